@@ -1,0 +1,1 @@
+// Placeholder so that a folder without sources still forms a library.

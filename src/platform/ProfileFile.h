@@ -1,0 +1,43 @@
+#pragma once
+// Windows profile-file semantics over an INI file: sections and keys match without regard to
+// case, reads give the trimmed text (at most 254 characters, missing and empty alike), and a
+// write changes one line (or adds one) while every other byte of the file stays as it was.
+#include <QByteArray>
+#include <QString>
+
+namespace platform {
+
+class ProfileFile {
+public:
+    explicit ProfileFile(QString path);
+
+    const QString& path() const { return m_path; }
+    bool exists() const;
+
+    // The key's text, trimmed, cut at 254 characters; "" when the key or file is missing.
+    QString read(const QString& section, const QString& key) const;
+    // Replaces the key's line in place, adds it at the end of its section, or adds the section
+    // at the end of the file. The file is written whole to a temporary name and renamed into
+    // place; a file created here gets mode 0600. False when the file could not be written.
+    bool write(const QString& section, const QString& key, const QString& value) const;
+    bool write(const QString& section, const QString& key, long long value) const {
+        return write(section, key, QString::number(value));
+    }
+
+    // A profile switch: on when the value is numeric and, rounded, greater than 0.
+    static bool isSwitchOn(const QString& value);
+
+    static constexpr int kMaxValueLength = 254;
+
+private:
+    QString m_path;
+};
+
+// The same rules on bytes in memory (the file's content), for the file class and its tests.
+namespace profile {
+QString read(const QByteArray& content, const QString& section, const QString& key);
+QByteArray write(const QByteArray& content, const QString& section, const QString& key,
+                 const QString& value);
+}  // namespace profile
+
+}  // namespace platform

@@ -1,0 +1,12 @@
+#pragma once
+// Text files that the system exchanges are Windows-1252 ("ANSI") with CR LF line ends.
+#include <QByteArray>
+#include <QString>
+
+namespace platform {
+
+// Characters without a Windows-1252 code become '?'.
+QByteArray toCp1252(const QString& text);
+QString fromCp1252(const QByteArray& bytes);
+
+}  // namespace platform
