@@ -1,0 +1,123 @@
+#pragma once
+// The two kinds of session through which all work on a server is done, and the non-blocking
+// shell of the live monitors. To a window the blocking sessions read as plain calls: the libssh
+// I/O runs on a worker thread while the caller waits in a local event loop, so its timers keep
+// running. Every wait has a deadline; a time-out is a failure with a message, never a success.
+#include <QObject>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <memory>
+#include <optional>
+
+namespace quillon {
+
+// The password of the shell login; the same for every site.
+inline constexpr const char* kShellPassword = "qeltravonis";
+// The shell's prompt (and continuation prompt "> "): one of $ % @ # > and a blank at the end.
+inline constexpr const char* kPromptPattern = "[$%@#>] $";
+inline constexpr int kLineTimeoutSec = 60;
+
+struct SessionTarget {
+    QString host;
+    int port = 22;
+    QString login;
+    QString password;
+};
+
+// Site i of the site table: the shell login (g_SiteSSHUser, stored shell password) and the
+// file-transfer login (g_SiteUsername, g_SitePassword), both on the site's SSHPort.
+SessionTarget shellTargetForSite(int site);
+SessionTarget sftpTargetForSite(int site);
+// The site's server folder: g_SiteHomedir, with "/backup" appended when asked.
+QString siteServerFolder(int site, bool backup = false);
+
+class RemoteShellSession : public QObject {
+    Q_OBJECT
+public:
+    explicit RemoteShellSession(QObject* parent = nullptr);
+    ~RemoteShellSession() override;  // disconnects
+
+    // Connects, authenticates, opens bash on a "dumb" PTY and waits until it is ready.
+    // Deadline: G().g_FtpTimeout seconds unless given. False with errorString() on failure
+    // (wrong password, closed port, changed host key, time-out).
+    bool connectToHost(const SessionTarget& target, int timeoutSec = -1);
+    // Waits for the first prompt.
+    bool waitForPrompt(int timeoutSec = kLineTimeoutSec);
+    // Sends line + LF and waits until the text after the line's echo ends in the prompt.
+    // Returns that text (without the echo), or nullopt on time-out or a dropped session.
+    std::optional<QString> execute(const QString& line, int timeoutSec = kLineTimeoutSec);
+    // "cd " + shellQuote(folder), and checks that the shell got there.
+    bool changeFolder(const QString& folder, int timeoutSec = kLineTimeoutSec);
+    void disconnect();
+    bool isConnected() const;
+    QString errorString() const;
+
+    // Every line sent and every reply, for the caller's debug log.
+    std::function<void(const QString&)> log;
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> d;
+};
+
+// The lstCommands runner: runs the queued lines first to last, removing each as it ran, and
+// stops at the first line that fails (the failed line and the rest stay queued).
+struct QueueResult {
+    bool ok = true;
+    QString failedLine;
+    QString error;
+    QStringList replies;  // one per line that ran
+};
+QueueResult runCommandQueue(RemoteShellSession& session, QStringList& lstCommands,
+                            int timeoutSec = kLineTimeoutSec);
+
+class FileTransferSession : public QObject {
+    Q_OBJECT
+public:
+    explicit FileTransferSession(QObject* parent = nullptr);
+    ~FileTransferSession() override;
+
+    // Deadline: G().g_FtpTimeout seconds unless given.
+    bool connectToHost(const SessionTarget& target, int timeoutSec = -1);
+    // Downloads remotePath (absolute, or relative to the login's start folder) to a temporary
+    // name beside localPath and renames it into place when complete. A failed download leaves
+    // no file at localPath. Deadline per transfer: G().g_FtpTimeout seconds unless given.
+    bool getFile(const QString& localPath, const QString& remotePath, int timeoutSec = -1);
+    void disconnect();
+    bool isConnected() const;
+    QString errorString() const;
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> d;
+};
+
+// A non-blocking shell for the live monitors: connect returns at once; the session reports
+// through signals on the user-interface thread.
+class LiveTailSession : public QObject {
+    Q_OBJECT
+public:
+    explicit LiveTailSession(QObject* parent = nullptr);
+    ~LiveTailSession() override;
+
+    // Starts connecting in the background; connected(errorCode, errorText) follows.
+    void connectToHost(const SessionTarget& target, int timeoutSec = -1);
+    // Sends text as typed (the caller adds the LF).
+    void send(const QString& text);
+    // Drops the session without waiting.
+    void disconnect();
+    bool isConnected() const;
+
+signals:
+    void connected(int errorCode, const QString& errorText);  // 0 = connected and ready
+    void dataReceived(const QString& text);
+    void disconnected();
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> d;
+};
+
+}  // namespace quillon

@@ -1,0 +1,21 @@
+#pragma once
+// Every value that goes into a shell line on the server passes through shellQuote() or one of
+// the validators below, so no typed, stored or received text can steer the server's shell.
+#include <QString>
+
+namespace quillon {
+
+// 'text' with every ' written as '\'' : one literal word for bash.
+QString shellQuote(const QString& text);
+
+// A plain account name: ^[a-z_][a-z0-9_.-]{0,31}$
+bool isPlainAccountName(const QString& name);
+// An absolute server path of A-Z a-z 0-9 . _ / - without "..".
+bool isSafeServerPath(const QString& path);
+// A name that may stand as one file name on the server: letters, digits, _ - . ; not starting
+// with . or -; at most `maxLength` characters.
+bool isSafeFileName(const QString& name, int maxLength = 32);
+// A TCP port 1..65535 written in decimal.
+bool isValidPort(const QString& port);
+
+}  // namespace quillon
