@@ -21,6 +21,7 @@ function(quillon_tests name)
   add_executable(${name} ${_src})
   target_link_libraries(${name} PRIVATE quillon_testsupport ${Q_DEPS})
   target_compile_definitions(${name} PRIVATE QUILLON_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
+  # Tests share the one stand-in server (its journal and knobs), so they never run at once.
   gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST
-    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen" RESOURCE_LOCK sim)
 endfunction()

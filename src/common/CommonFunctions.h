@@ -1,0 +1,46 @@
+#pragma once
+// The shared module helpers every window calls: date and computer name, the debug log, list
+// and combo search, CSV line splitting, file checks and line-end conversion.
+#include <QString>
+#include <QStringList>
+
+class QComboBox;
+class QListWidget;
+
+namespace quillon {
+
+// Today's date as "mm/dd/yyyy".
+QString TodayString();
+// The computer's name as it goes into server file names; never empty.
+QString GetPCName();
+
+// Stores the path; when debug mode is on, truncates the file and writes "OPENED".
+// Returns G().g_DebugMode. The caller creates the folder first.
+bool OpenDebugLog(const QString& path);
+// Appends "mmm-dd-yy hh:mm:ss <message>" CR LF when debug mode is on; nothing otherwise.
+void WriteDebugLog(const QString& message);
+
+// The first item that matches text without regard to case (exact: whole item; otherwise an
+// item that begins with text), or -1.
+int ComboFindString(const QComboBox* combo, const QString& text, bool exact);
+int ListFindString(const QListWidget* list, const QString& text, bool exact);
+
+// Splits one CSV line by the system's own rules (see the tests); returns the fields.
+QStringList SplitCsvLine(const QString& line);
+QString StripNulls(const QString& text);
+
+// True when the file exists, its name matched without regard to case (an exact match wins).
+// With an empty path: whether the folder can be listed.
+bool FileExists(const QString& path, const QString& folder = QString());
+// Deletes the file (found as FileExists finds it) when it exists.
+void DeleteFileIfExists(const QString& path);
+// There is no registry here: both answer "Not Found".
+QString RegReadString(const QString& rootKey, const QString& subKey, const QString& valueName);
+QString GetProgramFilesDir();
+
+// Copies an LF-ended text file to target with CR LF line ends; a last line without LF is kept
+// (ended with CR LF). A missing source leaves the target as it is. False when it could not
+// write the target.
+bool ConvertUnixFile(const QString& source, const QString& target);
+
+}  // namespace quillon
