@@ -1,6 +1,7 @@
 #pragma once
 // A fresh program folder for one test: KTReports.ini, site folders and logs go here, and the
 // process-wide values start from scratch.
+#include "common/AppControl.h"
 #include "common/Globals.h"
 #include "platform/SystemInfo.h"
 
@@ -15,6 +16,7 @@ class TempHome {
 public:
     TempHome() {
         quillon::resetGlobals();
+        quillon::resetProgramEnd();
         platform::SystemInfo::setProgramFolder(m_dir.path());
         platform::SystemInfo::setComputerNameOverride(QStringLiteral("TESTPC"));
     }

@@ -1,0 +1,7 @@
+#include "menu/fMain.h"
+
+namespace quillon {
+
+void fMain::executeBatFileForReport(int) {}
+
+}  // namespace quillon
