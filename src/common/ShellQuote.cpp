@@ -1,0 +1,60 @@
+#include "common/ShellQuote.h"
+
+#include <QRegularExpression>
+
+namespace quillon {
+
+QString shellQuote(const QString& text) {
+    QString out;
+    out.reserve(text.size() + 2);
+    out += QLatin1Char('\'');
+    for (const QChar c : text) {
+        if (c == QLatin1Char('\''))
+            out += QStringLiteral("'\\''");
+        else
+            out += c;
+    }
+    out += QLatin1Char('\'');
+    return out;
+}
+
+bool isPlainAccountName(const QString& name) {
+    static const QRegularExpression re(QStringLiteral("^[a-z_][a-z0-9_.-]{0,31}$"));
+    return re.match(name).hasMatch();
+}
+
+bool isSafeServerPath(const QString& path) {
+    if (!path.startsWith(QLatin1Char('/'))) return false;
+    for (const QChar c : path) {
+        const char16_t u = c.unicode();
+        const bool ok = (u >= 'A' && u <= 'Z') || (u >= 'a' && u <= 'z') ||
+                        (u >= '0' && u <= '9') || u == '.' || u == '_' || u == '/' || u == '-';
+        if (!ok) return false;
+    }
+    const QStringList parts = path.split(QLatin1Char('/'));
+    for (const QString& p : parts)
+        if (p == QLatin1String("..")) return false;
+    return true;
+}
+
+bool isSafeFileName(const QString& name, int maxLength) {
+    if (name.isEmpty() || name.size() > maxLength) return false;
+    if (name.startsWith(QLatin1Char('.')) || name.startsWith(QLatin1Char('-'))) return false;
+    for (const QChar c : name) {
+        const char16_t u = c.unicode();
+        const bool ok = (u >= 'A' && u <= 'Z') || (u >= 'a' && u <= 'z') ||
+                        (u >= '0' && u <= '9') || u == '.' || u == '_' || u == '-';
+        if (!ok) return false;
+    }
+    return true;
+}
+
+bool isValidPort(const QString& port) {
+    if (port.isEmpty() || port.size() > 5) return false;
+    for (const QChar c : port)
+        if (c.unicode() < '0' || c.unicode() > '9') return false;
+    const int v = port.toInt();
+    return v >= 1 && v <= 65535;
+}
+
+}  // namespace quillon

@@ -1,0 +1,26 @@
+#pragma once
+// The local copies of the server's 13 tables: <table>.csv (CR LF lines) and the fetched
+// <table>unix.csv in the site's Bats folder, pulled whole over one file-transfer session.
+#include <QString>
+#include <QStringList>
+
+namespace quillon {
+
+// The 13 tables in the order in which they are pulled.
+const QStringList& mirrorTables();
+
+// programFolder/<site name>/Bats, with the spelling of folders that already exist.
+QString siteTableFolder(const QString& siteName);
+
+struct TableMirrorResult {
+    bool ok = false;
+    QStringList missing;  // tables that left no working file
+    QString error;        // why, for the caller to tell the user
+};
+
+// Deletes every working and scratch file of the mirror, fetches <homedir>/<t>.csv of the
+// current site (g_CurSite) into <t>unix.csv and converts each into <t>.csv. Only one pull
+// runs at a time; a second one started meanwhile fails at once.
+TableMirrorResult RefreshSiteTables(const QString& siteName);
+
+}  // namespace quillon
