@@ -5,6 +5,7 @@
 #include <QStringList>
 
 class QComboBox;
+class QDateTime;
 class QListWidget;
 
 namespace quillon {
@@ -13,6 +14,10 @@ namespace quillon {
 QString TodayString();
 // The computer's name as it goes into server file names; never empty.
 QString GetPCName();
+
+// A debug-log time as "mmm-dd-yy hh:mm:ss" (English month, 24-hour clock), e.g.
+// "Dec-09-08 14:05:33"; for every log the program writes in this form.
+QString LogTimeStamp(const QDateTime& when);
 
 // Stores the path; when debug mode is on, truncates the file and writes "OPENED".
 // Returns G().g_DebugMode. The caller creates the folder first.
@@ -39,8 +44,8 @@ QString RegReadString(const QString& rootKey, const QString& subKey, const QStri
 QString GetProgramFilesDir();
 
 // Copies an LF-ended text file to target with CR LF line ends; a last line without LF is kept
-// (ended with CR LF). A missing source leaves the target as it is. False when it could not
-// write the target.
+// (ended with CR LF). A missing source leaves the target as it is (and is no failure). False
+// when it could not write the target.
 bool ConvertUnixFile(const QString& source, const QString& target);
 
 }  // namespace quillon
