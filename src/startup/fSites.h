@@ -1,0 +1,55 @@
+#pragma once
+// The site editor: the configured sites, their connection settings, the per-site report
+// scripts, and the entry of a new site with the first-time set-up of its server.
+#include <QDialog>
+
+class QComboBox;
+class QFrame;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPlainTextEdit;
+class QPushButton;
+
+namespace quillon {
+
+class fSites : public QDialog {
+    Q_OBJECT
+public:
+    explicit fSites(QWidget* parent = nullptr);
+    ~fSites() override;
+
+    QLabel* Label1 = nullptr;
+    QComboBox* cboSites = nullptr;
+    QLineEdit* txtSiteName = nullptr;
+    QLineEdit* txtIPAddress = nullptr;
+    QLineEdit* txtSSHPort = nullptr;
+    QLineEdit* txtTelnetPort = nullptr;
+    QLabel* lblTelnetPort = nullptr;
+    QLineEdit* txtUserName = nullptr;
+    QLineEdit* txtPassword = nullptr;
+    QLineEdit* txthomedir = nullptr;
+    QLineEdit* txtlogin = nullptr;
+    QPushButton* cmdmodify = nullptr;
+    QPushButton* cmdNewSite = nullptr;
+    QPushButton* cmdcancel = nullptr;
+    QGroupBox* Frame1 = nullptr;
+    QListWidget* lstReports = nullptr;
+    QPlainTextEdit* txtScript = nullptr;
+    QPushButton* cmdsave = nullptr;
+    QListWidget* lstCommands = nullptr;
+    QListWidget* lstDivisionHidden = nullptr;
+
+    void Form_Load();
+    void cboSites_Click();
+    void lstReports_Click();
+    void lstReports_DblClick();
+    void txtScript_KeyUp();
+    void cmdsave_Click();
+    void cmdmodify_Click();
+    void cmdcancel_Click();
+    void cmdNewSite_Click();
+};
+
+}  // namespace quillon
