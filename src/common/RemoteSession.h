@@ -19,6 +19,17 @@ inline constexpr const char* kShellPassword = "qeltravonis";
 inline constexpr const char* kPromptPattern = "[$%@#>] $";
 inline constexpr int kLineTimeoutSec = 60;
 
+// Why a session failed: errorCode() of the blocking sessions, the code of
+// LiveTailSession::connected().
+enum SessionError {
+    kSessionOk = 0,
+    kSessionUnreachable = 1,     // no connection to host and port (refused, no route)
+    kSessionHostKeyChanged = 2,  // the key differs from the one in known_hosts
+    kSessionLoginRefused = 3,    // wrong login or password
+    kSessionTimedOut = 4,        // a deadline passed
+    kSessionFailed = 5,          // anything else (dropped session, missing file, ...)
+};
+
 struct SessionTarget {
     QString host;
     int port = 22;
@@ -46,13 +57,16 @@ public:
     // Waits for the first prompt.
     bool waitForPrompt(int timeoutSec = kLineTimeoutSec);
     // Sends line + LF and waits until the text after the line's echo ends in the prompt.
-    // Returns that text (without the echo), or nullopt on time-out or a dropped session.
+    // Returns the text between the echo and the prompt, CR LF as LF; nullopt on time-out or a
+    // dropped session. After a time-out the session stays open: the next call first waits
+    // (within its own deadline) for the prompt of the line that is still running.
     std::optional<QString> execute(const QString& line, int timeoutSec = kLineTimeoutSec);
     // "cd " + shellQuote(folder), and checks that the shell got there.
     bool changeFolder(const QString& folder, int timeoutSec = kLineTimeoutSec);
     void disconnect();
     bool isConnected() const;
     QString errorString() const;
+    int errorCode() const;  // a SessionError
 
     // Every line sent and every reply, for the caller's debug log.
     std::function<void(const QString&)> log;
@@ -84,10 +98,12 @@ public:
     // Downloads remotePath (absolute, or relative to the login's start folder) to a temporary
     // name beside localPath and renames it into place when complete. A failed download leaves
     // no file at localPath. Deadline per transfer: G().g_FtpTimeout seconds unless given.
+    // A transfer that outlives its deadline closes the session.
     bool getFile(const QString& localPath, const QString& remotePath, int timeoutSec = -1);
     void disconnect();
     bool isConnected() const;
     QString errorString() const;
+    int errorCode() const;  // a SessionError
 
 private:
     struct Impl;
@@ -102,18 +118,20 @@ public:
     explicit LiveTailSession(QObject* parent = nullptr);
     ~LiveTailSession() override;
 
-    // Starts connecting in the background; connected(errorCode, errorText) follows.
+    // Starts connecting in the background; connected(errorCode, errorText) follows once the
+    // shell's first prompt has come (or at the failure), then dataReceived() with all text
+    // received so far.
     void connectToHost(const SessionTarget& target, int timeoutSec = -1);
     // Sends text as typed (the caller adds the LF).
     void send(const QString& text);
-    // Drops the session without waiting.
+    // Drops the session without waiting; nothing more is emitted for it.
     void disconnect();
     bool isConnected() const;
 
 signals:
     void connected(int errorCode, const QString& errorText);  // 0 = connected and ready
-    void dataReceived(const QString& text);
-    void disconnected();
+    void dataReceived(const QString& text);                   // as received, CR LF and all
+    void disconnected();  // the server ended a connected session
 
 private:
     struct Impl;
