@@ -3,22 +3,32 @@
 // the splash window's load to the end of the run (or log off) and is reached through instance(),
 // as other windows address its controls by name.
 #include <QMainWindow>
+#include <QMap>
+
+#include <functional>
+#include <memory>
+#include <type_traits>
 
 class QComboBox;
+class QEventLoop;
+class QFrame;
 class QLabel;
+class QMovie;
 class QPushButton;
 class QStatusBar;
 class QTabWidget;
+class QTextBrowser;
 class QTextEdit;
 class QTimer;
 
 namespace quillon {
 class LiveTailSession;
+class LiveMonitor;
 
 class fMain : public QMainWindow {
     Q_OBJECT
 public:
-    // The one main window, created (loaded, not shown) on first use.
+    // The one main window, created (loaded, not shown) on first use; Form_Load runs then.
     static fMain* instance();
     static bool isLoaded();
     // Unloads the window (Form_Unload runs) and destroys it.
@@ -29,8 +39,25 @@ public:
     void SetupSystemType();
     // A command button by its name, matched without regard to case; nullptr when none.
     QPushButton* commandButton(const QString& name) const;
+    // Every command button of the menu, in the order of the tabs.
+    QList<QPushButton*> commandButtons() const { return m_buttons; }
+    // The caption label under a command button; nullptr when none.
+    QLabel* captionLabel(const QPushButton* button) const;
     // Report retrieval: fetch g_ReportFileName, let the user name it, open it.
     void executeBatFileForReport(int reportNumber);
+
+    // Sets the site box's index and runs the site switch, as setting ListIndex does. The site
+    // switch runs once for every call and once for every pick of the user (QComboBox::activated,
+    // which also fires when the user picks the site already shown): each of them reconnects.
+    // A bare cboSites->setCurrentIndex() runs nothing.
+    void setListIndex(int index);
+
+    // Opens a live monitor afresh on the current site (the connecting window calls these after
+    // the table pull): state "RECONNECTING", drop the old session, connect in the background.
+    void reconnectCallLog();
+    void reconnectPms();
+    // Drops both monitors without waiting; state and buffer stay as they are.
+    void dropMonitors();
 
     // Controls other windows use.
     QComboBox* cboSites = nullptr;
@@ -48,14 +75,161 @@ public:
     LiveTailSession* sshCOLL = nullptr;
     LiveTailSession* sshPMS = nullptr;
 
+    // The rest of the window's controls.
+    QFrame* frameOnline = nullptr;
+    QTextEdit* txtCOLL = nullptr;
+    QTextEdit* txtPMS = nullptr;
+    QLabel* callrecordsin = nullptr;   // stamp label of the call-log monitor
+    QLabel* callrecordsout = nullptr;  // stamp label of the PMS monitor
+    QLabel* lblError = nullptr;
+    QFrame* Shape1 = nullptr;
+    QLabel* AniGif1 = nullptr;
+    QLabel* lblvarnel = nullptr;
+    QLabel* lblunused = nullptr;
+    QTextBrowser* WebBrowser1 = nullptr;
+    QTimer* tmrGetErrors = nullptr;
+
+    QPushButton* cmdlogoff = nullptr;
+    QPushButton* cmdexit = nullptr;
+    QPushButton* cmddetail = nullptr;
+    QPushButton* cmdAudit = nullptr;
+    QPushButton* cmdcost = nullptr;
+    QPushButton* cmdstats = nullptr;
+    QPushButton* cmdWatchdog = nullptr;
+    QPushButton* cmdcrono = nullptr;
+    QPushButton* cmdtrunk = nullptr;
+    QPushButton* cmdAreaCode = nullptr;
+    QPushButton* cmdauth = nullptr;
+    QPushButton* cmdcallcalc = nullptr;
+    QPushButton* cmdunusedstations = nullptr;
+    QPushButton* cmdmanager = nullptr;
+    QPushButton* cmddelprint = nullptr;
+    QPushButton* cmdsynch = nullptr;
+    QPushButton* cmdbringreport = nullptr;
+    QPushButton* cmddelete = nullptr;
+    QPushButton* cmdunlock = nullptr;
+    QPushButton* cmdtestcall = nullptr;
+    QPushButton* cmdbackupmenu = nullptr;
+    QPushButton* cmddatabase = nullptr;
+    QPushButton* cmdareacodes = nullptr;
+    QPushButton* cmdadduser = nullptr;
+    QPushButton* cmdmoduser = nullptr;
+    QPushButton* cmddeluser = nullptr;
+    QPushButton* cmdpasswd = nullptr;
+
+    // Tests see which window a handler would open (by its class name) instead of the window.
+    using WindowOpenHook = std::function<void(const QString& windowName)>;
+    static void setWindowOpenHook(WindowOpenHook hook);
+
+    // Shows a window of class W modally and returns when it is gone. A QDialog runs exec();
+    // any other window is shown application-modal and waited for until it hides.
+    template <class W>
+    static void showModal(QWidget* parent) {
+        if constexpr (std::is_constructible_v<W, QWidget*>) {
+            W window(parent);
+            runModal(window);
+        } else {
+            W window;
+            runModal(window);
+        }
+    }
+    // True when a test hook took the opening of the named window.
+    static bool openHooked(const QString& windowName);
+
+    // The two monitors' state machines (call log, PMS).
+    LiveMonitor& callLogMonitor() const { return *m_callLog; }
+    LiveMonitor& pmsMonitor() const { return *m_pms; }
+
     // Event handlers.
     void Form_Load();
     void Form_Unload();
+
+public slots:
     void cboSites_Click();
+
+    void cmdlogoff_Click();
+    void cmduserpasswd_Click();
+    void cmdDload_Click();
+    void cmdexit_Click();
+    void cmddetail_Click();
+    void cmdAudit_Click();
+    void cmdcost_Click();
+    void cmdstats_Click();
+    void cmdWatchdog_Click();
+    void cmdcrono_Click();
+    void cmdtrunk_Click();
+    void cmdAreaCode_Click();
+    void cmdauth_Click();
+    void cmdcallcalc_Click();
+    void cmdunusedstations_Click();
+    void cmdexitbackup_Click();
+    void cmdmanager_Click();
+    void cmddelprint_Click();
+    // Server clock and table unlock; defined in ServerUtilities.cpp.
+    void cmdsynch_Click();
+    void cmdunlock_Click();
+    void cmdbringreport_Click();
+    void cmddelete_Click();
+    void cmdtestcall_Click();
+    void cmdbackupmenu_Click();
+    void cmddatabase_Click();
+    void cmdareacodes_Click();
+    void cmdadduser_Click();
+    void cmdmoduser_Click();
+    void cmddeluser_Click();
+    void cmdpasswd_Click();
+    void cmdEdit_Click();
+    void cmdupdate_Click();
+
+    // The error-file pull, once a minute while enabled.
+    void tmrGetErrors_Timer();
+
+    // The monitors' session events and their boxes' text-change handlers.
+    void sshCOLL_Connected(int errorCode, const QString& errorText);
+    void sshCOLL_Data(const QString& text);
+    void sshPMS_Connected(int errorCode, const QString& errorText);
+    void sshPMS_Data(const QString& text);
+    void txtCOLL_Change();
+    void txtPMS_Change();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     explicit fMain(QWidget* parent = nullptr);
     ~fMain() override;
+
+    void buildWindow();
+    QWidget* buildMainTab();
+    QWidget* buildButtonTab(const QList<QPushButton*>& buttons);
+    QPushButton* addButton(QPushButton*& member, const char* name, const QString& caption,
+                           void (fMain::*handler)(), const char* labelName = nullptr);
+    QLabel* labelOf(const QPushButton* button) const;
+    void setButtonShown(QPushButton* button, bool shown);
+    void updateCaption();
+    static WindowOpenHook& windowOpenHook();
+    static void runModal(QWidget& window);
+
+    class HideWatcher : public QObject {
+    public:
+        explicit HideWatcher(QEventLoop* loop) : m_loop(loop) {}
+        bool eventFilter(QObject* watched, QEvent* event) override;
+
+    private:
+        QEventLoop* m_loop;
+    };
+
+    void openMonitor(LiveMonitor& monitor, LiveTailSession* session);
+    void monitorConnected(LiveMonitor& monitor, LiveTailSession* session, int errorCode);
+    void monitorData(LiveMonitor& monitor, QTextEdit* box, const QString& text);
+    void monitorChanged(LiveMonitor& monitor, QTextEdit* box, QLabel* stamp);
+
+    QList<QPushButton*> m_buttons;
+    QMap<const QPushButton*, QLabel*> m_labels;
+    QMovie* m_globe = nullptr;
+    std::unique_ptr<LiveMonitor> m_callLog;
+    std::unique_ptr<LiveMonitor> m_pms;
+    bool m_unloaded = false;
 };
 
 }  // namespace quillon

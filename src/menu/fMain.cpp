@@ -1,0 +1,875 @@
+#include "menu/fMain.h"
+
+#include "common/AppControl.h"
+#include "common/CommonFunctions.h"
+#include "common/Globals.h"
+#include "common/RemoteSession.h"
+#include "menu/LiveMonitor.h"
+#include "menu/frmquestion.h"
+#include "platform/DocumentViewer.h"
+#include "platform/ProfileFile.h"
+#include "platform/Prompter.h"
+#include "platform/SystemInfo.h"
+
+#include <QCloseEvent>
+#include <QColor>
+#include <QComboBox>
+#include <QDialog>
+#include <QEventLoop>
+#include <QFile>
+#include <QFrame>
+#include <QGridLayout>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMovie>
+#include <QPointer>
+#include <QPushButton>
+#include <QScreen>
+#include <QStatusBar>
+#include <QStyle>
+#include <QTabWidget>
+#include <QTextBrowser>
+#include <QTextCharFormat>
+#include <QTextCursor>
+#include <QTextEdit>
+#include <QTimer>
+#include <QUrl>
+#include <QVBoxLayout>
+
+#include <exception>
+
+// The windows the menu opens. A window that is not part of the build yet opens nothing.
+#if __has_include("startup/fgetdata.h")
+#include "startup/fgetdata.h"
+#endif
+#if __has_include("startup/fSites.h")
+#include "startup/fSites.h"
+#endif
+#if __has_include("startup/frmSplash.h")
+#include "startup/frmSplash.h"
+#endif
+#if __has_include("reports/selection/fDetailReport.h")
+#include "reports/selection/fDetailReport.h"
+#endif
+#if __has_include("reports/selection/fcost.h")
+#include "reports/selection/fcost.h"
+#endif
+#if __has_include("reports/selection/fWatchdog.h")
+#include "reports/selection/fWatchdog.h"
+#endif
+#if __has_include("reports/selection/fAuth.h")
+#include "reports/selection/fAuth.h"
+#endif
+#if __has_include("reports/selection/funusedstations.h")
+#include "reports/selection/funusedstations.h"
+#endif
+#if __has_include("reports/summary/fAuditReport.h")
+#include "reports/summary/fAuditReport.h"
+#endif
+#if __has_include("reports/summary/fstatsreport.h")
+#include "reports/summary/fstatsreport.h"
+#endif
+#if __has_include("reports/summary/fcrono.h")
+#include "reports/summary/fcrono.h"
+#endif
+#if __has_include("reports/summary/fTrunk.h")
+#include "reports/summary/fTrunk.h"
+#endif
+#if __has_include("reports/summary/FAreacode.h")
+#include "reports/summary/FAreacode.h"
+#endif
+#if __has_include("menu/Reports.h")
+#include "menu/Reports.h"
+#endif
+#if __has_include("tables/frmmanager.h")
+#include "tables/frmmanager.h"
+#endif
+#if __has_include("rates/fcallcalc.h")
+#include "rates/fcallcalc.h"
+#endif
+#if __has_include("rates/frmareacode.h")
+#include "rates/frmareacode.h"
+#endif
+#if __has_include("access/frmPermissions.h")
+#include "access/frmPermissions.h"
+#endif
+#if __has_include("access/frmmodusers.h")
+#include "access/frmmodusers.h"
+#endif
+#if __has_include("access/frmchangepasswd.h")
+#include "access/frmchangepasswd.h"
+#endif
+#if __has_include("access/frmdeluser.h")
+#include "access/frmdeluser.h"
+#endif
+#if __has_include("access/frmpasswd.h")
+#include "access/frmpasswd.h"
+#endif
+#if __has_include("maintenance/Fbackuprestore.h")
+#include "maintenance/Fbackuprestore.h"
+#endif
+#if __has_include("maintenance/frmprintjobs.h")
+#include "maintenance/frmprintjobs.h"
+#endif
+#if __has_include("maintenance/fdeletecalls.h")
+#include "maintenance/fdeletecalls.h"
+#endif
+#if __has_include("maintenance/fhobiccall.h")
+#include "maintenance/fhobiccall.h"
+#endif
+
+namespace quillon {
+
+// Every window the menu opens. One whose header is not in the build yet stays incomplete here,
+// and its button opens nothing.
+class fgetdata;
+class fSites;
+class frmSplash;
+class fDetailReport;
+class fcost;
+class fWatchdog;
+class fAuth;
+class funusedstations;
+class fAuditReport;
+class fstatsreport;
+class fcrono;
+class fTrunk;
+class FAreacode;
+class Reports;
+class frmmanager;
+class fcallcalc;
+class frmareacode;
+class frmPermissions;
+class frmmodusers;
+class frmchangepasswd;
+class frmdeluser;
+class frmpasswd;
+class Fbackuprestore;
+class frmprintjobs;
+class fdeletecalls;
+class fhobiccall;
+
+namespace {
+
+fMain* g_instance = nullptr;
+
+template <class T, class = void>
+struct isComplete : std::false_type {};
+template <class T>
+struct isComplete<T, std::void_t<decltype(sizeof(T))>> : std::true_type {};
+
+// Shows the window modally, unless a test took its opening or it is not built.
+template <class W>
+void openWindow(const QString& name, QWidget* parent) {
+    if (fMain::openHooked(name)) return;
+    if constexpr (isComplete<W>::value) fMain::showModal<W>(parent);
+}
+
+// Shows a new instance of the window, not modally; it looks after its own end.
+template <class W>
+void showNewWindow(const QString& name) {
+    if (fMain::openHooked(name)) return;
+    if constexpr (isComplete<W>::value) (new W)->show();
+}
+
+#define QUILLON_OPEN_WINDOW(Class) openWindow<Class>(QStringLiteral(#Class), this)
+
+QString configurationPath() {
+    return platform::SystemInfo::path(QStringLiteral("KTReports.ini"));
+}
+
+// The busy pointer on the main window for as long as the scope lasts.
+class BusyPointer {
+public:
+    explicit BusyPointer(QWidget* w) : m_w(w) { m_w->setCursor(Qt::WaitCursor); }
+    ~BusyPointer() {
+        if (m_w) m_w->unsetCursor();
+    }
+
+private:
+    QPointer<QWidget> m_w;
+};
+
+}  // namespace
+
+// --- the one window ---------------------------------------------------------------------
+
+fMain* fMain::instance() {
+    if (!g_instance) {
+        g_instance = new fMain;
+        g_instance->Form_Load();
+    }
+    return g_instance;
+}
+
+bool fMain::isLoaded() {
+    return g_instance != nullptr;
+}
+
+void fMain::unloadInstance() {
+    fMain* w = g_instance;
+    if (!w) return;
+    g_instance = nullptr;
+    w->m_unloaded = true;
+    w->Form_Unload();
+    w->hide();
+    // Usually called from one of the window's own handlers, which still runs.
+    w->deleteLater();
+}
+
+void fMain::setWindowOpenHook(WindowOpenHook hook) {
+    windowOpenHook() = std::move(hook);
+}
+
+fMain::WindowOpenHook& fMain::windowOpenHook() {
+    static WindowOpenHook hook;
+    return hook;
+}
+
+bool fMain::openHooked(const QString& windowName) {
+    if (!windowOpenHook()) return false;
+    windowOpenHook()(windowName);
+    return true;
+}
+
+void fMain::runModal(QWidget& window) {
+    window.setAttribute(Qt::WA_DeleteOnClose, false);
+    if (auto* dialog = qobject_cast<QDialog*>(&window)) {
+        dialog->exec();
+        return;
+    }
+    // A plain window shown modally: wait until it is hidden or closed.
+    window.setWindowModality(Qt::ApplicationModal);
+    QEventLoop loop;
+    HideWatcher watcher(&loop);
+    window.installEventFilter(&watcher);
+    window.show();
+    if (window.isVisible()) loop.exec();
+    window.removeEventFilter(&watcher);
+}
+
+bool fMain::HideWatcher::eventFilter(QObject*, QEvent* event) {
+    if (event->type() == QEvent::Hide || event->type() == QEvent::Close) m_loop->quit();
+    return false;
+}
+
+fMain::fMain(QWidget* parent)
+    : QMainWindow(parent),
+      m_callLog(std::make_unique<LiveMonitor>(LiveMonitor::Kind::CallLog)),
+      m_pms(std::make_unique<LiveMonitor>(LiveMonitor::Kind::Pms)) {
+    setObjectName(QStringLiteral("fMain"));
+    buildWindow();
+}
+
+fMain::~fMain() {
+    if (g_instance == this) g_instance = nullptr;
+}
+
+// --- layout -----------------------------------------------------------------------------
+
+QPushButton* fMain::addButton(QPushButton*& member, const char* name, const QString& caption,
+                              void (fMain::*handler)(), const char* labelName) {
+    auto* button = new QPushButton;
+    button->setObjectName(QLatin1String(name));
+    button->setText(caption.trimmed());
+    button->setMinimumSize(96, 40);
+    auto* label = new QLabel(caption);
+    // The caption labels the system does not name are called after their button.
+    label->setObjectName(labelName ? QLatin1String(labelName)
+                                   : QStringLiteral("lbl") + QLatin1String(name).mid(3));
+    label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    connect(button, &QPushButton::clicked, this, handler);
+    member = button;
+    m_buttons << button;
+    m_labels.insert(button, label);
+    return button;
+}
+
+QWidget* fMain::buildButtonTab(const QList<QPushButton*>& buttons) {
+    auto* frame = new QFrame;
+    auto* grid = new QGridLayout(frame);
+    constexpr int kColumns = 4;
+    int cell = 0;
+    for (QPushButton* b : buttons) {
+        auto* box = new QVBoxLayout;
+        box->addWidget(b, 0, Qt::AlignHCenter);
+        box->addWidget(m_labels.value(b), 0, Qt::AlignHCenter);
+        box->addStretch();
+        grid->addLayout(box, cell / kColumns, cell % kColumns);
+        ++cell;
+    }
+    grid->setRowStretch(cell / kColumns + 1, 1);
+    return frame;
+}
+
+void fMain::buildWindow() {
+    auto* central = new QWidget;
+    auto* outer = new QVBoxLayout(central);
+
+    // Site box and the name label above the tabs.
+    auto* top = new QHBoxLayout;
+    cboSites = new QComboBox;
+    cboSites->setObjectName(QStringLiteral("cboSites"));
+    cboSites->setMinimumWidth(200);
+    cboSites->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    // A pick of the user, also of the site already shown, switches (and so reconnects).
+    connect(cboSites, &QComboBox::activated, this, [this](int) { cboSites_Click(); });
+    lblvarnel = new QLabel(QStringLiteral("Quillon"));
+    lblvarnel->setObjectName(QStringLiteral("lblvarnel"));
+    QFont big = lblvarnel->font();
+    big.setPointSize(big.pointSize() + 6);
+    big.setBold(true);
+    lblvarnel->setFont(big);
+    top->addWidget(cboSites);
+    top->addStretch();
+    top->addWidget(lblvarnel);
+    outer->addLayout(top);
+
+    // Menu buttons, in the order of their tabs.
+    QList<QPushButton*> mainTab, reportsTab, utilitiesTab, optionsTab;
+    mainTab << addButton(cmdlogoff, "cmdlogoff", QStringLiteral("Log On/Off"),
+                         &fMain::cmdlogoff_Click)
+            << addButton(cmduserpasswd, "cmduserpasswd", QStringLiteral("Change Password"),
+                         &fMain::cmduserpasswd_Click)
+            << addButton(cmdDload, "cmdDload", QStringLiteral("Folder List"),
+                         &fMain::cmdDload_Click)
+            << addButton(cmdexit, "cmdexit", QStringLiteral("Exit"), &fMain::cmdexit_Click);
+    reportsTab << addButton(cmddetail, "cmddetail", QStringLiteral("Detail"),
+                            &fMain::cmddetail_Click)
+               << addButton(cmdAudit, "cmdAudit", QStringLiteral("Audit"), &fMain::cmdAudit_Click)
+               << addButton(cmdcost, "cmdcost", QStringLiteral("Cost"), &fMain::cmdcost_Click)
+               << addButton(cmdstats, "cmdstats", QStringLiteral("Stats"), &fMain::cmdstats_Click)
+               << addButton(cmdWatchdog, "cmdWatchdog", QStringLiteral("Watch Dog "),
+                            &fMain::cmdWatchdog_Click)
+               << addButton(cmdcrono, "cmdcrono", QStringLiteral("Crono"), &fMain::cmdcrono_Click)
+               << addButton(cmdtrunk, "cmdtrunk", QStringLiteral("Trunk "), &fMain::cmdtrunk_Click)
+               << addButton(cmdAreaCode, "cmdAreaCode", QStringLiteral("Area Code"),
+                            &fMain::cmdAreaCode_Click)
+               << addButton(cmdauth, "cmdauth", QStringLiteral("Auth Code"), &fMain::cmdauth_Click)
+               << addButton(cmdcallcalc, "cmdcallcalc", QStringLiteral("Call Calculator"),
+                            &fMain::cmdcallcalc_Click)
+               << addButton(cmdunusedstations, "cmdunusedstations",
+                            QStringLiteral("Unused Stations"), &fMain::cmdunusedstations_Click,
+                            "lblunused")
+               << addButton(cmdexitbackup, "cmdexitbackup", QStringLiteral("EXIT Backup Menu"),
+                            &fMain::cmdexitbackup_Click, "lblexitbackup");
+    utilitiesTab << addButton(cmdmanager, "cmdmanager", QStringLiteral("Manager"),
+                              &fMain::cmdmanager_Click)
+                 << addButton(cmddelprint, "cmddelprint", QStringLiteral("Clear Print Jobs "),
+                              &fMain::cmddelprint_Click)
+                 << addButton(cmdsynch, "cmdsynch", QStringLiteral("Time Sync"),
+                              &fMain::cmdsynch_Click)
+                 << addButton(cmdbringreport, "cmdbringreport", QStringLiteral("Pull Back Reports"),
+                              &fMain::cmdbringreport_Click)
+                 << addButton(cmddelete, "cmddelete", QStringLiteral("Delete Calls"),
+                              &fMain::cmddelete_Click)
+                 << addButton(cmdunlock, "cmdunlock", QStringLiteral("Unlock Tables"),
+                              &fMain::cmdunlock_Click)
+                 << addButton(cmdtestcall, "cmdtestcall", QStringLiteral("Test Call"),
+                              &fMain::cmdtestcall_Click)
+                 << addButton(cmdbackupmenu, "cmdbackupmenu", QStringLiteral("Backup Menu"),
+                              &fMain::cmdbackupmenu_Click)
+                 << addButton(cmddatabase, "cmddatabase", QStringLiteral("Pricing"),
+                              &fMain::cmddatabase_Click)
+                 << addButton(cmdareacodes, "cmdareacodes", QStringLiteral("Area Codes/ Prefixs"),
+                              &fMain::cmdareacodes_Click);
+    optionsTab << addButton(cmdadduser, "cmdadduser", QStringLiteral("Add  Users"),
+                            &fMain::cmdadduser_Click)
+               << addButton(cmdmoduser, "cmdmoduser", QStringLiteral("Modify Users"),
+                            &fMain::cmdmoduser_Click)
+               << addButton(cmddeluser, "cmddeluser", QStringLiteral("Delete Users"),
+                            &fMain::cmddeluser_Click)
+               << addButton(cmdpasswd, "cmdpasswd", QStringLiteral("Change  Passwords"),
+                            &fMain::cmdpasswd_Click)
+               << addButton(cmdEdit, "cmdEdit", QStringLiteral("Configure Site"),
+                            &fMain::cmdEdit_Click, "lblsites");
+    addButton(cmdupdate, "cmdupdate", QStringLiteral("Update"), &fMain::cmdupdate_Click,
+              "lblupdate");
+    lblunused = m_labels.value(cmdunusedstations);
+    lblexitbackup = m_labels.value(cmdexitbackup);
+    lblsites = m_labels.value(cmdEdit);
+    lblupdate = m_labels.value(cmdupdate);
+    cmdEdit->setToolTip(QStringLiteral("Configure Sites"));
+    cmdDload->setToolTip(QStringLiteral("Downloads Folder"));
+
+    SSTab1 = new QTabWidget;
+    SSTab1->setObjectName(QStringLiteral("SSTab1"));
+    SSTab1->addTab(buildMainTab(), QStringLiteral("Main"));
+    SSTab1->addTab(buildButtonTab(reportsTab), QStringLiteral("Reports"));
+    SSTab1->addTab(buildButtonTab(utilitiesTab), QStringLiteral("Utilities"));
+    SSTab1->addTab(buildButtonTab(optionsTab), QStringLiteral("Options"));
+    WebBrowser1 = new QTextBrowser;
+    WebBrowser1->setObjectName(QStringLiteral("WebBrowser1"));
+    WebBrowser1->setOpenExternalLinks(true);
+    SSTab1->addTab(WebBrowser1, QStringLiteral("Contact Infomation"));
+    outer->addWidget(SSTab1, 1);
+
+    // The live monitors: call-log label and box, then PMS label and box.
+    frameOnline = new QFrame;
+    frameOnline->setObjectName(QStringLiteral("frameOnline"));
+    frameOnline->setFrameShape(QFrame::StyledPanel);
+    auto* online = new QVBoxLayout(frameOnline);
+    auto makeBox = [](const char* name) {
+        auto* box = new QTextEdit;
+        box->setObjectName(QLatin1String(name));
+        box->setReadOnly(true);
+        box->setUndoRedoEnabled(false);
+        box->setLineWrapMode(QTextEdit::NoWrap);
+        box->setMinimumHeight(80);
+        QPalette p = box->palette();
+        p.setColor(QPalette::Base, Qt::black);
+        p.setColor(QPalette::Text, QColor(0, 255, 0));
+        box->setPalette(p);
+        QFont mono(QStringLiteral("Monospace"));
+        mono.setStyleHint(QFont::TypeWriter);
+        box->setFont(mono);
+        return box;
+    };
+    callrecordsin = new QLabel(QStringLiteral("Live Call Records"));
+    callrecordsin->setObjectName(QStringLiteral("callrecordsin"));
+    txtCOLL = makeBox("txtCOLL");
+    callrecordsout = new QLabel(QStringLiteral("Calls Posted to PMS"));
+    callrecordsout->setObjectName(QStringLiteral("callrecordsout"));
+    txtPMS = makeBox("txtPMS");
+    online->addWidget(callrecordsin);
+    online->addWidget(txtCOLL, 1);
+    online->addWidget(callrecordsout);
+    online->addWidget(txtPMS, 1);
+    outer->addWidget(frameOnline, 1);
+    connect(txtCOLL, &QTextEdit::textChanged, this, &fMain::txtCOLL_Change);
+    connect(txtPMS, &QTextEdit::textChanged, this, &fMain::txtPMS_Change);
+
+    // The update button sits outside the tabs.
+    auto* updateRow = new QHBoxLayout;
+    updateRow->addWidget(cmdupdate);
+    updateRow->addWidget(lblupdate);
+    updateRow->addStretch();
+    outer->addLayout(updateRow);
+
+    setCentralWidget(central);
+
+    Status = new QStatusBar;
+    Status->setObjectName(QStringLiteral("Status"));
+    setStatusBar(Status);
+    Status->showMessage(QStringLiteral("Ready..."));
+
+    tmrGetErrors = new QTimer(this);
+    tmrGetErrors->setObjectName(QStringLiteral("tmrGetErrors"));
+    tmrGetErrors->setInterval(60000);
+    connect(tmrGetErrors, &QTimer::timeout, this, &fMain::tmrGetErrors_Timer);
+
+    sshCOLL = new LiveTailSession(this);
+    sshCOLL->setObjectName(QStringLiteral("sshCOLL"));
+    connect(sshCOLL, &LiveTailSession::connected, this, &fMain::sshCOLL_Connected);
+    connect(sshCOLL, &LiveTailSession::dataReceived, this, &fMain::sshCOLL_Data);
+    sshPMS = new LiveTailSession(this);
+    sshPMS->setObjectName(QStringLiteral("sshPMS"));
+    connect(sshPMS, &LiveTailSession::connected, this, &fMain::sshPMS_Connected);
+    connect(sshPMS, &LiveTailSession::dataReceived, this, &fMain::sshPMS_Data);
+
+    // Visibility at creation.
+    for (QWidget* w : std::initializer_list<QWidget*>{cmdexit, cmdEdit, cmdunusedstations,
+                                                      lblunused, cmdexitbackup, lblexitbackup,
+                                                      cmdupdate, lblupdate, lblError, Shape1})
+        w->setVisible(false);
+
+    setMinimumSize(640, 560);
+}
+
+QWidget* fMain::buildMainTab() {
+    auto* frame = new QFrame;
+    auto* layout = new QGridLayout(frame);
+
+    Label33 = new QLabel(QStringLiteral("site lable"));
+    Label33->setObjectName(QStringLiteral("Label33"));
+    layout->addWidget(Label33, 0, 0, 1, 2);
+
+    AniGif1 = new QLabel;
+    AniGif1->setObjectName(QStringLiteral("AniGif1"));
+    AniGif1->setMinimumSize(48, 48);
+    AniGif1->setAlignment(Qt::AlignCenter);
+    layout->addWidget(AniGif1, 0, 2, 2, 1);
+
+    // The error indicator: the label over its coloured box, in one cell.
+    Shape1 = new QFrame;
+    Shape1->setObjectName(QStringLiteral("Shape1"));
+    Shape1->setAutoFillBackground(true);
+    QPalette p = Shape1->palette();
+    p.setColor(QPalette::Window, QColor(255, 255, 0));
+    Shape1->setPalette(p);
+    lblError = new QLabel(QStringLiteral("  SYSTEM ERRORS"));
+    lblError->setObjectName(QStringLiteral("lblError"));
+    lblError->setToolTip(QStringLiteral("Click here to view your Errors"));
+    lblError->setAlignment(Qt::AlignCenter);
+    QFont bold = lblError->font();
+    bold.setBold(true);
+    lblError->setFont(bold);
+    layout->addWidget(Shape1, 1, 0, 1, 2);
+    layout->addWidget(lblError, 1, 0, 1, 2);
+
+    int column = 0;
+    for (QPushButton* b : {cmdlogoff, cmduserpasswd, cmdDload, cmdexit}) {
+        auto* box = new QVBoxLayout;
+        box->addWidget(b, 0, Qt::AlignHCenter);
+        box->addWidget(m_labels.value(b), 0, Qt::AlignHCenter);
+        layout->addLayout(box, 2, column++);
+    }
+    layout->setRowStretch(3, 1);
+    return frame;
+}
+
+QPushButton* fMain::commandButton(const QString& name) const {
+    for (QPushButton* b : m_buttons)
+        if (b->objectName().compare(name, Qt::CaseInsensitive) == 0) return b;
+    return nullptr;
+}
+
+QLabel* fMain::captionLabel(const QPushButton* button) const {
+    return m_labels.value(button);
+}
+
+void fMain::setButtonShown(QPushButton* button, bool shown) {
+    button->setVisible(shown);
+    if (QLabel* label = m_labels.value(button)) label->setVisible(shown);
+}
+
+// --- load, edition, lock-down -----------------------------------------------------------
+
+void fMain::Form_Load() {
+    cmdexit->setVisible(true);
+    cmdEdit->setVisible(true);
+
+    const QString gif = platform::SystemInfo::path(QStringLiteral("globe1_14807.gif"));
+    if (QFile::exists(gif)) {
+        m_globe = new QMovie(gif, QByteArray(), this);
+        AniGif1->setMovie(m_globe);
+        m_globe->start();
+    }
+    G().g_PullErrors = true;
+
+    BusyPointer busy(this);
+    try {
+        SetupSystemType();
+        const QString about = platform::SystemInfo::path(QStringLiteral("varnelabout.html"));
+        if (QFile::exists(about)) WebBrowser1->setSource(QUrl::fromLocalFile(about));
+    } catch (const std::exception& e) {
+        platform::Prompter::instance().message(
+            QStringLiteral("The following error occurred:\r\n\r\n") +
+                QString::fromLocal8Bit(e.what()),
+            QStringLiteral("Varnel Reports"), platform::Icon::Critical);
+    }
+}
+
+void fMain::SetupSystemType() {
+    setWindowTitle(QString());
+    if (QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen()) {
+        const QRect area = screen->availableGeometry();
+        move(area.x() + (area.width() - width()) / 2, area.y() + (area.height() - height()) / 2);
+    }
+    setWindowTitle(QStringLiteral("Varnel Report Menu ") + G().g_Version +
+                   QStringLiteral(" Running On (") + platform::SystemInfo::computerName() +
+                   QLatin1Char(')'));
+    tmrGetErrors->start();
+
+    if (G().g_Brevia) setButtonShown(cmdtestcall, false);
+    setButtonShown(cmddatabase, G().g_Express);
+    setButtonShown(cmdareacodes, G().g_Express);
+    setButtonShown(cmdunusedstations, G().g_UnusedReport);
+}
+
+void fMain::disableAllButtons() {
+    for (QPushButton* b : {cmddetail, cmdAreaCode, cmdAudit, cmdauth, cmdcost, cmdcrono, cmdstats,
+                           cmdtrunk, cmdWatchdog, cmdunusedstations})
+        b->setEnabled(false);
+    SSTab1->setEnabled(true);
+    tmrGetErrors->stop();
+    for (QPushButton* b : {cmddelprint, cmdbringreport, cmdcallcalc, cmdsynch, cmdmanager,
+                           cmddelete, cmdbackupmenu, cmdunlock, cmdtestcall, cmdupdate, cmdadduser,
+                           cmdmoduser, cmdpasswd, cmddeluser, cmddatabase, cmdareacodes})
+        b->setEnabled(false);
+    const bool defaultSite = cboSites->currentText() == QLatin1String("Default");
+    cmdEdit->setEnabled(defaultSite);
+    cmduserpasswd->setEnabled(!defaultSite);
+}
+
+void fMain::updateCaption() {
+    const QString prefix = G().g_Express ? QStringLiteral("Varnel Lumbrook Menu ")
+                                         : QStringLiteral("Varnel Quillon Menu ");
+    setWindowTitle(prefix + G().g_Version + QStringLiteral("  ") + QStringLiteral("Running on ") +
+                   platform::SystemInfo::computerName() + QStringLiteral("    Current User: ") +
+                   G().g_UserName.toUpper());
+}
+
+// --- site switch ------------------------------------------------------------------------
+
+void fMain::setListIndex(int index) {
+    cboSites->setCurrentIndex(index);
+    cboSites_Click();
+}
+
+void fMain::cboSites_Click() {
+    dropMonitors();
+    const int index = cboSites->currentIndex();
+    if (cboSites->currentText().toUpper() != QLatin1String("DEFAULT")) {
+        // With nothing selected there is no site to switch to.
+        if (index >= 0) {
+            G().g_CurSite = index;
+            QUILLON_OPEN_WINDOW(fgetdata);
+            cmdDload->setEnabled(true);
+            SetupSystemType();
+        }
+    } else {
+        disableAllButtons();
+        cmdDload->setEnabled(false);
+        lblError->setVisible(false);
+        Shape1->setVisible(false);
+    }
+    updateCaption();
+}
+
+// --- actions of their own ---------------------------------------------------------------
+
+void fMain::cmdDload_Click() {
+    QString site = cboSites->currentText();
+    site.replace(QLatin1Char(' '), QLatin1Char('_'));
+    platform::DocumentViewer::instance().open(
+        platform::SystemInfo::path(site + QStringLiteral("/download/")));
+}
+
+void fMain::cmdexit_Click() {
+    unloadInstance();
+    endProgram();
+}
+
+void fMain::cmdexitbackup_Click() {
+    G().g_BackupReportsMode = false;
+    SSTab1->setTabText(SSTab1->currentIndex(), QStringLiteral("Reports"));
+    SSTab1->setCurrentIndex(0);
+    lblexitbackup->setVisible(false);
+    cmdexitbackup->setVisible(false);
+}
+
+void fMain::cmdlogoff_Click() {
+    dropMonitors();
+    disableAllButtons();
+    unloadInstance();
+    // A new start-up reads everything again; nothing of the last user's run is kept.
+    resetGlobals();
+    showNewWindow<frmSplash>(QStringLiteral("frmSplash"));
+}
+
+void fMain::cmdupdate_Click() {
+    BusyPointer busy(this);
+    Status->showMessage(QStringLiteral("Running ") + QStringLiteral(" Report") +
+                        QStringLiteral("..."));
+    platform::DocumentViewer::instance().runAndWait(
+        platform::SystemInfo::path(QStringLiteral("0update.bat")), {});
+    Status->showMessage(Status->currentMessage() + QStringLiteral("Done."));
+}
+
+void fMain::Form_Unload() {
+    tmrGetErrors->stop();
+    const int index = cboSites->currentIndex();
+    if (index >= 0)
+        platform::ProfileFile(configurationPath())
+            .write(QStringLiteral("Sites"), QStringLiteral("Last"), index);
+    dropMonitors();
+}
+
+void fMain::closeEvent(QCloseEvent* event) {
+    event->accept();
+    // Closing the window ends the program, as the exit button does.
+    if (!m_unloaded) cmdexit_Click();
+}
+
+void fMain::tmrGetErrors_Timer() {}
+
+// --- windows opened from the menu -------------------------------------------------------
+
+void fMain::cmduserpasswd_Click() {
+    QUILLON_OPEN_WINDOW(frmpasswd);
+}
+
+void fMain::cmddetail_Click() {
+    QUILLON_OPEN_WINDOW(fDetailReport);
+}
+
+void fMain::cmdAudit_Click() {
+    QUILLON_OPEN_WINDOW(fAuditReport);
+}
+
+void fMain::cmdcost_Click() {
+    QUILLON_OPEN_WINDOW(fcost);
+}
+
+void fMain::cmdstats_Click() {
+    QUILLON_OPEN_WINDOW(fstatsreport);
+}
+
+void fMain::cmdWatchdog_Click() {
+    QUILLON_OPEN_WINDOW(fWatchdog);
+}
+
+void fMain::cmdcrono_Click() {
+    QUILLON_OPEN_WINDOW(fcrono);
+}
+
+void fMain::cmdtrunk_Click() {
+    QUILLON_OPEN_WINDOW(fTrunk);
+}
+
+void fMain::cmdAreaCode_Click() {
+    QUILLON_OPEN_WINDOW(FAreacode);
+}
+
+void fMain::cmdauth_Click() {
+    QUILLON_OPEN_WINDOW(fAuth);
+}
+
+void fMain::cmdcallcalc_Click() {
+    QUILLON_OPEN_WINDOW(fcallcalc);
+}
+
+void fMain::cmdunusedstations_Click() {
+    QUILLON_OPEN_WINDOW(funusedstations);
+}
+
+void fMain::cmdmanager_Click() {
+    QUILLON_OPEN_WINDOW(frmmanager);
+}
+
+void fMain::cmddelprint_Click() {
+    BusyPointer busy(this);
+    QUILLON_OPEN_WINDOW(frmprintjobs);
+}
+
+void fMain::cmdbringreport_Click() {
+    BusyPointer busy(this);
+    QUILLON_OPEN_WINDOW(Reports);
+}
+
+void fMain::cmddelete_Click() {
+    QUILLON_OPEN_WINDOW(fdeletecalls);
+}
+
+void fMain::cmdtestcall_Click() {
+    QUILLON_OPEN_WINDOW(fhobiccall);
+}
+
+void fMain::cmdbackupmenu_Click() {
+    QUILLON_OPEN_WINDOW(Fbackuprestore);
+}
+
+void fMain::cmddatabase_Click() {
+    QUILLON_OPEN_WINDOW(frmquestion);
+}
+
+void fMain::cmdareacodes_Click() {
+    QUILLON_OPEN_WINDOW(frmareacode);
+}
+
+void fMain::cmdadduser_Click() {
+    QUILLON_OPEN_WINDOW(frmPermissions);
+}
+
+void fMain::cmdmoduser_Click() {
+    QUILLON_OPEN_WINDOW(frmmodusers);
+}
+
+void fMain::cmddeluser_Click() {
+    QUILLON_OPEN_WINDOW(frmdeluser);
+}
+
+void fMain::cmdpasswd_Click() {
+    QUILLON_OPEN_WINDOW(frmchangepasswd);
+}
+
+void fMain::cmdEdit_Click() {
+    QUILLON_OPEN_WINDOW(fSites);
+}
+
+// --- live monitors ----------------------------------------------------------------------
+
+void fMain::dropMonitors() {
+    sshCOLL->disconnect();
+    sshPMS->disconnect();
+}
+
+void fMain::openMonitor(LiveMonitor& monitor, LiveTailSession* session) {
+    monitor.beginReconnect();
+    session->disconnect();
+    session->connectToHost(shellTargetForSite(G().g_CurSite));
+}
+
+void fMain::reconnectCallLog() {
+    openMonitor(*m_callLog, sshCOLL);
+}
+void fMain::reconnectPms() {
+    openMonitor(*m_pms, sshPMS);
+}
+
+void fMain::monitorConnected(LiveMonitor& monitor, LiveTailSession* session, int errorCode) {
+    if (errorCode != 0) {
+        platform::Prompter::instance().message(monitor.connectFailureMessage());
+        return;
+    }
+    for (const QString& line : monitor.startCommands()) session->send(line);
+}
+
+void fMain::monitorData(LiveMonitor& monitor, QTextEdit* box, const QString& text) {
+    const std::optional<QString> shown = monitor.receive(text);
+    if (!shown) return;
+    const QString data = LiveMonitor::forDisplay(*shown);
+
+    QTextCharFormat green;
+    green.setForeground(QColor(0, 255, 0));
+    QTextCursor end(box->document());
+    end.movePosition(QTextCursor::End);
+    end.insertText(data, green);  // raises the box's change handler
+
+    // Only the newest text stays in the box.
+    if (box->document()->characterCount() - 1 > monitor.cap()) {
+        const qsizetype drop = LiveMonitor::excessToDrop(box->toPlainText(), monitor.cap());
+        QTextCursor cut(box->document());
+        cut.setPosition(int(drop), QTextCursor::KeepAnchor);
+        cut.removeSelectedText();
+    }
+
+    // The whole text selected, the view at its end.
+    QTextCursor all(box->document());
+    all.movePosition(QTextCursor::End, QTextCursor::KeepAnchor);
+    QTextCursor selection(box->document());
+    selection.setPosition(0);
+    selection.setPosition(all.position(), QTextCursor::KeepAnchor);
+    box->setTextCursor(selection);
+    box->ensureCursorVisible();
+}
+
+void fMain::monitorChanged(LiveMonitor& monitor, QTextEdit* box, QLabel* stamp) {
+    QTextCursor end = box->textCursor();
+    end.movePosition(QTextCursor::End);
+    box->setTextCursor(end);
+    stamp->setText(monitor.stampLabel(QDateTime::currentDateTime()));
+}
+
+void fMain::sshCOLL_Connected(int errorCode, const QString&) {
+    monitorConnected(*m_callLog, sshCOLL, errorCode);
+}
+void fMain::sshCOLL_Data(const QString& text) {
+    monitorData(*m_callLog, txtCOLL, text);
+}
+void fMain::sshPMS_Connected(int errorCode, const QString&) {
+    monitorConnected(*m_pms, sshPMS, errorCode);
+}
+void fMain::sshPMS_Data(const QString& text) {
+    monitorData(*m_pms, txtPMS, text);
+}
+void fMain::txtCOLL_Change() {
+    monitorChanged(*m_callLog, txtCOLL, callrecordsin);
+}
+void fMain::txtPMS_Change() {
+    monitorChanged(*m_pms, txtPMS, callrecordsout);
+}
+
+}  // namespace quillon
