@@ -4,7 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <QComboBox>
+#include <QDate>
 #include <QFile>
+#include <QListWidget>
 
 using namespace quillon;
 
@@ -113,6 +116,124 @@ TEST(ConvertUnixFileFailures, UnwritableTargetIsReported) {
     home.write(QStringLiteral("extunix.csv"), "a\n");
     EXPECT_FALSE(ConvertUnixFile(home.file(QStringLiteral("extunix.csv")),
                                  home.file(QStringLiteral("no/such/folder/ext.csv"))));
+}
+
+}  // namespace
+
+namespace {
+
+// ---- SplitCsvLine -------------------------------------------------------------------------
+
+struct SplitCase {
+    const char* name;
+    QString line;
+    QStringList fields;
+};
+
+void PrintTo(const SplitCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class SplitCsvLineTest : public ::testing::TestWithParam<SplitCase> {};
+
+TEST_P(SplitCsvLineTest, Fields) {
+    EXPECT_EQ(SplitCsvLine(GetParam().line), GetParam().fields);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, SplitCsvLineTest,
+    ::testing::Values(
+        SplitCase{"EmptyLine", "", {""}},
+        SplitCase{"Plain", "0001,North,12", {"0001", "North", "12"}},
+        SplitCase{"TrailingComma", "a,b,", {"a", "b", ""}},
+        SplitCase{"LeadingComma", ",a", {"", "a"}}, SplitCase{"OnlyCommas", ",,", {"", "", ""}},
+        SplitCase{"LeadingBlanksSkippedTrailingKept", "  x , y", {"x ", "y"}},
+        SplitCase{"BlanksInsideKept", "North  Wing ,b", {"North  Wing ", "b"}},
+        SplitCase{"BlanksOnly", "   ", {"   "}},
+        SplitCase{"BlankFieldBetweenCommasIsEmpty", "a, ,b", {"a", "", "b"}},
+        SplitCase{"QuotedComma", "\"a,b\",c", {"a,b", "c"}},
+        SplitCase{"BlankAfterClosingQuoteKeepsQuote", "\"ab\" ,c", {"ab\"", "c"}},
+        SplitCase{"QuoteInsidePlainFieldKept", "ab\"c,d", {"ab\"c", "d"}},
+        SplitCase{"UnclosedQuote", "\"abc", {"abc"}},
+        SplitCase{"QuotedLastField", "a,\"b c\"", {"a", "b c"}},
+        // The second quote of a pair closes the field, so the last quote is plain text.
+        SplitCase{"DoubledQuoteNotCollapsed", "\"a\"\"b\",c", {"a\"\"b\"", "c"}},
+        SplitCase{"EmptyQuotes", "\"\",x", {"", "x"}},
+        SplitCase{"BlanksBeforeQuote", "  \"q\",x", {"q", "x"}},
+        SplitCase{"TabIsNotABlank", "\ta,b", {"\ta", "b"}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(SplitCsvLineTest, ManyFieldsGrowTheArrayToExactlyTheFieldCount) {
+    for (int commas : {63, 64, 127, 128, 200}) {
+        const QStringList fields = SplitCsvLine(QString(commas, QLatin1Char(',')));
+        EXPECT_EQ(fields.size(), commas + 1);
+        EXPECT_EQ(fields.count(QString()), commas + 1);
+    }
+    QStringList numbers;
+    for (int i = 0; i < 70; ++i) numbers << QString::number(i);
+    EXPECT_EQ(SplitCsvLine(numbers.join(QLatin1Char(','))), numbers);
+}
+
+// ---- list and combo search ----------------------------------------------------------------
+
+struct FindCase {
+    const char* text;
+    bool exact;
+    int index;
+};
+
+TEST(FindStringTest, ComboAndListFindTheFirstMatchWithoutRegardToCase) {
+    const QStringList items{"North", "north wing", "South", "Nor", "SOUTH"};
+    QComboBox combo;
+    combo.addItems(items);
+    QListWidget list;
+    list.addItems(items);
+    const FindCase cases[] = {
+        {"north", true, 0}, {"NORTH WING", true, 1}, {"nor", true, 3},      {"south", true, 2},
+        {"Sou", true, -1},  {"NOR", false, 0},       {"north w", false, 1}, {"so", false, 2},
+        {"x", false, -1},   {"Northern", false, -1}, {"", true, -1},
+    };
+    for (const FindCase& c : cases) {
+        EXPECT_EQ(ComboFindString(&combo, QString::fromLatin1(c.text), c.exact), c.index)
+            << c.text << " exact " << c.exact;
+        EXPECT_EQ(ListFindString(&list, QString::fromLatin1(c.text), c.exact), c.index)
+            << c.text << " exact " << c.exact;
+    }
+    QComboBox emptyCombo;
+    QListWidget emptyList;
+    EXPECT_EQ(ComboFindString(&emptyCombo, QStringLiteral("a"), false), -1);
+    EXPECT_EQ(ListFindString(&emptyList, QStringLiteral("a"), true), -1);
+    EXPECT_EQ(ComboFindString(nullptr, QStringLiteral("a"), false), -1);
+}
+
+// ---- small helpers ------------------------------------------------------------------------
+
+TEST(ModuleHelpersTest, StripNulls) {
+    EXPECT_EQ(StripNulls(QStringLiteral("abc")), QStringLiteral("abc"));
+    EXPECT_EQ(StripNulls(QString::fromLatin1("ab\0cd", 5)), QStringLiteral("ab"));
+    EXPECT_EQ(StripNulls(QString::fromLatin1("\0x", 2)), QString());
+    EXPECT_EQ(StripNulls(QString()), QString());
+}
+
+TEST(ModuleHelpersTest, TodayAndComputerName) {
+    testsupport::TempHome home;
+    const QString today = TodayString();
+    EXPECT_EQ(QDate::fromString(today, QStringLiteral("MM/dd/yyyy")), QDate::currentDate())
+        << today.toStdString();
+    EXPECT_EQ(today.size(), 10);
+
+    EXPECT_EQ(GetPCName(), QStringLiteral("TESTPC"));
+    platform::SystemInfo::setComputerNameOverride(QStringLiteral("front-desk.hotel.local"));
+    EXPECT_EQ(GetPCName(), QStringLiteral("FRONT-DESK"));
+    platform::SystemInfo::setComputerNameOverride(QString());  // the machine's own name
+    EXPECT_FALSE(GetPCName().isEmpty());
+}
+
+TEST(ModuleHelpersTest, NoRegistry) {
+    EXPECT_EQ(RegReadString(QStringLiteral("HKEY_LOCAL_MACHINE"), QStringLiteral("SOFTWARE\\x"),
+                            QStringLiteral("y")),
+              QStringLiteral("Not Found"));
+    EXPECT_EQ(GetProgramFilesDir(), QStringLiteral("Not Found"));
 }
 
 }  // namespace

@@ -1,0 +1,197 @@
+#include "common/GridExport.h"
+
+#include "common/ExcelFileV2.h"
+#include "platform/DocumentViewer.h"
+#include "platform/TextCodec.h"
+
+#include <QHeaderView>
+#include <QLocale>
+#include <QRegularExpression>
+#include <QSaveFile>
+#include <QTableWidget>
+
+namespace quillon {
+
+namespace {
+
+const QString kCrLf = QStringLiteral("\r\n");
+
+bool writeWhole(const QString& path, const QByteArray& bytes) {
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) return false;
+    if (file.write(bytes) != bytes.size()) {
+        file.cancelWriting();
+        return false;
+    }
+    return file.commit();
+}
+
+bool writeAndOpen(const QString& path, const QByteArray& bytes) {
+    if (!writeWhole(path, bytes)) return false;
+    platform::DocumentViewer::instance().open(path);
+    return true;
+}
+
+QString csvCell(const QString& text) {
+    static const QRegularExpression needsQuotes(QStringLiteral("[,\"\r\n]"));
+    if (!text.contains(needsQuotes)) return text;
+    QString quoted = text;
+    quoted.replace(QLatin1Char('"'), QStringLiteral("\"\""));
+    return QLatin1Char('"') + quoted + QLatin1Char('"');
+}
+
+QString htmlText(const QString& text) {
+    QString out = text;
+    out.replace(QLatin1Char('&'), QStringLiteral("&amp;"));
+    out.replace(QLatin1Char('<'), QStringLiteral("&lt;"));
+    out.replace(QLatin1Char('>'), QStringLiteral("&gt;"));
+    return out;
+}
+
+QStringList tabLines(const QString& text) {
+    return text.isEmpty() ? QStringList() : text.split(QLatin1Char('\t'));
+}
+
+}  // namespace
+
+// ---- grids --------------------------------------------------------------------------------
+
+MemoryGrid::MemoryGrid(QList<QStringList> rows, int fixedRows, int fixedCols)
+    : m_rows(std::move(rows)), m_fixedRows(fixedRows), m_fixedCols(fixedCols) {
+    for (const QStringList& row : m_rows) m_cols = std::max(m_cols, int(row.size()));
+}
+
+QString MemoryGrid::TextMatrix(int row, int col) const {
+    if (row < 0 || row >= m_rows.size()) return {};
+    return m_rows.at(row).value(col);
+}
+
+void MemoryGrid::addRow(const QStringList& cells) {
+    m_rows << cells;
+    m_cols = std::max(m_cols, int(cells.size()));
+}
+
+TableWidgetGrid::TableWidgetGrid(const QTableWidget* table, bool withHeader, int fixedRows,
+                                 int fixedCols)
+    : m_table(table), m_withHeader(withHeader), m_fixedRows(fixedRows), m_fixedCols(fixedCols) {}
+
+int TableWidgetGrid::Rows() const {
+    if (!m_table) return 0;
+    return m_table->rowCount() + (m_withHeader ? 1 : 0);
+}
+
+int TableWidgetGrid::Cols() const {
+    return m_table ? m_table->columnCount() : 0;
+}
+
+QString TableWidgetGrid::TextMatrix(int row, int col) const {
+    if (!m_table) return {};
+    if (m_withHeader) {
+        if (row == 0) {
+            const QTableWidgetItem* item = m_table->horizontalHeaderItem(col);
+            return item ? item->text() : QString();
+        }
+        --row;
+    }
+    const QTableWidgetItem* item = m_table->item(row, col);
+    return item ? item->text() : QString();
+}
+
+// ---- file contents ------------------------------------------------------------------------
+
+QByteArray csvExportBytes(const GridSource& grid) {
+    QString out;
+    const int rows = grid.Rows();
+    for (int r = 0; r < rows; ++r) {
+        const int cols = grid.Cols();
+        for (int c = 0; c < cols; ++c) {
+            if (c > 0) out += QLatin1Char(',');
+            out += csvCell(grid.TextMatrix(r, c));
+        }
+        out += kCrLf;
+    }
+    return platform::toCp1252(out);
+}
+
+QByteArray htmlExportBytes(const GridSource& grid, const QString& title) {
+    QString out = QStringLiteral("<HTML><HEAD><TITLE>") + htmlText(title) +
+                  QStringLiteral("</TITLE></HEAD><BODY TEXT=#000000><CENTER>") + kCrLf;
+    out += QStringLiteral("<TABLE BORDER=1 BGCOLOR=#C0C0C0 CELLPADDING=5 text=#000000>") + kCrLf;
+    const int rows = grid.Rows();
+    out += QStringLiteral("<TR>") + kCrLf;
+    // A grid without rows has no heading row to show: the heading is left empty.
+    if (rows > 0) {
+        const int cols = grid.Cols();
+        for (int c = 0; c < cols; ++c)
+            out += QStringLiteral("  <TH>") + htmlText(grid.TextMatrix(0, c)) +
+                   QStringLiteral("</TH>") + kCrLf;
+    }
+    out += QStringLiteral("</TR>") + kCrLf;
+    for (int r = 1; r < rows; ++r) {
+        out += QStringLiteral("<TR>") + kCrLf;
+        const int cols = grid.Cols();
+        for (int c = 0; c < cols; ++c)
+            out += QStringLiteral("  <TD>") + htmlText(grid.TextMatrix(r, c)) +
+                   QStringLiteral("</TD>") + kCrLf;
+        out += QStringLiteral("</TR>") + kCrLf;
+    }
+    out += QStringLiteral("</TABLE>") + kCrLf;
+    out += QStringLiteral("</CENTER></BODY></HTML>") + kCrLf;
+    return platform::toCp1252(out);
+}
+
+bool IsNumericCell(const QString& text, double* value) {
+    static const QRegularExpression number(
+        QStringLiteral("^[+-]?(\\d+\\.?\\d*|\\.\\d+)([eE][+-]?\\d+)?$"));
+    const QString t = text.trimmed();
+    if (!number.match(t).hasMatch()) return false;
+    bool ok = false;
+    const double v = QLocale::c().toDouble(t, &ok);
+    if (!ok) return false;  // out of the double's range: kept as text
+    if (value) *value = v;
+    return true;
+}
+
+// ---- exports ------------------------------------------------------------------------------
+
+bool ExportGridToCsv(const QString& path, const GridSource& grid) {
+    return writeAndOpen(path, csvExportBytes(grid));
+}
+
+bool ExportGridToHtml(const GridSource& grid, const QString& path, const QString& title) {
+    return writeAndOpen(path, htmlExportBytes(grid, title));
+}
+
+bool ExportGridToExcel(const GridSource& grid, const QString& path, const QString& text1,
+                       const QString& text2) {
+    const QStringList above = tabLines(text1);
+    const QStringList below = tabLines(text2);
+    const int n = static_cast<int>(above.size());
+    const int rows = grid.Rows();
+    const int cols = grid.Cols();
+    const int fixedRows = grid.FixedRows();
+    const int fixedCols = grid.FixedCols();
+
+    ExcelFileV2 xls;
+    if (!xls.OpenFile(path)) return false;
+    for (int i = 1; i <= n; ++i) xls.EWriteString(i, 1, above.at(i - 1));
+    for (int r = 1; r <= fixedRows && r <= rows; ++r) {
+        for (int c = 1; c <= cols; ++c) xls.EWriteString(n + r, c, grid.TextMatrix(r - 1, c - 1));
+    }
+    for (int r = fixedRows + 1; r <= rows; ++r) {
+        for (int c = 1; c <= cols; ++c) {
+            const QString text = grid.TextMatrix(r - 1, c - 1);
+            double value = 0;
+            if (c > fixedCols && IsNumericCell(text, &value))
+                xls.EWriteDouble(n + r, c, value);
+            else
+                xls.EWriteString(n + r, c, text);
+        }
+    }
+    for (int i = 0; i < below.size(); ++i) xls.EWriteString(rows + n + i + 1, 1, below.at(i));
+    if (!xls.CloseFile()) return false;
+    platform::DocumentViewer::instance().open(path);
+    return true;
+}
+
+}  // namespace quillon
