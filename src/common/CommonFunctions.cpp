@@ -24,16 +24,26 @@ QString slashes(QString path) {
     return path;
 }
 
+// The folder as it is spelled on disk: as given when it exists, else each component matched
+// without regard to case (the system spells some folders two ways, Download and download).
+QString existingFolder(const QString& folder) {
+    if (QFileInfo(folder).isDir()) return folder;
+    const bool absolute = folder.startsWith(QLatin1Char('/'));
+    const QString resolved =
+        platform::resolveNoCase(absolute ? QStringLiteral("/") : QStringLiteral("."), folder);
+    return QFileInfo(resolved).isDir() ? resolved : QString();
+}
+
 // The file that FileExists would find for `path`, as it is spelled on disk; "" when none.
 QString locate(const QString& path) {
     const QString p = slashes(path);
     if (p.isEmpty()) return {};
     const int slash = p.lastIndexOf(QLatin1Char('/'));
-    const QString folder = slash < 0 ? QStringLiteral(".") : p.left(slash + 1);
     const QString name = p.mid(slash + 1);
     if (name.isEmpty()) return {};
+    const QString folder = existingFolder(slash < 0 ? QStringLiteral(".") : p.left(slash + 1));
     // A folder that cannot be listed answers "no", as a failed listing does.
-    if (!QDir(folder).isReadable()) return {};
+    if (folder.isEmpty() || !QDir(folder).isReadable()) return {};
     return platform::findFileNoCase(folder, name);
 }
 
@@ -146,8 +156,8 @@ QString StripNulls(const QString& text) {
 bool FileExists(const QString& path, const QString& folder) {
     if (path.isEmpty()) {
         if (folder.isEmpty()) return false;
-        const QFileInfo info(slashes(folder));
-        return info.isDir() && QDir(info.filePath()).isReadable();
+        const QString found = existingFolder(slashes(folder));
+        return !found.isEmpty() && QDir(found).isReadable();
     }
     return !locate(path).isEmpty();
 }

@@ -34,7 +34,8 @@ int ListFindString(const QListWidget* list, const QString& text, bool exact);
 QStringList SplitCsvLine(const QString& line);
 QString StripNulls(const QString& text);
 
-// True when the file exists, its name matched without regard to case (an exact match wins).
+// True when the file exists, its name (and its folders) matched without regard to case (an
+// exact spelling wins).
 // With an empty path: whether the folder can be listed.
 bool FileExists(const QString& path, const QString& folder = QString());
 // Deletes the file (found as FileExists finds it) when it exists.

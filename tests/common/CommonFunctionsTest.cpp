@@ -26,6 +26,8 @@ TEST(FileExistsTest, NameMatchesWithoutRegardToCase) {
     EXPECT_FALSE(FileExists(bats + QStringLiteral("ext.cs")));
     EXPECT_FALSE(FileExists(bats + QStringLiteral("ext.csv.bak")));
     EXPECT_FALSE(FileExists(home.file(QStringLiteral("Missing/ext.csv"))));
+    // The folders are found without regard to case as well.
+    EXPECT_TRUE(FileExists(home.file(QStringLiteral("NORTH/bats/ext.csv"))));
     // A path written with backslashes means the same file.
     QString backslashed = bats + QStringLiteral("EXT.csv");
     backslashed.replace(QLatin1Char('/'), QLatin1Char('\\'));
@@ -38,6 +40,7 @@ TEST(FileExistsTest, FolderAloneAndEmptyArguments) {
     EXPECT_FALSE(FileExists(QString(), QString()));
     EXPECT_TRUE(FileExists(QString(), home.file(QStringLiteral("North/download"))));
     EXPECT_TRUE(FileExists(QString(), home.file(QStringLiteral("North/download/"))));
+    EXPECT_TRUE(FileExists(QString(), home.file(QStringLiteral("north/Download"))));
     EXPECT_FALSE(FileExists(QString(), home.file(QStringLiteral("North/nothing"))));
     EXPECT_FALSE(FileExists(QString(), home.file(QStringLiteral("North/download/x"))));
 }
