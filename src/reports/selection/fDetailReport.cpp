@@ -1,9 +1,11 @@
 #include "reports/selection/fDetailReport.h"
 
+#include "reports/selection/SelectionSetups.h"
+
 namespace quillon {
 
-fDetailReport::fDetailReport(QWidget* parent) : QDialog(parent) {
-    setWindowTitle(QStringLiteral("Detail Report"));
+fDetailReport::fDetailReport(QWidget* parent) : SelectionReportWindow(detailSetup(), parent) {
+    Form_Load();
 }
 
 fDetailReport::~fDetailReport() = default;

@@ -1,11 +1,288 @@
 #include "reports/selection/fWatchdog.h"
 
+#include "common/CommonFunctions.h"
+#include "platform/Prompter.h"
+#include "platform/SystemInfo.h"
+#include "reports/selection/ReportHost.h"
+#include "reports/selection/SavedNumbers.h"
+
+#include <QCheckBox>
+#include <QEvent>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStyle>
+#include <QTimeEdit>
+#include <QTimer>
+#include <QVBoxLayout>
+
 namespace quillon {
 
-fWatchdog::fWatchdog(QWidget* parent) : QDialog(parent) {
+namespace {
+constexpr int kEnterKey = 13;
+constexpr int kDeleteKey = 46;
+const QString kAlreadyInList = QStringLiteral("Already in list");
+
+int highlightedRow(const QListWidget* list) {
+    const QListWidgetItem* item = list->currentItem();
+    return item && item->isSelected() ? list->row(item) : -1;
+}
+
+// Appends text unless the list holds it already (without regard to case).
+bool appendUnique(QListWidget* list, const QString& text) {
+    if (ListFindString(list, text, true) >= 0) {
+        platform::Prompter::instance().message(kAlreadyInList);
+        return false;
+    }
+    list->addItem(text);
+    return true;
+}
+
+void removeHighlighted(QListWidget* list) {
+    const int row = highlightedRow(list);
+    if (row < 0) return;
+    delete list->takeItem(row);
+    if (row > 0) {
+        list->setCurrentRow(row - 1);
+    } else {
+        list->clearSelection();
+        list->setCurrentItem(nullptr);
+    }
+}
+
+QString iniPath() {
+    return platform::SystemInfo::path(QStringLiteral("KTReports.ini"));
+}
+}  // namespace
+
+fWatchdog::fWatchdog(QWidget* parent)
+    : ReportWindow(reportkinds::watchdog, QStringLiteral("interval not added"), parent) {
     setWindowTitle(QStringLiteral("Watch Dog Report"));
+
+    Frame1 = new QGroupBox(this);
+    Frame1->setObjectName(QStringLiteral("Frame1"));
+    const auto label = [this](const char* name, const char* text) {
+        auto* l = new QLabel(QString::fromLatin1(text), Frame1);
+        l->setObjectName(QString::fromLatin1(name));
+        return l;
+    };
+    Label5 = label("Label5", "Saved  Numbers");
+    Label6 = label("Label6", "Search Criteria");
+    Label4 = label("Label4", "Phone Number");
+    const auto list = [this](const char* name, const char* tip) {
+        auto* l = new QListWidget(Frame1);
+        l->setObjectName(QString::fromLatin1(name));
+        l->setToolTip(QString::fromLatin1(tip));
+        l->installEventFilter(this);
+        return l;
+    };
+    lstsaved = list("lstsaved", "saved list ");
+    lstItem = list("lstItem", "search list");
+    txtitem = new QLineEdit(Frame1);
+    txtitem->setObjectName(QStringLiteral("txtitem"));
+    txtitem->setToolTip(QStringLiteral("Enter phone number with no dashes or parentheses"));
+    connect(txtitem, &QLineEdit::textChanged, this, &fWatchdog::txtitem_Change);
+    connect(txtitem, &QLineEdit::returnPressed, this, [this] { txtitem_KeyPress(kEnterKey); });
+    connect(lstsaved, &QListWidget::itemDoubleClicked, this, &fWatchdog::lstsaved_DblClick);
+
+    const auto pictureButton = [this](const char* name, QStyle::StandardPixmap icon,
+                                      const char* tip) {
+        auto* b = new QPushButton(Frame1);
+        b->setObjectName(QString::fromLatin1(name));
+        b->setIcon(style()->standardIcon(icon));
+        b->setToolTip(QString::fromLatin1(tip));
+        return b;
+    };
+    cmdadd = pictureButton("cmdadd", QStyle::SP_ArrowRight, "Add numbers to the search");
+    cmdaddtosave =
+        pictureButton("cmdaddtosave", QStyle::SP_ArrowUp, "Add numbers to the saved numbers list");
+    cmdAddToSaved = pictureButton("cmdAddToSaved", QStyle::SP_ArrowLeft,
+                                  "Add numbers to the saved numbers list");
+    cmdAddFromSaved = pictureButton("cmdAddFromSaved", QStyle::SP_ArrowRight,
+                                    "Add numbers from save list to search");
+    cmdsave = pictureButton("cmdsave", QStyle::SP_DialogSaveButton,
+                            "click to save the numbers in the saved list");
+    connect(cmdadd, &QPushButton::clicked, this, &fWatchdog::cmdadd_Click);
+    connect(cmdaddtosave, &QPushButton::clicked, this, &fWatchdog::cmdaddtosave_Click);
+    connect(cmdAddToSaved, &QPushButton::clicked, this, &fWatchdog::cmdAddToSaved_Click);
+    connect(cmdAddFromSaved, &QPushButton::clicked, this, &fWatchdog::cmdAddFromSaved_Click);
+    connect(cmdsave, &QPushButton::clicked, this, &fWatchdog::cmdsave_Click);
+
+    auto* grid = new QGridLayout(Frame1);
+    grid->addWidget(Label5, 0, 0);
+    grid->addWidget(Label6, 0, 2);
+    grid->addWidget(lstsaved, 1, 0);
+    auto* between = new QVBoxLayout;
+    between->addStretch();
+    between->addWidget(cmdAddFromSaved);
+    between->addWidget(cmdAddToSaved);
+    between->addStretch();
+    grid->addLayout(between, 1, 1);
+    grid->addWidget(lstItem, 1, 2, 4, 1);
+    auto* saveRow = new QHBoxLayout;
+    saveRow->addWidget(cmdsave);
+    saveRow->addWidget(cmdaddtosave);
+    saveRow->addStretch();
+    grid->addLayout(saveRow, 2, 0);
+    grid->addWidget(Label4, 3, 0);
+    auto* phoneRow = new QHBoxLayout;
+    phoneRow->addWidget(txtitem);
+    phoneRow->addWidget(cmdadd);
+    grid->addLayout(phoneRow, 4, 0);
+
+    Frame2 = new QGroupBox(QStringLiteral(" Report Options"), this);
+    Frame2->setObjectName(QStringLiteral("Frame2"));
+    chksendprinter = new QCheckBox(QStringLiteral("Send to Printer on Varnel Computer"), Frame2);
+    chksendprinter->setObjectName(QStringLiteral("chksendprinter"));
+    chksendprinter->setToolTip(
+        QStringLiteral("This will print at your Varnel computer not at your Local Desktop"));
+    auto* options = new QVBoxLayout(Frame2);
+    options->addWidget(chksendprinter);
+    options->addWidget(buildDateFrame({1, 2}));
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(Frame1);
+    layout->addWidget(Frame2);
+    QWidget* run = buildRunBox();
+    Command1->setToolTip(QStringLiteral("Click to run the report "));
+    layout->addWidget(run, 0, Qt::AlignHCenter);
+
+    Form_Load();
 }
 
 fWatchdog::~fWatchdog() = default;
+
+int fWatchdog::siteNumber() const {
+    return ReportHost::instance().siteIndex() + 1;
+}
+
+void fWatchdog::Form_Load() {
+    setDefaultDateTimes(QTime(0, 1), QTime(23, 59));
+    chksendprinter->setChecked(false);
+    txtinterval->setMaxLength(3);
+    txtitem->setMaxLength(16);
+    Optdate[1]->setChecked(true);
+    LoadSavedItems();
+    WriteDebugLog(QStringLiteral("WATCHDOG REPORT"));
+    tmrreport->stop();
+    noDefaultButtons();
+}
+
+void fWatchdog::LoadSavedItems() {
+    const std::optional<QStringList> saved = SavedNumbers(iniPath()).load(siteNumber());
+    if (!saved) {
+        platform::Prompter::instance().message(
+            QStringLiteral("No saved entries for watch dog report for this site"));
+        return;
+    }
+    lstsaved->addItems(*saved);
+}
+
+void fWatchdog::txtitem_Change() {
+    const QString text = txtitem->text();
+    if (text.isEmpty() || isNumberText(text)) return;
+    txtitem->setText(text.left(text.size() - 1));
+    txtitem->setCursorPosition(txtitem->text().size());
+}
+
+void fWatchdog::txtitem_KeyPress(int keyAscii) {
+    if (keyAscii == kEnterKey) cmdadd_Click();
+}
+
+void fWatchdog::cmdadd_Click() {
+    if (txtitem->text().isEmpty()) return;
+    appendUnique(lstItem, txtitem->text());
+}
+
+void fWatchdog::cmdaddtosave_Click() {
+    if (txtitem->text().isEmpty()) return;
+    appendUnique(lstsaved, txtitem->text());
+}
+
+void fWatchdog::MoveIntoSavedFromList() {
+    const int row = highlightedRow(lstItem);
+    if (row < 0) return;
+    if (appendUnique(lstsaved, lstItem->item(row)->text())) lstItem->setCurrentRow(row);
+}
+
+void fWatchdog::MoveIntoListFromSaved() {
+    const int row = highlightedRow(lstsaved);
+    if (row < 0) return;
+    const QString number = lstsaved->item(row)->text();
+    // A saved number comes from the configuration file: it must be a number as the phone box
+    // would have let it through before it may go into a run.
+    if (!isPhoneNumberText(number)) {
+        platform::Prompter::instance().message(
+            number.isEmpty()
+                ? QStringLiteral("This saved entry is empty; there is no number to search for.")
+                : QStringLiteral("The saved entry \"%1\" is not a phone number; it was not added "
+                                 "to the search.")
+                      .arg(number),
+            QString(), platform::Icon::Exclamation);
+        return;
+    }
+    if (appendUnique(lstItem, number)) lstsaved->setCurrentRow(row);
+}
+
+void fWatchdog::lstsaved_DblClick() {
+    MoveIntoListFromSaved();
+}
+
+void fWatchdog::cmdremove_Click() {
+    removeHighlighted(lstItem);
+}
+
+void fWatchdog::cmdsaveremove_Click() {
+    removeHighlighted(lstsaved);
+}
+
+void fWatchdog::lstItem_KeyUp(int keyCode) {
+    if (keyCode == kDeleteKey) cmdremove_Click();
+}
+
+void fWatchdog::lstsaved_KeyUp(int keyCode) {
+    if (keyCode == kDeleteKey) cmdsaveremove_Click();
+}
+
+bool fWatchdog::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyRelease &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Delete) {
+        if (watched == lstItem) lstItem_KeyUp(kDeleteKey);
+        if (watched == lstsaved) lstsaved_KeyUp(kDeleteKey);
+    }
+    return ReportWindow::eventFilter(watched, event);
+}
+
+void fWatchdog::cmdsave_Click() {
+    QStringList numbers;
+    for (int i = 0; i < lstsaved->count(); ++i) numbers << lstsaved->item(i)->text();
+    if (!SavedNumbers(iniPath()).save(siteNumber(), numbers))
+        platform::Prompter::instance().message(
+            QStringLiteral("The saved numbers could not be written to KTREPORTS.INI."), QString(),
+            platform::Icon::Critical);
+    if (lstsaved->count() > 0) lstsaved->setCurrentRow(lstsaved->count() - 1);
+}
+
+void fWatchdog::queueRequest(ReportRequest& request) {
+    request.addHeader();
+    if (!chksendprinter->isChecked()) request.addOption(QStringLiteral("Z"));
+    for (int i = 0; i < lstItem->count(); ++i) {
+        lstItem->setCurrentRow(i);
+        request.addPhoneNumber(lstItem->item(i)->text());
+    }
+    queueDatePart(request);
+}
+
+std::optional<QString> fWatchdog::refusal(const ReportRequest& request) {
+    if (lstItem->count() == 0) return QStringLiteral("You Must ") + Label6->text();
+    if (request.lines().isEmpty()) return QString();
+    return std::nullopt;
+}
 
 }  // namespace quillon

@@ -1,9 +1,11 @@
 #include "reports/selection/fcost.h"
 
+#include "reports/selection/SelectionSetups.h"
+
 namespace quillon {
 
-fcost::fcost(QWidget* parent) : QDialog(parent) {
-    setWindowTitle(QStringLiteral("Cost Report"));
+fcost::fcost(QWidget* parent) : SelectionReportWindow(costSetup(), parent) {
+    Form_Load();
 }
 
 fcost::~fcost() = default;

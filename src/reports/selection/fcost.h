@@ -1,10 +1,10 @@
 #pragma once
 // The window that requests the cost report by extension, department or division.
-#include <QDialog>
+#include "reports/selection/SelectionReportWindow.h"
 
 namespace quillon {
 
-class fcost : public QDialog {
+class fcost : public SelectionReportWindow {
     Q_OBJECT
 public:
     explicit fcost(QWidget* parent = nullptr);

@@ -1,9 +1,11 @@
 #include "reports/selection/funusedstations.h"
 
+#include "reports/selection/SelectionSetups.h"
+
 namespace quillon {
 
-funusedstations::funusedstations(QWidget* parent) : QDialog(parent) {
-    setWindowTitle(QStringLiteral("UnUsed Station Report"));
+funusedstations::funusedstations(QWidget* parent) : SelectionReportWindow(unusedSetup(), parent) {
+    Form_Load();
 }
 
 funusedstations::~funusedstations() = default;

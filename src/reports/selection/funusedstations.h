@@ -1,10 +1,10 @@
 #pragma once
 // The window that requests the unused-station report by extension, department or division.
-#include <QDialog>
+#include "reports/selection/SelectionReportWindow.h"
 
 namespace quillon {
 
-class funusedstations : public QDialog {
+class funusedstations : public SelectionReportWindow {
     Q_OBJECT
 public:
     explicit funusedstations(QWidget* parent = nullptr);

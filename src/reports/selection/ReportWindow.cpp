@@ -1,0 +1,233 @@
+#include "reports/selection/ReportWindow.h"
+
+#include "common/CommonFunctions.h"
+#include "common/Globals.h"
+#include "platform/Prompter.h"
+#include "reports/selection/ReportHost.h"
+#include "reports/selection/ReportRun.h"
+
+#include <QCloseEvent>
+#include <QDateEdit>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTimeEdit>
+#include <QTimer>
+#include <QVBoxLayout>
+
+namespace quillon {
+
+namespace {
+const QString kRunning = QStringLiteral("Report Running");
+const QString kRunningFull = kRunning + QStringLiteral("..........");
+}  // namespace
+
+ReportWindow::ReportWindow(const ReportKind& kind, QString intervalMessage, QWidget* parent)
+    : QDialog(parent), m_kind(kind), m_intervalMessage(std::move(intervalMessage)) {
+    tmrreport = new QTimer(this);
+    tmrreport->setObjectName(QStringLiteral("tmrreport"));
+    tmrreport->setInterval(1000);
+    connect(tmrreport, &QTimer::timeout, this, &ReportWindow::tmrreport_Timer);
+}
+
+ReportWindow::~ReportWindow() = default;
+
+QGroupBox* ReportWindow::buildDateFrame(const QList<int>& offered) {
+    Frame3 = new QGroupBox(QStringLiteral("Date/Time Options"), this);
+    Frame3->setObjectName(QStringLiteral("Frame3"));
+    auto* grid = new QGridLayout(Frame3);
+    const char* captions[] = {"All Calls In the System", "Date Range", "Interval"};
+    for (int i = 0; i < 3; ++i) {
+        Optdate[i] = new QRadioButton(QString::fromLatin1(captions[i]), Frame3);
+        Optdate[i]->setObjectName(QStringLiteral("Optdate_%1").arg(i));
+        Optdate[i]->setVisible(offered.contains(i));
+        grid->addWidget(Optdate[i], i, 0);
+        connect(Optdate[i], &QRadioButton::toggled, this, [this, i](bool on) {
+            if (on) Optdate_Click(i);
+        });
+    }
+    const auto dateEdit = [this](const char* name) {
+        auto* e = new QDateEdit(Frame3);
+        e->setObjectName(QString::fromLatin1(name));
+        e->setDisplayFormat(QStringLiteral("MM-dd-yy"));
+        e->setCalendarPopup(true);
+        return e;
+    };
+    const auto timeEdit = [this](const char* name) {
+        auto* e = new QTimeEdit(Frame3);
+        e->setObjectName(QString::fromLatin1(name));
+        e->setDisplayFormat(QStringLiteral("HH:mm"));
+        return e;
+    };
+    startdate = dateEdit("startdate");
+    enddate = dateEdit("enddate");
+    starttime = timeEdit("starttime");
+    endtime = timeEdit("endtime");
+    const std::pair<const char*, QWidget*> pickers[] = {{"Start Date", startdate},
+                                                        {"End Date", enddate},
+                                                        {"Start Time", starttime},
+                                                        {"End Time", endtime}};
+    int row = 0;
+    for (const auto& [label, widget] : pickers) {
+        grid->addWidget(new QLabel(QString::fromLatin1(label), Frame3), row, 1);
+        grid->addWidget(widget, row, 2);
+        ++row;
+    }
+    txtinterval = new QLineEdit(Frame3);
+    txtinterval->setObjectName(QStringLiteral("txtinterval"));
+    grid->addWidget(txtinterval, 3, 0);
+    connect(txtinterval, &QLineEdit::textChanged, this, &ReportWindow::txtinterval_Change);
+    return Frame3;
+}
+
+QWidget* ReportWindow::buildRunBox() {
+    auto* box = new QWidget(this);
+    auto* layout = new QVBoxLayout(box);
+    layout->setContentsMargins(0, 0, 0, 0);
+    Command1 = new QPushButton(QStringLiteral("RUN REPORT"), box);
+    Command1->setObjectName(QStringLiteral("Command1"));
+    connect(Command1, &QPushButton::clicked, this, &ReportWindow::Command1_Click);
+    lblrunning = new QLabel(kRunning, box);
+    lblrunning->setObjectName(QStringLiteral("lblrunning"));
+    lblrunning->setVisible(false);
+    layout->addWidget(Command1);
+    layout->addWidget(lblrunning);
+    return box;
+}
+
+void ReportWindow::setDefaultDateTimes(const QTime& start, const QTime& end) {
+    const QDate today = QDate::currentDate();
+    startdate->setDate(today);
+    enddate->setDate(today);
+    starttime->setTime(start);
+    endtime->setTime(end);
+}
+
+void ReportWindow::noDefaultButtons() {
+    for (QPushButton* b : findChildren<QPushButton*>()) {
+        b->setAutoDefault(false);
+        b->setDefault(false);
+    }
+}
+
+void ReportWindow::Optdate_Click(int index) {
+    m_dateChoice = index;
+    const bool range = index == 1;
+    for (QWidget* w : {static_cast<QWidget*>(startdate), static_cast<QWidget*>(enddate),
+                       static_cast<QWidget*>(starttime), static_cast<QWidget*>(endtime)})
+        w->setEnabled(range);
+    txtinterval->setEnabled(index == 2);
+}
+
+void ReportWindow::txtinterval_Change() {
+    const QString text = txtinterval->text();
+    if (text.isEmpty() || isNumberText(text)) return;
+    // Setting the shorter text runs this again, so a pasted text loses characters from its end
+    // until what is left is a number.
+    txtinterval->setText(text.left(text.size() - 1));
+    txtinterval->setCursorPosition(txtinterval->text().size());
+}
+
+void ReportWindow::tmrreport_Timer() {
+    lblrunning->setText(lblrunning->text() != kRunningFull ? lblrunning->text() + QLatin1Char('.')
+                                                           : kRunning + QLatin1Char('.'));
+}
+
+bool ReportWindow::queueDatePart(ReportRequest& request) {
+    switch (m_dateChoice) {
+        case 0:
+            request.addAllCalls();
+            break;
+        case 1:
+            request.addDateRange(startdate->date(), enddate->date(), starttime->time(),
+                                 endtime->time());
+            break;
+        case 2:
+            if (!isNumberText(txtinterval->text())) {
+                platform::Prompter::instance().message(m_intervalMessage);
+                request.clear();
+                return false;
+            }
+            request.addInterval(txtinterval->text());
+            break;
+        default:
+            break;
+    }
+    return true;
+}
+
+ReportRequest ReportWindow::buildRequest() {
+    ReportRequest request(ReportRequest::paramFileName(GetPCName(), m_kind));
+    queueRequest(request);
+    return request;
+}
+
+void ReportWindow::setBusy(bool busy) {
+    Command1->setEnabled(!busy);
+    Command1->setVisible(!busy);
+    lblrunning->setVisible(busy);
+    if (busy)
+        tmrreport->start();
+    else
+        tmrreport->stop();
+}
+
+void ReportWindow::Command1_Click() {
+    if (m_running) return;
+    WriteDebugLog(QStringLiteral("RUNNING REPORT"));
+    setBusy(true);
+
+    const QString pc = GetPCName();
+    G().g_ParamFileName = ReportRequest::paramFileName(pc, m_kind);
+    G().g_ReportFileName = ReportRequest::reportFileName(pc, m_kind);
+    ReportRequest request(G().g_ParamFileName);
+    const QString runCommand = request.runCommand(m_kind);
+    logRunCommandPrepared();
+
+    lstCommands.clear();
+    queueRequest(request);
+    lstCommands = request.lines();
+    logBeforeGuard();
+    if (const auto refused = refusal(request)) {
+        setBusy(false);
+        if (!refused->isEmpty()) platform::Prompter::instance().message(*refused);
+        return;
+    }
+
+    WriteDebugLog(QStringLiteral("Item in list"));
+    lstCommands << runCommand;
+    m_running = true;
+    const ReportRunResult result =
+        ReportRun::run(lstCommands, G().g_ReportFileName, G().g_CurSite, G().g_BackupReportsMode);
+    m_running = false;
+    WriteDebugLog(QStringLiteral("DONE RUNNING REPORT"));
+    if (!result.ok()) {
+        setBusy(false);
+        platform::Prompter::instance().message(result.message, QString(), platform::Icon::Critical);
+        return;
+    }
+
+    // The window is closed before the report is fetched, named and opened.
+    accept();
+    logBeforeHandOver();
+    ReportHost::instance().executeBatFileForReport(m_kind.reportNumber);
+}
+
+void ReportWindow::reject() {
+    // The run owns the session until it returns; closing now would leave it half done.
+    if (m_running) return;
+    QDialog::reject();
+}
+
+void ReportWindow::closeEvent(QCloseEvent* event) {
+    if (m_running) {
+        event->ignore();
+        return;
+    }
+    QDialog::closeEvent(event);
+}
+
+}  // namespace quillon

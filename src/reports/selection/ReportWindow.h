@@ -1,0 +1,98 @@
+#pragma once
+// What every report request window has: the date and time choices, the Run button with its
+// progress label, the command queue and the run itself (build the request, run it on the
+// server, close, hand over to the main window's report retrieval).
+#include "reports/selection/ReportRequest.h"
+
+#include <QDialog>
+#include <QList>
+#include <QStringList>
+
+#include <array>
+#include <optional>
+
+class QDateEdit;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+class QTimeEdit;
+class QTimer;
+
+namespace quillon {
+
+class ReportWindow : public QDialog {
+    Q_OBJECT
+public:
+    ~ReportWindow() override;
+
+    // Date choices: 0 "All Calls In the System", 1 "Date Range", 2 "Interval".
+    std::array<QRadioButton*, 3> Optdate{};
+    QDateEdit* startdate = nullptr;
+    QDateEdit* enddate = nullptr;
+    QTimeEdit* starttime = nullptr;
+    QTimeEdit* endtime = nullptr;
+    QLineEdit* txtinterval = nullptr;
+    QGroupBox* Frame3 = nullptr;
+    QPushButton* Command1 = nullptr;
+    QLabel* lblrunning = nullptr;
+    QTimer* tmrreport = nullptr;
+
+    const ReportKind& kind() const { return m_kind; }
+    // The request the window's choices make now, without the run command; empty when the
+    // choices cannot be sent (the window's message has been shown).
+    ReportRequest buildRequest();
+
+    // The command queue of the last run, in the order of sending (what is left of it).
+    const QStringList& queuedCommands() const { return lstCommands; }
+    bool isRunning() const { return m_running; }
+
+    // Event handlers.
+    void Command1_Click();
+    void tmrreport_Timer();
+    void Optdate_Click(int index);
+    void txtinterval_Change();
+
+    void reject() override;
+
+protected:
+    explicit ReportWindow(const ReportKind& kind, QString intervalMessage, QWidget* parent);
+
+    // The window's part of the request: header, options, items and date part. A window that
+    // finds the request cannot be sent empties it (the guard then refuses the run).
+    virtual void queueRequest(ReportRequest& request) = 0;
+    // Why the run may not go on: nullopt lets it go on; otherwise the message to show once the
+    // Run button is back (an empty text shows nothing).
+    virtual std::optional<QString> refusal(const ReportRequest& request) = 0;
+    // Debug log lines some windows write at fixed steps of the run.
+    virtual void logRunCommandPrepared() {}
+    virtual void logBeforeGuard() {}
+    virtual void logBeforeHandOver() {}
+
+    // Queues the date part by the chosen date option. False (and the request emptied) when the
+    // interval is not a number; the window's interval message has been shown.
+    bool queueDatePart(ReportRequest& request);
+    // The date frame with the choices `offered` (the others exist, hidden).
+    QGroupBox* buildDateFrame(const QList<int>& offered);
+    // The Run button and the progress label under each other.
+    QWidget* buildRunBox();
+    // Sets the dates to today and the times as given.
+    void setDefaultDateTimes(const QTime& start, const QTime& end);
+    // Buttons never take Enter as the dialog's default: Enter belongs to the lists and boxes.
+    void noDefaultButtons();
+
+    void closeEvent(QCloseEvent* event) override;
+
+    QStringList lstCommands;
+    int m_dateChoice = -1;
+
+private:
+    void setBusy(bool busy);
+
+    ReportKind m_kind;
+    QString m_intervalMessage;
+    bool m_running = false;
+};
+
+}  // namespace quillon
