@@ -1,35 +1,586 @@
 #include "startup/fSites.h"
 
+#include "common/AppControl.h"
+#include "common/ButtonCatalogue.h"
+#include "common/CommonFunctions.h"
+#include "common/Globals.h"
+#include "common/RemoteSession.h"
+#include "menu/fMain.h"
+#include "platform/FileLookup.h"
+#include "platform/ProfileFile.h"
+#include "platform/Prompter.h"
+#include "platform/SystemInfo.h"
+#include "startup/ReportScripts.h"
+#include "startup/SiteSetup.h"
+
+#include <QApplication>
 #include <QComboBox>
+#include <QDir>
+#include <QGridLayout>
 #include <QGroupBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
+#include <QSignalBlocker>
 #include <QVBoxLayout>
 
 namespace quillon {
 
+namespace {
+
+const QString kNewSiteCaption = QStringLiteral("&New Site");
+const QString kAddSiteCaption = QStringLiteral("&Add Site");
+const QString kModifyCaption = QStringLiteral("&Modify Site");
+const QString kSaveCaption = QStringLiteral("&Save Site");
+const QString kCrLf = QStringLiteral("\r\n");
+const QString kDefaultSiteRefusal =
+    QStringLiteral("YOU MAY NOT MODIFY THE DEFAULT SITE, ADD A SITE CALL VARNEL SUPPORT FOR HELP");
+
+platform::Prompter& prompter() {
+    return platform::Prompter::instance();
+}
+
+// The hourglass for the length of a handler.
+class BusyCursor {
+public:
+    BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~BusyCursor() { release(); }
+    void release() {
+        if (m_on) QApplication::restoreOverrideCursor();
+        m_on = false;
+    }
+
+private:
+    bool m_on = true;
+};
+
+QLineEdit* makeBox(QWidget* parent, const char* name) {
+    auto* box = new QLineEdit(parent);
+    box->setObjectName(QLatin1String(name));
+    return box;
+}
+
+QPushButton* makeButton(QWidget* parent, const char* name, const QString& caption) {
+    auto* button = new QPushButton(caption, parent);
+    button->setObjectName(QLatin1String(name));
+    button->setAutoDefault(false);
+    return button;
+}
+
+}  // namespace
+
 fSites::fSites(QWidget* parent) : QDialog(parent) {
-    auto* layout = new QVBoxLayout(this);
+    setObjectName(QStringLiteral("fSites"));
+    setWindowTitle(QString());
+
     Label1 = new QLabel(QStringLiteral("Current Sites:"), this);
+    Label1->setObjectName(QStringLiteral("Label1"));
     cboSites = new QComboBox(this);
     cboSites->setObjectName(QStringLiteral("cboSites"));
-    layout->addWidget(Label1);
-    layout->addWidget(cboSites);
+    cboSites->setMinimumContentsLength(20);
+    txtSiteName = makeBox(this, "txtSiteName");
+    txtSiteName->setVisible(false);
+
+    txtIPAddress = makeBox(this, "txtIPAddress");
+    txtSSHPort = makeBox(this, "txtSSHPort");
+    txtTelnetPort = makeBox(this, "txtTelnetPort");
+    txtUserName = makeBox(this, "txtUserName");
+    txtPassword = makeBox(this, "txtPassword");
+    txtPassword->setEchoMode(QLineEdit::Password);
+    txthomedir = makeBox(this, "txthomedir");
+    txtlogin = makeBox(this, "txtlogin");
+
+    auto* top = new QHBoxLayout;
+    top->addWidget(Label1);
+    top->addWidget(cboSites, 1);
+    top->addWidget(txtSiteName, 1);
+
+    auto* boxes = new QGridLayout;
+    int row = 0;
+    auto addRow = [&](const QString& caption, QLineEdit* box, QLabel** labelOut = nullptr) {
+        auto* label = new QLabel(caption, this);
+        label->setBuddy(box);
+        boxes->addWidget(label, row, 0);
+        boxes->addWidget(box, row, 1);
+        ++row;
+        if (labelOut) *labelOut = label;
+    };
+    addRow(QStringLiteral("IP Address:"), txtIPAddress);
+    addRow(QStringLiteral("SSH Port:"), txtSSHPort);
+    addRow(QStringLiteral("Telnet Port:"), txtTelnetPort, &lblTelnetPort);
+    lblTelnetPort->setObjectName(QStringLiteral("lblTelnetPort"));
+    addRow(QStringLiteral("SCP User Name:"), txtUserName);
+    addRow(QStringLiteral("SCP Password:"), txtPassword);
+    addRow(QStringLiteral("HomeDir:"), txthomedir);
+    addRow(QStringLiteral("SSH Login:"), txtlogin);
+    // Hidden at design: the telnet port is kept, not edited.
+    txtTelnetPort->setVisible(false);
+    lblTelnetPort->setVisible(false);
+
+    cmdmodify = makeButton(this, "cmdmodify", kModifyCaption);
+    cmdNewSite = makeButton(this, "cmdNewSite", kNewSiteCaption);
+    cmdcancel = makeButton(this, "cmdcancel", QStringLiteral("&Cancel"));
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(cmdmodify);
+    buttons->addWidget(cmdNewSite);
+    buttons->addWidget(cmdcancel);
+
+    Frame1 = new QGroupBox(QStringLiteral("Edit Scripts"), this);
+    Frame1->setObjectName(QStringLiteral("Frame1"));
+    lstReports = new QListWidget(Frame1);
+    lstReports->setObjectName(QStringLiteral("lstReports"));
+    txtScript = new QPlainTextEdit(Frame1);
+    txtScript->setObjectName(QStringLiteral("txtScript"));
+    txtScript->setLineWrapMode(QPlainTextEdit::NoWrap);
+    txtScript->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    txtScript->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    txtScript->setMinimumSize(360, 200);
+    txtScript->installEventFilter(this);
+    cmdsave = makeButton(Frame1, "cmdsave", QStringLiteral("&Save Script"));
+    auto* frameLayout = new QGridLayout(Frame1);
+    frameLayout->addWidget(new QLabel(QStringLiteral("Available Reports:"), Frame1), 0, 0);
+    frameLayout->addWidget(new QLabel(QStringLiteral("Script:"), Frame1), 0, 1);
+    frameLayout->addWidget(lstReports, 1, 0);
+    frameLayout->addWidget(txtScript, 1, 1);
+    frameLayout->addWidget(cmdsave, 2, 1, Qt::AlignRight);
+    frameLayout->setColumnStretch(1, 1);
+
+    lstCommands = new QListWidget(this);
+    lstCommands->setObjectName(QStringLiteral("lstCommands"));
+    lstCommands->setVisible(false);
+    lstDivisionHidden = new QListWidget(this);
+    lstDivisionHidden->setObjectName(QStringLiteral("lstDivisionHidden"));
+    lstDivisionHidden->setVisible(false);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(top);
+    layout->addLayout(boxes);
+    layout->addLayout(buttons);
+    layout->addWidget(Frame1, 1);
+
+    connect(cboSites, &QComboBox::currentIndexChanged, this, [this](int) { cboSites_Click(); });
+    connect(lstReports, &QListWidget::currentRowChanged, this, [this](int) { lstReports_Click(); });
+    // Pressed, not clicked: a click's release also follows a double click and would empty the
+    // script the double click has just shown.
+    connect(lstReports, &QListWidget::itemPressed, this,
+            [this](QListWidgetItem*) { lstReports_Click(); });
+    connect(lstReports, &QListWidget::itemDoubleClicked, this,
+            [this](QListWidgetItem*) { lstReports_DblClick(); });
+    connect(cmdsave, &QPushButton::clicked, this, [this] { cmdsave_Click(); });
+    connect(cmdmodify, &QPushButton::clicked, this, [this] { cmdmodify_Click(); });
+    connect(cmdcancel, &QPushButton::clicked, this, [this] { cmdcancel_Click(); });
+    connect(cmdNewSite, &QPushButton::clicked, this, [this] { cmdNewSite_Click(); });
+
+    Form_Load();
 }
 
 fSites::~fSites() = default;
 
-void fSites::Form_Load() {}
-void fSites::cboSites_Click() {}
-void fSites::lstReports_Click() {}
-void fSites::lstReports_DblClick() {}
-void fSites::txtScript_KeyUp() {}
-void fSites::cmdsave_Click() {}
-void fSites::cmdmodify_Click() {}
-void fSites::cmdcancel_Click() {}
-void fSites::cmdNewSite_Click() {}
+QList<QLineEdit*> fSites::connectionBoxes() const {
+    return {txtIPAddress, txtSSHPort, txtTelnetPort, txtUserName,
+            txtPassword,  txthomedir, txtlogin};
+}
+
+void fSites::setConnectionBoxesEnabled(bool on) {
+    for (QLineEdit* box : connectionBoxes()) box->setEnabled(on);
+}
+
+void fSites::setFrameCaption() {
+    Frame1->setTitle(QStringLiteral("Edit Scripts for Site '") + cboSites->currentText() +
+                     QStringLiteral("'"));
+}
+
+void fSites::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (m_placed) return;
+    m_placed = true;
+    // Centred, then 200 twips to the left and 800 twips up (1440 twips to the inch).
+    const QScreen* screen = this->screen();
+    if (!screen) return;
+    const QRect area = screen->availableGeometry();
+    const double dpi = screen->logicalDotsPerInch();
+    const int left = (area.width() - width()) / 2 - static_cast<int>(200 * dpi / 1440);
+    const int up = (area.height() - height()) / 2 - static_cast<int>(800 * dpi / 1440);
+    move(area.x() + std::max(0, left), area.y() + std::max(0, up));
+}
+
+bool fSites::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == txtScript && event->type() == QEvent::KeyRelease) txtScript_KeyUp();
+    return QDialog::eventFilter(watched, event);
+}
+
+void fSites::unload() {
+    close();
+}
+
+void fSites::Form_Load() {
+    {
+        const QSignalBlocker quiet(lstReports);
+        lstReports->clear();
+        const auto& entries = reportScriptEntries();
+        for (size_t i = 0; i < entries.size(); ++i) {
+            lstReports->addItem(QString::fromLatin1(entries[i].title));
+            ScriptFileNames[i] = QString::fromLatin1(entries[i].fileName);
+        }
+    }
+    if (fMain::isLoaded()) {
+        const QComboBox* mainSites = fMain::instance()->cboSites;
+        const QSignalBlocker quiet(cboSites);
+        for (int i = 0; i < mainSites->count(); ++i) cboSites->addItem(mainSites->itemText(i));
+    }
+    if (cboSites->count() > 0) {
+        {
+            const QSignalBlocker quiet(cboSites);
+            cboSites->setCurrentIndex(-1);
+        }
+        cboSites->setCurrentIndex(0);
+    }
+    setConnectionBoxesEnabled(false);
+    cmdsave->setEnabled(false);
+    txtScript->setEnabled(false);
+    setFrameCaption();
+
+    if (G().g_ButtonNames[1].isEmpty()) fillButtonCatalogue();
+    lstDivisionHidden->clear();
+    lstDivisionHidden->addItems(
+        defaultButtonNames(G().g_ButtonNames, G().g_Express, G().g_UnusedReport));
+}
+
+void fSites::cboSites_Click() {
+    setFrameCaption();
+    const int i = cboSites->currentIndex();
+    const bool inTable = i >= 0 && i < kMaxSites;
+    const Globals& g = G();
+    txtIPAddress->setText(inTable ? g.g_SiteIPAddress[i] : QString());
+    txtSSHPort->setText(inTable ? g.g_SiteSSHPort[i] : QString());
+    txtTelnetPort->setText(inTable ? g.g_SiteTelnetPort[i] : QString());
+    txtUserName->setText(inTable ? g.g_SiteUsername[i] : QString());
+    txtPassword->setText(inTable ? g.g_SitePassword[i] : QString());
+    txthomedir->setText(inTable ? g.g_SiteHomedir[i] : QString());
+    txtlogin->setText(inTable ? g.g_SiteSSHUser[i] : QString());
+    txtScript->clear();
+    {
+        const QSignalBlocker quiet(lstReports);
+        lstReports->setCurrentRow(-1);
+        lstReports->clearSelection();
+    }
+    lstReports_Click();
+}
+
+void fSites::lstReports_Click() {
+    cmdsave->setEnabled(false);
+    txtScript->clear();
+    txtScript->setEnabled(false);
+}
+
+void fSites::lstReports_DblClick() {
+    const int index = lstReports->currentRow();
+    if (index < 0 || index >= static_cast<int>(ScriptFileNames.size())) return;
+    txtScript->setEnabled(true);
+    QString site = cboSites->currentText();
+    site.replace(QLatin1Char(' '), QLatin1Char('_'));
+    ScriptPath = siteScriptPath(site, ScriptFileNames[index]);
+    txtScript->clear();
+    QString text;
+    QString error;
+    if (!readScriptForEditing(ScriptPath, &text, &error)) {
+        // The box stays open, so a missing script can be written afresh.
+        prompter().message(QStringLiteral("The script file could not be read:") + kCrLf +
+                               ScriptPath + kCrLf + kCrLf + error,
+                           kConfigureSitesTitle, platform::Icon::Exclamation);
+        return;
+    }
+    text.replace(kCrLf, QStringLiteral("\n"));
+    txtScript->setPlainText(text);
+}
+
+void fSites::txtScript_KeyUp() {
+    cmdsave->setEnabled(!blankTrimmed(txtScript->toPlainText()).isEmpty());
+}
+
+void fSites::cmdsave_Click() {
+    BusyCursor busy;
+    const QListWidgetItem* item = lstReports->currentItem();
+    const QString title = item ? item->text() : QString();
+    const auto answer = prompter().message(
+        QStringLiteral("Are you sure you want to update") + kCrLf + QStringLiteral("script '") +
+            title + QStringLiteral("' for Site '") + cboSites->currentText() + QStringLiteral("'?"),
+        kConfigureSitesTitle, platform::Icon::Exclamation, platform::Buttons::YesNo);
+    if (answer == platform::Answer::Yes) {
+        QString error;
+        if (ScriptPath.isEmpty()) error = QStringLiteral("No script is shown.");
+        if (!error.isEmpty() || !saveScriptText(ScriptPath, txtScript->toPlainText(), &error)) {
+            busy.release();
+            prompter().message(
+                QStringLiteral("An error occurred saving script:") + kCrLf + kCrLf + error,
+                kConfigureSitesTitle, platform::Icon::Critical);
+            return;
+        }
+        prompter().message(QStringLiteral("Script saved successfully."), kConfigureSitesTitle,
+                           platform::Icon::Information);
+    }
+    cmdsave->setEnabled(false);
+    busy.release();
+    QCoreApplication::processEvents();
+}
+
+void fSites::cmdmodify_Click() {
+    const int i = cboSites->currentIndex();
+    const QString site = blankTrimmed(cboSites->currentText());
+    // Default's Bats folder holds the templates, whatever its place in the list.
+    if (i == 0 || isReservedSiteName(site)) {
+        prompter().message(kDefaultSiteRefusal);
+        return;
+    }
+    if (i < 0 || i >= kMaxSites || !isSafeSiteFolderName(site)) {
+        prompter().message(QStringLiteral("The site name '") + site +
+                               QStringLiteral("' cannot be used as a folder name.") + kCrLf +
+                               QStringLiteral("The site was not modified."),
+                           kConfigureSitesTitle, platform::Icon::Exclamation);
+        return;
+    }
+
+    if (cmdmodify->text() == kModifyCaption) {
+        const bool go = prompter().confirm(
+            QStringLiteral("Changing these values could cause your Network GUI to become "
+                           "inoperable.") +
+                kCrLf + QStringLiteral("Contact Varnel Support if you require assistance.") +
+                kCrLf + QStringLiteral("Do you wish to continue?"),
+            kConfigureSitesTitle);
+        if (!go) {
+            unload();
+            return;
+        }
+        cmdmodify->setText(kSaveCaption);
+        cmdNewSite->setEnabled(false);
+        setConnectionBoxesEnabled(true);
+        return;
+    }
+
+    cmdNewSite->setEnabled(true);
+    const bool go = prompter().confirm(
+        QStringLiteral("Changing these values could cause your Network GUI to become "
+                       "inoperable.") +
+            kCrLf + QStringLiteral("Are you sure you want to modify this site.") + kCrLf +
+            QStringLiteral("Do you wish to continue?"),
+        kConfigureSitesTitle);
+    if (!go) return;
+
+    const QString bats = siteBatsFolder(site);
+    DeleteFolderTree(bats);
+    QDir().mkpath(bats);
+    CopySiteScripts(site, txtSSHPort->text(), txtIPAddress->text(), txtUserName->text(),
+                    txtPassword->text(), txthomedir->text(), txtlogin->text());
+
+    const platform::ProfileFile ini(platform::SystemInfo::path(QStringLiteral("KTReports.ini")));
+    const QString section = QStringLiteral("Site%1").arg(i + 1);
+    ini.write(section, QStringLiteral("Name"), site);
+    ini.write(section, QStringLiteral("IPAddress"), txtIPAddress->text());
+    ini.write(section, QStringLiteral("SSHPort"), txtSSHPort->text());
+    ini.write(section, QStringLiteral("TelnetPort"), txtTelnetPort->text());
+    ini.write(section, QStringLiteral("UserName"), txtUserName->text());
+    ini.write(section, QStringLiteral("Password"), txtPassword->text());
+    ini.write(section, QStringLiteral("Homedir"), txthomedir->text());
+    ini.write(section, QStringLiteral("SSHUser"), txtlogin->text());
+    keepConfigurationPrivate();
+
+    Globals& g = G();
+    g.g_SiteIPAddress[i] = blankTrimmed(txtIPAddress->text());
+    g.g_SiteSSHPort[i] = blankTrimmed(txtSSHPort->text());
+    g.g_SiteTelnetPort[i] = blankTrimmed(txtTelnetPort->text());
+    g.g_SiteUsername[i] = blankTrimmed(txtUserName->text());
+    g.g_SitePassword[i] = blankTrimmed(txtPassword->text());
+    g.g_SiteHomedir[i] = blankTrimmed(txthomedir->text());
+    g.g_SiteSSHUser[i] = blankTrimmed(txtlogin->text());
+
+    prompter().message(QStringLiteral("Changes have been saved"));
+    unload();
+}
+
+void fSites::cmdcancel_Click() {
+    if (cmdNewSite->text() != kNewSiteCaption) {
+        leaveNewSiteEntry();
+        setConnectionBoxesEnabled(false);
+        cmdmodify->setEnabled(true);
+        cboSites_Click();
+        return;
+    }
+    unload();
+}
+
+void fSites::leaveNewSiteEntry() {
+    Label1->setText(QStringLiteral("Current Sites:"));
+    txtSiteName->setVisible(false);
+    cboSites->setVisible(true);
+    cmdNewSite->setText(kNewSiteCaption);
+}
+
+void fSites::cmdNewSite_Click() {
+    if (cmdNewSite->text() == kNewSiteCaption) {
+        cmdmodify->setEnabled(false);
+        Label1->setText(QStringLiteral("Site Name:"));
+        cboSites->setVisible(false);
+        txtSiteName->setVisible(true);
+        cmdNewSite->setText(kAddSiteCaption);
+        txtSiteName->setFocus();
+        setConnectionBoxesEnabled(true);
+        txtSSHPort->setText(QStringLiteral("22"));
+        txtTelnetPort->setText(QStringLiteral("23"));
+        txtlogin->setText(QStringLiteral("varneltail"));
+        return;
+    }
+    addNewSite();
+}
+
+void fSites::reportAddFailure(const QString& description) {
+    prompter().message(
+        QStringLiteral("An error occurred adding a Site:") + kCrLf + kCrLf + description,
+        kConfigureSitesTitle, platform::Icon::Critical);
+}
+
+void fSites::addNewSite() {
+    cmdmodify->setEnabled(true);
+    const auto warn = [](const QString& text) {
+        prompter().message(text, kConfigureSitesTitle, platform::Icon::Exclamation);
+    };
+
+    // Taken once: the boxes are refilled from the site table before the set-up has run.
+    const NewSiteEntry entry{txtSiteName->text(),   txtIPAddress->text(), txtSSHPort->text(),
+                             txtTelnetPort->text(), txtUserName->text(),  txtPassword->text(),
+                             txthomedir->text(),    txtlogin->text()};
+    const QString typedName = blankTrimmed(entry.siteName);
+    if (typedName.isEmpty()) {
+        warn(QStringLiteral("Invalid Site Name."));
+        return;
+    }
+    if (blankTrimmed(entry.ipAddress).isEmpty()) {
+        warn(QStringLiteral("Invalid IP Address."));
+        return;
+    }
+    const QString name = newSiteName(entry.siteName);
+    if (!isSafeSiteFolderName(name)) {
+        warn(QStringLiteral("Invalid Site Name.") + kCrLf +
+             QStringLiteral("A site name becomes a folder name: it may not hold / \\ : * ? \" < "
+                            "> | or end in a dot."));
+        return;
+    }
+    if (const auto problem = newSiteFieldProblem(entry)) {
+        warn(*problem);
+        return;
+    }
+
+    const QString ip = blankTrimmed(entry.ipAddress);
+    const QString port = blankTrimmed(entry.sshPort);
+    const bool go =
+        prompter().confirm(QStringLiteral("Are you sure you want to add new Site") + kCrLf +
+                               QStringLiteral("called '") + typedName + QStringLiteral("'") +
+                               kCrLf + QStringLiteral("with IP Address '") + ip +
+                               QStringLiteral(" with SSH Port ") + port + QStringLiteral(" ?"),
+                           kConfigureSitesTitle);
+    if (!go) return;
+
+    // Folder names do not tell North_Wing from north_wing, so neither may the site list.
+    bool clash = isReservedSiteName(name);
+    for (int k = 0; k < cboSites->count() && !clash; ++k)
+        clash = cboSites->itemText(k).compare(name, Qt::CaseInsensitive) == 0;
+    if (clash) {
+        warn(QStringLiteral("Site '") + name + QStringLiteral("' already exists.") + kCrLf +
+             QStringLiteral("Please choose a different name."));
+        return;
+    }
+    // Both checked before anything is written, so a refused site leaves no trace.
+    if (G().g_SiteCount >= kMaxSites) {
+        reportAddFailure(QStringLiteral("The site list is full: at most %1 sites can be "
+                                        "configured.")
+                             .arg(kMaxSites));
+        return;
+    }
+    if (siteFolderExists(name)) {
+        reportAddFailure(QStringLiteral("The folder '%1' already exists.")
+                             .arg(platform::SystemInfo::path(name)));
+        return;
+    }
+
+    BusyCursor busy;
+    // One set-up at a time: nothing in the window answers until it is over.
+    setEnabled(false);
+    const auto failed = [&](const QString& description) {
+        busy.release();
+        setEnabled(true);
+        reportAddFailure(description);
+    };
+
+    QString error;
+    if (!createSiteFolders(name, &error)) return failed(error);
+    CopySiteScripts(name, entry.sshPort, ip, entry.userName, entry.password, entry.homedir,
+                    entry.login);
+
+    G().g_SiteCount += 1;
+    const int siteNumber = G().g_SiteCount;
+    writeNewSiteConfiguration(siteNumber, name, entry, G().g_Brevia);
+
+    Label1->setText(QStringLiteral("Current Sites:"));
+    {
+        const QSignalBlocker quiet(cboSites);
+        cboSites->addItem(name);
+    }
+    fillSiteTableEntry(siteNumber - 1, ip, entry);
+
+    {
+        RemoteShellSession wodSSH1;
+        wodSSH1.log = [](const QString& text) { WriteDebugLog(text); };
+        const SessionTarget target{ip, port.toInt(), entry.login,
+                                   QString::fromLatin1(kShellPassword)};
+        if (!wodSSH1.connectToHost(target)) return failed(wodSSH1.errorString());
+        RemoteSetupShell shell(wodSSH1);
+        QStringList queue;
+        QStringList names;
+        for (int k = 0; k < lstDivisionHidden->count(); ++k)
+            names << lstDivisionHidden->item(k)->text();
+        const SetupOutcome outcome =
+            runServerSetup(shell, entry.homedir, entry.login, names, queue);
+        lstCommands->clear();
+        lstCommands->addItems(queue);
+        wodSSH1.disconnect();
+        if (!outcome.ok) return failed(outcome.message);
+    }
+
+    if (fMain::isLoaded()) {
+        // Only the list grows: choosing the new site now would connect to it.
+        QComboBox* mainSites = fMain::instance()->cboSites;
+        const QSignalBlocker quiet(mainSites);
+        mainSites->addItem(name);
+    }
+    leaveNewSiteEntry();
+    txtIPAddress->setEnabled(false);
+    cboSites_Click();
+    busy.release();
+    setEnabled(true);
+    unload();
+    endProgram();
+}
+
+void fSites::DeleteFolderTree(const QString& folder) {
+    if (!deleteFolderTree(folder))
+        prompter().message(
+            QStringLiteral("Some files in the folder could not be deleted:") + kCrLf + folder,
+            kConfigureSitesTitle, platform::Icon::Exclamation);
+}
+
+void fSites::CopySiteScripts(const QString& site, const QString& sshPort, const QString& ipAddress,
+                             const QString& userName, const QString& password,
+                             const QString& homeDir, const QString& sshUser) {
+    const ScriptCopyResult result =
+        copySiteScriptFiles({site, sshPort, ipAddress, userName, password, homeDir, sshUser});
+    if (!result.ok)
+        prompter().message(
+            QStringLiteral("An error occurred copying Bat files:") + kCrLf + kCrLf + result.error,
+            kConfigureSitesTitle, platform::Icon::Critical);
+}
 
 }  // namespace quillon

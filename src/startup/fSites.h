@@ -2,9 +2,11 @@
 // The site editor: the configured sites, their connection settings, the per-site report
 // scripts, and the entry of a new site with the first-time set-up of its server.
 #include <QDialog>
+#include <QStringList>
+
+#include <array>
 
 class QComboBox;
-class QFrame;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -13,6 +15,8 @@ class QPlainTextEdit;
 class QPushButton;
 
 namespace quillon {
+
+class RemoteShellSession;
 
 class fSites : public QDialog {
     Q_OBJECT
@@ -41,6 +45,11 @@ public:
     QListWidget* lstCommands = nullptr;
     QListWidget* lstDivisionHidden = nullptr;
 
+    // Values of the window.
+    std::array<QString, 12> ScriptFileNames;
+    QString ScriptPath;
+
+    // Event handlers.
     void Form_Load();
     void cboSites_Click();
     void lstReports_Click();
@@ -50,6 +59,27 @@ public:
     void cmdmodify_Click();
     void cmdcancel_Click();
     void cmdNewSite_Click();
+
+    // Routines of the window.
+    void DeleteFolderTree(const QString& folder);
+    void CopySiteScripts(const QString& site, const QString& sshPort, const QString& ipAddress,
+                         const QString& userName, const QString& password, const QString& homeDir,
+                         const QString& sshUser);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    QList<QLineEdit*> connectionBoxes() const;
+    void setConnectionBoxesEnabled(bool on);
+    void setFrameCaption();
+    void leaveNewSiteEntry();
+    void addNewSite();
+    void reportAddFailure(const QString& description);
+    void unload();
+
+    bool m_placed = false;
 };
 
 }  // namespace quillon

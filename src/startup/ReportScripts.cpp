@@ -1,0 +1,202 @@
+#include "startup/ReportScripts.h"
+
+#include "platform/FileLookup.h"
+#include "platform/SystemInfo.h"
+#include "platform/TextCodec.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+namespace quillon {
+
+namespace {
+
+const QString kCrLf = QStringLiteral("\r\n");
+
+bool readWhole(const QString& path, QByteArray* bytes, QString* error) {
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly)) {
+        if (error) *error = f.errorString();
+        return false;
+    }
+    *bytes = f.readAll();
+    if (f.error() != QFileDevice::NoError) {
+        if (error) *error = f.errorString();
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+QString blankTrimmed(const QString& text) {
+    qsizetype begin = 0;
+    qsizetype end = text.size();
+    while (begin < end && text.at(begin) == QLatin1Char(' ')) ++begin;
+    while (end > begin && text.at(end - 1) == QLatin1Char(' ')) --end;
+    return text.mid(begin, end - begin);
+}
+
+const std::array<ReportScriptEntry, 12>& reportScriptEntries() {
+    static const std::array<ReportScriptEntry, 12> entries = {{
+        {"Detail Report", "Detail.shp"},
+        {"Audit Report", "sum.shp"},
+        {"Cost Report", "cost.shp"},
+        {"Stats Report", "stats.shp"},
+        {"Watch Dog Report", "wdog.shp"},
+        {"Crono Report", "crono.shp"},
+        {"Trunk Report", "trunk.shp"},
+        {"Area Code Report", "area.shp"},
+        {"Error Report", "errors.shp"},
+        {"Billing Report", "billing.shp"},
+        {"Current or Overdue Report", "cor.shp"},
+        {"Call-Accounting Status", "Status.shp"},
+    }};
+    return entries;
+}
+
+QString replaceScriptPlaceholders(const QString& line, const SiteScriptValues& v) {
+    QString out = line;
+    out.replace(QStringLiteral("Default"), v.site);
+    out.replace(QStringLiteral("<IPAddress>"), v.ipAddress);
+    out.replace(QStringLiteral("<SSHPort>"), v.sshPort);
+    out.replace(QStringLiteral("<Username>"), v.userName);
+    out.replace(QStringLiteral("<Password>"), v.password);
+    out.replace(QStringLiteral("<Homedir>"), v.homeDir);
+    out.replace(QStringLiteral("<SSHUser>"), v.sshUser);
+    return blankTrimmed(out);
+}
+
+// Names the system spells in more than one case are one file or folder.
+QString templateScriptFolder() {
+    return platform::resolveNoCase(platform::SystemInfo::programFolder(),
+                                   QStringLiteral("Default/Bats"));
+}
+
+QString siteFolder(const QString& site) {
+    return platform::resolveNoCase(platform::SystemInfo::programFolder(), site);
+}
+
+QString siteBatsFolder(const QString& site) {
+    return platform::resolveNoCase(platform::SystemInfo::programFolder(),
+                                   site + QStringLiteral("/Bats"));
+}
+
+QString siteScriptPath(const QString& site, const QString& fileName) {
+    return platform::resolveNoCase(platform::SystemInfo::programFolder(),
+                                   site + QStringLiteral("/Bats/") + fileName);
+}
+
+QStringList splitTextLines(const QString& content) {
+    QStringList lines;
+    QString current;
+    bool open = false;
+    for (qsizetype i = 0; i < content.size(); ++i) {
+        const QChar c = content.at(i);
+        if (c == QLatin1Char('\r') || c == QLatin1Char('\n')) {
+            lines << current;
+            current.clear();
+            open = false;
+            if (c == QLatin1Char('\r') && i + 1 < content.size() &&
+                content.at(i + 1) == QLatin1Char('\n'))
+                ++i;
+        } else {
+            current += c;
+            open = true;
+        }
+    }
+    if (open) lines << current;
+    return lines;
+}
+
+bool writePrivateFile(const QString& path, const QByteArray& bytes, QString* error) {
+    QFile f(path);
+    // Removed first so that the new file is made with the private mode, not an old file's mode.
+    if (f.exists() && !f.remove()) {
+        if (error) *error = f.errorString();
+        return false;
+    }
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+        if (error) *error = f.errorString();
+        return false;
+    }
+    f.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    if (f.write(bytes) != bytes.size() || !f.flush()) {
+        if (error) *error = f.errorString();
+        return false;
+    }
+    f.close();
+    if (f.error() != QFileDevice::NoError) {
+        if (error) *error = f.errorString();
+        return false;
+    }
+    return true;
+}
+
+ScriptCopyResult copySiteScriptFiles(const SiteScriptValues& values) {
+    ScriptCopyResult result;
+    QDir templates(templateScriptFolder());
+    if (!templates.exists()) return result;
+    const QFileInfoList files =
+        templates.entryInfoList(QDir::Files | QDir::NoDotAndDotDot, QDir::Name);
+    for (const QFileInfo& info : files) {
+        if (!info.fileName().endsWith(QStringLiteral(".shp"), Qt::CaseInsensitive)) continue;
+        QByteArray bytes;
+        if (!readWhole(info.filePath(), &bytes, &result.error)) {
+            result.ok = false;
+            return result;
+        }
+        QString out;
+        for (const QString& line : splitTextLines(platform::fromCp1252(bytes)))
+            out += replaceScriptPlaceholders(line, values) + kCrLf;
+        if (!writePrivateFile(siteScriptPath(values.site, info.fileName()), platform::toCp1252(out),
+                              &result.error)) {
+            result.ok = false;
+            return result;
+        }
+        result.copied << info.fileName();
+    }
+    return result;
+}
+
+bool deleteFolderTree(const QString& folder) {
+    QDir dir(folder);
+    if (!dir.exists()) return true;
+    bool ok = true;
+    const QFileInfoList entries = dir.entryInfoList(
+        QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
+    for (const QFileInfo& e : entries) {
+        if (e.isDir() && !e.isSymLink()) {
+            // A read-only folder could not have its entries removed.
+            QFile::setPermissions(e.filePath(), QFile::permissions(e.filePath()) |
+                                                    QFileDevice::WriteOwner |
+                                                    QFileDevice::ExeOwner);
+            ok = deleteFolderTree(e.filePath()) && ok;
+        } else {
+            QFile f(e.filePath());
+            if (!e.isSymLink()) f.setPermissions(f.permissions() | QFileDevice::WriteOwner);
+            ok = f.remove() && ok;
+        }
+    }
+    return QDir().rmdir(dir.absolutePath()) && ok;
+}
+
+bool readScriptForEditing(const QString& path, QString* text, QString* error) {
+    QByteArray bytes;
+    if (!readWhole(path, &bytes, error)) return false;
+    QString out;
+    for (const QString& line : splitTextLines(platform::fromCp1252(bytes))) out += line + kCrLf;
+    *text = out;
+    return true;
+}
+
+bool saveScriptText(const QString& path, const QString& text, QString* error) {
+    QString body = blankTrimmed(text);
+    body.replace(kCrLf, QStringLiteral("\n"));
+    body.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    body.replace(QStringLiteral("\n"), kCrLf);
+    return writePrivateFile(path, platform::toCp1252(body + kCrLf), error);
+}
+
+}  // namespace quillon

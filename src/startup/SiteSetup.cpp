@@ -1,0 +1,294 @@
+#include "startup/SiteSetup.h"
+
+#include "common/CommonFunctions.h"
+#include "common/Globals.h"
+#include "common/MD5.h"
+#include "common/RemoteSession.h"
+#include "common/ShellQuote.h"
+#include "platform/FileLookup.h"
+#include "platform/ProfileFile.h"
+#include "platform/SystemInfo.h"
+#include "startup/ReportScripts.h"
+
+#include <QDir>
+#include <QFile>
+
+namespace quillon {
+
+namespace {
+
+QString configPath() {
+    return platform::SystemInfo::path(QStringLiteral("KTReports.ini"));
+}
+
+// The number the default user's password is made from.
+constexpr int kDefaultUserCode = 4817;
+
+const QString kButtonFile = QStringLiteral("default_buttons");
+
+}  // namespace
+
+QString newSiteName(const QString& typed) {
+    QString name = blankTrimmed(typed);
+    name.replace(QLatin1Char(' '), QLatin1Char('_'));
+    return name;
+}
+
+bool isReservedSiteName(const QString& name) {
+    return blankTrimmed(name).compare(QStringLiteral("Default"), Qt::CaseInsensitive) == 0;
+}
+
+bool isSafeSiteFolderName(const QString& name) {
+    if (name.isEmpty() || name.size() > 100) return false;
+    if (name == QLatin1String(".") || name == QLatin1String("..")) return false;
+    const QChar first = name.front();
+    const QChar last = name.back();
+    if (first == QLatin1Char(' ') || last == QLatin1Char(' ') || last == QLatin1Char('.'))
+        return false;
+    for (const QChar c : name) {
+        if (c.unicode() < 0x20 || c.unicode() == 0x7f) return false;
+        if (QStringLiteral("/\\:*?\"<>|").contains(c)) return false;
+    }
+    return true;
+}
+
+std::optional<QString> newSiteFieldProblem(const NewSiteEntry& e) {
+    if (blankTrimmed(e.ipAddress).isEmpty()) return QStringLiteral("Invalid IP Address.");
+    if (!isValidPort(blankTrimmed(e.sshPort)))
+        return QStringLiteral(
+            "Invalid SSH Port.\r\nThe SSH Port must be a number from 1 to 65535.");
+    if (!isSafeServerPath(e.homedir))
+        return QStringLiteral(
+            "Invalid HomeDir.\r\nThe HomeDir must be an absolute folder on the server, made of "
+            "letters, digits and . _ / - only, without \"..\".");
+    if (!isPlainAccountName(e.login))
+        return QStringLiteral(
+            "Invalid SSH Login.\r\nThe SSH Login must be an account name of lower-case letters, "
+            "digits and _ . - that starts with a letter or _ (at most 32 characters).");
+    return std::nullopt;
+}
+
+QStringList newSiteFolders(const QString& name) {
+    return {name, name + QStringLiteral("/Bats"), name + QStringLiteral("/download"),
+            name + QStringLiteral("/download/errors"), name + QStringLiteral("/download/reports")};
+}
+
+bool siteFolderExists(const QString& name) {
+    return !platform::findFileNoCase(platform::SystemInfo::programFolder(), name).isEmpty();
+}
+
+bool createSiteFolders(const QString& name, QString* error) {
+    const QStringList folders = newSiteFolders(name);
+    for (const QString& relative : folders) {
+        const QString path = platform::SystemInfo::path(relative);
+        if (relative == folders.front() && QFileInfo::exists(path)) {
+            if (error) *error = QStringLiteral("The folder '%1' already exists.").arg(path);
+            return false;
+        }
+        if (!QDir().mkdir(path)) {
+            if (error) *error = QStringLiteral("The folder '%1' could not be created.").arg(path);
+            return false;
+        }
+    }
+    return true;
+}
+
+QString newSiteTailPbxFile(bool brevia) {
+    return brevia ? QStringLiteral("/usr/varnel/logs/kvsn_`date +%m%d`.txt|grep \"IN\"")
+                  : QStringLiteral("COLL.LOG");
+}
+
+QString newSiteTailPmsFile(bool brevia) {
+    return brevia ? QStringLiteral("/usr/varnel/logs/kvsn_`date +%m%d`.txt|grep \"OUT\"")
+                  : QStringLiteral("pms_trn");
+}
+
+void keepConfigurationPrivate() {
+    QFile::setPermissions(configPath(), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+}
+
+bool writeNewSiteConfiguration(int siteNumber, const QString& name, const NewSiteEntry& e,
+                               bool brevia) {
+    const platform::ProfileFile ini(configPath());
+    const QString section = QStringLiteral("Site%1").arg(siteNumber);
+    const QList<std::pair<QString, QString>> keys = {
+        {QStringLiteral("Name"), name},
+        {QStringLiteral("IPAddress"), blankTrimmed(e.ipAddress)},
+        {QStringLiteral("SSHPort"), e.sshPort},
+        {QStringLiteral("TelnetPort"), e.telnetPort},
+        {QStringLiteral("UserName"), e.userName},
+        {QStringLiteral("Password"), e.password},
+        {QStringLiteral("Homedir"), e.homedir},
+        {QStringLiteral("SSHUser"), e.login},
+        {QStringLiteral("Tailpbxfile"), newSiteTailPbxFile(brevia)},
+        {QStringLiteral("Tailpmsfile"), newSiteTailPmsFile(brevia)},
+        {QStringLiteral("Tailpbxtimeout"), QStringLiteral("0")},
+        {QStringLiteral("Tailpmstimeout"), QStringLiteral("0")},
+    };
+    bool ok = ini.write(QStringLiteral("Sites"), QStringLiteral("Num"), siteNumber);
+    for (const auto& [key, value] : keys) ok = ini.write(section, key, value) && ok;
+    keepConfigurationPrivate();
+    return ok;
+}
+
+void fillSiteTableEntry(int index, const QString& ip, const NewSiteEntry& e) {
+    if (index < 0 || index >= kMaxSites) return;
+    Globals& g = G();
+    g.g_SiteIPAddress[index] = ip;
+    g.g_SiteSSHPort[index] = blankTrimmed(e.sshPort);
+    g.g_SiteTelnetPort[index] = blankTrimmed(e.telnetPort);
+    g.g_SiteUsername[index] = blankTrimmed(e.userName);
+    g.g_SitePassword[index] = blankTrimmed(e.password);
+    g.g_SiteHomedir[index] = blankTrimmed(e.homedir);
+    g.g_SiteSSHUser[index] = blankTrimmed(e.login);
+}
+
+QStringList defaultButtonNames(const std::array<QString, 27>& names, bool express,
+                               bool unusedReport) {
+    QStringList out;
+    auto take = [&](int i) {
+        if (!names[i].isEmpty()) out << names[i];
+    };
+    for (int i = 1; i <= 23; ++i) take(i);
+    if (express) {
+        take(24);
+        take(25);
+    }
+    if (unusedReport) take(26);
+    return out;
+}
+
+QString defaultUserPassword() {
+    return QStringLiteral("%1").arg(kDefaultUserCode % 10000, 4, 10, QLatin1Char('0'));
+}
+
+QString defaultUserDigest() {
+    return MD5().DigestStrToHexStr(defaultUserPassword());
+}
+
+QStringList buttonFileQueue(const QStringList& names) {
+    QStringList queue{QStringLiteral("echo ENABLED BUTTONS DO NOT REMOVE THIS LINE >") +
+                      kButtonFile};
+    for (const QString& name : names) {
+        queue << QStringLiteral("echo ") + name + QStringLiteral(" >>") + kButtonFile;
+        WriteDebugLog(QStringLiteral("adding ") + name);
+    }
+    WriteDebugLog(QStringLiteral("Item in list"));
+    return queue;
+}
+
+QList<SetupStep> serverSetupSteps(const QString& homedir, const QString& login,
+                                  const QString& userDigest) {
+    using K = SetupStep::Kind;
+    auto cd = [](const QString& folder) {
+        return SetupStep{K::ChangeFolder, QStringLiteral("cd ") + folder, folder};
+    };
+    auto line = [](const QString& text) { return SetupStep{K::Line, text, {}}; };
+    const QString buttons = homedir + QStringLiteral("/ACL/BUTTONS/");
+    return {
+        cd(homedir),
+        line(QStringLiteral("sudo mkdir ACL ")),
+        line(QStringLiteral("sudo chgrp users ORV* ")),
+        line(QStringLiteral("sudo chmod 666 *.db ")),
+        line(QStringLiteral("sudo chown root *.db ")),
+        line(QStringLiteral("sudo chgrp users *.db ")),
+        line(QStringLiteral("sudo chown ") + login + QStringLiteral(" ACL ")),
+        line(QStringLiteral("sudo chgrp ") + login + QStringLiteral(" ACL ")),
+        cd(QStringLiteral("ACL")),
+        line(QStringLiteral("sudo mkdir USERS ")),
+        line(QStringLiteral("sudo mkdir BUTTONS ")),
+        line(QStringLiteral("sudo chmod 777 BUTTONS USERS ")),
+        line(QStringLiteral("sudo chown ") + login + QStringLiteral(" * ")),
+        line(QStringLiteral("sudo chgrp ") + login + QStringLiteral(" * ")),
+        cd(buttons),
+        line(QStringLiteral("sudo chown ") + login + QStringLiteral(" *.BUT ")),
+        line(QStringLiteral("sudo chgrp ") + login + QStringLiteral(" *.BUT ")),
+        line(QStringLiteral("sudo rm -f ") + buttons + kButtonFile),
+        SetupStep{K::RunQueue, {}, {}},
+        line(QStringLiteral("sudo chmod 666 *.BUT")),
+        line(QStringLiteral("sudo chown ") + login + QStringLiteral(" default_buttons")),
+        line(QStringLiteral("sudo chgrp ") + login + QStringLiteral(" default_buttons")),
+        cd(homedir + QStringLiteral("/ACL/USERS/")),
+        line(QStringLiteral("echo ") + userDigest + QStringLiteral(" > default_user")),
+        line(QStringLiteral("sudo chown ") + login + QStringLiteral(" * ")),
+        line(QStringLiteral("sudo chgrp ") + login + QStringLiteral(" * ")),
+        line(QStringLiteral("sudo chmod 666 *.USE ")),
+        line(QStringLiteral("sudo chown ") + login + QStringLiteral(" default_user")),
+        line(QStringLiteral("sudo chgrp ") + login + QStringLiteral(" default_user")),
+    };
+}
+
+SetupOutcome runServerSetup(SetupShell& shell, const QString& homedir, const QString& login,
+                            const QStringList& buttonNames, QStringList& queue) {
+    SetupOutcome out;
+    auto fail = [&](const QString& line, const QString& message) {
+        out.ok = false;
+        out.failedLine = line;
+        out.message = message;
+        return out;
+    };
+    // The login and the folder go into the lines as they are: never send anything unsafe.
+    if (!isPlainAccountName(login) || !isSafeServerPath(homedir))
+        return fail(QString(), QStringLiteral("The SSH Login or the HomeDir is not valid."));
+    if (!shell.run(QString())) return fail(QString(), shell.errorString());
+    for (const SetupStep& step : serverSetupSteps(homedir, login, defaultUserDigest())) {
+        switch (step.kind) {
+            case SetupStep::Kind::ChangeFolder:
+                // The sudo lines that follow work on relative names: in any other folder they
+                // would change the wrong files.
+                if (!shell.changeFolder(step.folder))
+                    return fail(step.text,
+                                QStringLiteral("The folder '%1' could not be reached on the "
+                                               "server; the set-up was stopped there.\r\n%2")
+                                    .arg(step.folder, shell.errorString()));
+                break;
+            case SetupStep::Kind::Line:
+                if (!shell.run(step.text)) return fail(step.text, shell.errorString());
+                break;
+            case SetupStep::Kind::RunQueue:
+                queue = buttonFileQueue(buttonNames);
+                while (!queue.isEmpty()) {
+                    const QString line = queue.first();
+                    if (!shell.run(line)) return fail(line, shell.errorString());
+                    queue.removeFirst();
+                }
+                WriteDebugLog(QStringLiteral("DONE RUNNING REPORT"));
+                break;
+        }
+    }
+    return out;
+}
+
+bool RemoteSetupShell::changeFolder(const QString& folder) {
+    // The folders here are checked plain paths (or a plain name), so the line goes out as the
+    // server's set-up lines are written, unquoted; any other folder takes the quoting helper.
+    const bool plain = isSafeServerPath(folder) || isSafeFileName(folder);
+    if (!plain) {
+        if (m_session.changeFolder(folder)) return true;
+        m_error = m_session.errorString();
+        return false;
+    }
+    const auto reply = m_session.execute(QStringLiteral("cd ") + folder);
+    if (!reply) {
+        m_error = m_session.errorString();
+        return false;
+    }
+    // cd prints nothing when it got there, and its complaint when it did not.
+    if (!reply->trimmed().isEmpty()) {
+        m_error = reply->trimmed();
+        return false;
+    }
+    return true;
+}
+
+bool RemoteSetupShell::run(const QString& line) {
+    if (m_session.execute(line)) return true;
+    m_error = m_session.errorString();
+    return false;
+}
+
+QString RemoteSetupShell::errorString() const {
+    return m_error;
+}
+
+}  // namespace quillon

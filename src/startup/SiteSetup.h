@@ -1,0 +1,119 @@
+#pragma once
+// A new site: the checks of the entry, the local folder tree, the configuration keys, and the
+// first-time set-up of its server (access-control folders, owners, modes, default button and
+// user files) run line by line in one shell session.
+#include <QString>
+#include <QStringList>
+
+#include <array>
+#include <functional>
+#include <optional>
+
+namespace quillon {
+
+class RemoteShellSession;
+
+inline const QString kConfigureSitesTitle = QStringLiteral("Configure Sites");
+
+// The new site as typed in the editor's boxes.
+struct NewSiteEntry {
+    QString siteName;  // as typed
+    QString ipAddress;
+    QString sshPort;
+    QString telnetPort;
+    QString userName;
+    QString password;
+    QString homedir;
+    QString login;
+};
+
+// The name a new site gets: trimmed of blanks, every blank inside then replaced by "_".
+QString newSiteName(const QString& typed);
+// "Default" in any case: its Bats folder holds the script templates.
+bool isReservedSiteName(const QString& name);
+// A name that can stand as one folder below the program folder: not empty, not "." or "..",
+// no path separators, wildcard, quote or control characters, no blank or dot at its ends.
+bool isSafeSiteFolderName(const QString& name);
+
+// The first connection box that cannot go to the server as typed, with a message naming it;
+// nullopt when all can. The login and the folder go into sudo lines unquoted, so they must be
+// a plain account name and a plain absolute path.
+std::optional<QString> newSiteFieldProblem(const NewSiteEntry& entry);
+
+// The site's folder tree below the program folder, in creation order.
+QStringList newSiteFolders(const QString& name);
+// The site's folder, matched without regard to case, exists already.
+bool siteFolderExists(const QString& name);
+// Creates the tree; false with a description at the first folder that cannot be made.
+bool createSiteFolders(const QString& name, QString* error);
+
+// The tail commands of a new site.
+QString newSiteTailPbxFile(bool brevia);
+QString newSiteTailPmsFile(bool brevia);
+
+// Writes the new site as section Site<siteNumber> and Num := siteNumber, in the fixed key
+// order, and keeps the file private. False when a key could not be written.
+bool writeNewSiteConfiguration(int siteNumber, const QString& name, const NewSiteEntry& entry,
+                               bool brevia);
+// Fills site-table entry `index` from the entry, every value trimmed of blanks.
+void fillSiteTableEntry(int index, const QString& ip, const NewSiteEntry& entry);
+// Keeps KTReports.ini readable by its owner only: it holds the sites' passwords.
+void keepConfigurationPrivate();
+
+// The catalogue names the edition grants by default: 1 to 23, 24 and 25 in the Lumbrook
+// edition, 26 with the unused-station report. Empty catalogue entries are skipped.
+QStringList defaultButtonNames(const std::array<QString, 27>& catalogueNames, bool express,
+                               bool unusedReport);
+// The default user's password (four digits) and its stored digest.
+QString defaultUserPassword();
+QString defaultUserDigest();
+
+// The command queue that writes default_buttons: the header line anew, then one line per name.
+QStringList buttonFileQueue(const QStringList& names);
+
+// One step of the server set-up: a folder change (checked), a line, or the button queue.
+struct SetupStep {
+    enum class Kind { ChangeFolder, Line, RunQueue };
+    Kind kind;
+    QString text;  // the line as it is sent; for ChangeFolder "cd " + folder
+    QString folder;
+};
+QList<SetupStep> serverSetupSteps(const QString& homedir, const QString& login,
+                                  const QString& userDigest);
+
+// What the set-up needs of a shell session.
+class SetupShell {
+public:
+    virtual ~SetupShell() = default;
+    // Sends the line and waits for the prompt; false on time-out or a lost session.
+    virtual bool run(const QString& line) = 0;
+    // Changes to the folder; false when the shell is not there afterwards.
+    virtual bool changeFolder(const QString& folder) = 0;
+    virtual QString errorString() const = 0;
+};
+
+struct SetupOutcome {
+    bool ok = true;
+    QString message;  // the description for the user when not ok
+    QString failedLine;
+};
+// Runs the set-up: a bare first line, then every step in order, stopping at the first folder
+// change that did not arrive and at the first line the session could not run. `queue` is the
+// editor's command list; it holds what was not run when the set-up stops inside it.
+SetupOutcome runServerSetup(SetupShell& shell, const QString& homedir, const QString& login,
+                            const QStringList& buttonNames, QStringList& queue);
+
+// The set-up shell over a real session.
+class RemoteSetupShell : public SetupShell {
+public:
+    explicit RemoteSetupShell(RemoteShellSession& session) : m_session(session) {}
+    bool run(const QString& line) override;
+    bool changeFolder(const QString& folder) override;
+    QString errorString() const override;
+
+private:
+    RemoteShellSession& m_session;
+    QString m_error;
+};
+
+}  // namespace quillon

@@ -1,0 +1,237 @@
+// The new site's checks, configuration keys and server set-up lines, without a server.
+#include "common/ButtonCatalogue.h"
+#include "common/Globals.h"
+#include "common/MD5.h"
+#include "fSitesTestSupport.h"
+#include "platform/ProfileFile.h"
+#include "startup/SiteSetup.h"
+#include "support/TempHome.h"
+
+#include <QFile>
+#include <QRegularExpression>
+
+#include <gtest/gtest.h>
+
+using namespace quillon;
+using sitestest::fileMode;
+
+namespace {
+
+NewSiteEntry validEntry() {
+    return {QStringLiteral("North"),       QStringLiteral("10.0.0.5"),  QStringLiteral("22"),
+            QStringLiteral("23"),          QStringLiteral("varnel"),    QStringLiteral("v"),
+            QStringLiteral("/usr/varnel"), QStringLiteral("varneltail")};
+}
+
+TEST(NewSiteName, BlanksBecomeUnderscoresAndUnsafeNamesAreRefused) {
+    EXPECT_EQ(newSiteName(QStringLiteral("  North Wing  ")), QStringLiteral("North_Wing"));
+    EXPECT_EQ(newSiteName(QStringLiteral("a  b")), QStringLiteral("a__b"));
+
+    struct Case {
+        const char* name;
+        bool safe;
+    };
+    const Case cases[] = {
+        {"North_Wing", true}, {"Site 2", true}, {"Wing.B", true}, {"", false},
+        {".", false},         {"..", false},    {"a/b", false},   {"..\\x", false},
+        {"a:b", false},       {"a*b", false},   {"a\"b", false},  {"a|b", false},
+        {"ends.", false},     {" lead", false}, {"a\tb", false},  {"a\nb", false},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(isSafeSiteFolderName(QString::fromUtf8(c.name)), c.safe) << c.name;
+
+    for (const char* name : {"Default", "DEFAULT", "default", " Default "})
+        EXPECT_TRUE(isReservedSiteName(QString::fromUtf8(name))) << name;
+    EXPECT_FALSE(isReservedSiteName(QStringLiteral("Default2")));
+}
+
+// Each hostile value is refused by a message that names its box; the rest of the entry is valid.
+struct FieldCase {
+    const char* field;
+    const char* value;
+    const char* messageStart;  // nullptr: accepted
+};
+
+class NewSiteFields : public ::testing::TestWithParam<FieldCase> {};
+
+TEST_P(NewSiteFields, RefusedWithTheFieldsName) {
+    const FieldCase& c = GetParam();
+    NewSiteEntry e = validEntry();
+    const QString value = QString::fromUtf8(c.value);
+    const std::string field = c.field;
+    if (field == "login") e.login = value;
+    if (field == "homedir") e.homedir = value;
+    if (field == "port") e.sshPort = value;
+    if (field == "ip") e.ipAddress = value;
+    const auto problem = newSiteFieldProblem(e);
+    if (!c.messageStart) {
+        EXPECT_FALSE(problem.has_value()) << problem.value_or(QString()).toStdString();
+        return;
+    }
+    ASSERT_TRUE(problem.has_value());
+    EXPECT_TRUE(problem->startsWith(QString::fromUtf8(c.messageStart))) << problem->toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, NewSiteFields,
+    ::testing::Values(
+        FieldCase{"login", "varneltail", nullptr}, FieldCase{"login", "_svc.x-1", nullptr},
+        FieldCase{"login", "root; rm -rf /", "Invalid SSH Login."},
+        FieldCase{"login", "$(id)", "Invalid SSH Login."},
+        FieldCase{"login", "Varnel", "Invalid SSH Login."},
+        FieldCase{"login", "-rf", "Invalid SSH Login."},
+        FieldCase{"login", " varneltail", "Invalid SSH Login."},
+        FieldCase{"login", "", "Invalid SSH Login."},
+        FieldCase{"login", "abcdefghijklmnopqrstuvwxyz0123456", "Invalid SSH Login."},
+        FieldCase{"homedir", "/usr/varnel-sites/a_b.c", nullptr},
+        FieldCase{"homedir", "usr/varnel", "Invalid HomeDir."},
+        FieldCase{"homedir", "/usr/varnel/../../etc", "Invalid HomeDir."},
+        FieldCase{"homedir", "/usr/var nel", "Invalid HomeDir."},
+        FieldCase{"homedir", "/usr/varnel;reboot", "Invalid HomeDir."},
+        FieldCase{"homedir", "/tmp/`id`", "Invalid HomeDir."},
+        FieldCase{"homedir", "/usr/varnel'", "Invalid HomeDir."},
+        FieldCase{"homedir", "", "Invalid HomeDir."}, FieldCase{"port", " 2222 ", nullptr},
+        FieldCase{"port", "0", "Invalid SSH Port."},
+        FieldCase{"port", "65536", "Invalid SSH Port."},
+        FieldCase{"port", "22;id", "Invalid SSH Port."}, FieldCase{"port", "", "Invalid SSH Port."},
+        FieldCase{"ip", "   ", "Invalid IP Address."}));
+
+TEST(DefaultButtons, TheEditionDecidesTheNames) {
+    testsupport::TempHome home;
+    fillButtonCatalogue();
+    struct Case {
+        bool express, unused;
+        int count;
+        const char* last;
+    };
+    for (const Case& c :
+         {Case{false, false, 23, "23.cmddeluser"}, Case{true, false, 25, "25.cmdareacodes"},
+          Case{false, true, 24, "26.cmdunusedstations"},
+          Case{true, true, 26, "26.cmdunusedstations"}}) {
+        const QStringList names = defaultButtonNames(G().g_ButtonNames, c.express, c.unused);
+        EXPECT_EQ(names.size(), c.count);
+        EXPECT_EQ(names.first(), QStringLiteral("01.cmddetail"));
+        EXPECT_EQ(names.last(), QString::fromUtf8(c.last));
+    }
+}
+
+TEST(DefaultUser, DigestOfAFourDigitPassword) {
+    EXPECT_TRUE(
+        QRegularExpression(QStringLiteral("^[0-9]{4}$")).match(defaultUserPassword()).hasMatch());
+    EXPECT_EQ(defaultUserDigest(), MD5().DigestStrToHexStr(defaultUserPassword()));
+    EXPECT_TRUE(
+        QRegularExpression(QStringLiteral("^[0-9A-F]{32}$")).match(defaultUserDigest()).hasMatch());
+}
+
+// Records what the set-up sends; a folder change fails when its folder is in `missing`.
+class FakeShell : public SetupShell {
+public:
+    QStringList sent;
+    QStringList missing;
+    int failLineAt = -1;  // run() fails at this line count
+
+    bool run(const QString& line) override {
+        if (failLineAt >= 0 && sent.size() == failLineAt) {
+            m_error = QStringLiteral("timed out");
+            return false;
+        }
+        sent << line;
+        return true;
+    }
+    bool changeFolder(const QString& folder) override {
+        sent << QStringLiteral("cd ") + folder;
+        if (missing.contains(folder)) {
+            m_error = QStringLiteral("No such file or directory");
+            return false;
+        }
+        return true;
+    }
+    QString errorString() const override { return m_error; }
+
+private:
+    QString m_error;
+};
+
+TEST(ServerSetup, SendsTheLinesInOrder) {
+    FakeShell shell;
+    QStringList queue;
+    const QStringList names{QStringLiteral("01.cmddetail"), QStringLiteral("02.cmdAudit")};
+    const SetupOutcome out =
+        runServerSetup(shell, QStringLiteral("/srv/site"), QStringLiteral("ops"), names, queue);
+    EXPECT_TRUE(out.ok) << out.message.toStdString();
+    // A bare line first waits for the shell, then the set-up lines.
+    EXPECT_EQ(shell.sent,
+              QStringList{QString()} + sitestest::expectedSetupLines(QStringLiteral("/srv/site"),
+                                                                     QStringLiteral("ops"), names));
+    EXPECT_TRUE(queue.isEmpty());
+}
+
+// Whichever folder change fails, nothing after it is sent.
+TEST(ServerSetup, AFolderThatIsNotReachedStopsTheSetUp) {
+    const QString home = QStringLiteral("/srv/site");
+    for (const QString& folder :
+         {home, QStringLiteral("ACL"), home + QStringLiteral("/ACL/BUTTONS/"),
+          home + QStringLiteral("/ACL/USERS/")}) {
+        FakeShell shell;
+        shell.missing << folder;
+        QStringList queue;
+        const SetupOutcome out = runServerSetup(shell, home, QStringLiteral("ops"), {}, queue);
+        EXPECT_FALSE(out.ok);
+        EXPECT_EQ(shell.sent.last(), QStringLiteral("cd ") + folder);
+        EXPECT_EQ(out.failedLine, QStringLiteral("cd ") + folder);
+        EXPECT_TRUE(out.message.contains(folder)) << out.message.toStdString();
+        EXPECT_TRUE(out.message.contains(QStringLiteral("No such file or directory")));
+    }
+}
+
+TEST(ServerSetup, ALostSessionStopsAndKeepsTheRestOfTheQueue) {
+    FakeShell shell;
+    // The bare line, 18 set-up lines, the header line and one name line: the second name fails.
+    shell.failLineAt = 21;
+    QStringList queue;
+    const QStringList names{QStringLiteral("01.cmddetail"), QStringLiteral("02.cmdAudit"),
+                            QStringLiteral("03.cmdcost")};
+    const SetupOutcome out =
+        runServerSetup(shell, QStringLiteral("/srv/site"), QStringLiteral("ops"), names, queue);
+    EXPECT_FALSE(out.ok);
+    EXPECT_EQ(out.failedLine, QStringLiteral("echo 02.cmdAudit >>default_buttons"));
+    EXPECT_EQ(out.message, QStringLiteral("timed out"));
+    EXPECT_EQ(queue, (QStringList{QStringLiteral("echo 02.cmdAudit >>default_buttons"),
+                                  QStringLiteral("echo 03.cmdcost >>default_buttons")}));
+}
+
+TEST(ServerSetup, RefusesUnsafeValuesWithoutSendingAnything) {
+    for (const auto& [home, login] :
+         {std::pair{QStringLiteral("/srv/site;id"), QStringLiteral("ops")},
+          std::pair{QStringLiteral("/srv/site"), QStringLiteral("ops && reboot")}}) {
+        FakeShell shell;
+        QStringList queue;
+        EXPECT_FALSE(runServerSetup(shell, home, login, {}, queue).ok);
+        EXPECT_TRUE(shell.sent.isEmpty());
+    }
+}
+
+TEST(NewSiteConfiguration, KeysInOrderWithTheEditionsTailCommands) {
+    for (const bool brevia : {false, true}) {
+        testsupport::TempHome home;
+        home.write(QStringLiteral("KTReports.ini"),
+                   "[Sites]\r\nNum=1\r\n[Site1]\r\nName=Default\r\n");
+        NewSiteEntry e = validEntry();
+        e.sshPort = QStringLiteral(" 22 ");
+        e.ipAddress = QStringLiteral(" 10.0.0.5 ");
+        ASSERT_TRUE(writeNewSiteConfiguration(2, QStringLiteral("North_Wing"), e, brevia));
+        const QByteArray pbx =
+            brevia ? "/usr/varnel/logs/kvsn_`date +%m%d`.txt|grep \"IN\"" : "COLL.LOG";
+        const QByteArray pms =
+            brevia ? "/usr/varnel/logs/kvsn_`date +%m%d`.txt|grep \"OUT\"" : "pms_trn";
+        EXPECT_EQ(home.read(QStringLiteral("KTReports.ini")),
+                  "[Sites]\r\nNum=2\r\n[Site1]\r\nName=Default\r\n[Site2]\r\nName=North_Wing\r\n"
+                  "IPAddress=10.0.0.5\r\nSSHPort= 22 \r\nTelnetPort=23\r\nUserName=varnel\r\n"
+                  "Password=v\r\nHomedir=/usr/varnel\r\nSSHUser=varneltail\r\nTailpbxfile=" +
+                      pbx + "\r\nTailpmsfile=" + pms +
+                      "\r\nTailpbxtimeout=0\r\nTailpmstimeout=0\r\n");
+        EXPECT_EQ(fileMode(home.file(QStringLiteral("KTReports.ini"))), 0600);
+    }
+}
+
+}  // namespace
