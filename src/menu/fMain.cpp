@@ -7,6 +7,7 @@
 #include "menu/LiveMonitor.h"
 #include "menu/frmquestion.h"
 #include "platform/DocumentViewer.h"
+#include "platform/FileLookup.h"
 #include "platform/ProfileFile.h"
 #include "platform/Prompter.h"
 #include "platform/SystemInfo.h"
@@ -16,7 +17,6 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QEventLoop>
-#include <QFile>
 #include <QFrame>
 #include <QGridLayout>
 #include <QGuiApplication>
@@ -540,8 +540,9 @@ void fMain::Form_Load() {
     cmdexit->setVisible(true);
     cmdEdit->setVisible(true);
 
-    const QString gif = platform::SystemInfo::path(QStringLiteral("globe1_14807.gif"));
-    if (QFile::exists(gif)) {
+    const QString gif = platform::findFileNoCase(platform::SystemInfo::programFolder(),
+                                                 QStringLiteral("globe1_14807.gif"));
+    if (!gif.isEmpty()) {
         m_globe = new QMovie(gif, QByteArray(), this);
         AniGif1->setMovie(m_globe);
         m_globe->start();
@@ -551,8 +552,9 @@ void fMain::Form_Load() {
     BusyPointer busy(this);
     try {
         SetupSystemType();
-        const QString about = platform::SystemInfo::path(QStringLiteral("varnelabout.html"));
-        if (QFile::exists(about)) WebBrowser1->setSource(QUrl::fromLocalFile(about));
+        const QString about = platform::findFileNoCase(platform::SystemInfo::programFolder(),
+                                                       QStringLiteral("varnelabout.html"));
+        if (!about.isEmpty()) WebBrowser1->setSource(QUrl::fromLocalFile(about));
     } catch (const std::exception& e) {
         platform::Prompter::instance().message(
             QStringLiteral("The following error occurred:\r\n\r\n") +
@@ -633,8 +635,10 @@ void fMain::cboSites_Click() {
 void fMain::cmdDload_Click() {
     QString site = cboSites->currentText();
     site.replace(QLatin1Char(' '), QLatin1Char('_'));
-    platform::DocumentViewer::instance().open(
-        platform::SystemInfo::path(site + QStringLiteral("/download/")));
+    QString folder = platform::resolveNoCase(platform::SystemInfo::programFolder(),
+                                             site + QStringLiteral("/download"));
+    if (!folder.endsWith(QLatin1Char('/'))) folder += QLatin1Char('/');
+    platform::DocumentViewer::instance().open(folder);
 }
 
 void fMain::cmdexit_Click() {
@@ -679,8 +683,14 @@ void fMain::Form_Unload() {
 
 void fMain::closeEvent(QCloseEvent* event) {
     event->accept();
+    if (m_unloaded) return;
+    // Ending from another window closes this one too: unload, without ending a second time.
+    if (programEndRequested()) {
+        unloadInstance();
+        return;
+    }
     // Closing the window ends the program, as the exit button does.
-    if (!m_unloaded) cmdexit_Click();
+    cmdexit_Click();
 }
 
 void fMain::tmrGetErrors_Timer() {}

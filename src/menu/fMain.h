@@ -204,7 +204,6 @@ private:
     QWidget* buildButtonTab(const QList<QPushButton*>& buttons);
     QPushButton* addButton(QPushButton*& member, const char* name, const QString& caption,
                            void (fMain::*handler)(), const char* labelName = nullptr);
-    QLabel* labelOf(const QPushButton* button) const;
     void setButtonShown(QPushButton* button, bool shown);
     void updateCaption();
     static WindowOpenHook& windowOpenHook();

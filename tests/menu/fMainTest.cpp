@@ -1,0 +1,546 @@
+#include "menu/fMain.h"
+
+#include "common/AppControl.h"
+#include "common/Globals.h"
+#include "menu/LiveMonitor.h"
+#include "platform/ProfileFile.h"
+#include "support/RecordingViewer.h"
+#include "support/ScriptedPrompter.h"
+#include "support/SimServer.h"
+#include "support/TempHome.h"
+
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QFile>
+#include <QLabel>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QTest>
+#include <QTextBlock>
+#include <QTextBrowser>
+#include <QTextCursor>
+#include <QTextEdit>
+#include <QTimer>
+
+#include <ostream>
+
+using quillon::fMain;
+using quillon::G;
+
+namespace {
+
+// Records the windows the menu would open instead of opening them.
+struct OpenedWindows {
+    OpenedWindows() {
+        fMain::setWindowOpenHook([this](const QString& name) { names << name; });
+    }
+    ~OpenedWindows() { fMain::setWindowOpenHook({}); }
+    QStringList names;
+};
+
+class MainWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override { w = fMain::instance(); }
+    void TearDown() override {
+        fMain::unloadInstance();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+
+    QPushButton* button(const char* name) const {
+        auto* b = w->findChild<QPushButton*>(QLatin1String(name));
+        EXPECT_NE(b, nullptr) << name;
+        return b;
+    }
+    QWidget* widget(const char* name) const {
+        auto* x = w->findChild<QWidget*>(QLatin1String(name));
+        EXPECT_NE(x, nullptr) << name;
+        return x;
+    }
+    void addSites(const QStringList& names) { w->cboSites->addItems(names); }
+    // As the login does for a user granted everything.
+    void grantEverything() {
+        for (QPushButton* b : w->commandButtons()) {
+            b->setVisible(true);
+            b->setEnabled(true);
+        }
+    }
+    QStringList usableButtons() const {
+        QStringList out;
+        for (QPushButton* b : w->commandButtons())
+            if (b->isEnabled()) out << b->objectName();
+        out.sort();
+        return out;
+    }
+
+    testsupport::TempHome home;
+    testsupport::ScriptedPrompter prompter;
+    testsupport::RecordingViewer viewer;
+    OpenedWindows opened;
+    fMain* w = nullptr;
+};
+
+TEST_F(MainWindowTest, StartsAsTheOtherWindowsExpectIt) {
+    const QStringList tabs{"Main", "Reports", "Utilities", "Options", "Contact Infomation"};
+    ASSERT_EQ(w->SSTab1->count(), tabs.size());
+    for (int i = 0; i < tabs.size(); ++i) EXPECT_EQ(w->SSTab1->tabText(i), tabs[i]);
+    EXPECT_EQ(w->Status->currentMessage(), QStringLiteral("Ready..."));
+    EXPECT_EQ(w->Label33->text(), QStringLiteral("site lable"));
+    EXPECT_EQ(w->lblvarnel->text(), QStringLiteral("Quillon"));
+    EXPECT_EQ(w->cmdDload->toolTip(), QStringLiteral("Downloads Folder"));
+    EXPECT_EQ(w->cmdEdit->toolTip(), QStringLiteral("Configure Sites"));
+    EXPECT_EQ(w->tmrGetErrors->interval(), 60000);
+    EXPECT_TRUE(G().g_PullErrors);
+
+    // Hidden at creation; the load brings back the exit and site buttons.
+    for (const char* name : {"cmdunusedstations", "lblunused", "cmdexitbackup", "lblexitbackup",
+                             "cmdupdate", "lblupdate", "lblError", "Shape1"})
+        EXPECT_TRUE(widget(name)->isHidden()) << name;
+    for (const char* name : {"cmdexit", "cmdEdit", "lblsites", "cmdlogoff", "cmddetail", "txtCOLL",
+                             "txtPMS", "frameOnline"})
+        EXPECT_FALSE(widget(name)->isHidden()) << name;
+}
+
+TEST_F(MainWindowTest, ContactTabShowsTheAboutPageOfTheProgramFolder) {
+    EXPECT_TRUE(w->WebBrowser1->toPlainText().isEmpty());  // no page there: nothing shown
+    ASSERT_TRUE(QFile::copy(QStringLiteral(QUILLON_SOURCE_DIR "/resources/varnelabout.html"),
+                            home.file("varnelabout.html")));
+    fMain::unloadInstance();
+    w = fMain::instance();
+    EXPECT_TRUE(w->WebBrowser1->toPlainText().contains(QStringLiteral("Contact Information")));
+}
+
+TEST_F(MainWindowTest, EveryCatalogueNameFindsItsButtonWithoutRegardToCase) {
+    const QStringList catalogue{"cmddetail",    "cmdAudit",         "cmdcost",       "cmdstats",
+                                "cmdWatchdog",  "cmdcrono",         "cmdtrunk",      "cmdAreaCode",
+                                "cmdauth",      "cmdcallcalc",      "cmdmanager",    "cmddelprint",
+                                "cmdsynch",     "cmdbringreport",   "cmddelete",     "cmdunlock",
+                                "cmdtestcall",  "cmdedit",          "cmdbackupmenu", "cmdadduser",
+                                "cmdmoduser",   "cmdpasswd",        "cmddeluser",    "cmddatabase",
+                                "cmdareacodes", "cmdunusedstations"};
+    for (const QString& name : catalogue) {
+        QPushButton* b = w->commandButton(name.toUpper());
+        ASSERT_NE(b, nullptr) << name.toStdString();
+        EXPECT_EQ(b->objectName().compare(name, Qt::CaseInsensitive), 0);
+    }
+    EXPECT_EQ(w->commandButton(QStringLiteral("cmdedit")), w->cmdEdit);
+    EXPECT_EQ(w->commandButton(QStringLiteral("cboSites")), nullptr);
+    EXPECT_EQ(w->commandButton(QStringLiteral("nosuchbutton")), nullptr);
+}
+
+struct EditionCase {
+    const char* name;
+    bool express, unused, brevia;
+    bool pricingShown, unusedShown, testCallShown;
+};
+
+void PrintTo(const EditionCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class EditionSwitches : public MainWindowTest, public ::testing::WithParamInterface<EditionCase> {};
+
+TEST_P(EditionSwitches, ShowOnlyTheEditionsButtons) {
+    const EditionCase& c = GetParam();
+    G().g_Express = c.express;
+    G().g_UnusedReport = c.unused;
+    G().g_Brevia = c.brevia;
+    w->SetupSystemType();
+
+    for (const char* name : {"cmddatabase", "lbldatabase", "cmdareacodes", "lblareacodes"})
+        EXPECT_EQ(!widget(name)->isHidden(), c.pricingShown) << name;
+    for (const char* name : {"cmdunusedstations", "lblunused"})
+        EXPECT_EQ(!widget(name)->isHidden(), c.unusedShown) << name;
+    for (const char* name : {"cmdtestcall", "lbltestcall"})
+        EXPECT_EQ(!widget(name)->isHidden(), c.testCallShown) << name;
+    EXPECT_TRUE(w->tmrGetErrors->isActive());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, EditionSwitches,
+    ::testing::Values(EditionCase{"plain", false, false, false, false, false, true},
+                      EditionCase{"lumbrook", true, false, false, true, false, true},
+                      EditionCase{"unused", false, true, false, false, true, true},
+                      EditionCase{"partner", false, false, true, false, false, false},
+                      EditionCase{"all", true, true, true, true, true, false}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(MainWindowTest, EditionSetUpUndoesGrantsAndNeverBringsBackTestCall) {
+    G().g_Brevia = true;
+    w->SetupSystemType();
+    G().g_Brevia = false;
+    grantEverything();
+    w->cmdtestcall->setVisible(false);
+    w->SetupSystemType();
+    // The switch off shows nothing; Lumbrook's buttons go again although granted.
+    EXPECT_TRUE(w->cmdtestcall->isHidden());
+    EXPECT_TRUE(w->cmddatabase->isHidden());
+    EXPECT_TRUE(w->cmdareacodes->isHidden());
+    EXPECT_TRUE(w->cmdunusedstations->isHidden());
+}
+
+TEST_F(MainWindowTest, DefaultSiteLeavesOnlyTheSafeButtonsAndKeepsTheSite) {
+    addSites({"Default", "North"});
+    G().g_CurSite = 1;
+    grantEverything();
+    w->lblError->setVisible(true);
+    w->Shape1->setVisible(true);
+    w->tmrGetErrors->start();
+
+    w->setListIndex(0);
+
+    EXPECT_EQ(usableButtons(), (QStringList{"cmdEdit", "cmdexit", "cmdexitbackup", "cmdlogoff"}));
+    EXPECT_EQ(G().g_CurSite, 1);
+    EXPECT_TRUE(opened.names.isEmpty());
+    EXPECT_TRUE(w->lblError->isHidden());
+    EXPECT_TRUE(w->Shape1->isHidden());
+    EXPECT_FALSE(w->tmrGetErrors->isActive());
+    EXPECT_TRUE(w->SSTab1->isEnabled());
+}
+
+TEST_F(MainWindowTest, LockDownAwayFromDefaultKeepsOwnPasswordNotSiteEditor) {
+    addSites({"Default", "North"});
+    w->cboSites->setCurrentIndex(1);
+    grantEverything();
+    w->disableAllButtons();
+    EXPECT_EQ(usableButtons(),
+              (QStringList{"cmdDload", "cmdexit", "cmdexitbackup", "cmdlogoff", "cmduserpasswd"}));
+}
+
+TEST_F(MainWindowTest, EveryPickOfASiteConnectsAgain) {
+    addSites({"Default", "North", "South"});
+    w->cmdDload->setEnabled(false);
+
+    w->setListIndex(1);
+    EXPECT_EQ(G().g_CurSite, 1);
+    EXPECT_TRUE(w->cmdDload->isEnabled());
+    EXPECT_TRUE(w->tmrGetErrors->isActive());
+    w->setListIndex(1);               // the same site again
+    w->cboSites->setCurrentIndex(2);  // a bare change from code runs nothing
+    EXPECT_EQ(G().g_CurSite, 1);
+    emit w->cboSites->activated(2);  // as the box signals a pick of the user
+    EXPECT_EQ(G().g_CurSite, 2);
+
+    EXPECT_EQ(opened.names, (QStringList{"fgetdata", "fgetdata", "fgetdata"}));
+}
+
+struct CaptionCase {
+    const char* name;
+    bool express;
+    int site;
+    QString caption;
+};
+
+void PrintTo(const CaptionCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class SiteCaption : public MainWindowTest, public ::testing::WithParamInterface<CaptionCase> {};
+
+TEST_P(SiteCaption, NamesEditionComputerAndUpperCaseUser) {
+    const CaptionCase& c = GetParam();
+    addSites({"Default", "North"});
+    G().g_Express = c.express;
+    G().g_UserName = QStringLiteral("jSmith");
+    w->setListIndex(c.site);
+    EXPECT_EQ(w->windowTitle(), c.caption);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, SiteCaption,
+    ::testing::Values(
+        CaptionCase{"quillon", false, 1,
+                    "Varnel Quillon Menu 7.0.3  Running on TESTPC    Current User: JSMITH"},
+        CaptionCase{"lumbrook", true, 1,
+                    "Varnel Lumbrook Menu 7.0.3  Running on TESTPC    Current User: JSMITH"},
+        CaptionCase{"default_site", false, 0,
+                    "Varnel Quillon Menu 7.0.3  Running on TESTPC    Current User: JSMITH"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(MainWindowTest, EditionSetUpCaptionBeforeAnySite) {
+    EXPECT_EQ(w->windowTitle(), QStringLiteral("Varnel Report Menu 7.0.3 Running On (TESTPC)"));
+}
+
+struct UnloadCase {
+    const char* name;
+    int index;
+    QString last;
+};
+
+void PrintTo(const UnloadCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class UnloadWritesLast : public MainWindowTest, public ::testing::WithParamInterface<UnloadCase> {};
+
+TEST_P(UnloadWritesLast, OnlyWithASiteSelected) {
+    home.write("KTReports.ini", "[Sites]\r\nNum=3\r\nLast=0\r\n[Site1]\r\nName=Default\r\n");
+    addSites({"Default", "North", "South"});
+    w->cboSites->setCurrentIndex(GetParam().index);
+    fMain::unloadInstance();
+    EXPECT_FALSE(fMain::isLoaded());
+    EXPECT_EQ(platform::ProfileFile(home.file("KTReports.ini")).read("Sites", "Last"),
+              GetParam().last);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, UnloadWritesLast,
+                         ::testing::Values(UnloadCase{"second_site", 2, "2"},
+                                           UnloadCase{"default_site", 0, "0"},
+                                           UnloadCase{"nothing_selected", -1, "0"}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(MainWindowTest, DownloadFolderOfASiteWithBlanks) {
+    addSites({"Default", "Main Office"});
+    w->cboSites->setCurrentIndex(1);
+    QTest::mouseClick(w->cmdDload, Qt::LeftButton);
+    // The site editor makes the folder as "Download": one folder, whatever the spelling.
+    home.write("Main_Office/Download/reports/x.rtf", "x");
+    QTest::mouseClick(w->cmdDload, Qt::LeftButton);
+    EXPECT_EQ(viewer.opened, (QStringList{home.file("Main_Office/download/"),
+                                          home.file("Main_Office/Download/")}));
+}
+
+TEST_F(MainWindowTest, UpdateRunsTheBatchFileAndWaits) {
+    w->cmdupdate->setVisible(true);
+    w->cmdupdate->setEnabled(true);
+    w->cmdupdate_Click();
+    EXPECT_EQ(viewer.ran, QStringList{home.file("0update.bat")});
+    EXPECT_EQ(w->Status->currentMessage(), QStringLiteral("Running  Report...Done."));
+}
+
+TEST_F(MainWindowTest, LeavingBackupReportsRestoresTheReportsTab) {
+    G().g_BackupReportsMode = true;
+    w->SSTab1->setTabText(1, QStringLiteral("Backup Reports"));
+    w->SSTab1->setCurrentIndex(1);
+    w->cmdexitbackup->setVisible(true);
+    w->lblexitbackup->setVisible(true);
+
+    w->cmdexitbackup_Click();
+
+    EXPECT_FALSE(G().g_BackupReportsMode);
+    EXPECT_EQ(w->SSTab1->tabText(1), QStringLiteral("Reports"));
+    EXPECT_EQ(w->SSTab1->currentIndex(), 0);
+    EXPECT_TRUE(w->cmdexitbackup->isHidden());
+    EXPECT_TRUE(w->lblexitbackup->isHidden());
+}
+
+TEST_F(MainWindowTest, ExitAndClosingBothEndTheProgram) {
+    home.write("KTReports.ini", "[Sites]\r\nLast=0\r\n");
+    addSites({"Default", "North"});
+    w->cboSites->setCurrentIndex(1);
+    w->show();
+    w->close();
+    EXPECT_TRUE(quillon::programEndRequested());
+    EXPECT_FALSE(fMain::isLoaded());
+    EXPECT_EQ(platform::ProfileFile(home.file("KTReports.ini")).read("Sites", "Last"), "1");
+
+    quillon::resetProgramEnd();
+    w = fMain::instance();
+    w->cmdexit_Click();
+    EXPECT_TRUE(quillon::programEndRequested());
+    EXPECT_FALSE(fMain::isLoaded());
+
+    // Another window ends the program: the main window unloads with the rest.
+    quillon::resetProgramEnd();
+    w = fMain::instance();
+    w->cboSites->addItems({"Default", "North", "South"});
+    w->cboSites->setCurrentIndex(2);
+    quillon::endProgram();
+    EXPECT_FALSE(fMain::isLoaded());
+    EXPECT_EQ(platform::ProfileFile(home.file("KTReports.ini")).read("Sites", "Last"), "2");
+}
+
+TEST_F(MainWindowTest, LogOffForgetsEverythingAndStartsOver) {
+    home.write("KTReports.ini", "[Sites]\r\nLast=0\r\n");
+    addSites({"Default", "North"});
+    w->cboSites->setCurrentIndex(1);
+    G().g_CurSite = 1;
+    G().g_UserName = QStringLiteral("jsmith");
+    G().g_Express = true;
+    G().g_CallLogState = QStringLiteral("PRINT");
+    G().g_SiteIPAddress[1] = QStringLiteral("10.0.0.1");
+
+    w->cmdlogoff_Click();
+
+    EXPECT_FALSE(fMain::isLoaded());
+    EXPECT_EQ(opened.names, QStringList{"frmSplash"});
+    EXPECT_EQ(platform::ProfileFile(home.file("KTReports.ini")).read("Sites", "Last"), "1");
+    EXPECT_EQ(G().g_CurSite, -1);
+    EXPECT_TRUE(G().g_UserName.isEmpty());
+    EXPECT_FALSE(G().g_Express);
+    EXPECT_TRUE(G().g_CallLogState.isEmpty());
+    EXPECT_TRUE(G().g_SiteIPAddress[1].isEmpty());
+    EXPECT_FALSE(quillon::programEndRequested());
+}
+
+struct OpenCase {
+    const char* button;
+    const char* window;
+};
+
+void PrintTo(const OpenCase& c, std::ostream* os) {
+    *os << c.button;
+}
+
+class MenuOpens : public MainWindowTest, public ::testing::WithParamInterface<OpenCase> {};
+
+TEST_P(MenuOpens, ItsWindow) {
+    grantEverything();
+    QTest::mouseClick(button(GetParam().button), Qt::LeftButton);
+    EXPECT_EQ(opened.names, QStringList{QString::fromLatin1(GetParam().window)});
+    EXPECT_EQ(w->cursor().shape(), Qt::ArrowCursor);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, MenuOpens,
+    ::testing::Values(
+        OpenCase{"cmduserpasswd", "frmpasswd"}, OpenCase{"cmddetail", "fDetailReport"},
+        OpenCase{"cmdAudit", "fAuditReport"}, OpenCase{"cmdcost", "fcost"},
+        OpenCase{"cmdstats", "fstatsreport"}, OpenCase{"cmdWatchdog", "fWatchdog"},
+        OpenCase{"cmdcrono", "fcrono"}, OpenCase{"cmdtrunk", "fTrunk"},
+        OpenCase{"cmdAreaCode", "FAreacode"}, OpenCase{"cmdauth", "fAuth"},
+        OpenCase{"cmdcallcalc", "fcallcalc"}, OpenCase{"cmdunusedstations", "funusedstations"},
+        OpenCase{"cmdmanager", "frmmanager"}, OpenCase{"cmddelprint", "frmprintjobs"},
+        OpenCase{"cmdbringreport", "Reports"}, OpenCase{"cmddelete", "fdeletecalls"},
+        OpenCase{"cmdtestcall", "fhobiccall"}, OpenCase{"cmdbackupmenu", "Fbackuprestore"},
+        OpenCase{"cmddatabase", "frmquestion"}, OpenCase{"cmdareacodes", "frmareacode"},
+        OpenCase{"cmdadduser", "frmPermissions"}, OpenCase{"cmdmoduser", "frmmodusers"},
+        OpenCase{"cmddeluser", "frmdeluser"}, OpenCase{"cmdpasswd", "frmchangepasswd"},
+        OpenCase{"cmdEdit", "fSites"}),
+    [](const auto& info) { return std::string(info.param.button); });
+
+// --- the monitors in the window ---------------------------------------------------------
+
+class MonitorWindowTest : public MainWindowTest {
+protected:
+    void SetUp() override {
+        MainWindowTest::SetUp();
+        G().g_CurSite = 1;
+        G().g_SiteHomedir[1] = QStringLiteral("/usr/varnel");
+        G().g_SiteTailPbxFile[1] = QStringLiteral("COLL.LOG");
+        G().g_SiteTailPmsFile[1] = QStringLiteral("pms_trn");
+    }
+    static bool allGreen(QTextEdit* box) {
+        for (QTextBlock b = box->document()->begin(); b.isValid(); b = b.next())
+            for (auto it = b.begin(); !it.atEnd(); ++it)
+                if (it.fragment().charFormat().foreground().color() != QColor(0, 255, 0))
+                    return false;
+        return true;
+    }
+};
+
+TEST_F(MonitorWindowTest, AppendsGreenSelectsAllAndStamps) {
+    w->callLogMonitor().beginReconnect();
+    w->sshCOLL_Data(QStringLiteral("Welcome\r\n$ tail -f CO"));
+    EXPECT_TRUE(w->txtCOLL->toPlainText().isEmpty());
+    EXPECT_EQ(w->callrecordsin->text(), QStringLiteral("Live Call Records"));
+
+    w->sshCOLL_Data(QStringLiteral("LL.LOG\r\nrec 1\r\n"));
+    w->sshCOLL_Data(QStringLiteral("rec 2\r\n"));
+
+    EXPECT_EQ(w->txtCOLL->toPlainText(), QStringLiteral("\nrec 1\nrec 2\n"));
+    EXPECT_TRUE(allGreen(w->txtCOLL));
+    const QTextCursor sel = w->txtCOLL->textCursor();
+    EXPECT_EQ(sel.selectionStart(), 0);
+    EXPECT_EQ(sel.selectionEnd(), w->txtCOLL->toPlainText().size());
+    EXPECT_TRUE(
+        w->callrecordsin->text().startsWith(QStringLiteral("Live Call Records Received at :")));
+    EXPECT_GT(w->callrecordsin->text().size(),
+              QStringLiteral("Live Call Records Received at :").size());
+    // The twin is untouched.
+    EXPECT_TRUE(w->txtPMS->toPlainText().isEmpty());
+    EXPECT_EQ(w->callrecordsout->text(), QStringLiteral("Calls Posted to PMS"));
+
+    // A change while not printing shows the bare stamp text.
+    G().g_CallLogState = QStringLiteral("RECONNECTING");
+    w->txtCOLL->append(QStringLiteral("x"));
+    EXPECT_EQ(w->callrecordsin->text(), QStringLiteral("Live Call Records Received at :"));
+}
+
+TEST_F(MonitorWindowTest, PmsTwinStampsItsOwnLabel) {
+    w->pmsMonitor().beginReconnect();
+    w->sshPMS_Data(QStringLiteral("$ tail -f pms_trn\r\npost 1\r\n"));
+    EXPECT_EQ(w->txtPMS->toPlainText(), QStringLiteral("\npost 1\n"));
+    EXPECT_TRUE(
+        w->callrecordsout->text().startsWith(QStringLiteral("Last Calls Posted to PMS at :")));
+    EXPECT_TRUE(w->txtCOLL->toPlainText().isEmpty());
+}
+
+TEST_F(MonitorWindowTest, BoxKeepsOnlyTheNewestText) {
+    G().g_CallLogState = QStringLiteral("PRINT");
+    const int cap = w->callLogMonitor().cap();
+    const QString line = QString(99, QLatin1Char('r')) + QLatin1Char('\n');
+    const QString chunk = line.repeated(1000);  // 100 000 characters
+    const int chunks = cap / chunk.size() + 3;
+    for (int i = 0; i < chunks; ++i) w->sshCOLL_Data(chunk);
+    w->sshCOLL_Data(QStringLiteral("newest\n"));
+
+    const QString text = w->txtCOLL->toPlainText();
+    EXPECT_LE(text.size(), cap);
+    EXPECT_GT(text.size(), cap - 1000);
+    EXPECT_TRUE(text.endsWith(QStringLiteral("newest\n")));
+    EXPECT_TRUE(text.startsWith(line));  // cut at a line start
+}
+
+TEST_F(MonitorWindowTest, ConnectFailureSaysWhichTrace) {
+    prompter.ok().ok();
+    w->sshCOLL_Connected(1, QStringLiteral("refused"));
+    w->sshPMS_Connected(1, QStringLiteral("refused"));
+    ASSERT_EQ(prompter.prompts().size(), 2u);
+    EXPECT_EQ(prompter.messages(),
+              (QStringList{"Unable To Connect for Call Trace", "Unable To Connect for PMS Trace"}));
+    for (const auto& p : prompter.prompts()) {
+        EXPECT_EQ(p.icon, platform::Icon::None);
+        EXPECT_EQ(p.buttons, platform::Buttons::Ok);
+        EXPECT_TRUE(p.title.isEmpty());  // the program's title
+    }
+}
+
+// --- against the stand-in server -----------------------------------------------------------
+
+class MonitorSimTest : public testsupport::SimTest {
+protected:
+    testsupport::TempHome home;
+    testsupport::ScriptedPrompter prompter;
+    OpenedWindows opened;
+};
+
+bool waitFor(const std::function<bool()>& done, int ms) {
+    QDeadlineTimer deadline(ms);
+    while (!done() && !deadline.hasExpired()) QTest::qWait(20);
+    return done();
+}
+
+TEST_F(MonitorSimTest, CallLogShowsWhatTheServerLogsAfterTheEcho) {
+    testsupport::SimServer::configureSite(1);
+    G().g_CurSite = 1;
+    testsupport::SimServer::writeSiteFile(QStringLiteral("COLL.LOG"), QByteArray());
+    fMain* w = fMain::instance();
+
+    w->reconnectCallLog();
+    ASSERT_TRUE(waitFor([] { return G().g_CallLogState == QStringLiteral("PRINT"); }, 20000))
+        << "the echo of the tail command never came; state " << G().g_CallLogState.toStdString();
+
+    {
+        QFile log(testsupport::SimServer::siteDir() + QStringLiteral("/COLL.LOG"));
+        ASSERT_TRUE(log.open(QIODevice::Append));
+        log.write("0912 1405 201 5551234 00:01:10\n");
+    }
+    const bool arrived = waitFor(
+        [w] { return w->txtCOLL->toPlainText().contains(QStringLiteral("5551234 00:01:10")); },
+        20000);
+    const QString text = w->txtCOLL->toPlainText();
+    fMain::unloadInstance();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+
+    ASSERT_TRUE(arrived) << text.toStdString();
+    EXPECT_FALSE(text.contains(QStringLiteral("cd "))) << text.toStdString();
+    EXPECT_FALSE(text.contains(QStringLiteral("tail -f"))) << text.toStdString();
+    EXPECT_TRUE(text.startsWith(QLatin1Char('\n'))) << text.toStdString();
+    EXPECT_TRUE(prompter.prompts().empty());
+}
+
+}  // namespace
