@@ -79,6 +79,10 @@
 #if __has_include("reports/summary/FAreacode.h")
 #include "reports/summary/FAreacode.h"
 #endif
+#if __has_include("menu/ReportTable.h")
+#include "menu/ReportTable.h"
+#define QUILLON_HAS_REPORT_TABLE 1
+#endif
 #if __has_include("menu/Reports.h")
 #include "menu/Reports.h"
 #endif
@@ -549,8 +553,12 @@ void fMain::Form_Load() {
     }
     G().g_PullErrors = true;
 
-    BusyPointer busy(this);
     try {
+#ifdef QUILLON_HAS_REPORT_TABLE
+        for (int n = ReportTable::kFirst; n <= ReportTable::kLast; ++n)
+            getBatPath(n, configurationPath());
+#endif
+        BusyPointer busy(this);
         SetupSystemType();
         const QString about = platform::findFileNoCase(platform::SystemInfo::programFolder(),
                                                        QStringLiteral("varnelabout.html"));
