@@ -273,11 +273,16 @@ fMain::~fMain() {
 // --- layout -----------------------------------------------------------------------------
 
 QPushButton* fMain::addButton(QPushButton*& member, const char* name, const QString& caption,
-                              void (fMain::*handler)(), const char* labelName) {
+                              void (fMain::*handler)(), QStyle::StandardPixmap picture,
+                              const char* labelName) {
+    // A picture button; its caption stands in the label under it.
     auto* button = new QPushButton;
     button->setObjectName(QLatin1String(name));
-    button->setText(caption.trimmed());
-    button->setMinimumSize(96, 40);
+    button->setIcon(style()->standardIcon(picture));
+    button->setIconSize(QSize(32, 32));
+    button->setMinimumSize(64, 48);
+    button->setToolTip(caption.trimmed());
+    button->setAccessibleName(caption.trimmed());
     auto* label = new QLabel(caption);
     // The caption labels the system does not name are called after their button.
     label->setObjectName(labelName ? QLatin1String(labelName)
@@ -333,63 +338,70 @@ void fMain::buildWindow() {
     // Menu buttons, in the order of their tabs.
     QList<QPushButton*> mainTab, reportsTab, utilitiesTab, optionsTab;
     mainTab << addButton(cmdlogoff, "cmdlogoff", QStringLiteral("Log On/Off"),
-                         &fMain::cmdlogoff_Click)
+                         &fMain::cmdlogoff_Click, QStyle::SP_BrowserReload)
             << addButton(cmduserpasswd, "cmduserpasswd", QStringLiteral("Change Password"),
-                         &fMain::cmduserpasswd_Click)
+                         &fMain::cmduserpasswd_Click, QStyle::SP_DialogApplyButton)
             << addButton(cmdDload, "cmdDload", QStringLiteral("Folder List"),
-                         &fMain::cmdDload_Click)
-            << addButton(cmdexit, "cmdexit", QStringLiteral("Exit"), &fMain::cmdexit_Click);
+                         &fMain::cmdDload_Click, QStyle::SP_DirOpenIcon)
+            << addButton(cmdexit, "cmdexit", QStringLiteral("Exit"), &fMain::cmdexit_Click,
+                         QStyle::SP_DialogCloseButton);
     reportsTab << addButton(cmddetail, "cmddetail", QStringLiteral("Detail"),
-                            &fMain::cmddetail_Click)
-               << addButton(cmdAudit, "cmdAudit", QStringLiteral("Audit"), &fMain::cmdAudit_Click)
-               << addButton(cmdcost, "cmdcost", QStringLiteral("Cost"), &fMain::cmdcost_Click)
-               << addButton(cmdstats, "cmdstats", QStringLiteral("Stats"), &fMain::cmdstats_Click)
+                            &fMain::cmddetail_Click, QStyle::SP_FileDialogDetailedView)
+               << addButton(cmdAudit, "cmdAudit", QStringLiteral("Audit"), &fMain::cmdAudit_Click,
+                            QStyle::SP_FileDialogContentsView)
+               << addButton(cmdcost, "cmdcost", QStringLiteral("Cost"), &fMain::cmdcost_Click,
+                            QStyle::SP_FileDialogDetailedView)
+               << addButton(cmdstats, "cmdstats", QStringLiteral("Stats"), &fMain::cmdstats_Click,
+                            QStyle::SP_FileDialogInfoView)
                << addButton(cmdWatchdog, "cmdWatchdog", QStringLiteral("Watch Dog "),
-                            &fMain::cmdWatchdog_Click)
-               << addButton(cmdcrono, "cmdcrono", QStringLiteral("Crono"), &fMain::cmdcrono_Click)
-               << addButton(cmdtrunk, "cmdtrunk", QStringLiteral("Trunk "), &fMain::cmdtrunk_Click)
+                            &fMain::cmdWatchdog_Click, QStyle::SP_MessageBoxWarning)
+               << addButton(cmdcrono, "cmdcrono", QStringLiteral("Crono"), &fMain::cmdcrono_Click,
+                            QStyle::SP_FileDialogListView)
+               << addButton(cmdtrunk, "cmdtrunk", QStringLiteral("Trunk "), &fMain::cmdtrunk_Click,
+                            QStyle::SP_FileDialogDetailedView)
                << addButton(cmdAreaCode, "cmdAreaCode", QStringLiteral("Area Code"),
-                            &fMain::cmdAreaCode_Click)
-               << addButton(cmdauth, "cmdauth", QStringLiteral("Auth Code"), &fMain::cmdauth_Click)
+                            &fMain::cmdAreaCode_Click, QStyle::SP_FileDialogContentsView)
+               << addButton(cmdauth, "cmdauth", QStringLiteral("Auth Code"), &fMain::cmdauth_Click,
+                            QStyle::SP_FileDialogInfoView)
                << addButton(cmdcallcalc, "cmdcallcalc", QStringLiteral("Call Calculator"),
-                            &fMain::cmdcallcalc_Click)
+                            &fMain::cmdcallcalc_Click, QStyle::SP_ComputerIcon)
                << addButton(cmdunusedstations, "cmdunusedstations",
                             QStringLiteral("Unused Stations"), &fMain::cmdunusedstations_Click,
-                            "lblunused")
+                            QStyle::SP_FileDialogListView, "lblunused")
                << addButton(cmdexitbackup, "cmdexitbackup", QStringLiteral("EXIT Backup Menu"),
-                            &fMain::cmdexitbackup_Click, "lblexitbackup");
+                            &fMain::cmdexitbackup_Click, QStyle::SP_ArrowBack, "lblexitbackup");
     utilitiesTab << addButton(cmdmanager, "cmdmanager", QStringLiteral("Manager"),
-                              &fMain::cmdmanager_Click)
+                              &fMain::cmdmanager_Click, QStyle::SP_FileDialogListView)
                  << addButton(cmddelprint, "cmddelprint", QStringLiteral("Clear Print Jobs "),
-                              &fMain::cmddelprint_Click)
+                              &fMain::cmddelprint_Click, QStyle::SP_TrashIcon)
                  << addButton(cmdsynch, "cmdsynch", QStringLiteral("Time Sync"),
-                              &fMain::cmdsynch_Click)
+                              &fMain::cmdsynch_Click, QStyle::SP_BrowserReload)
                  << addButton(cmdbringreport, "cmdbringreport", QStringLiteral("Pull Back Reports"),
-                              &fMain::cmdbringreport_Click)
+                              &fMain::cmdbringreport_Click, QStyle::SP_ArrowDown)
                  << addButton(cmddelete, "cmddelete", QStringLiteral("Delete Calls"),
-                              &fMain::cmddelete_Click)
+                              &fMain::cmddelete_Click, QStyle::SP_TrashIcon)
                  << addButton(cmdunlock, "cmdunlock", QStringLiteral("Unlock Tables"),
-                              &fMain::cmdunlock_Click)
+                              &fMain::cmdunlock_Click, QStyle::SP_DialogYesButton)
                  << addButton(cmdtestcall, "cmdtestcall", QStringLiteral("Test Call"),
-                              &fMain::cmdtestcall_Click)
+                              &fMain::cmdtestcall_Click, QStyle::SP_MediaPlay)
                  << addButton(cmdbackupmenu, "cmdbackupmenu", QStringLiteral("Backup Menu"),
-                              &fMain::cmdbackupmenu_Click)
+                              &fMain::cmdbackupmenu_Click, QStyle::SP_DriveHDIcon)
                  << addButton(cmddatabase, "cmddatabase", QStringLiteral("Pricing"),
-                              &fMain::cmddatabase_Click)
+                              &fMain::cmddatabase_Click, QStyle::SP_FileDialogInfoView)
                  << addButton(cmdareacodes, "cmdareacodes", QStringLiteral("Area Codes/ Prefixs"),
-                              &fMain::cmdareacodes_Click);
+                              &fMain::cmdareacodes_Click, QStyle::SP_FileDialogContentsView);
     optionsTab << addButton(cmdadduser, "cmdadduser", QStringLiteral("Add  Users"),
-                            &fMain::cmdadduser_Click)
+                            &fMain::cmdadduser_Click, QStyle::SP_DirHomeIcon)
                << addButton(cmdmoduser, "cmdmoduser", QStringLiteral("Modify Users"),
-                            &fMain::cmdmoduser_Click)
+                            &fMain::cmdmoduser_Click, QStyle::SP_FileDialogDetailedView)
                << addButton(cmddeluser, "cmddeluser", QStringLiteral("Delete Users"),
-                            &fMain::cmddeluser_Click)
+                            &fMain::cmddeluser_Click, QStyle::SP_TrashIcon)
                << addButton(cmdpasswd, "cmdpasswd", QStringLiteral("Change  Passwords"),
-                            &fMain::cmdpasswd_Click)
+                            &fMain::cmdpasswd_Click, QStyle::SP_DialogApplyButton)
                << addButton(cmdEdit, "cmdEdit", QStringLiteral("Configure Site"),
-                            &fMain::cmdEdit_Click, "lblsites");
+                            &fMain::cmdEdit_Click, QStyle::SP_FileDialogNewFolder, "lblsites");
     addButton(cmdupdate, "cmdupdate", QStringLiteral("Update"), &fMain::cmdupdate_Click,
-              "lblupdate");
+              QStyle::SP_ArrowUp, "lblupdate");
     lblunused = m_labels.value(cmdunusedstations);
     lblexitbackup = m_labels.value(cmdexitbackup);
     lblsites = m_labels.value(cmdEdit);

@@ -4,6 +4,7 @@
 // as other windows address its controls by name.
 #include <QMainWindow>
 #include <QMap>
+#include <QStyle>
 
 #include <functional>
 #include <memory>
@@ -203,7 +204,8 @@ private:
     QWidget* buildMainTab();
     QWidget* buildButtonTab(const QList<QPushButton*>& buttons);
     QPushButton* addButton(QPushButton*& member, const char* name, const QString& caption,
-                           void (fMain::*handler)(), const char* labelName = nullptr);
+                           void (fMain::*handler)(), QStyle::StandardPixmap picture,
+                           const char* labelName = nullptr);
     void setButtonShown(QPushButton* button, bool shown);
     void updateCaption();
     static WindowOpenHook& windowOpenHook();
