@@ -624,7 +624,15 @@ bool RemoteShellSession::waitForPrompt(int timeoutSec) {
     return r.has_value();
 }
 
-std::optional<QString> RemoteShellSession::execute(const QString& line, int timeoutSec) {
+std::optional<QString> RemoteShellSession::execute(const QString& givenLine, int timeoutSec) {
+    QString line = givenLine;
+    if (line.endsWith(QLatin1Char('\n'))) line.chop(1);
+    // The shell would read the rest after the "> " prompt that ends this line's wait, and
+    // its output would be taken for the next line's.
+    if (line.contains(QLatin1Char('\n')) || line.contains(QLatin1Char('\r'))) {
+        d->error = QStringLiteral("A shell line cannot hold a line break: %1").arg(line);
+        return std::nullopt;
+    }
     if (d->busy) {
         d->error = QStringLiteral("The session is busy with another line.");
         return std::nullopt;
@@ -654,6 +662,10 @@ std::optional<QString> RemoteShellSession::execute(const QString& line, int time
                 outcome = r == ReadResult::TimedOut ? Outcome::StillBusy : Outcome::Dropped;
                 return;
             }
+        }
+        // Text that came after the last prompt (a background job's, say) is not this line's.
+        char stale[4096];
+        while (ssh_channel_read_nonblocking(p->channel, stale, sizeof stale, 0) > 0) {
         }
         if (!writeAll(p->channel, bytes)) {
             outcome = Outcome::Dropped;

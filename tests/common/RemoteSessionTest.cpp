@@ -10,10 +10,12 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QRandomGenerator>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThread>
 #include <QTimer>
 
 #include <arpa/inet.h>
@@ -39,12 +41,55 @@ QString token() {
     return QString::number(QRandomGenerator::global()->generate64(), 36);
 }
 
-QStringList linesWith(const QString& tok) {
-    QStringList out;
-    for (const QString& l : SimServer::shellLines())
-        if (l.contains(tok)) out << l;
-    return out;
-}
+// Follows the server's journal from the moment it is made, so the SHELL lines of a test are
+// kept even when another test run clears the journal meanwhile.
+class JournalWatch {
+public:
+    JournalWatch() : thread_([this] { run(); }) {}
+    ~JournalWatch() {
+        stop_ = true;
+        thread_.join();
+    }
+    // The SHELL lines seen so far that contain `filter`.
+    QStringList lines(const QString& filter = QString()) {
+        QThread::msleep(30);  // the last line may still be on its way
+        std::lock_guard lock(m_);
+        QStringList out;
+        for (const QString& l : lines_)
+            if (l.contains(filter)) out << l;
+        return out;
+    }
+
+private:
+    void run() {
+        const QString path = SimServer::stateDir() + QStringLiteral("/journal");
+        qint64 pos = QFileInfo(path).size();
+        QByteArray partial;
+        while (!stop_) {
+            QFile f(path);
+            if (f.open(QIODevice::ReadOnly)) {
+                if (f.size() < pos) pos = 0;  // cleared
+                f.seek(pos);
+                partial += f.readAll();
+                pos = f.pos();
+                qsizetype nl;
+                while ((nl = partial.indexOf('\n')) >= 0) {
+                    const QString line = QString::fromUtf8(partial.left(nl));
+                    partial.remove(0, nl + 1);
+                    if (line.startsWith(QStringLiteral("SHELL "))) {
+                        std::lock_guard lock(m_);
+                        lines_ << line.mid(6);
+                    }
+                }
+            }
+            QThread::msleep(3);
+        }
+    }
+    std::mutex m_;
+    QStringList lines_;
+    std::atomic<bool> stop_{false};
+    std::thread thread_;
+};
 
 SessionTarget simShell() {
     return {SimServer::host(), SimServer::port(), SimServer::shellUser(),
@@ -217,6 +262,7 @@ protected:
             << shell.errorString().toStdString();
     }
     testsupport::TempHome home;
+    JournalWatch journal;
     RemoteShellSession shell;
 };
 
@@ -228,7 +274,7 @@ TEST_F(RemoteShellTest, QueueRunsFirstToLastAndEmpties) {
     ASSERT_TRUE(r.ok) << r.error.toStdString();
     EXPECT_TRUE(lstCommands.isEmpty());
     EXPECT_EQ(r.replies, QStringList({"one-" + t + "\n", "", "three-" + t + "\n"}));
-    EXPECT_EQ(linesWith(t), sent);
+    EXPECT_EQ(journal.lines(t), sent);
 }
 
 TEST_F(RemoteShellTest, RepliesCarryNoEchoAndNoPrompt) {
@@ -250,6 +296,27 @@ TEST_F(RemoteShellTest, RepliesCarryNoEchoAndNoPrompt) {
         ASSERT_TRUE(reply) << shell.errorString().toStdString();
         EXPECT_EQ(*reply, c.reply) << c.line.toStdString();
     }
+}
+
+TEST_F(RemoteShellTest, StrayOutputBetweenLinesIsNotTakenForTheReply) {
+    const auto started = shell.execute(QStringLiteral("( (sleep 0.3; echo late-output) & )"));
+    ASSERT_TRUE(started) << shell.errorString().toStdString();
+    QTest::qWait(800);
+    const auto next = shell.execute(QStringLiteral("echo next"));
+    ASSERT_TRUE(next) << shell.errorString().toStdString();
+    EXPECT_EQ(*next, QStringLiteral("next\n"));
+}
+
+TEST_F(RemoteShellTest, LineBreaksInsideALineAreRefused) {
+    const QString t = token();
+    EXPECT_FALSE(shell.execute("echo 'a\nb' # " + t));
+    EXPECT_TRUE(shell.errorString().contains(QStringLiteral("line break")));
+    EXPECT_FALSE(shell.execute("echo a\rb # " + t));
+    EXPECT_TRUE(journal.lines(t).isEmpty());
+    // One final LF is the line's own end, as callers used to add it.
+    const auto reply = shell.execute("echo ok-" + t + "\n");
+    ASSERT_TRUE(reply) << shell.errorString().toStdString();
+    EXPECT_EQ(*reply, "ok-" + t + "\n");
 }
 
 TEST_F(RemoteShellTest, UnbalancedQuoteReturnsAtContinuationPrompt) {
@@ -274,8 +341,7 @@ TEST_F(RemoteShellTest, BackupModeWorksInTheBackupFolder) {
     const auto pwd = shell.execute(QStringLiteral("pwd"));
     ASSERT_TRUE(pwd);
     EXPECT_EQ(*pwd, SimServer::siteDir() + QStringLiteral("/backup\n"));
-    EXPECT_TRUE(
-        SimServer::shellLines().contains("cd " + shellQuote(SimServer::siteDir() + "/backup")));
+    EXPECT_TRUE(journal.lines().contains("cd " + shellQuote(SimServer::siteDir() + "/backup")));
 }
 
 TEST_F(RemoteShellTest, ChangeFolderToAMissingFolderFails) {
@@ -304,7 +370,7 @@ TEST_F(RemoteShellTest, LineOutlivingItsDeadlineStopsTheQueue) {
     EXPECT_TRUE(r.error.contains("sleep 3 # " + t));
     EXPECT_GE(ms, 900);
     EXPECT_LT(ms, 2500);
-    EXPECT_EQ(linesWith(t), QStringList({"echo first-" + t, "sleep 3 # " + t}));
+    EXPECT_EQ(journal.lines(t), QStringList({"echo first-" + t, "sleep 3 # " + t}));
     EXPECT_EQ(shell.errorCode(), kSessionTimedOut);
 
     // A line sent while the old one still runs gives up at its own deadline...
@@ -314,7 +380,7 @@ TEST_F(RemoteShellTest, LineOutlivingItsDeadlineStopsTheQueue) {
     const auto later = shell.execute("echo later-" + t, 10);
     ASSERT_TRUE(later) << shell.errorString().toStdString();
     EXPECT_EQ(*later, "later-" + t + "\n");
-    EXPECT_FALSE(linesWith(t).contains("echo early-" + t));
+    EXPECT_FALSE(journal.lines(t).contains("echo early-" + t));
 }
 
 TEST_F(RemoteShellTest, WindowTimersRunWhileALineWaits) {
@@ -345,7 +411,7 @@ TEST_F(RemoteShellTest, FolderWithQuoteAndSemicolonIsOneLiteralPath) {
     const auto pwd = shell.execute(QStringLiteral("pwd"));
     ASSERT_TRUE(pwd);
     EXPECT_EQ(*pwd, odd + "\n");
-    EXPECT_TRUE(SimServer::shellLines().contains("cd " + shellQuote(odd)));
+    EXPECT_TRUE(journal.lines().contains("cd " + shellQuote(odd)));
     EXPECT_FALSE(QFile::exists(SimServer::siteDir() + "/" + victim));
     EXPECT_FALSE(QFile::exists(parent.path() + "/" + victim));
     EXPECT_FALSE(QFile::exists(odd + "/" + victim));
@@ -368,6 +434,10 @@ struct ConnectCase {
     int code;
     const char* text;
 };
+
+void PrintTo(const ConnectCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class ConnectFailureTest : public testsupport::SimTest,
                            public ::testing::WithParamInterface<ConnectCase> {
