@@ -1,6 +1,15 @@
 #include "access/frmLogin.h"
 
+#include "access/AccessFiles.h"
+#include "common/AppControl.h"
+#include "common/CommonFunctions.h"
 #include "common/Globals.h"
+#include "common/RemoteSession.h"
+#include "common/ShellQuote.h"
+#include "menu/fMain.h"
+#include "platform/ProfileFile.h"
+#include "platform/Prompter.h"
+#include "platform/SystemInfo.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -78,27 +87,271 @@ void frmLogin::Form_Load(const QStringList& siteNames) {
     cboSites->addItems(siteNames);
 }
 
-void frmLogin::cmdOK_Click() {}
-void frmLogin::cmdcancel_Click() {}
-void frmLogin::txtUserName_KeyUp(int) {}
-void frmLogin::Form_Unload() {}
+void frmLogin::txtUserName_KeyUp(int key) {
+    if (key != Qt::Key_Space) return;
+    QString text = txtUserName->text();
+    text.chop(1);
+    txtUserName->setText(text);
+    txtUserName->setCursorPosition(text.size());
+    platform::Prompter::instance().message(
+        QStringLiteral("You can not have Spaces in the User Name"));
+}
+
+void frmLogin::cmdOK_Click() {
+    if (m_busy) return;
+    const QString siteName = cboSites->currentText();
+    if (siteName != QLatin1String("Default") && txtUserName->text().isEmpty()) {
+        platform::Prompter::instance().message(QStringLiteral("Please enter a User Name."));
+        return;
+    }
+    setInputsEnabled(false);
+    G().g_CurSite = cboSites->currentIndex();
+    if (G().g_CurSite <= 0) {
+        defaultPath();
+        return;
+    }
+    checkLogin();
+}
+
+void frmLogin::checkLogin() {
+    const int site = G().g_CurSite;
+    const QString typed = txtUserName->text();
+    // The name becomes a file name in a shell line: anything a file name may not hold is a
+    // wrong login, refused before the server hears of it.
+    if (!isValidUserName(typed)) {
+        WriteDebugLog(QStringLiteral("Login refused, user name not allowed: ") + typed);
+        wrongPassword();
+        return;
+    }
+    const QString user = userFileStem(typed);
+    m_busy = true;
+
+    RemoteShellSession ssh;
+    ssh.log = [](const QString& text) { WriteDebugLog(text); };
+    WriteDebugLog(QStringLiteral("Login: checking user ") + user);
+    if (!ssh.connectToHost(shellTargetForSite(site))) {
+        m_busy = false;
+        serverUnreachable(ssh.errorString());
+        return;
+    }
+    ssh.execute(QString());
+    if (!ssh.changeFolder(UserFile::folder(site) + QLatin1Char('/'))) {
+        const bool dropped = !ssh.isConnected();
+        const QString error = ssh.errorString();
+        ssh.disconnect();
+        m_busy = false;
+        if (dropped)
+            serverUnreachable(error);
+        else
+            refuse();  // no user folder, so no such user
+        return;
+    }
+    ssh.execute(QString());
+    const QString ls = QStringLiteral("ls -1 ") + shellQuote(UserFile::fileName(typed));
+    ssh.execute(ls);
+    const std::optional<QString> reply = ssh.execute(ls);
+    const QString error = ssh.errorString();
+    ssh.disconnect();
+    if (!reply) {
+        m_busy = false;
+        serverUnreachable(error);
+        return;
+    }
+    if (reply->contains(QLatin1String("No such file"))) {
+        WriteDebugLog(QStringLiteral("Login: no user file for ") + user);
+        m_busy = false;
+        refuse();
+        return;
+    }
+
+    const QString local = localDownloadFolder();
+    FileTransferSession sftp;
+    const bool transferUp = sftp.connectToHost(sftpTargetForSite(site));
+    if (!transferUp) {
+        WriteDebugLog(QStringLiteral("Login: no file transfer: ") + sftp.errorString());
+        UserFile::deleteLocalCopies(local, typed);
+    }
+    const QString stored = transferUp
+                               ? UserFile::fetchDigest(sftp, site, local, typed).value_or(QString())
+                               : QString();
+    if (!UserFile::passwordMatches(txtPassword->text(), stored)) {
+        sftp.disconnect();
+        m_busy = false;
+        wrongPassword();
+        return;
+    }
+    UserFile::deleteLocalCopies(local, typed);
+
+    lstButtons->clear();
+    std::optional<QStringList> entries;
+    if (transferUp) entries = ButtonFile::fetchEntries(sftp, site, local, typed);
+    sftp.disconnect();
+    if (entries) lstButtons->addItems(*entries);
+    applyGrants();
+    acceptLogin(typed);
+}
+
+void frmLogin::applyGrants() {
+    QStringList entries;
+    for (int i = 0; i < lstButtons->count(); ++i) entries << lstButtons->item(i)->text();
+    for (QPushButton* button : fMain::instance()->findChildren<QPushButton*>()) {
+        const QString name = button->objectName();
+        if (name.isEmpty()) continue;
+        if (ButtonFile::grants(entries, name)) {
+            button->setVisible(true);
+            button->setEnabled(true);
+            WriteDebugLog(QStringLiteral("Turning on Button: ") + name);
+        } else {
+            WriteDebugLog(QStringLiteral("NOT Turning on Button: ") + name);
+        }
+    }
+}
+
+void frmLogin::acceptLogin(const QString& typed) {
+    const int site = G().g_CurSite;
+    m_loginAccepted = true;
+    G().g_UserName = typed;
+    platform::ProfileFile(platform::SystemInfo::path(QStringLiteral("KTReports.ini")))
+        .write(QStringLiteral("Site%1").arg(cboSites->currentIndex() + 1),
+               QStringLiteral("LastLogin "), G().g_UserName);
+
+    m_busy = true;
+    {
+        // The server regenerates its table copies for the main window's table pull; what it
+        // answers is not looked at.
+        RemoteShellSession ssh;
+        ssh.log = [](const QString& text) { WriteDebugLog(text); };
+        if (ssh.connectToHost(shellTargetForSite(site))) {
+            ssh.execute(QString());
+            if (ssh.changeFolder(siteServerFolder(site)))
+                ssh.execute(QStringLiteral("sudo ./do_csv.sh"));
+        } else {
+            WriteDebugLog(QStringLiteral("Login: could not run do_csv.sh: ") + ssh.errorString());
+        }
+        ButtonFile::deleteLocalCopies(localDownloadFolder(), typed);
+        ssh.disconnect();
+    }
+    m_busy = false;
+    unload();
+    fMain::instance()->show();
+}
+
+void frmLogin::wrongPassword() {
+    ++m_wrongPasswordCount;
+    if (m_wrongPasswordCount < 3) {
+        refuse();
+        return;
+    }
+    platform::Prompter::instance().message(
+        QStringLiteral("You have entered the wrong password too many times. The program will "
+                       "now terminate."),
+        QString(), platform::Icon::Critical);
+    m_loginAccepted = false;
+    unload();
+    endProgram();
+}
+
+void frmLogin::refuse() {
+    platform::Prompter::instance().message(QStringLiteral("Invalid Login or Password, try again!"),
+                                           QStringLiteral("Login"));
+    txtPassword->clear();
+    setInputsEnabled(true);
+    txtPassword->setFocus();
+}
+
+void frmLogin::serverUnreachable(const QString& error) {
+    WriteDebugLog(QStringLiteral("Login: server not reached: ") + error);
+    platform::Prompter::instance().message(
+        QStringLiteral("Could not reach the server of site %1: %2")
+            .arg(cboSites->currentText(), error),
+        QStringLiteral("Login"), platform::Icon::Exclamation);
+    setInputsEnabled(true);
+    txtPassword->setFocus();
+}
+
+void frmLogin::handOverSites() {
+    fMain* main = fMain::instance();
+    main->cboSites->clear();
+    while (cboSites->count() > 0) {
+        main->cboSites->addItem(cboSites->itemText(0));
+        cboSites->removeItem(0);
+    }
+    // An empty list has no site to switch to.
+    if (G().g_CurSite >= 0)
+        main->setListIndex(G().g_CurSite);
+    else
+        main->cboSites->setCurrentIndex(-1);
+}
+
+void frmLogin::defaultPath() {
+    fMain* main = fMain::instance();
+    if (cboSites->currentText() == QLatin1String("Default"))
+        main->Label33->setText(QStringLiteral("Connected to: Default"));
+    handOverSites();
+    if (main->cboSites->currentIndex() == 0) {
+        main->cmdEdit->setVisible(true);
+        main->cmdEdit->setEnabled(true);
+        main->lblsites->setVisible(true);
+        main->lblsites->setEnabled(true);
+    }
+    unload();
+    main->show();
+}
+
+void frmLogin::cmdcancel_Click() {
+    m_loginAccepted = false;
+    unload();
+    endProgram();
+}
+
+void frmLogin::Form_Unload() {
+    if (m_loginAccepted) handOverSites();
+}
+
+void frmLogin::unload() {
+    if (m_unloaded) return;
+    m_unloaded = true;
+    Form_Unload();
+    close();
+}
+
 void frmLogin::closeEvent(QCloseEvent* event) {
-    QDialog::closeEvent(event);
+    if (m_unloaded) {
+        event->accept();
+        return;
+    }
+    // A session is waiting on this window's behalf; it must not go away under it.
+    if (m_busy) {
+        event->ignore();
+        return;
+    }
+    // Closed from its title bar: the same as Cancel, so no hidden main window is left behind.
+    m_loginAccepted = false;
+    m_unloaded = true;
+    Form_Unload();
+    event->accept();
+    if (!programEndRequested()) endProgram();
 }
+
 void frmLogin::reject() {
-    cmdcancel_Click();
+    if (cmdcancel->isEnabled() && !m_busy) cmdcancel_Click();
 }
+
 bool frmLogin::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == txtUserName && event->type() == QEvent::KeyRelease)
+        txtUserName_KeyUp(static_cast<QKeyEvent*>(event)->key());
     return QDialog::eventFilter(watched, event);
 }
-void frmLogin::setInputsEnabled(bool) {}
-void frmLogin::refuse() {}
-void frmLogin::defaultPath() {}
-void frmLogin::acceptLogin(const QString&) {}
-void frmLogin::tooManyWrongPasswords() {}
-void frmLogin::unload() {}
+
+void frmLogin::setInputsEnabled(bool on) {
+    for (QWidget* w : {static_cast<QWidget*>(cmdOK), static_cast<QWidget*>(cmdcancel),
+                       static_cast<QWidget*>(txtUserName), static_cast<QWidget*>(txtPassword),
+                       static_cast<QWidget*>(cboSites)})
+        w->setEnabled(on);
+}
+
 QString frmLogin::localDownloadFolder() const {
-    return {};
+    return siteDownloadFolder(cboSites->currentText());
 }
 
 }  // namespace quillon

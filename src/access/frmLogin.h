@@ -48,10 +48,16 @@ protected:
 
 private:
     void setInputsEnabled(bool on);
+    void checkLogin();
+    void applyGrants();
+    void acceptLogin(const QString& typed);
+    void wrongPassword();
     void refuse();
+    void serverUnreachable(const QString& error);
     void defaultPath();
-    void acceptLogin(const QString& user);
-    void tooManyWrongPasswords();
+    // Moves the site names into the main window's site box and selects g_CurSite there, which
+    // runs the main window's site switch.
+    void handOverSites();
     // Runs Form_Unload once and closes (and deletes) the window.
     void unload();
     QString localDownloadFolder() const;
@@ -59,6 +65,7 @@ private:
     bool m_loginAccepted = false;
     int m_wrongPasswordCount = 0;
     bool m_unloaded = false;
+    bool m_busy = false;  // a check is talking to the server
 };
 
 }  // namespace quillon

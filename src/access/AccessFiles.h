@@ -1,0 +1,122 @@
+#pragma once
+// The two small files per user that decide who may log in to a site and which menu buttons
+// they get: the user file <USER>.USE (the password's digest) in ACL/USERS and the button file
+// <USER>.BUT (the granted buttons) in ACL/BUTTONS of the site's server folder. Names, formats,
+// the shell lines that write them, and fetching and reading the local copies, for the login
+// and the user-administration windows alike.
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+namespace quillon {
+
+class FileTransferSession;
+
+// A user name that may be used at all: it becomes a file name on the server, so only letters,
+// digits, '_', '-' and '.', not starting with '.' or '-', at most 32 characters. Every other
+// name is refused before any line reaches the server.
+bool isValidUserName(const QString& typed);
+// The name the user's files are known by: the typed name in upper case.
+QString userFileStem(const QString& typed);
+
+// <program folder>/<site>/download, found without regard to case and made when missing.
+QString siteDownloadFolder(const QString& siteName);
+
+// Lines of a text file as the system reads them: ended by CR LF, LF or CR; a last line
+// without an end counts too.
+QStringList readTextLines(const QByteArray& bytes);
+
+// Where each of the two files lives and what its local copies are called.
+struct UserFileKind {
+    static constexpr const char* folder = "/ACL/USERS";
+    static constexpr const char* suffix = ".USE";
+    static constexpr const char* fetched = ".LICU";  // as fetched
+    static constexpr const char* read = ".LIC";      // converted to CR LF; the copy that is read
+};
+struct ButtonFileKind {
+    static constexpr const char* folder = "/ACL/BUTTONS";
+    static constexpr const char* suffix = ".BUT";
+    static constexpr const char* fetched = ".BUTU";
+    static constexpr const char* read = ".BUT";
+};
+
+// The names both files share; `user` is the name as typed, the files use it in upper case.
+template <class Kind>
+class AccessFile {
+public:
+    // "<g_SiteHomedir>/ACL/USERS" (or BUTTONS) of the site, without a trailing "/".
+    static QString folder(int site);
+    static QString fileName(const QString& user);  // ALICE.USE, ALICE.BUT
+    static QString remotePath(int site, const QString& user);
+    // In localFolder: ALICE.LICU and ALICE.BUTU as fetched, ALICE.LIC and ALICE.BUT as read.
+    static QString fetchedCopy(const QString& localFolder, const QString& user);
+    static QString readCopy(const QString& localFolder, const QString& user);
+    static void deleteLocalCopies(const QString& localFolder, const QString& user);
+
+protected:
+    // Deletes the old local copies, fetches the file and converts it; the read copy's bytes,
+    // or nullopt when no copy arrived.
+    static std::optional<QByteArray> fetchReadCopy(FileTransferSession& sftp, int site,
+                                                   const QString& localFolder, const QString& user);
+};
+extern template class AccessFile<UserFileKind>;
+extern template class AccessFile<ButtonFileKind>;
+
+class UserFile : public AccessFile<UserFileKind> {
+public:
+    // The digest text of a password: MD5 of its Windows-1252 bytes, 32 upper-case hex digits.
+    static QString digestOf(const QString& password);
+    // The stored digest: the first line of the file, as it stands; "" for an empty file.
+    static QString parseDigest(const QByteArray& content);
+    // Compared as text, exactly: a lower-case or blank-padded digest never matches.
+    static bool passwordMatches(const QString& password, const QString& storedDigest);
+
+    // Deletes the old local copies, fetches the file and reads its digest. nullopt when no copy
+    // arrived, which callers treat as a digest that never matches.
+    static std::optional<QString> fetchDigest(FileTransferSession& sftp, int site,
+                                              const QString& localFolder, const QString& user);
+
+    // Who owns a rewritten user file.
+    enum class Writer {
+        AddUser,        // mode 666, owner and group the site's shell login
+        OwnPassword,    // mode 666, owner root, group users
+        AdminPassword,  // group users only
+    };
+    // The shell lines that (re)write the file, to be sent in folder(site) + "/".
+    static QStringList writeLines(const QString& user, const QString& digest, Writer writer,
+                                  const QString& sshUser);
+};
+
+class ButtonFile : public AccessFile<ButtonFileKind> {
+public:
+    static constexpr const char* kHeader = "ENABLED BUTTONS DO NOT REMOVE THIS LINE";
+
+    // Every line less its first three characters (the row digits and the dot), in order; line
+    // 1, whatever it holds, is entry 0 and never grants. A line shorter than four characters
+    // gives an empty entry, which names no button.
+    static QStringList parseEntries(const QByteArray& content);
+    // The button names the entries grant (entry 0 left out), without duplicates (compared
+    // without regard to case), in file order.
+    static QStringList grantedNames(const QStringList& entries);
+    // Whether entries grant the control name, compared as a whole without regard to case.
+    static bool grants(const QStringList& entries, const QString& controlName);
+    // The catalogue rows that the lines name (first two characters read as a number, 1..26),
+    // for the rights editor; lines that do not start with a number, the header among them, are
+    // skipped.
+    static QList<int> grantedRows(const QByteArray& content);
+
+    // Deletes the old local copies, fetches the file and reads its entries. nullopt when no
+    // copy arrived (no grants). The copies stay; the caller removes them when done.
+    static std::optional<QStringList> fetchEntries(FileTransferSession& sftp, int site,
+                                                   const QString& localFolder, const QString& user);
+
+    // The shell lines that (re)write the file with the granted catalogue names in the given
+    // order, to be sent in folder(site) + "/". addUser also removes an old file first and sets
+    // mode 666 and the shell login as owner and group.
+    static QStringList writeLines(int site, const QString& user, const QStringList& grantedNames,
+                                  bool addUser, const QString& sshUser);
+};
+
+}  // namespace quillon
