@@ -1,10 +1,16 @@
 #include "platform/SystemInfo.h"
+#include "startup/frmSplash.h"
 
 #include <QApplication>
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quillon"));
+    // The main window is created hidden during start-up; the program ends when the last window
+    // the user can see is closed (the splash window when KTReports.ini is missing).
+    QApplication::setQuitOnLastWindowClosed(true);
     platform::SystemInfo::initFromArguments(QApplication::arguments());
-    return 0;
+
+    (new quillon::frmSplash)->show();
+    return app.exec();
 }

@@ -1,0 +1,49 @@
+#pragma once
+// The reading of KTReports.ini at start-up: the switches of [Sites], the debug log and the site
+// table, with every missing site key written back with its default. It fills quillon::G() and
+// hands the site names and the messages to show back to the splash window; it touches no
+// window itself.
+#include "platform/Prompter.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <vector>
+
+namespace quillon {
+
+// <program folder>/KTReports.ini. The name is spelled exactly so, as every window that writes
+// a key writes it there.
+QString configurationFilePath();
+
+struct StartupNotice {
+    QString text;
+    QString title;
+    platform::Icon icon = platform::Icon::None;
+};
+
+struct StartupConfiguration {
+    bool fileFound = false;
+    // Site names in configuration order: index k is section Site<k+1>, the site-table index.
+    QStringList siteNames;
+    // Indices whose name may not name a local folder (see siteNameProblem).
+    QList<int> refusedSites;
+    // To be shown to the user in this order.
+    std::vector<StartupNotice> notices;
+};
+
+// Reads the whole configuration in the system's order and fills G(): the switches, the debug
+// log (opened when DebugMode is on), g_FtpTimeout, g_LastSite, g_SiteCount, the site table and
+// g_CurSite (-1 when no site is configured). A missing file gives one notice and reads nothing.
+StartupConfiguration ReadStartupConfiguration();
+
+// The Express switch alone, read when the splash window loads; off when the file is missing.
+bool readExpressSwitch();
+
+// Why the name of site `index` cannot name the site's folder under the program folder, or an
+// empty string when it can. Refused: an empty name, one that holds '/', '\' or "..", a name of
+// a single dot, and "Default" (any case) anywhere but index 0, where it is the default site.
+QString siteNameProblem(const QString& name, int index);
+
+}  // namespace quillon

@@ -1,0 +1,234 @@
+#include "startup/fgetdata.h"
+
+#include "common/CommonFunctions.h"
+#include "common/Globals.h"
+#include "common/RemoteSession.h"
+#include "common/TableMirror.h"
+#include "menu/fMain.h"
+#include "platform/FileLookup.h"
+#include "platform/Prompter.h"
+#include "platform/SystemInfo.h"
+#include "startup/Configuration.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QEventLoop>
+#include <QFile>
+#include <QFileInfo>
+#include <QLabel>
+#include <QPushButton>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include <functional>
+
+namespace quillon {
+
+namespace {
+
+const QString kConnecting = QStringLiteral("Connecting to ");
+const QString kTenDots = QStringLiteral("..........");
+
+// Starts a monitor's reconnect and waits, serving events, until its session reports the
+// connect (or its failure, which the main window tells the user), or the deadline passes.
+void waitForMonitor(fMain* main, LiveTailSession* fMain::*session,
+                    const std::function<void()>& reconnect) {
+    QEventLoop loop;
+    bool reported = false;
+    auto watch = [&](LiveTailSession* s) {
+        if (!s) return;
+        QObject::connect(s, &LiveTailSession::connected, &loop, [&] {
+            reported = true;
+            loop.quit();
+        });
+        QObject::connect(s, &LiveTailSession::disconnected, &loop, [&] {
+            reported = true;
+            loop.quit();
+        });
+    };
+    LiveTailSession* before = main->*session;
+    watch(before);
+    reconnect();
+    LiveTailSession* after = main->*session;
+    if (after != before) watch(after);
+    if (reported || !after || after->isConnected()) return;
+    QTimer::singleShot((G().g_FtpTimeout + 5) * 1000, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+}  // namespace
+
+fgetdata::fgetdata(QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("fgetdata"));
+    setWindowTitle(QString());
+    setModal(true);
+
+    lblgetdata = new QLabel(this);
+    lblgetdata->setObjectName(QStringLiteral("lblgetdata"));
+    lblgetdata->setMinimumWidth(320);
+
+    tmrgetdata = new QTimer(this);
+    tmrgetdata->setObjectName(QStringLiteral("tmrgetdata"));
+    tmrgetdata->setInterval(1000);
+    connect(tmrgetdata, &QTimer::timeout, this, &fgetdata::tmrgetdata_Timer);
+
+    tmrNowLoad = new QTimer(this);
+    tmrNowLoad->setObjectName(QStringLiteral("tmrNowLoad"));
+    tmrNowLoad->setInterval(200);
+    tmrNowLoad->setSingleShot(true);
+    connect(tmrNowLoad, &QTimer::timeout, this, &fgetdata::tmrNowLoad_Timer);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(lblgetdata);
+
+    Form_Load();
+}
+
+fgetdata::~fgetdata() = default;
+
+void fgetdata::tell(const QString& text) {
+    WriteDebugLog(text);
+    platform::Prompter::instance().message(text, QStringLiteral("Varnel Reports"),
+                                           platform::Icon::Exclamation);
+}
+
+void fgetdata::Form_Load() {
+    fMain* main = fMain::instance();
+    m_site = main->cboSites ? main->cboSites->currentText() : QString();
+    m_index = G().g_CurSite;
+
+    // The site name becomes a folder under the program folder, whose files are all deleted
+    // below: a name that would lead elsewhere is refused before anything is touched.
+    QString problem = siteNameProblem(m_site, m_index);
+    if (problem.isEmpty() && (m_index < 0 || m_index >= G().g_SiteCount))
+        problem = QStringLiteral("it is not in the site table.");
+    if (!problem.isEmpty()) {
+        m_refused = true;
+        lblgetdata->setText(kConnecting + m_site);
+        tell(QStringLiteral("Unable to connect to site \"%1\": %2").arg(m_site, problem));
+        QTimer::singleShot(0, this, [this] { QDialog::done(QDialog::Rejected); });
+        return;
+    }
+
+    const QString bats = siteTableFolder(m_site);
+    if (QFileInfo(bats).isDir()) {
+        const QFileInfoList files =
+            QDir(bats).entryInfoList(QDir::Files | QDir::Hidden | QDir::System);
+        for (const QFileInfo& file : files) {
+            if (!QFile::remove(file.filePath()))
+                WriteDebugLog(QStringLiteral("Unable to delete ") + file.filePath());
+        }
+    } else {
+        QDir().mkpath(bats);
+    }
+
+    tmrgetdata->start();
+    tmrNowLoad->start();
+    lblgetdata->setText(kConnecting + m_site);
+    if (main->Label33) main->Label33->setText(QStringLiteral("Connected to: ") + m_site);
+
+    const QString download = platform::resolveNoCase(platform::SystemInfo::programFolder(),
+                                                     m_site + QStringLiteral("/download"));
+    DeleteFileIfExists(download + QStringLiteral("/usernames.use"));
+    DeleteFileIfExists(download + QStringLiteral("/usernameunix.use"));
+}
+
+void fgetdata::tmrgetdata_Timer() {
+    if (lblgetdata->text() == kConnecting + m_site + kTenDots)
+        lblgetdata->setText(kConnecting + m_site + QLatin1Char('.'));
+    else
+        lblgetdata->setText(lblgetdata->text() + QLatin1Char('.'));
+}
+
+void fgetdata::tmrNowLoad_Timer() {
+    if (m_working || m_done) return;
+    tmrNowLoad->stop();
+    if (m_refused) {
+        QDialog::done(QDialog::Rejected);
+        return;
+    }
+    WriteDebugLog(QStringLiteral("tmrNowLoad_Timer fired"));
+    m_working = true;
+
+    fMain* main = fMain::instance();
+    if (main->cmdDload) {
+        QString folder = m_site;
+        folder.replace(QLatin1Char(' '), QLatin1Char('_'));
+        main->cmdDload->setToolTip(QStringLiteral("Open \\download folder for ") + folder);
+    }
+
+    if (pullTables()) reconnectMonitors();
+
+    WriteDebugLog(
+        QStringLiteral("Done getting data Unloading connecting form and starting main form"));
+    m_working = false;
+    m_done = true;
+    tmrgetdata->stop();
+    accept();
+}
+
+bool fgetdata::pullTables() {
+    RemoteShellSession shell;
+    shell.log = [](const QString& line) { WriteDebugLog(QStringLiteral("wodSSHDOCSV ") + line); };
+    if (!shell.connectToHost(shellTargetForSite(m_index))) {
+        tell(QStringLiteral("Unable to connect to %1: %2\r\n\r\nThe tables of this site were not "
+                            "fetched.")
+                 .arg(m_site, shell.errorString()));
+        return false;
+    }
+    WriteDebugLog(QStringLiteral("wodSSHDOCSV connected"));
+
+    const QString homedir = G().g_SiteHomedir[m_index];
+    bool written = shell.changeFolder(homedir);
+    if (!written) {
+        tell(QStringLiteral("Unable to change to the folder %1 on %2: %3\r\n\r\nThe tables of "
+                            "this site were not fetched.")
+                 .arg(homedir, m_site, shell.errorString()));
+    } else if (!shell.execute(QStringLiteral("./do_csv.sh"), kDoCsvTimeoutSec)) {
+        written = false;
+        tell(QStringLiteral("The server did not finish writing its tables (./do_csv.sh) within "
+                            "%1 minutes: %2\r\n\r\nThe tables of %3 were not fetched; choose the "
+                            "site again to retry.")
+                 .arg(kDoCsvTimeoutSec / 60)
+                 .arg(shell.errorString(), m_site));
+    }
+
+    // Without fresh server files the mirror stays empty rather than half old, half new.
+    if (written) {
+        WriteDebugLog(QStringLiteral("STARTING Getting CSV FILES"));
+        const TableMirrorResult result = RefreshSiteTables(m_site);
+        WriteDebugLog(QStringLiteral("DONE Getting CSV FILES"));
+        if (!result.ok) {
+            QString text = QStringLiteral("Not every table of %1 could be fetched.").arg(m_site);
+            if (!result.missing.isEmpty())
+                text +=
+                    QStringLiteral(" Missing: %1.").arg(result.missing.join(QStringLiteral(", ")));
+            if (!result.error.isEmpty()) text += QStringLiteral("\r\n\r\n") + result.error;
+            tell(text);
+        }
+    }
+    shell.disconnect();
+    return true;
+}
+
+void fgetdata::reconnectMonitors() {
+    fMain* main = fMain::instance();
+    WriteDebugLog(QStringLiteral(" About To Reconnect CALL Log"));
+    G().g_CallLogState = QStringLiteral("RECONNECTING");
+    waitForMonitor(main, &fMain::sshCOLL, [main] { main->reconnectCallLog(); });
+    WriteDebugLog(QStringLiteral("Done Connecting CALL LOG"));
+
+    WriteDebugLog(QStringLiteral(" About To Reconnect PMS"));
+    G().g_PmsState = QStringLiteral("RECONNECTING");
+    waitForMonitor(main, &fMain::sshPMS, [main] { main->reconnectPms(); });
+    WriteDebugLog(QStringLiteral("Done Connecting PMS"));
+}
+
+void fgetdata::reject() {
+    // Closing in the middle of the pull would leave half a mirror behind. Closing the window
+    // comes here too, and a window still shown after it keeps its close refused.
+    if (m_working) return;
+    QDialog::reject();
+}
+
+}  // namespace quillon

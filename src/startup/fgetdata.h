@@ -1,0 +1,55 @@
+#pragma once
+// The connecting window, shown modally by the main window for every site choice: it empties the
+// site's local table folder, has the server write its tables (./do_csv.sh), pulls them into the
+// table mirror and reconnects the two live monitors, while a row of dots shows it is working.
+#include <QDialog>
+#include <QString>
+
+class QLabel;
+class QTimer;
+
+namespace quillon {
+
+class fgetdata : public QDialog {
+    Q_OBJECT
+public:
+    // Runs Form_Load for the site shown in the main window's cboSites (index g_CurSite).
+    explicit fgetdata(QWidget* parent = nullptr);
+    ~fgetdata() override;
+
+    QLabel* lblgetdata = nullptr;
+    QTimer* tmrgetdata = nullptr;
+    QTimer* tmrNowLoad = nullptr;
+
+    // The site this window connects.
+    const QString& siteName() const { return m_site; }
+    // True when the site's name cannot name a local folder: nothing is touched and the window
+    // closes itself without connecting.
+    bool refused() const { return m_refused; }
+
+    // Event handlers.
+    void Form_Load();
+    void tmrgetdata_Timer();
+    void tmrNowLoad_Timer();
+
+    // The connect's deadline for ./do_csv.sh, which writes all 13 tables.
+    static constexpr int kDoCsvTimeoutSec = 600;
+
+protected:
+    void reject() override;
+
+private:
+    // The shell part: connect, cd, ./do_csv.sh, pull. False when the user was told of a
+    // failure that leaves the monitors unconnected.
+    bool pullTables();
+    void reconnectMonitors();
+    void tell(const QString& text);
+
+    QString m_site;
+    int m_index = -1;
+    bool m_refused = false;
+    bool m_working = false;
+    bool m_done = false;
+};
+
+}  // namespace quillon

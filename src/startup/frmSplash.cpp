@@ -1,0 +1,238 @@
+#include "startup/frmSplash.h"
+
+#include "common/AppControl.h"
+#include "common/ButtonCatalogue.h"
+#include "common/CommonFunctions.h"
+#include "common/Globals.h"
+#include "menu/fMain.h"
+#include "platform/FileLookup.h"
+#include "platform/Prompter.h"
+#include "platform/SystemInfo.h"
+#include "startup/Configuration.h"
+
+#if __has_include("access/frmLogin.h")
+#include "access/frmLogin.h"
+#define QUILLON_HAVE_LOGIN 1
+#endif
+#if __has_include("startup/fSites.h")
+#include "startup/fSites.h"
+#define QUILLON_HAVE_SITE_EDITOR 1
+#endif
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFileInfo>
+#include <QLabel>
+#include <QMovie>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QTimer>
+#include <QVBoxLayout>
+
+namespace quillon {
+
+namespace {
+
+QString editionName(bool express) {
+    return express ? QStringLiteral("Lumbrook") : QStringLiteral("Quillon");
+}
+
+void tellMissingConfiguration() {
+    platform::Prompter::instance().message(QStringLiteral("Unable to find KTREPORTS.INI."),
+                                           QStringLiteral("Varnel Reports"),
+                                           platform::Icon::Critical);
+}
+
+}  // namespace
+
+frmSplash::frmSplash(QWidget* parent) : QWidget(parent) {
+    setObjectName(QStringLiteral("frmSplash"));
+    // Started by main() and again by each log off; nobody else holds it.
+    setAttribute(Qt::WA_DeleteOnClose);
+
+    AniGif1 = new QLabel(this);
+    AniGif1->setObjectName(QStringLiteral("AniGif1"));
+    AniGif1->setAlignment(Qt::AlignCenter);
+    AniGif1->setMinimumSize(48, 48);
+
+    lblProductName = new QLabel(editionName(false), this);
+    lblProductName->setObjectName(QStringLiteral("lblProductName"));
+    lblProductName->setAlignment(Qt::AlignCenter);
+    QFont big = lblProductName->font();
+    big.setPointSize(big.pointSize() * 2);
+    big.setBold(true);
+    lblProductName->setFont(big);
+
+    lblVersion = new QLabel(QStringLiteral("Version ") + G().g_Version, this);
+    lblVersion->setObjectName(QStringLiteral("lblVersion"));
+    lblVersion->setAlignment(Qt::AlignCenter);
+
+    lblWarning = new QLabel(QStringLiteral("please wait ....."), this);
+    lblWarning->setObjectName(QStringLiteral("lblWarning"));
+    lblWarning->setAlignment(Qt::AlignCenter);
+
+    SiteList = new QComboBox(this);
+    SiteList->setObjectName(QStringLiteral("SiteList"));
+    SiteList->setVisible(false);
+
+    tmrSplash = new QTimer(this);
+    tmrSplash->setObjectName(QStringLiteral("tmrSplash"));
+    tmrSplash->setInterval(3000);
+    tmrSplash->setSingleShot(true);
+    connect(tmrSplash, &QTimer::timeout, this, &frmSplash::tmrSplash_Timer);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(AniGif1);
+    layout->addWidget(lblProductName);
+    layout->addWidget(lblVersion);
+    layout->addSpacing(12);
+    layout->addWidget(lblWarning);
+    layout->addWidget(SiteList);
+    setMinimumSize(320, 200);
+
+    Form_Load();
+}
+
+frmSplash::~frmSplash() = default;
+
+void frmSplash::Form_Load() {
+    tmrSplash->start();
+    setWindowTitle(platform::programTitle());
+    if (!QFileInfo::exists(configurationFilePath())) {
+        m_stopped = true;
+        tellMissingConfiguration();
+        return;
+    }
+
+    Globals& g = G();
+    g.g_Express = readExpressSwitch();
+    g.g_Version = QStringLiteral("7.0.3");
+    platform::setProgramTitle(editionName(g.g_Express));
+    setWindowTitle(platform::programTitle());
+    lblProductName->setText(editionName(g.g_Express));
+    lblVersion->setText(QStringLiteral("Version ") + g.g_Version);
+
+    tmrSplash->start();
+    const QString gif =
+        platform::findFileNoCase(platform::SystemInfo::programFolder(), "globe1_14807.gif");
+    if (!gif.isEmpty()) {
+        m_globe = new QMovie(gif, QByteArray(), this);
+        AniGif1->setMovie(m_globe);
+        m_globe->start();
+    }
+
+    // The main window exists from here on, hidden and with every menu button off, so that the
+    // login can turn the granted ones on.
+    g.g_BackupReportsMode = false;
+    fMain* main = fMain::instance();
+    if (main->cmdexitbackup) main->cmdexitbackup->setVisible(false);
+    if (main->lblexitbackup) main->lblexitbackup->setVisible(false);
+    main->disableAllButtons();
+
+    fillButtonCatalogue();
+}
+
+void frmSplash::tmrSplash_Timer() {
+    tmrSplash->stop();
+    if (m_handedOver) return;
+    // The load found no KTReports.ini: the start-up stays stopped, even if a file has turned up
+    // since, because the main window was never prepared.
+    if (m_stopped) {
+        tellMissingConfiguration();
+        return;
+    }
+
+    const StartupConfiguration config = ReadStartupConfiguration();
+    for (const StartupNotice& notice : config.notices) {
+        WriteDebugLog(notice.text);
+        platform::Prompter::instance().message(notice.text, notice.title, notice.icon);
+    }
+    if (!config.fileFound) {
+        m_stopped = true;
+        return;
+    }
+
+    Globals& g = G();
+    platform::setProgramTitle(editionName(g.g_Express));
+    setWindowTitle(platform::programTitle());
+    if (fMain::isLoaded()) {
+        fMain* main = fMain::instance();
+        for (QWidget* w :
+             {static_cast<QWidget*>(main->cmdupdate), static_cast<QWidget*>(main->lblupdate)}) {
+            if (!w) continue;
+            w->setVisible(g.g_UpdateMode);
+            w->setEnabled(g.g_UpdateMode);
+        }
+    }
+
+    SiteList->clear();
+    SiteList->addItems(config.siteNames);
+    SiteList->setCurrentIndex(g.g_CurSite);
+
+    // Gone while it was read: the start-up stops here, without another message.
+    if (!QFileInfo::exists(configurationFilePath())) {
+        m_stopped = true;
+        return;
+    }
+    handOver();
+}
+
+void frmSplash::handOver() {
+    QStringList names;
+    for (int i = 0; i < SiteList->count(); ++i) names << SiteList->itemText(i);
+
+    if (G().g_SiteCount != 1) {
+#ifdef QUILLON_HAVE_LOGIN
+        // The login window deletes itself when it is unloaded.
+        auto* login = new frmLogin(names);
+        m_next = login;
+        m_nextSites = login->cboSites;
+#endif
+    } else {
+#ifdef QUILLON_HAVE_SITE_EDITOR
+        auto* editor = new fSites;
+        editor->setAttribute(Qt::WA_DeleteOnClose);
+        editor->show();
+        {
+            const QSignalBlocker quiet(editor->cboSites);
+            editor->cboSites->addItems(names);
+        }
+        m_next = editor;
+        m_nextSites = editor->cboSites;
+#endif
+    }
+    if (!m_next) {
+        WriteDebugLog(QStringLiteral("No window to hand the site list to"));
+        return;
+    }
+    // The names have moved to the next window.
+    SiteList->clear();
+    m_handedOver = true;
+    Form_Unload();
+    // Shown before this window closes, so the program never runs without a visible window.
+    m_next->show();
+    close();
+}
+
+void frmSplash::Form_Unload() {
+    if (!m_nextSites) return;
+    QComboBox* box = m_nextSites;
+    m_nextSites = nullptr;
+    // Adding the names selected nothing yet; setting the selection is what the next window
+    // answers to, as when its list index is set.
+    {
+        const QSignalBlocker quiet(box);
+        box->setCurrentIndex(-1);
+    }
+    box->setCurrentIndex(G().g_CurSite);
+}
+
+void frmSplash::closeEvent(QCloseEvent* event) {
+    tmrSplash->stop();
+    event->accept();
+    // Closed before any site was handed over (KTReports.ini missing, or the user closed it while
+    // it waited): nothing else would ever open, so the program ends with this window.
+    if (!m_handedOver) endProgram();
+}
+
+}  // namespace quillon
