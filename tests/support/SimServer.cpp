@@ -13,6 +13,7 @@
 #include <netinet/in.h>
 #include <poll.h>
 #include <pwd.h>
+#include <sys/file.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -45,7 +46,43 @@ void giveToSiteOwner(const QString& path, mode_t mode) {
     (void)::chmod(p.constData(), mode);
 }
 
+// The cross-process test lock: an flock on a file in the state folder, held from the first
+// lockForTest() of a test to its end. The kernel drops it if the process dies.
+int g_lockFd = -1;
+
+class LockReleaser : public ::testing::EmptyTestEventListener {
+    void OnTestEnd(const ::testing::TestInfo&) override {
+        if (g_lockFd >= 0) {
+            ::flock(g_lockFd, LOCK_UN);
+            ::close(g_lockFd);
+            g_lockFd = -1;
+        }
+    }
+};
+
 }  // namespace
+
+void SimServer::lockForTest() {
+    if (g_lockFd >= 0) return;
+    static bool listening = false;
+    if (!listening) {
+        ::testing::UnitTest::GetInstance()->listeners().Append(new LockReleaser);
+        listening = true;
+    }
+    const QByteArray path = QFile::encodeName(stateDir() + QStringLiteral("/test.lock"));
+    const int fd = ::open(path.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+    if (fd < 0) return;  // no state folder: nothing to share
+    (void)::fchmod(fd, 0666);
+    // Wait for the other user, but not for ever: a hung test elsewhere must not hang this one.
+    for (int waited = 0; ::flock(fd, LOCK_EX | LOCK_NB) != 0; waited += 100) {
+        if (waited >= 600000) {
+            ADD_FAILURE() << "the stand-in server stayed locked by another test for 10 minutes";
+            break;
+        }
+        ::usleep(100 * 1000);
+    }
+    g_lockFd = fd;
+}
 
 bool SimServer::isUp() {
     const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
@@ -231,6 +268,7 @@ void SimServer::configureSite(int index, const QString& homedir) {
 
 void SimTest::SetUp() {
     if (!SimServer::isUp()) GTEST_SKIP() << kSimDownMessage;
+    SimServer::lockForTest();
     SimServer::clearJournal();
     SimServer::clearKnobs();
 }

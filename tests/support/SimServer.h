@@ -48,6 +48,11 @@ struct SimServer {
     static int runAs(const QString& user, const QString& command, const QString& folder = siteDir(),
                      QByteArray* output = nullptr);
 
+    // Makes this test the server's only user until it ends: other test processes (another
+    // helper's run, a second ctest) wait at their SetUp, since the journal and the knobs are
+    // shared. SimTest and QUILLON_REQUIRE_SIM take it; it is released when the test ends.
+    static void lockForTest();
+
     // Fills entry `index` of the site table in quillon::G() for this server: IP, SSHPort=port(),
     // SSHUser=varneltail, Username=varnel, Password=v, Homedir=homedir, tail files COLL.LOG and
     // pms_trn, time-outs "0", TelnetPort "23"; raises G().g_SiteCount to index+1 when lower.
