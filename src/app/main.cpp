@@ -1,3 +1,4 @@
+#include "common/AppControl.h"
 #include "platform/SystemInfo.h"
 #include "startup/frmSplash.h"
 
@@ -12,5 +13,6 @@ int main(int argc, char** argv) {
     platform::SystemInfo::initFromArguments(QApplication::arguments());
 
     (new quillon::frmSplash)->show();
+    quillon::setMainLoopRunning(true);
     return app.exec();
 }
