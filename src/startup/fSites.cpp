@@ -227,6 +227,8 @@ void fSites::Form_Load() {
             lstReports->addItem(QString::fromLatin1(entries[i].title));
             ScriptFileNames[i] = QString::fromLatin1(entries[i].fileName);
         }
+        lstReports->setMinimumWidth(lstReports->sizeHintForColumn(0) +
+                                    2 * lstReports->frameWidth() + 4);
     }
     if (fMain::isLoaded()) {
         const QComboBox* mainSites = fMain::instance()->cboSites;
