@@ -87,7 +87,6 @@ protected:
         mainSites->addItems({QStringLiteral("Default"), QStringLiteral("Site2")});
     }
     void TearDown() override {
-        if (programEndRequested()) sitestest::settleProgramEnd();
         editor.reset();
         if (fMain::isLoaded()) fMain::unloadInstance();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);

@@ -1,14 +1,11 @@
 #pragma once
 // Small helpers shared by the site editor's tests.
-#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QString>
 #include <QStringList>
-#include <QTimer>
 
-#include "common/AppControl.h"
 #include "startup/SiteSetup.h"
 
 #include <sys/stat.h>
@@ -34,15 +31,6 @@ inline void installShippedTemplates(const QString& home) {
     const QDir source(shippedTemplates());
     for (const QString& name : source.entryList(QDir::Files))
         QFile::copy(source.filePath(name), target + QLatin1Char('/') + name);
-}
-
-// Ending the program asks the application to quit. With no application loop running, as in a
-// test, the request stays pending and every later local event loop (the sessions wait in one)
-// would return at once. Running the application loop once takes it back.
-inline void settleProgramEnd() {
-    QTimer::singleShot(0, qApp, &QCoreApplication::quit);
-    QCoreApplication::exec();
-    quillon::resetProgramEnd();
 }
 
 // The lines the new site's set-up sends, in order, for the catalogue names given.
