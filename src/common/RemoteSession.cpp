@@ -231,12 +231,11 @@ void runBlocking(Worker& worker, std::function<void()> job) {
     QEventLoop* target = &loop;
     worker.post([job = std::move(job), sync, target] {
         job();
-        {
-            std::lock_guard lock(sync->m);
-            sync->done = true;
-        }
-        // Posted before the caller can see done and leave, so the loop still exists; a quit
-        // that lands in an inner loop of the same thread is delivered to ours all the same.
+        // Posted under the lock that the caller takes to see done, so the loop still exists
+        // when the quit is posted; a quit that lands while an inner loop of the same thread
+        // runs reaches ours once that one returns.
+        std::lock_guard lock(sync->m);
+        sync->done = true;
         QMetaObject::invokeMethod(target, "quit", Qt::QueuedConnection);
     });
     for (;;) {
@@ -521,6 +520,8 @@ QString siteServerFolder(int site, bool backup) {
 // --- RemoteShellSession ---------------------------------------------------------------------
 
 struct RemoteShellSession::Impl {
+    // False once the session is destroyed: a handler that ran during a wait may delete it.
+    std::shared_ptr<bool> alive = std::make_shared<bool>(true);
     std::unique_ptr<Worker> worker;
     std::shared_ptr<SocketGuard> guard = std::make_shared<SocketGuard>();
     // Used on the worker only.
@@ -552,6 +553,7 @@ struct RemoteShellSession::Impl {
 RemoteShellSession::RemoteShellSession(QObject* parent) : QObject(parent), d(new Impl) {}
 
 RemoteShellSession::~RemoteShellSession() {
+    *d->alive = false;
     if (d->busy) d->guard->fire();
     d->closeOnWorker();
     d->worker.reset();  // runs the close, then joins
@@ -574,6 +576,7 @@ bool RemoteShellSession::connectToHost(const SessionTarget& target, int timeoutS
     QByteArray greeting;
     d->busy = true;
     Impl* p = d.get();
+    const std::shared_ptr<bool> alive = d->alive;
     runBlocking(p->w(), [p, target, deadline, seconds, &f, &ok, &greeting] {
         ArmedWatchdog dog(p->guard, deadline);
         p->ssh = openSsh(target, deadline, p->guard, f);
@@ -601,6 +604,7 @@ bool RemoteShellSession::connectToHost(const SessionTarget& target, int timeoutS
         p->channel = nullptr;
         closeSsh(p->ssh, p->guard);
     });
+    if (!*alive) return {};
     d->busy = false;
     d->connected = ok;
     d->unfinishedLine.clear();
@@ -651,6 +655,7 @@ std::optional<QString> RemoteShellSession::execute(const QString& givenLine, int
     const QByteArray bytes = line.toUtf8() + '\n';
     Impl* p = d.get();
     d->busy = true;
+    const std::shared_ptr<bool> alive = d->alive;
     runBlocking(p->w(), [p, bytes, unfinished, deadline, &outcome, &buf, &promptPos] {
         // A safety net only: the reads below end at the deadline on their own.
         ArmedWatchdog dog(p->guard, deadline + std::chrono::seconds(2));
@@ -684,6 +689,7 @@ std::optional<QString> RemoteShellSession::execute(const QString& givenLine, int
                 break;
         }
     });
+    if (!*alive) return {};
     d->busy = false;
     switch (outcome) {
         case Outcome::Reply: {
@@ -777,6 +783,7 @@ QueueResult runCommandQueue(RemoteShellSession& session, QStringList& lstCommand
 // --- FileTransferSession --------------------------------------------------------------------
 
 struct FileTransferSession::Impl {
+    std::shared_ptr<bool> alive = std::make_shared<bool>(true);
     std::unique_ptr<Worker> worker;
     std::shared_ptr<SocketGuard> guard = std::make_shared<SocketGuard>();
     ssh_session ssh = nullptr;  // worker only
@@ -806,6 +813,7 @@ struct FileTransferSession::Impl {
 FileTransferSession::FileTransferSession(QObject* parent) : QObject(parent), d(new Impl) {}
 
 FileTransferSession::~FileTransferSession() {
+    *d->alive = false;
     if (d->busy) d->guard->fire();
     d->closeOnWorker();
     d->worker.reset();
@@ -827,6 +835,7 @@ bool FileTransferSession::connectToHost(const SessionTarget& target, int timeout
     bool ok = false;
     Impl* p = d.get();
     d->busy = true;
+    const std::shared_ptr<bool> alive = d->alive;
     runBlocking(p->w(), [p, target, deadline, seconds, &f, &ok] {
         ArmedWatchdog dog(p->guard, deadline);
         p->ssh = openSsh(target, deadline, p->guard, f);
@@ -843,6 +852,7 @@ bool FileTransferSession::connectToHost(const SessionTarget& target, int timeout
         p->sftp = nullptr;
         closeSsh(p->ssh, p->guard);
     });
+    if (!*alive) return {};
     d->busy = false;
     d->connected = ok;
     if (!ok) {
@@ -939,6 +949,7 @@ bool FileTransferSession::getFile(const QString& localPath, const QString& remot
     Impl* p = d.get();
     const QByteArray remote = remotePath.toUtf8();
     d->busy = true;
+    const std::shared_ptr<bool> alive = d->alive;
     runBlocking(p->w(), [p, localPath, remote, deadline, &ok, &why] {
         ArmedWatchdog dog(p->guard, deadline);
         sftp_file file = sftp_open(p->sftp, remote.constData(), O_RDONLY, 0);
@@ -959,6 +970,7 @@ bool FileTransferSession::getFile(const QString& localPath, const QString& remot
         if (!ok) out.cancelWriting();
         sftp_close(file);
     });
+    if (!*alive) return {};
     d->busy = false;
     if (ok) return true;
     if (d->guard->fired) {

@@ -400,6 +400,17 @@ TEST_F(RemoteShellTest, WindowTimersRunWhileALineWaits) {
     EXPECT_FALSE(nested.has_value());
 }
 
+TEST_F(RemoteShellTest, DeletingASessionDuringItsOwnWaitIsSafe) {
+    auto* doomed = new RemoteShellSession;
+    ASSERT_TRUE(doomed->connectToHost(simShell(), 30)) << doomed->errorString().toStdString();
+    // A window closed while it waits takes its session with it.
+    QTimer::singleShot(200, [&] { delete doomed; });
+    QElapsedTimer clock;
+    clock.start();
+    EXPECT_FALSE(doomed->execute(QStringLiteral("sleep 5")));
+    EXPECT_LT(clock.elapsed(), 3000);
+}
+
 TEST_F(RemoteShellTest, FolderWithQuoteAndSemicolonIsOneLiteralPath) {
     QTemporaryDir parent(QStringLiteral("/tmp/quillon-remote-XXXXXX"));
     ASSERT_TRUE(parent.isValid());
