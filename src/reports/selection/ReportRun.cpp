@@ -59,7 +59,7 @@ ReportRunResult ReportRun::run(QStringList& lstCommands, const QString& reportFi
         const QString error = session.errorString();
         session.disconnect();
         return failed(Outcome::SessionFailed,
-                      QStringLiteral("The report was not run: %1 (%2).").arg(what, error));
+                      QStringLiteral("The report was not run: %1.\r\n\r\n%2").arg(what, error));
     };
     if (!session.waitForPrompt()) return sessionBroke(QStringLiteral("the server did not answer"));
     if (!session.changeFolder(folder))

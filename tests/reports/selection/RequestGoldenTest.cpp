@@ -38,9 +38,7 @@ void PrintTo(const GoldenCase& c, std::ostream* os) {
 }
 
 template <class W>
-std::unique_ptr<ReportWindow> make() {
-    return std::make_unique<W>();
-}
+constexpr auto make = selectiontest::opener<ReportWindow, W>;
 
 SelectionReportWindow& sel(ReportWindow& w) {
     return dynamic_cast<SelectionReportWindow&>(w);
@@ -48,15 +46,7 @@ SelectionReportWindow& sel(ReportWindow& w) {
 
 // Moves the entries shown with these texts into the selection, in this order.
 Choose pick(QStringList texts) {
-    return [texts](ReportWindow& w) {
-        SelectionReportWindow& s = sel(w);
-        for (const QString& t : texts) {
-            const auto found = s.lstDivision->findItems(t, Qt::MatchExactly);
-            ASSERT_EQ(found.size(), 1) << t.toStdString();
-            s.lstDivision->setCurrentItem(found.first());
-            s.cmdadd_Click();
-        }
-    };
+    return [texts](ReportWindow& w) { selectiontest::selectShown(sel(w), texts); };
 }
 
 Choose tick(QStringList names, bool on = true) {

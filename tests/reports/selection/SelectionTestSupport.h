@@ -3,6 +3,7 @@
 // fixture of site "North", and a local bash that runs request lines as the server's would.
 #include "reports/selection/ReportHost.h"
 #include "reports/selection/ReportRequest.h"
+#include "reports/selection/SelectionReportWindow.h"
 #include "support/ScriptedPrompter.h"
 #include "support/TempHome.h"
 
@@ -10,11 +11,13 @@
 
 #include <QDir>
 #include <QFile>
+#include <QListWidget>
 #include <QProcess>
 #include <QStringList>
 #include <QTemporaryDir>
 
 #include <functional>
+#include <memory>
 
 namespace selectiontest {
 
@@ -67,6 +70,30 @@ inline QStringList runLocally(const QStringList& lines, const QString& fileName,
     QStringList out = QString::fromUtf8(bytes).split(QLatin1Char('\n'));
     out.removeLast();
     return out;
+}
+
+// Moves the entries shown with these texts into the selection, in this order, as the user
+// does: highlight, then ">>".
+inline void selectShown(quillon::SelectionReportWindow& w, const QStringList& shown) {
+    for (const QString& t : shown) {
+        const auto found = w.lstDivision->findItems(t, Qt::MatchExactly);
+        ASSERT_EQ(found.size(), 1) << t.toStdString();
+        w.lstDivision->setCurrentItem(found.first());
+        w.cmdadd_Click();
+    }
+}
+
+// The texts of a list, first to last.
+inline QStringList texts(const QListWidget* list) {
+    QStringList out;
+    for (int i = 0; i < list->count(); ++i) out << list->item(i)->text();
+    return out;
+}
+
+// Opens window W as a Base, for tables of cases over several windows.
+template <class Base, class W>
+std::unique_ptr<Base> opener() {
+    return std::make_unique<W>();
 }
 
 // Today as the date lines write it.
