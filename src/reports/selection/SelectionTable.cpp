@@ -1,7 +1,6 @@
 #include "reports/selection/SelectionTable.h"
 
 #include "common/CommonFunctions.h"
-#include "platform/FileLookup.h"
 #include "platform/TextCodec.h"
 #include "reports/selection/ReportRequest.h"
 

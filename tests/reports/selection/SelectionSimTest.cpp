@@ -30,6 +30,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QThread>
+#include <QTimer>
 
 #include <memory>
 #include <ostream>
@@ -212,18 +213,27 @@ TEST_F(SelectionSimTest, KeysHoldingQuotesReachTheFileLiterallyAndRunNothing) {
 // show that one.
 TEST_F(SelectionSimTest, ASlowReportPastTheDeadlineIsToldAndNotFetched) {
     SimServer::writeSiteFile(file("DETAIL", ".rep"), "an old report\n");
-    SimServer::setKnob("ORV_B1.delay", "4");
-    ReportRun::setReportDeadlineSec(1);
+    SimServer::setKnob("ORV_B1.delay", "5");
+    ReportRun::setReportDeadlineSec(2);
     fDetailReport w;
+    w.show();
     selectiontest::selectShown(w, {"0012 Front Desk"});
     prompter.ok();
+    // While the report runs the window keeps its timers, and closing it waits for the run.
+    QString during;
+    QTimer::singleShot(1500, &w, [&] {
+        during = w.lblrunning->text();
+        w.close();
+    });
     QElapsedTimer clock;
     clock.start();
     w.Command1_Click();
-    EXPECT_LT(clock.elapsed(), 3500);
+    EXPECT_LT(clock.elapsed(), 4500);
+    EXPECT_EQ(during, "Report Running.");
+    EXPECT_TRUE(w.isVisible());
 
     ASSERT_EQ(prompter.messages().size(), 1);
-    EXPECT_TRUE(prompter.messages()[0].contains("did not finish within 1 seconds"))
+    EXPECT_TRUE(prompter.messages()[0].contains("did not finish within 2 seconds"))
         << prompter.messages()[0].toStdString();
     EXPECT_EQ(prompter.prompts()[0].icon, platform::Icon::Critical);
     EXPECT_TRUE(viewer.opened.isEmpty());
@@ -231,7 +241,7 @@ TEST_F(SelectionSimTest, ASlowReportPastTheDeadlineIsToldAndNotFetched) {
     EXPECT_TRUE(w.Command1->isVisibleTo(&w));
     EXPECT_NE(w.result(), QDialog::Accepted);
     // The program ended with the session: no late report turns up.
-    QThread::msleep(4500);
+    QThread::msleep(4000);
     EXPECT_FALSE(SimServer::siteFileExists(file("DETAIL", ".rep")));
 }
 
