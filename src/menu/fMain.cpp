@@ -474,6 +474,7 @@ void fMain::buildWindow() {
     tmrGetErrors->setObjectName(QStringLiteral("tmrGetErrors"));
     tmrGetErrors->setInterval(60000);
     connect(tmrGetErrors, &QTimer::timeout, this, &fMain::tmrGetErrors_Timer);
+    buildErrorIndicator();
 
     sshCOLL = new LiveTailSession(this);
     sshCOLL->setObjectName(QStringLiteral("sshCOLL"));
@@ -712,8 +713,6 @@ void fMain::closeEvent(QCloseEvent* event) {
     // Closing the window ends the program, as the exit button does.
     cmdexit_Click();
 }
-
-void fMain::tmrGetErrors_Timer() {}
 
 // --- windows opened from the menu -------------------------------------------------------
 

@@ -14,6 +14,7 @@ class QComboBox;
 class QEventLoop;
 class QFrame;
 class QLabel;
+class QListWidget;
 class QMovie;
 class QPushButton;
 class QStatusBar;
@@ -46,6 +47,8 @@ public:
     QLabel* captionLabel(const QPushButton* button) const;
     // Report retrieval: fetch g_ReportFileName, let the user name it, open it.
     void executeBatFileForReport(int reportNumber);
+    // The error-file pull of the site selected in cboSites (the argument is not read).
+    void geterrorcsvfiles(const QString& site);
 
     // Sets the site box's index and runs the site switch, as setting ListIndex does. The site
     // switch runs once for every call and once for every pick of the user (QComboBox::activated,
@@ -89,6 +92,10 @@ public:
     QLabel* lblunused = nullptr;
     QTextBrowser* WebBrowser1 = nullptr;
     QTimer* tmrGetErrors = nullptr;
+    // The error indicator's blink, and the error folder's files that count for it (property
+    // "Path": the folder); defined with the error window in fErrors.cpp.
+    QTimer* tmrColorSwap = nullptr;
+    QListWidget* filelistErrors = nullptr;
 
     QPushButton* cmdlogoff = nullptr;
     QPushButton* cmdexit = nullptr;
@@ -182,8 +189,10 @@ public slots:
     void cmdEdit_Click();
     void cmdupdate_Click();
 
-    // The error-file pull, once a minute while enabled.
+    // The error-file pull, once a minute while enabled; the indicator's blink and click.
     void tmrGetErrors_Timer();
+    void tmrColorSwap_Timer();
+    void lblError_Click();
 
     // The monitors' session events and their boxes' text-change handlers.
     void sshCOLL_Connected(int errorCode, const QString& errorText);
@@ -201,6 +210,7 @@ private:
     ~fMain() override;
 
     void buildWindow();
+    void buildErrorIndicator();
     QWidget* buildMainTab();
     QWidget* buildButtonTab(const QList<QPushButton*>& buttons);
     QPushButton* addButton(QPushButton*& member, const char* name, const QString& caption,
@@ -231,6 +241,7 @@ private:
     std::unique_ptr<LiveMonitor> m_callLog;
     std::unique_ptr<LiveMonitor> m_pms;
     bool m_unloaded = false;
+    bool m_errorClickWaits = false;  // the indicator was clicked while a pull ran
 };
 
 }  // namespace quillon

@@ -1,0 +1,139 @@
+#include "menu/ErrorFiles.h"
+
+#include "common/CommonFunctions.h"
+#include "platform/FileLookup.h"
+#include "platform/SystemInfo.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace quillon {
+
+namespace {
+
+bool g_pullRunning = false;
+
+class PullRunning {
+public:
+    PullRunning() { g_pullRunning = true; }
+    ~PullRunning() { g_pullRunning = false; }
+};
+
+}  // namespace
+
+const QStringList& serverErrorFiles() {
+    static const QStringList files{QStringLiteral("ERROR.COM"), QStringLiteral("ERROR.LOG"),
+                                   QStringLiteral("ERROR.PMS"), QStringLiteral("ERROR.NEW"),
+                                   QStringLiteral("ERROR.911")};
+    return files;
+}
+
+QString errorCopyName(const QString& serverFile) {
+    return serverFile + QStringLiteral(".RTF");
+}
+
+QString serverFileOfCopy(const QString& entry) {
+    for (const QString& file : serverErrorFiles())
+        if (entry.compare(errorCopyName(file), Qt::CaseInsensitive) == 0) return file;
+    return QString();
+}
+
+QString errorFolder(const QString& site) {
+    if (site.isEmpty()) return QString();
+    return platform::resolveNoCase(platform::SystemInfo::programFolder(),
+                                   site + QStringLiteral("/Download/ERRORS"));
+}
+
+QStringList listErrorFiles(const QString& folder) {
+    if (folder.isEmpty()) return {};
+    QDir dir(folder);
+    dir.setNameFilters({QStringLiteral("error*")});
+    dir.setFilter(QDir::Files | QDir::Hidden);
+    dir.setSorting(QDir::Name | QDir::IgnoreCase);
+    // QDir matches name filters without regard to case unless told otherwise.
+    return dir.entryList();
+}
+
+QStringList removalLines(const QStringList& entries) {
+    QStringList lines;
+    for (const QString& entry : entries) {
+        const QString file = serverFileOfCopy(entry);
+        if (file.isEmpty()) continue;
+        const QString line = QStringLiteral("sudo rm -f ") + file;
+        if (!lines.contains(line)) lines << line;
+    }
+    return lines;
+}
+
+QString savedCopyName(const QDateTime& when, const QString& entry) {
+    return when.toString(QStringLiteral("MM-dd-yy")) + QLatin1Char('_') +
+           when.toString(QStringLiteral("hh-mm")) + QLatin1Char('_') + entry;
+}
+
+bool isUsableCopyName(const QString& name) {
+    if (name.trimmed().isEmpty()) return false;
+    if (name == QLatin1String(".") || name == QLatin1String("..")) return false;
+    for (const QChar c : name)
+        if (c == QLatin1Char('/') || c == QLatin1Char('\\') || c.unicode() < 0x20) return false;
+    return true;
+}
+
+bool errorPullRunning() {
+    return g_pullRunning;
+}
+
+ErrorPullResult pullErrorFiles(FileTransferSession& session, const SessionTarget& target,
+                               const QString& folder,
+                               const std::function<void(const QString&)>& log) {
+    ErrorPullResult result;
+    if (g_pullRunning) {
+        result.skipped = true;
+        return result;
+    }
+    PullRunning running;
+    const auto say = [&log](const QString& text) {
+        if (log) log(text);
+    };
+    if (folder.isEmpty()) {
+        result.error = QStringLiteral("No site is selected.");
+        return result;
+    }
+
+    // The copies go first: a file the server no longer has must not be shown any more.
+    for (const QString& file :
+         {QStringLiteral("ERROR.COM"), QStringLiteral("ERROR.LOG"), QStringLiteral("ERROR.PMS"),
+          QStringLiteral("ERROR.911"), QStringLiteral("ERROR.NEW")})
+        DeleteFileIfExists(folder + QLatin1Char('/') + errorCopyName(file));
+    say(QStringLiteral("STARTING FTP FOR ERRORS"));
+
+    if (!QFileInfo(folder).isDir() && !QDir().mkpath(folder)) {
+        result.error = QStringLiteral("The folder %1 could not be created.").arg(folder);
+        say(QStringLiteral("FTP FOR ERRORS FAILED: ") + result.error);
+        return result;
+    }
+    if (!session.connectToHost(target)) {
+        result.error = session.errorString();
+        say(QStringLiteral("FTP FOR ERRORS FAILED: ") + result.error);
+        return result;
+    }
+    for (const QString& file : serverErrorFiles()) {
+        // Fetched as it stands, without line-end conversion.
+        if (session.getFile(folder + QLatin1Char('/') + errorCopyName(file), file)) {
+            result.fetched << file;
+            continue;
+        }
+        // A file the server lacks leaves the session as it was; anything that closed the
+        // session ends the pull.
+        if (!session.isConnected()) {
+            result.error = session.errorString();
+            say(QStringLiteral("FTP FOR ERRORS FAILED: ") + result.error);
+            return result;
+        }
+    }
+    session.disconnect();
+    result.completed = true;
+    say(QStringLiteral("CLOSING FTP FOR ERRORS"));
+    return result;
+}
+
+}  // namespace quillon

@@ -1,0 +1,311 @@
+// The "Error Report" window, and the main window's error indicator that opens it.
+#include "menu/fErrors.h"
+
+#include "common/CommonFunctions.h"
+#include "common/Globals.h"
+#include "common/RemoteSession.h"
+#include "menu/ErrorFiles.h"
+#include "menu/ServerUtilities.h"
+#include "menu/fMain.h"
+#include "platform/DocumentViewer.h"
+#include "platform/Prompter.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QEvent>
+#include <QFile>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QListWidget>
+#include <QMouseEvent>
+#include <QPointer>
+#include <QPushButton>
+#include <QSet>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include <functional>
+
+namespace quillon {
+
+namespace {
+
+const QString kCrLf = QStringLiteral("\r\n");
+const QColor kYellow(255, 255, 0);
+const QColor kRed(255, 0, 0);
+
+// The name of the site the main window has selected; its folder holds the error copies.
+QString currentSiteName() {
+    return fMain::isLoaded() ? fMain::instance()->cboSites->currentText() : QString();
+}
+
+// A label takes no clicks of its own: a left-button release on it runs the handler.
+class ClickFilter : public QObject {
+public:
+    ClickFilter(QObject* parent, std::function<void()> handler)
+        : QObject(parent), m_handler(std::move(handler)) {}
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::MouseButtonRelease &&
+            static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+            m_handler();
+            return true;
+        }
+        return false;
+    }
+
+private:
+    std::function<void()> m_handler;
+};
+
+}  // namespace
+
+// --- the indicator on the main window -----------------------------------------------------
+
+void fMain::buildErrorIndicator() {
+    tmrColorSwap = new QTimer(this);
+    tmrColorSwap->setObjectName(QStringLiteral("tmrColorSwap"));
+    tmrColorSwap->setInterval(750);
+    connect(tmrColorSwap, &QTimer::timeout, this, &fMain::tmrColorSwap_Timer);
+
+    filelistErrors = new QListWidget(this);
+    filelistErrors->setObjectName(QStringLiteral("filelistErrors"));
+    filelistErrors->hide();
+
+    lblError->setCursor(Qt::PointingHandCursor);
+    lblError->installEventFilter(new ClickFilter(lblError, [this] { lblError_Click(); }));
+}
+
+void fMain::geterrorcsvfiles(const QString&) {
+    // The site is always the one selected here.
+    FileTransferSession wodSFTP1;
+    pullErrorFiles(wodSFTP1, sftpTargetForSite(G().g_CurSite), errorFolder(cboSites->currentText()),
+                   [](const QString& text) { WriteDebugLog(text); });
+}
+
+void fMain::tmrGetErrors_Timer() {
+    const QString site = cboSites->currentText();
+    const QString folder = errorFolder(site);
+    filelistErrors->setProperty("Path", folder);
+    if (!G().g_PullErrors) return;
+    // The pull still running shows what it finds itself.
+    if (errorPullRunning()) return;
+
+    QPointer<fMain> self(this);
+    const bool wasOn = tmrGetErrors->isActive();
+    geterrorcsvfiles(site);
+    if (!self) return;
+    // The user left the site (or logged off) while the pull waited: this tick shows nothing.
+    if (cboSites->currentText() != site || (wasOn && !tmrGetErrors->isActive())) {
+        m_errorClickWaits = false;
+        return;
+    }
+
+    filelistErrors->clear();
+    filelistErrors->addItems(listErrorFiles(folder));
+    const bool any = filelistErrors->count() > 0;
+    Shape1->setVisible(any);
+    lblError->setVisible(any);
+    if (any)
+        tmrColorSwap->start();
+    else
+        tmrColorSwap->stop();
+
+    if (m_errorClickWaits) {
+        m_errorClickWaits = false;
+        if (any) QTimer::singleShot(0, this, &fMain::lblError_Click);
+    }
+}
+
+void fMain::tmrColorSwap_Timer() {
+    QPalette p = Shape1->palette();
+    p.setColor(QPalette::Window, p.color(QPalette::Window) == kYellow ? kRed : kYellow);
+    Shape1->setPalette(p);
+}
+
+void fMain::lblError_Click() {
+    // A click while a pull is on its way opens the window once that pull has ended.
+    if (errorPullRunning()) {
+        m_errorClickWaits = true;
+        return;
+    }
+    Shape1->hide();
+    lblError->hide();
+    G().g_PullErrors = false;
+    if (openHooked(QStringLiteral("fErrors"))) return;
+    showModal<fErrors>(this);
+}
+
+// --- the window ---------------------------------------------------------------------------
+
+fErrors::fErrors(QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("fErrors"));
+    setWindowTitle(QStringLiteral("Error Report"));
+
+    Frame1 = new QGroupBox;
+    Frame1->setObjectName(QStringLiteral("Frame1"));
+    File1 = new QListWidget;
+    File1->setObjectName(QStringLiteral("File1"));
+    File1->setMinimumSize(260, 140);
+    chksave = new QCheckBox(QStringLiteral("Save Files locally"));
+    chksave->setObjectName(QStringLiteral("chksave"));
+    cmdrmerror = new QPushButton(QStringLiteral("&Remove Errors"));
+    cmdrmerror->setObjectName(QStringLiteral("cmdrmerror"));
+    cmdrmerror->setAutoDefault(false);
+    cmdcancel = new QPushButton(QStringLiteral("&Cancel"));
+    cmdcancel->setObjectName(QStringLiteral("cmdcancel"));
+    cmdcancel->setAutoDefault(false);
+
+    auto* inner = new QVBoxLayout(Frame1);
+    inner->addWidget(File1, 1);
+    inner->addWidget(chksave);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(cmdrmerror);
+    buttons->addStretch();
+    buttons->addWidget(cmdcancel);
+    inner->addLayout(buttons);
+    auto* outer = new QVBoxLayout(this);
+    outer->addWidget(Frame1);
+
+    connect(File1, &QListWidget::itemDoubleClicked, this, [this] { File1_DblClick(); });
+    connect(cmdrmerror, &QPushButton::clicked, this, &fErrors::cmdrmerror_Click);
+    connect(cmdcancel, &QPushButton::clicked, this, &fErrors::cmdcancel_Click);
+
+    Form_Load();
+}
+
+fErrors::~fErrors() {
+    if (!m_unloaded) Form_Unload();
+}
+
+void fErrors::Form_Load() {
+    chksave->setChecked(true);
+    m_folder = errorFolder(currentSiteName());
+    geterrorcsvfiles(QString());
+    // Listed after the pull, so the list holds the copies that are there now.
+    refreshList();
+}
+
+void fErrors::refreshList() {
+    File1->clear();
+    File1->addItems(listErrorFiles(m_folder));
+}
+
+void fErrors::geterrorcsvfiles(const QString&) {
+    FileTransferSession wodSFTP1;
+    const ErrorPullResult result =
+        pullErrorFiles(wodSFTP1, sftpTargetForSite(G().g_CurSite), m_folder);
+    if (!result.skipped && !result.error.isEmpty())
+        platform::Prompter::instance().message(
+            QStringLiteral("The error files could not be fetched from the server.") + kCrLf +
+                kCrLf + result.error,
+            QString(), platform::Icon::Exclamation);
+}
+
+void fErrors::File1_DblClick() {
+    const QListWidgetItem* item = File1->currentItem();
+    if (!item) return;
+    const QString path = m_folder + QLatin1Char('/') + item->text();
+    if (!platform::DocumentViewer::instance().open(path))
+        platform::Prompter::instance().message(
+            QStringLiteral("The file could not be opened:") + kCrLf + path, QString(),
+            platform::Icon::Exclamation);
+}
+
+QString fErrors::askSaveName(const QString& entry) {
+    platform::Prompter& prompter = platform::Prompter::instance();
+    std::optional<QString> answer =
+        prompter.input(QStringLiteral("Enter a name for the ERROR file :"),
+                       QStringLiteral("Save File"), savedCopyName(utilitiesNow(), entry));
+    for (;;) {
+        // Cancel or no name keeps the file as it is.
+        if (!answer || answer->trimmed().isEmpty()) return QString();
+        if (!isUsableCopyName(*answer) || !FileExists(m_folder + QLatin1Char('/') + *answer))
+            return *answer;
+        answer = prompter.input(QStringLiteral("The filename you entered already exists.") + kCrLf +
+                                    QStringLiteral("Enter a new name for the downloaded report:"),
+                                QStringLiteral("Rename File"), *answer);
+    }
+}
+
+void fErrors::cmdrmerror_Click() {
+    platform::Prompter& prompter = platform::Prompter::instance();
+    const bool sure =
+        prompter.message(QStringLiteral("Are you sure you want to delete the Error files from "
+                                        "the call accounting system?") +
+                             kCrLf,
+                         QStringLiteral("Configure Sites"), platform::Icon::Question,
+                         platform::Buttons::YesNo) == platform::Answer::Yes;
+    if (!sure) {
+        reject();
+        return;
+    }
+
+    QStringList entries;
+    for (int i = 0; i < File1->count(); ++i) entries << File1->item(i)->text();
+    const QStringList lines = removalLines(entries);
+
+    QPointer<fErrors> self(this);
+    // The removal runs in the shell login's start folder (session wodSSH1).
+    const CheckedRun run = runCheckedLines(shellTargetForSite(G().g_CurSite), QString(), lines);
+    if (!self) return;
+
+    // The file a removal line names is its last word.
+    const auto fileOf = [&](int i) { return run.lines[i].line.section(QLatin1Char(' '), -1); };
+    QSet<QString> removed;
+    for (int i = 0; i < run.lines.size(); ++i)
+        if (run.lines[i].ok) removed.insert(fileOf(i));
+    if (!run.error.isEmpty()) {
+        prompter.message(QStringLiteral("The error files were not removed from the server.") +
+                             kCrLf + kCrLf + run.error,
+                         QString(), platform::Icon::Exclamation);
+    } else if (!run.allOk()) {
+        prompter.message(QStringLiteral("These error files could not be removed from the server:") +
+                             kCrLf + failureLines(run, fileOf),
+                         QString(), platform::Icon::Exclamation);
+    }
+
+    if (chksave->isChecked()) {
+        QStringList problems;
+        for (int i = 0; i < entries.size(); ++i) {
+            File1->setCurrentRow(i);
+            const QString name = askSaveName(entries[i]);
+            if (name.isEmpty()) continue;
+            if (!isUsableCopyName(name)) {
+                problems << QStringLiteral("%1: \"%2\" is not a file name").arg(entries[i], name);
+                continue;
+            }
+            if (!QFile::rename(m_folder + QLatin1Char('/') + entries[i],
+                               m_folder + QLatin1Char('/') + name))
+                problems << QStringLiteral("%1 could not be renamed to %2").arg(entries[i], name);
+        }
+        if (!problems.isEmpty())
+            prompter.message(QStringLiteral("Some error files were not saved:") + kCrLf + kCrLf +
+                                 problems.join(kCrLf),
+                             QString(), platform::Icon::Exclamation);
+    } else {
+        // Copies of files gone from the server go too; the user's own files stay.
+        for (const QString& entry : entries) {
+            const QString file = serverFileOfCopy(entry);
+            if (!file.isEmpty() && removed.contains(file))
+                QFile::remove(m_folder + QLatin1Char('/') + entry);
+        }
+    }
+    reject();
+}
+
+void fErrors::cmdcancel_Click() {
+    reject();
+}
+
+void fErrors::done(int result) {
+    if (!m_unloaded) Form_Unload();
+    QDialog::done(result);
+}
+
+void fErrors::Form_Unload() {
+    m_unloaded = true;
+    G().g_PullErrors = true;
+}
+
+}  // namespace quillon

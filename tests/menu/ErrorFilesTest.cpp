@@ -1,0 +1,157 @@
+// The server's error files: names, the local list, the removal lines and the pull.
+#include "menu/ErrorFiles.h"
+
+#include "common/Globals.h"
+#include "support/SimServer.h"
+#include "support/TempHome.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QTimer>
+
+using quillon::G;
+using testsupport::SimServer;
+
+namespace {
+
+TEST(ErrorFileNames, CopiesAreKnownOnlyUnderTheirOwnNames) {
+    EXPECT_EQ(quillon::serverErrorFiles(),
+              (QStringList{"ERROR.COM", "ERROR.LOG", "ERROR.PMS", "ERROR.NEW", "ERROR.911"}));
+    EXPECT_EQ(quillon::serverFileOfCopy(QStringLiteral("ERROR.911.RTF")),
+              QStringLiteral("ERROR.911"));
+    EXPECT_EQ(quillon::serverFileOfCopy(QStringLiteral("error.log.rtf")),
+              QStringLiteral("ERROR.LOG"));
+    for (const char* other : {"ERROR.COM", "ERROR.COM.RTF.bak", "errors-old.txt", "ERROR.XYZ.RTF",
+                              "12-16-08_14-05_ERROR.COM.RTF"})
+        EXPECT_TRUE(quillon::serverFileOfCopy(QLatin1String(other)).isEmpty()) << other;
+}
+
+TEST(ErrorRemoval, SendsOnlyTheKnownFilesWhoseCopyIsListedEachOnce) {
+    const QStringList listed{"ERROR.911.RTF",      "ERROR.COM.RTF", "error x; rm -rf ~",
+                             "errors-old.txt",     "error.com.rtf", "Error.Log.Rtf",
+                             "error$(reboot).RTF", "ERROR.PMS"};
+    EXPECT_EQ(
+        quillon::removalLines(listed),
+        (QStringList{"sudo rm -f ERROR.911", "sudo rm -f ERROR.COM", "sudo rm -f ERROR.LOG"}));
+    EXPECT_TRUE(quillon::removalLines({}).isEmpty());
+}
+
+TEST(ErrorList, ShowsTheFilesBeginningWithErrorInAnyCase) {
+    testsupport::TempHome home;
+    for (const char* f : {"ERROR.COM.RTF", "error.log.rtf", "errors-old.txt", "Errata.txt",
+                          "12-16-08_14-05_ERROR.COM.RTF", "notes.txt"})
+        home.write(QStringLiteral("Site1/download/errors/") + QLatin1String(f), "x");
+    QDir().mkpath(home.file("Site1/download/errors/error-folder"));
+
+    // The folder is found however it is spelt.
+    const QString folder = quillon::errorFolder(QStringLiteral("Site1"));
+    EXPECT_EQ(folder, home.file("Site1/download/errors"));
+    EXPECT_EQ(quillon::listErrorFiles(folder),
+              (QStringList{"ERROR.COM.RTF", "error.log.rtf", "errors-old.txt"}));
+    EXPECT_TRUE(quillon::listErrorFiles(home.file("Site1/missing")).isEmpty());
+}
+
+TEST(ErrorSaveName, IsDateTimeAndEntry) {
+    const QDateTime when(QDate(2008, 12, 16), QTime(14, 5, 59));
+    EXPECT_EQ(quillon::savedCopyName(when, QStringLiteral("ERROR.COM.RTF")),
+              QStringLiteral("12-16-08_14-05_ERROR.COM.RTF"));
+    EXPECT_EQ(quillon::savedCopyName(QDateTime(QDate(2009, 1, 2), QTime(3, 4)), "e"),
+              QStringLiteral("01-02-09_03-04_e"));
+    for (const char* bad : {"", "   ", ".", "..", "a/b", "a\\b", "tab\there"})
+        EXPECT_FALSE(quillon::isUsableCopyName(QString::fromUtf8(bad))) << bad;
+    for (const char* good : {"kept.rtf", "error x; rm -rf ~", "12-16-08_14-05_ERROR.COM.RTF"})
+        EXPECT_TRUE(quillon::isUsableCopyName(QString::fromUtf8(good))) << good;
+}
+
+// --- the pull against the stand-in server ---------------------------------------------------
+
+class ErrorPullTest : public testsupport::SimTest {
+protected:
+    void SetUp() override {
+        testsupport::SimTest::SetUp();
+        if (IsSkipped()) return;
+        SimServer::configureSite(1);
+        clearServer();
+        folder = home.file("Site1/Download/ERRORS");
+        QDir().mkpath(folder);
+    }
+    void TearDown() override {
+        clearServer();
+        testsupport::SimTest::TearDown();
+    }
+    static void clearServer() {
+        for (const QString& f : quillon::serverErrorFiles()) SimServer::removeSiteFile(f);
+    }
+    QStringList local() const { return QDir(folder).entryList(QDir::Files, QDir::Name); }
+
+    testsupport::TempHome home;
+    QString folder;
+};
+
+TEST_F(ErrorPullTest, FetchesWhatTheServerHasAsItStandsAndDropsStaleCopies) {
+    SimServer::writeSiteFile(QStringLiteral("ERROR.COM"), "line 1\nline 2\n");
+    SimServer::writeSiteFile(QStringLiteral("ERROR.911"), "911\r\nraw\n");
+    // Copies of files the server no longer has, one in another case, and a file of the user's.
+    home.write(QStringLiteral("Site1/Download/ERRORS/ERROR.LOG.RTF"), "old");
+    home.write(QStringLiteral("Site1/Download/ERRORS/error.pms.rtf"), "old");
+    home.write(QStringLiteral("Site1/Download/ERRORS/errors-old.txt"), "mine");
+
+    quillon::FileTransferSession session;
+    QStringList logged;
+    const quillon::ErrorPullResult r =
+        quillon::pullErrorFiles(session, quillon::sftpTargetForSite(1), folder,
+                                [&](const QString& line) { logged << line; });
+
+    EXPECT_TRUE(r.completed) << r.error.toStdString();
+    EXPECT_EQ(r.fetched, (QStringList{"ERROR.COM", "ERROR.911"}));
+    EXPECT_EQ(local(), (QStringList{"ERROR.911.RTF", "ERROR.COM.RTF", "errors-old.txt"}));
+    EXPECT_EQ(home.read("Site1/Download/ERRORS/ERROR.COM.RTF"), QByteArray("line 1\nline 2\n"));
+    EXPECT_EQ(home.read("Site1/Download/ERRORS/ERROR.911.RTF"), QByteArray("911\r\nraw\n"));
+    EXPECT_EQ(home.read("Site1/Download/ERRORS/errors-old.txt"), QByteArray("mine"));
+    EXPECT_EQ(logged, (QStringList{"STARTING FTP FOR ERRORS", "CLOSING FTP FOR ERRORS"}));
+    EXPECT_FALSE(session.isConnected());
+}
+
+TEST_F(ErrorPullTest, DoesNotStartWhileAnotherIsRunning) {
+    SimServer::writeSiteFile(QStringLiteral("ERROR.LOG"), "x\n");
+    quillon::ErrorPullResult second;
+    bool ranDuring = false;
+    // Runs while the first pull waits for the server.
+    QTimer::singleShot(0, [&] {
+        ranDuring = quillon::errorPullRunning();
+        quillon::FileTransferSession other;
+        second = quillon::pullErrorFiles(other, quillon::sftpTargetForSite(1), folder);
+    });
+    quillon::FileTransferSession session;
+    const quillon::ErrorPullResult first =
+        quillon::pullErrorFiles(session, quillon::sftpTargetForSite(1), folder);
+
+    ASSERT_TRUE(ranDuring);
+    EXPECT_TRUE(second.skipped);
+    EXPECT_TRUE(second.fetched.isEmpty());
+    EXPECT_TRUE(first.completed) << first.error.toStdString();
+    EXPECT_EQ(first.fetched, QStringList{"ERROR.LOG"});
+    EXPECT_FALSE(quillon::errorPullRunning());
+}
+
+TEST(ErrorPull, UnreachableServerLeavesNoCopyAndSaysWhy) {
+    testsupport::TempHome home;
+    SimServer::configureSite(1);
+    G().g_SiteSSHPort[1] = QStringLiteral("1");  // nothing listens there
+    home.write(QStringLiteral("Site1/Download/ERRORS/ERROR.COM.RTF"), "old");
+    const QString folder = home.file("Site1/Download/ERRORS");
+
+    quillon::FileTransferSession session;
+    QStringList logged;
+    const quillon::ErrorPullResult r =
+        quillon::pullErrorFiles(session, quillon::sftpTargetForSite(1), folder,
+                                [&](const QString& line) { logged << line; });
+    EXPECT_FALSE(r.completed);
+    EXPECT_FALSE(r.error.isEmpty());
+    EXPECT_TRUE(QDir(folder).entryList(QDir::Files).isEmpty());
+    EXPECT_FALSE(logged.contains(QStringLiteral("CLOSING FTP FOR ERRORS")));
+}
+
+}  // namespace

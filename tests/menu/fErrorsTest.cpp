@@ -1,0 +1,429 @@
+// The main window's error indicator and the "Error Report" window.
+#include "menu/fErrors.h"
+
+#include "common/CommonFunctions.h"
+#include "common/Globals.h"
+#include "menu/ErrorFiles.h"
+#include "menu/ServerUtilities.h"
+#include "menu/fMain.h"
+#include "support/RecordingViewer.h"
+#include "support/ScriptedPrompter.h"
+#include "support/SimServer.h"
+#include "support/TempHome.h"
+
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFrame>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+#include <ostream>
+
+using quillon::fErrors;
+using quillon::fMain;
+using quillon::G;
+using testsupport::SimServer;
+
+namespace {
+
+// Also keeps the default answer of every input box.
+class DefaultsPrompter : public testsupport::ScriptedPrompter {
+public:
+    std::optional<QString> input(const QString& prompt, const QString& title,
+                                 const QString& defaultText) override {
+        defaults << defaultText;
+        return ScriptedPrompter::input(prompt, title, defaultText);
+    }
+    QStringList titles() const {
+        QStringList out;
+        for (const auto& p : prompts()) out << p.title;
+        return out;
+    }
+    QStringList defaults;
+};
+
+struct OpenedWindows {
+    OpenedWindows() {
+        fMain::setWindowOpenHook([this](const QString& name) { names << name; });
+    }
+    ~OpenedWindows() { fMain::setWindowOpenHook({}); }
+    QStringList names;
+};
+
+QStringList filesIn(const QString& folder) {
+    return QDir(folder).entryList(QDir::Files, QDir::Name);
+}
+
+QStringList listed(const QListWidget* list) {
+    QStringList out;
+    for (int i = 0; i < list->count(); ++i) out << list->item(i)->text();
+    return out;
+}
+
+QColor fill(const QFrame* shape) {
+    return shape->palette().color(QPalette::Window);
+}
+
+// The main window with site 1 ("Site1") selected and its error folder made.
+class ErrorWindowBase {
+protected:
+    ErrorWindowBase() {
+        w = fMain::instance();
+        w->cboSites->addItems({"Default", "Site1"});
+        w->cboSites->setCurrentIndex(1);
+        G().g_CurSite = 1;
+        SimServer::configureSite(1);
+        folder = home.file("Site1/Download/ERRORS");
+        QDir().mkpath(folder);
+    }
+    ~ErrorWindowBase() {
+        fMain::unloadInstance();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+    void writeLocal(const QString& name, const QByteArray& bytes = "x") {
+        home.write(QStringLiteral("Site1/Download/ERRORS/") + name, bytes);
+    }
+    void showIndicator() {
+        w->lblError->setVisible(true);
+        w->Shape1->setVisible(true);
+    }
+    bool indicatorShown() const {
+        EXPECT_EQ(w->lblError->isHidden(), w->Shape1->isHidden());
+        return !w->lblError->isHidden();
+    }
+
+    testsupport::TempHome home;
+    DefaultsPrompter prompter;
+    testsupport::RecordingViewer viewer;
+    fMain* w = nullptr;
+    QString folder;
+};
+
+// --- the indicator, without a server ---------------------------------------------------------
+
+class ErrorIndicatorTest : public ::testing::Test, protected ErrorWindowBase {
+protected:
+    OpenedWindows opened;
+};
+
+TEST_F(ErrorIndicatorTest, BlinksBetweenYellowAndRed) {
+    EXPECT_EQ(w->tmrColorSwap->interval(), 750);
+    EXPECT_FALSE(w->tmrColorSwap->isActive());
+    EXPECT_EQ(fill(w->Shape1), QColor(255, 255, 0));
+    w->tmrColorSwap_Timer();
+    EXPECT_EQ(fill(w->Shape1), QColor(255, 0, 0));
+    w->tmrColorSwap_Timer();
+    EXPECT_EQ(fill(w->Shape1), QColor(255, 255, 0));
+}
+
+TEST_F(ErrorIndicatorTest, ClickHidesItPausesThePullAndOpensTheErrorWindow) {
+    showIndicator();
+    QTest::mouseClick(w->lblError, Qt::LeftButton);
+    EXPECT_EQ(opened.names, QStringList{"fErrors"});
+    EXPECT_FALSE(indicatorShown());
+    EXPECT_FALSE(G().g_PullErrors);
+}
+
+TEST_F(ErrorIndicatorTest, UnreachableServerIsSilentOnTheMenuAndToldInTheWindow) {
+    G().g_SiteSSHPort[1] = QStringLiteral("1");
+    writeLocal(QStringLiteral("ERROR.COM.RTF"));
+    showIndicator();
+    w->tmrGetErrors_Timer();
+    EXPECT_TRUE(prompter.prompts().empty());
+    EXPECT_FALSE(indicatorShown());  // the copy went before the fetch
+    EXPECT_TRUE(filesIn(folder).isEmpty());
+
+    prompter.ok();
+    fErrors window(w);
+    ASSERT_EQ(prompter.messages().size(), 1);
+    EXPECT_TRUE(prompter.messages().front().startsWith(
+        QStringLiteral("The error files could not be fetched from the server.")));
+    EXPECT_EQ(window.File1->count(), 0);
+}
+
+// --- against the stand-in server ------------------------------------------------------------
+
+class ErrorSimTest : public testsupport::SimTest, protected ErrorWindowBase {
+protected:
+    void SetUp() override {
+        testsupport::SimTest::SetUp();
+        if (IsSkipped()) return;
+        clearServer();
+    }
+    void TearDown() override {
+        quillon::setUtilitiesClock({});
+        clearServer();
+        testsupport::SimTest::TearDown();
+    }
+    static void clearServer() {
+        for (const QString& f : quillon::serverErrorFiles()) SimServer::removeSiteFile(f);
+    }
+    static void writeServer(const QStringList& files) {
+        for (const QString& f : files) SimServer::writeSiteFile(f, f.toUtf8() + "\n");
+    }
+    static QStringList onServer() {
+        QStringList out;
+        for (const QString& f : quillon::serverErrorFiles())
+            if (SimServer::siteFileExists(f)) out << f;
+        return out;
+    }
+    static QStringList checked(const QStringList& lines) {
+        QStringList out;
+        for (const QString& l : lines) out << quillon::withExitStatus(l);
+        return out;
+    }
+
+    OpenedWindows opened;
+};
+
+struct TickCase {
+    const char* name;
+    QStringList server;
+    QStringList local;
+    QStringList counted;
+};
+
+void PrintTo(const TickCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class ErrorTick : public ErrorSimTest, public ::testing::WithParamInterface<TickCase> {};
+
+TEST_P(ErrorTick, ShowsTheIndicatorOnlyWhileErrorFilesAreThere) {
+    writeServer(GetParam().server);
+    for (const QString& f : GetParam().local) writeLocal(f);
+    // Shown and blinking from an earlier tick.
+    showIndicator();
+    w->tmrColorSwap->start();
+
+    w->tmrGetErrors_Timer();
+
+    EXPECT_EQ(w->filelistErrors->property("Path").toString(), folder);
+    EXPECT_EQ(listed(w->filelistErrors), GetParam().counted);
+    const bool any = !GetParam().counted.isEmpty();
+    EXPECT_EQ(indicatorShown(), any);
+    EXPECT_EQ(w->tmrColorSwap->isActive(), any);
+    EXPECT_TRUE(prompter.prompts().empty());
+    EXPECT_TRUE(opened.names.isEmpty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ErrorTick,
+    ::testing::Values(
+        // A copy of a file the server no longer has goes; a saved copy does not count.
+        TickCase{"NoErrorFiles", {}, {"ERROR.COM.RTF", "12-16-08_14-05_ERROR.COM.RTF"}, {}},
+        TickCase{"ErrorFiles",
+                 {"ERROR.PMS", "ERROR.NEW"},
+                 {"12-16-08_14-05_ERROR.COM.RTF"},
+                 {"ERROR.NEW.RTF", "ERROR.PMS.RTF"}},
+        TickCase{"OnlyASavedCopyNamedError", {}, {"errors-old.txt"}, {"errors-old.txt"}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(ErrorSimTest, PausedPullStillSetsTheFolderButFetchesNothing) {
+    writeServer({"ERROR.COM"});
+    G().g_PullErrors = false;
+    w->tmrGetErrors_Timer();
+    EXPECT_EQ(w->filelistErrors->property("Path").toString(), folder);
+    EXPECT_TRUE(filesIn(folder).isEmpty());
+    EXPECT_FALSE(indicatorShown());
+
+    // Nor does it hide what an earlier tick showed.
+    showIndicator();
+    w->tmrGetErrors_Timer();
+    EXPECT_TRUE(indicatorShown());
+}
+
+TEST_F(ErrorSimTest, ClickAndTickDuringAPullWaitForIt) {
+    writeServer({"ERROR.COM"});
+    QDir().mkpath(home.file("Logs"));
+    G().g_DebugMode = true;
+    quillon::OpenDebugLog(home.file("Logs/Mainlog.log"));
+    showIndicator();
+
+    bool openedDuringPull = true;
+    // Both come while the tick's pull waits for the server.
+    QTimer::singleShot(0, [&] {
+        w->lblError_Click();
+        w->tmrGetErrors_Timer();
+        openedDuringPull = !opened.names.isEmpty();
+    });
+    w->tmrGetErrors_Timer();
+    EXPECT_FALSE(openedDuringPull);
+    EXPECT_TRUE(opened.names.isEmpty());
+    QTest::qWait(50);
+
+    EXPECT_EQ(opened.names, QStringList{"fErrors"});
+    EXPECT_FALSE(G().g_PullErrors);
+    EXPECT_EQ(filesIn(folder), QStringList{"ERROR.COM.RTF"});
+    const QString log = QString::fromLatin1(home.read("Logs/Mainlog.log"));
+    EXPECT_EQ(log.count(QStringLiteral("STARTING FTP FOR ERRORS")), 1) << log.toStdString();
+    EXPECT_EQ(log.count(QStringLiteral("CLOSING FTP FOR ERRORS")), 1) << log.toStdString();
+}
+
+TEST_F(ErrorSimTest, WindowListsTheCopiesAfterItsPullAndOpensThem) {
+    writeServer({"ERROR.COM", "ERROR.NEW"});
+    writeLocal(QStringLiteral("ERROR.LOG.RTF"));  // no longer on the server
+    writeLocal(QStringLiteral("errors-old.txt"));
+    writeLocal(QStringLiteral("12-16-08_14-05_ERROR.LOG.RTF"));
+    G().g_PullErrors = false;
+
+    fErrors window(w);
+    EXPECT_EQ(window.windowTitle(), QStringLiteral("Error Report"));
+    EXPECT_TRUE(window.chksave->isChecked());
+    EXPECT_EQ(window.chksave->text(), QStringLiteral("Save Files locally"));
+    EXPECT_EQ(window.cmdrmerror->text(), QStringLiteral("&Remove Errors"));
+    EXPECT_EQ(window.cmdcancel->text(), QStringLiteral("&Cancel"));
+    EXPECT_EQ(listed(window.File1),
+              (QStringList{"ERROR.COM.RTF", "ERROR.NEW.RTF", "errors-old.txt"}));
+    EXPECT_TRUE(prompter.prompts().empty());
+
+    window.File1->setCurrentRow(1);
+    window.File1_DblClick();
+    EXPECT_EQ(viewer.opened, QStringList{folder + "/ERROR.NEW.RTF"});
+
+    QTest::mouseClick(window.cmdcancel, Qt::LeftButton);
+    EXPECT_TRUE(G().g_PullErrors);
+    EXPECT_EQ(window.result(), QDialog::Rejected);
+    EXPECT_TRUE(SimServer::shellLines().isEmpty());
+}
+
+struct RemovalCase {
+    const char* name;
+    QStringList server;      // error files on the server when the window opens
+    QStringList local;       // files of the user's in the error folder
+    QStringList lateServer;  // error files that appear after the window listed its files
+    QStringList sent;        // the removal lines
+};
+
+void PrintTo(const RemovalCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class ErrorRemoval : public ErrorSimTest, public ::testing::WithParamInterface<RemovalCase> {};
+
+TEST_P(ErrorRemoval, RemovesExactlyTheListedServerFiles) {
+    const RemovalCase& c = GetParam();
+    writeServer(c.server);
+    for (const QString& f : c.local) writeLocal(f, "mine");
+    // Would empty the site folder if it ever ran there: rm -rf ~ is the site folder.
+    SimServer::writeSiteFile(QStringLiteral("canary.txt"), "alive");
+    G().g_PullErrors = false;
+
+    fErrors window(w);
+    writeServer(c.lateServer);
+    window.chksave->setChecked(false);
+    prompter.yes();
+    QTest::mouseClick(window.cmdrmerror, Qt::LeftButton);
+
+    const auto& question = prompter.prompts().front();
+    EXPECT_EQ(question.text, QStringLiteral("Are you sure you want to delete the Error files from "
+                                            "the call accounting system?\r\n"));
+    EXPECT_EQ(question.title, QStringLiteral("Configure Sites"));
+    EXPECT_EQ(question.buttons, platform::Buttons::YesNo);
+    EXPECT_EQ(prompter.prompts().size(), 1u);
+
+    EXPECT_EQ(SimServer::shellLines(), checked(c.sent));
+    const QString journal = SimServer::journal().join('\n');
+    EXPECT_FALSE(journal.contains(QStringLiteral("rm -rf"))) << journal.toStdString();
+    EXPECT_FALSE(journal.contains(QStringLiteral("errors-old"))) << journal.toStdString();
+    EXPECT_EQ(onServer(), c.lateServer);
+    EXPECT_EQ(SimServer::readSiteFile(QStringLiteral("canary.txt")), QByteArray("alive"));
+    SimServer::removeSiteFile(QStringLiteral("canary.txt"));
+
+    // Copies of removed files go with them; the user's files stay as they were.
+    QStringList localLeft = c.local;
+    localLeft.sort();
+    EXPECT_EQ(filesIn(folder), localLeft);
+    for (const QString& f : c.local) EXPECT_EQ(home.read("Site1/Download/ERRORS/" + f), "mine");
+    EXPECT_TRUE(G().g_PullErrors);
+    EXPECT_EQ(window.result(), QDialog::Rejected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ErrorRemoval,
+    ::testing::Values(RemovalCase{"HostileLocalNameNeverReachesTheServer",
+                                  {"ERROR.COM", "ERROR.PMS"},
+                                  {"error x; rm -rf ~", "errors-old.txt"},
+                                  {"ERROR.911"},
+                                  {"sudo rm -f ERROR.COM", "sudo rm -f ERROR.PMS"}},
+                      // The session opens and closes without a removal line.
+                      RemovalCase{"OnlyTheUsersOwnFilesListed", {}, {"errors-old.txt"}, {}, {}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(ErrorSimTest, RemovalThatFailsIsToldAndKeepsThatCopy) {
+    writeServer({"ERROR.COM", "ERROR.PMS"});
+    fErrors window(w);
+    // rm -f cannot remove a folder.
+    SimServer::removeSiteFile(QStringLiteral("ERROR.COM"));
+    SimServer::writeSiteFile(QStringLiteral("ERROR.COM/inside"), "x");
+    window.chksave->setChecked(false);
+    prompter.yes().ok();
+    window.cmdrmerror_Click();
+
+    ASSERT_EQ(prompter.messages().size(), 2);
+    const QString said = prompter.messages().back();
+    EXPECT_TRUE(
+        said.startsWith(QStringLiteral("These error files could not be removed from the server:")));
+    EXPECT_TRUE(said.contains(QStringLiteral("ERROR.COM: "))) << said.toStdString();
+    EXPECT_FALSE(said.contains(QStringLiteral("ERROR.PMS"))) << said.toStdString();
+    EXPECT_EQ(filesIn(folder), QStringList{"ERROR.COM.RTF"});
+    EXPECT_FALSE(SimServer::siteFileExists(QStringLiteral("ERROR.PMS")));
+}
+
+TEST_F(ErrorSimTest, DecliningRemovesNothingAndCloses) {
+    writeServer({"ERROR.COM"});
+    G().g_PullErrors = false;
+    fErrors window(w);
+    prompter.no();
+    window.cmdrmerror_Click();
+    EXPECT_TRUE(SimServer::shellLines().isEmpty());
+    EXPECT_EQ(onServer(), QStringList{"ERROR.COM"});
+    EXPECT_EQ(filesIn(folder), QStringList{"ERROR.COM.RTF"});
+    EXPECT_TRUE(G().g_PullErrors);
+    EXPECT_EQ(window.result(), QDialog::Rejected);
+}
+
+TEST_F(ErrorSimTest, SavingAsksANameForEachCopyAndSkipsWhenNoneIsGiven) {
+    quillon::setUtilitiesClock([] { return QDateTime(QDate(2008, 12, 16), QTime(14, 5)); });
+    writeServer({"ERROR.COM", "ERROR.LOG", "ERROR.PMS", "ERROR.NEW"});
+    writeLocal(QStringLiteral("taken.rtf"), "taken");
+    fErrors window(w);
+    ASSERT_EQ(listed(window.File1),
+              (QStringList{"ERROR.COM.RTF", "ERROR.LOG.RTF", "ERROR.NEW.RTF", "ERROR.PMS.RTF"}));
+
+    prompter.yes()
+        .inputText("12-16-08_14-05_ERROR.COM.RTF")  // the proposed name
+        .inputText("TAKEN.RTF")                     // exists (in another case): asked again
+        .inputText("log-kept.rtf")
+        .inputText("taken.rtf")
+        .cancelInput()   // no new name: ERROR.NEW.RTF stays as it is
+        .inputText("");  // nor for ERROR.PMS.RTF
+    window.cmdrmerror_Click();
+
+    EXPECT_TRUE(prompter.exhausted());
+    EXPECT_EQ(prompter.titles(),
+              (QStringList{"Configure Sites", "Save File", "Save File", "Rename File", "Save File",
+                           "Rename File", "Save File"}));
+    EXPECT_EQ(prompter.prompts()[1].text, QStringLiteral("Enter a name for the ERROR file :"));
+    EXPECT_EQ(prompter.prompts()[3].text,
+              QStringLiteral("The filename you entered already exists.\r\nEnter a new name for "
+                             "the downloaded report:"));
+    EXPECT_EQ(
+        prompter.defaults,
+        (QStringList{"12-16-08_14-05_ERROR.COM.RTF", "12-16-08_14-05_ERROR.LOG.RTF", "TAKEN.RTF",
+                     "12-16-08_14-05_ERROR.NEW.RTF", "taken.rtf", "12-16-08_14-05_ERROR.PMS.RTF"}));
+    EXPECT_EQ(filesIn(folder), (QStringList{"12-16-08_14-05_ERROR.COM.RTF", "ERROR.NEW.RTF",
+                                            "ERROR.PMS.RTF", "log-kept.rtf", "taken.rtf"}));
+    EXPECT_EQ(home.read("Site1/Download/ERRORS/taken.rtf"), "taken");
+    EXPECT_EQ(home.read("Site1/Download/ERRORS/log-kept.rtf"), "ERROR.LOG\n");
+    EXPECT_TRUE(onServer().isEmpty());
+}
+
+}  // namespace
