@@ -436,6 +436,10 @@ void fMain::buildWindow() {
         QPalette p = box->palette();
         p.setColor(QPalette::Base, Qt::black);
         p.setColor(QPalette::Text, QColor(0, 255, 0));
+        // The whole text stays selected after each append; like a rich-text box that hides
+        // its selection, the box shows it as plain green text, not as a highlight.
+        p.setColor(QPalette::Highlight, Qt::black);
+        p.setColor(QPalette::HighlightedText, QColor(0, 255, 0));
         box->setPalette(p);
         QFont mono(QStringLiteral("Monospace"));
         mono.setStyleHint(QFont::TypeWriter);
