@@ -1,0 +1,222 @@
+#include "menu/Reports.h"
+
+#include "common/CommonFunctions.h"
+#include "common/Globals.h"
+#include "common/RemoteSession.h"
+#include "menu/ReportList.h"
+#include "menu/ReportRetrieval.h"
+#include "menu/ReportTable.h"
+#include "menu/fMain.h"
+#include "platform/DocumentViewer.h"
+#include "platform/Prompter.h"
+#include "rates/PricingReport.h"
+
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace quillon {
+
+namespace {
+
+void tell(const QString& text) {
+    platform::Prompter::instance().message(text, retrievalTitle(), platform::Icon::Critical);
+}
+
+const QString kCallCostSuffix = QStringLiteral("_CCAL.rtf");
+
+}  // namespace
+
+Reports::Reports(QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("Reports"));
+    setWindowTitle(QStringLiteral("Pull Back Last Reports Ran"));
+
+    Label1 = new QLabel(QStringLiteral("Double click on the report you want to view"));
+    Label1->setObjectName(QStringLiteral("Label1"));
+    lstDivision = new QListWidget;
+    lstDivision->setObjectName(QStringLiteral("lstDivision"));
+    cmdcancel = new QPushButton(QStringLiteral("&Cancel"));
+    cmdcancel->setObjectName(QStringLiteral("cmdcancel"));
+    cmdcancel->setAutoDefault(false);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(cmdcancel);
+    buttons->addStretch();
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(Label1);
+    layout->addWidget(lstDivision, 1);
+    layout->addLayout(buttons);
+    // 3840 by 4000 twips: the window snaps back to this when made smaller; the layout keeps
+    // the list filling it with the button centred below.
+    setMinimumSize(256, 267);
+
+    connect(lstDivision, &QListWidget::itemDoubleClicked, this, &Reports::lstDivision_DblClick);
+    connect(cmdcancel, &QPushButton::clicked, this, &Reports::cmdcancel_Click);
+
+    Form_Load();
+}
+
+Reports::~Reports() {
+    if (!m_unloaded) {
+        m_unloaded = true;
+        Form_Unload();
+    }
+}
+
+QString Reports::siteName() const {
+    return fMain::instance()->cboSites->currentText();
+}
+
+int Reports::siteIndex() const {
+    return fMain::instance()->cboSites->currentIndex();
+}
+
+QString Reports::serverFolder() const {
+    return siteServerFolder(G().g_CurSite, G().g_BackupReportsMode);
+}
+
+void Reports::Form_Load() {
+    unsetCursor();
+    lstDivision->clear();
+    const int site = G().g_CurSite;
+
+    RemoteShellSession shell;
+    shell.log = [](const QString& text) { WriteDebugLog(text); };
+    if (!shell.connectToHost(shellTargetForSite(site))) {
+        tell(QStringLiteral("The list of reports could not be made on the server.\r\n\r\n") +
+             shell.errorString());
+        return;
+    }
+    // Were the change of folder to fail, the list would be made of another folder.
+    bool listed = shell.changeFolder(serverFolder());
+    for (const QString& line : reportListLines(shellTargetForSite(site).login)) {
+        if (!listed) break;
+        listed = shell.execute(line).has_value();
+    }
+    if (!listed) {
+        tell(QStringLiteral("The list of reports could not be made on the server.\r\n\r\n") +
+             shell.errorString());
+        return;
+    }
+
+    m_shell = &shell;
+    const bool fetched = getreportfilelist(QString());
+    m_shell = nullptr;
+
+    QStringList names;
+    if (fetched &&
+        readReportList(siteReportsFolder(siteName()) + QStringLiteral("/reports.txt"), &names))
+        lstDivision->addItems(names);
+    shell.disconnect();
+}
+
+bool Reports::getreportfilelist(const QString&) {
+    const QString folder = siteReportsFolder(siteName());
+    removeEverySpelling(folder, QStringLiteral("reports.txt"));
+    removeEverySpelling(folder, QStringLiteral("reportsunix.txt"));
+    const QString unixList = folder + QStringLiteral("/reportsunix.txt");
+
+    QString remote = QStringLiteral("reports.txt");
+    if (G().g_BackupReportsMode) {
+        remote = serverFolder() + QStringLiteral("/reports.txt");
+    } else if (m_shell && m_shell->isConnected()) {
+        m_shell->changeFolder(serverFolder());
+    }
+    QString error;
+    if (!fetchRemoteFile(sftpTargetForSite(siteIndex()), remote, unixList, &error)) {
+        tell(QStringLiteral("The list of reports could not be brought back from the "
+                            "server.\r\n\r\n") +
+             error);
+        return false;
+    }
+    const bool converted = ConvertUnixFile(unixList, folder + QStringLiteral("/reports.txt"));
+    DeleteFileIfExists(unixList);
+    if (!converted) {
+        tell(QStringLiteral("The list of reports could not be written to %1.")
+                 .arg(QDir::toNativeSeparators(folder)));
+        return false;
+    }
+    return true;
+}
+
+void Reports::lstDivision_DblClick() {
+    QListWidgetItem* item = lstDivision->currentItem();
+    if (!item) return;
+    const QString name = item->text().trimmed();
+    const QString site = siteName().trimmed();
+    const int index = siteIndex();
+
+    lstDivision->setEnabled(false);
+    setCursor(Qt::WaitCursor);
+    const QString siteFolder = siteLocalFolder(site);
+    const QString fetchedPath = siteFolder + QLatin1Char('/') + name;
+    // A copy left from an earlier run must never be shown as the one fetched now.
+    removeEverySpelling(siteFolder, name);
+    const QString remote =
+        G().g_BackupReportsMode ? serverFolder() + QLatin1Char('/') + name : name;
+    QString error;
+    const bool fetched = fetchRemoteFile(sftpTargetForSite(index), remote, fetchedPath, &error);
+    lstDivision->setEnabled(true);
+    unsetCursor();
+    // One opening brings back one report; the rest goes on without the window.
+    reject();
+
+    if (!fetched) {
+        tell(QStringLiteral("The report %1 could not be brought back from the server.\r\n\r\n%2")
+                 .arg(remote, error));
+        return;
+    }
+    WriteDebugLog(QStringLiteral("STARTING RENAME"));
+    const SavedReport saved = saveFetchedReport(fetchedPath, siteReportsFolder(site),
+                                                proposedReportName(name, reportClockNow()));
+    if (saved.outcome == SavedReport::Cancelled) return;
+    if (saved.outcome == SavedReport::Failed) {
+        tell(saved.error);
+        return;
+    }
+
+    // Exactly this ending: a name in other letter case keeps the raw answer.
+    if (saved.path.endsWith(kCallCostSuffix)) {
+        const QString answer = saved.path + QStringLiteral("unix");
+        QString why;
+        if (!QFile::rename(saved.path, answer)) {
+            why = QStringLiteral("It could not be moved aside.");
+        } else if (WritePricingReport(answer, saved.path, reportClockNow(), &why) == 0) {
+            QFile::remove(answer);
+        } else {
+            QFile::rename(answer, saved.path);
+        }
+        if (!why.isEmpty())
+            tell(QStringLiteral("The call-cost answer could not be turned into a pricing "
+                                "report.\r\n\r\n%1\r\n\r\nThe answer is kept as it came in %2.")
+                     .arg(why, QDir::toNativeSeparators(saved.path)));
+    }
+    WriteDebugLog(QStringLiteral("BRING UP REPORT IN WORDPAD"));
+    platform::DocumentViewer::instance().open(saved.path);
+    QCoreApplication::processEvents();
+}
+
+void Reports::cmdcancel_Click() {
+    reject();
+}
+
+void Reports::Form_Unload() {
+    G().g_PullErrors = true;
+}
+
+void Reports::done(int result) {
+    if (!m_unloaded) {
+        m_unloaded = true;
+        Form_Unload();
+    }
+    QDialog::done(result);
+}
+
+}  // namespace quillon

@@ -1,0 +1,33 @@
+#pragma once
+// The pricing report: the readable text made from the server's call-cost answer (the
+// "_CCAL.rep" file that the cost program leaves beside its request).
+#include <QByteArray>
+#include <QDateTime>
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+namespace quillon {
+
+// n blanks; empty for n of 0 or less.
+QString PadSpaces(int n);
+
+// The lines of the pricing report for the raw answer, without line ends. Only the answer's
+// last line counts; CR LF, CR and LF all end a line, and empty lines are passed over. nullopt
+// with *error when the answer holds no line or its last line has too few fields (19, or 30
+// when field 0 is "TIV").
+std::optional<QStringList> PricingReportLines(const QByteArray& answer, const QString& ranAt,
+                                              QString* error = nullptr);
+
+// How "Report Ran:" shows a time: the short date and time of the default locale.
+QString PricingReportStamp(const QDateTime& when);
+
+// Reads the answer at inPath and writes the report to outPath (Windows-1252, CR LF), replacing
+// what was there. Returns 0 when the report was written. Otherwise returns 1, writes nothing
+// and leaves outPath as it was, with the reason in *error. The input is never deleted.
+int WritePricingReport(const QString& inPath, const QString& outPath,
+                       const QDateTime& ranAt = QDateTime::currentDateTime(),
+                       QString* error = nullptr);
+
+}  // namespace quillon

@@ -1,0 +1,255 @@
+#include "menu/ReportRetrieval.h"
+
+#include "RecordingViewer.h"
+#include "ScriptedPrompter.h"
+#include "SimServer.h"
+#include "TempHome.h"
+#include "common/Globals.h"
+#include "menu/ReportTable.h"
+#include "menu/fMain.h"
+
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QStatusBar>
+
+#include <ostream>
+
+using namespace quillon;
+using testsupport::Prompt;
+using testsupport::SimServer;
+
+namespace {
+
+const QDateTime kDecember9th(QDate(2026, 12, 9), QTime(14, 30, 59));
+
+TEST(ReportTable, EntriesAndTheirLocalNames) {
+    ReportTable table;
+    table.fillAll();
+    EXPECT_EQ(table.getReportName(1), QStringLiteral("telnet"));
+    EXPECT_EQ(table.getReportName(2), QStringLiteral("detail.rep"));
+    EXPECT_EQ(table.getReportName(7), QStringLiteral("24hour.rep"));
+    EXPECT_EQ(table.getReportName(13), QStringLiteral("status.log"));
+    EXPECT_EQ(table.getReportName(0), QString());
+    EXPECT_EQ(table.getReportName(17), QString());
+    // Several names are processed as separate names, in their order.
+    EXPECT_EQ(table.reportNames(10),
+              (QStringList{QStringLiteral("ERRORCOM"), QStringLiteral("ERROR.LOG"),
+                           QStringLiteral("ERROR.PMS"), QStringLiteral("ERROR.911")}));
+    for (int n = 1; n <= 16; ++n) EXPECT_TRUE(table.isConfigured(n)) << n;
+    EXPECT_FALSE(table.isConfigured(0));
+    EXPECT_FALSE(table.isConfigured(17));
+    EXPECT_FALSE(table.isConfigured(-1));
+}
+
+TEST(ReportTable, ANumberOutsideTheTableIsToldAndChangesNothing) {
+    testsupport::TempHome home;
+    testsupport::ScriptedPrompter prompter;
+    reportTable().clear();
+    prompter.ok().ok();
+    getBatPath(0);
+    getBatPath(17);
+    EXPECT_EQ(prompter.messages(),
+              QStringList(2, QStringLiteral("Invalid Bat file number. Please contact your Varnel "
+                                            "Reports Administrator.")));
+    EXPECT_EQ(prompter.prompts().front().icon, platform::Icon::Exclamation);
+    EXPECT_EQ(prompter.prompts().front().title, QStringLiteral("Varnel Reports"));
+    EXPECT_FALSE(reportTable().isFilled());
+
+    getBatPath(2);
+    EXPECT_EQ(reportTable().sBatPath[2], QStringLiteral("ftp -s:\"") + home.path() +
+                                             QStringLiteral("\\<site>\\Bats\\Detail.shp"));
+    EXPECT_EQ(getReportName(2), QStringLiteral("detail.rep"));
+    reportTable().clear();
+}
+
+struct NameCase {
+    const char* fetched;
+    QDateTime when;
+    const char* proposed;
+};
+void PrintTo(const NameCase& c, std::ostream* os) {
+    *os << c.fetched;
+}
+
+class ProposedName : public ::testing::TestWithParam<NameCase> {};
+
+TEST_P(ProposedName, IsDatedAndEndsInRtf) {
+    EXPECT_EQ(proposedReportName(QLatin1String(GetParam().fetched), GetParam().when),
+              QLatin1String(GetParam().proposed));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Names, ProposedName,
+    ::testing::Values(NameCase{"detail.rep", kDecember9th, "12-09_14-30_detail.rtf"},
+                      NameCase{"24hour.rep", kDecember9th, "12-09_14-30_24hour.rtf"},
+                      // 24-hour clock, leading zeros
+                      NameCase{"PC1_CCAL.rep", QDateTime(QDate(2026, 3, 4), QTime(7, 5)),
+                               "03-04_07-05_PC1_CCAL.rtf"},
+                      NameCase{"abc", kDecember9th, "12-09_14-30_.rtf"}));
+
+TEST(ExecCmd, RunsTheLineAndShowsItInTheStatusBar) {
+    testsupport::TempHome home;
+    testsupport::ScriptedPrompter prompter;
+    testsupport::RecordingViewer viewer;
+    fMain* main = fMain::instance();
+    ExecCmd(*main, QStringLiteral("\"/opt/my tools/0update.bat\" now"));
+    EXPECT_EQ(viewer.ran, QStringList{QStringLiteral("/opt/my tools/0update.bat now")});
+    EXPECT_EQ(main->Status->currentMessage(), QStringLiteral("Running  Report...Done."));
+    fMain::unloadInstance();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+// The main window on the stand-in server's site, as after choosing it: site 1 "Sim".
+class RetrievalTest : public testsupport::SimTest {
+protected:
+    void SetUp() override {
+        SimTest::SetUp();
+        if (IsSkipped()) return;
+        setReportClock([] { return kDecember9th; });
+        SimServer::configureSite(1);
+        G().g_CurSite = 1;
+        main = fMain::instance();
+        // Filled on demand when the load did not fill it.
+        reportTable().clear();
+        main->cboSites->addItems({QStringLiteral("Default"), QStringLiteral("Sim")});
+        main->cboSites->setCurrentIndex(1);
+        G().g_ReportFileName = QStringLiteral("RETR_DETAIL.rep");
+        SimServer::writeSiteFile(QStringLiteral("RETR_DETAIL.rep"), "the new detail report\n");
+        reports = home.file(QStringLiteral("Sim/Download/reports"));
+    }
+    void TearDown() override {
+        SimServer::removeSiteFile(QStringLiteral("RETR_DETAIL.rep"));
+        SimServer::removeSiteFile(QStringLiteral("backup/RETR_DETAIL.rep"));
+        setReportClock({});
+        if (main) fMain::unloadInstance();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        SimTest::TearDown();
+    }
+    QString report(const char* name) const { return reports + QLatin1Char('/') + name; }
+
+    testsupport::TempHome home;
+    testsupport::ScriptedPrompter prompter;
+    testsupport::RecordingViewer viewer;
+    fMain* main = nullptr;
+    QString reports;
+};
+
+TEST_F(RetrievalTest, FetchedReportIsProposedUnderItsDatedNameAndOpened) {
+    // Left from an earlier run, in another letter case: never shown as the new report.
+    home.write(QStringLiteral("Sim/DETAIL.REP"), "an old report");
+    prompter.filePath(report("12-09_14-30_detail.rtf"));
+
+    main->executeBatFileForReport(2);
+
+    ASSERT_EQ(prompter.prompts().size(), 1u);
+    const Prompt& dialog = prompter.prompts().front();
+    EXPECT_EQ(dialog.kind, Prompt::Kind::SaveFile);
+    EXPECT_EQ(dialog.file.initialFolder, reports);
+    EXPECT_EQ(dialog.file.proposedName, QStringLiteral("12-09_14-30_detail.rtf"));
+    EXPECT_EQ(dialog.file.defaultSuffix, QStringLiteral("rtf"));
+    EXPECT_EQ(home.read(QStringLiteral("Sim/Download/reports/12-09_14-30_detail.rtf")),
+              QByteArray("the new detail report\n"));
+    EXPECT_FALSE(QFile::exists(home.file(QStringLiteral("Sim/detail.rep"))));
+    EXPECT_FALSE(QFile::exists(home.file(QStringLiteral("Sim/DETAIL.REP"))));
+    EXPECT_EQ(viewer.opened, QStringList{report("12-09_14-30_detail.rtf")});
+}
+
+TEST_F(RetrievalTest, TheReportsFolderIsFoundWhateverItsCase) {
+    QDir().mkpath(home.file(QStringLiteral("Sim/download/REPORTS")));
+    prompter.filePath(home.file(QStringLiteral("Sim/download/REPORTS/x.rtf")));
+    main->executeBatFileForReport(2);
+    ASSERT_EQ(prompter.prompts().size(), 1u);
+    EXPECT_EQ(prompter.prompts().front().file.initialFolder,
+              home.file(QStringLiteral("Sim/download/REPORTS")));
+    EXPECT_FALSE(QFile::exists(reports));
+}
+
+TEST_F(RetrievalTest, AnExistingNameIsAskedForAgainUntilItIsFree) {
+    home.write(QStringLiteral("Sim/Download/reports/first.rtf"), "first");
+    home.write(QStringLiteral("Sim/Download/reports/second.rtf"), "second");
+    prompter.filePath(report("first.rtf"))
+        .ok()
+        .filePath(report("second.rtf"))
+        .ok()
+        .filePath(report("third.rtf"));
+
+    main->executeBatFileForReport(2);
+
+    EXPECT_EQ(prompter.messages(),
+              QStringList(2, QStringLiteral("File already exist please rename file.")));
+    EXPECT_TRUE(prompter.exhausted());
+    // The dialog comes back with the name the user chose.
+    EXPECT_EQ(prompter.prompts()[2].file.proposedName, QStringLiteral("first.rtf"));
+    EXPECT_EQ(home.read(QStringLiteral("Sim/Download/reports/first.rtf")), QByteArray("first"));
+    EXPECT_EQ(home.read(QStringLiteral("Sim/Download/reports/second.rtf")), QByteArray("second"));
+    EXPECT_EQ(home.read(QStringLiteral("Sim/Download/reports/third.rtf")),
+              QByteArray("the new detail report\n"));
+    EXPECT_EQ(viewer.opened, QStringList{report("third.rtf")});
+}
+
+TEST_F(RetrievalTest, CancelDeletesTheFetchedFileAndOpensNothing) {
+    // Cancel in the first showing, then in the one after an existing name.
+    for (const bool afterExisting : {false, true}) {
+        SCOPED_TRACE(afterExisting);
+        testsupport::ScriptedPrompter script;
+        home.write(QStringLiteral("Sim/Download/reports/taken.rtf"), "taken");
+        if (afterExisting) script.filePath(report("taken.rtf")).ok();
+        script.cancelFile();
+
+        main->executeBatFileForReport(2);
+
+        EXPECT_TRUE(script.exhausted());
+        EXPECT_FALSE(QFile::exists(home.file(QStringLiteral("Sim/detail.rep"))));
+        EXPECT_EQ(home.read(QStringLiteral("Sim/Download/reports/taken.rtf")), QByteArray("taken"));
+        EXPECT_EQ(QDir(reports).entryList(QDir::Files), QStringList{QStringLiteral("taken.rtf")});
+        EXPECT_TRUE(viewer.opened.isEmpty());
+    }
+}
+
+TEST_F(RetrievalTest, BackupModeFetchesFromTheBackupFolder) {
+    SimServer::writeSiteFile(QStringLiteral("backup/RETR_DETAIL.rep"), "the backup's report\n");
+    G().g_BackupReportsMode = true;
+    prompter.filePath(report("b.rtf"));
+
+    main->executeBatFileForReport(2);
+
+    EXPECT_EQ(home.read(QStringLiteral("Sim/Download/reports/b.rtf")),
+              QByteArray("the backup's report\n"));
+}
+
+TEST_F(RetrievalTest, AFetchThatFailsSaysSoAndShowsNoOldCopy) {
+    home.write(QStringLiteral("Sim/detail.rep"), "left from an earlier run");
+    G().g_ReportFileName = QStringLiteral("RETR_NOT_THERE.rep");
+    prompter.ok();
+
+    main->executeBatFileForReport(2);
+
+    ASSERT_EQ(prompter.prompts().size(), 1u);
+    EXPECT_EQ(prompter.prompts().front().kind, Prompt::Kind::Message);
+    EXPECT_TRUE(prompter.messages().front().contains(QStringLiteral("RETR_NOT_THERE.rep")));
+    EXPECT_FALSE(QFile::exists(home.file(QStringLiteral("Sim/detail.rep"))));
+    EXPECT_TRUE(viewer.opened.isEmpty());
+}
+
+class UnconfiguredReport : public RetrievalTest, public ::testing::WithParamInterface<int> {};
+
+TEST_P(UnconfiguredReport, IsToldAndFetchesNothing) {
+    prompter.ok();
+    main->executeBatFileForReport(GetParam());
+    ASSERT_EQ(prompter.prompts().size(), 1u);
+    const Prompt& box = prompter.prompts().front();
+    EXPECT_EQ(box.text, QStringLiteral("No Report configured for this Report.\r\n"
+                                       "Possible reason: error with IPAddress.\r\n"
+                                       "Please contact your Varnel Reports Administrator."));
+    EXPECT_EQ(box.icon, platform::Icon::Critical);
+    EXPECT_EQ(box.title, QStringLiteral("Varnel Reports"));
+    EXPECT_FALSE(QFile::exists(home.file(QStringLiteral("Sim/Download"))));
+}
+
+INSTANTIATE_TEST_SUITE_P(OutsideTheTable, UnconfiguredReport, ::testing::Values(0, 17, -1, 99));
+
+}  // namespace
