@@ -1,5 +1,6 @@
 // The main window's report retrieval: fetch the file a report window left on the server, let
 // the user give it a dated name and open it.
+#include "common/BusyPointer.h"
 #include "menu/ReportRetrieval.h"
 
 #include "common/CommonFunctions.h"
@@ -18,20 +19,6 @@
 namespace quillon {
 
 namespace {
-
-// The hourglass on a window until released or out of scope.
-class Hourglass {
-public:
-    explicit Hourglass(QWidget* w) : m_w(w) { m_w->setCursor(Qt::WaitCursor); }
-    ~Hourglass() { release(); }
-    void release() {
-        if (m_w) m_w->unsetCursor();
-        m_w = nullptr;
-    }
-
-private:
-    QWidget* m_w;
-};
 
 void tell(const QString& text) {
     platform::Prompter::instance().message(text, retrievalTitle(), platform::Icon::Critical);
@@ -67,7 +54,7 @@ void fMain::executeBatFileForReport(int reportNumber) {
     // Filled by the load; filled here when nothing did.
     if (!table.isFilled()) table.fillAll();
 
-    Hourglass hourglass(this);
+    BusyPointer hourglass(this);
     if (!table.isConfigured(reportNumber)) {
         hourglass.release();
         tell(

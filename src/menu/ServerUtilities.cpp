@@ -1,4 +1,5 @@
 // The server clock and table-unlock utilities of the main window.
+#include "common/BusyPointer.h"
 #include "menu/ServerUtilities.h"
 
 #include "common/CommonFunctions.h"
@@ -27,20 +28,6 @@ QString shortened(const QString& text) {
     if (one.size() > kMax) one = one.left(kMax) + QStringLiteral("...");
     return one;
 }
-
-// The main window shows the busy pointer for as long as the scope lasts.
-class BusyPointer {
-public:
-    explicit BusyPointer(QWidget* w) : m_w(w) { m_w->setCursor(Qt::WaitCursor); }
-    ~BusyPointer() { release(); }
-    void release() {
-        if (m_w) m_w->unsetCursor();
-        m_w = nullptr;
-    }
-
-private:
-    QPointer<QWidget> m_w;
-};
 
 // Clicks that come while the same utility still waits for the server are dropped.
 class RunningFlag {

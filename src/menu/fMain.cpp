@@ -1,3 +1,4 @@
+#include "common/BusyPointer.h"
 #include "menu/fMain.h"
 
 #include "common/AppControl.h"
@@ -182,18 +183,6 @@ void showNewWindow(const QString& name) {
 QString configurationPath() {
     return platform::SystemInfo::path(QStringLiteral("KTReports.ini"));
 }
-
-// The busy pointer on the main window for as long as the scope lasts.
-class BusyPointer {
-public:
-    explicit BusyPointer(QWidget* w) : m_w(w) { m_w->setCursor(Qt::WaitCursor); }
-    ~BusyPointer() {
-        if (m_w) m_w->unsetCursor();
-    }
-
-private:
-    QPointer<QWidget> m_w;
-};
 
 }  // namespace
 
