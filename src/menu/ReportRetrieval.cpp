@@ -1,7 +1,7 @@
 // The main window's report retrieval: fetch the file a report window left on the server, let
 // the user give it a dated name and open it.
-#include "common/BusyPointer.h"
 #include "menu/ReportRetrieval.h"
+#include "common/BusyPointer.h"
 
 #include "common/CommonFunctions.h"
 #include "common/Globals.h"
@@ -37,6 +37,13 @@ bool fetchRemoteFile(const SessionTarget& target, const QString& remotePath,
     if (!ok && error) *error = sftp.errorString();
     sftp.disconnect();
     return ok;
+}
+
+QString commandLineWord(const QString& text) {
+    // QProcess::splitCommand reads three quotes inside a quoted word as one literal quote.
+    QString word = text;
+    word.replace(QLatin1Char('"'), QStringLiteral("\"\"\""));
+    return QLatin1Char('"') + word + QLatin1Char('"');
 }
 
 void ExecCmd(fMain& main, const QString& cmdline) {

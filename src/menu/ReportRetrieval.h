@@ -17,6 +17,9 @@ bool fetchRemoteFile(const SessionTarget& target, const QString& remotePath,
 // The title of the retrieval's messages.
 QString retrievalTitle();
 
+// Text as one word of ExecCmd's command line, whatever blanks or quotes it holds.
+QString commandLineWord(const QString& text);
+
 // Runs a local command line and waits for it, with "Running  Report..." and then "Done." in
 // the first panel of the main window's status bar.
 void ExecCmd(fMain& main, const QString& cmdline);

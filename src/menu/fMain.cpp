@@ -1,11 +1,12 @@
-#include "common/BusyPointer.h"
 #include "menu/fMain.h"
+#include "common/BusyPointer.h"
 
 #include "common/AppControl.h"
 #include "common/CommonFunctions.h"
 #include "common/Globals.h"
 #include "common/RemoteSession.h"
 #include "menu/LiveMonitor.h"
+#include "menu/ReportRetrieval.h"
 #include "menu/frmquestion.h"
 #include "platform/DocumentViewer.h"
 #include "platform/FileLookup.h"
@@ -679,11 +680,7 @@ void fMain::cmdlogoff_Click() {
 
 void fMain::cmdupdate_Click() {
     BusyPointer busy(this);
-    Status->showMessage(QStringLiteral("Running ") + QStringLiteral(" Report") +
-                        QStringLiteral("..."));
-    platform::DocumentViewer::instance().runAndWait(
-        platform::SystemInfo::path(QStringLiteral("0update.bat")), {});
-    Status->showMessage(Status->currentMessage() + QStringLiteral("Done."));
+    ExecCmd(*this, commandLineWord(platform::SystemInfo::path(QStringLiteral("0update.bat"))));
 }
 
 void fMain::Form_Unload() {

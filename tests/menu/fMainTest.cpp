@@ -304,11 +304,29 @@ TEST_F(MainWindowTest, DownloadFolderOfASiteWithBlanks) {
 }
 
 TEST_F(MainWindowTest, UpdateRunsTheBatchFileAndWaits) {
+    // Sees the program apart from its arguments.
+    struct ProgramViewer : testsupport::RecordingViewer {
+        int runAndWait(const QString& program, const QStringList& arguments) override {
+            programs << program;
+            return RecordingViewer::runAndWait(program, arguments);
+        }
+        QStringList programs;
+    } programViewer;
     w->cmdupdate->setVisible(true);
     w->cmdupdate->setEnabled(true);
-    w->cmdupdate_Click();
-    EXPECT_EQ(viewer.ran, QStringList{home.file("0update.bat")});
-    EXPECT_EQ(w->Status->currentMessage(), QStringLiteral("Running  Report...Done."));
+    // The batch file is one program however its folder is spelled.
+    for (const QString folder :
+         {QStringLiteral("plain"), QStringLiteral("My Programs"), QStringLiteral("it's \"new\"")}) {
+        programViewer.programs.clear();
+        programViewer.ran.clear();
+        platform::SystemInfo::setProgramFolder(home.file(folder));
+        w->cmdupdate_Click();
+        EXPECT_EQ(programViewer.programs,
+                  QStringList{home.file(folder + QStringLiteral("/0update.bat"))});
+        EXPECT_EQ(programViewer.ran, programViewer.programs) << "no arguments";
+        EXPECT_EQ(w->Status->currentMessage(), QStringLiteral("Running  Report...Done."));
+    }
+    platform::SystemInfo::setProgramFolder(home.path());
 }
 
 TEST_F(MainWindowTest, LeavingBackupReportsRestoresTheReportsTab) {
