@@ -6,8 +6,6 @@
 #include "platform/ProfileFile.h"
 #include "platform/SystemInfo.h"
 
-#include <QElapsedTimer>
-
 namespace quillon {
 
 namespace {
@@ -61,7 +59,6 @@ ReportRunResult ReportRun::run(QStringList& lstCommands, const QString& reportFi
         return failed(Outcome::SessionFailed,
                       QStringLiteral("The report was not run: %1.\r\n\r\n%2").arg(what, error));
     };
-    if (!session.waitForPrompt()) return sessionBroke(QStringLiteral("the server did not answer"));
     if (!session.changeFolder(folder))
         return sessionBroke(QStringLiteral("could not change to the folder %1").arg(folder));
     if (!session.execute(QStringLiteral("rm -f ") + shellQuote(reportFileName)))
@@ -74,11 +71,9 @@ ReportRunResult ReportRun::run(QStringList& lstCommands, const QString& reportFi
     }
 
     const int deadline = reportDeadlineSec();
-    QElapsedTimer clock;
-    clock.start();
     const auto ran = session.execute(lstCommands.first(), deadline);
     if (!ran) {
-        const bool timedOut = clock.elapsed() >= deadline * 1000LL - 500;
+        const bool timedOut = session.errorCode() == kSessionTimedOut;
         const QString error = session.errorString();
         session.disconnect();
         if (timedOut)
