@@ -116,6 +116,8 @@ class LoginOnServer : public LoginWindow {
 protected:
     void SetUp() override {
         if (!SimServer::isUp()) GTEST_SKIP() << testsupport::kSimDownMessage;
+        // The journal is shared with other test processes: clear it only while holding it.
+        SimServer::lockForTest();
         SimServer::clearJournal();
         SimServer::clearKnobs();
         SimServer::configureSite(1);
@@ -382,7 +384,11 @@ class LoginDefaultSite : public LoginWindow, public ::testing::WithParamInterfac
 
 TEST_P(LoginDefaultSite, LogsNobodyInAndLeavesOnlyTheSiteEditor) {
     const DefaultCase& c = GetParam();
-    if (SimServer::isUp()) SimServer::clearJournal();
+    const bool simUp = SimServer::isUp();
+    if (simUp) {
+        SimServer::lockForTest();
+        SimServer::clearJournal();
+    }
     open({QStringLiteral("Default"), QStringLiteral("Sim")}, 0);
     attempt(QString::fromUtf8(c.user), QString::fromUtf8(c.password));
     flushDeletes();
@@ -400,7 +406,7 @@ TEST_P(LoginDefaultSite, LogsNobodyInAndLeavesOnlyTheSiteEditor) {
     EXPECT_TRUE(opened.isEmpty());
     EXPECT_TRUE(G().g_UserName.isEmpty());
     EXPECT_FALSE(home.read(QStringLiteral("KTReports.ini")).contains("LastLogin"));
-    if (SimServer::isUp()) EXPECT_TRUE(loginShellLines(QString::fromUtf8(c.user)).isEmpty());
+    if (simUp) EXPECT_TRUE(loginShellLines(QString::fromUtf8(c.user)).isEmpty());
     EXPECT_FALSE(programEndRequested());
 }
 

@@ -323,7 +323,11 @@ class NewSiteRefused : public SiteEditor, public ::testing::WithParamInterface<R
 TEST_P(NewSiteRefused, NothingWrittenNothingSent) {
     const RefusedCase& c = GetParam();
     const bool simUp = testsupport::SimServer::isUp();
-    if (simUp) testsupport::SimServer::clearJournal();
+    if (simUp) {
+        // The journal is shared with other test processes: clear it only while holding it.
+        testsupport::SimServer::lockForTest();
+        testsupport::SimServer::clearJournal();
+    }
     const QStringList before = folderEntries();
     open();
     editor->cmdNewSite->click();
