@@ -1,6 +1,6 @@
 // The server clock and table-unlock utilities of the main window.
-#include "common/BusyPointer.h"
 #include "menu/ServerUtilities.h"
+#include "common/BusyPointer.h"
 
 #include "common/CommonFunctions.h"
 #include "common/Globals.h"
@@ -119,11 +119,6 @@ CheckedRun runCheckedLines(const SessionTarget& target, const QString& folder,
     RemoteShellSession session;
     session.log = [](const QString& text) { WriteDebugLog(text); };
     if (!session.connectToHost(target)) {
-        run.error = session.errorString();
-        return run;
-    }
-    run.connected = true;
-    if (!session.waitForPrompt(timeoutSec)) {
         run.error = session.errorString();
         return run;
     }

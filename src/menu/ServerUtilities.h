@@ -42,8 +42,7 @@ struct LineOutcome {
 };
 
 struct CheckedRun {
-    bool connected = false;  // a session was opened
-    QString error;           // set when the lines could not be sent (connection, folder)
+    QString error;  // set when the lines could not be sent (connection, folder)
     QList<LineOutcome> lines;
 
     // Every line was sent and ended well.
