@@ -246,8 +246,11 @@ void fErrors::cmdrmerror_Click() {
     const QStringList lines = removalLines(entries);
 
     QPointer<fErrors> self(this);
-    // The removal runs in the shell login's start folder (session wodSSH1).
-    const CheckedRun run = runCheckedLines(shellTargetForSite(G().g_CurSite), QString(), lines);
+    // The removal runs in the shell login's start folder (session wodSSH1). With no known
+    // copy listed there is nothing to remove, and no server to wait for.
+    const CheckedRun run =
+        lines.isEmpty() ? CheckedRun{}
+                        : runCheckedLines(shellTargetForSite(G().g_CurSite), QString(), lines);
     if (!self) return;
 
     // The file a removal line names is its last word.

@@ -353,7 +353,7 @@ INSTANTIATE_TEST_SUITE_P(
                                   {"error x; rm -rf ~", "errors-old.txt"},
                                   {"ERROR.911"},
                                   {"sudo rm -f ERROR.COM", "sudo rm -f ERROR.PMS"}},
-                      // The session opens and closes without a removal line.
+                      // Nothing the server has is listed: no session, no line.
                       RemovalCase{"OnlyTheUsersOwnFilesListed", {}, {"errors-old.txt"}, {}, {}}),
     [](const auto& info) { return std::string(info.param.name); });
 
