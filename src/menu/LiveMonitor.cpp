@@ -59,11 +59,9 @@ QString LiveMonitor::connectFailureMessage() const {
 std::optional<QString> LiveMonitor::receive(const QString& chunk) {
     QString& st = state();
     if (G().g_Brevia) {
-        // Partner servers echo differently: everything is shown from the first chunk on.
-        if (st != kPrint) {
-            if (st != kPrintWait) st = kPrintWait;
-            st = kPrint;
-        }
+        // Partner servers echo differently: everything is shown from the first chunk on. The
+        // passage through "PRINTWAIT" happens within this one call, so nobody can see it.
+        st = kPrint;
         return chunk;
     }
 

@@ -43,17 +43,16 @@ public:
     // The stamp label after a change of the box: with the time only while the state is "PRINT".
     QString stampLabel(const QDateTime& now) const;
 
-    // Where to cut text that has grown past `cap` so that the newest text stays: the number of
-    // leading characters to drop (0 when it fits). Cuts at a line start when one is near.
     // Received text as a text box shows it: the PTY's CR of each line end left out (a box
     // would take it for a second line end).
     static QString forDisplay(const QString& text);
 
+    // Where to cut text that has grown past `cap` so that the newest text stays: the number of
+    // leading characters to drop (0 when it fits). Cuts at a line start when one is near.
     static qsizetype excessToDrop(const QString& text, int cap);
 
     static inline const QString kReconnecting = QStringLiteral("RECONNECTING");
     static inline const QString kPrint = QStringLiteral("PRINT");
-    static inline const QString kPrintWait = QStringLiteral("PRINTWAIT");
 
 private:
     void capBuffer();
