@@ -100,9 +100,7 @@ ErrorPullResult pullErrorFiles(FileTransferSession& session, const SessionTarget
     }
 
     // The copies go first: a file the server no longer has must not be shown any more.
-    for (const QString& file :
-         {QStringLiteral("ERROR.COM"), QStringLiteral("ERROR.LOG"), QStringLiteral("ERROR.PMS"),
-          QStringLiteral("ERROR.911"), QStringLiteral("ERROR.NEW")})
+    for (const QString& file : serverErrorFiles())
         DeleteFileIfExists(folder + QLatin1Char('/') + errorCopyName(file));
     say(QStringLiteral("STARTING FTP FOR ERRORS"));
 
