@@ -14,7 +14,6 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDir>
-#include <QFile>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
@@ -184,16 +183,10 @@ void Reports::lstDivision_DblClick() {
 
     // Exactly this ending: a name in other letter case keeps the raw answer.
     if (saved.path.endsWith(kCallCostSuffix)) {
-        const QString answer = saved.path + QStringLiteral("unix");
+        // The answer is read whole before the report replaces it in one step, so it needs no
+        // copy aside, and a report that cannot be written leaves the answer as it came.
         QString why;
-        if (!QFile::rename(saved.path, answer)) {
-            why = QStringLiteral("It could not be moved aside.");
-        } else if (WritePricingReport(answer, saved.path, reportClockNow(), &why) == 0) {
-            QFile::remove(answer);
-        } else {
-            QFile::rename(answer, saved.path);
-        }
-        if (!why.isEmpty())
+        if (WritePricingReport(saved.path, saved.path, reportClockNow(), &why) != 0)
             tell(QStringLiteral("The call-cost answer could not be turned into a pricing "
                                 "report.\r\n\r\n%1\r\n\r\nThe answer is kept as it came in %2.")
                      .arg(why, QDir::toNativeSeparators(saved.path)));

@@ -25,7 +25,8 @@ QString PricingReportStamp(const QDateTime& when);
 
 // Reads the answer at inPath and writes the report to outPath (Windows-1252, CR LF), replacing
 // what was there. Returns 0 when the report was written. Otherwise returns 1, writes nothing
-// and leaves outPath as it was, with the reason in *error. The input is never deleted.
+// and leaves outPath as it was, with the reason in *error. The input is never deleted; it is
+// read whole first, so outPath may be inPath itself.
 int WritePricingReport(const QString& inPath, const QString& outPath,
                        const QDateTime& ranAt = QDateTime::currentDateTime(),
                        QString* error = nullptr);

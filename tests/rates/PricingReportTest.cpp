@@ -71,6 +71,12 @@ TEST_P(PricingReportGolden, WritesTheReportOfTheLastLineAndKeepsTheAnswer) {
 
     EXPECT_EQ(readFile(out), readFile(golden(QLatin1String(GetParam().report))));
     EXPECT_EQ(readFile(in), answerBefore);
+
+    // Written over its own answer, the report takes the answer's place.
+    const QString inPlace = dir.filePath(QStringLiteral("PC1_CCAL.rtf"));
+    writeFile(inPlace, answerBefore);
+    EXPECT_EQ(WritePricingReport(inPlace, inPlace, kRanAt, &error), 0) << error.toStdString();
+    EXPECT_EQ(readFile(inPlace), readFile(golden(QLatin1String(GetParam().report))));
 }
 
 INSTANTIATE_TEST_SUITE_P(
