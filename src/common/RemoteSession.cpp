@@ -517,29 +517,51 @@ QString siteServerFolder(int site, bool backup) {
     return f;
 }
 
-// --- RemoteShellSession ---------------------------------------------------------------------
+// --- Blocking sessions ----------------------------------------------------------------------
 
-struct RemoteShellSession::Impl {
+namespace {
+
+// What both blocking sessions keep on the caller's side.
+struct BlockingCore {
     // False once the session is destroyed: a handler that ran during a wait may delete it.
     std::shared_ptr<bool> alive = std::make_shared<bool>(true);
     std::unique_ptr<Worker> worker;
     std::shared_ptr<SocketGuard> guard = std::make_shared<SocketGuard>();
-    // Used on the worker only.
-    ssh_session ssh = nullptr;
-    ssh_channel channel = nullptr;
-    // Used on the caller's thread.
     bool connected = false;
     bool busy = false;
-    // The line whose prompt has not come yet: its output is still on the way.
-    QString unfinishedLine;
     QString error;
     int code = kSessionOk;
-    SessionTarget target;
 
     Worker& w() {
         if (!worker) worker = std::make_unique<Worker>();
         return *worker;
     }
+    // Every failure carries a code as well as its text, so none reads as kSessionOk.
+    bool fail(int failureCode, const QString& text) {
+        code = failureCode;
+        error = text;
+        return false;
+    }
+    // A fresh start for a connect; false while a call of this session is still waiting.
+    bool startConnect() {
+        if (busy) return fail(kSessionFailed, QStringLiteral("The session is busy."));
+        error.clear();
+        code = kSessionOk;
+        guard->fired = false;
+        return true;
+    }
+};
+
+}  // namespace
+
+// --- RemoteShellSession ---------------------------------------------------------------------
+
+struct RemoteShellSession::Impl : BlockingCore {
+    // Used on the worker only.
+    ssh_session ssh = nullptr;
+    ssh_channel channel = nullptr;
+    // The line whose prompt has not come yet: its output is still on the way.
+    QString unfinishedLine;
     void closeOnWorker() {
         if (!worker) return;
         auto* self = this;
@@ -560,17 +582,10 @@ RemoteShellSession::~RemoteShellSession() {
 }
 
 bool RemoteShellSession::connectToHost(const SessionTarget& target, int timeoutSec) {
-    if (d->busy) {
-        d->error = QStringLiteral("The session is busy.");
-        return false;
-    }
+    if (!d->startConnect()) return false;
     disconnect();
     const int seconds = effectiveTimeout(timeoutSec);
     const auto deadline = deadlineIn(seconds);
-    d->target = target;
-    d->error.clear();
-    d->code = kSessionOk;
-    d->guard->fired = false;
     Failure f;
     bool ok = false;
     QByteArray greeting;
@@ -608,10 +623,7 @@ bool RemoteShellSession::connectToHost(const SessionTarget& target, int timeoutS
     d->busy = false;
     d->connected = ok;
     d->unfinishedLine.clear();
-    if (!ok) {
-        d->error = f.text;
-        d->code = f.code;
-    }
+    if (!ok) d->fail(f.code, f.text);
     if (log) log(ok ? QStringLiteral("Connected to %1").arg(hostLabel(target)) : d->error);
     return ok;
 }
@@ -620,7 +632,9 @@ bool RemoteShellSession::waitForPrompt(int timeoutSec) {
     // connectToHost returns only once the first prompt has come; a line still running is
     // what there may be to wait for.
     if (!d->connected) {
-        if (d->error.isEmpty()) d->error = QStringLiteral("Not connected to the server.");
+        // A failed connect's own reason stays the one to show.
+        if (d->code == kSessionOk)
+            d->fail(kSessionFailed, QStringLiteral("Not connected to the server."));
         return false;
     }
     if (d->unfinishedLine.isEmpty()) return true;
@@ -634,15 +648,16 @@ std::optional<QString> RemoteShellSession::execute(const QString& givenLine, int
     // The shell would read the rest after the "> " prompt that ends this line's wait, and
     // its output would be taken for the next line's.
     if (line.contains(QLatin1Char('\n')) || line.contains(QLatin1Char('\r'))) {
-        d->error = QStringLiteral("A shell line cannot hold a line break: %1").arg(line);
+        d->fail(kSessionFailed,
+                QStringLiteral("A shell line cannot hold a line break: %1").arg(line));
         return std::nullopt;
     }
     if (d->busy) {
-        d->error = QStringLiteral("The session is busy with another line.");
+        d->fail(kSessionFailed, QStringLiteral("The session is busy with another line."));
         return std::nullopt;
     }
     if (!d->connected) {
-        d->error = QStringLiteral("Not connected to the server.");
+        d->fail(kSessionFailed, QStringLiteral("Not connected to the server."));
         return std::nullopt;
     }
     const int seconds = timeoutSec > 0 ? timeoutSec : kLineTimeoutSec;
@@ -731,18 +746,16 @@ std::optional<QString> RemoteShellSession::execute(const QString& givenLine, int
 }
 
 bool RemoteShellSession::changeFolder(const QString& folder, int timeoutSec) {
-    if (folder.isEmpty()) {
-        d->error = QStringLiteral("No server folder is configured for this site.");
-        return false;
-    }
+    if (folder.isEmpty())
+        return d->fail(kSessionFailed,
+                       QStringLiteral("No server folder is configured for this site."));
     const auto reply = execute(QStringLiteral("cd ") + shellQuote(folder), timeoutSec);
     if (!reply) return false;
     // cd prints nothing when it got there, and its complaint when it did not.
-    if (!reply->trimmed().isEmpty()) {
-        d->error = QStringLiteral("Could not change to the folder %1 on the server: %2")
-                       .arg(folder, reply->trimmed());
-        return false;
-    }
+    if (!reply->trimmed().isEmpty())
+        return d->fail(kSessionFailed,
+                       QStringLiteral("Could not change to the folder %1 on the server: %2")
+                           .arg(folder, reply->trimmed()));
     return true;
 }
 
@@ -782,22 +795,10 @@ QueueResult runCommandQueue(RemoteShellSession& session, QStringList& lstCommand
 
 // --- FileTransferSession --------------------------------------------------------------------
 
-struct FileTransferSession::Impl {
-    std::shared_ptr<bool> alive = std::make_shared<bool>(true);
-    std::unique_ptr<Worker> worker;
-    std::shared_ptr<SocketGuard> guard = std::make_shared<SocketGuard>();
-    ssh_session ssh = nullptr;  // worker only
+struct FileTransferSession::Impl : BlockingCore {
+    // Used on the worker only.
+    ssh_session ssh = nullptr;
     sftp_session sftp = nullptr;
-    bool connected = false;
-    bool busy = false;
-    QString error;
-    int code = kSessionOk;
-    SessionTarget target;
-
-    Worker& w() {
-        if (!worker) worker = std::make_unique<Worker>();
-        return *worker;
-    }
     void closeOnWorker() {
         if (!worker) return;
         auto* self = this;
@@ -820,17 +821,10 @@ FileTransferSession::~FileTransferSession() {
 }
 
 bool FileTransferSession::connectToHost(const SessionTarget& target, int timeoutSec) {
-    if (d->busy) {
-        d->error = QStringLiteral("The session is busy.");
-        return false;
-    }
+    if (!d->startConnect()) return false;
     disconnect();
     const int seconds = effectiveTimeout(timeoutSec);
     const auto deadline = deadlineIn(seconds);
-    d->target = target;
-    d->error.clear();
-    d->code = kSessionOk;
-    d->guard->fired = false;
     Failure f;
     bool ok = false;
     Impl* p = d.get();
@@ -855,10 +849,7 @@ bool FileTransferSession::connectToHost(const SessionTarget& target, int timeout
     if (!*alive) return {};
     d->busy = false;
     d->connected = ok;
-    if (!ok) {
-        d->error = f.text;
-        d->code = f.code;
-    }
+    if (!ok) d->fail(f.code, f.text);
     return ok;
 }
 
@@ -931,17 +922,16 @@ bool copyRemote(sftp_file file, QIODevice& out, QString& why) {
 
 bool FileTransferSession::getFile(const QString& localPath, const QString& remotePath,
                                   int timeoutSec) {
-    if (d->busy) {
-        d->error = QStringLiteral("The session is busy with another transfer.");
-        return false;
-    }
+    if (d->busy)
+        return d->fail(kSessionFailed,
+                       QStringLiteral("The session is busy with another transfer."));
     // The promise is that a failed download leaves no file at localPath, old copies included.
-    auto failWith = [&](const QString& text) {
+    auto failWith = [&](int failureCode, const QString& text) {
         QFile::remove(localPath);
-        d->error = text;
-        return false;
+        return d->fail(failureCode, text);
     };
-    if (!d->connected) return failWith(QStringLiteral("Not connected to the server."));
+    if (!d->connected)
+        return failWith(kSessionFailed, QStringLiteral("Not connected to the server."));
     const int seconds = effectiveTimeout(timeoutSec);
     const auto deadline = deadlineIn(seconds);
     bool ok = false;
@@ -976,14 +966,13 @@ bool FileTransferSession::getFile(const QString& localPath, const QString& remot
     if (d->guard->fired) {
         d->connected = false;
         d->closeOnWorker();
-        d->code = kSessionTimedOut;
-        return failWith(QStringLiteral("No data from the server within %1 seconds while fetching "
+        return failWith(kSessionTimedOut,
+                        QStringLiteral("No data from the server within %1 seconds while fetching "
                                        "%2; the session was closed.")
                             .arg(seconds)
                             .arg(remotePath));
     }
-    d->code = kSessionFailed;
-    return failWith(QStringLiteral("Could not fetch %1: %2").arg(remotePath, why));
+    return failWith(kSessionFailed, QStringLiteral("Could not fetch %1: %2").arg(remotePath, why));
 }
 
 void FileTransferSession::disconnect() {

@@ -249,6 +249,35 @@ TEST(SiteTargets, BothKindsUseTheSitePortOr22) {
     EXPECT_TRUE(sftpTargetForSite(kMaxSites).host.isEmpty());
 }
 
+// Refusals before anything is sent still say why in errorCode(), as windows show it.
+TEST(SessionRefusals, EveryFailureCarriesACode) {
+    testsupport::TempHome home;
+    RemoteShellSession shell;
+    FileTransferSession files;
+    const struct {
+        const char* what;
+        std::function<bool()> call;
+        bool onShell;
+        const char* text;
+    } cases[] = {
+        {"prompt before connect", [&] { return shell.waitForPrompt(1); }, true, "Not connected"},
+        {"line before connect", [&] { return shell.execute(QStringLiteral("pwd")).has_value(); },
+         true, "Not connected"},
+        {"line break", [&] { return shell.execute(QStringLiteral("a\nb")).has_value(); }, true,
+         "line break"},
+        {"no folder", [&] { return shell.changeFolder(QString()); }, true, "No server folder"},
+        {"file before connect",
+         [&] { return files.getFile(home.file(QStringLiteral("x.csv")), QStringLiteral("x.csv")); },
+         false, "Not connected"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_FALSE(c.call()) << c.what;
+        EXPECT_EQ(c.onShell ? shell.errorCode() : files.errorCode(), kSessionFailed) << c.what;
+        const QString error = c.onShell ? shell.errorString() : files.errorString();
+        EXPECT_TRUE(error.contains(QString::fromLatin1(c.text))) << c.what;
+    }
+}
+
 // --- shell sessions -------------------------------------------------------------------------
 
 class RemoteShellTest : public testsupport::SimTest {
@@ -347,6 +376,8 @@ TEST_F(RemoteShellTest, BackupModeWorksInTheBackupFolder) {
 TEST_F(RemoteShellTest, ChangeFolderToAMissingFolderFails) {
     EXPECT_FALSE(shell.changeFolder(QStringLiteral("/usr/varnel/no-such-folder")));
     EXPECT_TRUE(shell.errorString().contains(QStringLiteral("no-such-folder")));
+    // The line itself ran, but the failure must not read as kSessionOk.
+    EXPECT_EQ(shell.errorCode(), kSessionFailed);
     EXPECT_FALSE(shell.changeFolder(QString()));
     // The session is still there for the next line.
     const auto pwd = shell.execute(QStringLiteral("pwd"));
