@@ -10,6 +10,7 @@
 #include "platform/ProfileFile.h"
 #include "platform/Prompter.h"
 #include "platform/SystemInfo.h"
+#include "startup/SessionLog.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -127,7 +128,7 @@ void frmLogin::checkLogin() {
     m_busy = true;
 
     RemoteShellSession ssh;
-    ssh.log = [](const QString& text) { WriteDebugLog(text); };
+    ssh.log = sessionDebugLog(QStringLiteral("wodSSH1"));
     WriteDebugLog(QStringLiteral("Login: checking user ") + user);
     if (!ssh.connectToHost(shellTargetForSite(site))) {
         m_busy = false;
@@ -220,7 +221,7 @@ void frmLogin::acceptLogin(const QString& typed) {
         // The server regenerates its table copies for the main window's table pull; what it
         // answers is not looked at.
         RemoteShellSession ssh;
-        ssh.log = [](const QString& text) { WriteDebugLog(text); };
+        ssh.log = sessionDebugLog(QStringLiteral("wodSSH1"));
         if (ssh.connectToHost(shellTargetForSite(site))) {
             ssh.execute(QString());
             if (ssh.changeFolder(siteServerFolder(site)))

@@ -11,6 +11,7 @@
 #include "platform/Prompter.h"
 #include "platform/SystemInfo.h"
 #include "startup/ReportScripts.h"
+#include "startup/SessionLog.h"
 #include "startup/SiteSetup.h"
 
 #include <QApplication>
@@ -535,7 +536,7 @@ void fSites::addNewSite() {
 
     {
         RemoteShellSession wodSSH1;
-        wodSSH1.log = [](const QString& text) { WriteDebugLog(text); };
+        wodSSH1.log = sessionDebugLog(QStringLiteral("wodSSH1"));
         const SessionTarget target{ip, port.toInt(), entry.login,
                                    QString::fromLatin1(kShellPassword)};
         if (!wodSSH1.connectToHost(target)) return failed(wodSSH1.errorString());

@@ -9,6 +9,7 @@
 #include "platform/Prompter.h"
 #include "platform/SystemInfo.h"
 #include "startup/Configuration.h"
+#include "startup/SessionLog.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -169,7 +170,7 @@ void fgetdata::tmrNowLoad_Timer() {
 
 bool fgetdata::pullTables() {
     RemoteShellSession shell;
-    shell.log = [](const QString& line) { WriteDebugLog(QStringLiteral("wodSSHDOCSV ") + line); };
+    shell.log = sessionDebugLog(QStringLiteral("wodSSHDOCSV"));
     if (!shell.connectToHost(shellTargetForSite(m_index))) {
         tell(QStringLiteral("Unable to connect to %1: %2\r\n\r\nThe tables of this site were not "
                             "fetched.")

@@ -2,9 +2,11 @@
 // tries are counted, and that a typed name never steers the server's shell.
 #include "access/frmLogin.h"
 #include "common/AppControl.h"
+#include "common/CommonFunctions.h"
 #include "common/Globals.h"
 #include "menu/fMain.h"
 #include "platform/ProfileFile.h"
+#include "platform/SystemInfo.h"
 #include "support/ScriptedPrompter.h"
 #include "support/SimServer.h"
 #include "support/TempHome.h"
@@ -13,6 +15,7 @@
 
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -20,6 +23,8 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+
+#include <algorithm>
 
 using namespace quillon;
 using testsupport::ScriptedPrompter;
@@ -49,6 +54,17 @@ QStringList loginShellLines(const QString& user) {
             line.contains(QLatin1String("pwned")))
             lines << line;
     return lines;
+}
+
+// The debug log's messages after its "OPENED" line, time stamps cut off.
+QStringList logMessages() {
+    QFile file(platform::SystemInfo::path(QStringLiteral("Logs/Mainlog.log")));
+    if (!file.open(QIODevice::ReadOnly)) return {};
+    QStringList out;
+    const QStringList lines = QString::fromLatin1(file.readAll()).split(QStringLiteral("\r\n"));
+    for (const QString& line : lines.mid(1, lines.size() - 2))
+        out << line.mid(19);  // "Dec-09-08 14:05:33 "
+    return out;
 }
 
 void flushDeletes() {
@@ -144,6 +160,9 @@ TEST(LoginCaption, FollowsEdition) {
 }
 
 TEST_F(LoginOnServer, GoodLoginTurnsOnExactlyTheGrantedButtons) {
+    G().g_DebugMode = true;
+    QDir().mkpath(home.file(QStringLiteral("Logs")));
+    OpenDebugLog(home.file(QStringLiteral("Logs/Mainlog.log")));
     attempt(QStringLiteral("alice"), QStringLiteral("secret1"));
     flushDeletes();
 
@@ -171,6 +190,23 @@ TEST_F(LoginOnServer, GoodLoginTurnsOnExactlyTheGrantedButtons) {
     EXPECT_EQ(opened, QStringList{QStringLiteral("fgetdata")});
     EXPECT_TRUE(main->isVisible());
     EXPECT_FALSE(programEndRequested());
+
+    // The log holds a line for every button, and what the sessions said under their control's
+    // name; no line is empty (the bare line feeds and the cd lines have empty replies).
+    const QStringList log = logMessages();
+    for (const char* line : {"Turning on Button: cmddetail", "Turning on Button: cmdEdit",
+                             "Turning on Button: cmdpasswd", "NOT Turning on Button: cmdcost"})
+        EXPECT_EQ(log.count(QLatin1String(line)), 1) << line;
+    const QStringList own = {QStringLiteral("Turning on Button: "),
+                             QStringLiteral("NOT Turning on Button: "), QStringLiteral("Login: ")};
+    for (const QString& line : log) {
+        const bool fromSession =
+            line.startsWith(QStringLiteral("wodSSH1 ")) && !line.mid(8).trimmed().isEmpty();
+        const bool fromLogin = std::any_of(own.begin(), own.end(), [&](const QString& start) {
+            return line.startsWith(start) && line.size() > start.size();
+        });
+        EXPECT_TRUE(fromSession || fromLogin) << "[" << line.toStdString() << "]";
+    }
 }
 
 struct GrantCase {

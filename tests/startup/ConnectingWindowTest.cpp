@@ -256,6 +256,13 @@ TEST_F(ConnectingToSim, LeavesExactlyTheMirrorAndLogsEachStepInOrder) {
         at = found;
     }
     EXPECT_EQ(log.last(), order.last());
+    // Between them only what the session said, under its control's name, and never an empty
+    // line (the cd and ./do_csv.sh replies are empty).
+    for (const QString& line : log) {
+        if (order.contains(line)) continue;
+        EXPECT_TRUE(line.startsWith("wodSSHDOCSV ") && !line.mid(12).trimmed().isEmpty())
+            << "[" << line.toStdString() << "]";
+    }
     EXPECT_EQ(fMain::instance()->Label33->text(), "Connected to: North");
 }
 
