@@ -179,7 +179,8 @@ bool ConvertUnixFile(const QString& source, const QString& target) {
     const QString from = locate(source);
     if (from.isEmpty()) return true;  // nothing fetched: the target stays as it is
     QFile in(from);
-    if (!in.open(QIODevice::ReadOnly)) return true;
+    // A source that is there but cannot be read is a failure, not "nothing fetched".
+    if (!in.open(QIODevice::ReadOnly)) return false;
     const QByteArray text = in.readAll();
     in.close();
 

@@ -45,8 +45,8 @@ QString RegReadString(const QString& rootKey, const QString& subKey, const QStri
 QString GetProgramFilesDir();
 
 // Copies an LF-ended text file to target with CR LF line ends; a last line without LF is kept
-// (ended with CR LF). A missing source leaves the target as it is (and is no failure). False
-// when it could not write the target.
+// (ended with CR LF). A missing source leaves the target as it is (and is no failure). False,
+// with the target as it was, when the source cannot be read or the target cannot be written.
 bool ConvertUnixFile(const QString& source, const QString& target);
 
 }  // namespace quillon

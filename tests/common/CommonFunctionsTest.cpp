@@ -6,6 +6,7 @@
 
 #include <QComboBox>
 #include <QDate>
+#include <QDir>
 #include <QFile>
 #include <QListWidget>
 
@@ -112,6 +113,16 @@ TEST(ConvertUnixFileFailures, SourceFoundWithoutRegardToCase) {
     EXPECT_TRUE(ConvertUnixFile(home.file(QStringLiteral("extunix.csv")),
                                 home.file(QStringLiteral("ext.csv"))));
     EXPECT_EQ(home.read(QStringLiteral("ext.csv")), "a\r\n");
+}
+
+TEST(ConvertUnixFileFailures, UnreadableSourceIsReportedAndTargetKept) {
+    testsupport::TempHome home;
+    // A folder by the source's name: found, but it cannot be read as a file.
+    QDir().mkpath(home.file(QStringLiteral("extunix.csv")));
+    home.write(QStringLiteral("ext.csv"), "kept\r\n");
+    EXPECT_FALSE(ConvertUnixFile(home.file(QStringLiteral("extunix.csv")),
+                                 home.file(QStringLiteral("ext.csv"))));
+    EXPECT_EQ(home.read(QStringLiteral("ext.csv")), "kept\r\n");
 }
 
 TEST(ConvertUnixFileFailures, UnwritableTargetIsReported) {

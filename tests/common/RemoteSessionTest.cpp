@@ -699,6 +699,27 @@ TEST_F(LiveTailTest, DisconnectEndsItWithoutFurtherSignals) {
     EXPECT_EQ(connected.last().at(0).toInt(), 0);
 }
 
+TEST_F(LiveTailTest, ClosingWhileItStillConnectsDoesNotWaitForTheDeadline) {
+    // A monitor window closed while its server has not answered yet.
+    StallProxy silent(0);
+    SessionTarget target = simShell();
+    target.port = silent.port();
+    QElapsedTimer clock;
+    {
+        LiveTailSession tail;
+        QSignalSpy connected(&tail, &LiveTailSession::connected);
+        tail.connectToHost(target, 30);
+        QTest::qWait(300);
+        // Connecting again drops the first attempt; it must not be waited for either.
+        clock.start();
+        tail.connectToHost(target, 30);
+        EXPECT_LT(clock.elapsed(), 1000);
+        QTest::qWait(300);
+        clock.restart();
+    }
+    EXPECT_LT(clock.elapsed(), 1000);
+}
+
 TEST_F(LiveTailTest, ServerDroppingTheSessionIsReported) {
     LiveTailSession tail;
     QSignalSpy connected(&tail, &LiveTailSession::connected);
