@@ -8,6 +8,7 @@
 #include "platform/FileLookup.h"
 #include "platform/SystemInfo.h"
 #include "platform/TextCodec.h"
+#include "startup/ReportScripts.h"
 
 #include <QDir>
 #include <QFile>
@@ -44,24 +45,7 @@ QString siteDownloadFolder(const QString& siteName) {
 }
 
 QStringList readTextLines(const QByteArray& bytes) {
-    const QString text = platform::fromCp1252(bytes);
-    QStringList lines;
-    QString line;
-    bool open = false;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text.at(i);
-        if (c == QLatin1Char('\r') || c == QLatin1Char('\n')) {
-            if (c == QLatin1Char('\r') && i + 1 < text.size() && text.at(i + 1) == '\n') ++i;
-            lines << line;
-            line.clear();
-            open = false;
-        } else {
-            line += c;
-            open = true;
-        }
-    }
-    if (open) lines << line;
-    return lines;
+    return splitTextLines(platform::fromCp1252(bytes));
 }
 
 // ---- names and fetching, alike for both files ----------------------------------------------
