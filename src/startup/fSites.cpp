@@ -382,15 +382,28 @@ void fSites::cmdmodify_Click() {
 
     const platform::ProfileFile ini(platform::SystemInfo::path(QStringLiteral("KTReports.ini")));
     const QString section = QStringLiteral("Site%1").arg(i + 1);
-    ini.write(section, QStringLiteral("Name"), site);
-    ini.write(section, QStringLiteral("IPAddress"), txtIPAddress->text());
-    ini.write(section, QStringLiteral("SSHPort"), txtSSHPort->text());
-    ini.write(section, QStringLiteral("TelnetPort"), txtTelnetPort->text());
-    ini.write(section, QStringLiteral("UserName"), txtUserName->text());
-    ini.write(section, QStringLiteral("Password"), txtPassword->text());
-    ini.write(section, QStringLiteral("Homedir"), txthomedir->text());
-    ini.write(section, QStringLiteral("SSHUser"), txtlogin->text());
+    const QList<std::pair<const char*, QString>> keys = {
+        {"Name", site},
+        {"IPAddress", txtIPAddress->text()},
+        {"SSHPort", txtSSHPort->text()},
+        {"TelnetPort", txtTelnetPort->text()},
+        {"UserName", txtUserName->text()},
+        {"Password", txtPassword->text()},
+        {"Homedir", txthomedir->text()},
+        {"SSHUser", txtlogin->text()},
+    };
+    bool saved = true;
+    for (const auto& [key, value] : keys)
+        saved = ini.write(section, QLatin1String(key), value) && saved;
     keepConfigurationPrivate();
+    // Saying "saved" here would lose the change at the next start without a word; the window
+    // stays open so that the save can be tried again.
+    if (!saved) {
+        prompter().message(
+            QStringLiteral("The changes could not be saved in ") + ini.path() + QStringLiteral("."),
+            kConfigureSitesTitle, platform::Icon::Critical);
+        return;
+    }
 
     Globals& g = G();
     g.g_SiteIPAddress[i] = blankTrimmed(txtIPAddress->text());
@@ -525,7 +538,12 @@ void fSites::addNewSite() {
 
     G().g_SiteCount += 1;
     const int siteNumber = G().g_SiteCount;
-    writeNewSiteConfiguration(siteNumber, name, entry, G().g_Brevia);
+    // The program ends once the server is set up, and the site is known from the file alone.
+    if (!writeNewSiteConfiguration(siteNumber, name, entry, G().g_Brevia)) {
+        G().g_SiteCount -= 1;  // the next try takes the same section
+        return failed(QStringLiteral("The site could not be written to %1.")
+                          .arg(platform::SystemInfo::path(QStringLiteral("KTReports.ini"))));
+    }
 
     Label1->setText(QStringLiteral("Current Sites:"));
     {

@@ -276,6 +276,43 @@ TEST_F(SiteEditor, ModifyRebuildsBatsAndStoresTheValuesAsTyped) {
     EXPECT_EQ(G().g_SiteSSHUser[1], QStringLiteral("ops"));
 }
 
+// A configuration file that cannot be written is told, never taken for a saved site.
+TEST_F(SiteEditor, AConfigurationThatCannotBeWrittenIsToldAndNothingIsTakenAsSaved) {
+    // A folder in the file's place: every write of a key fails, even for root.
+    QFile::remove(home.file(QStringLiteral("KTReports.ini")));
+    QDir().mkpath(home.file(QStringLiteral("KTReports.ini")));
+
+    open({QStringLiteral("Default"), QStringLiteral("Site2"), QStringLiteral("North_Wing")}, 1);
+    prompter.yes().yes().ok();
+    editor->cmdmodify->click();
+    editor->txtIPAddress->setText(QStringLiteral("10.9.9.9"));
+    editor->cmdmodify->click();
+    EXPECT_TRUE(
+        prompter.messages().last().startsWith(QStringLiteral("The changes could not be "
+                                                             "saved")))
+        << prompter.messages().last().toStdString();
+    EXPECT_EQ(prompter.prompts().back().icon, Icon::Critical);
+    EXPECT_TRUE(editor->isVisible());
+    EXPECT_EQ(G().g_SiteIPAddress[1], QStringLiteral("10.0.0.2"));
+    editor.reset();
+
+    testsupport::ScriptedPrompter answers;
+    open();
+    editor->cmdNewSite->click();
+    editor->txtSiteName->setText(QStringLiteral("East"));
+    editor->txtIPAddress->setText(QStringLiteral("127.0.0.1"));
+    editor->txtSSHPort->setText(QStringLiteral("1"));
+    answers.yes().ok();
+    editor->cmdNewSite->click();
+    const QString shown = answers.messages().last();
+    EXPECT_TRUE(shown.startsWith(QStringLiteral("An error occurred adding a Site:\r\n\r\n")));
+    EXPECT_TRUE(shown.contains(QStringLiteral("KTReports.ini"))) << shown.toStdString();
+    EXPECT_EQ(G().g_SiteCount, 3);
+    EXPECT_EQ(editor->cboSites->count(), 3);
+    EXPECT_TRUE(editor->isVisible());
+    EXPECT_FALSE(programEndRequested());
+}
+
 TEST_F(SiteEditor, NewSiteEntryAndCancel) {
     open({QStringLiteral("Default"), QStringLiteral("Site2")}, 1);
     editor->txtlogin->setText(QStringLiteral("other"));
