@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSaveFile>
 
 namespace quillon {
 
@@ -111,23 +112,16 @@ QStringList splitTextLines(const QString& content) {
 }
 
 bool writePrivateFile(const QString& path, const QByteArray& bytes, QString* error) {
-    QFile f(path);
-    // Removed first so that the new file is made with the private mode, not an old file's mode.
-    if (f.exists() && !f.remove()) {
+    // Written whole under a temporary name and renamed into place, so a write that fails
+    // leaves the old file as it was.
+    QSaveFile f(path);
+    if (!f.open(QIODevice::WriteOnly)) {
         if (error) *error = f.errorString();
         return false;
     }
-    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-        if (error) *error = f.errorString();
-        return false;
-    }
+    // The temporary file's mode is the one the renamed file keeps, whatever the old file had.
     f.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-    if (f.write(bytes) != bytes.size() || !f.flush()) {
-        if (error) *error = f.errorString();
-        return false;
-    }
-    f.close();
-    if (f.error() != QFileDevice::NoError) {
+    if (f.write(bytes) != bytes.size() || !f.commit()) {
         if (error) *error = f.errorString();
         return false;
     }

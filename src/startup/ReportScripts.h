@@ -67,7 +67,8 @@ bool readScriptForEditing(const QString& path, QString* text, QString* error);
 // at the end; the file is created anew with mode 0600.
 bool saveScriptText(const QString& path, const QString& text, QString* error);
 
-// Writes bytes to a file created anew, readable and writable by the owner only.
+// Replaces the file whole with bytes, readable and writable by the owner only; a write that
+// fails leaves the old file as it was.
 bool writePrivateFile(const QString& path, const QByteArray& bytes, QString* error);
 
 }  // namespace quillon
