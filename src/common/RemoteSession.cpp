@@ -652,6 +652,18 @@ std::optional<QString> RemoteShellSession::execute(const QString& givenLine, int
                 QStringLiteral("A shell line cannot hold a line break: %1").arg(line));
         return std::nullopt;
     }
+    // The line is typed at an interactive shell: a control character is an editing key there
+    // (Ctrl-A goes back to the start of the line, Tab completes, Ctrl-C interrupts) even
+    // inside quotes, so it could turn a quoted value into a command.
+    for (const QChar c : line) {
+        if (c.unicode() < 0x20 || c.unicode() == 0x7F) {
+            d->fail(kSessionFailed,
+                    QStringLiteral("A shell line cannot hold the control character %1: %2")
+                        .arg(QStringLiteral("0x%1").arg(c.unicode(), 2, 16, QLatin1Char('0')),
+                             QString(line).replace(c, QLatin1Char('?'))));
+            return std::nullopt;
+        }
+    }
     if (d->busy) {
         d->fail(kSessionFailed, QStringLiteral("The session is busy with another line."));
         return std::nullopt;

@@ -56,7 +56,8 @@ public:
     bool connectToHost(const SessionTarget& target, int timeoutSec = -1);
     // Waits for the first prompt.
     bool waitForPrompt(int timeoutSec = kLineTimeoutSec);
-    // Sends line + LF (one line: a final LF is dropped, a line break inside is refused) and
+    // Sends line + LF (one line: a final LF is dropped; a line break or another control
+    // character inside is refused, as the shell would take it for an editing key) and
     // waits until the text after the line's echo ends in the prompt.
     // Returns the text between the echo and the prompt, CR LF as LF; nullopt on time-out or a
     // dropped session. After a time-out the session stays open: the next call first waits

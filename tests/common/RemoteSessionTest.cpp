@@ -348,6 +348,26 @@ TEST_F(RemoteShellTest, LineBreaksInsideALineAreRefused) {
     EXPECT_EQ(*reply, "ok-" + t + "\n");
 }
 
+TEST_F(RemoteShellTest, ControlCharactersInAQuotedValueAreRefused) {
+    // At an interactive shell these are editing keys even inside quotes: Ctrl-A would move
+    // the rest of the value to the start of the line and run it.
+    const QString t = token();
+    const QString victim = "/tmp/quillon-ctl-" + t;
+    for (const char16_t key :
+         {u'\x01', u'\x03', u'\t', u'\x15', u'\x16', u'\x17', u'\x7f', u'\0'}) {
+        const QString value = "x" + QString(QChar(key)) + "touch " + victim + "; # " + t;
+        EXPECT_FALSE(shell.execute("echo " + shellQuote(value))) << int(key);
+        EXPECT_EQ(shell.errorCode(), kSessionFailed) << int(key);
+        EXPECT_TRUE(shell.errorString().contains(QStringLiteral("control character")))
+            << shell.errorString().toStdString();
+    }
+    EXPECT_TRUE(journal.lines(t).isEmpty());
+    EXPECT_FALSE(QFile::exists(victim));
+    const auto reply = shell.execute("echo ok-" + t);
+    ASSERT_TRUE(reply) << shell.errorString().toStdString();
+    EXPECT_EQ(*reply, "ok-" + t + "\n");
+}
+
 TEST_F(RemoteShellTest, UnbalancedQuoteReturnsAtContinuationPrompt) {
     const QString t = token();
     QElapsedTimer clock;
