@@ -8,7 +8,6 @@
 #include "platform/FileLookup.h"
 #include "platform/SystemInfo.h"
 #include "platform/TextCodec.h"
-#include "startup/ReportScripts.h"
 
 #include <QDir>
 #include <QFile>

@@ -10,7 +10,7 @@
 #include "platform/ProfileFile.h"
 #include "platform/Prompter.h"
 #include "platform/SystemInfo.h"
-#include "startup/SessionLog.h"
+#include "common/SessionLog.h"
 
 #include <QCloseEvent>
 #include <QComboBox>

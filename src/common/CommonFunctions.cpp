@@ -206,4 +206,26 @@ bool ConvertUnixFile(const QString& source, const QString& target) {
     return file.commit();
 }
 
+QStringList splitTextLines(const QString& content) {
+    QStringList lines;
+    QString current;
+    bool open = false;
+    for (qsizetype i = 0; i < content.size(); ++i) {
+        const QChar c = content.at(i);
+        if (c == QLatin1Char('\r') || c == QLatin1Char('\n')) {
+            lines << current;
+            current.clear();
+            open = false;
+            if (c == QLatin1Char('\r') && i + 1 < content.size() &&
+                content.at(i + 1) == QLatin1Char('\n'))
+                ++i;
+        } else {
+            current += c;
+            open = true;
+        }
+    }
+    if (open) lines << current;
+    return lines;
+}
+
 }  // namespace quillon

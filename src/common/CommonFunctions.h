@@ -49,4 +49,8 @@ QString GetProgramFilesDir();
 // with the target as it was, when the source cannot be read or the target cannot be written.
 bool ConvertUnixFile(const QString& source, const QString& target);
 
+// Splits a text file's content into its lines (CR LF, LF or CR ends); a last line without an
+// end counts, an empty content has no lines.
+QStringList splitTextLines(const QString& content);
+
 }  // namespace quillon

@@ -1,4 +1,5 @@
 #include "menu/Reports.h"
+#include "common/SessionLog.h"
 
 #include "common/CommonFunctions.h"
 #include "common/Globals.h"
@@ -87,7 +88,7 @@ void Reports::Form_Load() {
     const int site = G().g_CurSite;
 
     RemoteShellSession shell;
-    shell.log = [](const QString& text) { WriteDebugLog(text); };
+    shell.log = sessionDebugLog(QStringLiteral("wodSSH1"));
     if (!shell.connectToHost(shellTargetForSite(site))) {
         tell(QStringLiteral("The list of reports could not be made on the server.\r\n\r\n") +
              shell.errorString());

@@ -1,6 +1,7 @@
 // The server clock and table-unlock utilities of the main window.
 #include "menu/ServerUtilities.h"
 #include "common/BusyPointer.h"
+#include "common/SessionLog.h"
 
 #include "common/CommonFunctions.h"
 #include "common/Globals.h"
@@ -114,10 +115,10 @@ bool CheckedRun::allOk() const {
 }
 
 CheckedRun runCheckedLines(const SessionTarget& target, const QString& folder,
-                           const QStringList& lines, int timeoutSec) {
+                           const QStringList& lines, const QString& control, int timeoutSec) {
     CheckedRun run;
     RemoteShellSession session;
-    session.log = [](const QString& text) { WriteDebugLog(text); };
+    session.log = sessionDebugLog(control);
     if (!session.connectToHost(target)) {
         run.error = session.errorString();
         return run;
@@ -180,7 +181,8 @@ void fMain::cmdsynch_Click() {
     const QStringList lines = clockLines(utilitiesNow());
     QPointer<fMain> self(this);
     // The clock commands run in the login's start folder (session SSHTIMESYNC).
-    const CheckedRun run = runCheckedLines(shellTargetForSite(G().g_CurSite), QString(), lines);
+    const CheckedRun run = runCheckedLines(shellTargetForSite(G().g_CurSite), QString(), lines,
+                                           QStringLiteral("SSHTIMESYNC"));
     if (!self) return;
 
     if (!run.error.isEmpty()) {
@@ -214,7 +216,8 @@ void fMain::cmdunlock_Click() {
     if (folder.isEmpty())
         run.error = QStringLiteral("No server folder is configured for this site.");
     else
-        run = runCheckedLines(shellTargetForSite(site), folder, unlockLines());
+        run = runCheckedLines(shellTargetForSite(site), folder, unlockLines(),
+                              QStringLiteral("SSHUNLOCK"));
     busy.release();
     if (!self) return;
 

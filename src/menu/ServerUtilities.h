@@ -53,9 +53,10 @@ struct CheckedRun {
 // with its status check and records how each ended; the session's lines go to the debug log.
 // A line that fails or times out does not stop the rest; a session that is lost marks the lines
 // after it as not sent. Every wait has a deadline: the connection g_FtpTimeout, each line
-// timeoutSec. The session is closed at the end.
+// timeoutSec. The session is closed at the end. `control` names the session in the debug log.
 CheckedRun runCheckedLines(const SessionTarget& target, const QString& folder,
-                           const QStringList& lines, int timeoutSec = kLineTimeoutSec);
+                           const QStringList& lines, const QString& control,
+                           int timeoutSec = kLineTimeoutSec);
 
 // For the user: CR LF and "<label>: <problem>" for each line that failed, label(i) naming line i.
 QString failureLines(const CheckedRun& run, const std::function<QString(int)>& label);

@@ -1,5 +1,6 @@
 // The "Error Report" window, and the main window's error indicator that opens it.
 #include "menu/fErrors.h"
+#include "common/SessionLog.h"
 
 #include "common/CommonFunctions.h"
 #include "common/Globals.h"
@@ -248,9 +249,10 @@ void fErrors::cmdrmerror_Click() {
     QPointer<fErrors> self(this);
     // The removal runs in the shell login's start folder (session wodSSH1). With no known
     // copy listed there is nothing to remove, and no server to wait for.
-    const CheckedRun run =
-        lines.isEmpty() ? CheckedRun{}
-                        : runCheckedLines(shellTargetForSite(G().g_CurSite), QString(), lines);
+    const CheckedRun run = lines.isEmpty()
+                               ? CheckedRun{}
+                               : runCheckedLines(shellTargetForSite(G().g_CurSite), QString(),
+                                                 lines, QStringLiteral("wodSSH1"));
     if (!self) return;
 
     // The file a removal line names is its last word.

@@ -139,6 +139,8 @@ QString ProfileFile::read(const QString& section, const QString& key) const {
 }
 
 bool ProfileFile::write(const QString& section, const QString& key, const QString& value) const {
+    for (const QString& part : {section, key, value})
+        if (part.contains(QLatin1Char('\r')) || part.contains(QLatin1Char('\n'))) return false;
     QByteArray content;
     const bool existed = QFileInfo::exists(m_path);
     if (existed) {

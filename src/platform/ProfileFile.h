@@ -18,7 +18,8 @@ public:
     QString read(const QString& section, const QString& key) const;
     // Replaces the key's line in place, adds it at the end of its section, or adds the section
     // at the end of the file. The file is written whole to a temporary name and renamed into
-    // place; a file created here gets mode 0600. False when the file could not be written.
+    // place; a file created here gets mode 0600. False when the file could not be written, and
+    // for a value holding CR or LF, which would add lines (even sections) to the file.
     bool write(const QString& section, const QString& key, const QString& value) const;
     bool write(const QString& section, const QString& key, long long value) const {
         return write(section, key, QString::number(value));

@@ -89,28 +89,6 @@ QString siteScriptPath(const QString& site, const QString& fileName) {
                                    site + QStringLiteral("/Bats/") + fileName);
 }
 
-QStringList splitTextLines(const QString& content) {
-    QStringList lines;
-    QString current;
-    bool open = false;
-    for (qsizetype i = 0; i < content.size(); ++i) {
-        const QChar c = content.at(i);
-        if (c == QLatin1Char('\r') || c == QLatin1Char('\n')) {
-            lines << current;
-            current.clear();
-            open = false;
-            if (c == QLatin1Char('\r') && i + 1 < content.size() &&
-                content.at(i + 1) == QLatin1Char('\n'))
-                ++i;
-        } else {
-            current += c;
-            open = true;
-        }
-    }
-    if (open) lines << current;
-    return lines;
-}
-
 bool writePrivateFile(const QString& path, const QByteArray& bytes, QString* error) {
     // Written whole under a temporary name and renamed into place, so a write that fails
     // leaves the old file as it was.

@@ -1,6 +1,7 @@
 #pragma once
 // The per-site report script files: the twelve scripts the site editor offers, the templates in
 // Default/Bats under the program folder, and the site copies in <site>/Bats made from them.
+#include "common/CommonFunctions.h"
 #include <QString>
 #include <QStringList>
 
@@ -40,9 +41,6 @@ QString siteFolder(const QString& site);                               // <site>
 QString siteBatsFolder(const QString& site);                           // <site>/Bats
 QString siteScriptPath(const QString& site, const QString& fileName);  // <site>/Bats/<file>
 
-// Splits a text file's content into its lines (CR LF, LF or CR ends); a last line without an
-// end counts, an empty content has no lines.
-QStringList splitTextLines(const QString& content);
 
 // Copies every ".shp" template (ordinary files, not hidden) into the site's Bats folder with the
 // placeholders replaced, in file-name order. Copies are created anew with mode 0600, as they hold

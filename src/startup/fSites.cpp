@@ -11,7 +11,7 @@
 #include "platform/Prompter.h"
 #include "platform/SystemInfo.h"
 #include "startup/ReportScripts.h"
-#include "startup/SessionLog.h"
+#include "common/SessionLog.h"
 #include "startup/SiteSetup.h"
 
 #include <QApplication>

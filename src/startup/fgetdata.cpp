@@ -9,7 +9,7 @@
 #include "platform/Prompter.h"
 #include "platform/SystemInfo.h"
 #include "startup/Configuration.h"
-#include "startup/SessionLog.h"
+#include "common/SessionLog.h"
 
 #include <QComboBox>
 #include <QDir>

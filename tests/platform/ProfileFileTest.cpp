@@ -109,6 +109,16 @@ TEST(ProfileFile, FileWritesAreAtomicAndNewFilesPrivate) {
     EXPECT_EQ(other.read("Site1", "Name"), QStringLiteral("North"));
 }
 
+TEST(ProfileFile, ALineBreakInAValueIsRefusedAndTheFileKept) {
+    testsupport::TempHome home;
+    home.write("KTReports.ini", kHandMade);
+    ProfileFile ini(home.file("KTReports.ini"));
+    EXPECT_FALSE(ini.write("Site1", "Name", "North\r\n[Site9]\r\nName=x"));
+    EXPECT_FALSE(ini.write("Site1", "Name", "a\nb"));
+    EXPECT_FALSE(ini.write("Site1\n", "Name", "a"));
+    EXPECT_EQ(home.read("KTReports.ini"), kHandMade);
+}
+
 struct SwitchCase {
     const char* value;
     bool on;

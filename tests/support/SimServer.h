@@ -75,4 +75,5 @@ protected:
 #define QUILLON_REQUIRE_SIM()                                                                  \
     do {                                                                                       \
         if (!::testsupport::SimServer::isUp()) GTEST_SKIP() << ::testsupport::kSimDownMessage; \
+        ::testsupport::SimServer::lockForTest();                                               \
     } while (0)

@@ -1,8 +1,7 @@
-#include "startup/SessionLog.h"
+#include "common/SessionLog.h"
 
 #include "common/CommonFunctions.h"
 #include "common/Globals.h"
-#include "startup/ReportScripts.h"
 
 namespace quillon {
 

@@ -1,4 +1,4 @@
-#include "startup/SessionLog.h"
+#include "common/SessionLog.h"
 
 #include "common/CommonFunctions.h"
 #include "common/Globals.h"
