@@ -212,7 +212,7 @@ void frmLogin::acceptLogin(const QString& typed) {
     const int site = G().g_CurSite;
     m_loginAccepted = true;
     G().g_UserName = typed;
-    platform::ProfileFile(platform::SystemInfo::path(QStringLiteral("KTReports.ini")))
+    platform::ProfileFile(configurationFilePath())
         .write(QStringLiteral("Site%1").arg(cboSites->currentIndex() + 1),
                QStringLiteral("LastLogin "), G().g_UserName);
 

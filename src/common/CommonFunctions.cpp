@@ -60,6 +60,10 @@ int findItem(int count, TextFn textAt, const QString& text, bool exact) {
 
 }  // namespace
 
+QString configurationFilePath() {
+    return platform::SystemInfo::path(QStringLiteral("KTReports.ini"));
+}
+
 QString TodayString() {
     return QDate::currentDate().toString(QStringLiteral("MM/dd/yyyy"));
 }

@@ -10,6 +10,10 @@ class QListWidget;
 
 namespace quillon {
 
+// <program folder>/KTReports.ini. The name is spelled exactly so, as every window that writes
+// a key writes it there.
+QString configurationFilePath();
+
 // Today's date as "mm/dd/yyyy".
 QString TodayString();
 // The computer's name as it goes into server file names; never empty.

@@ -172,7 +172,7 @@ SavedReport saveFetchedReport(const QString& fetchedPath, const QString& reports
             return result;
         }
         // Asked again for as long as it takes: an existing file is never shown as the report.
-        if (QFileInfo::exists(*chosen) || FileExists(*chosen)) {
+        if (FileExists(*chosen)) {
             platform::Prompter::instance().message(
                 QStringLiteral("File already exist please rename file."));
             // The dialog comes back where the user left it.

@@ -181,10 +181,6 @@ void showNewWindow(const QString& name) {
 
 #define QUILLON_OPEN_WINDOW(Class) openWindow<Class>(QStringLiteral(#Class), this)
 
-QString configurationPath() {
-    return platform::SystemInfo::path(QStringLiteral("KTReports.ini"));
-}
-
 }  // namespace
 
 // --- the one window ---------------------------------------------------------------------
@@ -563,7 +559,7 @@ void fMain::Form_Load() {
     try {
 #ifdef QUILLON_HAS_REPORT_TABLE
         for (int n = ReportTable::kFirst; n <= ReportTable::kLast; ++n)
-            getBatPath(n, configurationPath());
+            getBatPath(n, configurationFilePath());
 #endif
         BusyPointer busy(this);
         SetupSystemType();
@@ -687,7 +683,7 @@ void fMain::Form_Unload() {
     tmrGetErrors->stop();
     const int index = cboSites->currentIndex();
     if (index >= 0)
-        platform::ProfileFile(configurationPath())
+        platform::ProfileFile(configurationFilePath())
             .write(QStringLiteral("Sites"), QStringLiteral("Last"), index);
     dropMonitors();
 }

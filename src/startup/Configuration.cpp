@@ -69,10 +69,6 @@ void readSite(const platform::ProfileFile& ini, int k, QStringList& names) {
 
 }  // namespace
 
-QString configurationFilePath() {
-    return platform::SystemInfo::path(QStringLiteral("KTReports.ini"));
-}
-
 bool readExpressSwitch() {
     const platform::ProfileFile ini(configurationFilePath());
     return platform::ProfileFile::isSwitchOn(ini.read(kSites, QStringLiteral("Express")));

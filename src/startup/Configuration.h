@@ -4,6 +4,7 @@
 // hands the site names and the messages to show back to the splash window; it touches no
 // window itself.
 #include "platform/Prompter.h"
+#include "common/CommonFunctions.h"
 
 #include <QList>
 #include <QString>
@@ -12,10 +13,6 @@
 #include <vector>
 
 namespace quillon {
-
-// <program folder>/KTReports.ini. The name is spelled exactly so, as every window that writes
-// a key writes it there.
-QString configurationFilePath();
 
 struct StartupNotice {
     QString text;

@@ -17,10 +17,6 @@ namespace quillon {
 
 namespace {
 
-QString configPath() {
-    return platform::SystemInfo::path(QStringLiteral("KTReports.ini"));
-}
-
 // The number the default user's password is made from.
 constexpr int kDefaultUserCode = 4817;
 
@@ -104,12 +100,12 @@ QString newSiteTailPmsFile(bool brevia) {
 }
 
 void keepConfigurationPrivate() {
-    QFile::setPermissions(configPath(), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    QFile::setPermissions(configurationFilePath(), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
 }
 
 bool writeNewSiteConfiguration(int siteNumber, const QString& name, const NewSiteEntry& e,
                                bool brevia) {
-    const platform::ProfileFile ini(configPath());
+    const platform::ProfileFile ini(configurationFilePath());
     const QString section = QStringLiteral("Site%1").arg(siteNumber);
     const QList<std::pair<QString, QString>> keys = {
         {QStringLiteral("Name"), name},

@@ -380,7 +380,7 @@ void fSites::cmdmodify_Click() {
     CopySiteScripts(site, txtSSHPort->text(), txtIPAddress->text(), txtUserName->text(),
                     txtPassword->text(), txthomedir->text(), txtlogin->text());
 
-    const platform::ProfileFile ini(platform::SystemInfo::path(QStringLiteral("KTReports.ini")));
+    const platform::ProfileFile ini(configurationFilePath());
     const QString section = QStringLiteral("Site%1").arg(i + 1);
     const QList<std::pair<const char*, QString>> keys = {
         {"Name", site},
@@ -542,7 +542,7 @@ void fSites::addNewSite() {
     if (!writeNewSiteConfiguration(siteNumber, name, entry, G().g_Brevia)) {
         G().g_SiteCount -= 1;  // the next try takes the same section
         return failed(QStringLiteral("The site could not be written to %1.")
-                          .arg(platform::SystemInfo::path(QStringLiteral("KTReports.ini"))));
+                          .arg(configurationFilePath()));
     }
 
     Label1->setText(QStringLiteral("Current Sites:"));

@@ -26,7 +26,7 @@ QString minutesText(int seconds) {
 
 int ReportRun::reportDeadlineSec() {
     if (g_deadlineOverride > 0) return g_deadlineOverride;
-    const platform::ProfileFile ini(platform::SystemInfo::path(QStringLiteral("KTReports.ini")));
+    const platform::ProfileFile ini(configurationFilePath());
     bool ok = false;
     const int configured =
         ini.read(QStringLiteral("Sites"), QStringLiteral("ReportTimeout")).toInt(&ok);

@@ -56,9 +56,6 @@ void removeHighlighted(QListWidget* list) {
     }
 }
 
-QString iniPath() {
-    return platform::SystemInfo::path(QStringLiteral("KTReports.ini"));
-}
 }  // namespace
 
 fWatchdog::fWatchdog(QWidget* parent)
@@ -175,7 +172,7 @@ void fWatchdog::Form_Load() {
 }
 
 void fWatchdog::LoadSavedItems() {
-    const std::optional<QStringList> saved = SavedNumbers(iniPath()).load(siteNumber());
+    const std::optional<QStringList> saved = SavedNumbers(configurationFilePath()).load(siteNumber());
     if (!saved) {
         platform::Prompter::instance().message(
             QStringLiteral("No saved entries for watch dog report for this site"));
@@ -262,7 +259,7 @@ bool fWatchdog::eventFilter(QObject* watched, QEvent* event) {
 void fWatchdog::cmdsave_Click() {
     QStringList numbers;
     for (int i = 0; i < lstsaved->count(); ++i) numbers << lstsaved->item(i)->text();
-    if (!SavedNumbers(iniPath()).save(siteNumber(), numbers))
+    if (!SavedNumbers(configurationFilePath()).save(siteNumber(), numbers))
         platform::Prompter::instance().message(
             QStringLiteral("The saved numbers could not be written to KTREPORTS.INI."), QString(),
             platform::Icon::Critical);
