@@ -11,18 +11,36 @@ function(quillon_library target)
   target_link_libraries(${target} PUBLIC ${Q_DEPS})
 endfunction()
 
-# quillon_tests(<name> [DEPS ...]): one GoogleTest binary of every .cpp in the calling folder.
+# quillon_tests(<name> [DEPS ...]): the GoogleTest binaries of the calling folder: <name> of its
+# test files, which run in parallel, and <name>_sim of its *SimTest.cpp files, the tests against
+# the stand-in server. Those share its journal and knobs, so ctest never runs two at once (and
+# each takes the server's lock for its length, against other test runs on the machine).
 function(quillon_tests name)
   cmake_parse_arguments(Q "" "" "DEPS" ${ARGN})
-  file(GLOB _src CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
-  if(NOT _src)
-    return()
+  file(GLOB _all CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  file(GLOB _headers CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
+  set(_free)
+  set(_sim)
+  foreach(_f ${_all})
+    if(_f MATCHES "SimTest\\.cpp$")
+      list(APPEND _sim ${_f})
+    else()
+      list(APPEND _free ${_f})
+    endif()
+  endforeach()
+  if(_free)
+    quillon_test_binary(${name} "${_free};${_headers}" "" ${Q_DEPS})
   endif()
-  add_executable(${name} ${_src})
-  target_link_libraries(${name} PRIVATE quillon_testsupport ${Q_DEPS})
+  if(_sim)
+    quillon_test_binary(${name}_sim "${_sim};${_headers}" "RESOURCE_LOCK;sim" ${Q_DEPS})
+  endif()
+endfunction()
+
+function(quillon_test_binary name sources properties)
+  add_executable(${name} ${sources})
+  target_link_libraries(${name} PRIVATE quillon_testsupport ${ARGN})
   target_compile_definitions(${name} PRIVATE QUILLON_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
-  # Tests share the one stand-in server (its journal and knobs), so they never run at once.
   gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST
-    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen" RESOURCE_LOCK sim
+    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen" ${properties}
     SKIP_REGULAR_EXPRESSION "\\[  SKIPPED \\]")
 endfunction()

@@ -1,12 +1,13 @@
 #include "access/frmLogin.h"
 
 #include "access/AccessFiles.h"
-#include "common/AppControl.h"
+#include "widgets/AppControl.h"
 #include "common/CommonFunctions.h"
 #include "common/Globals.h"
 #include "common/RemoteSession.h"
 #include "common/ShellQuote.h"
-#include "menu/fMain.h"
+#include "common/SiteContext.h"
+#include "widgets/MainWindowPort.h"
 #include "platform/ProfileFile.h"
 #include "platform/Prompter.h"
 #include "platform/SystemInfo.h"
@@ -195,12 +196,11 @@ void frmLogin::checkLogin() {
 void frmLogin::applyGrants() {
     QStringList entries;
     for (int i = 0; i < lstButtons->count(); ++i) entries << lstButtons->item(i)->text();
-    for (QPushButton* button : fMain::instance()->findChildren<QPushButton*>()) {
-        const QString name = button->objectName();
-        if (name.isEmpty()) continue;
+    MainWindowPort* main = MainWindowPort::instance();
+    if (!main) return;
+    for (const QString& name : main->commandButtonNames()) {
         if (ButtonFile::grants(entries, name)) {
-            button->setVisible(true);
-            button->setEnabled(true);
+            main->grantButton(name);
             WriteDebugLog(QStringLiteral("Turning on Button: ") + name);
         } else {
             WriteDebugLog(QStringLiteral("NOT Turning on Button: ") + name);
@@ -234,7 +234,7 @@ void frmLogin::acceptLogin(const QString& typed) {
     }
     m_busy = false;
     unload();
-    fMain::instance()->show();
+    if (MainWindowPort* main = MainWindowPort::instance()) main->show();
 }
 
 void frmLogin::wrongPassword() {
@@ -271,32 +271,25 @@ void frmLogin::serverUnreachable(const QString& error) {
 }
 
 void frmLogin::handOverSites() {
-    fMain* main = fMain::instance();
-    main->cboSites->clear();
+    MainWindowPort* main = MainWindowPort::instance();
+    QStringList names;
     while (cboSites->count() > 0) {
-        main->cboSites->addItem(cboSites->itemText(0));
+        names << cboSites->itemText(0);
         cboSites->removeItem(0);
     }
-    // An empty list has no site to switch to.
-    if (G().g_CurSite >= 0)
-        main->setListIndex(G().g_CurSite);
-    else
-        main->cboSites->setCurrentIndex(-1);
+    if (!main) return;
+    main->setSiteNames(names);
+    main->setListIndex(G().g_CurSite);
 }
 
 void frmLogin::defaultPath() {
-    fMain* main = fMain::instance();
-    if (cboSites->currentText() == QLatin1String("Default"))
-        main->Label33->setText(QStringLiteral("Connected to: Default"));
+    MainWindowPort* main = MainWindowPort::instance();
+    if (main && cboSites->currentText() == QLatin1String("Default"))
+        main->setConnectedCaption(QStringLiteral("Connected to: Default"));
     handOverSites();
-    if (main->cboSites->currentIndex() == 0) {
-        main->cmdEdit->setVisible(true);
-        main->cmdEdit->setEnabled(true);
-        main->lblsites->setVisible(true);
-        main->lblsites->setEnabled(true);
-    }
+    if (main && SiteContext::current().index() == 0) main->showSiteEditorButton();
     unload();
-    main->show();
+    if (main) main->show();
 }
 
 void frmLogin::cmdcancel_Click() {

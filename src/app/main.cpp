@@ -1,6 +1,9 @@
-#include "common/AppControl.h"
+#include "app/WindowTable.h"
+#include <QWidget>
+#include "menu/MainMenu.h"
 #include "platform/SystemInfo.h"
-#include "startup/frmSplash.h"
+#include "widgets/AppControl.h"
+#include "widgets/WindowRegistry.h"
 
 #include <QApplication>
 
@@ -11,8 +14,11 @@ int main(int argc, char** argv) {
     // the user can see is closed (the splash window when KTReports.ini is missing).
     QApplication::setQuitOnLastWindowClosed(true);
     platform::SystemInfo::initFromArguments(QApplication::arguments());
+    quillon::registerWindows();
+    quillon::installMainMenu();
 
-    (new quillon::frmSplash)->show();
+    if (QWidget* splash = quillon::createWindow(QStringLiteral("frmSplash"), nullptr))
+        splash->show();
     quillon::setMainLoopRunning(true);
     return app.exec();
 }

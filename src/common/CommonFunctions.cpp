@@ -5,13 +5,11 @@
 #include "platform/SystemInfo.h"
 #include "platform/TextCodec.h"
 
-#include <QComboBox>
 #include <QDate>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QListWidget>
 #include <QLocale>
 #include <QSaveFile>
 
@@ -45,17 +43,6 @@ QString locate(const QString& path) {
     // A folder that cannot be listed answers "no", as a failed listing does.
     if (folder.isEmpty() || !QDir(folder).isReadable()) return {};
     return platform::findFileNoCase(folder, name);
-}
-
-template <typename TextFn>
-int findItem(int count, TextFn textAt, const QString& text, bool exact) {
-    for (int i = 0; i < count; ++i) {
-        const QString item = textAt(i);
-        const bool hit = exact ? item.compare(text, Qt::CaseInsensitive) == 0
-                               : item.startsWith(text, Qt::CaseInsensitive);
-        if (hit) return i;
-    }
-    return -1;
 }
 
 }  // namespace
@@ -98,16 +85,13 @@ void WriteDebugLog(const QString& message) {
                                   QLatin1Char(' ') + message + QStringLiteral("\r\n")));
 }
 
-int ComboFindString(const QComboBox* combo, const QString& text, bool exact) {
-    if (!combo) return -1;
-    return findItem(
-        combo->count(), [combo](int i) { return combo->itemText(i); }, text, exact);
-}
-
-int ListFindString(const QListWidget* list, const QString& text, bool exact) {
-    if (!list) return -1;
-    return findItem(
-        list->count(), [list](int i) { return list->item(i)->text(); }, text, exact);
+int findItemText(const QStringList& items, const QString& text, bool exact) {
+    for (int i = 0; i < items.size(); ++i) {
+        const bool hit = exact ? items[i].compare(text, Qt::CaseInsensitive) == 0
+                               : items[i].startsWith(text, Qt::CaseInsensitive);
+        if (hit) return i;
+    }
+    return -1;
 }
 
 QStringList SplitCsvLine(const QString& line) {

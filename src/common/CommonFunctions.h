@@ -1,12 +1,10 @@
 #pragma once
 // The shared module helpers every window calls: date and computer name, the debug log, list
-// and combo search, CSV line splitting, file checks and line-end conversion.
+// search, CSV line splitting, file checks and line-end conversion.
 #include <QString>
 #include <QStringList>
 
-class QComboBox;
 class QDateTime;
-class QListWidget;
 
 namespace quillon {
 
@@ -30,9 +28,8 @@ bool OpenDebugLog(const QString& path);
 void WriteDebugLog(const QString& message);
 
 // The first item that matches text without regard to case (exact: whole item; otherwise an
-// item that begins with text), or -1.
-int ComboFindString(const QComboBox* combo, const QString& text, bool exact);
-int ListFindString(const QListWidget* list, const QString& text, bool exact);
+// item that begins with text), or -1. The list and combo searches use it.
+int findItemText(const QStringList& items, const QString& text, bool exact);
 
 // Splits one CSV line by the system's own rules (see the tests); returns the fields.
 QStringList SplitCsvLine(const QString& line);

@@ -5,8 +5,6 @@
 #include <QString>
 #include <QStringList>
 
-class QTableWidget;
-
 namespace quillon {
 
 // What the exports read of a grid; counts and indexes are 0-based.
@@ -44,26 +42,6 @@ private:
     int m_cols = 0;
     int m_fixedRows = 1;
     int m_fixedCols = 0;
-};
-
-// A QTableWidget seen as a grid. With withHeader the horizontal header's texts are row 0 and
-// count as one more heading row above `fixedRows` cell rows.
-class TableWidgetGrid : public GridSource {
-public:
-    explicit TableWidgetGrid(const QTableWidget* table, bool withHeader = true, int fixedRows = 0,
-                             int fixedCols = 0);
-
-    int Rows() const override;
-    int Cols() const override;
-    int FixedRows() const override { return m_fixedRows + (m_withHeader ? 1 : 0); }
-    int FixedCols() const override { return m_fixedCols; }
-    QString TextMatrix(int row, int col) const override;
-
-private:
-    const QTableWidget* m_table;
-    bool m_withHeader;
-    int m_fixedRows;
-    int m_fixedCols;
 };
 
 // Each writes the file whole (an existing one is replaced only once the new one is complete)

@@ -5,9 +5,9 @@
 #include "common/Globals.h"
 #include "common/RemoteSession.h"
 #include "menu/ReportList.h"
-#include "menu/ReportRetrieval.h"
-#include "menu/ReportTable.h"
-#include "menu/fMain.h"
+#include "reports/common/ReportRetrieval.h"
+#include "reports/common/ReportTable.h"
+#include "common/SiteContext.h"
 #include "platform/DocumentViewer.h"
 #include "platform/Prompter.h"
 #include "rates/PricingReport.h"
@@ -71,11 +71,11 @@ Reports::~Reports() {
 }
 
 QString Reports::siteName() const {
-    return fMain::instance()->cboSites->currentText();
+    return SiteContext::current().name();
 }
 
 int Reports::siteIndex() const {
-    return fMain::instance()->cboSites->currentIndex();
+    return SiteContext::current().index();
 }
 
 QString Reports::serverFolder() const {

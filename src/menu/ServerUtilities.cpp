@@ -1,6 +1,6 @@
 // The server clock and table-unlock utilities of the main window.
 #include "menu/ServerUtilities.h"
-#include "common/BusyPointer.h"
+#include "widgets/BusyPointer.h"
 #include "common/SessionLog.h"
 
 #include "common/CommonFunctions.h"

@@ -7,7 +7,9 @@
 #include "common/RemoteSession.h"
 #include "menu/ErrorFiles.h"
 #include "menu/ServerUtilities.h"
+#include "common/SiteContext.h"
 #include "menu/fMain.h"
+#include "widgets/WindowRegistry.h"
 #include "platform/DocumentViewer.h"
 #include "platform/Prompter.h"
 
@@ -38,7 +40,7 @@ const QColor kRed(255, 0, 0);
 
 // The name of the site the main window has selected; its folder holds the error copies.
 QString currentSiteName() {
-    return fMain::isLoaded() ? fMain::instance()->cboSites->currentText() : QString();
+    return SiteContext::current().name();
 }
 
 // A label takes no clicks of its own: a left-button release on it runs the handler.
@@ -133,8 +135,7 @@ void fMain::lblError_Click() {
     Shape1->hide();
     lblError->hide();
     G().g_PullErrors = false;
-    if (openHooked(QStringLiteral("fErrors"))) return;
-    showModal<fErrors>(this);
+    openWindow(QStringLiteral("fErrors"), this);
 }
 
 // --- the window ---------------------------------------------------------------------------

@@ -1,12 +1,14 @@
 #include "menu/fMain.h"
-#include "common/BusyPointer.h"
+#include "widgets/BusyPointer.h"
 
-#include "common/AppControl.h"
+#include "widgets/AppControl.h"
 #include "common/CommonFunctions.h"
 #include "common/Globals.h"
 #include "common/RemoteSession.h"
 #include "menu/LiveMonitor.h"
-#include "menu/ReportRetrieval.h"
+#include "menu/ExecCmd.h"
+#include "reports/common/ReportTable.h"
+#include "widgets/WindowRegistry.h"
 #include "menu/frmquestion.h"
 #include "platform/DocumentViewer.h"
 #include "platform/FileLookup.h"
@@ -41,145 +43,11 @@
 
 #include <exception>
 
-// The windows the menu opens. A window that is not part of the build yet opens nothing.
-#if __has_include("startup/fgetdata.h")
-#include "startup/fgetdata.h"
-#endif
-#if __has_include("startup/fSites.h")
-#include "startup/fSites.h"
-#endif
-#if __has_include("startup/frmSplash.h")
-#include "startup/frmSplash.h"
-#endif
-#if __has_include("reports/selection/fDetailReport.h")
-#include "reports/selection/fDetailReport.h"
-#endif
-#if __has_include("reports/selection/fcost.h")
-#include "reports/selection/fcost.h"
-#endif
-#if __has_include("reports/selection/fWatchdog.h")
-#include "reports/selection/fWatchdog.h"
-#endif
-#if __has_include("reports/selection/fAuth.h")
-#include "reports/selection/fAuth.h"
-#endif
-#if __has_include("reports/selection/funusedstations.h")
-#include "reports/selection/funusedstations.h"
-#endif
-#if __has_include("reports/summary/fAuditReport.h")
-#include "reports/summary/fAuditReport.h"
-#endif
-#if __has_include("reports/summary/fstatsreport.h")
-#include "reports/summary/fstatsreport.h"
-#endif
-#if __has_include("reports/summary/fcrono.h")
-#include "reports/summary/fcrono.h"
-#endif
-#if __has_include("reports/summary/fTrunk.h")
-#include "reports/summary/fTrunk.h"
-#endif
-#if __has_include("reports/summary/FAreacode.h")
-#include "reports/summary/FAreacode.h"
-#endif
-#if __has_include("menu/ReportTable.h")
-#include "menu/ReportTable.h"
-#define QUILLON_HAS_REPORT_TABLE 1
-#endif
-#if __has_include("menu/Reports.h")
-#include "menu/Reports.h"
-#endif
-#if __has_include("tables/frmmanager.h")
-#include "tables/frmmanager.h"
-#endif
-#if __has_include("rates/fcallcalc.h")
-#include "rates/fcallcalc.h"
-#endif
-#if __has_include("rates/frmareacode.h")
-#include "rates/frmareacode.h"
-#endif
-#if __has_include("access/frmPermissions.h")
-#include "access/frmPermissions.h"
-#endif
-#if __has_include("access/frmmodusers.h")
-#include "access/frmmodusers.h"
-#endif
-#if __has_include("access/frmchangepasswd.h")
-#include "access/frmchangepasswd.h"
-#endif
-#if __has_include("access/frmdeluser.h")
-#include "access/frmdeluser.h"
-#endif
-#if __has_include("access/frmpasswd.h")
-#include "access/frmpasswd.h"
-#endif
-#if __has_include("maintenance/Fbackuprestore.h")
-#include "maintenance/Fbackuprestore.h"
-#endif
-#if __has_include("maintenance/frmprintjobs.h")
-#include "maintenance/frmprintjobs.h"
-#endif
-#if __has_include("maintenance/fdeletecalls.h")
-#include "maintenance/fdeletecalls.h"
-#endif
-#if __has_include("maintenance/fhobiccall.h")
-#include "maintenance/fhobiccall.h"
-#endif
-
 namespace quillon {
-
-// Every window the menu opens. One whose header is not in the build yet stays incomplete here,
-// and its button opens nothing.
-class fgetdata;
-class fSites;
-class frmSplash;
-class fDetailReport;
-class fcost;
-class fWatchdog;
-class fAuth;
-class funusedstations;
-class fAuditReport;
-class fstatsreport;
-class fcrono;
-class fTrunk;
-class FAreacode;
-class Reports;
-class frmmanager;
-class fcallcalc;
-class frmareacode;
-class frmPermissions;
-class frmmodusers;
-class frmchangepasswd;
-class frmdeluser;
-class frmpasswd;
-class Fbackuprestore;
-class frmprintjobs;
-class fdeletecalls;
-class fhobiccall;
 
 namespace {
 
 fMain* g_instance = nullptr;
-
-template <class T, class = void>
-struct isComplete : std::false_type {};
-template <class T>
-struct isComplete<T, std::void_t<decltype(sizeof(T))>> : std::true_type {};
-
-// Shows the window modally, unless a test took its opening or it is not built.
-template <class W>
-void openWindow(const QString& name, QWidget* parent) {
-    if (fMain::openHooked(name)) return;
-    if constexpr (isComplete<W>::value) fMain::showModal<W>(parent);
-}
-
-// Shows a new instance of the window, not modally; it looks after its own end.
-template <class W>
-void showNewWindow(const QString& name) {
-    if (fMain::openHooked(name)) return;
-    if constexpr (isComplete<W>::value) (new W)->show();
-}
-
-#define QUILLON_OPEN_WINDOW(Class) openWindow<Class>(QStringLiteral(#Class), this)
 
 }  // namespace
 
@@ -208,52 +76,26 @@ void fMain::unloadInstance() {
     w->deleteLater();
 }
 
-void fMain::setWindowOpenHook(WindowOpenHook hook) {
-    windowOpenHook() = std::move(hook);
-}
-
-fMain::WindowOpenHook& fMain::windowOpenHook() {
-    static WindowOpenHook hook;
-    return hook;
-}
-
-bool fMain::openHooked(const QString& windowName) {
-    if (!windowOpenHook()) return false;
-    windowOpenHook()(windowName);
-    return true;
-}
-
-void fMain::runModal(QWidget& window) {
-    window.setAttribute(Qt::WA_DeleteOnClose, false);
-    if (auto* dialog = qobject_cast<QDialog*>(&window)) {
-        dialog->exec();
-        return;
-    }
-    // A plain window shown modally: wait until it is hidden or closed.
-    window.setWindowModality(Qt::ApplicationModal);
-    QEventLoop loop;
-    HideWatcher watcher(&loop);
-    window.installEventFilter(&watcher);
-    window.show();
-    if (window.isVisible()) loop.exec();
-    window.removeEventFilter(&watcher);
-}
-
-bool fMain::HideWatcher::eventFilter(QObject*, QEvent* event) {
-    if (event->type() == QEvent::Hide || event->type() == QEvent::Close) m_loop->quit();
-    return false;
-}
-
 fMain::fMain(QWidget* parent)
     : QMainWindow(parent),
       m_callLog(std::make_unique<LiveMonitor>(LiveMonitor::Kind::CallLog)),
       m_pms(std::make_unique<LiveMonitor>(LiveMonitor::Kind::Pms)) {
     setObjectName(QStringLiteral("fMain"));
     buildWindow();
+    SiteContext::install(&m_site);
 }
 
 fMain::~fMain() {
+    if (&SiteContext::current() == &m_site) SiteContext::install(nullptr);
     if (g_instance == this) g_instance = nullptr;
+}
+
+int fMain::SiteBox::index() const {
+    return m_main->cboSites ? m_main->cboSites->currentIndex() : -1;
+}
+
+QString fMain::SiteBox::name() const {
+    return m_main->cboSites ? m_main->cboSites->currentText() : QString();
 }
 
 // --- layout -----------------------------------------------------------------------------
@@ -274,7 +116,12 @@ QPushButton* fMain::addButton(QPushButton*& member, const char* name, const QStr
     label->setObjectName(labelName ? QLatin1String(labelName)
                                    : QStringLiteral("lbl") + QLatin1String(name).mid(3));
     label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    connect(button, &QPushButton::clicked, this, handler);
+    // A button without a handler of its own opens the window the registry holds for it.
+    if (handler)
+        connect(button, &QPushButton::clicked, this, handler);
+    else
+        connect(button, &QPushButton::clicked, this,
+                [this, button] { openMenuWindow(button->objectName()); });
     member = button;
     m_buttons << button;
     m_labels.insert(button, label);
@@ -326,66 +173,66 @@ void fMain::buildWindow() {
     mainTab << addButton(cmdlogoff, "cmdlogoff", QStringLiteral("Log On/Off"),
                          &fMain::cmdlogoff_Click, QStyle::SP_BrowserReload)
             << addButton(cmduserpasswd, "cmduserpasswd", QStringLiteral("Change Password"),
-                         &fMain::cmduserpasswd_Click, QStyle::SP_DialogApplyButton)
+                         nullptr, QStyle::SP_DialogApplyButton)
             << addButton(cmdDload, "cmdDload", QStringLiteral("Folder List"),
                          &fMain::cmdDload_Click, QStyle::SP_DirOpenIcon)
             << addButton(cmdexit, "cmdexit", QStringLiteral("Exit"), &fMain::cmdexit_Click,
                          QStyle::SP_DialogCloseButton);
     reportsTab << addButton(cmddetail, "cmddetail", QStringLiteral("Detail"),
-                            &fMain::cmddetail_Click, QStyle::SP_FileDialogDetailedView)
-               << addButton(cmdAudit, "cmdAudit", QStringLiteral("Audit"), &fMain::cmdAudit_Click,
+                            nullptr, QStyle::SP_FileDialogDetailedView)
+               << addButton(cmdAudit, "cmdAudit", QStringLiteral("Audit"), nullptr,
                             QStyle::SP_FileDialogContentsView)
-               << addButton(cmdcost, "cmdcost", QStringLiteral("Cost"), &fMain::cmdcost_Click,
+               << addButton(cmdcost, "cmdcost", QStringLiteral("Cost"), nullptr,
                             QStyle::SP_FileDialogDetailedView)
-               << addButton(cmdstats, "cmdstats", QStringLiteral("Stats"), &fMain::cmdstats_Click,
+               << addButton(cmdstats, "cmdstats", QStringLiteral("Stats"), nullptr,
                             QStyle::SP_FileDialogInfoView)
                << addButton(cmdWatchdog, "cmdWatchdog", QStringLiteral("Watch Dog "),
-                            &fMain::cmdWatchdog_Click, QStyle::SP_MessageBoxWarning)
-               << addButton(cmdcrono, "cmdcrono", QStringLiteral("Crono"), &fMain::cmdcrono_Click,
+                            nullptr, QStyle::SP_MessageBoxWarning)
+               << addButton(cmdcrono, "cmdcrono", QStringLiteral("Crono"), nullptr,
                             QStyle::SP_FileDialogListView)
-               << addButton(cmdtrunk, "cmdtrunk", QStringLiteral("Trunk "), &fMain::cmdtrunk_Click,
+               << addButton(cmdtrunk, "cmdtrunk", QStringLiteral("Trunk "), nullptr,
                             QStyle::SP_FileDialogDetailedView)
                << addButton(cmdAreaCode, "cmdAreaCode", QStringLiteral("Area Code"),
-                            &fMain::cmdAreaCode_Click, QStyle::SP_FileDialogContentsView)
-               << addButton(cmdauth, "cmdauth", QStringLiteral("Auth Code"), &fMain::cmdauth_Click,
+                            nullptr, QStyle::SP_FileDialogContentsView)
+               << addButton(cmdauth, "cmdauth", QStringLiteral("Auth Code"), nullptr,
                             QStyle::SP_FileDialogInfoView)
                << addButton(cmdcallcalc, "cmdcallcalc", QStringLiteral("Call Calculator"),
-                            &fMain::cmdcallcalc_Click, QStyle::SP_ComputerIcon)
+                            nullptr, QStyle::SP_ComputerIcon)
                << addButton(cmdunusedstations, "cmdunusedstations",
-                            QStringLiteral("Unused Stations"), &fMain::cmdunusedstations_Click,
+                            QStringLiteral("Unused Stations"), nullptr,
                             QStyle::SP_FileDialogListView, "lblunused")
                << addButton(cmdexitbackup, "cmdexitbackup", QStringLiteral("EXIT Backup Menu"),
                             &fMain::cmdexitbackup_Click, QStyle::SP_ArrowBack, "lblexitbackup");
     utilitiesTab << addButton(cmdmanager, "cmdmanager", QStringLiteral("Manager"),
-                              &fMain::cmdmanager_Click, QStyle::SP_FileDialogListView)
+                              nullptr, QStyle::SP_FileDialogListView)
                  << addButton(cmddelprint, "cmddelprint", QStringLiteral("Clear Print Jobs "),
-                              &fMain::cmddelprint_Click, QStyle::SP_TrashIcon)
+                              nullptr, QStyle::SP_TrashIcon)
                  << addButton(cmdsynch, "cmdsynch", QStringLiteral("Time Sync"),
                               &fMain::cmdsynch_Click, QStyle::SP_BrowserReload)
                  << addButton(cmdbringreport, "cmdbringreport", QStringLiteral("Pull Back Reports"),
-                              &fMain::cmdbringreport_Click, QStyle::SP_ArrowDown)
+                              nullptr, QStyle::SP_ArrowDown)
                  << addButton(cmddelete, "cmddelete", QStringLiteral("Delete Calls"),
-                              &fMain::cmddelete_Click, QStyle::SP_TrashIcon)
+                              nullptr, QStyle::SP_TrashIcon)
                  << addButton(cmdunlock, "cmdunlock", QStringLiteral("Unlock Tables"),
                               &fMain::cmdunlock_Click, QStyle::SP_DialogYesButton)
                  << addButton(cmdtestcall, "cmdtestcall", QStringLiteral("Test Call"),
-                              &fMain::cmdtestcall_Click, QStyle::SP_MediaPlay)
+                              nullptr, QStyle::SP_MediaPlay)
                  << addButton(cmdbackupmenu, "cmdbackupmenu", QStringLiteral("Backup Menu"),
-                              &fMain::cmdbackupmenu_Click, QStyle::SP_DriveHDIcon)
+                              nullptr, QStyle::SP_DriveHDIcon)
                  << addButton(cmddatabase, "cmddatabase", QStringLiteral("Pricing"),
-                              &fMain::cmddatabase_Click, QStyle::SP_FileDialogInfoView)
+                              nullptr, QStyle::SP_FileDialogInfoView)
                  << addButton(cmdareacodes, "cmdareacodes", QStringLiteral("Area Codes/ Prefixs"),
-                              &fMain::cmdareacodes_Click, QStyle::SP_FileDialogContentsView);
+                              nullptr, QStyle::SP_FileDialogContentsView);
     optionsTab << addButton(cmdadduser, "cmdadduser", QStringLiteral("Add  Users"),
-                            &fMain::cmdadduser_Click, QStyle::SP_DirHomeIcon)
+                            nullptr, QStyle::SP_DirHomeIcon)
                << addButton(cmdmoduser, "cmdmoduser", QStringLiteral("Modify Users"),
-                            &fMain::cmdmoduser_Click, QStyle::SP_FileDialogDetailedView)
+                            nullptr, QStyle::SP_FileDialogDetailedView)
                << addButton(cmddeluser, "cmddeluser", QStringLiteral("Delete Users"),
-                            &fMain::cmddeluser_Click, QStyle::SP_TrashIcon)
+                            nullptr, QStyle::SP_TrashIcon)
                << addButton(cmdpasswd, "cmdpasswd", QStringLiteral("Change  Passwords"),
-                            &fMain::cmdpasswd_Click, QStyle::SP_DialogApplyButton)
+                            nullptr, QStyle::SP_DialogApplyButton)
                << addButton(cmdEdit, "cmdEdit", QStringLiteral("Configure Site"),
-                            &fMain::cmdEdit_Click, QStyle::SP_FileDialogNewFolder, "lblsites");
+                            nullptr, QStyle::SP_FileDialogNewFolder, "lblsites");
     addButton(cmdupdate, "cmdupdate", QStringLiteral("Update"), &fMain::cmdupdate_Click,
               QStyle::SP_ArrowUp, "lblupdate");
     lblunused = m_labels.value(cmdunusedstations);
@@ -557,10 +404,8 @@ void fMain::Form_Load() {
     G().g_PullErrors = true;
 
     try {
-#ifdef QUILLON_HAS_REPORT_TABLE
         for (int n = ReportTable::kFirst; n <= ReportTable::kLast; ++n)
             getBatPath(n, configurationFilePath());
-#endif
         BusyPointer busy(this);
         SetupSystemType();
         const QString about = platform::findFileNoCase(platform::SystemInfo::programFolder(),
@@ -628,7 +473,7 @@ void fMain::cboSites_Click() {
         // With nothing selected there is no site to switch to.
         if (index >= 0) {
             G().g_CurSite = index;
-            QUILLON_OPEN_WINDOW(fgetdata);
+            openWindow(QStringLiteral("fgetdata"), this);
             cmdDload->setEnabled(true);
             SetupSystemType();
         }
@@ -671,7 +516,7 @@ void fMain::cmdlogoff_Click() {
     unloadInstance();
     // A new start-up reads everything again; nothing of the last user's run is kept.
     resetGlobals();
-    showNewWindow<frmSplash>(QStringLiteral("frmSplash"));
+    if (QWidget* splash = createWindow(QStringLiteral("frmSplash"), nullptr)) splash->show();
 }
 
 void fMain::cmdupdate_Click() {
@@ -702,106 +547,17 @@ void fMain::closeEvent(QCloseEvent* event) {
 
 // --- windows opened from the menu -------------------------------------------------------
 
-void fMain::cmduserpasswd_Click() {
-    QUILLON_OPEN_WINDOW(frmpasswd);
-}
-
-void fMain::cmddetail_Click() {
-    QUILLON_OPEN_WINDOW(fDetailReport);
-}
-
-void fMain::cmdAudit_Click() {
-    QUILLON_OPEN_WINDOW(fAuditReport);
-}
-
-void fMain::cmdcost_Click() {
-    QUILLON_OPEN_WINDOW(fcost);
-}
-
-void fMain::cmdstats_Click() {
-    QUILLON_OPEN_WINDOW(fstatsreport);
-}
-
-void fMain::cmdWatchdog_Click() {
-    QUILLON_OPEN_WINDOW(fWatchdog);
-}
-
-void fMain::cmdcrono_Click() {
-    QUILLON_OPEN_WINDOW(fcrono);
-}
-
-void fMain::cmdtrunk_Click() {
-    QUILLON_OPEN_WINDOW(fTrunk);
-}
-
-void fMain::cmdAreaCode_Click() {
-    QUILLON_OPEN_WINDOW(FAreacode);
-}
-
-void fMain::cmdauth_Click() {
-    QUILLON_OPEN_WINDOW(fAuth);
-}
-
-void fMain::cmdcallcalc_Click() {
-    QUILLON_OPEN_WINDOW(fcallcalc);
-}
-
-void fMain::cmdunusedstations_Click() {
-    QUILLON_OPEN_WINDOW(funusedstations);
-}
-
-void fMain::cmdmanager_Click() {
-    QUILLON_OPEN_WINDOW(frmmanager);
-}
-
-void fMain::cmddelprint_Click() {
-    BusyPointer busy(this);
-    QUILLON_OPEN_WINDOW(frmprintjobs);
-}
-
-void fMain::cmdbringreport_Click() {
-    BusyPointer busy(this);
-    QUILLON_OPEN_WINDOW(Reports);
-}
-
-void fMain::cmddelete_Click() {
-    QUILLON_OPEN_WINDOW(fdeletecalls);
-}
-
-void fMain::cmdtestcall_Click() {
-    QUILLON_OPEN_WINDOW(fhobiccall);
-}
-
-void fMain::cmdbackupmenu_Click() {
-    QUILLON_OPEN_WINDOW(Fbackuprestore);
-}
-
-void fMain::cmddatabase_Click() {
-    QUILLON_OPEN_WINDOW(frmquestion);
-}
-
-void fMain::cmdareacodes_Click() {
-    QUILLON_OPEN_WINDOW(frmareacode);
-}
-
-void fMain::cmdadduser_Click() {
-    QUILLON_OPEN_WINDOW(frmPermissions);
-}
-
-void fMain::cmdmoduser_Click() {
-    QUILLON_OPEN_WINDOW(frmmodusers);
-}
-
-void fMain::cmddeluser_Click() {
-    QUILLON_OPEN_WINDOW(frmdeluser);
-}
-
-void fMain::cmdpasswd_Click() {
-    QUILLON_OPEN_WINDOW(frmchangepasswd);
-}
-
-void fMain::cmdEdit_Click() {
-    QUILLON_OPEN_WINDOW(fSites);
+void fMain::openMenuWindow(const QString& button) {
+    const WindowEntry* entry = WindowRegistry::forButton(button);
+    if (!entry) {
+        WriteDebugLog(QStringLiteral("No window is built for ") + button);
+        return;
+    }
+    // These two look at the server or the print queue before their window shows.
+    const bool busyFirst = button == QLatin1String("cmddelprint") ||
+                           button == QLatin1String("cmdbringreport");
+    BusyPointer busy(busyFirst ? this : nullptr);
+    openWindow(entry->window, this);
 }
 
 // --- live monitors ----------------------------------------------------------------------

@@ -2,6 +2,8 @@
 // The main window: site box, menu buttons on tabs, live monitors and status bar. It exists from
 // the splash window's load to the end of the run (or log off) and is reached through instance(),
 // as other windows address its controls by name.
+#include "common/SiteContext.h"
+
 #include <QMainWindow>
 #include <QMap>
 #include <QStyle>
@@ -45,8 +47,6 @@ public:
     QList<QPushButton*> commandButtons() const { return m_buttons; }
     // The caption label under a command button; nullptr when none.
     QLabel* captionLabel(const QPushButton* button) const;
-    // Report retrieval: fetch g_ReportFileName, let the user name it, open it.
-    void executeBatFileForReport(int reportNumber);
     // The error-file pull of the site selected in cboSites (the argument is not read).
     void geterrorcsvfiles(const QString& site);
 
@@ -125,25 +125,6 @@ public:
     QPushButton* cmddeluser = nullptr;
     QPushButton* cmdpasswd = nullptr;
 
-    // Tests see which window a handler would open (by its class name) instead of the window.
-    using WindowOpenHook = std::function<void(const QString& windowName)>;
-    static void setWindowOpenHook(WindowOpenHook hook);
-
-    // Shows a window of class W modally and returns when it is gone. A QDialog runs exec();
-    // any other window is shown application-modal and waited for until it hides.
-    template <class W>
-    static void showModal(QWidget* parent) {
-        if constexpr (std::is_constructible_v<W, QWidget*>) {
-            W window(parent);
-            runModal(window);
-        } else {
-            W window;
-            runModal(window);
-        }
-    }
-    // True when a test hook took the opening of the named window.
-    static bool openHooked(const QString& windowName);
-
     // The two monitors' state machines (call log, PMS).
     LiveMonitor& callLogMonitor() const { return *m_callLog; }
     LiveMonitor& pmsMonitor() const { return *m_pms; }
@@ -156,37 +137,12 @@ public slots:
     void cboSites_Click();
 
     void cmdlogoff_Click();
-    void cmduserpasswd_Click();
     void cmdDload_Click();
     void cmdexit_Click();
-    void cmddetail_Click();
-    void cmdAudit_Click();
-    void cmdcost_Click();
-    void cmdstats_Click();
-    void cmdWatchdog_Click();
-    void cmdcrono_Click();
-    void cmdtrunk_Click();
-    void cmdAreaCode_Click();
-    void cmdauth_Click();
-    void cmdcallcalc_Click();
-    void cmdunusedstations_Click();
     void cmdexitbackup_Click();
-    void cmdmanager_Click();
-    void cmddelprint_Click();
     // Server clock and table unlock; defined in ServerUtilities.cpp.
     void cmdsynch_Click();
     void cmdunlock_Click();
-    void cmdbringreport_Click();
-    void cmddelete_Click();
-    void cmdtestcall_Click();
-    void cmdbackupmenu_Click();
-    void cmddatabase_Click();
-    void cmdareacodes_Click();
-    void cmdadduser_Click();
-    void cmdmoduser_Click();
-    void cmddeluser_Click();
-    void cmdpasswd_Click();
-    void cmdEdit_Click();
     void cmdupdate_Click();
 
     // The error-file pull, once a minute while enabled; the indicator's blink and click.
@@ -218,23 +174,26 @@ private:
                            const char* labelName = nullptr);
     void setButtonShown(QPushButton* button, bool shown);
     void updateCaption();
-    static WindowOpenHook& windowOpenHook();
-    static void runModal(QWidget& window);
-
-    class HideWatcher : public QObject {
-    public:
-        explicit HideWatcher(QEventLoop* loop) : m_loop(loop) {}
-        bool eventFilter(QObject* watched, QEvent* event) override;
-
-    private:
-        QEventLoop* m_loop;
-    };
+    // Opens the window the registry holds for the button.
+    void openMenuWindow(const QString& button);
 
     void openMonitor(LiveMonitor& monitor, LiveTailSession* session);
     void monitorConnected(LiveMonitor& monitor, LiveTailSession* session, int errorCode);
     void monitorData(LiveMonitor& monitor, QTextEdit* box, const QString& text);
     void monitorChanged(LiveMonitor& monitor, QTextEdit* box, QLabel* stamp);
 
+    // The current site as the site box shows it, for every window that works on it.
+    class SiteBox : public SiteContext {
+    public:
+        explicit SiteBox(const fMain* main) : m_main(main) {}
+        int index() const override;
+        QString name() const override;
+
+    private:
+        const fMain* m_main;
+    };
+
+    SiteBox m_site{this};
     QList<QPushButton*> m_buttons;
     QMap<const QPushButton*, QLabel*> m_labels;
     QMovie* m_globe = nullptr;

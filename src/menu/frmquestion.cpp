@@ -1,7 +1,7 @@
 #include "menu/frmquestion.h"
 
 #include "common/Globals.h"
-#include "menu/fMain.h"
+#include "widgets/WindowRegistry.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -9,10 +9,6 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#if __has_include("rates/frmDatabase.h")
-#include "rates/frmDatabase.h"
-#define QUILLON_HAS_FRMDATABASE 1
-#endif
 
 namespace quillon {
 
@@ -59,12 +55,7 @@ void frmquestion::choose(bool admin) {
     QWidget* owner = parentWidget();
     hide();
     done(admin ? 2 : 1);
-    if (fMain::openHooked(QStringLiteral("frmDatabase"))) return;
-#ifdef QUILLON_HAS_FRMDATABASE
-    fMain::showModal<frmDatabase>(owner);
-#else
-    (void)owner;
-#endif
+    openWindow(QStringLiteral("frmDatabase"), owner);
 }
 
 }  // namespace quillon

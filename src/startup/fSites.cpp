@@ -1,11 +1,11 @@
 #include "startup/fSites.h"
 
-#include "common/AppControl.h"
+#include "widgets/AppControl.h"
 #include "common/ButtonCatalogue.h"
 #include "common/CommonFunctions.h"
 #include "common/Globals.h"
 #include "common/RemoteSession.h"
-#include "menu/fMain.h"
+#include "widgets/MainWindowPort.h"
 #include "platform/FileLookup.h"
 #include "platform/ProfileFile.h"
 #include "platform/Prompter.h"
@@ -231,10 +231,9 @@ void fSites::Form_Load() {
         lstReports->setMinimumWidth(lstReports->sizeHintForColumn(0) +
                                     2 * lstReports->frameWidth() + 4);
     }
-    if (fMain::isLoaded()) {
-        const QComboBox* mainSites = fMain::instance()->cboSites;
+    if (const MainWindowPort* main = MainWindowPort::instance(); main && main->isLoaded()) {
         const QSignalBlocker quiet(cboSites);
-        for (int i = 0; i < mainSites->count(); ++i) cboSites->addItem(mainSites->itemText(i));
+        cboSites->addItems(main->siteNames());
     }
     if (cboSites->count() > 0) {
         {
@@ -571,12 +570,7 @@ void fSites::addNewSite() {
         if (!outcome.ok) return failed(outcome.message);
     }
 
-    if (fMain::isLoaded()) {
-        // Only the list grows: choosing the new site now would connect to it.
-        QComboBox* mainSites = fMain::instance()->cboSites;
-        const QSignalBlocker quiet(mainSites);
-        mainSites->addItem(name);
-    }
+    if (MainWindowPort* main = MainWindowPort::instance()) main->addSiteName(name);
     leaveNewSiteEntry();
     txtIPAddress->setEnabled(false);
     cboSites_Click();

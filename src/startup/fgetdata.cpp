@@ -4,7 +4,8 @@
 #include "common/Globals.h"
 #include "common/RemoteSession.h"
 #include "common/TableMirror.h"
-#include "menu/fMain.h"
+#include "common/SiteContext.h"
+#include "widgets/MainWindowPort.h"
 #include "platform/FileLookup.h"
 #include "platform/Prompter.h"
 #include "platform/SystemInfo.h"
@@ -29,33 +30,6 @@ namespace {
 
 const QString kConnecting = QStringLiteral("Connecting to ");
 const QString kTenDots = QStringLiteral("..........");
-
-// Starts a monitor's reconnect and waits, serving events, until its session reports the
-// connect (or its failure, which the main window tells the user), or the deadline passes.
-void waitForMonitor(fMain* main, LiveTailSession* fMain::*session,
-                    const std::function<void()>& reconnect) {
-    QEventLoop loop;
-    bool reported = false;
-    auto watch = [&](LiveTailSession* s) {
-        if (!s) return;
-        QObject::connect(s, &LiveTailSession::connected, &loop, [&] {
-            reported = true;
-            loop.quit();
-        });
-        QObject::connect(s, &LiveTailSession::disconnected, &loop, [&] {
-            reported = true;
-            loop.quit();
-        });
-    };
-    LiveTailSession* before = main->*session;
-    watch(before);
-    reconnect();
-    LiveTailSession* after = main->*session;
-    if (after != before) watch(after);
-    if (reported || !after || after->isConnected()) return;
-    QTimer::singleShot((G().g_FtpTimeout + 5) * 1000, &loop, &QEventLoop::quit);
-    loop.exec();
-}
 
 }  // namespace
 
@@ -94,8 +68,7 @@ void fgetdata::tell(const QString& text) {
 }
 
 void fgetdata::Form_Load() {
-    fMain* main = fMain::instance();
-    m_site = main->cboSites ? main->cboSites->currentText() : QString();
+    m_site = SiteContext::current().name();
     m_index = G().g_CurSite;
 
     // The site name becomes a folder under the program folder, whose files are all deleted
@@ -126,7 +99,8 @@ void fgetdata::Form_Load() {
     tmrgetdata->start();
     tmrNowLoad->start();
     lblgetdata->setText(kConnecting + m_site);
-    if (main->Label33) main->Label33->setText(QStringLiteral("Connected to: ") + m_site);
+    if (MainWindowPort* main = MainWindowPort::instance())
+        main->setConnectedCaption(QStringLiteral("Connected to: ") + m_site);
 
     const QString download = platform::resolveNoCase(platform::SystemInfo::programFolder(),
                                                      m_site + QStringLiteral("/download"));
@@ -151,11 +125,10 @@ void fgetdata::tmrNowLoad_Timer() {
     WriteDebugLog(QStringLiteral("tmrNowLoad_Timer fired"));
     m_working = true;
 
-    fMain* main = fMain::instance();
-    if (main->cmdDload) {
+    if (MainWindowPort* main = MainWindowPort::instance()) {
         QString folder = m_site;
         folder.replace(QLatin1Char(' '), QLatin1Char('_'));
-        main->cmdDload->setToolTip(QStringLiteral("Open \\download folder for ") + folder);
+        main->setDownloadTip(QStringLiteral("Open \\download folder for ") + folder);
     }
 
     if (pullTables()) reconnectMonitors();
@@ -213,15 +186,18 @@ bool fgetdata::pullTables() {
 }
 
 void fgetdata::reconnectMonitors() {
-    fMain* main = fMain::instance();
+    MainWindowPort* main = MainWindowPort::instance();
+    // A monitor's connect (or its failure, which the main window tells the user) is waited
+    // for a little longer than the connect's own deadline.
+    const int deadlineMs = (G().g_FtpTimeout + 5) * 1000;
     WriteDebugLog(QStringLiteral(" About To Reconnect CALL Log"));
     G().g_CallLogState = QStringLiteral("RECONNECTING");
-    waitForMonitor(main, &fMain::sshCOLL, [main] { main->reconnectCallLog(); });
+    if (main) main->reconnectMonitorAndWait(MainWindowPort::Monitor::CallLog, deadlineMs);
     WriteDebugLog(QStringLiteral("Done Connecting CALL LOG"));
 
     WriteDebugLog(QStringLiteral(" About To Reconnect PMS"));
     G().g_PmsState = QStringLiteral("RECONNECTING");
-    waitForMonitor(main, &fMain::sshPMS, [main] { main->reconnectPms(); });
+    if (main) main->reconnectMonitorAndWait(MainWindowPort::Monitor::Pms, deadlineMs);
     WriteDebugLog(QStringLiteral("Done Connecting PMS"));
 }
 

@@ -1,23 +1,16 @@
 #include "startup/frmSplash.h"
 
-#include "common/AppControl.h"
+#include "widgets/AppControl.h"
 #include "common/ButtonCatalogue.h"
 #include "common/CommonFunctions.h"
 #include "common/Globals.h"
-#include "menu/fMain.h"
 #include "platform/FileLookup.h"
 #include "platform/Prompter.h"
 #include "platform/SystemInfo.h"
 #include "startup/Configuration.h"
-
-#if __has_include("access/frmLogin.h")
-#include "access/frmLogin.h"
-#define QUILLON_HAVE_LOGIN 1
-#endif
-#if __has_include("startup/fSites.h")
 #include "startup/fSites.h"
-#define QUILLON_HAVE_SITE_EDITOR 1
-#endif
+#include "widgets/MainWindowPort.h"
+#include "widgets/WindowRegistry.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -124,10 +117,7 @@ void frmSplash::Form_Load() {
     // The main window exists from here on, hidden and with every menu button off, so that the
     // login can turn the granted ones on.
     g.g_BackupReportsMode = false;
-    fMain* main = fMain::instance();
-    if (main->cmdexitbackup) main->cmdexitbackup->setVisible(false);
-    if (main->lblexitbackup) main->lblexitbackup->setVisible(false);
-    main->disableAllButtons();
+    if (MainWindowPort* main = MainWindowPort::instance()) main->prepareForLogin();
 
     fillButtonCatalogue();
 }
@@ -155,15 +145,7 @@ void frmSplash::tmrSplash_Timer() {
     Globals& g = G();
     platform::setProgramTitle(editionName(g.g_Express));
     setWindowTitle(platform::programTitle());
-    if (fMain::isLoaded()) {
-        fMain* main = fMain::instance();
-        for (QWidget* w :
-             {static_cast<QWidget*>(main->cmdupdate), static_cast<QWidget*>(main->lblupdate)}) {
-            if (!w) continue;
-            w->setVisible(g.g_UpdateMode);
-            w->setEnabled(g.g_UpdateMode);
-        }
-    }
+    if (MainWindowPort* main = MainWindowPort::instance()) main->showUpdateButton(g.g_UpdateMode);
 
     SiteList->clear();
     SiteList->addItems(config.siteNames);
@@ -182,14 +164,12 @@ void frmSplash::handOver() {
     for (int i = 0; i < SiteList->count(); ++i) names << SiteList->itemText(i);
 
     if (G().g_SiteCount != 1) {
-#ifdef QUILLON_HAVE_LOGIN
         // The login window deletes itself when it is unloaded.
-        auto* login = new frmLogin(names);
-        m_next = login;
-        m_nextSites = login->cboSites;
-#endif
+        if (QWidget* login = createWindow(QStringLiteral("frmLogin"), nullptr, names)) {
+            m_next = login;
+            m_nextSites = login->findChild<QComboBox*>(QStringLiteral("cboSites"));
+        }
     } else {
-#ifdef QUILLON_HAVE_SITE_EDITOR
         auto* editor = new fSites;
         editor->setAttribute(Qt::WA_DeleteOnClose);
         editor->show();
@@ -199,7 +179,6 @@ void frmSplash::handOver() {
         }
         m_next = editor;
         m_nextSites = editor->cboSites;
-#endif
     }
     if (!m_next) {
         WriteDebugLog(QStringLiteral("No window to hand the site list to"));

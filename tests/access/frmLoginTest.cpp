@@ -1,7 +1,9 @@
 // The login window against the stand-in server: who gets in, which menu buttons they get, how
 // tries are counted, and that a typed name never steers the server's shell.
+#include "support/ProgramWindows.h"
+#include "widgets/WindowRegistry.h"
 #include "access/frmLogin.h"
-#include "common/AppControl.h"
+#include "widgets/AppControl.h"
 #include "common/CommonFunctions.h"
 #include "common/Globals.h"
 #include "menu/fMain.h"
@@ -85,14 +87,14 @@ void takeBackQuitRequest() {
 class LoginWindow : public ::testing::Test {
 protected:
     void SetUp() override {
-        fMain::setWindowOpenHook([this](const QString& name) { opened << name; });
+        quillon::setWindowOpenHook([this](const QString& name) { opened << name; });
         main = fMain::instance();
         main->disableAllButtons();
     }
     void TearDown() override {
         delete login.data();
         fMain::unloadInstance();
-        fMain::setWindowOpenHook(nullptr);
+        quillon::setWindowOpenHook(nullptr);
         flushDeletes();
         takeBackQuitRequest();
     }

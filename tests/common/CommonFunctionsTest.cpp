@@ -4,11 +4,9 @@
 
 #include <gtest/gtest.h>
 
-#include <QComboBox>
 #include <QDate>
 #include <QDir>
 #include <QFile>
-#include <QListWidget>
 
 using namespace quillon;
 
@@ -186,38 +184,6 @@ TEST(SplitCsvLineTest, ManyFieldsGrowTheArrayToExactlyTheFieldCount) {
     QStringList numbers;
     for (int i = 0; i < 70; ++i) numbers << QString::number(i);
     EXPECT_EQ(SplitCsvLine(numbers.join(QLatin1Char(','))), numbers);
-}
-
-// ---- list and combo search ----------------------------------------------------------------
-
-struct FindCase {
-    const char* text;
-    bool exact;
-    int index;
-};
-
-TEST(FindStringTest, ComboAndListFindTheFirstMatchWithoutRegardToCase) {
-    const QStringList items{"North", "north wing", "South", "Nor", "SOUTH"};
-    QComboBox combo;
-    combo.addItems(items);
-    QListWidget list;
-    list.addItems(items);
-    const FindCase cases[] = {
-        {"north", true, 0}, {"NORTH WING", true, 1}, {"nor", true, 3},      {"south", true, 2},
-        {"Sou", true, -1},  {"NOR", false, 0},       {"north w", false, 1}, {"so", false, 2},
-        {"x", false, -1},   {"Northern", false, -1}, {"", true, -1},
-    };
-    for (const FindCase& c : cases) {
-        EXPECT_EQ(ComboFindString(&combo, QString::fromLatin1(c.text), c.exact), c.index)
-            << c.text << " exact " << c.exact;
-        EXPECT_EQ(ListFindString(&list, QString::fromLatin1(c.text), c.exact), c.index)
-            << c.text << " exact " << c.exact;
-    }
-    QComboBox emptyCombo;
-    QListWidget emptyList;
-    EXPECT_EQ(ComboFindString(&emptyCombo, QStringLiteral("a"), false), -1);
-    EXPECT_EQ(ListFindString(&emptyList, QStringLiteral("a"), true), -1);
-    EXPECT_EQ(ComboFindString(nullptr, QStringLiteral("a"), false), -1);
 }
 
 // ---- small helpers ------------------------------------------------------------------------

@@ -8,7 +8,6 @@
 
 #include <QFile>
 #include <QLocale>
-#include <QTableWidget>
 
 using namespace quillon;
 
@@ -219,26 +218,6 @@ TEST(GridExportFailures, SheetTooTallKeepsTheOldFileAndOpensNothing) {
                                    QStringLiteral("title"), QString()));
     EXPECT_EQ(home.read(QStringLiteral("t.xls")), "before");
     EXPECT_TRUE(viewer.opened.isEmpty());
-}
-
-TEST(GridExportTableWidget, HeaderIsRowZeroAndMissingItemsAreEmpty) {
-    QTableWidget table(2, 3);
-    table.setHorizontalHeaderLabels(
-        {QStringLiteral("Key"), QStringLiteral("Name"), QStringLiteral("Dept")});
-    table.setItem(0, 0, new QTableWidgetItem(QStringLiteral("0001")));
-    table.setItem(0, 1, new QTableWidgetItem(QStringLiteral("North")));
-    table.setItem(1, 2, new QTableWidgetItem(QStringLiteral("12")));
-
-    const TableWidgetGrid grid(&table, /*withHeader=*/true, 0, /*fixedCols=*/1);
-    EXPECT_EQ(grid.Rows(), 3);
-    EXPECT_EQ(grid.Cols(), 3);
-    EXPECT_EQ(grid.FixedRows(), 1);
-    EXPECT_EQ(grid.FixedCols(), 1);
-    EXPECT_EQ(csvExportBytes(grid), "Key,Name,Dept\r\n0001,North,\r\n,,12\r\n");
-
-    const TableWidgetGrid bare(&table, /*withHeader=*/false);
-    EXPECT_EQ(csvExportBytes(bare), "0001,North,\r\n,,12\r\n");
-    EXPECT_EQ(bare.FixedRows(), 0);
 }
 
 }  // namespace

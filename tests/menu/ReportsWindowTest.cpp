@@ -1,3 +1,5 @@
+#include "support/ProgramWindows.h"
+#include "widgets/WindowRegistry.h"
 #include "menu/Reports.h"
 
 #include "RecordingViewer.h"
@@ -5,7 +7,7 @@
 #include "SimServer.h"
 #include "TempHome.h"
 #include "common/Globals.h"
-#include "menu/ReportTable.h"
+#include "reports/common/ReportTable.h"
 #include "menu/fMain.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,7 @@
 // Time Sync and Unlock Tables: the lines they send, how each reply is judged, and what the
 // user is told.
+#include "support/ProgramWindows.h"
+#include "widgets/WindowRegistry.h"
 #include "menu/ServerUtilities.h"
 
 #include "common/Globals.h"

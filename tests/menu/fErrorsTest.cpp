@@ -1,4 +1,6 @@
 // The main window's error indicator and the "Error Report" window.
+#include "support/ProgramWindows.h"
+#include "widgets/WindowRegistry.h"
 #include "menu/fErrors.h"
 
 #include "common/CommonFunctions.h"
@@ -51,9 +53,9 @@ public:
 
 struct OpenedWindows {
     OpenedWindows() {
-        fMain::setWindowOpenHook([this](const QString& name) { names << name; });
+        quillon::setWindowOpenHook([this](const QString& name) { names << name; });
     }
-    ~OpenedWindows() { fMain::setWindowOpenHook({}); }
+    ~OpenedWindows() { quillon::setWindowOpenHook({}); }
     QStringList names;
 };
 

@@ -1,3 +1,5 @@
+#include "support/ProgramWindows.h"
+#include "widgets/WindowRegistry.h"
 #include "menu/frmquestion.h"
 
 #include "common/Globals.h"
@@ -6,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QDialog>
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
@@ -19,13 +22,23 @@ namespace {
 // What the price-list menu would see when it opens: the flag, and whether the question is gone.
 struct DatabaseOpenings {
     explicit DatabaseOpenings(QWidget* question) {
-        fMain::setWindowOpenHook([this, question](const QString& name) {
+        // The price-list menu's opening is what counts, whether it is built or not.
+        if (!quillon::WindowRegistry::forWindow(kDatabase)) {
+            quillon::WindowRegistry::add<QDialog>(kDatabase);
+            stub = true;
+        }
+        quillon::setWindowOpenHook([this, question](const QString& name) {
             EXPECT_EQ(name, QStringLiteral("frmDatabase"));
             adminAtOpening << G().g_AdminPricing;
             questionGone << !question->isVisible();
         });
     }
-    ~DatabaseOpenings() { fMain::setWindowOpenHook({}); }
+    ~DatabaseOpenings() {
+        quillon::setWindowOpenHook({});
+        if (stub) quillon::WindowRegistry::remove(kDatabase);
+    }
+    const QString kDatabase = QStringLiteral("frmDatabase");
+    bool stub = false;
     QList<bool> adminAtOpening;
     QList<bool> questionGone;
 };

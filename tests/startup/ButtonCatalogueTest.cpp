@@ -1,3 +1,5 @@
+#include "support/ProgramWindows.h"
+#include "widgets/WindowRegistry.h"
 #include "common/ButtonCatalogue.h"
 
 #include "common/Globals.h"

@@ -1,3 +1,5 @@
+#include "support/ProgramWindows.h"
+#include "widgets/WindowRegistry.h"
 #include "startup/fgetdata.h"
 
 #include "common/CommonFunctions.h"

@@ -1,6 +1,8 @@
 // Adding a site against the stand-in server: the lines the set-up sends, the folders, owners,
 // modes and default files it leaves on a fresh server folder, and where a failed cd stops it.
-#include "common/AppControl.h"
+#include "support/ProgramWindows.h"
+#include "widgets/WindowRegistry.h"
+#include "widgets/AppControl.h"
 #include "common/ButtonCatalogue.h"
 #include "common/Globals.h"
 #include "fSitesTestSupport.h"

@@ -1,6 +1,8 @@
+#include "support/ProgramWindows.h"
+#include "widgets/WindowRegistry.h"
 #include "startup/frmSplash.h"
 
-#include "common/AppControl.h"
+#include "widgets/AppControl.h"
 #include "common/Globals.h"
 #include "menu/fMain.h"
 #include "platform/Prompter.h"

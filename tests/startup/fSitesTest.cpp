@@ -1,8 +1,10 @@
 // The site editor window: site list and boxes, Modify Site with its confirmations, the script
 // box, and the checks of a new site before anything is written or sent.
+#include "support/ProgramWindows.h"
+#include "widgets/WindowRegistry.h"
 #include "startup/fSites.h"
 
-#include "common/AppControl.h"
+#include "widgets/AppControl.h"
 #include "common/ButtonCatalogue.h"
 #include "common/Globals.h"
 #include "fSitesTestSupport.h"

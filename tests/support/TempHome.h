@@ -1,7 +1,7 @@
 #pragma once
 // A fresh program folder for one test: KTReports.ini, site folders and logs go here, and the
 // process-wide values start from scratch.
-#include "common/AppControl.h"
+#include "widgets/AppControl.h"
 #include "common/Globals.h"
 #include "platform/SystemInfo.h"
 

@@ -1,7 +1,7 @@
 #include "reports/selection/SavedNumbers.h"
 
 #include "platform/ProfileFile.h"
-#include "reports/selection/ReportRequest.h"
+#include "reports/common/ReportRequest.h"
 
 #include <QFile>
 

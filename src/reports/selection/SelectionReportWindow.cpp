@@ -4,7 +4,7 @@
 #include "common/TableMirror.h"
 #include "platform/FileLookup.h"
 #include "platform/Prompter.h"
-#include "reports/selection/ReportHost.h"
+#include "common/SiteContext.h"
 #include "reports/selection/SelectionTable.h"
 
 #include <QCheckBox>
@@ -205,7 +205,7 @@ void SelectionReportWindow::Optreporttype_Click(int index) {
 }
 
 void SelectionReportWindow::loadTable(const QString& table) {
-    const QString folder = siteTableFolder(ReportHost::instance().siteName());
+    const QString folder = siteTableFolder(SiteContext::current().name());
     QString path = platform::findFileNoCase(folder, table);
     if (path.isEmpty()) path = folder + QLatin1Char('/') + table;
     const SelectionTable read = readSelectionTable(path, m_setup.formattedKeys);

@@ -2,8 +2,8 @@
 // The selection report window: the report type, the available and selected lists (each with
 // its hidden twin of keys), the ALL boxes, the report options and the date part. The detail,
 // cost, unused-station and account-code windows are this window with their own setup.
-#include "reports/selection/ReportWindow.h"
-#include "reports/selection/SelectionList.h"
+#include "reports/common/ReportWindow.h"
+#include "widgets/SelectionList.h"
 
 #include <QHash>
 #include <QList>

@@ -2,7 +2,7 @@
 
 #include "common/CommonFunctions.h"
 #include "platform/TextCodec.h"
-#include "reports/selection/ReportRequest.h"
+#include "reports/common/ReportRequest.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,7 +1,7 @@
 #pragma once
 // Reading one table of the table mirror into selection entries: the first field is the key,
 // the second its name; the shown text is the key formatted "000#", a blank and the name.
-#include "reports/selection/SelectionList.h"
+#include "widgets/SelectionList.h"
 
 #include <QList>
 #include <QString>

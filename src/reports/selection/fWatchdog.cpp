@@ -1,9 +1,10 @@
 #include "reports/selection/fWatchdog.h"
 
 #include "common/CommonFunctions.h"
+#include "widgets/ListFind.h"
 #include "platform/Prompter.h"
 #include "platform/SystemInfo.h"
-#include "reports/selection/ReportHost.h"
+#include "common/SiteContext.h"
 #include "reports/selection/SavedNumbers.h"
 
 #include <QCheckBox>
@@ -156,7 +157,7 @@ fWatchdog::fWatchdog(QWidget* parent)
 fWatchdog::~fWatchdog() = default;
 
 int fWatchdog::siteNumber() const {
-    return ReportHost::instance().siteIndex() + 1;
+    return SiteContext::current().index() + 1;
 }
 
 void fWatchdog::Form_Load() {

@@ -1,7 +1,7 @@
 #pragma once
 // The window that requests the watch-dog report over typed phone numbers. Each site keeps a
 // list of saved numbers in KTReports.ini, from which numbers are copied into a run.
-#include "reports/selection/ReportWindow.h"
+#include "reports/common/ReportWindow.h"
 
 class QCheckBox;
 class QListWidget;

@@ -1,5 +1,7 @@
 // The report windows against the stand-in server: Run writes the request file on the server,
 // the report program runs on it, and the main window fetches, names and opens the report.
+#include "support/ProgramWindows.h"
+#include "widgets/WindowRegistry.h"
 #include "reports/selection/fAuth.h"
 #include "reports/selection/fDetailReport.h"
 #include "reports/selection/fWatchdog.h"
@@ -8,10 +10,10 @@
 
 #include "SelectionTestSupport.h"
 #include "common/Globals.h"
-#include "menu/ReportTable.h"
+#include "reports/common/ReportTable.h"
 #include "menu/fMain.h"
 #include "platform/SystemInfo.h"
-#include "reports/selection/ReportRun.h"
+#include "reports/common/ReportRun.h"
 #include "support/RecordingViewer.h"
 #include "support/SimServer.h"
 

@@ -1,10 +1,12 @@
 #pragma once
 // Shared by the selection report tests: a main-window stand-in for the windows, the table
 // fixture of site "North", and a local bash that runs request lines as the server's would.
-#include "reports/selection/ReportHost.h"
-#include "reports/selection/ReportRequest.h"
+#include "common/SiteContext.h"
+#include "reports/common/ReportHandOver.h"
+#include "reports/common/ReportRequest.h"
 #include "reports/selection/SelectionReportWindow.h"
 #include "support/ScriptedPrompter.h"
+#include "support/LocalShell.h"
 #include "support/TempHome.h"
 
 #include <gtest/gtest.h>
@@ -21,20 +23,26 @@
 
 namespace selectiontest {
 
-// Stands in for the main window: its site box and its report retrieval.
-class FakeHost : public quillon::ReportHost {
+// Stands in for the main window: its chosen site and its report retrieval.
+class FakeHost : public quillon::ReportHandOver, public quillon::SiteContext {
 public:
-    FakeHost() { quillon::ReportHost::setInstance(this); }
-    ~FakeHost() override { quillon::ReportHost::setInstance(nullptr); }
-    QString siteName() override { return name; }
-    int siteIndex() override { return index; }
-    void executeBatFileForReport(int reportNumber) override {
+    FakeHost() {
+        quillon::ReportHandOver::setInstance(this);
+        quillon::SiteContext::install(this);
+    }
+    ~FakeHost() override {
+        quillon::ReportHandOver::setInstance(nullptr);
+        quillon::SiteContext::install(nullptr);
+    }
+    QString name() const override { return siteName; }
+    int index() const override { return siteIndex; }
+    void executeBatFileForReport(int reportNumber, QWidget*) override {
         handOvers << reportNumber;
         if (onHandOver) onHandOver(reportNumber);
     }
 
-    QString name = QStringLiteral("North");
-    int index = 1;
+    QString siteName = QStringLiteral("North");
+    int siteIndex = 1;
     QList<int> handOvers;
     std::function<void(int)> onHandOver;
 };
@@ -48,29 +56,7 @@ inline void writeTables(const testsupport::TempHome& home) {
     home.write("North/Bats/account.csv", "12,Marketing\r\n7,Legal\r\nPH-9,Phones\r\n");
 }
 
-// Runs the lines with bash in a fresh folder, as the server's shell runs them, and returns
-// the request file's lines (the file is LF-ended text). `files` receives the folder's names
-// afterwards.
-inline QStringList runLocally(const QStringList& lines, const QString& fileName,
-                              QStringList* files = nullptr) {
-    QTemporaryDir dir;
-    QProcess bash;
-    bash.setWorkingDirectory(dir.path());
-    bash.start(QStringLiteral("bash"), {QStringLiteral("--noprofile"), QStringLiteral("--norc")});
-    bash.waitForStarted();
-    bash.write((lines.join(QLatin1Char('\n')) + QLatin1Char('\n')).toUtf8());
-    bash.closeWriteChannel();
-    bash.waitForFinished();
-    if (files) *files = QDir(dir.path()).entryList(QDir::Files | QDir::Hidden);
-    QFile f(dir.filePath(fileName));
-    if (!f.open(QIODevice::ReadOnly)) return {QStringLiteral("<no request file>")};
-    const QByteArray bytes = f.readAll();
-    if (!bytes.endsWith('\n')) ADD_FAILURE() << "request file does not end in LF";
-    if (bytes.contains('\r')) ADD_FAILURE() << "request file holds CR";
-    QStringList out = QString::fromUtf8(bytes).split(QLatin1Char('\n'));
-    out.removeLast();
-    return out;
-}
+using testsupport::runLocally;
 
 // Moves the entries shown with these texts into the selection, in this order, as the user
 // does: highlight, then ">>".

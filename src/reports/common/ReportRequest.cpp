@@ -1,4 +1,4 @@
-#include "reports/selection/ReportRequest.h"
+#include "reports/common/ReportRequest.h"
 
 #include "common/ShellQuote.h"
 

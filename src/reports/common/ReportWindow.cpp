@@ -1,10 +1,10 @@
-#include "reports/selection/ReportWindow.h"
+#include "reports/common/ReportWindow.h"
 
 #include "common/CommonFunctions.h"
 #include "common/Globals.h"
 #include "platform/Prompter.h"
-#include "reports/selection/ReportHost.h"
-#include "reports/selection/ReportRun.h"
+#include "reports/common/ReportHandOver.h"
+#include "reports/common/ReportRun.h"
 
 #include <QCloseEvent>
 #include <QDateEdit>
@@ -213,7 +213,7 @@ void ReportWindow::Command1_Click() {
     // The window is closed before the report is fetched, named and opened.
     accept();
     logBeforeHandOver();
-    ReportHost::instance().executeBatFileForReport(m_kind.reportNumber);
+    ReportHandOver::instance().executeBatFileForReport(m_kind.reportNumber, parentWidget());
 }
 
 void ReportWindow::reject() {

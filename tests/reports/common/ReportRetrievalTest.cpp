@@ -1,20 +1,18 @@
-#include "menu/ReportRetrieval.h"
+#include "reports/common/ReportRetrieval.h"
 
 #include "RecordingViewer.h"
 #include "ScriptedPrompter.h"
 #include "SimServer.h"
 #include "TempHome.h"
 #include "common/Globals.h"
-#include "menu/ReportTable.h"
-#include "menu/fMain.h"
+#include "reports/common/ReportTable.h"
+#include "common/SiteContext.h"
 
 #include <gtest/gtest.h>
 
-#include <QComboBox>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
-#include <QStatusBar>
 
 #include <ostream>
 
@@ -91,19 +89,7 @@ INSTANTIATE_TEST_SUITE_P(
                                "03-04_07-05_PC1_CCAL.rtf"},
                       NameCase{"abc", kDecember9th, "12-09_14-30_.rtf"}));
 
-TEST(ExecCmd, RunsTheLineAndShowsItInTheStatusBar) {
-    testsupport::TempHome home;
-    testsupport::ScriptedPrompter prompter;
-    testsupport::RecordingViewer viewer;
-    fMain* main = fMain::instance();
-    ExecCmd(*main, QStringLiteral("\"/opt/my tools/0update.bat\" now"));
-    EXPECT_EQ(viewer.ran, QStringList{QStringLiteral("/opt/my tools/0update.bat now")});
-    EXPECT_EQ(main->Status->currentMessage(), QStringLiteral("Running  Report...Done."));
-    fMain::unloadInstance();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-}
-
-// The main window on the stand-in server's site, as after choosing it: site 1 "Sim".
+// The stand-in server's site chosen, as after choosing it in the main window: site 1 "Sim".
 class RetrievalTest : public testsupport::SimTest {
 protected:
     void SetUp() override {
@@ -112,11 +98,9 @@ protected:
         setReportClock([] { return kDecember9th; });
         SimServer::configureSite(1);
         G().g_CurSite = 1;
-        main = fMain::instance();
+        SiteContext::install(&site);
         // Filled on demand when the load did not fill it.
         reportTable().clear();
-        main->cboSites->addItems({QStringLiteral("Default"), QStringLiteral("Sim")});
-        main->cboSites->setCurrentIndex(1);
         G().g_ReportFileName = QStringLiteral("RETR_DETAIL.rep");
         SimServer::writeSiteFile(QStringLiteral("RETR_DETAIL.rep"), "the new detail report\n");
         reports = home.file(QStringLiteral("Sim/Download/reports"));
@@ -125,8 +109,7 @@ protected:
         SimServer::removeSiteFile(QStringLiteral("RETR_DETAIL.rep"));
         SimServer::removeSiteFile(QStringLiteral("backup/RETR_DETAIL.rep"));
         setReportClock({});
-        if (main) fMain::unloadInstance();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        SiteContext::install(nullptr);
         SimTest::TearDown();
     }
     QString report(const char* name) const { return reports + QLatin1Char('/') + name; }
@@ -134,7 +117,7 @@ protected:
     testsupport::TempHome home;
     testsupport::ScriptedPrompter prompter;
     testsupport::RecordingViewer viewer;
-    fMain* main = nullptr;
+    FixedSite site{1, QStringLiteral("Sim")};
     QString reports;
 };
 
@@ -143,7 +126,7 @@ TEST_F(RetrievalTest, FetchedReportIsProposedUnderItsDatedNameAndOpened) {
     home.write(QStringLiteral("Sim/DETAIL.REP"), "an old report");
     prompter.filePath(report("12-09_14-30_detail.rtf"));
 
-    main->executeBatFileForReport(2);
+    executeBatFileForReport(2, nullptr);
 
     ASSERT_EQ(prompter.prompts().size(), 1u);
     const Prompt& dialog = prompter.prompts().front();
@@ -161,7 +144,7 @@ TEST_F(RetrievalTest, FetchedReportIsProposedUnderItsDatedNameAndOpened) {
 TEST_F(RetrievalTest, TheReportsFolderIsFoundWhateverItsCase) {
     QDir().mkpath(home.file(QStringLiteral("Sim/download/REPORTS")));
     prompter.filePath(home.file(QStringLiteral("Sim/download/REPORTS/x.rtf")));
-    main->executeBatFileForReport(2);
+    executeBatFileForReport(2, nullptr);
     ASSERT_EQ(prompter.prompts().size(), 1u);
     EXPECT_EQ(prompter.prompts().front().file.initialFolder,
               home.file(QStringLiteral("Sim/download/REPORTS")));
@@ -177,7 +160,7 @@ TEST_F(RetrievalTest, AnExistingNameIsAskedForAgainUntilItIsFree) {
         .ok()
         .filePath(report("third.rtf"));
 
-    main->executeBatFileForReport(2);
+    executeBatFileForReport(2, nullptr);
 
     EXPECT_EQ(prompter.messages(),
               QStringList(2, QStringLiteral("File already exist please rename file.")));
@@ -200,7 +183,7 @@ TEST_F(RetrievalTest, CancelDeletesTheFetchedFileAndOpensNothing) {
         if (afterExisting) script.filePath(report("taken.rtf")).ok();
         script.cancelFile();
 
-        main->executeBatFileForReport(2);
+        executeBatFileForReport(2, nullptr);
 
         EXPECT_TRUE(script.exhausted());
         EXPECT_FALSE(QFile::exists(home.file(QStringLiteral("Sim/detail.rep"))));
@@ -215,7 +198,7 @@ TEST_F(RetrievalTest, BackupModeFetchesFromTheBackupFolder) {
     G().g_BackupReportsMode = true;
     prompter.filePath(report("b.rtf"));
 
-    main->executeBatFileForReport(2);
+    executeBatFileForReport(2, nullptr);
 
     EXPECT_EQ(home.read(QStringLiteral("Sim/Download/reports/b.rtf")),
               QByteArray("the backup's report\n"));
@@ -226,7 +209,7 @@ TEST_F(RetrievalTest, AFetchThatFailsSaysSoAndShowsNoOldCopy) {
     G().g_ReportFileName = QStringLiteral("RETR_NOT_THERE.rep");
     prompter.ok();
 
-    main->executeBatFileForReport(2);
+    executeBatFileForReport(2, nullptr);
 
     ASSERT_EQ(prompter.prompts().size(), 1u);
     EXPECT_EQ(prompter.prompts().front().kind, Prompt::Kind::Message);
@@ -239,7 +222,7 @@ class UnconfiguredReport : public RetrievalTest, public ::testing::WithParamInte
 
 TEST_P(UnconfiguredReport, IsToldAndFetchesNothing) {
     prompter.ok();
-    main->executeBatFileForReport(GetParam());
+    executeBatFileForReport(GetParam(), nullptr);
     ASSERT_EQ(prompter.prompts().size(), 1u);
     const Prompt& box = prompter.prompts().front();
     EXPECT_EQ(box.text, QStringLiteral("No Report configured for this Report.\r\n"

@@ -1,4 +1,4 @@
-#include "reports/selection/ReportRun.h"
+#include "reports/common/ReportRun.h"
 
 #include "common/CommonFunctions.h"
 #include "common/RemoteSession.h"

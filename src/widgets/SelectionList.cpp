@@ -1,4 +1,4 @@
-#include "reports/selection/SelectionList.h"
+#include "widgets/SelectionList.h"
 
 #include <QListWidget>
 

@@ -1,4 +1,4 @@
-#include "common/AppControl.h"
+#include "widgets/AppControl.h"
 
 #include <QApplication>
 #include <QWidget>

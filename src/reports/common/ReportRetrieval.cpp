@@ -1,20 +1,17 @@
-// The main window's report retrieval: fetch the file a report window left on the server, let
-// the user give it a dated name and open it.
-#include "menu/ReportRetrieval.h"
-#include "common/BusyPointer.h"
+// Report retrieval: fetch the file a report window left on the server, let the user give it a
+// dated name and open it.
+#include "reports/common/ReportRetrieval.h"
 
 #include "common/CommonFunctions.h"
 #include "common/Globals.h"
-#include "menu/ReportTable.h"
-#include "menu/fMain.h"
+#include "common/SiteContext.h"
 #include "platform/DocumentViewer.h"
 #include "platform/Prompter.h"
+#include "reports/common/ReportTable.h"
+#include "widgets/BusyPointer.h"
 
-#include <QComboBox>
 #include <QCoreApplication>
 #include <QFileInfo>
-#include <QProcess>
-#include <QStatusBar>
 
 namespace quillon {
 
@@ -39,29 +36,12 @@ bool fetchRemoteFile(const SessionTarget& target, const QString& remotePath,
     return ok;
 }
 
-QString commandLineWord(const QString& text) {
-    // QProcess::splitCommand reads three quotes inside a quoted word as one literal quote.
-    QString word = text;
-    word.replace(QLatin1Char('"'), QStringLiteral("\"\"\""));
-    return QLatin1Char('"') + word + QLatin1Char('"');
-}
-
-void ExecCmd(fMain& main, const QString& cmdline) {
-    main.Status->showMessage(QStringLiteral("Running ") + QStringLiteral(" Report") +
-                             QStringLiteral("..."));
-    // A command that cannot start has nothing to wait for.
-    const QStringList parts = QProcess::splitCommand(cmdline);
-    if (!parts.isEmpty())
-        platform::DocumentViewer::instance().runAndWait(parts.first(), parts.mid(1));
-    main.Status->showMessage(main.Status->currentMessage() + QStringLiteral("Done."));
-}
-
-void fMain::executeBatFileForReport(int reportNumber) {
+void executeBatFileForReport(int reportNumber, QWidget* owner) {
     ReportTable& table = reportTable();
     // Filled by the load; filled here when nothing did.
     if (!table.isFilled()) table.fillAll();
 
-    BusyPointer hourglass(this);
+    BusyPointer hourglass(owner);
     if (!table.isConfigured(reportNumber)) {
         hourglass.release();
         tell(
@@ -73,7 +53,8 @@ void fMain::executeBatFileForReport(int reportNumber) {
     if (reportNumber == 1) return;  // the telnet entry fetches nothing
 
     WriteDebugLog(QStringLiteral("STARTING SCP"));
-    const QString site = cboSites->currentText();
+    const SiteContext& current = SiteContext::current();
+    const QString site = current.name();
     const QString siteFolder = siteLocalFolder(site);
     const QString localName = table.getReportName(reportNumber);
     const QStringList names = table.reportNames(reportNumber);
@@ -85,7 +66,7 @@ void fMain::executeBatFileForReport(int reportNumber) {
     if (G().g_BackupReportsMode)
         remote = siteServerFolder(G().g_CurSite, true) + QLatin1Char('/') + G().g_ReportFileName;
     QString error;
-    const bool fetched = fetchRemoteFile(sftpTargetForSite(cboSites->currentIndex()), remote,
+    const bool fetched = fetchRemoteFile(sftpTargetForSite(current.index()), remote,
                                          siteFolder + QLatin1Char('/') + localName, &error);
     WriteDebugLog(G().g_ReportFileName);
     WriteDebugLog(QStringLiteral("CLOSING SCP"));

@@ -1,6 +1,6 @@
-#include "reports/selection/ReportRun.h"
+#include "reports/common/ReportRun.h"
 
-#include "SelectionTestSupport.h"
+#include "support/TempHome.h"
 
 #include <gtest/gtest.h>
 

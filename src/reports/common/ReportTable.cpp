@@ -1,4 +1,4 @@
-#include "menu/ReportTable.h"
+#include "reports/common/ReportTable.h"
 
 #include "common/CommonFunctions.h"
 #include "platform/FileLookup.h"
@@ -134,19 +134,6 @@ QString proposedReportName(const QString& fetchedName, const QDateTime& when) {
     return when.toString(QStringLiteral("MM-dd")) + QLatin1Char('_') +
            when.toString(QStringLiteral("HH-mm")) + QLatin1Char('_') +
            fetchedName.left(qMax<qsizetype>(0, fetchedName.size() - 4)) + QStringLiteral(".rtf");
-}
-
-QString siteLocalFolder(const QString& siteName) {
-    const QString folder = platform::resolveNoCase(platform::SystemInfo::programFolder(), siteName);
-    QDir().mkpath(folder);
-    return folder;
-}
-
-QString siteReportsFolder(const QString& siteName) {
-    const QString folder = platform::resolveNoCase(platform::SystemInfo::programFolder(),
-                                                   siteName + QStringLiteral("/Download/reports"));
-    QDir().mkpath(folder);
-    return folder;
 }
 
 void removeEverySpelling(const QString& folder, const QString& name) {

@@ -2,6 +2,8 @@
 // The sixteen numbered report entries of the main window and the naming of a fetched report:
 // the entries' commands and local file names, the proposed dated name, and the save dialog
 // that moves a fetched file into the site's Download/reports folder.
+#include "common/SiteContext.h"
+
 #include <QDateTime>
 #include <QString>
 #include <QStringList>
@@ -51,11 +53,6 @@ QDateTime reportClockNow();
 
 // "mm-dd_hh-mm_" + the fetched name less its last four characters + ".rtf".
 QString proposedReportName(const QString& fetchedName, const QDateTime& when);
-
-// <program folder>/<site>, and its Download/reports folder (created when missing), spelled as
-// the folders on disk are, whatever their case.
-QString siteLocalFolder(const QString& siteName);
-QString siteReportsFolder(const QString& siteName);
 
 // Removes every file of the folder whose name is `name` in any letter case, so that no copy
 // from an earlier run can pass for the file about to be fetched.

@@ -2,7 +2,7 @@
 // What every report request window has: the date and time choices, the Run button with its
 // progress label, the command queue and the run itself (build the request, run it on the
 // server, close, hand over to the main window's report retrieval).
-#include "reports/selection/ReportRequest.h"
+#include "reports/common/ReportRequest.h"
 
 #include <QDialog>
 #include <QList>

@@ -1,6 +1,6 @@
-#include "reports/selection/ReportRequest.h"
+#include "reports/common/ReportRequest.h"
 
-#include "SelectionTestSupport.h"
+#include "support/LocalShell.h"
 
 #include <gtest/gtest.h>
 
@@ -67,7 +67,7 @@ TEST(ReportRequestTest, HostileKeysLandLiterallyAndRunNothing) {
     r.addHeader();
     for (const QString& k : keys) r.addItem("5", k);
     QStringList files;
-    const QStringList lines = selectiontest::runLocally(r.lines(), F, &files);
+    const QStringList lines = testsupport::runLocally(r.lines(), F, &files);
     QStringList expected{"L lp", "S"};
     for (const QString& k : keys) expected << "5 " + k;
     EXPECT_EQ(lines, expected);

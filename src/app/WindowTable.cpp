@@ -1,0 +1,41 @@
+#include "app/WindowTable.h"
+
+#include "access/frmLogin.h"
+#include "menu/Reports.h"
+#include "menu/fErrors.h"
+#include "menu/frmquestion.h"
+#include "reports/selection/fAuth.h"
+#include "reports/selection/fDetailReport.h"
+#include "reports/selection/fWatchdog.h"
+#include "reports/selection/fcost.h"
+#include "reports/selection/funusedstations.h"
+#include "startup/fSites.h"
+#include "startup/fgetdata.h"
+#include "startup/frmSplash.h"
+#include "widgets/WindowRegistry.h"
+
+namespace quillon {
+
+void registerWindows() {
+    using R = WindowRegistry;
+    // Start-up.
+    R::add<frmSplash>(QStringLiteral("frmSplash"));
+    R::add<fgetdata>(QStringLiteral("fgetdata"));
+    R::add<fSites>(QStringLiteral("fSites"), QStringLiteral("cmdEdit"));
+    R::add(WindowEntry{QStringLiteral("frmLogin"), QString(),
+                       [](QWidget* parent, const QVariant& siteNames) -> QWidget* {
+                           return new frmLogin(siteNames.toStringList(), parent);
+                       }});
+    // Reports.
+    R::add<fDetailReport>(QStringLiteral("fDetailReport"), QStringLiteral("cmddetail"));
+    R::add<fcost>(QStringLiteral("fcost"), QStringLiteral("cmdcost"));
+    R::add<fWatchdog>(QStringLiteral("fWatchdog"), QStringLiteral("cmdWatchdog"));
+    R::add<fAuth>(QStringLiteral("fAuth"), QStringLiteral("cmdauth"));
+    R::add<funusedstations>(QStringLiteral("funusedstations"), QStringLiteral("cmdunusedstations"));
+    // The main window's own.
+    R::add<Reports>(QStringLiteral("Reports"), QStringLiteral("cmdbringreport"));
+    R::add<frmquestion>(QStringLiteral("frmquestion"), QStringLiteral("cmddatabase"));
+    R::add<fErrors>(QStringLiteral("fErrors"));
+}
+
+}  // namespace quillon

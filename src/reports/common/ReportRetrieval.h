@@ -1,0 +1,25 @@
+#pragma once
+// Report retrieval: the fetch of one report file, and the hand-over of a report run's file to
+// the user (fetch, dated name, viewer).
+#include "common/RemoteSession.h"
+
+#include <QString>
+
+class QWidget;
+
+namespace quillon {
+
+// Fetches remotePath to localPath over one file-transfer session of its own. False, with the
+// reason in *error, when the session or the transfer failed; no file is left at localPath then.
+bool fetchRemoteFile(const SessionTarget& target, const QString& remotePath,
+                     const QString& localPath, QString* error);
+
+// The title of the retrieval's messages.
+QString retrievalTitle();
+
+// Fetches g_ReportFileName of the current site (from its backup folder in backup-reports
+// mode) into the site's folder, lets the user name each fetched file through the save dialog
+// and opens the last one. `owner` shows the busy pointer meanwhile.
+void executeBatFileForReport(int reportNumber, QWidget* owner);
+
+}  // namespace quillon

@@ -1,0 +1,31 @@
+#include "support/ProgramWindows.h"
+#include "widgets/WindowRegistry.h"
+#include "menu/ExecCmd.h"
+
+#include "RecordingViewer.h"
+#include "ScriptedPrompter.h"
+#include "TempHome.h"
+#include "menu/fMain.h"
+
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QStatusBar>
+
+using namespace quillon;
+
+namespace {
+
+TEST(ExecCmd, RunsTheLineAndShowsItInTheStatusBar) {
+    testsupport::TempHome home;
+    testsupport::ScriptedPrompter prompter;
+    testsupport::RecordingViewer viewer;
+    fMain* main = fMain::instance();
+    ExecCmd(*main, QStringLiteral("\"/opt/my tools/0update.bat\" now"));
+    EXPECT_EQ(viewer.ran, QStringList{QStringLiteral("/opt/my tools/0update.bat now")});
+    EXPECT_EQ(main->Status->currentMessage(), QStringLiteral("Running  Report...Done."));
+    fMain::unloadInstance();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+}  // namespace
