@@ -15,9 +15,9 @@ namespace profile {
 namespace {
 
 struct Line {
-    qsizetype begin;    // first byte of the line
-    qsizetype end;      // byte after the line's text (before CR LF / LF)
-    qsizetype next;     // first byte of the next line
+    qsizetype begin;  // first byte of the line
+    qsizetype end;    // byte after the line's text (before CR LF / LF)
+    qsizetype next;   // first byte of the next line
 };
 
 std::vector<Line> splitLines(const QByteArray& c) {
@@ -59,7 +59,8 @@ bool same(const QString& a, const QString& b) {
 
 }  // namespace
 
-QString read(const QByteArray& content, const QString& section, const QString& key) {
+QList<std::pair<QString, QString>> readSection(const QByteArray& content, const QString& section) {
+    QList<std::pair<QString, QString>> keys;
     bool inSection = false;
     for (const Line& l : splitLines(content)) {
         const QByteArray text = content.mid(l.begin, l.end - l.begin);
@@ -71,9 +72,15 @@ QString read(const QByteArray& content, const QString& section, const QString& k
         if (!inSection) continue;
         QString k;
         QByteArray v;
-        if (keyLine(text, &k, &v) && same(k, key))
-            return fromCp1252(v).trimmed().left(ProfileFile::kMaxValueLength);
+        if (keyLine(text, &k, &v))
+            keys.append({k, fromCp1252(v).trimmed().left(ProfileFile::kMaxValueLength)});
     }
+    return keys;
+}
+
+QString read(const QByteArray& content, const QString& section, const QString& key) {
+    for (const auto& [k, value] : readSection(content, section))
+        if (same(k, key)) return value;
     return {};
 }
 
@@ -130,7 +137,9 @@ QByteArray write(const QByteArray& content, const QString& section, const QStrin
 
 ProfileFile::ProfileFile(QString path) : m_path(std::move(path)) {}
 
-bool ProfileFile::exists() const { return QFileInfo::exists(m_path); }
+bool ProfileFile::exists() const {
+    return QFileInfo::exists(m_path);
+}
 
 QString ProfileFile::read(const QString& section, const QString& key) const {
     QFile f(m_path);

@@ -3,7 +3,10 @@
 // case, reads give the trimmed text (at most 254 characters, missing and empty alike), and a
 // write changes one line (or adds one) while every other byte of the file stays as it was.
 #include <QByteArray>
+#include <QList>
 #include <QString>
+
+#include <utility>
 
 namespace platform {
 
@@ -37,6 +40,9 @@ private:
 // The same rules on bytes in memory (the file's content), for the file class and its tests.
 namespace profile {
 QString read(const QByteArray& content, const QString& section, const QString& key);
+// Every key of the section in file order (of each of its parts, when it stands more than once),
+// with the value as read() gives it; read() takes the first key that matches.
+QList<std::pair<QString, QString>> readSection(const QByteArray& content, const QString& section);
 QByteArray write(const QByteArray& content, const QString& section, const QString& key,
                  const QString& value);
 }  // namespace profile
