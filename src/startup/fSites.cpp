@@ -375,6 +375,8 @@ void fSites::cmdmodify_Click() {
 
     const QString bats = siteBatsFolder(site);
     DeleteFolderTree(bats);
+    // A link that stayed would take the copies into whatever it points to.
+    if (!removeFolderLink(bats)) return;
     QDir().mkpath(bats);
     CopySiteScripts(site, txtSSHPort->text(), txtIPAddress->text(), txtUserName->text(),
                     txtPassword->text(), txthomedir->text(), txtlogin->text());

@@ -133,6 +133,38 @@ TEST_F(ScriptFiles, DeletingTheBatsFolderTakesEverythingInIt) {
     EXPECT_TRUE(deleteFolderTree(home.file(QStringLiteral("Site2/Bats"))));  // gone already
 }
 
+// Nothing is deleted through a link, wherever it stands: the link goes, its target stays.
+TEST_F(ScriptFiles, DeletingTheBatsFolderNeverDeletesThroughALink) {
+    struct Case {
+        const char* name;
+        const char* link;    // below the site's folder
+        const char* target;  // below the program folder
+    };
+    const Case cases[] = {
+        {"the folder itself", "Bats", "Shared"},
+        {"a folder in it", "Bats/sub", "Shared"},
+        {"a file in it", "Bats/ext.csv", "Shared/keep.txt"},
+    };
+    int n = 0;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString site = QStringLiteral("Linked%1").arg(++n);
+        const QString shared = QStringLiteral("Shared%1").arg(n);
+        const QString target = QString::fromLatin1(c.target).replace("Shared", shared);
+        home.write(shared + QStringLiteral("/keep.txt"), "someone else's");
+        home.write(site + QStringLiteral("/Bats/Detail.shp"), "x");
+        const QString link = home.file(site + QLatin1Char('/') + QLatin1String(c.link));
+        if (QFileInfo(link).isDir()) QDir(link).removeRecursively();
+        ASSERT_TRUE(QFile::link(home.file(target), link));
+
+        EXPECT_TRUE(deleteFolderTree(home.file(site + QStringLiteral("/Bats/"))));
+        const QFileInfo bats(home.file(site + QStringLiteral("/Bats")));
+        EXPECT_FALSE(bats.exists() || bats.isSymLink());
+        EXPECT_EQ(home.read(shared + QStringLiteral("/keep.txt")), "someone else's");
+        EXPECT_EQ(QDir(home.file(shared)).entryList(QDir::Files), QStringList{"keep.txt"});
+    }
+}
+
 // The templates shipped with the program hold every placeholder the copy replaces, and every
 // script the editor lists.
 TEST(ShippedTemplates, HoldEveryPlaceholderAndEveryListedScript) {
