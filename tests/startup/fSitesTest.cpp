@@ -321,6 +321,7 @@ TEST_F(SiteEditor, AConfigurationThatCannotBeWrittenIsToldAndNothingIsTakenAsSav
     editor.reset();
 
     testsupport::ScriptedPrompter answers;
+    const QStringList before = folderEntries();
     open();
     editor->cmdNewSite->click();
     editor->txtSiteName->setText(QStringLiteral("East"));
@@ -333,6 +334,8 @@ TEST_F(SiteEditor, AConfigurationThatCannotBeWrittenIsToldAndNothingIsTakenAsSav
     EXPECT_TRUE(shown.contains(QStringLiteral("KTReports.ini"))) << shown.toStdString();
     EXPECT_EQ(G().g_SiteCount, 3);
     EXPECT_EQ(editor->cboSites->count(), 3);
+    // The folders of the try are gone with it, so that the next try is not refused.
+    EXPECT_EQ(folderEntries(), before);
     EXPECT_TRUE(editor->isVisible());
     EXPECT_FALSE(programEndRequested());
 }
