@@ -161,7 +161,9 @@ bool ProfileFile::write(const QString& section, const QString& key, const QStrin
     if (!out.open(QIODevice::WriteOnly)) return false;
     if (!existed) out.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     const QByteArray updated = profile::write(content, section, key, value);
-    if (out.write(updated) != updated.size()) {
+    // A write that the disk cuts short shows only when the buffer is flushed: commit() alone
+    // would rename the cut file into place.
+    if (out.write(updated) != updated.size() || !out.flush()) {
         out.cancelWriting();
         return false;
     }
