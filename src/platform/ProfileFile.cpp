@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -170,10 +171,23 @@ bool ProfileFile::write(const QString& section, const QString& key, const QStrin
     return out.commit();
 }
 
-bool ProfileFile::isSwitchOn(const QString& value) {
+std::optional<double> ProfileFile::number(const QString& value) {
     bool ok = false;
     const double d = value.trimmed().toDouble(&ok);
-    return ok && std::round(d) > 0;
+    if (!ok || !std::isfinite(d)) return std::nullopt;
+    return d;
+}
+
+std::optional<int> ProfileFile::wholeNumber(const QString& value) {
+    const std::optional<double> d = number(value);
+    if (!d) return std::nullopt;
+    // nearbyint rounds as the default floating-point mode does: halves to even.
+    return static_cast<int>(std::nearbyint(std::clamp(*d, -32768.0, 32767.0)));
+}
+
+bool ProfileFile::isSwitchOn(const QString& value) {
+    const std::optional<int> n = wholeNumber(value);
+    return n && *n > 0;
 }
 
 }  // namespace platform

@@ -6,6 +6,7 @@
 #include <QList>
 #include <QString>
 
+#include <optional>
 #include <utility>
 
 namespace platform {
@@ -28,7 +29,13 @@ public:
         return write(section, key, QString::number(value));
     }
 
-    // A profile switch: on when the value is numeric and, rounded, greater than 0.
+    // The value read as a decimal number (blanks around it allowed); nullopt when it is none.
+    static std::optional<double> number(const QString& value);
+    // The value's whole number as the system converts one: rounded to the nearest, a half to
+    // the even neighbour (0.5 gives 0, 1.5 and 2.5 give 2, -0.5 gives 0), kept within the 16-bit
+    // range such values have; nullopt when the value is no number.
+    static std::optional<int> wholeNumber(const QString& value);
+    // A profile switch: on when the value is numeric and its whole number greater than 0.
     static bool isSwitchOn(const QString& value);
 
     static constexpr int kMaxValueLength = 254;
