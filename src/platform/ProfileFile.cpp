@@ -1,5 +1,6 @@
 #include "platform/ProfileFile.h"
 
+#include "platform/SaveFile.h"
 #include "platform/TextCodec.h"
 
 #include <QFile>
@@ -161,14 +162,7 @@ bool ProfileFile::write(const QString& section, const QString& key, const QStrin
     QSaveFile out(m_path);
     if (!out.open(QIODevice::WriteOnly)) return false;
     if (!existed) out.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-    const QByteArray updated = profile::write(content, section, key, value);
-    // A write that the disk cuts short shows only when the buffer is flushed: commit() alone
-    // would rename the cut file into place.
-    if (out.write(updated) != updated.size() || !out.flush()) {
-        out.cancelWriting();
-        return false;
-    }
-    return out.commit();
+    return writeAndCommit(out, profile::write(content, section, key, value));
 }
 
 std::optional<double> ProfileFile::number(const QString& value) {

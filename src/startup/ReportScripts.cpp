@@ -1,6 +1,7 @@
 #include "startup/ReportScripts.h"
 
 #include "platform/FileLookup.h"
+#include "platform/SaveFile.h"
 #include "platform/SystemInfo.h"
 #include "platform/TextCodec.h"
 
@@ -99,11 +100,7 @@ bool writePrivateFile(const QString& path, const QByteArray& bytes, QString* err
     }
     // The temporary file's mode is the one the renamed file keeps, whatever the old file had.
     f.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-    if (f.write(bytes) != bytes.size() || !f.commit()) {
-        if (error) *error = f.errorString();
-        return false;
-    }
-    return true;
+    return platform::writeAndCommit(f, bytes, error);
 }
 
 ScriptCopyResult copySiteScriptFiles(const SiteScriptValues& values) {

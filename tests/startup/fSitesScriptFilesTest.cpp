@@ -3,6 +3,7 @@
 #include "fSitesTestSupport.h"
 #include "platform/FileLookup.h"
 #include "startup/ReportScripts.h"
+#include "support/FileSizeLimit.h"
 #include "support/TempHome.h"
 
 #include <QDir>
@@ -117,6 +118,21 @@ TEST_F(ScriptFiles, ShowingAndSavingUnchangedAddsOneEmptyLine) {
     EXPECT_FALSE(
         readScriptForEditing(home.file(QStringLiteral("Site2/Bats/none.shp")), &text, &error));
     EXPECT_FALSE(error.isEmpty());
+}
+
+// A disk that cuts the save short: the save fails with the system's reason, the script stays.
+TEST_F(ScriptFiles, ASaveCutShortFailsAndKeepsTheScript) {
+    const QString path = home.file(QStringLiteral("Site2/Bats/Detail.shp"));
+    home.write(QStringLiteral("Site2/Bats/Detail.shp"), "open x\r\nbye\r\n");
+    QString error;
+    {
+        const testsupport::FileSizeLimit full(8);
+        EXPECT_FALSE(saveScriptText(path, QStringLiteral("open y\nbye\nmore\n"), &error));
+    }
+    EXPECT_FALSE(error.isEmpty());
+    EXPECT_EQ(home.read(QStringLiteral("Site2/Bats/Detail.shp")), "open x\r\nbye\r\n");
+    EXPECT_EQ(QDir(home.file(QStringLiteral("Site2/Bats"))).entryList(QDir::Files),
+              QStringList{QStringLiteral("Detail.shp")});
 }
 
 TEST_F(ScriptFiles, DeletingTheBatsFolderTakesEverythingInIt) {
