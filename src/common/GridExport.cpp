@@ -113,8 +113,8 @@ QByteArray htmlExportBytes(const GridSource& grid, const QString& title) {
 }
 
 bool IsNumericCell(const QString& text, double* value) {
-    static const QRegularExpression number(
-        QStringLiteral("^[+-]?(\\d+\\.?\\d*|\\.\\d+)([eE][+-]?\\d+)?$"));
+    static const QRegularExpression number(QRegularExpression::anchoredPattern(
+        QStringLiteral("[+-]?(\\d+\\.?\\d*|\\.\\d+)([eE][+-]?\\d+)?")));
     const QString t = text.trimmed();
     if (!number.match(t).hasMatch()) return false;
     bool ok = false;

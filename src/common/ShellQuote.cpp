@@ -19,7 +19,9 @@ QString shellQuote(const QString& text) {
 }
 
 bool isPlainAccountName(const QString& name) {
-    static const QRegularExpression re(QStringLiteral("^[a-z_][a-z0-9_.-]{0,31}$"));
+    // Anchored at the true end: '$' alone would also take a name followed by a line break.
+    static const QRegularExpression re(
+        QRegularExpression::anchoredPattern(QStringLiteral("[a-z_][a-z0-9_.-]{0,31}")));
     return re.match(name).hasMatch();
 }
 

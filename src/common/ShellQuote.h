@@ -8,7 +8,7 @@ namespace quillon {
 // 'text' with every ' written as '\'' : one literal word for bash.
 QString shellQuote(const QString& text);
 
-// A plain account name: ^[a-z_][a-z0-9_.-]{0,31}$
+// A plain account name: [a-z_][a-z0-9_.-]{0,31}, the whole text (no final line break).
 bool isPlainAccountName(const QString& name);
 // An absolute server path of A-Z a-z 0-9 . _ / - without "..".
 bool isSafeServerPath(const QString& path);

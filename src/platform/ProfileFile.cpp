@@ -1,11 +1,13 @@
 #include "platform/ProfileFile.h"
 
+#include "platform/SaveFile.h"
 #include "platform/TextCodec.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -15,9 +17,9 @@ namespace profile {
 namespace {
 
 struct Line {
-    qsizetype begin;    // first byte of the line
-    qsizetype end;      // byte after the line's text (before CR LF / LF)
-    qsizetype next;     // first byte of the next line
+    qsizetype begin;  // first byte of the line
+    qsizetype end;    // byte after the line's text (before CR LF / LF)
+    qsizetype next;   // first byte of the next line
 };
 
 std::vector<Line> splitLines(const QByteArray& c) {
@@ -59,7 +61,8 @@ bool same(const QString& a, const QString& b) {
 
 }  // namespace
 
-QString read(const QByteArray& content, const QString& section, const QString& key) {
+QList<std::pair<QString, QString>> readSection(const QByteArray& content, const QString& section) {
+    QList<std::pair<QString, QString>> keys;
     bool inSection = false;
     for (const Line& l : splitLines(content)) {
         const QByteArray text = content.mid(l.begin, l.end - l.begin);
@@ -71,9 +74,15 @@ QString read(const QByteArray& content, const QString& section, const QString& k
         if (!inSection) continue;
         QString k;
         QByteArray v;
-        if (keyLine(text, &k, &v) && same(k, key))
-            return fromCp1252(v).trimmed().left(ProfileFile::kMaxValueLength);
+        if (keyLine(text, &k, &v))
+            keys.append({k, fromCp1252(v).trimmed().left(ProfileFile::kMaxValueLength)});
     }
+    return keys;
+}
+
+QString read(const QByteArray& content, const QString& section, const QString& key) {
+    for (const auto& [k, value] : readSection(content, section))
+        if (same(k, key)) return value;
     return {};
 }
 
@@ -130,7 +139,9 @@ QByteArray write(const QByteArray& content, const QString& section, const QStrin
 
 ProfileFile::ProfileFile(QString path) : m_path(std::move(path)) {}
 
-bool ProfileFile::exists() const { return QFileInfo::exists(m_path); }
+bool ProfileFile::exists() const {
+    return QFileInfo::exists(m_path);
+}
 
 QString ProfileFile::read(const QString& section, const QString& key) const {
     QFile f(m_path);
@@ -151,18 +162,26 @@ bool ProfileFile::write(const QString& section, const QString& key, const QStrin
     QSaveFile out(m_path);
     if (!out.open(QIODevice::WriteOnly)) return false;
     if (!existed) out.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-    const QByteArray updated = profile::write(content, section, key, value);
-    if (out.write(updated) != updated.size()) {
-        out.cancelWriting();
-        return false;
-    }
-    return out.commit();
+    return writeAndCommit(out, profile::write(content, section, key, value));
+}
+
+std::optional<double> ProfileFile::number(const QString& value) {
+    bool ok = false;
+    const double d = value.trimmed().toDouble(&ok);
+    if (!ok || !std::isfinite(d)) return std::nullopt;
+    return d;
+}
+
+std::optional<int> ProfileFile::wholeNumber(const QString& value) {
+    const std::optional<double> d = number(value);
+    if (!d) return std::nullopt;
+    // nearbyint rounds as the default floating-point mode does: halves to even.
+    return static_cast<int>(std::nearbyint(std::clamp(*d, -32768.0, 32767.0)));
 }
 
 bool ProfileFile::isSwitchOn(const QString& value) {
-    bool ok = false;
-    const double d = value.trimmed().toDouble(&ok);
-    return ok && std::round(d) > 0;
+    const std::optional<int> n = wholeNumber(value);
+    return n && *n > 0;
 }
 
 }  // namespace platform

@@ -3,7 +3,11 @@
 // case, reads give the trimmed text (at most 254 characters, missing and empty alike), and a
 // write changes one line (or adds one) while every other byte of the file stays as it was.
 #include <QByteArray>
+#include <QList>
 #include <QString>
+
+#include <optional>
+#include <utility>
 
 namespace platform {
 
@@ -25,7 +29,13 @@ public:
         return write(section, key, QString::number(value));
     }
 
-    // A profile switch: on when the value is numeric and, rounded, greater than 0.
+    // The value read as a decimal number (blanks around it allowed); nullopt when it is none.
+    static std::optional<double> number(const QString& value);
+    // The value's whole number as the system converts one: rounded to the nearest, a half to
+    // the even neighbour (0.5 gives 0, 1.5 and 2.5 give 2, -0.5 gives 0), kept within the 16-bit
+    // range such values have; nullopt when the value is no number.
+    static std::optional<int> wholeNumber(const QString& value);
+    // A profile switch: on when the value is numeric and its whole number greater than 0.
     static bool isSwitchOn(const QString& value);
 
     static constexpr int kMaxValueLength = 254;
@@ -37,6 +47,9 @@ private:
 // The same rules on bytes in memory (the file's content), for the file class and its tests.
 namespace profile {
 QString read(const QByteArray& content, const QString& section, const QString& key);
+// Every key of the section in file order (of each of its parts, when it stands more than once),
+// with the value as read() gives it; read() takes the first key that matches.
+QList<std::pair<QString, QString>> readSection(const QByteArray& content, const QString& section);
 QByteArray write(const QByteArray& content, const QString& section, const QString& key,
                  const QString& value);
 }  // namespace profile

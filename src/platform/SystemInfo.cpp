@@ -15,13 +15,18 @@ QString g_nameOverride;
 }  // namespace
 
 QString SystemInfo::computerNameFrom(const QString& hostName) {
-    QString name = hostName.section(QLatin1Char('.'), 0, 0).toUpper().left(15);
+    QString name = hostName.section(QLatin1Char('.'), 0, 0).toUpper();
     for (QChar& c : name) {
         const bool ok = (c >= QLatin1Char('A') && c <= QLatin1Char('Z')) ||
                         (c >= QLatin1Char('0') && c <= QLatin1Char('9')) || c == QLatin1Char('-');
         if (!ok) c = QLatin1Char('-');
     }
-    if (name.trimmed().isEmpty()) name = QStringLiteral("PC");
+    // The name starts the file names given to the server's programs as arguments, where a
+    // leading '-' would be read as an option.
+    qsizetype dashes = 0;
+    while (dashes < name.size() && name.at(dashes) == QLatin1Char('-')) ++dashes;
+    name = name.mid(dashes).left(15);
+    if (name.isEmpty()) name = QStringLiteral("PC");
     return name;
 }
 
@@ -32,11 +37,14 @@ QString SystemInfo::computerName() {
     return computerNameFrom(QString::fromLocal8Bit(host));
 }
 
-void SystemInfo::setComputerNameOverride(const QString& name) { g_nameOverride = name; }
+void SystemInfo::setComputerNameOverride(const QString& name) {
+    g_nameOverride = name;
+}
 
 QString SystemInfo::programFolder() {
     if (g_programFolder.isEmpty()) {
-        const QString env = QProcessEnvironment::systemEnvironment().value(QStringLiteral("QUILLON_HOME"));
+        const QString env =
+            QProcessEnvironment::systemEnvironment().value(QStringLiteral("QUILLON_HOME"));
         if (!env.isEmpty())
             g_programFolder = QDir(env).absolutePath();
         else if (QCoreApplication::instance())
@@ -57,7 +65,8 @@ void SystemInfo::initFromArguments(const QStringList& arguments) {
         setProgramFolder(arguments.at(i + 1));
         return;
     }
-    const QString env = QProcessEnvironment::systemEnvironment().value(QStringLiteral("QUILLON_HOME"));
+    const QString env =
+        QProcessEnvironment::systemEnvironment().value(QStringLiteral("QUILLON_HOME"));
     if (!env.isEmpty()) setProgramFolder(env);
 }
 

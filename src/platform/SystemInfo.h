@@ -6,7 +6,8 @@ namespace platform {
 class SystemInfo {
 public:
     // The computer name as it goes into file names on the server: the host name up to its
-    // first dot, upper-case, at most 15 characters of A-Z 0-9 and '-', never blank.
+    // first dot, upper-case, any other character as '-', leading '-' dropped, at most 15
+    // characters of A-Z 0-9 and '-'; "PC" when nothing is left.
     static QString computerName();
     static QString computerNameFrom(const QString& hostName);
     // Overrides the host name (tests, or a machine whose name is not wanted on the server).

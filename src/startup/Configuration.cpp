@@ -20,51 +20,65 @@ namespace {
 const QString kSites = QStringLiteral("Sites");
 const QString kTitle = QStringLiteral("Varnel Reports");
 
-// A number as the profile values hold them; nullopt when the text is not numeric.
-std::optional<double> numberOf(const QString& value) {
-    bool ok = false;
-    const double d = value.trimmed().toDouble(&ok);
-    if (!ok || !std::isfinite(d)) return std::nullopt;
-    return d;
-}
-
-// A whole number, rounded to the nearest (halves to even), kept within the 16-bit range the
-// values have always had.
-int wholeNumber(double d) {
-    return static_cast<int>(std::nearbyint(std::clamp(d, -32768.0, 32767.0)));
-}
-
-// One key of a site section: its value, or its default written back when it has none.
-QString readSiteKey(const platform::ProfileFile& ini, const QString& section, const char* key,
-                    const char* fallback) {
-    const QString k = QString::fromLatin1(key);
-    QString value = ini.read(section, k);
-    if (value.isEmpty()) {
-        value = QString::fromLatin1(fallback);
-        ini.write(section, k, value);
+// Writes the defaults of missing keys back to the file. A key that cannot be written is
+// noted, so that the reading can tell it once for all keys.
+class DefaultWriter {
+public:
+    explicit DefaultWriter(const platform::ProfileFile& ini) : m_ini(ini) {}
+    void write(const QString& section, const QString& key, const QString& value) {
+        if (!m_ini.write(section, key, value))
+            m_unwritten << QStringLiteral("[%1] %2").arg(section, key);
     }
-    return value;
-}
+    // One key of a site section: its value, or its default written back when it has none.
+    QString siteKey(const QString& section, const char* key, const char* fallback) {
+        const QString k = QString::fromLatin1(key);
+        QString value = m_ini.read(section, k);
+        if (value.isEmpty()) {
+            value = QString::fromLatin1(fallback);
+            write(section, k, value);
+        }
+        return value;
+    }
+    // One notice for every key that could not be written; none when all were.
+    std::optional<StartupNotice> notice() const {
+        if (m_unwritten.isEmpty()) return std::nullopt;
+        constexpr int kNamed = 5;
+        QString keys = m_unwritten.mid(0, kNamed).join(QStringLiteral(", "));
+        if (m_unwritten.size() > kNamed)
+            keys += QStringLiteral(" and %1 more").arg(m_unwritten.size() - kNamed);
+        return StartupNotice{
+            QStringLiteral("KTREPORTS.INI could not be written, so the settings it lacks were "
+                           "not added to it: %1. Their default values are used until the file "
+                           "can be written.")
+                .arg(keys),
+            kTitle, platform::Icon::Exclamation};
+    }
 
-void readSite(const platform::ProfileFile& ini, int k, QStringList& names) {
+private:
+    const platform::ProfileFile& m_ini;
+    QStringList m_unwritten;
+};
+
+void readSite(const platform::ProfileFile& ini, DefaultWriter& defaults, int k,
+              QStringList& names) {
     Globals& g = G();
     const QString section = QStringLiteral("Site%1").arg(k);
     const int i = k - 1;
     names << ini.read(section, QStringLiteral("Name"));
     g.g_SiteIPAddress[i] = ini.read(section, QStringLiteral("IPAddress"));
-    g.g_SiteTailPbxFile[i] = readSiteKey(ini, section, "Tailpbxfile", "COLL.LOG");
-    g.g_SiteTailPmsFile[i] = readSiteKey(ini, section, "Tailpmsfile", "pms_trn");
-    g.g_SiteTailPbxTimeout[i] = readSiteKey(ini, section, "Tailpbxtimeout", "0");
-    g.g_SiteTailPmsTimeout[i] = readSiteKey(ini, section, "Tailpmstimeout", "0");
-    g.g_SiteSSHPort[i] = readSiteKey(ini, section, "SSHPort", "22");
+    g.g_SiteTailPbxFile[i] = defaults.siteKey(section, "Tailpbxfile", "COLL.LOG");
+    g.g_SiteTailPmsFile[i] = defaults.siteKey(section, "Tailpmsfile", "pms_trn");
+    g.g_SiteTailPbxTimeout[i] = defaults.siteKey(section, "Tailpbxtimeout", "0");
+    g.g_SiteTailPmsTimeout[i] = defaults.siteKey(section, "Tailpmstimeout", "0");
+    g.g_SiteSSHPort[i] = defaults.siteKey(section, "SSHPort", "22");
     // The shell login has a default of its own that is never written to the file.
     g.g_SiteSSHUser[i] = QStringLiteral("varneltail");
     const QString sshUser = ini.read(section, QStringLiteral("SSHUser"));
     if (!sshUser.isEmpty()) g.g_SiteSSHUser[i] = sshUser;
-    g.g_SiteTelnetPort[i] = readSiteKey(ini, section, "TelnetPort", "23");
-    g.g_SiteUsername[i] = readSiteKey(ini, section, "Username", "varnel");
-    g.g_SitePassword[i] = readSiteKey(ini, section, "Password", "v");
-    g.g_SiteHomedir[i] = readSiteKey(ini, section, "Homedir", "/usr/varnel");
+    g.g_SiteTelnetPort[i] = defaults.siteKey(section, "TelnetPort", "23");
+    g.g_SiteUsername[i] = defaults.siteKey(section, "Username", "varnel");
+    g.g_SitePassword[i] = defaults.siteKey(section, "Password", "v");
+    g.g_SiteHomedir[i] = defaults.siteKey(section, "Homedir", "/usr/varnel");
 }
 
 }  // namespace
@@ -98,12 +112,13 @@ StartupConfiguration ReadStartupConfiguration() {
         return result;
     }
     result.fileFound = true;
+    DefaultWriter defaults(ini);
 
     ini.write(kSites, QStringLiteral("AppVersion"), g.g_Version);
 
     QString value = ini.read(kSites, QStringLiteral("DebugMode"));
     g.g_DebugMode = false;
-    if (value.isEmpty()) ini.write(kSites, QStringLiteral("DebugMode"), QStringLiteral("0"));
+    if (value.isEmpty()) defaults.write(kSites, QStringLiteral("DebugMode"), QStringLiteral("0"));
     if (platform::ProfileFile::isSwitchOn(value)) {
         g.g_DebugMode = true;
         const QString logs =
@@ -114,7 +129,7 @@ StartupConfiguration ReadStartupConfiguration() {
 
     value = ini.read(kSites, QStringLiteral("UpdateMode"));
     g.g_UpdateMode = platform::ProfileFile::isSwitchOn(value);
-    if (value.isEmpty()) ini.write(kSites, QStringLiteral("UpdateMode"), QStringLiteral("0"));
+    if (value.isEmpty()) defaults.write(kSites, QStringLiteral("UpdateMode"), QStringLiteral("0"));
 
     g.g_Express = platform::ProfileFile::isSwitchOn(ini.read(kSites, QStringLiteral("Express")));
     g.g_UnusedReport =
@@ -124,19 +139,19 @@ StartupConfiguration ReadStartupConfiguration() {
     value = ini.read(kSites, QStringLiteral("FTPTIMEOUT"));
     g.g_FtpTimeout = 90;
     if (value.isEmpty()) {
-        ini.write(kSites, QStringLiteral("FTPTIMEOUT"), QStringLiteral("90"));
-    } else if (const auto n = numberOf(value)) {
+        defaults.write(kSites, QStringLiteral("FTPTIMEOUT"), QStringLiteral("90"));
+    } else if (const auto n = platform::ProfileFile::number(value)) {
         // A time-out below one second would fail every transfer at once.
         const int seconds = static_cast<int>(std::floor(std::min(*n, 32767.0)));
         if (seconds >= 1) g.g_FtpTimeout = seconds;
     }
 
-    const auto last = numberOf(ini.read(kSites, QStringLiteral("Last")));
-    g.g_LastSite = last ? wholeNumber(*last) : -1;
+    const auto last = platform::ProfileFile::wholeNumber(ini.read(kSites, QStringLiteral("Last")));
+    g.g_LastSite = last.value_or(-1);
     WriteDebugLog(QStringLiteral("Last Site is %1").arg(g.g_LastSite));
 
-    const auto num = numberOf(ini.read(kSites, QStringLiteral("Num")));
-    int count = num ? std::max(0, wholeNumber(*num)) : 0;
+    const auto num = platform::ProfileFile::wholeNumber(ini.read(kSites, QStringLiteral("Num")));
+    int count = std::max(0, num.value_or(0));
     if (count > kMaxSites) {
         result.notices.push_back(
             {QStringLiteral("KTREPORTS.INI lists %1 sites, but only %2 sites can be used. "
@@ -149,7 +164,7 @@ StartupConfiguration ReadStartupConfiguration() {
     g.g_SiteCount = count;
 
     for (int k = 1; k <= count; ++k) {
-        readSite(ini, k, result.siteNames);
+        readSite(ini, defaults, k, result.siteNames);
         const QString problem = siteNameProblem(result.siteNames.last(), k - 1);
         if (!problem.isEmpty()) {
             result.refusedSites << k - 1;
@@ -162,6 +177,8 @@ StartupConfiguration ReadStartupConfiguration() {
                  kTitle, platform::Icon::Exclamation});
         }
     }
+
+    if (const auto notice = defaults.notice()) result.notices.push_back(*notice);
 
     if (result.siteNames.isEmpty()) {
         g.g_CurSite = -1;

@@ -1,6 +1,7 @@
 #include "startup/ReportScripts.h"
 
 #include "platform/FileLookup.h"
+#include "platform/SaveFile.h"
 #include "platform/SystemInfo.h"
 #include "platform/TextCodec.h"
 
@@ -99,11 +100,7 @@ bool writePrivateFile(const QString& path, const QByteArray& bytes, QString* err
     }
     // The temporary file's mode is the one the renamed file keeps, whatever the old file had.
     f.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-    if (f.write(bytes) != bytes.size() || !f.commit()) {
-        if (error) *error = f.errorString();
-        return false;
-    }
-    return true;
+    return platform::writeAndCommit(f, bytes, error);
 }
 
 ScriptCopyResult copySiteScriptFiles(const SiteScriptValues& values) {
@@ -132,7 +129,21 @@ ScriptCopyResult copySiteScriptFiles(const SiteScriptValues& values) {
     return result;
 }
 
+bool removeFolderLink(const QString& folder) {
+    // Without a trailing '/', which would make the test look through the link.
+    const QString path = QDir::cleanPath(folder);
+    if (!QFileInfo(path).isSymLink()) return true;
+    // Removed rather than refused: Bats is the program's own scratch folder, emptied at every
+    // connect, so nothing kept there needs a link, while the target may be anyone's. rm -r
+    // does the same with a link.
+    if (!QFile::remove(path)) return false;
+    WriteDebugLog(QStringLiteral("Removed the link ") + path +
+                  QStringLiteral(" in place of a folder"));
+    return true;
+}
+
 bool deleteFolderTree(const QString& folder) {
+    if (QFileInfo(QDir::cleanPath(folder)).isSymLink()) return removeFolderLink(folder);
     QDir dir(folder);
     if (!dir.exists()) return true;
     bool ok = true;

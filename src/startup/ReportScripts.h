@@ -1,9 +1,9 @@
 #pragma once
 // The per-site report script files: the twelve scripts the site editor offers, the templates in
 // Default/Bats under the program folder, and the site copies in <site>/Bats made from them.
-#include "common/CommonFunctions.h"
 #include <QString>
 #include <QStringList>
+#include "common/CommonFunctions.h"
 
 #include <array>
 
@@ -41,7 +41,6 @@ QString siteFolder(const QString& site);                               // <site>
 QString siteBatsFolder(const QString& site);                           // <site>/Bats
 QString siteScriptPath(const QString& site, const QString& fileName);  // <site>/Bats/<file>
 
-
 // Copies every ".shp" template (ordinary files, not hidden) into the site's Bats folder with the
 // placeholders replaced, in file-name order. Copies are created anew with mode 0600, as they hold
 // the site's password. Stops at the first template that cannot be read or copy that cannot be
@@ -54,9 +53,16 @@ struct ScriptCopyResult {
 };
 ScriptCopyResult copySiteScriptFiles(const SiteScriptValues& values);
 
-// Deletes the folder with everything in it, read-only entries included. False when something
-// could not be removed (a missing folder is no failure).
+// Deletes the folder with everything in it, read-only entries included; a link is removed as
+// a link, never followed (removeFolderLink). False when something could not be removed (a
+// missing folder is no failure).
 bool deleteFolderTree(const QString& folder);
+
+// A site folder that the program empties (Bats) may be a symbolic link put in its place. When
+// it is, the link itself is removed and the folder is left to be made anew, so nothing is ever
+// deleted or written through it and its target stays as it was. True when `folder` is no link
+// (any more).
+bool removeFolderLink(const QString& folder);
 
 // Reads a script as the editor shows it: each line followed by CR LF. Nullopt-like: false and
 // the system's description when the file cannot be read.

@@ -73,7 +73,8 @@ bool siteFolderExists(const QString& name) {
     return !platform::findFileNoCase(platform::SystemInfo::programFolder(), name).isEmpty();
 }
 
-bool createSiteFolders(const QString& name, QString* error) {
+bool createSiteFolders(const QString& name, QString* error, QStringList* created) {
+    created->clear();
     const QStringList folders = newSiteFolders(name);
     for (const QString& relative : folders) {
         const QString path = platform::SystemInfo::path(relative);
@@ -83,10 +84,17 @@ bool createSiteFolders(const QString& name, QString* error) {
         }
         if (!QDir().mkdir(path)) {
             if (error) *error = QStringLiteral("The folder '%1' could not be created.").arg(path);
+            removeCreatedSiteFolders(*created);
+            created->clear();
             return false;
         }
+        *created << path;
     }
     return true;
+}
+
+void removeCreatedSiteFolders(const QStringList& created) {
+    for (auto it = created.crbegin(); it != created.crend(); ++it) deleteFolderTree(*it);
 }
 
 QString newSiteTailPbxFile(bool brevia) {
@@ -100,7 +108,8 @@ QString newSiteTailPmsFile(bool brevia) {
 }
 
 void keepConfigurationPrivate() {
-    QFile::setPermissions(configurationFilePath(), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    QFile::setPermissions(configurationFilePath(),
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner);
 }
 
 bool writeNewSiteConfiguration(int siteNumber, const QString& name, const NewSiteEntry& e,

@@ -44,8 +44,13 @@ std::optional<QString> newSiteFieldProblem(const NewSiteEntry& entry);
 QStringList newSiteFolders(const QString& name);
 // The site's folder, matched without regard to case, exists already.
 bool siteFolderExists(const QString& name);
-// Creates the tree; false with a description at the first folder that cannot be made.
-bool createSiteFolders(const QString& name, QString* error);
+// Creates the tree and lists the folders made in `created` (full paths, in creation order).
+// False with a description at the first folder that cannot be made; the folders made before it
+// are removed again, so that a retry does not find the name taken.
+bool createSiteFolders(const QString& name, QString* error, QStringList* created);
+// Removes the folders that createSiteFolders made, with whatever was put in them since, deepest
+// first; a folder it did not make is never touched.
+void removeCreatedSiteFolders(const QStringList& created);
 
 // The tail commands of a new site.
 QString newSiteTailPbxFile(bool brevia);

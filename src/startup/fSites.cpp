@@ -1,18 +1,18 @@
 #include "startup/fSites.h"
 
-#include "widgets/AppControl.h"
 #include "common/ButtonCatalogue.h"
 #include "common/CommonFunctions.h"
 #include "common/Globals.h"
 #include "common/RemoteSession.h"
-#include "widgets/MainWindowPort.h"
+#include "common/SessionLog.h"
 #include "platform/FileLookup.h"
 #include "platform/ProfileFile.h"
 #include "platform/Prompter.h"
 #include "platform/SystemInfo.h"
 #include "startup/ReportScripts.h"
-#include "common/SessionLog.h"
 #include "startup/SiteSetup.h"
+#include "widgets/AppControl.h"
+#include "widgets/MainWindowPort.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -375,6 +375,8 @@ void fSites::cmdmodify_Click() {
 
     const QString bats = siteBatsFolder(site);
     DeleteFolderTree(bats);
+    // A link that stayed would take the copies into whatever it points to.
+    if (!removeFolderLink(bats)) return;
     QDir().mkpath(bats);
     CopySiteScripts(site, txtSSHPort->text(), txtIPAddress->text(), txtUserName->text(),
                     txtPassword->text(), txthomedir->text(), txtlogin->text());
@@ -531,7 +533,8 @@ void fSites::addNewSite() {
     };
 
     QString error;
-    if (!createSiteFolders(name, &error)) return failed(error);
+    QStringList createdFolders;
+    if (!createSiteFolders(name, &error, &createdFolders)) return failed(error);
     CopySiteScripts(name, entry.sshPort, ip, entry.userName, entry.password, entry.homedir,
                     entry.login);
 
@@ -540,8 +543,10 @@ void fSites::addNewSite() {
     // The program ends once the server is set up, and the site is known from the file alone.
     if (!writeNewSiteConfiguration(siteNumber, name, entry, G().g_Brevia)) {
         G().g_SiteCount -= 1;  // the next try takes the same section
-        return failed(QStringLiteral("The site could not be written to %1.")
-                          .arg(configurationFilePath()));
+        // Nor may it find the folders of this try, which it would take for another site's.
+        removeCreatedSiteFolders(createdFolders);
+        return failed(
+            QStringLiteral("The site could not be written to %1.").arg(configurationFilePath()));
     }
 
     Label1->setText(QStringLiteral("Current Sites:"));

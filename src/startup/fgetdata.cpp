@@ -3,14 +3,15 @@
 #include "common/CommonFunctions.h"
 #include "common/Globals.h"
 #include "common/RemoteSession.h"
-#include "common/TableMirror.h"
+#include "common/SessionLog.h"
 #include "common/SiteContext.h"
-#include "widgets/MainWindowPort.h"
+#include "common/TableMirror.h"
 #include "platform/FileLookup.h"
 #include "platform/Prompter.h"
 #include "platform/SystemInfo.h"
 #include "startup/Configuration.h"
-#include "common/SessionLog.h"
+#include "startup/ReportScripts.h"
+#include "widgets/MainWindowPort.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -76,6 +77,9 @@ void fgetdata::Form_Load() {
     QString problem = siteNameProblem(m_site, m_index);
     if (problem.isEmpty() && (m_index < 0 || m_index >= G().g_SiteCount))
         problem = QStringLiteral("it is not in the site table.");
+    const QString bats = siteTableFolder(m_site);
+    if (problem.isEmpty() && !removeFolderLink(bats))
+        problem = QStringLiteral("its folder %1 is a link that could not be removed.").arg(bats);
     if (!problem.isEmpty()) {
         m_refused = true;
         lblgetdata->setText(kConnecting + m_site);
@@ -84,7 +88,6 @@ void fgetdata::Form_Load() {
         return;
     }
 
-    const QString bats = siteTableFolder(m_site);
     if (QFileInfo(bats).isDir()) {
         const QFileInfoList files =
             QDir(bats).entryInfoList(QDir::Files | QDir::Hidden | QDir::System);

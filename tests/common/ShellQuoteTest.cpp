@@ -81,7 +81,11 @@ TEST(ShellQuote, PlainAccountNames) {
                     {"a$b", false},
                     {"a/b", false},
                     {"abcdefghijklmnopqrstuvwxyz0123456", false},
-                    {"a\nb", false}},
+                    {"a\nb", false},
+                    {"varnel\n", false},
+                    {"varnel\r\n", false},
+                    {"varnel\r", false},
+                    {"\nvarnel", false}},
                    isPlainAccountName);
 }
 
@@ -100,6 +104,8 @@ TEST(ShellQuote, SafeServerPaths) {
                     {"/usr/varnel;id", false},
                     {"/usr/$HOME", false},
                     {"/usr/varnel\n", false},
+                    {"/usr/varnel\r\n", false},
+                    {"/usr/varnel\r", false},
                     {"/usr/v\xc3\xa9", false}},
                    isSafeServerPath);
 }
@@ -120,6 +126,9 @@ TEST(ShellQuote, SafeFileNames) {
         {"a b", 32, false},
         {"a'b", 32, false},
         {"a;b", 32, false},
+        {"TESTPC_DETAIL.TMP\n", 32, false},
+        {"TESTPC_DETAIL.TMP\r\n", 32, false},
+        {"TESTPC_DETAIL.TMP\r", 32, false},
         {"abcdefgh", 8, true},
         {"abcdefghi", 8, false},
     };
@@ -140,6 +149,9 @@ TEST(ShellQuote, ValidPorts) {
                     {"+22", false},
                     {" 22", false},
                     {"22 ", false},
+                    {"22\n", false},
+                    {"22\r\n", false},
+                    {"22\r", false},
                     {"2a", false},
                     {"0x16", false},
                     {"99999999999", false}},

@@ -59,7 +59,8 @@ TEST(ErrorSaveName, IsDateTimeAndEntry) {
               QStringLiteral("12-16-08_14-05_ERROR.COM.RTF"));
     EXPECT_EQ(quillon::savedCopyName(QDateTime(QDate(2009, 1, 2), QTime(3, 4)), "e"),
               QStringLiteral("01-02-09_03-04_e"));
-    for (const char* bad : {"", "   ", ".", "..", "a/b", "a\\b", "tab\there"})
+    for (const char* bad : {"", "   ", ".", "..", "a/b", "a\\b", "tab\there", "kept.rtf\n",
+                            "kept.rtf\r\n", "kept.rtf\r"})
         EXPECT_FALSE(quillon::isUsableCopyName(QString::fromUtf8(bad))) << bad;
     for (const char* good : {"kept.rtf", "error x; rm -rf ~", "12-16-08_14-05_ERROR.COM.RTF"})
         EXPECT_TRUE(quillon::isUsableCopyName(QString::fromUtf8(good))) << good;

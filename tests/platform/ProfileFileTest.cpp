@@ -1,9 +1,11 @@
 #include "platform/ProfileFile.h"
 
+#include "support/FileSizeLimit.h"
 #include "support/TempHome.h"
 
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QFileInfo>
 
 using platform::ProfileFile;
@@ -88,7 +90,8 @@ TEST(ProfileFile, KeyNameEndingInBlankIsTheSameKey) {
 }
 
 TEST(ProfileFile, TextIsWindows1252) {
-    const QByteArray c = profile::write({}, "A", "k", QString::fromUtf8("caf\xc3\xa9 \xe2\x82\xac"));
+    const QByteArray c =
+        profile::write({}, "A", "k", QString::fromUtf8("caf\xc3\xa9 \xe2\x82\xac"));
     EXPECT_EQ(c, QByteArray("[A]\r\nk=caf\xe9 \x80\r\n"));
     EXPECT_EQ(profile::read(c, "A", "k"), QString::fromUtf8("caf\xc3\xa9 \xe2\x82\xac"));
 }
@@ -100,8 +103,8 @@ TEST(ProfileFile, FileWritesAreAtomicAndNewFilesPrivate) {
     ASSERT_TRUE(ini.write("Sites", "Num", 1));
     const auto perms = QFileInfo(ini.path()).permissions();
     EXPECT_TRUE(perms.testFlag(QFileDevice::ReadOwner) && perms.testFlag(QFileDevice::WriteOwner));
-    EXPECT_FALSE(perms & (QFileDevice::ReadGroup | QFileDevice::WriteGroup | QFileDevice::ReadOther |
-                          QFileDevice::WriteOther));
+    EXPECT_FALSE(perms & (QFileDevice::ReadGroup | QFileDevice::WriteGroup |
+                          QFileDevice::ReadOther | QFileDevice::WriteOther));
     home.write("other.ini", kHandMade);
     ProfileFile other(home.file("other.ini"));
     ASSERT_TRUE(other.write("Site2", "Name", "West"));
@@ -117,6 +120,19 @@ TEST(ProfileFile, ALineBreakInAValueIsRefusedAndTheFileKept) {
     EXPECT_FALSE(ini.write("Site1", "Name", "a\nb"));
     EXPECT_FALSE(ini.write("Site1\n", "Name", "a"));
     EXPECT_EQ(home.read("KTReports.ini"), kHandMade);
+}
+
+// A disk that cuts the write short: the write fails and the file stays whole.
+TEST(ProfileFile, AWriteCutShortFailsAndKeepsTheFile) {
+    testsupport::TempHome home;
+    home.write("KTReports.ini", kHandMade);
+    const ProfileFile ini(home.file("KTReports.ini"));
+    {
+        const testsupport::FileSizeLimit full(16);
+        EXPECT_FALSE(ini.write("Sites", "DebugMode", "0"));
+    }
+    EXPECT_EQ(home.read("KTReports.ini"), kHandMade);
+    EXPECT_EQ(QDir(home.path()).entryList(QDir::Files), QStringList{"KTReports.ini"});
 }
 
 struct SwitchCase {

@@ -2,6 +2,7 @@
 
 #include "common/Globals.h"
 #include "platform/ProfileFile.h"
+#include "support/FileSizeLimit.h"
 #include "support/TempHome.h"
 
 #include <gtest/gtest.h>
@@ -9,6 +10,9 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QRegularExpression>
+
+#include <map>
+#include <string>
 
 using quillon::G;
 using quillon::ReadStartupConfiguration;
@@ -150,6 +154,56 @@ INSTANTIATE_TEST_SUITE_P(Cases, LastSite,
                                            LastCase{"Last=-2\r\n", -2, 0},
                                            LastCase{"Last=x\r\n", -1, 0}, LastCase{"", -1, 0}));
 
+// --- every value read as a number --------------------------------------------------------
+
+// One rule for all of them, halves to even as the system's whole-number conversion rounds;
+// FTPTIMEOUT alone is rounded down.
+struct NumberCase {
+    const char* key;
+    const char* value;
+    int read;  // the switch as 0 or 1, else the number
+};
+
+void PrintTo(const NumberCase& c, std::ostream* os) {
+    *os << c.key << "=" << c.value;
+}
+
+int numberRead(const char* key) {
+    const auto& g = G();
+    const std::map<std::string, int> read{
+        {"DebugMode", g.g_DebugMode}, {"UpdateMode", g.g_UpdateMode},
+        {"Express", g.g_Express},     {"Unusedreport", g.g_UnusedReport},
+        {"Brevia", g.g_Brevia},       {"FTPTIMEOUT", g.g_FtpTimeout},
+        {"Last", g.g_LastSite},       {"Num", g.g_SiteCount},
+    };
+    return read.at(key);
+}
+
+class NumberValue : public Fixture, public ::testing::WithParamInterface<NumberCase> {};
+
+TEST_P(NumberValue, RoundsHalvesToEven) {
+    const NumberCase& c = GetParam();
+    QByteArray lines = QByteArray(c.key) + "=" + c.value + "\r\n";
+    if (QByteArray(c.key) != "Num") lines += "Num=3\r\n";
+    read(sitesWith(lines));
+    EXPECT_EQ(numberRead(c.key), c.read) << c.key << "=" << c.value;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, NumberValue,
+    ::testing::Values(NumberCase{"DebugMode", "0.5", 0}, NumberCase{"DebugMode", "1.5", 1},
+                      NumberCase{"DebugMode", "0.51", 1}, NumberCase{"DebugMode", "-0.5", 0},
+                      NumberCase{"UpdateMode", "0.5", 0}, NumberCase{"UpdateMode", "2.5", 1},
+                      NumberCase{"Express", "0.5", 0}, NumberCase{"Express", "1.5", 1},
+                      NumberCase{"Unusedreport", "0.5", 0}, NumberCase{"Unusedreport", "1.5", 1},
+                      NumberCase{"Brevia", "0.5", 0}, NumberCase{"Brevia", "1.5", 1},
+                      NumberCase{"Last", "0.5", 0}, NumberCase{"Last", "1.5", 2},
+                      NumberCase{"Last", "2.5", 2}, NumberCase{"Last", "-0.5", 0},
+                      NumberCase{"Last", "-1.5", -2}, NumberCase{"Num", "0.5", 0},
+                      NumberCase{"Num", "1.5", 2}, NumberCase{"Num", "2.5", 2},
+                      NumberCase{"FTPTIMEOUT", "45.5", 45}, NumberCase{"FTPTIMEOUT", "46.5", 46},
+                      NumberCase{"FTPTIMEOUT", "1.9", 1}));
+
 // --- Num --------------------------------------------------------------------------------
 
 class NoSites : public Fixture, public ::testing::WithParamInterface<const char*> {};
@@ -288,6 +342,37 @@ TEST_F(Fixture, ARefusedSiteKeepsItsPlaceInTheTable) {
     // Reading makes no folder for any site.
     EXPECT_EQ(QDir(home.path()).entryList(QDir::Dirs | QDir::NoDotAndDotDot), QStringList());
     EXPECT_FALSE(QFileInfo::exists(home.path() + "/../other"));
+}
+
+// Defaults that cannot be written back are used all the same and told once, not once a key.
+TEST_F(Fixture, DefaultsThatCannotBeWrittenBackAreToldOnce) {
+    const QByteArray ini = "[Sites]\r\nNum=2\r\n[Site1]\r\nName=North\r\n[Site2]\r\nName=South\r\n";
+    home.write(QStringLiteral("KTReports.ini"), ini);
+    StartupConfiguration config;
+    {
+        const testsupport::FileSizeLimit full(16);
+        config = ReadStartupConfiguration();
+    }
+    EXPECT_EQ(home.read(QStringLiteral("KTReports.ini")), ini);
+    ASSERT_EQ(config.notices.size(), 1u);
+    const quillon::StartupNotice& notice = config.notices[0];
+    EXPECT_TRUE(notice.text.startsWith("KTREPORTS.INI could not be written"))
+        << notice.text.toStdString();
+    // DebugMode, UpdateMode, FTPTIMEOUT and nine keys of each site.
+    EXPECT_TRUE(
+        notice.text.contains("[Sites] DebugMode, [Sites] UpdateMode, [Sites] FTPTIMEOUT, "
+                             "[Site1] Tailpbxfile, [Site1] Tailpmsfile and 16 more"))
+        << notice.text.toStdString();
+    EXPECT_EQ(notice.title, "Varnel Reports");
+    EXPECT_EQ(notice.icon, platform::Icon::Exclamation);
+    EXPECT_EQ(config.siteNames, (QStringList{"North", "South"}));
+    EXPECT_EQ(G().g_SiteSSHPort[1], "22");
+    EXPECT_EQ(G().g_SiteHomedir[1], "/usr/varnel");
+    EXPECT_EQ(G().g_FtpTimeout, 90);
+
+    // Once the file can be written the defaults go in, and nothing is told.
+    EXPECT_TRUE(ReadStartupConfiguration().notices.empty());
+    EXPECT_EQ(value("Site2", "SSHPort"), "22");
 }
 
 TEST_F(Fixture, AMissingFileIsToldAndNothingIsRead) {

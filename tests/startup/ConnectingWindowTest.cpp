@@ -1,6 +1,6 @@
+#include "startup/fgetdata.h"
 #include "support/ProgramWindows.h"
 #include "widgets/WindowRegistry.h"
-#include "startup/fgetdata.h"
 
 #include "common/CommonFunctions.h"
 #include "common/Globals.h"
@@ -126,6 +126,22 @@ TEST_F(Connecting, LoadEmptiesTheTableFolderButKeepsItsSubFolders) {
     // Written before any connection is made.
     EXPECT_EQ(fMain::instance()->Label33->text(), "Connected to: North Wing");
     EXPECT_TRUE(window->tmrgetdata->isActive());
+}
+
+// A table folder that is a link to another folder: the link goes, a folder of the site's own
+// takes its place, and what it pointed to keeps every file.
+TEST_F(Connecting, LoadRemovesALinkedTableFolderAndLeavesItsTarget) {
+    chooseSite("North");
+    home.write("Shared/ext.csv", "1000,A\n");
+    QDir().mkpath(home.file("North"));
+    ASSERT_TRUE(QFile::link(home.file("Shared"), home.file("North/Bats")));
+    load();
+    EXPECT_EQ(filesIn(home.file("Shared")), QStringList{"ext.csv"});
+    EXPECT_EQ(home.read("Shared/ext.csv"), "1000,A\n");
+    const QFileInfo bats(home.file("North/Bats"));
+    EXPECT_FALSE(bats.isSymLink());
+    EXPECT_TRUE(bats.isDir());
+    EXPECT_EQ(filesIn(bats.filePath()), QStringList());
 }
 
 TEST_F(Connecting, AMissingTableFolderIsMade) {

@@ -1,17 +1,17 @@
 // Adding a site against the stand-in server: the lines the set-up sends, the folders, owners,
 // modes and default files it leaves on a fresh server folder, and where a failed cd stops it.
-#include "support/ProgramWindows.h"
-#include "widgets/WindowRegistry.h"
-#include "widgets/AppControl.h"
 #include "common/ButtonCatalogue.h"
 #include "common/Globals.h"
 #include "fSitesTestSupport.h"
 #include "menu/fMain.h"
 #include "startup/SiteSetup.h"
 #include "startup/fSites.h"
+#include "support/ProgramWindows.h"
 #include "support/ScriptedPrompter.h"
 #include "support/SimServer.h"
 #include "support/TempHome.h"
+#include "widgets/AppControl.h"
+#include "widgets/WindowRegistry.h"
 
 #include <QComboBox>
 #include <QCoreApplication>
@@ -96,8 +96,9 @@ protected:
         SimTest::TearDown();
     }
 
-    // Opens the editor from the main window's list and adds the site with the server's logins.
-    void addSite(const QString& homedir) {
+    // Opens the editor from the main window's list and adds the site with the server's logins;
+    // `failureTold`: the try ends with a message.
+    void addSite(const QString& homedir, bool failureTold = false) {
         editor = std::make_unique<fSites>();
         editor->show();
         editor->cboSites->setCurrentIndex(1);
@@ -110,6 +111,7 @@ protected:
         editor->txthomedir->setText(homedir);
         editor->txtlogin->setText(SimServer::shellUser());
         prompter.yes();
+        if (failureTold) prompter.ok();
         editor->cmdNewSite->click();
     }
 
@@ -200,6 +202,34 @@ INSTANTIATE_TEST_SUITE_P(Editions, NewSiteEdition,
                          [](const ::testing::TestParamInfo<Edition>& info) {
                              return info.param.label;
                          });
+
+// A configuration write that fails leaves nothing behind that would refuse the next try, and
+// the next try adds the site.
+TEST_F(NewSiteOnServer, ARetryAfterAFailedConfigurationWriteAddsTheSite) {
+    const QByteArray ini = home.read(QStringLiteral("KTReports.ini"));
+    const QString iniPath = home.file(QStringLiteral("KTReports.ini"));
+    // A folder in the file's place: every write of a key fails, even for root.
+    QFile::remove(iniPath);
+    QDir().mkpath(iniPath);
+    const QStringList before = QDir(home.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+    addSite(serverFolder, true);
+    EXPECT_TRUE(prompter.messages().last().startsWith(
+        QStringLiteral("An error occurred adding a Site:\r\n\r\n")));
+    EXPECT_EQ(QDir(home.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), before);
+    EXPECT_EQ(G().g_SiteCount, 2);
+
+    QDir(iniPath).removeRecursively();
+    home.write(QStringLiteral("KTReports.ini"), ini);
+    testsupport::ScriptedPrompter retry;
+    retry.yes();
+    editor->cmdNewSite->click();
+    ASSERT_EQ(retry.prompts().size(), 1u) << retry.messages().last().toStdString();
+    EXPECT_TRUE(programEndRequested());
+    EXPECT_TRUE(home.read(QStringLiteral("KTReports.ini"))
+                    .contains("[Site3]\r\nName=North_Wing\r\nIPAddress=127.0.0.1\r\n"));
+    EXPECT_TRUE(QFileInfo(home.file(QStringLiteral("North_Wing/Bats/Detail.shp"))).isFile());
+    EXPECT_TRUE(QFileInfo(home.file(QStringLiteral("North_Wing/download/reports"))).isDir());
+}
 
 // A cd that does not arrive stops the set-up there: no sudo line runs in the wrong folder.
 TEST_F(NewSiteOnServer, AFolderChangeThatFailsStopsBeforeTheNextLine) {

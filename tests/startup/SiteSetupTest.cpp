@@ -32,10 +32,11 @@ TEST(NewSiteName, BlanksBecomeUnderscoresAndUnsafeNamesAreRefused) {
         bool safe;
     };
     const Case cases[] = {
-        {"North_Wing", true}, {"Site 2", true}, {"Wing.B", true}, {"", false},
-        {".", false},         {"..", false},    {"a/b", false},   {"..\\x", false},
-        {"a:b", false},       {"a*b", false},   {"a\"b", false},  {"a|b", false},
-        {"ends.", false},     {" lead", false}, {"a\tb", false},  {"a\nb", false},
+        {"North_Wing", true}, {"Site 2", true},     {"Wing.B", true},   {"", false},
+        {".", false},         {"..", false},        {"a/b", false},     {"..\\x", false},
+        {"a:b", false},       {"a*b", false},       {"a\"b", false},    {"a|b", false},
+        {"ends.", false},     {" lead", false},     {"a\tb", false},    {"a\nb", false},
+        {"North\n", false},   {"North\r\n", false}, {"North\r", false},
     };
     for (const Case& c : cases)
         EXPECT_EQ(isSafeSiteFolderName(QString::fromUtf8(c.name)), c.safe) << c.name;

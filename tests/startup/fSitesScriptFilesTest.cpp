@@ -3,6 +3,7 @@
 #include "fSitesTestSupport.h"
 #include "platform/FileLookup.h"
 #include "startup/ReportScripts.h"
+#include "support/FileSizeLimit.h"
 #include "support/TempHome.h"
 
 #include <QDir>
@@ -119,6 +120,21 @@ TEST_F(ScriptFiles, ShowingAndSavingUnchangedAddsOneEmptyLine) {
     EXPECT_FALSE(error.isEmpty());
 }
 
+// A disk that cuts the save short: the save fails with the system's reason, the script stays.
+TEST_F(ScriptFiles, ASaveCutShortFailsAndKeepsTheScript) {
+    const QString path = home.file(QStringLiteral("Site2/Bats/Detail.shp"));
+    home.write(QStringLiteral("Site2/Bats/Detail.shp"), "open x\r\nbye\r\n");
+    QString error;
+    {
+        const testsupport::FileSizeLimit full(8);
+        EXPECT_FALSE(saveScriptText(path, QStringLiteral("open y\nbye\nmore\n"), &error));
+    }
+    EXPECT_FALSE(error.isEmpty());
+    EXPECT_EQ(home.read(QStringLiteral("Site2/Bats/Detail.shp")), "open x\r\nbye\r\n");
+    EXPECT_EQ(QDir(home.file(QStringLiteral("Site2/Bats"))).entryList(QDir::Files),
+              QStringList{QStringLiteral("Detail.shp")});
+}
+
 TEST_F(ScriptFiles, DeletingTheBatsFolderTakesEverythingInIt) {
     home.write(QStringLiteral("Site2/Bats/Detail.shp"), "x");
     home.write(QStringLiteral("Site2/Bats/ext.csv"), "1000,A\r\n");
@@ -131,6 +147,38 @@ TEST_F(ScriptFiles, DeletingTheBatsFolderTakesEverythingInIt) {
     EXPECT_FALSE(QFileInfo::exists(home.file(QStringLiteral("Site2/Bats"))));
     EXPECT_TRUE(QFileInfo::exists(home.file(QStringLiteral("Site2"))));
     EXPECT_TRUE(deleteFolderTree(home.file(QStringLiteral("Site2/Bats"))));  // gone already
+}
+
+// Nothing is deleted through a link, wherever it stands: the link goes, its target stays.
+TEST_F(ScriptFiles, DeletingTheBatsFolderNeverDeletesThroughALink) {
+    struct Case {
+        const char* name;
+        const char* link;    // below the site's folder
+        const char* target;  // below the program folder
+    };
+    const Case cases[] = {
+        {"the folder itself", "Bats", "Shared"},
+        {"a folder in it", "Bats/sub", "Shared"},
+        {"a file in it", "Bats/ext.csv", "Shared/keep.txt"},
+    };
+    int n = 0;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString site = QStringLiteral("Linked%1").arg(++n);
+        const QString shared = QStringLiteral("Shared%1").arg(n);
+        const QString target = QString::fromLatin1(c.target).replace("Shared", shared);
+        home.write(shared + QStringLiteral("/keep.txt"), "someone else's");
+        home.write(site + QStringLiteral("/Bats/Detail.shp"), "x");
+        const QString link = home.file(site + QLatin1Char('/') + QLatin1String(c.link));
+        if (QFileInfo(link).isDir()) QDir(link).removeRecursively();
+        ASSERT_TRUE(QFile::link(home.file(target), link));
+
+        EXPECT_TRUE(deleteFolderTree(home.file(site + QStringLiteral("/Bats/"))));
+        const QFileInfo bats(home.file(site + QStringLiteral("/Bats")));
+        EXPECT_FALSE(bats.exists() || bats.isSymLink());
+        EXPECT_EQ(home.read(shared + QStringLiteral("/keep.txt")), "someone else's");
+        EXPECT_EQ(QDir(home.file(shared)).entryList(QDir::Files), QStringList{"keep.txt"});
+    }
 }
 
 // The templates shipped with the program hold every placeholder the copy replaces, and every

@@ -1,10 +1,9 @@
 // The site editor window: site list and boxes, Modify Site with its confirmations, the script
 // box, and the checks of a new site before anything is written or sent.
+#include "startup/fSites.h"
 #include "support/ProgramWindows.h"
 #include "widgets/WindowRegistry.h"
-#include "startup/fSites.h"
 
-#include "widgets/AppControl.h"
 #include "common/ButtonCatalogue.h"
 #include "common/Globals.h"
 #include "fSitesTestSupport.h"
@@ -12,6 +11,7 @@
 #include "support/ScriptedPrompter.h"
 #include "support/SimServer.h"
 #include "support/TempHome.h"
+#include "widgets/AppControl.h"
 
 #include <QComboBox>
 #include <QCoreApplication>
@@ -279,6 +279,28 @@ TEST_F(SiteEditor, ModifyRebuildsBatsAndStoresTheValuesAsTyped) {
 }
 
 // A configuration file that cannot be written is told, never taken for a saved site.
+// A Bats folder that is a link to another folder: the link gives way to a folder of the
+// site's own, and what it pointed to keeps every file.
+TEST_F(SiteEditor, ModifyReplacesALinkedBatsFolderAndLeavesItsTarget) {
+    home.write(QStringLiteral("Shared/Detail.shp"), "someone else's\r\n");
+    QDir().mkpath(home.file(QStringLiteral("Site2")));
+    ASSERT_TRUE(
+        QFile::link(home.file(QStringLiteral("Shared")), home.file(QStringLiteral("Site2/Bats"))));
+    open({QStringLiteral("Default"), QStringLiteral("Site2")}, 1);
+    prompter.yes().yes().ok();
+    editor->cmdmodify->click();
+    editor->cmdmodify->click();
+
+    EXPECT_EQ(prompter.messages().last(), QStringLiteral("Changes have been saved"));
+    EXPECT_EQ(QDir(home.file(QStringLiteral("Shared"))).entryList(QDir::Files),
+              QStringList{QStringLiteral("Detail.shp")});
+    EXPECT_EQ(home.read(QStringLiteral("Shared/Detail.shp")), "someone else's\r\n");
+    const QFileInfo bats(home.file(QStringLiteral("Site2/Bats")));
+    EXPECT_FALSE(bats.isSymLink());
+    EXPECT_EQ(QDir(bats.filePath()).entryList(QDir::Files),
+              QDir(sitestest::shippedTemplates()).entryList(QDir::Files));
+}
+
 TEST_F(SiteEditor, AConfigurationThatCannotBeWrittenIsToldAndNothingIsTakenAsSaved) {
     // A folder in the file's place: every write of a key fails, even for root.
     QFile::remove(home.file(QStringLiteral("KTReports.ini")));
@@ -299,6 +321,7 @@ TEST_F(SiteEditor, AConfigurationThatCannotBeWrittenIsToldAndNothingIsTakenAsSav
     editor.reset();
 
     testsupport::ScriptedPrompter answers;
+    const QStringList before = folderEntries();
     open();
     editor->cmdNewSite->click();
     editor->txtSiteName->setText(QStringLiteral("East"));
@@ -311,6 +334,8 @@ TEST_F(SiteEditor, AConfigurationThatCannotBeWrittenIsToldAndNothingIsTakenAsSav
     EXPECT_TRUE(shown.contains(QStringLiteral("KTReports.ini"))) << shown.toStdString();
     EXPECT_EQ(G().g_SiteCount, 3);
     EXPECT_EQ(editor->cboSites->count(), 3);
+    // The folders of the try are gone with it, so that the next try is not refused.
+    EXPECT_EQ(folderEntries(), before);
     EXPECT_TRUE(editor->isVisible());
     EXPECT_FALSE(programEndRequested());
 }

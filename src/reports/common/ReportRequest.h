@@ -10,8 +10,9 @@
 
 namespace quillon {
 
-// The number test of the interval box, the phone box and the run: optional blanks, an optional
-// sign, digits with at most one decimal point (at least one digit), an optional exponent.
+// The number test of the interval box, the phone box and the run: optional blanks or tabs
+// around an optional sign, digits with at most one decimal point (at least one digit) and an
+// optional exponent; nothing else, no line break either.
 bool isNumberText(const QString& text);
 
 // The key as the lists show it: a whole number with at least four digits ("000#": 12 gives

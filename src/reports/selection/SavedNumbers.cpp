@@ -5,14 +5,25 @@
 
 #include <QFile>
 
+#include <algorithm>
 #include <cmath>
+#include <map>
 
 namespace quillon {
 
 namespace {
 const QString kCountKey = QStringLiteral("NumWDogEntries");
+const QString kNumberKey = QStringLiteral("wdognum");
 QString numberKey(int i) {
-    return QStringLiteral("wdognum%1").arg(i);
+    return kNumberKey + QString::number(i);
+}
+// i of a key wdognum<i> (any case, i in decimal without leading zeros), else -1.
+qint64 numberKeyIndex(const QString& key) {
+    if (!key.startsWith(kNumberKey, Qt::CaseInsensitive)) return -1;
+    const QString digits = key.mid(kNumberKey.size());
+    bool ok = false;
+    const qint64 i = digits.toLongLong(&ok);
+    return ok && i >= 0 && QString::number(i) == digits ? i : -1;
 }
 }  // namespace
 
@@ -20,26 +31,43 @@ bool isPhoneNumberText(const QString& text) {
     return !text.isEmpty() && text.size() <= 16 && isNumberText(text);
 }
 
-int savedNumberCount(const QString& text) {
+qint64 savedNumberCount(const QString& text) {
     if (!isNumberText(text)) return 0;
     const double value = std::floor(text.trimmed().toDouble());
-    if (value > SavedNumbers::kMaxEntries) return SavedNumbers::kMaxEntries;
-    if (value < -1) return -1;
-    return static_cast<int>(value);
+    if (value < 0) return -1;
+    // Far beyond any list, and still a whole number that the type holds.
+    return static_cast<qint64>(std::min(value, 1e15));
 }
 
 std::optional<QStringList> SavedNumbers::load(int siteNumber) const {
-    // One read of the file for all keys.
     QFile file(m_path);
     const QByteArray content = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    const QString section = QStringLiteral("Site%1").arg(siteNumber);
-    QString countText = platform::profile::read(content, section, kCountKey);
+    // The section is read once: a long list would read the file once per key otherwise.
+    QString countText;
+    bool countSeen = false;
+    std::map<qint64, QString> stored;  // the first key of each number wins, as a read of it does
+    for (const auto& [key, value] :
+         platform::profile::readSection(content, QStringLiteral("Site%1").arg(siteNumber))) {
+        if (key.compare(kCountKey, Qt::CaseInsensitive) == 0) {
+            if (!countSeen) countText = value;
+            countSeen = true;
+        } else if (const qint64 i = numberKeyIndex(key); i >= 0) {
+            stored.try_emplace(i, value);
+        }
+    }
     if (countText.isEmpty()) countText = QStringLiteral("0");
-    const int count = savedNumberCount(countText);
+    const qint64 count = savedNumberCount(countText);
     if (count == 0) return std::nullopt;
     QStringList numbers;
-    for (int i = 0; i < count; ++i)
-        numbers << platform::profile::read(content, section, numberKey(i));
+    if (count <= kMaxPaddedEntries) {
+        for (qint64 i = 0; i < count; ++i) {
+            const auto it = stored.find(i);
+            numbers << (it == stored.end() ? QString() : it->second);
+        }
+    } else {
+        for (const auto& [i, number] : stored)
+            if (i < count) numbers << number;
+    }
     return numbers;
 }
 

@@ -27,6 +27,17 @@ const QString kNoSaved = QStringLiteral("No saved entries for watch dog report f
 
 using selectiontest::texts;
 
+// NumWDogEntries=n and wdognum0 to wdognum<n-1>, the numbers 5550000 + i.
+QByteArray longList(int n, QStringList* numbers = nullptr) {
+    QByteArray lines = "NumWDogEntries=" + QByteArray::number(n) + "\r\n";
+    for (int i = 0; i < n; ++i) {
+        const QString number = QString::number(5550000 + i);
+        lines += "wdognum" + QByteArray::number(i) + "=" + number.toLatin1() + "\r\n";
+        if (numbers) *numbers << number;
+    }
+    return lines;
+}
+
 class WatchdogTest : public ::testing::Test {
 protected:
     void ini(const QByteArray& content) { home.write("KTReports.ini", content); }
@@ -61,8 +72,16 @@ TEST_F(WatchdogTest, LoadsTheSavedNumbersOfTheChosenSite) {
         QStringList numbers;
         bool noneMessage;
     };
+    QStringList long1500;
+    const QByteArray list1500 = longList(1500, &long1500);
     const Case cases[] = {
         {"two", "NumWDogEntries=2\r\nwdognum0=111\r\nwdognum1=222\r\n", {"111", "222"}, false},
+        {"more than a thousand", list1500, long1500, false},
+        // No list is that long: the stored numbers below it, without a blank for every gap.
+        {"count no list reaches",
+         "NumWDogEntries=1e9\r\nwdognum7=888\r\nwdognum0=111\r\nwdognum00=000\r\n",
+         {"111", "888"},
+         false},
         {"count larger than the keys",
          "NumWDogEntries=3\r\nwdognum0=111\r\nwdognum1=222\r\n",
          {"111", "222", ""},
@@ -125,6 +144,23 @@ TEST_F(WatchdogTest, SavesTheListAndAShorterOneOverIt) {
     EXPECT_TRUE(bytes.startsWith("[Sites]\r\nNum=2\r\n[Site1]\r\nName=South\r\n")) << bytes.data();
     fWatchdog again;
     EXPECT_EQ(texts(again.lstsaved), QStringList{"5552"});
+}
+
+// A long list comes back whole after a save, however long it is.
+TEST_F(WatchdogTest, ALongSavedListSurvivesASave) {
+    QStringList numbers;
+    saved(longList(1001, &numbers));
+    {
+        fWatchdog w;
+        type(w, "999");
+        w.cmdaddtosave_Click();
+        w.cmdsave_Click();
+    }
+    numbers << "999";
+    const platform::ProfileFile file(home.file("KTReports.ini"));
+    EXPECT_EQ(file.read("Site2", "NumWDogEntries"), "1002");
+    fWatchdog again;
+    EXPECT_EQ(texts(again.lstsaved), numbers);
 }
 
 TEST_F(WatchdogTest, AnEmptySavedListWritesTheCountZero) {
@@ -265,9 +301,9 @@ TEST_F(WatchdogTest, RunsThatCannotStart) {
 }
 
 TEST(SavedNumberCountTest, ReadsTheWholeNumberPart) {
-    const std::pair<const char*, int> cases[] = {
-        {"3", 3}, {"2.9", 2}, {" 4 ", 4}, {"abc", 0},
-        {"", 0},  {"3x", 0},  {"-2", -1}, {"1e9", SavedNumbers::kMaxEntries}};
+    const std::pair<const char*, qint64> cases[] = {
+        {"3", 3},  {"2.9", 2}, {" 4 ", 4},     {"abc", 0},         {"", 0},
+        {"3x", 0}, {"-2", -1}, {"1500", 1500}, {"1e9", 1000000000}};
     for (const auto& [text, count] : cases) EXPECT_EQ(savedNumberCount(text), count) << text;
 }
 

@@ -1,0 +1,15 @@
+#pragma once
+// The last step of every file written whole under a temporary name (QSaveFile).
+#include <QByteArray>
+#include <QSaveFile>
+#include <QString>
+
+namespace platform {
+
+// Writes bytes to the open file and renames it into place. QSaveFile buffers small writes, so a
+// disk that fills up shows only when the buffer is flushed, and commit() does not look at that:
+// without the flush the cut file would replace the old one. False on any failure, with the
+// system's description in `error`; the old file is then kept and the temporary one dropped.
+bool writeAndCommit(QSaveFile& file, const QByteArray& bytes, QString* error = nullptr);
+
+}  // namespace platform
