@@ -7,10 +7,10 @@
 // configuration (-F /dev/null) and keeps its host keys in the bench's own temporary folder.
 // Each side runs several rounds, alternating; the medians are compared.
 #include "common/Globals.h"
-#include "common/RemoteSession.h"
 #include "common/ShellQuote.h"
-#include "common/TableMirror.h"
 #include "platform/SystemInfo.h"
+#include "remote/RemoteSession.h"
+#include "remote/TablePull.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -198,7 +198,8 @@ int main(int argc, char** argv) {
     for (int round = 0; round < kRounds; ++round) {
         QElapsedTimer t;
         t.start();
-        const TableMirrorResult r = RefreshSiteTables(QStringLiteral("Bench"));
+        const TableMirrorResult r =
+            RefreshSiteTables(QStringLiteral("Bench"), filesRequestForSite(1), siteServerFolder(1));
         oursPull.push_back(t.nsecsElapsed() / 1e6);
         if (!r.ok) {
             std::printf("bench_remote: RefreshSiteTables failed: %s\n", qPrintable(r.error));

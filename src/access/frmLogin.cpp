@@ -4,13 +4,13 @@
 #include "common/AppControl.h"
 #include "common/CommonFunctions.h"
 #include "common/Globals.h"
-#include "common/RemoteSession.h"
+#include "common/SessionLog.h"
 #include "common/ShellQuote.h"
 #include "menu/fMain.h"
 #include "platform/ProfileFile.h"
 #include "platform/Prompter.h"
 #include "platform/SystemInfo.h"
-#include "common/SessionLog.h"
+#include "remote/RemoteSession.h"
 
 #include <QCloseEvent>
 #include <QComboBox>

@@ -9,6 +9,7 @@
 #include "menu/fMain.h"
 #include "platform/DocumentViewer.h"
 #include "platform/Prompter.h"
+#include "remote/RemoteSession.h"
 
 #include <QComboBox>
 #include <QCoreApplication>

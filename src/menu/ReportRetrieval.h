@@ -1,7 +1,7 @@
 #pragma once
 // Report retrieval's own helpers beside the main window's executeBatFileForReport: the fetch of
 // one report file and the main window's ExecCmd.
-#include "common/RemoteSession.h"
+#include "common/SiteTargets.h"
 
 #include <QString>
 

@@ -3,7 +3,6 @@
 
 #include "common/CommonFunctions.h"
 #include "common/Globals.h"
-#include "common/RemoteSession.h"
 #include "menu/ReportList.h"
 #include "menu/ReportRetrieval.h"
 #include "menu/ReportTable.h"
@@ -11,6 +10,7 @@
 #include "platform/DocumentViewer.h"
 #include "platform/Prompter.h"
 #include "rates/PricingReport.h"
+#include "remote/RemoteSession.h"
 
 #include <QComboBox>
 #include <QCoreApplication>

@@ -1,7 +1,7 @@
 #pragma once
 // The lines of the main window's server utilities (clock and table unlock) and the run that
 // sends shell lines and checks how each one ended. No widgets here.
-#include "common/RemoteSession.h"
+#include "remote/RemoteSession.h"
 
 #include <QDateTime>
 #include <QList>

@@ -4,12 +4,12 @@
 
 #include "common/CommonFunctions.h"
 #include "common/Globals.h"
-#include "common/RemoteSession.h"
 #include "menu/ErrorFiles.h"
 #include "menu/ServerUtilities.h"
 #include "menu/fMain.h"
 #include "platform/DocumentViewer.h"
 #include "platform/Prompter.h"
+#include "remote/RemoteSession.h"
 
 #include <QCheckBox>
 #include <QComboBox>

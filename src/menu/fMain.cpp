@@ -4,7 +4,6 @@
 #include "common/AppControl.h"
 #include "common/CommonFunctions.h"
 #include "common/Globals.h"
-#include "common/RemoteSession.h"
 #include "menu/LiveMonitor.h"
 #include "menu/ReportRetrieval.h"
 #include "menu/frmquestion.h"
@@ -13,6 +12,7 @@
 #include "platform/ProfileFile.h"
 #include "platform/Prompter.h"
 #include "platform/SystemInfo.h"
+#include "remote/RemoteSession.h"
 
 #include <QCloseEvent>
 #include <QColor>

@@ -4,14 +4,14 @@
 #include "common/ButtonCatalogue.h"
 #include "common/CommonFunctions.h"
 #include "common/Globals.h"
-#include "common/RemoteSession.h"
+#include "common/SessionLog.h"
 #include "menu/fMain.h"
 #include "platform/FileLookup.h"
 #include "platform/ProfileFile.h"
 #include "platform/Prompter.h"
 #include "platform/SystemInfo.h"
+#include "remote/RemoteSession.h"
 #include "startup/ReportScripts.h"
-#include "common/SessionLog.h"
 #include "startup/SiteSetup.h"
 
 #include <QApplication>

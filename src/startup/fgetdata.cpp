@@ -2,14 +2,14 @@
 
 #include "common/CommonFunctions.h"
 #include "common/Globals.h"
-#include "common/RemoteSession.h"
-#include "common/TableMirror.h"
+#include "common/SessionLog.h"
 #include "menu/fMain.h"
 #include "platform/FileLookup.h"
 #include "platform/Prompter.h"
 #include "platform/SystemInfo.h"
+#include "remote/RemoteSession.h"
+#include "remote/TablePull.h"
 #include "startup/Configuration.h"
-#include "common/SessionLog.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -197,7 +197,8 @@ bool fgetdata::pullTables() {
     // Without fresh server files the mirror stays empty rather than half old, half new.
     if (written) {
         WriteDebugLog(QStringLiteral("STARTING Getting CSV FILES"));
-        const TableMirrorResult result = RefreshSiteTables(m_site);
+        const TableMirrorResult result = RefreshSiteTables(
+            m_site, filesRequestForSite(G().g_CurSite), siteServerFolder(G().g_CurSite));
         WriteDebugLog(QStringLiteral("DONE Getting CSV FILES"));
         if (!result.ok) {
             QString text = QStringLiteral("Not every table of %1 could be fetched.").arg(m_site);

@@ -3,7 +3,7 @@
 #include "access/AccessFiles.h"
 #include "common/Globals.h"
 #include "common/MD5.h"
-#include "common/RemoteSession.h"
+#include "remote/RemoteSession.h"
 #include "support/SimServer.h"
 #include "support/TempHome.h"
 

@@ -1,10 +1,10 @@
 #include "reports/selection/ReportRun.h"
 
 #include "common/CommonFunctions.h"
-#include "common/RemoteSession.h"
 #include "common/ShellQuote.h"
 #include "platform/ProfileFile.h"
 #include "platform/SystemInfo.h"
+#include "remote/RemoteSession.h"
 
 namespace quillon {
 

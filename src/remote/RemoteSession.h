@@ -3,6 +3,8 @@
 // shell of the live monitors. To a window the blocking sessions read as plain calls: the libssh
 // I/O runs on a worker thread while the caller waits in a local event loop, so its timers keep
 // running. Every wait has a deadline; a time-out is a failure with a message, never a success.
+#include "common/SiteTargets.h"
+
 #include <QObject>
 #include <QString>
 #include <QStringList>
@@ -13,8 +15,6 @@
 
 namespace quillon {
 
-// The password of the shell login; the same for every site.
-inline constexpr const char* kShellPassword = "qeltravonis";
 // The shell's prompt (and continuation prompt "> "): one of $ % @ # > and a blank at the end.
 inline constexpr const char* kPromptPattern = "[$%@#>] $";
 inline constexpr int kLineTimeoutSec = 60;
@@ -29,20 +29,6 @@ enum SessionError {
     kSessionTimedOut = 4,        // a deadline passed
     kSessionFailed = 5,          // anything else (dropped session, missing file, ...)
 };
-
-struct SessionTarget {
-    QString host;
-    int port = 22;
-    QString login;
-    QString password;
-};
-
-// Site i of the site table: the shell login (g_SiteSSHUser, stored shell password) and the
-// file-transfer login (g_SiteUsername, g_SitePassword), both on the site's SSHPort.
-SessionTarget shellTargetForSite(int site);
-SessionTarget sftpTargetForSite(int site);
-// The site's server folder: g_SiteHomedir, with "/backup" appended when asked.
-QString siteServerFolder(int site, bool backup = false);
 
 class RemoteShellSession : public QObject {
     Q_OBJECT

@@ -1,4 +1,4 @@
-#include "common/RemoteSession.h"
+#include "remote/RemoteSession.h"
 
 #include "common/Globals.h"
 #include "common/ShellQuote.h"
@@ -215,38 +215,6 @@ QByteArray foreignHostKeyLine(int port) {
     };
     const QByteArray blob = be32(11) + "ssh-ed25519" + be32(32) + QByteArray(32, '\x42');
     return "[127.0.0.1]:" + QByteArray::number(port) + " ssh-ed25519 " + blob.toBase64() + "\n";
-}
-
-// --- site targets (no server needed) --------------------------------------------------------
-
-TEST(SiteTargets, BothKindsUseTheSitePortOr22) {
-    testsupport::TempHome home;
-    const struct {
-        const char* sshPort;
-        int port;
-    } cases[] = {{"2222", 2222}, {" 2200 ", 2200}, {"22", 22},  {"", 22},
-                 {"0", 22},      {"65536", 22},    {"22x", 22}, {"-1", 22}};
-    for (const auto& c : cases) {
-        G().g_SiteIPAddress[3] = QStringLiteral("10.0.0.7");
-        G().g_SiteSSHPort[3] = QString::fromLatin1(c.sshPort);
-        G().g_SiteSSHUser[3] = QStringLiteral("varneltail");
-        G().g_SiteUsername[3] = QStringLiteral("varnel");
-        G().g_SitePassword[3] = QStringLiteral("v");
-        const SessionTarget sh = shellTargetForSite(3);
-        const SessionTarget ft = sftpTargetForSite(3);
-        EXPECT_EQ(sh.port, c.port) << c.sshPort;
-        EXPECT_EQ(ft.port, c.port) << c.sshPort;
-        EXPECT_EQ(sh.host, QStringLiteral("10.0.0.7"));
-        EXPECT_EQ(sh.login, QStringLiteral("varneltail"));
-        EXPECT_EQ(sh.password, QString::fromLatin1(kShellPassword));
-        EXPECT_EQ(ft.login, QStringLiteral("varnel"));
-        EXPECT_EQ(ft.password, QStringLiteral("v"));
-    }
-    G().g_SiteHomedir[3] = QStringLiteral("/usr/varnel");
-    EXPECT_EQ(siteServerFolder(3), QStringLiteral("/usr/varnel"));
-    EXPECT_EQ(siteServerFolder(3, true), QStringLiteral("/usr/varnel/backup"));
-    EXPECT_TRUE(shellTargetForSite(-1).host.isEmpty());
-    EXPECT_TRUE(sftpTargetForSite(kMaxSites).host.isEmpty());
 }
 
 // Refusals before anything is sent still say why in errorCode(), as windows show it.

@@ -1,4 +1,4 @@
-#include "common/RemoteSession.h"
+#include "remote/RemoteSession.h"
 
 #include "common/Globals.h"
 #include "common/ShellQuote.h"
@@ -33,13 +33,6 @@ namespace quillon {
 using Clock = std::chrono::steady_clock;
 
 namespace {
-
-int portOf(const QString& text) {
-    return isValidPort(text.trimmed()) ? text.trimmed().toInt() : 22;
-}
-bool validSite(int site) {
-    return site >= 0 && site < kMaxSites;
-}
 
 int effectiveTimeout(int timeoutSec) {
     if (timeoutSec > 0) return timeoutSec;
@@ -487,35 +480,6 @@ bool writeAll(ssh_channel ch, const QByteArray& data) {
 }
 
 }  // namespace
-
-// --- Site targets ---------------------------------------------------------------------------
-
-SessionTarget shellTargetForSite(int site) {
-    SessionTarget t;
-    if (!validSite(site)) return t;
-    t.host = G().g_SiteIPAddress[site].trimmed();
-    t.port = portOf(G().g_SiteSSHPort[site]);
-    t.login = G().g_SiteSSHUser[site];
-    t.password = QString::fromLatin1(kShellPassword);
-    return t;
-}
-
-SessionTarget sftpTargetForSite(int site) {
-    SessionTarget t;
-    if (!validSite(site)) return t;
-    t.host = G().g_SiteIPAddress[site].trimmed();
-    t.port = portOf(G().g_SiteSSHPort[site]);
-    t.login = G().g_SiteUsername[site];
-    t.password = G().g_SitePassword[site];
-    return t;
-}
-
-QString siteServerFolder(int site, bool backup) {
-    if (!validSite(site)) return QString();
-    QString f = G().g_SiteHomedir[site];
-    if (backup) f += QStringLiteral("/backup");
-    return f;
-}
 
 // --- Blocking sessions ----------------------------------------------------------------------
 
