@@ -12,6 +12,8 @@ namespace quillon {
 inline constexpr const char* kShellPassword = "qeltravonis";
 // Connect and transfer deadline when the configuration gives none (g_FtpTimeout's default).
 inline constexpr int kServerTimeoutSec = 90;
+// Deadline of one shell line unless a step needs longer and says so.
+inline constexpr int kLineTimeoutSec = 60;
 
 struct SessionTarget {
     QString host;

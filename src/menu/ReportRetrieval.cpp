@@ -34,7 +34,7 @@ QString retrievalTitle() {
 bool fetchRemoteFile(const SessionTarget& target, const QString& remotePath,
                      const QString& localPath, QString* error) {
     FileTransferSession sftp;
-    bool ok = sftp.connectToHost(target) && sftp.getFile(localPath, remotePath);
+    bool ok = sftp.connectToHost(target, G().g_FtpTimeout) && sftp.getFile(localPath, remotePath);
     if (!ok && error) *error = sftp.errorString();
     sftp.disconnect();
     return ok;

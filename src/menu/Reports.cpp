@@ -89,7 +89,7 @@ void Reports::Form_Load() {
 
     RemoteShellSession shell;
     shell.log = sessionDebugLog(QStringLiteral("wodSSH1"));
-    if (!shell.connectToHost(shellTargetForSite(site))) {
+    if (!shell.connectToHost(shellTargetForSite(site), G().g_FtpTimeout)) {
         tell(QStringLiteral("The list of reports could not be made on the server.\r\n\r\n") +
              shell.errorString());
         return;

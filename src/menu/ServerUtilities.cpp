@@ -119,7 +119,7 @@ CheckedRun runCheckedLines(const SessionTarget& target, const QString& folder,
     CheckedRun run;
     RemoteShellSession session;
     session.log = sessionDebugLog(control);
-    if (!session.connectToHost(target)) {
+    if (!session.connectToHost(target, G().g_FtpTimeout)) {
         run.error = session.errorString();
         return run;
     }

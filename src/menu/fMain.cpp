@@ -814,7 +814,7 @@ void fMain::dropMonitors() {
 void fMain::openMonitor(LiveMonitor& monitor, LiveTailSession* session) {
     monitor.beginReconnect();
     session->disconnect();
-    session->connectToHost(shellTargetForSite(G().g_CurSite));
+    session->connectToHost(shellTargetForSite(G().g_CurSite), G().g_FtpTimeout);
 }
 
 void fMain::reconnectCallLog() {

@@ -557,7 +557,7 @@ void fSites::addNewSite() {
         wodSSH1.log = sessionDebugLog(QStringLiteral("wodSSH1"));
         const SessionTarget target{ip, port.toInt(), entry.login,
                                    QString::fromLatin1(kShellPassword)};
-        if (!wodSSH1.connectToHost(target)) return failed(wodSSH1.errorString());
+        if (!wodSSH1.connectToHost(target, G().g_FtpTimeout)) return failed(wodSSH1.errorString());
         RemoteSetupShell shell(wodSSH1);
         QStringList queue;
         QStringList names;

@@ -171,7 +171,7 @@ void fgetdata::tmrNowLoad_Timer() {
 bool fgetdata::pullTables() {
     RemoteShellSession shell;
     shell.log = sessionDebugLog(QStringLiteral("wodSSHDOCSV"));
-    if (!shell.connectToHost(shellTargetForSite(m_index))) {
+    if (!shell.connectToHost(shellTargetForSite(m_index), G().g_FtpTimeout)) {
         tell(QStringLiteral("Unable to connect to %1: %2\r\n\r\nThe tables of this site were not "
                             "fetched.")
                  .arg(m_site, shell.errorString()));

@@ -147,7 +147,8 @@ protected:
 TEST_F(AccessFilesOnServer, WrittenFilesReadBack) {
     const QString digest = UserFile::digestOf(QStringLiteral("pass2"));
     RemoteShellSession ssh;
-    ASSERT_TRUE(ssh.connectToHost(shellTargetForSite(1))) << ssh.errorString().toStdString();
+    ASSERT_TRUE(ssh.connectToHost(shellTargetForSite(1), G().g_FtpTimeout))
+        << ssh.errorString().toStdString();
     ASSERT_TRUE(ssh.changeFolder(UserFile::folder(1) + "/"));
     QStringList lines = UserFile::writeLines(QStringLiteral("zed_t"), digest,
                                              UserFile::Writer::AddUser, SimServer::shellUser());
@@ -168,7 +169,8 @@ TEST_F(AccessFilesOnServer, WrittenFilesReadBack) {
 
     const QString local = siteDownloadFolder(QStringLiteral("Sim"));
     FileTransferSession sftp;
-    ASSERT_TRUE(sftp.connectToHost(sftpTargetForSite(1))) << sftp.errorString().toStdString();
+    ASSERT_TRUE(sftp.connectToHost(sftpTargetForSite(1), G().g_FtpTimeout))
+        << sftp.errorString().toStdString();
     const auto stored = UserFile::fetchDigest(sftp, 1, local, QStringLiteral("ZED_t"));
     ASSERT_TRUE(stored.has_value());
     EXPECT_TRUE(UserFile::passwordMatches(QStringLiteral("pass2"), *stored));
@@ -188,7 +190,8 @@ TEST_F(AccessFilesOnServer, FailedFetchLeavesNoOldCopy) {
     home.write(QStringLiteral("Sim/download/NOSUCHUSER.BUTU"), kHeader + "01.cmddetail\n");
     home.write(QStringLiteral("Sim/download/NOSUCHUSER.BUT"), kHeader + "01.cmddetail\r\n");
     FileTransferSession sftp;
-    ASSERT_TRUE(sftp.connectToHost(sftpTargetForSite(1))) << sftp.errorString().toStdString();
+    ASSERT_TRUE(sftp.connectToHost(sftpTargetForSite(1), G().g_FtpTimeout))
+        << sftp.errorString().toStdString();
     EXPECT_FALSE(UserFile::fetchDigest(sftp, 1, local, QStringLiteral("nosuchuser")).has_value());
     EXPECT_FALSE(ButtonFile::fetchEntries(sftp, 1, local, QStringLiteral("nosuchuser")));
     for (const char* f : {"NOSUCHUSER.LICU", "NOSUCHUSER.LIC", "NOSUCHUSER.BUTU", "NOSUCHUSER.BUT"})

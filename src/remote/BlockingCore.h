@@ -1,0 +1,44 @@
+#pragma once
+// What both blocking sessions keep on the caller's side: their worker, the guard of their
+// socket and how the last call ended.
+#include "remote/SessionError.h"
+#include "remote/Watchdog.h"
+#include "remote/Worker.h"
+
+#include <QString>
+
+#include <memory>
+
+namespace quillon {
+
+struct BlockingCore {
+    // False once the session is destroyed: a handler that ran during a wait may delete it.
+    std::shared_ptr<bool> alive = std::make_shared<bool>(true);
+    std::unique_ptr<Worker> worker;
+    std::shared_ptr<SocketGuard> guard = std::make_shared<SocketGuard>();
+    bool connected = false;
+    bool busy = false;
+    QString error;
+    int code = kSessionOk;
+
+    Worker& w() {
+        if (!worker) worker = std::make_unique<Worker>();
+        return *worker;
+    }
+    // Every failure carries a code as well as its text, so none reads as kSessionOk.
+    bool fail(int failureCode, const QString& text) {
+        code = failureCode;
+        error = text;
+        return false;
+    }
+    // A fresh start for a connect; false while a call of this session is still waiting.
+    bool startConnect() {
+        if (busy) return fail(kSessionFailed, QStringLiteral("The session is busy."));
+        error.clear();
+        code = kSessionOk;
+        guard->fired = false;
+        return true;
+    }
+};
+
+}  // namespace quillon
