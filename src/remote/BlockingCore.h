@@ -18,6 +18,7 @@ struct BlockingCore {
     std::shared_ptr<SocketGuard> guard = std::make_shared<SocketGuard>();
     bool connected = false;
     bool busy = false;
+    bool cancelled = false;  // cancel() came during the current wait
     QString error;
     int code = kSessionOk;
 
@@ -38,6 +39,16 @@ struct BlockingCore {
         code = kSessionOk;
         guard->fired = false;
         return true;
+    }
+    void startWait() {
+        busy = true;
+        cancelled = false;
+    }
+    // Shuts the socket under the waiting call, which returns at once; the caller then closes.
+    void cancel() {
+        if (!busy) return;
+        cancelled = true;
+        guard->fire();
     }
 };
 

@@ -112,7 +112,7 @@ bool FileTransferSession::connectToHost(const SessionTarget& target, int timeout
     Failure f;
     bool ok = false;
     Impl* p = d.get();
-    d->busy = true;
+    d->startWait();
     const std::shared_ptr<bool> alive = d->alive;
     runBlocking(p->w(), [p, target, deadline, seconds, &f, &ok] {
         ArmedWatchdog dog(p->guard, deadline);
@@ -130,6 +130,11 @@ bool FileTransferSession::connectToHost(const SessionTarget& target, int timeout
     });
     if (!*alive) return {};
     d->busy = false;
+    if (d->cancelled) {
+        d->closeOnWorker();
+        ok = false;
+        f = Failure{kSessionCancelled, QStringLiteral("Cancelled by the user.")};
+    }
     d->connected = ok;
     if (!ok) d->fail(f.code, f.text);
     return ok;
@@ -153,7 +158,7 @@ bool FileTransferSession::getFile(const QString& localPath, const QString& remot
     QString why;
     Impl* p = d.get();
     const QByteArray remote = remotePath.toUtf8();
-    d->busy = true;
+    d->startWait();
     const std::shared_ptr<bool> alive = d->alive;
     runBlocking(p->w(), [p, localPath, remote, deadline, &ok, &why] {
         ArmedWatchdog dog(p->guard, deadline);
@@ -176,6 +181,13 @@ bool FileTransferSession::getFile(const QString& localPath, const QString& remot
     });
     if (!*alive) return {};
     d->busy = false;
+    if (d->cancelled) {
+        d->connected = false;
+        d->closeOnWorker();
+        return failWith(
+            kSessionCancelled,
+            QStringLiteral("Cancelled by the user; %1 was not fetched.").arg(remotePath));
+    }
     if (ok) return true;
     if (d->guard->fired) {
         d->connected = false;
@@ -187,6 +199,10 @@ bool FileTransferSession::getFile(const QString& localPath, const QString& remot
                             .arg(remotePath));
     }
     return failWith(kSessionFailed, QStringLiteral("Could not fetch %1: %2").arg(remotePath, why));
+}
+
+void FileTransferSession::cancel() {
+    d->cancel();
 }
 
 void FileTransferSession::disconnect() {

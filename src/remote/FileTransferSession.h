@@ -25,6 +25,9 @@ public:
     // no file at localPath. Deadline: timeoutSec, 0 for the connect's. A transfer that
     // outlives its deadline closes the session.
     bool getFile(const QString& localPath, const QString& remotePath, int timeoutSec = 0);
+    // As RemoteShellSession::cancel(): the waiting connect or transfer returns at once with
+    // kSessionCancelled (a transfer leaves no file) and the session is closed.
+    void cancel();
     void disconnect();
     bool isConnected() const;
     QString errorString() const;

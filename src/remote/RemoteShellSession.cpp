@@ -13,6 +13,10 @@ int effectiveTimeout(int timeoutSec) {
     return timeoutSec > 0 ? timeoutSec : kServerTimeoutSec;
 }
 
+QString cancelledText() {
+    return QStringLiteral("Cancelled by the user; the server may still finish the work.");
+}
+
 }  // namespace
 
 struct RemoteShellSession::Impl : BlockingCore {
@@ -43,7 +47,7 @@ bool RemoteShellSession::connectToHost(const SessionTarget& target, int timeoutS
     const auto deadline = deadlineIn(seconds);
     Failure f;
     bool ok = false;
-    d->busy = true;
+    d->startWait();
     Impl* p = d.get();
     const std::shared_ptr<bool> alive = d->alive;
     runBlocking(p->w(), [p, target, deadline, seconds, &f, &ok] {
@@ -75,6 +79,11 @@ bool RemoteShellSession::connectToHost(const SessionTarget& target, int timeoutS
     });
     if (!*alive) return {};
     d->busy = false;
+    if (d->cancelled) {
+        d->closeOnWorker();
+        ok = false;
+        f = Failure{kSessionCancelled, cancelledText()};
+    }
     d->connected = ok;
     d->unfinishedLine.clear();
     if (!ok) d->fail(f.code, f.text);
@@ -118,7 +127,7 @@ std::optional<QString> RemoteShellSession::execute(const QString& givenLine, int
     PromptMatcher matcher = PromptMatcher::forLine(typed);
     const bool unfinished = !d->unfinishedLine.isEmpty();
     Impl* p = d.get();
-    d->busy = true;
+    d->startWait();
     const std::shared_ptr<bool> alive = d->alive;
     runBlocking(p->w(), [p, typed, unfinished, deadline, &outcome, &matcher] {
         // A safety net only: the reads below end at the deadline on their own.
@@ -154,6 +163,15 @@ std::optional<QString> RemoteShellSession::execute(const QString& givenLine, int
     });
     if (!*alive) return {};
     d->busy = false;
+    if (d->cancelled) {
+        // The socket was shut under the line: whatever it was doing, the session is over.
+        d->connected = false;
+        d->unfinishedLine.clear();
+        d->closeOnWorker();
+        d->fail(kSessionCancelled, cancelledText());
+        if (log) log(d->error);
+        return std::nullopt;
+    }
     switch (outcome) {
         case Outcome::Reply: {
             d->unfinishedLine.clear();
@@ -200,6 +218,10 @@ bool RemoteShellSession::changeFolder(const QString& folder, int timeoutSec) {
     return true;
 }
 
+void RemoteShellSession::cancel() {
+    d->cancel();
+}
+
 void RemoteShellSession::disconnect() {
     if (d->busy) d->guard->fire();
     if (d->connected || d->worker) d->closeOnWorker();
@@ -215,23 +237,6 @@ QString RemoteShellSession::errorString() const {
 }
 int RemoteShellSession::errorCode() const {
     return d->code;
-}
-
-QueueResult runCommandQueue(RemoteShellSession& session, QStringList& lstCommands, int timeoutSec) {
-    QueueResult r;
-    while (!lstCommands.isEmpty()) {
-        const QString line = lstCommands.first();
-        auto reply = session.execute(line, timeoutSec);
-        if (!reply) {
-            r.ok = false;
-            r.failedLine = line;
-            r.error = session.errorString();
-            return r;
-        }
-        r.replies << *reply;
-        lstCommands.removeFirst();
-    }
-    return r;
 }
 
 }  // namespace quillon

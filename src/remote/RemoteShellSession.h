@@ -7,7 +7,6 @@
 
 #include <QObject>
 #include <QString>
-#include <QStringList>
 
 #include <functional>
 #include <memory>
@@ -36,6 +35,10 @@ public:
     std::optional<QString> execute(const QString& line, int timeoutSec = kLineTimeoutSec);
     // "cd " + shellQuote(folder), and checks that the shell got there.
     bool changeFolder(const QString& folder, int timeoutSec = kLineTimeoutSec);
+    // Callable from the user interface while a call of this session waits (a Cancel button's
+    // click, served by the wait's event loop): the call returns at once with
+    // kSessionCancelled and the session is closed. Does nothing when no call waits.
+    void cancel();
     void disconnect();
     bool isConnected() const;
     QString errorString() const;
@@ -48,16 +51,5 @@ private:
     struct Impl;
     std::unique_ptr<Impl> d;
 };
-
-// The lstCommands runner: runs the queued lines first to last, removing each as it ran, and
-// stops at the first line that fails (the failed line and the rest stay queued).
-struct QueueResult {
-    bool ok = true;
-    QString failedLine;
-    QString error;
-    QStringList replies;  // one per line that ran
-};
-QueueResult runCommandQueue(RemoteShellSession& session, QStringList& lstCommands,
-                            int timeoutSec = kLineTimeoutSec);
 
 }  // namespace quillon

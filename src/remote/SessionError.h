@@ -10,6 +10,7 @@ enum SessionError {
     kSessionLoginRefused = 3,    // wrong login or password
     kSessionTimedOut = 4,        // a deadline passed
     kSessionFailed = 5,          // anything else (dropped session, missing file, ...)
+    kSessionCancelled = 6,       // the user ended the wait; the session is closed
 };
 
 }  // namespace quillon

@@ -4,6 +4,7 @@
 #include "common/Globals.h"
 #include "common/MD5.h"
 #include "remote/RemoteSession.h"
+#include "remote/ServerWork.h"
 #include "support/SimServer.h"
 #include "support/TempHome.h"
 
@@ -146,19 +147,20 @@ protected:
 // Writing both files as the add-user window does, then reading them back as the login does.
 TEST_F(AccessFilesOnServer, WrittenFilesReadBack) {
     const QString digest = UserFile::digestOf(QStringLiteral("pass2"));
-    RemoteShellSession ssh;
-    ASSERT_TRUE(ssh.connectToHost(shellTargetForSite(1), G().g_FtpTimeout))
-        << ssh.errorString().toStdString();
-    ASSERT_TRUE(ssh.changeFolder(UserFile::folder(1) + "/"));
+    ServerFailure failure;
+    const auto ssh = ServerWork::instance().openShell(
+        shellRequestForSite(1, SiteFolder::Login, QString()), failure);
+    ASSERT_TRUE(ssh) << failure.text.toStdString();
+    ASSERT_TRUE(ssh->changeFolder(UserFile::folder(1) + "/").ok());
     QStringList lines = UserFile::writeLines(QStringLiteral("zed_t"), digest,
                                              UserFile::Writer::AddUser, SimServer::shellUser());
-    ASSERT_TRUE(runCommandQueue(ssh, lines).ok);
-    ASSERT_TRUE(ssh.changeFolder(ButtonFile::folder(1) + "/"));
+    ASSERT_TRUE(ssh->runQueue(lines).ok());
+    ASSERT_TRUE(ssh->changeFolder(ButtonFile::folder(1) + "/").ok());
     lines = ButtonFile::writeLines(1, QStringLiteral("Zed_T"),
                                    {QStringLiteral("01.cmddetail"), QStringLiteral("18.cmdEdit")},
                                    true, SimServer::shellUser());
-    ASSERT_TRUE(runCommandQueue(ssh, lines).ok);
-    ssh.disconnect();
+    ASSERT_TRUE(ssh->runQueue(lines).ok());
+    ssh->close();
 
     EXPECT_EQ(SimServer::readSiteFile(QStringLiteral("ACL/USERS/ZED_T.USE")),
               digest.toLatin1() + "\n");

@@ -70,17 +70,6 @@ protected:
     RemoteShellSession shell;
 };
 
-TEST_F(RemoteShellTest, QueueRunsFirstToLastAndEmpties) {
-    const QString t = token();
-    QStringList lstCommands{"echo one-" + t, "echo two-" + t + " >/dev/null", "echo three-" + t};
-    const QStringList sent = lstCommands;
-    const QueueResult r = runCommandQueue(shell, lstCommands);
-    ASSERT_TRUE(r.ok) << r.error.toStdString();
-    EXPECT_TRUE(lstCommands.isEmpty());
-    EXPECT_EQ(r.replies, QStringList({"one-" + t + "\n", "", "three-" + t + "\n"}));
-    EXPECT_EQ(journal.lines(t), sent);
-}
-
 TEST_F(RemoteShellTest, RepliesCarryNoEchoAndNoPrompt) {
     const struct {
         QString line;
@@ -178,35 +167,6 @@ TEST_F(RemoteShellTest, ChangeFolderToAMissingFolderFails) {
     const auto pwd = shell.execute(QStringLiteral("pwd"));
     ASSERT_TRUE(pwd);
     EXPECT_EQ(*pwd, SimServer::siteDir() + QStringLiteral("\n"));
-}
-
-TEST_F(RemoteShellTest, LineOutlivingItsDeadlineStopsTheQueue) {
-    const QString t = token();
-    QStringList lstCommands{"echo first-" + t, "sleep 3 # " + t, "echo third-" + t};
-    QElapsedTimer clock;
-    clock.start();
-    const QueueResult r = runCommandQueue(shell, lstCommands, 1);
-    const qint64 ms = clock.elapsed();
-    EXPECT_FALSE(r.ok);
-    EXPECT_EQ(r.failedLine, "sleep 3 # " + t);
-    EXPECT_EQ(lstCommands, QStringList({"sleep 3 # " + t, "echo third-" + t}));
-    EXPECT_EQ(r.replies, QStringList({"first-" + t + "\n"}));
-    EXPECT_TRUE(r.error.contains(QStringLiteral("No answer from the server within 1 seconds")))
-        << r.error.toStdString();
-    EXPECT_TRUE(r.error.contains("sleep 3 # " + t));
-    EXPECT_GE(ms, 900);
-    EXPECT_LT(ms, 2500);
-    EXPECT_EQ(journal.lines(t), QStringList({"echo first-" + t, "sleep 3 # " + t}));
-    EXPECT_EQ(shell.errorCode(), kSessionTimedOut);
-
-    // A line sent while the old one still runs gives up at its own deadline...
-    EXPECT_FALSE(shell.execute("echo early-" + t, 1));
-    EXPECT_TRUE(shell.errorString().contains(QStringLiteral("still busy")));
-    // ...and once the old line is done the session carries on, its output not mixed in.
-    const auto later = shell.execute("echo later-" + t, 10);
-    ASSERT_TRUE(later) << shell.errorString().toStdString();
-    EXPECT_EQ(*later, "later-" + t + "\n");
-    EXPECT_FALSE(journal.lines(t).contains("echo early-" + t));
 }
 
 TEST_F(RemoteShellTest, WindowTimersRunWhileALineWaits) {
