@@ -1,11 +1,12 @@
 #include "remote/TablePull.h"
 
 #include "common/CommonFunctions.h"
-#include "remote/RemoteSession.h"
+#include "remote/ServerWork.h"
 
 #include <QDir>
 
 #include <atomic>
+#include <memory>
 
 namespace quillon {
 
@@ -47,18 +48,19 @@ TableMirrorResult RefreshSiteTables(const QString& siteName, const FilesRequest&
     for (const QString& t : mirrorTables()) DeleteFileIfExists(working(t));
     for (const QString& t : mirrorTables()) DeleteFileIfExists(scratch(t));
 
-    FileTransferSession session;
     QStringList failures;
-    if (!session.connectToHost(files.target, files.timeoutSec)) {
-        result.error = session.errorString();
+    ServerFailure failure;
+    const std::unique_ptr<ServerFiles> session = ServerWork::instance().openFiles(files, failure);
+    if (!session) {
+        result.error = failure.text;
     } else {
         for (const QString& t : mirrorTables()) {
-            if (!session.isConnected()) break;  // a time-out closed it: the rest cannot come
-            if (!session.getFile(scratch(t), serverFolder + QLatin1Char('/') + t + ".csv",
-                                 files.timeoutSec))
-                failures << session.errorString();
+            if (!session->isOpen()) break;  // a time-out closed it: the rest cannot come
+            const ServerFailure fetched =
+                session->fetch(serverFolder + QLatin1Char('/') + t + ".csv", scratch(t));
+            if (!fetched.ok()) failures << fetched.text;
         }
-        session.disconnect();
+        session->close();
     }
 
     for (const QString& t : mirrorTables()) ConvertUnixFile(scratch(t), working(t));

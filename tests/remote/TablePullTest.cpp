@@ -1,6 +1,7 @@
 #include "remote/TablePull.h"
 
 #include "common/Globals.h"
+#include "support/FakeServer.h"
 #include "support/SimServer.h"
 #include "support/TempHome.h"
 
@@ -8,6 +9,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -132,6 +134,38 @@ TEST_F(TableMirrorTest, SecondPullWhileOneRunsIsRefused) {
     EXPECT_EQ(localFiles().size(), 26);
     // Once it is over, the next pull runs.
     EXPECT_TRUE(pull().ok);
+}
+
+// Over the fake server: one file session, the tables in order, and a time-out that closed it
+// ends the pull without waiting for the rest.
+TEST(TablePull, OneSessionAndATimeOutEndsThePull) {
+    testsupport::TempHome home;
+    testsupport::FakeServer server;
+    for (const QString& t : mirrorTables())
+        server.addFile("/srv/site/" + t + ".csv", t.toUtf8() + ",1\n");
+    server.failFetch(QStringLiteral("/srv/site/lt.csv"), kSessionTimedOut);
+    const FilesRequest files{
+        {QStringLiteral("10.0.0.9"), 22, QStringLiteral("varnel"), QStringLiteral("v")}, 12};
+    const TableMirrorResult r =
+        RefreshSiteTables(QStringLiteral("North"), files, QStringLiteral("/srv/site"));
+    EXPECT_FALSE(r.ok);
+    ASSERT_EQ(server.filesRequests().size(), 1u);
+    EXPECT_EQ(server.filesRequests()[0].timeoutSec, 12);
+    const QString bats = home.file("North/Bats");
+    QStringList fetched;
+    for (const auto& f : server.fetches()) {
+        fetched << f.remotePath;
+        EXPECT_EQ(f.localPath, bats + "/" + QFileInfo(f.remotePath).baseName() + "unix.csv");
+    }
+    QStringList expected;
+    for (const QString& t : mirrorTables().mid(0, 6)) expected << "/srv/site/" + t + ".csv";
+    EXPECT_EQ(fetched, expected);
+    EXPECT_EQ(r.missing, mirrorTables().mid(5));
+    EXPECT_EQ(r.error, "The server did not send the table(s) " + r.missing.join(", ") +
+                           ". No data from the server within 12 seconds while fetching "
+                           "/srv/site/lt.csv; the session was closed.");
+    EXPECT_EQ(readFile(bats + "/trunk.csv"), QByteArray("trunk,1\r\n"));
+    EXPECT_FALSE(QFile::exists(bats + "/lt.csv"));
 }
 
 }  // namespace
