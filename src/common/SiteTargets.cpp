@@ -17,26 +17,21 @@ int configuredTimeout() {
     return G().g_FtpTimeout > 0 ? G().g_FtpTimeout : kServerTimeoutSec;
 }
 
+// The site's address and port with a login of it.
+SessionTarget targetForSite(int site, const QString& login, const QString& password) {
+    return {G().g_SiteIPAddress[site].trimmed(), portOf(G().g_SiteSSHPort[site]), login, password};
+}
+
 }  // namespace
 
 SessionTarget shellTargetForSite(int site) {
-    SessionTarget t;
-    if (!validSite(site)) return t;
-    t.host = G().g_SiteIPAddress[site].trimmed();
-    t.port = portOf(G().g_SiteSSHPort[site]);
-    t.login = G().g_SiteSSHUser[site];
-    t.password = QString::fromLatin1(kShellPassword);
-    return t;
+    if (!validSite(site)) return {};
+    return targetForSite(site, G().g_SiteSSHUser[site], QString::fromLatin1(kShellPassword));
 }
 
 SessionTarget sftpTargetForSite(int site) {
-    SessionTarget t;
-    if (!validSite(site)) return t;
-    t.host = G().g_SiteIPAddress[site].trimmed();
-    t.port = portOf(G().g_SiteSSHPort[site]);
-    t.login = G().g_SiteUsername[site];
-    t.password = G().g_SitePassword[site];
-    return t;
+    if (!validSite(site)) return {};
+    return targetForSite(site, G().g_SiteUsername[site], G().g_SitePassword[site]);
 }
 
 QString siteServerFolder(int site, bool backup) {

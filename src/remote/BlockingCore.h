@@ -1,6 +1,7 @@
 #pragma once
 // What both blocking sessions keep on the caller's side: their worker, the guard of their
 // socket and how the last call ended.
+#include "remote/Connection.h"
 #include "remote/SessionError.h"
 #include "remote/Watchdog.h"
 #include "remote/Worker.h"
@@ -16,12 +17,30 @@ struct BlockingCore {
     std::shared_ptr<bool> alive = std::make_shared<bool>(true);
     std::unique_ptr<Worker> worker;
     std::shared_ptr<SocketGuard> guard = std::make_shared<SocketGuard>();
+    SshConnection conn;  // used on the worker only
     bool connected = false;
     bool busy = false;
     bool cancelled = false;  // cancel() came during the current wait
     QString error;
     int code = kSessionOk;
 
+    void closeOnWorker() {
+        if (!worker) return;
+        worker->post([this] { conn.close(); });
+    }
+    // A call that waits is cut off; the close runs on the worker after it.
+    void disconnect() {
+        if (busy) guard->fire();
+        if (connected || worker) closeOnWorker();
+        connected = false;
+    }
+    // For the session's destructor: cuts off a waiting call, closes, and joins the worker.
+    void destroy() {
+        *alive = false;
+        if (busy) guard->fire();
+        closeOnWorker();
+        worker.reset();
+    }
     Worker& w() {
         if (!worker) worker = std::make_unique<Worker>();
         return *worker;

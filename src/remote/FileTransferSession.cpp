@@ -14,10 +14,6 @@ namespace quillon {
 
 namespace {
 
-int effectiveTimeout(int timeoutSec) {
-    return timeoutSec > 0 ? timeoutSec : kServerTimeoutSec;
-}
-
 QString sftpErrorText(sftp_session sftp, ssh_session ssh) {
     switch (sftp_get_error(sftp)) {
         case SSH_FX_NO_SUCH_FILE:
@@ -85,28 +81,18 @@ bool copyRemote(sftp_file file, QIODevice& out, QString& why) {
 
 struct FileTransferSession::Impl : BlockingCore {
     int transferTimeoutSec = kServerTimeoutSec;
-    // Used on the worker only.
-    SshConnection conn;
-    void closeOnWorker() {
-        if (!worker) return;
-        auto* self = this;
-        worker->post([self] { self->conn.close(); });
-    }
 };
 
 FileTransferSession::FileTransferSession(QObject* parent) : QObject(parent), d(new Impl) {}
 
 FileTransferSession::~FileTransferSession() {
-    *d->alive = false;
-    if (d->busy) d->guard->fire();
-    d->closeOnWorker();
-    d->worker.reset();
+    d->destroy();
 }
 
 bool FileTransferSession::connectToHost(const SessionTarget& target, int timeoutSec) {
     if (!d->startConnect()) return false;
     disconnect();
-    const int seconds = effectiveTimeout(timeoutSec);
+    const int seconds = deadlineSeconds(timeoutSec);
     d->transferTimeoutSec = seconds;
     const auto deadline = deadlineIn(seconds);
     Failure f;
@@ -206,9 +192,7 @@ void FileTransferSession::cancel() {
 }
 
 void FileTransferSession::disconnect() {
-    if (d->busy) d->guard->fire();
-    if (d->connected || d->worker) d->closeOnWorker();
-    d->connected = false;
+    d->disconnect();
 }
 
 bool FileTransferSession::isConnected() const {

@@ -15,10 +15,6 @@ namespace quillon {
 
 namespace {
 
-int effectiveTimeout(int timeoutSec) {
-    return timeoutSec > 0 ? timeoutSec : kServerTimeoutSec;
-}
-
 // What the UI thread and the session's thread share; the thread keeps it alive after the
 // session object has let go of it.
 struct TailState {
@@ -52,7 +48,7 @@ void LiveTailSession::connectToHost(const SessionTarget& target, int timeoutSec)
         it->join();
         it = d->threads.erase(it);
     }
-    const int seconds = effectiveTimeout(timeoutSec);
+    const int seconds = deadlineSeconds(timeoutSec);
     const auto deadline = deadlineIn(seconds);
     auto st = std::make_shared<TailState>();
     st->owner = this;

@@ -9,10 +9,6 @@ namespace quillon {
 
 namespace {
 
-int effectiveTimeout(int timeoutSec) {
-    return timeoutSec > 0 ? timeoutSec : kServerTimeoutSec;
-}
-
 QString cancelledText() {
     return QStringLiteral("Cancelled by the user; the server may still finish the work.");
 }
@@ -20,30 +16,20 @@ QString cancelledText() {
 }  // namespace
 
 struct RemoteShellSession::Impl : BlockingCore {
-    // Used on the worker only.
-    SshConnection conn;
     // The line whose prompt has not come yet: its output is still on the way.
     QString unfinishedLine;
-    void closeOnWorker() {
-        if (!worker) return;
-        auto* self = this;
-        worker->post([self] { self->conn.close(); });
-    }
 };
 
 RemoteShellSession::RemoteShellSession(QObject* parent) : QObject(parent), d(new Impl) {}
 
 RemoteShellSession::~RemoteShellSession() {
-    *d->alive = false;
-    if (d->busy) d->guard->fire();
-    d->closeOnWorker();
-    d->worker.reset();  // runs the close, then joins
+    d->destroy();
 }
 
 bool RemoteShellSession::connectToHost(const SessionTarget& target, int timeoutSec) {
     if (!d->startConnect()) return false;
     disconnect();
-    const int seconds = effectiveTimeout(timeoutSec);
+    const int seconds = deadlineSeconds(timeoutSec);
     const auto deadline = deadlineIn(seconds);
     Failure f;
     bool ok = false;
@@ -223,9 +209,7 @@ void RemoteShellSession::cancel() {
 }
 
 void RemoteShellSession::disconnect() {
-    if (d->busy) d->guard->fire();
-    if (d->connected || d->worker) d->closeOnWorker();
-    d->connected = false;
+    d->disconnect();
     d->unfinishedLine.clear();
 }
 

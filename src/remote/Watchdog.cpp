@@ -6,6 +6,10 @@
 
 namespace quillon {
 
+int deadlineSeconds(int timeoutSec) {
+    return timeoutSec > 0 ? timeoutSec : kServerTimeoutSec;
+}
+
 Clock::time_point deadlineIn(int seconds) {
     return Clock::now() + std::chrono::seconds(seconds);
 }

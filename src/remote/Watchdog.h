@@ -2,6 +2,8 @@
 // Deadlines, and the watchdog that enforces them under libssh: libssh calls can block past
 // their own time-outs when a server stalls (SFTP reads above all). The only reliable way out
 // is to shut the socket down under them, which the watchdog does at a deadline.
+#include "common/SiteTargets.h"
+
 #include <QtGlobal>
 
 #include <libssh/libssh.h>
@@ -18,6 +20,8 @@ namespace quillon {
 
 using Clock = std::chrono::steady_clock;
 
+// A given deadline in seconds; 0 or less: kServerTimeoutSec.
+int deadlineSeconds(int timeoutSec);
 Clock::time_point deadlineIn(int seconds);
 // Milliseconds until the deadline; 0 once it has passed.
 int msLeft(Clock::time_point deadline);

@@ -23,14 +23,8 @@ using namespace remotetest;
 
 namespace {
 
-class RealServerWorkTest : public testsupport::SimTest {
+class RealServerWorkTest : public SiteTest {
 protected:
-    void SetUp() override {
-        SimTest::SetUp();
-        if (IsSkipped()) return;
-        SimServer::configureSite(0);
-        G().g_CurSite = 0;
-    }
     std::unique_ptr<ServerShell> open(SiteFolder folder = SiteFolder::Login,
                                       const QString& control = QString()) {
         ServerFailure failure;
@@ -40,8 +34,6 @@ protected:
         EXPECT_TRUE(failure.ok());
         return shell;
     }
-    testsupport::TempHome home;
-    JournalWatch journal;
 };
 
 TEST_F(RealServerWorkTest, QueueRunsFirstToLastAndEmpties) {

@@ -1,8 +1,10 @@
 #pragma once
 // What the session tests share: tokens of their own, a follower of the server's journal, the
 // targets of the stand-in server, and a relay that can stall or stay silent.
+#include "common/Globals.h"
 #include "common/SiteTargets.h"
 #include "support/SimServer.h"
+#include "support/TempHome.h"
 
 #include <QByteArray>
 #include <QFile>
@@ -208,5 +210,19 @@ inline QByteArray foreignHostKeyLine(int port) {
     const QByteArray blob = be32(11) + "ssh-ed25519" + be32(32) + QByteArray(32, '\x42');
     return "[127.0.0.1]:" + QByteArray::number(port) + " ssh-ed25519 " + blob.toBase64() + "\n";
 }
+
+// A test on site 0 of the site table, set up for the stand-in server, in a program folder of its
+// own, with the server's journal followed from the start.
+class SiteTest : public testsupport::SimTest {
+protected:
+    void SetUp() override {
+        SimTest::SetUp();
+        if (IsSkipped()) return;
+        SimServer::configureSite(0);
+        quillon::G().g_CurSite = 0;
+    }
+    testsupport::TempHome home;
+    JournalWatch journal;
+};
 
 }  // namespace remotetest

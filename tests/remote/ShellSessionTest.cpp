@@ -55,18 +55,14 @@ TEST(SessionRefusals, EveryFailureCarriesACode) {
 
 // --- shell sessions -------------------------------------------------------------------------
 
-class RemoteShellTest : public testsupport::SimTest {
+class RemoteShellTest : public SiteTest {
 protected:
     void SetUp() override {
-        SimTest::SetUp();
+        SiteTest::SetUp();
         if (IsSkipped()) return;
-        SimServer::configureSite(0);
-        G().g_CurSite = 0;
         ASSERT_TRUE(shell.connectToHost(shellTargetForSite(0), 30))
             << shell.errorString().toStdString();
     }
-    testsupport::TempHome home;
-    JournalWatch journal;
     RemoteShellSession shell;
 };
 

@@ -62,15 +62,8 @@ struct FakeServer::State {
             if ((*it)->pattern.matches(bare) || (*it)->pattern.matches(line)) return *it;
         return nullptr;
     }
-    std::optional<OpenFailure> takeOpenFailure(Kind kind) {
-        for (auto it = openFailures.begin(); it != openFailures.end(); ++it) {
-            if (it->kind != Kind::Any && it->kind != kind) continue;
-            const OpenFailure f = *it;
-            if (f.times == Times::Next) openFailures.erase(it);
-            return f;
-        }
-        return std::nullopt;
-    }
+    // Why an open of that kind fails: as scripted, or as the real side would (no address).
+    std::optional<ServerFailure> openRefusal(Kind kind, const quillon::SessionTarget& target);
 };
 
 namespace {
@@ -262,6 +255,18 @@ private:
 
 }  // namespace
 
+std::optional<ServerFailure> FakeServer::State::openRefusal(Kind kind,
+                                                            const quillon::SessionTarget& target) {
+    for (auto it = openFailures.begin(); it != openFailures.end(); ++it) {
+        if (it->kind != Kind::Any && it->kind != kind) continue;
+        const ServerFailure f{it->code, it->text, QString()};
+        if (it->times == Times::Next) openFailures.erase(it);
+        return f;
+    }
+    if (target.host.isEmpty()) return ServerFailure{quillon::kSessionFailed, noAddressText(), {}};
+    return std::nullopt;
+}
+
 // --- rules ----------------------------------------------------------------------------------
 
 FakeServer::RuleHandle& FakeServer::RuleHandle::reply(const QString& text) {
@@ -369,12 +374,8 @@ std::unique_ptr<quillon::ServerShell> FakeServer::openShell(const ShellRequest& 
     const int index = int(s_->shellRequests.size());
     s_->shellRequests.push_back(request);
     s_->shellOpen.push_back(false);
-    if (const auto f = s_->takeOpenFailure(Kind::Shell)) {
-        failure = {f->code, f->text, QString()};
-        return nullptr;
-    }
-    if (request.target.host.isEmpty()) {
-        failure = {quillon::kSessionFailed, noAddressText(), QString()};
+    if (const auto refused = s_->openRefusal(Kind::Shell, request.target)) {
+        failure = *refused;
         return nullptr;
     }
     auto shell = std::make_unique<FakeShell>(s_, index);
@@ -396,12 +397,8 @@ std::unique_ptr<quillon::ServerFiles> FakeServer::openFiles(const FilesRequest& 
     const int index = int(s_->filesRequests.size());
     s_->filesRequests.push_back(request);
     s_->filesOpen.push_back(false);
-    if (const auto f = s_->takeOpenFailure(Kind::Files)) {
-        failure = {f->code, f->text, QString()};
-        return nullptr;
-    }
-    if (request.target.host.isEmpty()) {
-        failure = {quillon::kSessionFailed, noAddressText(), QString()};
+    if (const auto refused = s_->openRefusal(Kind::Files, request.target)) {
+        failure = *refused;
         return nullptr;
     }
     auto files = std::make_unique<FakeFiles>(s_, index, request.timeoutSec);
