@@ -184,6 +184,20 @@ TEST_F(RealServerWorkTest, CancelEndsALongLineAtOnce) {
     EXPECT_EQ(next->run(QStringLiteral("echo next")).reply, QStringLiteral("next\n"));
 }
 
+TEST_F(RealServerWorkTest, ShellDestroyedDuringItsOwnWaitIsSafe) {
+    auto shell = open();
+    ASSERT_TRUE(shell);
+    ServerShell* waiting = shell.get();
+    // A window closed while it waits takes its shell with it.
+    QTimer::singleShot(200, [&] { shell.reset(); });
+    QElapsedTimer clock;
+    clock.start();
+    const LineResult r = waiting->run(QStringLiteral("sleep 5"));
+    EXPECT_LT(clock.elapsed(), 3000);
+    EXPECT_FALSE(r.ok());
+    EXPECT_EQ(r.failure.line, QStringLiteral("sleep 5"));
+}
+
 class RealServerFilesTest : public RealServerWorkTest {
 protected:
     void SetUp() override {

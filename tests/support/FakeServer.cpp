@@ -95,16 +95,17 @@ struct Wait {
     }
 };
 
+// Held for one call; it keeps the wait alive should the session go during the call.
 class Busy {
 public:
-    explicit Busy(Wait& w) : w_(w) {
-        w_.busy = true;
-        w_.cancelled = false;
+    explicit Busy(std::shared_ptr<Wait> w) : w_(std::move(w)) {
+        w_->busy = true;
+        w_->cancelled = false;
     }
-    ~Busy() { w_.busy = false; }
+    ~Busy() { w_->busy = false; }
 
 private:
-    Wait& w_;
+    std::shared_ptr<Wait> w_;
 };
 
 // The real side's messages, so a window shows what it would show with a real server.
@@ -113,6 +114,9 @@ QString noAddressText() {
 }
 QString notConnectedText() {
     return QStringLiteral("Not connected to the server.");
+}
+QString closedMeanwhileText() {
+    return QStringLiteral("The session was closed while it waited.");
 }
 
 class FakeShell : public quillon::ServerShell {
@@ -127,7 +131,7 @@ public:
         };
         if (const auto refusal = quillon::lineRefusal(line))
             return fail(quillon::kSessionFailed, *refusal);
-        if (wait_.busy)
+        if (wait_->busy)
             return fail(quillon::kSessionFailed,
                         QStringLiteral("The session is busy with another line."));
         if (!isOpen()) return fail(quillon::kSessionFailed, notConnectedText());
@@ -139,13 +143,14 @@ public:
         const std::shared_ptr<FakeServer::Rule> rule = s_->ruleFor(bare, line);
         const int seconds = deadlineSec > 0 ? deadlineSec : quillon::kLineTimeoutSec;
         const std::shared_ptr<bool> alive = alive_;
-        Busy busy(wait_);
+        const std::shared_ptr<Wait> wait = wait_;
+        Busy busy(wait);
         using Kind = FakeServer::Rule::Kind;
         if (rule && rule->action) rule->action(bare);
-        if (!*alive) return fail(quillon::kSessionFailed, notConnectedText());
-        if (rule && rule->kind == Kind::Blocks) wait_.untilCancel(seconds);
-        if (!*alive) return fail(quillon::kSessionFailed, notConnectedText());
-        if (wait_.cancelled) {
+        if (!*alive) return fail(quillon::kSessionFailed, closedMeanwhileText());
+        if (rule && rule->kind == Kind::Blocks) wait->untilCancel(seconds);
+        if (!*alive) return fail(quillon::kSessionFailed, closedMeanwhileText());
+        if (wait->cancelled) {
             close();
             return fail(
                 quillon::kSessionCancelled,
@@ -169,12 +174,12 @@ public:
     }
     bool isOpen() const override { return s_->shellOpen[index_]; }
     void close() override { s_->shellOpen[index_] = false; }
-    void cancel() override { wait_.cancel(); }
+    void cancel() override { wait_->cancel(); }
 
 private:
     std::shared_ptr<FakeServer::State> s_;
     const int index_;
-    Wait wait_;
+    std::shared_ptr<Wait> wait_ = std::make_shared<Wait>();
     std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
 };
 
@@ -191,7 +196,7 @@ public:
             QFile::remove(localPath);
             return ServerFailure{code, text, QString()};
         };
-        if (wait_.busy)
+        if (wait_->busy)
             return {quillon::kSessionFailed,
                     QStringLiteral("The session is busy with another transfer."), QString()};
         if (!isOpen()) return fail(quillon::kSessionFailed, notConnectedText());
@@ -211,9 +216,10 @@ public:
             const FetchRule r = rule->second;
             if (r.blocks) {
                 const std::shared_ptr<bool> alive = alive_;
-                Busy busy(wait_);
-                const bool cancelled = wait_.untilCancel(seconds);
-                if (!*alive) return fail(quillon::kSessionFailed, notConnectedText());
+                const std::shared_ptr<Wait> wait = wait_;
+                Busy busy(wait);
+                const bool cancelled = wait->untilCancel(seconds);
+                if (!*alive) return fail(quillon::kSessionFailed, closedMeanwhileText());
                 if (!cancelled) return timedOut();
                 close();
                 return fail(
@@ -243,13 +249,13 @@ public:
     }
     bool isOpen() const override { return s_->filesOpen[index_]; }
     void close() override { s_->filesOpen[index_] = false; }
-    void cancel() override { wait_.cancel(); }
+    void cancel() override { wait_->cancel(); }
 
 private:
     std::shared_ptr<FakeServer::State> s_;
     const int index_;
     const int timeoutSec_;
-    Wait wait_;
+    std::shared_ptr<Wait> wait_ = std::make_shared<Wait>();
     std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
 };
 
