@@ -1,16 +1,17 @@
 // Our sessions against OpenSSH's own clients, side by side on the stand-in server:
 //  1. the table pull (13 tables, ext with 50,000 rows) against `sftp -b` fetching the same
 //     13 files in one session;
-//  2. 200 shell lines through one RemoteShellSession against the same lines through one
+//  2. 200 shell lines through one shell of ServerWork against the same lines through one
 //     `ssh -tt` session fed from a script.
 // OpenSSH gets the passwords from an SSH_ASKPASS script (SSH_ASKPASS_REQUIRE=force), reads no
 // configuration (-F /dev/null) and keeps its host keys in the bench's own temporary folder.
 // Each side runs several rounds, alternating; the medians are compared.
 #include "common/Globals.h"
-#include "common/RemoteSession.h"
 #include "common/ShellQuote.h"
-#include "common/TableMirror.h"
 #include "platform/SystemInfo.h"
+#include "remote/RemoteSession.h"
+#include "remote/ServerWork.h"
+#include "remote/TablePull.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -198,7 +199,8 @@ int main(int argc, char** argv) {
     for (int round = 0; round < kRounds; ++round) {
         QElapsedTimer t;
         t.start();
-        const TableMirrorResult r = RefreshSiteTables(QStringLiteral("Bench"));
+        const TableMirrorResult r =
+            RefreshSiteTables(QStringLiteral("Bench"), filesRequestForSite(1), siteServerFolder(1));
         oursPull.push_back(t.nsecsElapsed() / 1e6);
         if (!r.ok) {
             std::printf("bench_remote: RefreshSiteTables failed: %s\n", qPrintable(r.error));
@@ -221,9 +223,11 @@ int main(int argc, char** argv) {
 
     // --- 2. shell lines -----------------------------------------------------------------
     QStringList lines;
+    QString expectedReplies;
     QByteArray script;
     for (int i = 1; i <= kShellLines; ++i) {
         lines << QStringLiteral("echo %1").arg(i);
+        expectedReplies += QStringLiteral("%1\n").arg(i);
         script += "echo " + QByteArray::number(i) + "\n";
     }
     script += "exit\n";
@@ -236,22 +240,23 @@ int main(int argc, char** argv) {
         QElapsedTimer t;
         t.start();
         {
-            RemoteShellSession shell;
-            if (!shell.connectToHost(shellTarget, 60)) {
-                std::printf("bench_remote: connect failed: %s\n", qPrintable(shell.errorString()));
+            ServerFailure failure;
+            const auto shell = ServerWork::instance().openShell(
+                {shellTarget, std::nullopt, QString(), 60}, failure);
+            if (!shell) {
+                std::printf("bench_remote: connect failed: %s\n", qPrintable(failure.text));
                 return 1;
             }
             QElapsedTimer l;
             l.start();
             QStringList queue = lines;
-            const QueueResult r = runCommandQueue(shell, queue);
+            const LineResult r = shell->runQueue(queue);
             oursLinesOnly.push_back(l.nsecsElapsed() / 1e6);
-            if (!r.ok || r.replies.size() != kShellLines ||
-                r.replies.last() != QStringLiteral("%1\n").arg(kShellLines)) {
-                std::printf("bench_remote: shell lines failed: %s\n", qPrintable(r.error));
+            if (!r.ok() || !queue.isEmpty() || r.reply != expectedReplies) {
+                std::printf("bench_remote: shell lines failed: %s\n", qPrintable(r.failure.text));
                 return 1;
             }
-            shell.disconnect();
+            shell->close();
         }
         oursShell.push_back(t.nsecsElapsed() / 1e6);
         QByteArray out;

@@ -3,11 +3,11 @@
 #include "common/CommonFunctions.h"
 #include "common/Globals.h"
 #include "common/MD5.h"
-#include "common/RemoteSession.h"
 #include "common/ShellQuote.h"
 #include "platform/FileLookup.h"
 #include "platform/SystemInfo.h"
 #include "platform/TextCodec.h"
+#include "remote/RemoteSession.h"
 
 #include <QDir>
 #include <QFile>

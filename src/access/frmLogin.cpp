@@ -4,14 +4,14 @@
 #include "widgets/AppControl.h"
 #include "common/CommonFunctions.h"
 #include "common/Globals.h"
-#include "common/RemoteSession.h"
+#include "common/SessionLog.h"
 #include "common/ShellQuote.h"
 #include "common/SiteContext.h"
 #include "widgets/MainWindowPort.h"
 #include "platform/ProfileFile.h"
 #include "platform/Prompter.h"
 #include "platform/SystemInfo.h"
-#include "common/SessionLog.h"
+#include "remote/RemoteSession.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -131,7 +131,7 @@ void frmLogin::checkLogin() {
     RemoteShellSession ssh;
     ssh.log = sessionDebugLog(QStringLiteral("wodSSH1"));
     WriteDebugLog(QStringLiteral("Login: checking user ") + user);
-    if (!ssh.connectToHost(shellTargetForSite(site))) {
+    if (!ssh.connectToHost(shellTargetForSite(site), G().g_FtpTimeout)) {
         m_busy = false;
         serverUnreachable(ssh.errorString());
         return;
@@ -168,7 +168,7 @@ void frmLogin::checkLogin() {
 
     const QString local = localDownloadFolder();
     FileTransferSession sftp;
-    const bool transferUp = sftp.connectToHost(sftpTargetForSite(site));
+    const bool transferUp = sftp.connectToHost(sftpTargetForSite(site), G().g_FtpTimeout);
     if (!transferUp) {
         WriteDebugLog(QStringLiteral("Login: no file transfer: ") + sftp.errorString());
         UserFile::deleteLocalCopies(local, typed);
@@ -222,7 +222,7 @@ void frmLogin::acceptLogin(const QString& typed) {
         // answers is not looked at.
         RemoteShellSession ssh;
         ssh.log = sessionDebugLog(QStringLiteral("wodSSH1"));
-        if (ssh.connectToHost(shellTargetForSite(site))) {
+        if (ssh.connectToHost(shellTargetForSite(site), G().g_FtpTimeout)) {
             ssh.execute(QString());
             if (ssh.changeFolder(siteServerFolder(site)))
                 ssh.execute(QStringLiteral("sudo ./do_csv.sh"));

@@ -1,14 +1,7 @@
 #include "common/TableMirror.h"
 
-#include "common/CommonFunctions.h"
-#include "common/Globals.h"
-#include "common/RemoteSession.h"
 #include "platform/FileLookup.h"
 #include "platform/SystemInfo.h"
-
-#include <QDir>
-
-#include <atomic>
 
 namespace quillon {
 
@@ -21,71 +14,6 @@ const QStringList& mirrorTables() {
 QString siteTableFolder(const QString& siteName) {
     return platform::resolveNoCase(platform::SystemInfo::programFolder(),
                                    siteName + QStringLiteral("/Bats"));
-}
-
-namespace {
-
-// Every window's pull goes through one file-transfer session at a time; a second pull that a
-// timer or a nested event loop starts meanwhile would delete the files the first is writing.
-std::atomic<bool> g_pullRunning{false};
-
-class PullGuard {
-public:
-    PullGuard() : owned_(!g_pullRunning.exchange(true)) {}
-    ~PullGuard() {
-        if (owned_) g_pullRunning = false;
-    }
-    bool owned() const { return owned_; }
-
-private:
-    bool owned_;
-};
-
-}  // namespace
-
-TableMirrorResult RefreshSiteTables(const QString& siteName) {
-    TableMirrorResult result;
-    PullGuard guard;
-    if (!guard.owned()) {
-        result.error = QStringLiteral("A table pull is already running");
-        return result;
-    }
-
-    const QString folder = siteTableFolder(siteName);
-    QDir().mkpath(folder);
-    auto working = [&](const QString& t) { return folder + QLatin1Char('/') + t + ".csv"; };
-    auto scratch = [&](const QString& t) { return folder + QLatin1Char('/') + t + "unix.csv"; };
-
-    // No copy from an earlier pull may survive it: a table that does not arrive has no file.
-    for (const QString& t : mirrorTables()) DeleteFileIfExists(working(t));
-    for (const QString& t : mirrorTables()) DeleteFileIfExists(scratch(t));
-
-    const int site = G().g_CurSite;
-    const QString serverFolder = siteServerFolder(site);
-    FileTransferSession session;
-    QStringList failures;
-    if (!session.connectToHost(sftpTargetForSite(site))) {
-        result.error = session.errorString();
-    } else {
-        for (const QString& t : mirrorTables()) {
-            if (!session.isConnected()) break;  // a time-out closed it: the rest cannot come
-            if (!session.getFile(scratch(t), serverFolder + QLatin1Char('/') + t + ".csv"))
-                failures << session.errorString();
-        }
-        session.disconnect();
-    }
-
-    for (const QString& t : mirrorTables()) ConvertUnixFile(scratch(t), working(t));
-    for (const QString& t : mirrorTables())
-        if (!FileExists(working(t))) result.missing << t;
-
-    if (result.error.isEmpty() && !result.missing.isEmpty()) {
-        result.error = QStringLiteral("The server did not send the table(s) %1.")
-                           .arg(result.missing.join(QStringLiteral(", ")));
-        if (!failures.isEmpty()) result.error += QLatin1Char(' ') + failures.first();
-    }
-    result.ok = result.error.isEmpty();
-    return result;
 }
 
 }  // namespace quillon

@@ -1,6 +1,7 @@
 #pragma once
 // The local copies of the server's 13 tables: <table>.csv (CR LF lines) and the fetched
-// <table>unix.csv in the site's Bats folder, pulled whole over one file-transfer session.
+// <table>unix.csv in the site's Bats folder. The pull itself is RefreshSiteTables
+// (remote/TablePull.h).
 #include <QString>
 #include <QStringList>
 
@@ -17,10 +18,5 @@ struct TableMirrorResult {
     QStringList missing;  // tables that left no working file
     QString error;        // why, for the caller to tell the user
 };
-
-// Deletes every working and scratch file of the mirror, fetches <homedir>/<t>.csv of the
-// current site (g_CurSite) into <t>unix.csv and converts each into <t>.csv. Only one pull
-// runs at a time; a second one started meanwhile fails at once.
-TableMirrorResult RefreshSiteTables(const QString& siteName);
 
 }  // namespace quillon

@@ -1,6 +1,7 @@
 #include "menu/ErrorFiles.h"
 
 #include "common/CommonFunctions.h"
+#include "common/Globals.h"
 #include "platform/FileLookup.h"
 #include "platform/SystemInfo.h"
 
@@ -109,7 +110,7 @@ ErrorPullResult pullErrorFiles(FileTransferSession& session, const SessionTarget
         say(QStringLiteral("FTP FOR ERRORS FAILED: ") + result.error);
         return result;
     }
-    if (!session.connectToHost(target)) {
+    if (!session.connectToHost(target, G().g_FtpTimeout)) {
         result.error = session.errorString();
         say(QStringLiteral("FTP FOR ERRORS FAILED: ") + result.error);
         return result;

@@ -1,7 +1,7 @@
 #pragma once
 // The server's own error files: which there are, where their local copies go, the pull that
 // fetches them and the removal lines. No widgets here.
-#include "common/RemoteSession.h"
+#include "remote/RemoteSession.h"
 
 #include <QDateTime>
 #include <QString>

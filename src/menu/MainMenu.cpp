@@ -3,7 +3,7 @@
 #include "common/CommonFunctions.h"
 #include "common/Globals.h"
 #include "menu/fMain.h"
-#include "common/RemoteSession.h"
+#include "remote/LiveTailSession.h"
 #include "widgets/MainWindowPort.h"
 
 #include <QComboBox>

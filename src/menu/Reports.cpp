@@ -3,7 +3,6 @@
 
 #include "common/CommonFunctions.h"
 #include "common/Globals.h"
-#include "common/RemoteSession.h"
 #include "menu/ReportList.h"
 #include "reports/common/ReportRetrieval.h"
 #include "reports/common/ReportTable.h"
@@ -11,6 +10,7 @@
 #include "platform/DocumentViewer.h"
 #include "platform/Prompter.h"
 #include "rates/PricingReport.h"
+#include "remote/RemoteSession.h"
 
 #include <QComboBox>
 #include <QCoreApplication>
@@ -89,7 +89,7 @@ void Reports::Form_Load() {
 
     RemoteShellSession shell;
     shell.log = sessionDebugLog(QStringLiteral("wodSSH1"));
-    if (!shell.connectToHost(shellTargetForSite(site))) {
+    if (!shell.connectToHost(shellTargetForSite(site), G().g_FtpTimeout)) {
         tell(QStringLiteral("The list of reports could not be made on the server.\r\n\r\n") +
              shell.errorString());
         return;

@@ -1,7 +1,6 @@
 // The server clock and table-unlock utilities of the main window.
 #include "menu/ServerUtilities.h"
 #include "widgets/BusyPointer.h"
-#include "common/SessionLog.h"
 
 #include "common/CommonFunctions.h"
 #include "common/Globals.h"
@@ -9,7 +8,6 @@
 #include "platform/Prompter.h"
 
 #include <QPointer>
-#include <QRegularExpression>
 
 namespace quillon {
 
@@ -21,14 +19,6 @@ std::function<QDateTime()>& clockSource() {
 }
 
 const QString kCrLf = QStringLiteral("\r\n");
-
-// A reply shown to the user stays short; the debug log has it whole.
-QString shortened(const QString& text) {
-    constexpr int kMax = 200;
-    QString one = text.simplified();
-    if (one.size() > kMax) one = one.left(kMax) + QStringLiteral("...");
-    return one;
-}
 
 // Clicks that come while the same utility still waits for the server are dropped.
 class RunningFlag {
@@ -79,88 +69,6 @@ void setUtilitiesClock(std::function<QDateTime()> clock) {
     clockSource() = std::move(clock);
 }
 
-// --- checked lines ----------------------------------------------------------------------
-
-QString withExitStatus(const QString& line) {
-    return line + QStringLiteral("; echo \"rc=$?\"");
-}
-
-namespace {
-// The status echo comes last; a command's output without a final line break runs into it.
-const QRegularExpression& statusPattern() {
-    static const QRegularExpression re(QStringLiteral("rc=(\\d+)\\s*$"));
-    return re;
-}
-}  // namespace
-
-std::optional<int> exitStatusOf(const QString& reply) {
-    const QRegularExpressionMatch m = statusPattern().match(reply);
-    if (!m.hasMatch()) return std::nullopt;
-    bool ok = false;
-    const int status = m.captured(1).toInt(&ok);
-    if (!ok) return std::nullopt;
-    return status;
-}
-
-QString replyWithoutStatus(const QString& reply) {
-    const QRegularExpressionMatch m = statusPattern().match(reply);
-    return (m.hasMatch() ? reply.left(m.capturedStart()) : reply).trimmed();
-}
-
-bool CheckedRun::allOk() const {
-    if (!error.isEmpty()) return false;
-    for (const LineOutcome& o : lines)
-        if (!o.ok) return false;
-    return true;
-}
-
-CheckedRun runCheckedLines(const SessionTarget& target, const QString& folder,
-                           const QStringList& lines, const QString& control, int timeoutSec) {
-    CheckedRun run;
-    RemoteShellSession session;
-    session.log = sessionDebugLog(control);
-    if (!session.connectToHost(target)) {
-        run.error = session.errorString();
-        return run;
-    }
-    if (!folder.isEmpty() && !session.changeFolder(folder, timeoutSec)) {
-        run.error = session.errorString();
-        return run;
-    }
-    for (const QString& line : lines) {
-        LineOutcome o;
-        o.line = line;
-        if (!session.isConnected()) {
-            o.problem = QStringLiteral("not sent, the connection was lost");
-            run.lines << o;
-            continue;
-        }
-        const std::optional<QString> reply = session.execute(withExitStatus(line), timeoutSec);
-        if (!reply) {
-            o.problem = session.errorString();
-        } else if (const std::optional<int> status = exitStatusOf(*reply); !status) {
-            o.problem = QStringLiteral("the server gave no exit status");
-        } else if (*status != 0) {
-            const QString said = replyWithoutStatus(*reply);
-            o.problem =
-                said.isEmpty() ? QStringLiteral("exit status %1").arg(*status) : shortened(said);
-        } else {
-            o.ok = true;
-        }
-        run.lines << o;
-    }
-    session.disconnect();
-    return run;
-}
-
-QString failureLines(const CheckedRun& run, const std::function<QString(int)>& label) {
-    QString text;
-    for (int i = 0; i < run.lines.size(); ++i)
-        if (!run.lines[i].ok)
-            text += kCrLf + label(i) + QStringLiteral(": ") + run.lines[i].problem;
-    return text;
-}
-
 // --- the two buttons --------------------------------------------------------------------
 
 void fMain::cmdsynch_Click() {
@@ -181,8 +89,9 @@ void fMain::cmdsynch_Click() {
     const QStringList lines = clockLines(utilitiesNow());
     QPointer<fMain> self(this);
     // The clock commands run in the login's start folder (session SSHTIMESYNC).
-    const CheckedRun run = runCheckedLines(shellTargetForSite(G().g_CurSite), QString(), lines,
-                                           QStringLiteral("SSHTIMESYNC"));
+    const CheckedRun run = runCheckedLines(
+        shellRequestForSite(G().g_CurSite, SiteFolder::Login, QStringLiteral("SSHTIMESYNC")),
+        lines);
     if (!self) return;
 
     if (!run.error.isEmpty()) {
@@ -216,8 +125,9 @@ void fMain::cmdunlock_Click() {
     if (folder.isEmpty())
         run.error = QStringLiteral("No server folder is configured for this site.");
     else
-        run = runCheckedLines(shellTargetForSite(site), folder, unlockLines(),
-                              QStringLiteral("SSHUNLOCK"));
+        run = runCheckedLines(
+            shellRequestForSite(site, SiteFolder::Home, QStringLiteral("SSHUNLOCK")),
+            unlockLines());
     busy.release();
     if (!self) return;
 

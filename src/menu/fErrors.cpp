@@ -4,7 +4,6 @@
 
 #include "common/CommonFunctions.h"
 #include "common/Globals.h"
-#include "common/RemoteSession.h"
 #include "menu/ErrorFiles.h"
 #include "menu/ServerUtilities.h"
 #include "common/SiteContext.h"
@@ -12,6 +11,7 @@
 #include "widgets/WindowRegistry.h"
 #include "platform/DocumentViewer.h"
 #include "platform/Prompter.h"
+#include "remote/RemoteSession.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -250,10 +250,11 @@ void fErrors::cmdrmerror_Click() {
     QPointer<fErrors> self(this);
     // The removal runs in the shell login's start folder (session wodSSH1). With no known
     // copy listed there is nothing to remove, and no server to wait for.
-    const CheckedRun run = lines.isEmpty()
-                               ? CheckedRun{}
-                               : runCheckedLines(shellTargetForSite(G().g_CurSite), QString(),
-                                                 lines, QStringLiteral("wodSSH1"));
+    const CheckedRun run =
+        lines.isEmpty() ? CheckedRun{}
+                        : runCheckedLines(shellRequestForSite(G().g_CurSite, SiteFolder::Login,
+                                                              QStringLiteral("wodSSH1")),
+                                          lines);
     if (!self) return;
 
     // The file a removal line names is its last word.

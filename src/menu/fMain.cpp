@@ -4,7 +4,6 @@
 #include "widgets/AppControl.h"
 #include "common/CommonFunctions.h"
 #include "common/Globals.h"
-#include "common/RemoteSession.h"
 #include "menu/LiveMonitor.h"
 #include "menu/ExecCmd.h"
 #include "reports/common/ReportTable.h"
@@ -15,6 +14,7 @@
 #include "platform/ProfileFile.h"
 #include "platform/Prompter.h"
 #include "platform/SystemInfo.h"
+#include "remote/RemoteSession.h"
 
 #include <QCloseEvent>
 #include <QColor>
@@ -570,7 +570,7 @@ void fMain::dropMonitors() {
 void fMain::openMonitor(LiveMonitor& monitor, LiveTailSession* session) {
     monitor.beginReconnect();
     session->disconnect();
-    session->connectToHost(shellTargetForSite(G().g_CurSite));
+    session->connectToHost(shellTargetForSite(G().g_CurSite), G().g_FtpTimeout);
 }
 
 void fMain::reconnectCallLog() {

@@ -3,12 +3,12 @@
 #include "common/ButtonCatalogue.h"
 #include "common/CommonFunctions.h"
 #include "common/Globals.h"
-#include "common/RemoteSession.h"
 #include "common/SessionLog.h"
 #include "platform/FileLookup.h"
 #include "platform/ProfileFile.h"
 #include "platform/Prompter.h"
 #include "platform/SystemInfo.h"
+#include "remote/RemoteSession.h"
 #include "startup/ReportScripts.h"
 #include "startup/SiteSetup.h"
 #include "widgets/AppControl.h"
@@ -561,7 +561,7 @@ void fSites::addNewSite() {
         wodSSH1.log = sessionDebugLog(QStringLiteral("wodSSH1"));
         const SessionTarget target{ip, port.toInt(), entry.login,
                                    QString::fromLatin1(kShellPassword)};
-        if (!wodSSH1.connectToHost(target)) return failed(wodSSH1.errorString());
+        if (!wodSSH1.connectToHost(target, G().g_FtpTimeout)) return failed(wodSSH1.errorString());
         RemoteSetupShell shell(wodSSH1);
         QStringList queue;
         QStringList names;

@@ -2,13 +2,14 @@
 
 #include "common/CommonFunctions.h"
 #include "common/Globals.h"
-#include "common/RemoteSession.h"
 #include "common/SessionLog.h"
 #include "common/SiteContext.h"
 #include "common/TableMirror.h"
 #include "platform/FileLookup.h"
 #include "platform/Prompter.h"
 #include "platform/SystemInfo.h"
+#include "remote/RemoteSession.h"
+#include "remote/TablePull.h"
 #include "startup/Configuration.h"
 #include "startup/ReportScripts.h"
 #include "widgets/MainWindowPort.h"
@@ -147,7 +148,7 @@ void fgetdata::tmrNowLoad_Timer() {
 bool fgetdata::pullTables() {
     RemoteShellSession shell;
     shell.log = sessionDebugLog(QStringLiteral("wodSSHDOCSV"));
-    if (!shell.connectToHost(shellTargetForSite(m_index))) {
+    if (!shell.connectToHost(shellTargetForSite(m_index), G().g_FtpTimeout)) {
         tell(QStringLiteral("Unable to connect to %1: %2\r\n\r\nThe tables of this site were not "
                             "fetched.")
                  .arg(m_site, shell.errorString()));
@@ -173,7 +174,8 @@ bool fgetdata::pullTables() {
     // Without fresh server files the mirror stays empty rather than half old, half new.
     if (written) {
         WriteDebugLog(QStringLiteral("STARTING Getting CSV FILES"));
-        const TableMirrorResult result = RefreshSiteTables(m_site);
+        const TableMirrorResult result = RefreshSiteTables(
+            m_site, filesRequestForSite(G().g_CurSite), siteServerFolder(G().g_CurSite));
         WriteDebugLog(QStringLiteral("DONE Getting CSV FILES"));
         if (!result.ok) {
             QString text = QStringLiteral("Not every table of %1 could be fetched.").arg(m_site);

@@ -3,7 +3,8 @@
 #include "access/AccessFiles.h"
 #include "common/Globals.h"
 #include "common/MD5.h"
-#include "common/RemoteSession.h"
+#include "remote/RemoteSession.h"
+#include "remote/ServerWork.h"
 #include "support/SimServer.h"
 #include "support/TempHome.h"
 
@@ -146,18 +147,20 @@ protected:
 // Writing both files as the add-user window does, then reading them back as the login does.
 TEST_F(AccessFilesOnServer, WrittenFilesReadBack) {
     const QString digest = UserFile::digestOf(QStringLiteral("pass2"));
-    RemoteShellSession ssh;
-    ASSERT_TRUE(ssh.connectToHost(shellTargetForSite(1))) << ssh.errorString().toStdString();
-    ASSERT_TRUE(ssh.changeFolder(UserFile::folder(1) + "/"));
+    ServerFailure failure;
+    const auto ssh = ServerWork::instance().openShell(
+        shellRequestForSite(1, SiteFolder::Login, QString()), failure);
+    ASSERT_TRUE(ssh) << failure.text.toStdString();
+    ASSERT_TRUE(ssh->changeFolder(UserFile::folder(1) + "/").ok());
     QStringList lines = UserFile::writeLines(QStringLiteral("zed_t"), digest,
                                              UserFile::Writer::AddUser, SimServer::shellUser());
-    ASSERT_TRUE(runCommandQueue(ssh, lines).ok);
-    ASSERT_TRUE(ssh.changeFolder(ButtonFile::folder(1) + "/"));
+    ASSERT_TRUE(ssh->runQueue(lines).ok());
+    ASSERT_TRUE(ssh->changeFolder(ButtonFile::folder(1) + "/").ok());
     lines = ButtonFile::writeLines(1, QStringLiteral("Zed_T"),
                                    {QStringLiteral("01.cmddetail"), QStringLiteral("18.cmdEdit")},
                                    true, SimServer::shellUser());
-    ASSERT_TRUE(runCommandQueue(ssh, lines).ok);
-    ssh.disconnect();
+    ASSERT_TRUE(ssh->runQueue(lines).ok());
+    ssh->close();
 
     EXPECT_EQ(SimServer::readSiteFile(QStringLiteral("ACL/USERS/ZED_T.USE")),
               digest.toLatin1() + "\n");
@@ -168,7 +171,8 @@ TEST_F(AccessFilesOnServer, WrittenFilesReadBack) {
 
     const QString local = siteDownloadFolder(QStringLiteral("Sim"));
     FileTransferSession sftp;
-    ASSERT_TRUE(sftp.connectToHost(sftpTargetForSite(1))) << sftp.errorString().toStdString();
+    ASSERT_TRUE(sftp.connectToHost(sftpTargetForSite(1), G().g_FtpTimeout))
+        << sftp.errorString().toStdString();
     const auto stored = UserFile::fetchDigest(sftp, 1, local, QStringLiteral("ZED_t"));
     ASSERT_TRUE(stored.has_value());
     EXPECT_TRUE(UserFile::passwordMatches(QStringLiteral("pass2"), *stored));
@@ -188,7 +192,8 @@ TEST_F(AccessFilesOnServer, FailedFetchLeavesNoOldCopy) {
     home.write(QStringLiteral("Sim/download/NOSUCHUSER.BUTU"), kHeader + "01.cmddetail\n");
     home.write(QStringLiteral("Sim/download/NOSUCHUSER.BUT"), kHeader + "01.cmddetail\r\n");
     FileTransferSession sftp;
-    ASSERT_TRUE(sftp.connectToHost(sftpTargetForSite(1))) << sftp.errorString().toStdString();
+    ASSERT_TRUE(sftp.connectToHost(sftpTargetForSite(1), G().g_FtpTimeout))
+        << sftp.errorString().toStdString();
     EXPECT_FALSE(UserFile::fetchDigest(sftp, 1, local, QStringLiteral("nosuchuser")).has_value());
     EXPECT_FALSE(ButtonFile::fetchEntries(sftp, 1, local, QStringLiteral("nosuchuser")));
     for (const char* f : {"NOSUCHUSER.LICU", "NOSUCHUSER.LIC", "NOSUCHUSER.BUTU", "NOSUCHUSER.BUT"})

@@ -10,12 +10,12 @@
 #include "support/ScriptedPrompter.h"
 #include "support/SimServer.h"
 #include "support/TempHome.h"
+#include "support/Wait.h"
 
 #include <gtest/gtest.h>
 
 #include <QComboBox>
 #include <QCoreApplication>
-#include <QDeadlineTimer>
 #include <QFile>
 #include <QLabel>
 #include <QPushButton>
@@ -567,11 +567,7 @@ protected:
     OpenedWindows opened;
 };
 
-bool waitFor(const std::function<bool()>& done, int ms) {
-    QDeadlineTimer deadline(ms);
-    while (!done() && !deadline.hasExpired()) QTest::qWait(20);
-    return done();
-}
+using testsupport::waitFor;
 
 TEST_F(MonitorSimTest, CallLogShowsWhatTheServerLogsAfterTheEcho) {
     testsupport::SimServer::configureSite(1);

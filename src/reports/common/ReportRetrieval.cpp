@@ -7,6 +7,7 @@
 #include "common/SiteContext.h"
 #include "platform/DocumentViewer.h"
 #include "platform/Prompter.h"
+#include "remote/RemoteSession.h"
 #include "reports/common/ReportTable.h"
 #include "widgets/BusyPointer.h"
 
@@ -30,7 +31,7 @@ QString retrievalTitle() {
 bool fetchRemoteFile(const SessionTarget& target, const QString& remotePath,
                      const QString& localPath, QString* error) {
     FileTransferSession sftp;
-    bool ok = sftp.connectToHost(target) && sftp.getFile(localPath, remotePath);
+    bool ok = sftp.connectToHost(target, G().g_FtpTimeout) && sftp.getFile(localPath, remotePath);
     if (!ok && error) *error = sftp.errorString();
     sftp.disconnect();
     return ok;

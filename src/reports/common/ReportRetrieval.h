@@ -1,7 +1,7 @@
 #pragma once
 // Report retrieval: the fetch of one report file, and the hand-over of a report run's file to
 // the user (fetch, dated name, viewer).
-#include "common/RemoteSession.h"
+#include "common/SiteTargets.h"
 
 #include <QString>
 

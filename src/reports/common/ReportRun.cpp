@@ -1,10 +1,11 @@
 #include "reports/common/ReportRun.h"
 
 #include "common/CommonFunctions.h"
-#include "common/RemoteSession.h"
+#include "common/Globals.h"
 #include "common/ShellQuote.h"
 #include "platform/ProfileFile.h"
 #include "platform/SystemInfo.h"
+#include "remote/RemoteSession.h"
 
 namespace quillon {
 
@@ -47,7 +48,7 @@ ReportRunResult ReportRun::run(QStringList& lstCommands, const QString& reportFi
 
     const SessionTarget target = shellTargetForSite(site);
     RemoteShellSession session;
-    if (!session.connectToHost(target))
+    if (!session.connectToHost(target, G().g_FtpTimeout))
         return failed(
             Outcome::ConnectFailed,
             QStringLiteral("Could not connect to %1: %2").arg(target.host, session.errorString()));

@@ -1,0 +1,55 @@
+#pragma once
+// Where a site's server work goes: the logins of a site of the site table, its server folders,
+// and the plain requests that open a shell or a file transfer on it. The sessions themselves
+// (src/remote) read none of the process-wide values; these are where they are read.
+#include <QString>
+
+#include <optional>
+
+namespace quillon {
+
+// The password of the shell login; the same for every site.
+inline constexpr const char* kShellPassword = "qeltravonis";
+// Connect and transfer deadline when the configuration gives none (g_FtpTimeout's default).
+inline constexpr int kServerTimeoutSec = 90;
+// Deadline of one shell line unless a step needs longer and says so.
+inline constexpr int kLineTimeoutSec = 60;
+
+struct SessionTarget {
+    QString host;
+    int port = 22;
+    QString login;
+    QString password;
+};
+
+// Site i of the site table: the shell login (g_SiteSSHUser, stored shell password) and the
+// file-transfer login (g_SiteUsername, g_SitePassword), both on the site's SSHPort.
+SessionTarget shellTargetForSite(int site);
+SessionTarget sftpTargetForSite(int site);
+// The site's server folder: g_SiteHomedir, with "/backup" appended when asked.
+QString siteServerFolder(int site, bool backup = false);
+
+// The folder a site's shell works in: the login's start folder, g_SiteHomedir, or its /backup.
+enum class SiteFolder { Login, Home, Backup };
+
+struct ShellRequest {
+    SessionTarget target;
+    // Changed to (checked, "cd '<folder>'") right after the connect; none: stay in the login's
+    // start folder. An empty folder is a site without a server folder: the open fails rather
+    // than run the work in the wrong place.
+    std::optional<QString> folder;
+    QString control;  // the session control's name for the debug log ("wodSSH1"); empty: no log
+    int connectTimeoutSec = kServerTimeoutSec;
+};
+
+struct FilesRequest {
+    SessionTarget target;
+    int timeoutSec = kServerTimeoutSec;  // per connect and per transfer
+};
+
+// The shell login of a site, in the given folder, with the connect deadline g_FtpTimeout.
+ShellRequest shellRequestForSite(int site, SiteFolder folder, const QString& control);
+// The file-transfer login of a site, with the deadline g_FtpTimeout.
+FilesRequest filesRequestForSite(int site);
+
+}  // namespace quillon

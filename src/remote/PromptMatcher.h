@@ -1,0 +1,51 @@
+#pragma once
+// When a shell line is done, from what the shell sent back: no I/O here, only the received
+// text. The shell echoes the line as typed and a line end, prints the line's output and then
+// its prompt; the line is complete when the text after its own echo ends in the prompt.
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QString>
+
+#include <optional>
+
+namespace quillon {
+
+// The shell's prompt (and continuation prompt "> "): one of $ % @ # > and a blank at the end.
+inline constexpr const char* kPromptPattern = "[$%@#>] $";
+
+// Server text is UTF-8 as a rule; anything that is not is taken byte for byte.
+QString decodeServerText(const QByteArray& bytes);
+
+class PromptMatcher {
+public:
+    // The reply to a line that was typed (without its LF): its echo comes first.
+    static PromptMatcher forLine(const QByteArray& line);
+    // No echo to wait for: the first prompt of a shell, or the rest of a line still running.
+    static PromptMatcher withoutEcho();
+
+    void add(QByteArrayView chunk);
+    // The received text after the echo ends in the prompt. A prompt-like text that ends one
+    // chunk may be the middle of the output: the reader offers what else is already there
+    // (add) before it takes the line as done.
+    bool complete() const;
+    // Between echo and prompt, CR LF as LF (while not complete: what came after the echo).
+    QString reply() const;
+    const QByteArray& received() const { return buf_; }
+
+private:
+    PromptMatcher() = default;
+    void scan();
+    qsizetype echoEnd() const;
+    qsizetype promptStart() const;
+
+    std::optional<QByteArray> echo_;
+    QByteArray buf_;
+    // Found once and then fixed; the scans go on where they stopped, so a long reply is not
+    // searched again with every chunk.
+    qsizetype echoEnd_ = -1;
+    qsizetype echoScan_ = 0;
+    qsizetype firstLineEnd_ = -1;
+    qsizetype lineScan_ = 0;
+};
+
+}  // namespace quillon

@@ -1,0 +1,64 @@
+#include "remote/ServerWork.h"
+
+#include "remote/CheckedLines.h"
+#include "remote/RealServerWork.h"
+#include "remote/ShellLines.h"
+
+namespace quillon {
+
+ServerShell::~ServerShell() = default;
+ServerFiles::~ServerFiles() = default;
+ServerWork::~ServerWork() = default;
+
+LineResult ServerShell::runChecked(const QString& line, int deadlineSec) {
+    LineResult r = run(withExitStatus(line), deadlineSec);
+    if (!r.ok()) {
+        r.failure.line = line;
+        return r;
+    }
+    const QString reply = r.reply;
+    r.status = exitStatusOf(reply);
+    r.reply = outputBeforeStatus(reply);
+    if (const QString problem = checkedLineProblem(reply); !problem.isEmpty())
+        r.failure = {kSessionFailed, problem, line};
+    return r;
+}
+
+LineResult ServerShell::changeFolder(const QString& folder, int deadlineSec) {
+    if (folder.isEmpty()) return {{kSessionFailed, noFolderText(), QString()}, QString(), {}};
+    const QString line = changeFolderLine(folder);
+    LineResult r = run(line, deadlineSec);
+    if (!r.ok()) return r;
+    if (const QString problem = changeFolderProblem(folder, r.reply); !problem.isEmpty())
+        r.failure = {kSessionFailed, problem, line};
+    return r;
+}
+
+LineResult ServerShell::runQueue(QStringList& lines, int deadlineSec) {
+    LineResult all;
+    while (!lines.isEmpty()) {
+        const LineResult r = run(lines.first(), deadlineSec);
+        if (!r.ok()) {
+            all.failure = r.failure;
+            return all;
+        }
+        all.reply += r.reply;
+        lines.removeFirst();
+    }
+    return all;
+}
+
+namespace {
+ServerWork* g_installed = nullptr;
+}  // namespace
+
+ServerWork& ServerWork::instance() {
+    static RealServerWork real;
+    return g_installed ? *g_installed : real;
+}
+
+void ServerWork::install(ServerWork* work) {
+    g_installed = work;
+}
+
+}  // namespace quillon
