@@ -1,17 +1,18 @@
 #include "access/frmLogin.h"
 
 #include "access/AccessFiles.h"
-#include "widgets/AppControl.h"
 #include "common/CommonFunctions.h"
+#include "common/ConfigNames.h"
 #include "common/Globals.h"
+#include "common/Messages.h"
 #include "common/RemoteSession.h"
+#include "common/SessionLog.h"
 #include "common/ShellQuote.h"
 #include "common/SiteContext.h"
-#include "widgets/MainWindowPort.h"
 #include "platform/ProfileFile.h"
-#include "platform/Prompter.h"
 #include "platform/SystemInfo.h"
-#include "common/SessionLog.h"
+#include "widgets/AppControl.h"
+#include "widgets/MainWindowPort.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -95,15 +96,14 @@ void frmLogin::txtUserName_KeyUp(int key) {
     text.chop(1);
     txtUserName->setText(text);
     txtUserName->setCursorPosition(text.size());
-    platform::Prompter::instance().message(
-        QStringLiteral("You can not have Spaces in the User Name"));
+    tell(QStringLiteral("You can not have Spaces in the User Name"));
 }
 
 void frmLogin::cmdOK_Click() {
     if (m_busy) return;
     const QString siteName = cboSites->currentText();
     if (siteName != QLatin1String("Default") && txtUserName->text().isEmpty()) {
-        platform::Prompter::instance().message(QStringLiteral("Please enter a User Name."));
+        tell(QStringLiteral("Please enter a User Name."));
         return;
     }
     setInputsEnabled(false);
@@ -213,8 +213,8 @@ void frmLogin::acceptLogin(const QString& typed) {
     m_loginAccepted = true;
     G().g_UserName = typed;
     platform::ProfileFile(configurationFilePath())
-        .write(QStringLiteral("Site%1").arg(cboSites->currentIndex() + 1),
-               QStringLiteral("LastLogin "), G().g_UserName);
+        .write(config::siteSection(cboSites->currentIndex() + 1), config::kLastLogin,
+               G().g_UserName);
 
     m_busy = true;
     {
@@ -243,18 +243,17 @@ void frmLogin::wrongPassword() {
         refuse();
         return;
     }
-    platform::Prompter::instance().message(
-        QStringLiteral("You have entered the wrong password too many times. The program will "
-                       "now terminate."),
-        QString(), platform::Icon::Critical);
+    tell(QStringLiteral("You have entered the wrong password too many times. The program will "
+                        "now terminate."),
+         platform::Icon::Critical);
     m_loginAccepted = false;
     unload();
     endProgram();
 }
 
 void frmLogin::refuse() {
-    platform::Prompter::instance().message(QStringLiteral("Invalid Login or Password, try again!"),
-                                           QStringLiteral("Login"));
+    tell(QStringLiteral("Invalid Login or Password, try again!"), platform::Icon::None,
+         titles::kLogin);
     txtPassword->clear();
     setInputsEnabled(true);
     txtPassword->setFocus();
@@ -262,10 +261,9 @@ void frmLogin::refuse() {
 
 void frmLogin::serverUnreachable(const QString& error) {
     WriteDebugLog(QStringLiteral("Login: server not reached: ") + error);
-    platform::Prompter::instance().message(
-        QStringLiteral("Could not reach the server of site %1: %2")
-            .arg(cboSites->currentText(), error),
-        QStringLiteral("Login"), platform::Icon::Exclamation);
+    tell(QStringLiteral("Could not reach the server of site %1: %2")
+             .arg(cboSites->currentText(), error),
+         platform::Icon::Exclamation, titles::kLogin);
     setInputsEnabled(true);
     txtPassword->setFocus();
 }

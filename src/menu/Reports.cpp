@@ -3,14 +3,14 @@
 
 #include "common/CommonFunctions.h"
 #include "common/Globals.h"
+#include "common/Messages.h"
 #include "common/RemoteSession.h"
+#include "common/SiteContext.h"
 #include "menu/ReportList.h"
+#include "platform/DocumentViewer.h"
+#include "rates/PricingReport.h"
 #include "reports/common/ReportRetrieval.h"
 #include "reports/common/ReportTable.h"
-#include "common/SiteContext.h"
-#include "platform/DocumentViewer.h"
-#include "platform/Prompter.h"
-#include "rates/PricingReport.h"
 
 #include <QComboBox>
 #include <QCoreApplication>
@@ -24,10 +24,6 @@
 namespace quillon {
 
 namespace {
-
-void tell(const QString& text) {
-    platform::Prompter::instance().message(text, retrievalTitle(), platform::Icon::Critical);
-}
 
 const QString kCallCostSuffix = QStringLiteral("_CCAL.rtf");
 
@@ -91,7 +87,8 @@ void Reports::Form_Load() {
     shell.log = sessionDebugLog(QStringLiteral("wodSSH1"));
     if (!shell.connectToHost(shellTargetForSite(site))) {
         tell(QStringLiteral("The list of reports could not be made on the server.\r\n\r\n") +
-             shell.errorString());
+                 shell.errorString(),
+             platform::Icon::Critical, titles::kVarnelReports);
         return;
     }
     // Were the change of folder to fail, the list would be made of another folder.
@@ -102,7 +99,8 @@ void Reports::Form_Load() {
     }
     if (!listed) {
         tell(QStringLiteral("The list of reports could not be made on the server.\r\n\r\n") +
-             shell.errorString());
+                 shell.errorString(),
+             platform::Icon::Critical, titles::kVarnelReports);
         return;
     }
 
@@ -133,14 +131,16 @@ bool Reports::getreportfilelist(const QString&) {
     if (!fetchRemoteFile(sftpTargetForSite(siteIndex()), remote, unixList, &error)) {
         tell(QStringLiteral("The list of reports could not be brought back from the "
                             "server.\r\n\r\n") +
-             error);
+                 error,
+             platform::Icon::Critical, titles::kVarnelReports);
         return false;
     }
     const bool converted = ConvertUnixFile(unixList, folder + QStringLiteral("/reports.txt"));
     DeleteFileIfExists(unixList);
     if (!converted) {
         tell(QStringLiteral("The list of reports could not be written to %1.")
-                 .arg(QDir::toNativeSeparators(folder)));
+                 .arg(QDir::toNativeSeparators(folder)),
+             platform::Icon::Critical, titles::kVarnelReports);
         return false;
     }
     return true;
@@ -170,7 +170,8 @@ void Reports::lstDivision_DblClick() {
 
     if (!fetched) {
         tell(QStringLiteral("The report %1 could not be brought back from the server.\r\n\r\n%2")
-                 .arg(remote, error));
+                 .arg(remote, error),
+             platform::Icon::Critical, titles::kVarnelReports);
         return;
     }
     WriteDebugLog(QStringLiteral("STARTING RENAME"));
@@ -178,7 +179,7 @@ void Reports::lstDivision_DblClick() {
                                                 proposedReportName(name, reportClockNow()));
     if (saved.outcome == SavedReport::Cancelled) return;
     if (saved.outcome == SavedReport::Failed) {
-        tell(saved.error);
+        tell(saved.error, platform::Icon::Critical, titles::kVarnelReports);
         return;
     }
 
@@ -190,7 +191,8 @@ void Reports::lstDivision_DblClick() {
         if (WritePricingReport(saved.path, saved.path, reportClockNow(), &why) != 0)
             tell(QStringLiteral("The call-cost answer could not be turned into a pricing "
                                 "report.\r\n\r\n%1\r\n\r\nThe answer is kept as it came in %2.")
-                     .arg(why, QDir::toNativeSeparators(saved.path)));
+                     .arg(why, QDir::toNativeSeparators(saved.path)),
+                 platform::Icon::Critical, titles::kVarnelReports);
     }
     WriteDebugLog(QStringLiteral("BRING UP REPORT IN WORDPAD"));
     platform::DocumentViewer::instance().open(saved.path);

@@ -1,12 +1,13 @@
 // The server clock and table-unlock utilities of the main window.
 #include "menu/ServerUtilities.h"
-#include "widgets/BusyPointer.h"
 #include "common/SessionLog.h"
+#include "widgets/BusyPointer.h"
 
 #include "common/CommonFunctions.h"
 #include "common/Globals.h"
+#include "common/Messages.h"
+#include "common/TextFormats.h"
 #include "menu/fMain.h"
-#include "platform/Prompter.h"
 
 #include <QPointer>
 #include <QRegularExpression>
@@ -19,8 +20,6 @@ std::function<QDateTime()>& clockSource() {
     static std::function<QDateTime()> clock;
     return clock;
 }
-
-const QString kCrLf = QStringLiteral("\r\n");
 
 // A reply shown to the user stays short; the debug log has it whole.
 QString shortened(const QString& text) {
@@ -166,14 +165,11 @@ QString failureLines(const CheckedRun& run, const std::function<QString(int)>& l
 void fMain::cmdsynch_Click() {
     if (g_syncRunning) return;
     RunningFlag running(g_syncRunning);
-    platform::Prompter& prompter = platform::Prompter::instance();
-    const platform::Answer answer = prompter.message(
-        QStringLiteral("Are you sure you want to change the date and time on the Varnel Call "
-                       "Accounting Server?") +
-            kCrLf,
-        QStringLiteral("Configure Sites"), platform::Icon::Question, platform::Buttons::YesNo);
-    if (answer != platform::Answer::Yes) {
-        prompter.message(QStringLiteral("Varnel Call Accounting Server Time has not been changed"));
+    if (!ask(QStringLiteral("Are you sure you want to change the date and time on the Varnel "
+                            "Call Accounting Server?") +
+                 kCrLf,
+             titles::kConfigureSites)) {
+        tell(QStringLiteral("Varnel Call Accounting Server Time has not been changed"));
         return;
     }
 
@@ -186,25 +182,24 @@ void fMain::cmdsynch_Click() {
     if (!self) return;
 
     if (!run.error.isEmpty()) {
-        prompter.message(QStringLiteral("Varnel Call Accounting Server Time has not been changed") +
-                             kCrLf + kCrLf + run.error,
-                         QString(), platform::Icon::Exclamation);
+        tell(QStringLiteral("Varnel Call Accounting Server Time has not been changed") + kCrLf +
+                 kCrLf + run.error,
+             platform::Icon::Exclamation);
         return;
     }
     if (run.allOk()) {
-        prompter.message(QStringLiteral("Varnel Call Accounting Server Time changed"));
+        tell(QStringLiteral("Varnel Call Accounting Server Time changed"));
         return;
     }
-    prompter.message(QStringLiteral("The Varnel Call Accounting Server Time may not have been "
-                                    "changed. These commands failed:") +
-                         kCrLf + failureLines(run, [&](int i) { return lines[i].trimmed(); }),
-                     QString(), platform::Icon::Exclamation);
+    tell(QStringLiteral("The Varnel Call Accounting Server Time may not have been "
+                        "changed. These commands failed:") +
+             kCrLf + failureLines(run, [&](int i) { return lines[i].trimmed(); }),
+         platform::Icon::Exclamation);
 }
 
 void fMain::cmdunlock_Click() {
     if (g_unlockRunning) return;
     RunningFlag running(g_unlockRunning);
-    platform::Prompter& prompter = platform::Prompter::instance();
     QPointer<fMain> self(this);
     BusyPointer busy(this);
 
@@ -222,16 +217,15 @@ void fMain::cmdunlock_Click() {
     if (!self) return;
 
     if (!run.error.isEmpty()) {
-        prompter.message(QStringLiteral("The Varnel Call Accounting Tables were not unlocked.") +
-                             kCrLf + kCrLf + run.error,
-                         QString(), platform::Icon::Exclamation);
+        tell(QStringLiteral("The Varnel Call Accounting Tables were not unlocked.") + kCrLf +
+                 kCrLf + run.error,
+             platform::Icon::Exclamation);
     } else if (run.allOk()) {
-        prompter.message(QStringLiteral("Varnel Call Accounting Tables unlocked"));
+        tell(QStringLiteral("Varnel Call Accounting Tables unlocked"));
     } else {
-        prompter.message(
-            QStringLiteral("These Varnel Call Accounting Tables could not be unlocked:") + kCrLf +
-                failureLines(run, [&](int i) { return files.value(i); }),
-            QString(), platform::Icon::Exclamation);
+        tell(QStringLiteral("These Varnel Call Accounting Tables could not be unlocked:") + kCrLf +
+                 failureLines(run, [&](int i) { return files.value(i); }),
+             platform::Icon::Exclamation);
     }
 }
 

@@ -1,7 +1,9 @@
 #include "startup/Configuration.h"
 
 #include "common/CommonFunctions.h"
+#include "common/ConfigNames.h"
 #include "common/Globals.h"
+#include "common/Messages.h"
 #include "platform/FileLookup.h"
 #include "platform/ProfileFile.h"
 #include "platform/SystemInfo.h"
@@ -16,9 +18,6 @@
 namespace quillon {
 
 namespace {
-
-const QString kSites = QStringLiteral("Sites");
-const QString kTitle = QStringLiteral("Varnel Reports");
 
 // A number as the profile values hold them; nullopt when the text is not numeric.
 std::optional<double> numberOf(const QString& value) {
@@ -35,43 +34,42 @@ int wholeNumber(double d) {
 }
 
 // One key of a site section: its value, or its default written back when it has none.
-QString readSiteKey(const platform::ProfileFile& ini, const QString& section, const char* key,
+QString readSiteKey(const platform::ProfileFile& ini, const QString& section, const QString& key,
                     const char* fallback) {
-    const QString k = QString::fromLatin1(key);
-    QString value = ini.read(section, k);
+    QString value = ini.read(section, key);
     if (value.isEmpty()) {
         value = QString::fromLatin1(fallback);
-        ini.write(section, k, value);
+        ini.write(section, key, value);
     }
     return value;
 }
 
 void readSite(const platform::ProfileFile& ini, int k, QStringList& names) {
     Globals& g = G();
-    const QString section = QStringLiteral("Site%1").arg(k);
+    const QString section = config::siteSection(k);
     const int i = k - 1;
-    names << ini.read(section, QStringLiteral("Name"));
-    g.g_SiteIPAddress[i] = ini.read(section, QStringLiteral("IPAddress"));
-    g.g_SiteTailPbxFile[i] = readSiteKey(ini, section, "Tailpbxfile", "COLL.LOG");
-    g.g_SiteTailPmsFile[i] = readSiteKey(ini, section, "Tailpmsfile", "pms_trn");
-    g.g_SiteTailPbxTimeout[i] = readSiteKey(ini, section, "Tailpbxtimeout", "0");
-    g.g_SiteTailPmsTimeout[i] = readSiteKey(ini, section, "Tailpmstimeout", "0");
-    g.g_SiteSSHPort[i] = readSiteKey(ini, section, "SSHPort", "22");
+    names << ini.read(section, config::kName);
+    g.g_SiteIPAddress[i] = ini.read(section, config::kIPAddress);
+    g.g_SiteTailPbxFile[i] = readSiteKey(ini, section, config::kTailPbxFile, "COLL.LOG");
+    g.g_SiteTailPmsFile[i] = readSiteKey(ini, section, config::kTailPmsFile, "pms_trn");
+    g.g_SiteTailPbxTimeout[i] = readSiteKey(ini, section, config::kTailPbxTimeout, "0");
+    g.g_SiteTailPmsTimeout[i] = readSiteKey(ini, section, config::kTailPmsTimeout, "0");
+    g.g_SiteSSHPort[i] = readSiteKey(ini, section, config::kSSHPort, "22");
     // The shell login has a default of its own that is never written to the file.
     g.g_SiteSSHUser[i] = QStringLiteral("varneltail");
-    const QString sshUser = ini.read(section, QStringLiteral("SSHUser"));
+    const QString sshUser = ini.read(section, config::kSSHUser);
     if (!sshUser.isEmpty()) g.g_SiteSSHUser[i] = sshUser;
-    g.g_SiteTelnetPort[i] = readSiteKey(ini, section, "TelnetPort", "23");
-    g.g_SiteUsername[i] = readSiteKey(ini, section, "Username", "varnel");
-    g.g_SitePassword[i] = readSiteKey(ini, section, "Password", "v");
-    g.g_SiteHomedir[i] = readSiteKey(ini, section, "Homedir", "/usr/varnel");
+    g.g_SiteTelnetPort[i] = readSiteKey(ini, section, config::kTelnetPort, "23");
+    g.g_SiteUsername[i] = readSiteKey(ini, section, config::kUsername, "varnel");
+    g.g_SitePassword[i] = readSiteKey(ini, section, config::kPassword, "v");
+    g.g_SiteHomedir[i] = readSiteKey(ini, section, config::kHomedir, "/usr/varnel");
 }
 
 }  // namespace
 
 bool readExpressSwitch() {
     const platform::ProfileFile ini(configurationFilePath());
-    return platform::ProfileFile::isSwitchOn(ini.read(kSites, QStringLiteral("Express")));
+    return platform::ProfileFile::isSwitchOn(ini.read(config::kSites, config::kExpress));
 }
 
 QString siteNameProblem(const QString& name, int index) {
@@ -93,17 +91,17 @@ StartupConfiguration ReadStartupConfiguration() {
     Globals& g = G();
     const platform::ProfileFile ini(configurationFilePath());
     if (!ini.exists()) {
-        result.notices.push_back(
-            {QStringLiteral("Unable to find KTREPORTS.INI."), kTitle, platform::Icon::Critical});
+        result.notices.push_back({QStringLiteral("Unable to find KTREPORTS.INI."),
+                                  titles::kVarnelReports, platform::Icon::Critical});
         return result;
     }
     result.fileFound = true;
 
-    ini.write(kSites, QStringLiteral("AppVersion"), g.g_Version);
+    ini.write(config::kSites, config::kAppVersion, g.g_Version);
 
-    QString value = ini.read(kSites, QStringLiteral("DebugMode"));
+    QString value = ini.read(config::kSites, config::kDebugMode);
     g.g_DebugMode = false;
-    if (value.isEmpty()) ini.write(kSites, QStringLiteral("DebugMode"), QStringLiteral("0"));
+    if (value.isEmpty()) ini.write(config::kSites, config::kDebugMode, QStringLiteral("0"));
     if (platform::ProfileFile::isSwitchOn(value)) {
         g.g_DebugMode = true;
         const QString logs =
@@ -112,30 +110,30 @@ StartupConfiguration ReadStartupConfiguration() {
         OpenDebugLog(logs + QStringLiteral("/Mainlog.log"));
     }
 
-    value = ini.read(kSites, QStringLiteral("UpdateMode"));
+    value = ini.read(config::kSites, config::kUpdateMode);
     g.g_UpdateMode = platform::ProfileFile::isSwitchOn(value);
-    if (value.isEmpty()) ini.write(kSites, QStringLiteral("UpdateMode"), QStringLiteral("0"));
+    if (value.isEmpty()) ini.write(config::kSites, config::kUpdateMode, QStringLiteral("0"));
 
-    g.g_Express = platform::ProfileFile::isSwitchOn(ini.read(kSites, QStringLiteral("Express")));
+    g.g_Express = platform::ProfileFile::isSwitchOn(ini.read(config::kSites, config::kExpress));
     g.g_UnusedReport =
-        platform::ProfileFile::isSwitchOn(ini.read(kSites, QStringLiteral("Unusedreport")));
-    g.g_Brevia = platform::ProfileFile::isSwitchOn(ini.read(kSites, QStringLiteral("Brevia")));
+        platform::ProfileFile::isSwitchOn(ini.read(config::kSites, config::kUnusedReport));
+    g.g_Brevia = platform::ProfileFile::isSwitchOn(ini.read(config::kSites, config::kBrevia));
 
-    value = ini.read(kSites, QStringLiteral("FTPTIMEOUT"));
+    value = ini.read(config::kSites, config::kFtpTimeout);
     g.g_FtpTimeout = 90;
     if (value.isEmpty()) {
-        ini.write(kSites, QStringLiteral("FTPTIMEOUT"), QStringLiteral("90"));
+        ini.write(config::kSites, config::kFtpTimeout, QStringLiteral("90"));
     } else if (const auto n = numberOf(value)) {
         // A time-out below one second would fail every transfer at once.
         const int seconds = static_cast<int>(std::floor(std::min(*n, 32767.0)));
         if (seconds >= 1) g.g_FtpTimeout = seconds;
     }
 
-    const auto last = numberOf(ini.read(kSites, QStringLiteral("Last")));
+    const auto last = numberOf(ini.read(config::kSites, config::kLast));
     g.g_LastSite = last ? wholeNumber(*last) : -1;
     WriteDebugLog(QStringLiteral("Last Site is %1").arg(g.g_LastSite));
 
-    const auto num = numberOf(ini.read(kSites, QStringLiteral("Num")));
+    const auto num = numberOf(ini.read(config::kSites, config::kNum));
     int count = num ? std::max(0, wholeNumber(*num)) : 0;
     if (count > kMaxSites) {
         result.notices.push_back(
@@ -143,7 +141,7 @@ StartupConfiguration ReadStartupConfiguration() {
                             "The first %2 sites are read; the others are left out.")
                  .arg(count)
                  .arg(kMaxSites),
-             kTitle, platform::Icon::Exclamation});
+             titles::kVarnelReports, platform::Icon::Exclamation});
         count = kMaxSites;
     }
     g.g_SiteCount = count;
@@ -159,7 +157,7 @@ StartupConfiguration ReadStartupConfiguration() {
                                 "its name is changed.")
                      .arg(k)
                      .arg(problem),
-                 kTitle, platform::Icon::Exclamation});
+                 titles::kVarnelReports, platform::Icon::Exclamation});
         }
     }
 

@@ -2,15 +2,15 @@
 
 #include "common/CommonFunctions.h"
 #include "common/Globals.h"
+#include "common/Messages.h"
 #include "common/RemoteSession.h"
-#include "common/TableMirror.h"
+#include "common/SessionLog.h"
 #include "common/SiteContext.h"
-#include "widgets/MainWindowPort.h"
+#include "common/TableMirror.h"
 #include "platform/FileLookup.h"
-#include "platform/Prompter.h"
 #include "platform/SystemInfo.h"
 #include "startup/Configuration.h"
-#include "common/SessionLog.h"
+#include "widgets/MainWindowPort.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -61,10 +61,9 @@ fgetdata::fgetdata(QWidget* parent) : QDialog(parent) {
 
 fgetdata::~fgetdata() = default;
 
-void fgetdata::tell(const QString& text) {
+void fgetdata::tellAndLog(const QString& text) {
     WriteDebugLog(text);
-    platform::Prompter::instance().message(text, QStringLiteral("Varnel Reports"),
-                                           platform::Icon::Exclamation);
+    tell(text, platform::Icon::Exclamation, titles::kVarnelReports);
 }
 
 void fgetdata::Form_Load() {
@@ -79,7 +78,7 @@ void fgetdata::Form_Load() {
     if (!problem.isEmpty()) {
         m_refused = true;
         lblgetdata->setText(kConnecting + m_site);
-        tell(QStringLiteral("Unable to connect to site \"%1\": %2").arg(m_site, problem));
+        tellAndLog(QStringLiteral("Unable to connect to site \"%1\": %2").arg(m_site, problem));
         QTimer::singleShot(0, this, [this] { QDialog::done(QDialog::Rejected); });
         return;
     }
@@ -145,9 +144,10 @@ bool fgetdata::pullTables() {
     RemoteShellSession shell;
     shell.log = sessionDebugLog(QStringLiteral("wodSSHDOCSV"));
     if (!shell.connectToHost(shellTargetForSite(m_index))) {
-        tell(QStringLiteral("Unable to connect to %1: %2\r\n\r\nThe tables of this site were not "
-                            "fetched.")
-                 .arg(m_site, shell.errorString()));
+        tellAndLog(
+            QStringLiteral("Unable to connect to %1: %2\r\n\r\nThe tables of this site were not "
+                           "fetched.")
+                .arg(m_site, shell.errorString()));
         return false;
     }
     WriteDebugLog(QStringLiteral("wodSSHDOCSV connected"));
@@ -155,16 +155,18 @@ bool fgetdata::pullTables() {
     const QString homedir = G().g_SiteHomedir[m_index];
     bool written = shell.changeFolder(homedir);
     if (!written) {
-        tell(QStringLiteral("Unable to change to the folder %1 on %2: %3\r\n\r\nThe tables of "
-                            "this site were not fetched.")
-                 .arg(homedir, m_site, shell.errorString()));
+        tellAndLog(
+            QStringLiteral("Unable to change to the folder %1 on %2: %3\r\n\r\nThe tables of "
+                           "this site were not fetched.")
+                .arg(homedir, m_site, shell.errorString()));
     } else if (!shell.execute(QStringLiteral("./do_csv.sh"), kDoCsvTimeoutSec)) {
         written = false;
-        tell(QStringLiteral("The server did not finish writing its tables (./do_csv.sh) within "
-                            "%1 minutes: %2\r\n\r\nThe tables of %3 were not fetched; choose the "
-                            "site again to retry.")
-                 .arg(kDoCsvTimeoutSec / 60)
-                 .arg(shell.errorString(), m_site));
+        tellAndLog(
+            QStringLiteral("The server did not finish writing its tables (./do_csv.sh) within "
+                           "%1 minutes: %2\r\n\r\nThe tables of %3 were not fetched; choose the "
+                           "site again to retry.")
+                .arg(kDoCsvTimeoutSec / 60)
+                .arg(shell.errorString(), m_site));
     }
 
     // Without fresh server files the mirror stays empty rather than half old, half new.
@@ -178,7 +180,7 @@ bool fgetdata::pullTables() {
                 text +=
                     QStringLiteral(" Missing: %1.").arg(result.missing.join(QStringLiteral(", ")));
             if (!result.error.isEmpty()) text += QStringLiteral("\r\n\r\n") + result.error;
-            tell(text);
+            tellAndLog(text);
         }
     }
     shell.disconnect();

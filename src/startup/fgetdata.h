@@ -43,7 +43,7 @@ private:
     // failure that leaves the monitors unconnected.
     bool pullTables();
     void reconnectMonitors();
-    void tell(const QString& text);
+    void tellAndLog(const QString& text);
 
     QString m_site;
     int m_index = -1;

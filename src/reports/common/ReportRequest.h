@@ -10,14 +10,6 @@
 
 namespace quillon {
 
-// The number test of the interval box, the phone box and the run: optional blanks, an optional
-// sign, digits with at most one decimal point (at least one digit), an optional exponent.
-bool isNumberText(const QString& text);
-
-// The key as the lists show it: a whole number with at least four digits ("000#": 12 gives
-// 0012, 00001 gives 0001, 12345 stays); any other text stays as it is.
-QString formatKey(const QString& key);
-
 // What tells one report window's request from another's.
 struct ReportKind {
     QString tag;           // DETAIL, COST, WDOG, AUTH, UNUSED

@@ -14,9 +14,6 @@ namespace quillon {
 bool fetchRemoteFile(const SessionTarget& target, const QString& remotePath,
                      const QString& localPath, QString* error);
 
-// The title of the retrieval's messages.
-QString retrievalTitle();
-
 // Fetches g_ReportFileName of the current site (from its backup folder in backup-reports
 // mode) into the site's folder, lets the user name each fetched file through the save dialog
 // and opens the last one. `owner` shows the busy pointer meanwhile.

@@ -1,6 +1,7 @@
 #include "reports/common/ReportRun.h"
 
 #include "common/CommonFunctions.h"
+#include "common/ConfigNames.h"
 #include "common/RemoteSession.h"
 #include "common/ShellQuote.h"
 #include "platform/ProfileFile.h"
@@ -28,8 +29,7 @@ int ReportRun::reportDeadlineSec() {
     if (g_deadlineOverride > 0) return g_deadlineOverride;
     const platform::ProfileFile ini(configurationFilePath());
     bool ok = false;
-    const int configured =
-        ini.read(QStringLiteral("Sites"), QStringLiteral("ReportTimeout")).toInt(&ok);
+    const int configured = ini.read(config::kSites, config::kReportTimeout).toInt(&ok);
     return ok && configured > 0 ? configured : kDefaultReportDeadlineSec;
 }
 

@@ -2,7 +2,8 @@
 
 #include "common/CommonFunctions.h"
 #include "common/Globals.h"
-#include "platform/Prompter.h"
+#include "common/Messages.h"
+#include "common/TextFormats.h"
 #include "reports/common/ReportHandOver.h"
 #include "reports/common/ReportRun.h"
 
@@ -147,7 +148,7 @@ bool ReportWindow::queueDatePart(ReportRequest& request) {
             break;
         case 2:
             if (!isNumberText(txtinterval->text())) {
-                platform::Prompter::instance().message(m_intervalMessage);
+                tell(m_intervalMessage);
                 request.clear();
                 return false;
             }
@@ -193,7 +194,7 @@ void ReportWindow::Command1_Click() {
     logBeforeGuard();
     if (const auto refused = refusal(request)) {
         setBusy(false);
-        if (!refused->isEmpty()) platform::Prompter::instance().message(*refused);
+        if (!refused->isEmpty()) tell(*refused);
         return;
     }
 
@@ -206,7 +207,7 @@ void ReportWindow::Command1_Click() {
     WriteDebugLog(QStringLiteral("DONE RUNNING REPORT"));
     if (!result.ok()) {
         setBusy(false);
-        platform::Prompter::instance().message(result.message, QString(), platform::Icon::Critical);
+        tell(result.message, platform::Icon::Critical);
         return;
     }
 

@@ -1,10 +1,10 @@
 #include "reports/selection/SelectionReportWindow.h"
 
 #include "common/CommonFunctions.h"
+#include "common/Messages.h"
+#include "common/SiteContext.h"
 #include "common/TableMirror.h"
 #include "platform/FileLookup.h"
-#include "platform/Prompter.h"
-#include "common/SiteContext.h"
 #include "reports/selection/SelectionTable.h"
 
 #include <QCheckBox>
@@ -27,7 +27,6 @@ namespace quillon {
 namespace {
 const QString kChangeQuestion =
     QStringLiteral("Are you sure you want to change how you are running the report?\r\n");
-const QString kConfirmTitle = QStringLiteral("Configure Sites");
 constexpr int kEnterKey = 13;
 constexpr int kDeleteKey = 46;
 const char* const kAllBoxNames[] = {"chkline", "chkext", "chkdpt", "chkdiv"};
@@ -35,7 +34,7 @@ const QString kAllExtKey = QStringLiteral("0");
 const QString kAllExtText = QStringLiteral("ALL EXT");
 
 bool confirmChange() {
-    return platform::Prompter::instance().confirm(kChangeQuestion, kConfirmTitle);
+    return ask(kChangeQuestion, titles::kConfigureSites);
 }
 
 QListWidget* makeList(const char* name, QWidget* parent, bool shown) {
@@ -210,9 +209,7 @@ void SelectionReportWindow::loadTable(const QString& table) {
     if (path.isEmpty()) path = folder + QLatin1Char('/') + table;
     const SelectionTable read = readSelectionTable(path, m_setup.formattedKeys);
     for (const SelectionEntry& e : read.entries) m_available->add(e);
-    if (!read.problem.isEmpty())
-        platform::Prompter::instance().message(read.problem, QString(),
-                                               platform::Icon::Exclamation);
+    if (!read.problem.isEmpty()) tell(read.problem, platform::Icon::Exclamation);
 }
 
 void SelectionReportWindow::setListsEnabled(bool enabled) {

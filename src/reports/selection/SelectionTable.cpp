@@ -1,8 +1,8 @@
 #include "reports/selection/SelectionTable.h"
 
 #include "common/CommonFunctions.h"
+#include "common/TextFormats.h"
 #include "platform/TextCodec.h"
-#include "reports/common/ReportRequest.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,11 +1,12 @@
 #include "reports/selection/fWatchdog.h"
 
 #include "common/CommonFunctions.h"
-#include "widgets/ListFind.h"
-#include "platform/Prompter.h"
-#include "platform/SystemInfo.h"
+#include "common/Messages.h"
 #include "common/SiteContext.h"
+#include "common/TextFormats.h"
+#include "platform/SystemInfo.h"
 #include "reports/selection/SavedNumbers.h"
+#include "widgets/ListFind.h"
 
 #include <QCheckBox>
 #include <QEvent>
@@ -38,7 +39,7 @@ int highlightedRow(const QListWidget* list) {
 // Appends text unless the list holds it already (without regard to case).
 bool appendUnique(QListWidget* list, const QString& text) {
     if (ListFindString(list, text, true) >= 0) {
-        platform::Prompter::instance().message(kAlreadyInList);
+        tell(kAlreadyInList);
         return false;
     }
     list->addItem(text);
@@ -173,10 +174,10 @@ void fWatchdog::Form_Load() {
 }
 
 void fWatchdog::LoadSavedItems() {
-    const std::optional<QStringList> saved = SavedNumbers(configurationFilePath()).load(siteNumber());
+    const std::optional<QStringList> saved =
+        SavedNumbers(configurationFilePath()).load(siteNumber());
     if (!saved) {
-        platform::Prompter::instance().message(
-            QStringLiteral("No saved entries for watch dog report for this site"));
+        tell(QStringLiteral("No saved entries for watch dog report for this site"));
         return;
     }
     lstsaved->addItems(*saved);
@@ -216,13 +217,12 @@ void fWatchdog::MoveIntoListFromSaved() {
     // A saved number comes from the configuration file: it must be a number as the phone box
     // would have let it through before it may go into a run.
     if (!isPhoneNumberText(number)) {
-        platform::Prompter::instance().message(
-            number.isEmpty()
-                ? QStringLiteral("This saved entry is empty; there is no number to search for.")
-                : QStringLiteral("The saved entry \"%1\" is not a phone number; it was not added "
-                                 "to the search.")
-                      .arg(number),
-            QString(), platform::Icon::Exclamation);
+        tell(number.isEmpty()
+                 ? QStringLiteral("This saved entry is empty; there is no number to search for.")
+                 : QStringLiteral("The saved entry \"%1\" is not a phone number; it was not added "
+                                  "to the search.")
+                       .arg(number),
+             platform::Icon::Exclamation);
         return;
     }
     if (appendUnique(lstItem, number)) lstsaved->setCurrentRow(row);
@@ -261,9 +261,8 @@ void fWatchdog::cmdsave_Click() {
     QStringList numbers;
     for (int i = 0; i < lstsaved->count(); ++i) numbers << lstsaved->item(i)->text();
     if (!SavedNumbers(configurationFilePath()).save(siteNumber(), numbers))
-        platform::Prompter::instance().message(
-            QStringLiteral("The saved numbers could not be written to KTREPORTS.INI."), QString(),
-            platform::Icon::Critical);
+        tell(QStringLiteral("The saved numbers could not be written to KTREPORTS.INI."),
+             platform::Icon::Critical);
     if (lstsaved->count() > 0) lstsaved->setCurrentRow(lstsaved->count() - 1);
 }
 
