@@ -12,13 +12,14 @@
 #include "platform/ProfileFile.h"
 #include "platform/SystemInfo.h"
 #include "widgets/AppControl.h"
+#include "widgets/KeyUpFilter.h"
 #include "widgets/MainWindowPort.h"
+#include "widgets/ReentryGuard.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -75,7 +76,7 @@ frmLogin::frmLogin(const QStringList& siteNames, QWidget* parent) : QDialog(pare
 
     connect(cmdOK, &QPushButton::clicked, this, &frmLogin::cmdOK_Click);
     connect(cmdcancel, &QPushButton::clicked, this, &frmLogin::cmdcancel_Click);
-    txtUserName->installEventFilter(this);
+    KeyUpFilter::install(txtUserName, [this](int code) { txtUserName_KeyUp(code); });
 
     Form_Load(siteNames);
 }
@@ -90,8 +91,8 @@ void frmLogin::Form_Load(const QStringList& siteNames) {
     cboSites->addItems(siteNames);
 }
 
-void frmLogin::txtUserName_KeyUp(int key) {
-    if (key != Qt::Key_Space) return;
+void frmLogin::txtUserName_KeyUp(int keyCode) {
+    if (keyCode != kKeySpace) return;
     QString text = txtUserName->text();
     text.chop(1);
     txtUserName->setText(text);
@@ -100,7 +101,9 @@ void frmLogin::txtUserName_KeyUp(int key) {
 }
 
 void frmLogin::cmdOK_Click() {
-    if (m_busy) return;
+    // The check talks to the server for a while; a second OK meanwhile is dropped.
+    const ReentryGuard::Entry checking = m_checking.enter();
+    if (!checking) return;
     const QString siteName = cboSites->currentText();
     if (siteName != QLatin1String("Default") && txtUserName->text().isEmpty()) {
         tell(QStringLiteral("Please enter a User Name."));
@@ -126,13 +129,11 @@ void frmLogin::checkLogin() {
         return;
     }
     const QString user = userFileStem(typed);
-    m_busy = true;
 
     RemoteShellSession ssh;
     ssh.log = sessionDebugLog(QStringLiteral("wodSSH1"));
     WriteDebugLog(QStringLiteral("Login: checking user ") + user);
     if (!ssh.connectToHost(shellTargetForSite(site))) {
-        m_busy = false;
         serverUnreachable(ssh.errorString());
         return;
     }
@@ -141,7 +142,6 @@ void frmLogin::checkLogin() {
         const bool dropped = !ssh.isConnected();
         const QString error = ssh.errorString();
         ssh.disconnect();
-        m_busy = false;
         if (dropped)
             serverUnreachable(error);
         else
@@ -155,13 +155,11 @@ void frmLogin::checkLogin() {
     const QString error = ssh.errorString();
     ssh.disconnect();
     if (!reply) {
-        m_busy = false;
         serverUnreachable(error);
         return;
     }
     if (reply->contains(QLatin1String("No such file"))) {
         WriteDebugLog(QStringLiteral("Login: no user file for ") + user);
-        m_busy = false;
         refuse();
         return;
     }
@@ -178,7 +176,6 @@ void frmLogin::checkLogin() {
                                : QString();
     if (!UserFile::passwordMatches(txtPassword->text(), stored)) {
         sftp.disconnect();
-        m_busy = false;
         wrongPassword();
         return;
     }
@@ -216,7 +213,6 @@ void frmLogin::acceptLogin(const QString& typed) {
         .write(config::siteSection(cboSites->currentIndex() + 1), config::kLastLogin,
                G().g_UserName);
 
-    m_busy = true;
     {
         // The server regenerates its table copies for the main window's table pull; what it
         // answers is not looked at.
@@ -232,7 +228,6 @@ void frmLogin::acceptLogin(const QString& typed) {
         ButtonFile::deleteLocalCopies(localDownloadFolder(), typed);
         ssh.disconnect();
     }
-    m_busy = false;
     unload();
     if (MainWindowPort* main = MainWindowPort::instance()) main->show();
 }
@@ -313,7 +308,7 @@ void frmLogin::closeEvent(QCloseEvent* event) {
         return;
     }
     // A session is waiting on this window's behalf; it must not go away under it.
-    if (m_busy) {
+    if (m_checking.running()) {
         event->ignore();
         return;
     }
@@ -326,13 +321,7 @@ void frmLogin::closeEvent(QCloseEvent* event) {
 }
 
 void frmLogin::reject() {
-    if (cmdcancel->isEnabled() && !m_busy) cmdcancel_Click();
-}
-
-bool frmLogin::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == txtUserName && event->type() == QEvent::KeyRelease)
-        txtUserName_KeyUp(static_cast<QKeyEvent*>(event)->key());
-    return QDialog::eventFilter(watched, event);
+    if (cmdcancel->isEnabled() && !m_checking.running()) cmdcancel_Click();
 }
 
 void frmLogin::setInputsEnabled(bool on) {

@@ -3,6 +3,7 @@
 #include "common/CommonFunctions.h"
 #include "platform/FileLookup.h"
 #include "platform/SystemInfo.h"
+#include "widgets/ReentryGuard.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -11,13 +12,7 @@ namespace quillon {
 
 namespace {
 
-bool g_pullRunning = false;
-
-class PullRunning {
-public:
-    PullRunning() { g_pullRunning = true; }
-    ~PullRunning() { g_pullRunning = false; }
-};
+ReentryGuard g_pull;
 
 }  // namespace
 
@@ -79,18 +74,18 @@ bool isUsableCopyName(const QString& name) {
 }
 
 bool errorPullRunning() {
-    return g_pullRunning;
+    return g_pull.running();
 }
 
 ErrorPullResult pullErrorFiles(FileTransferSession& session, const SessionTarget& target,
                                const QString& folder,
                                const std::function<void(const QString&)>& log) {
     ErrorPullResult result;
-    if (g_pullRunning) {
+    const ReentryGuard::Entry running = g_pull.enter();
+    if (!running) {
         result.skipped = true;
         return result;
     }
-    PullRunning running;
     const auto say = [&log](const QString& text) {
         if (log) log(text);
     };

@@ -11,6 +11,7 @@
 #include "rates/PricingReport.h"
 #include "reports/common/ReportRetrieval.h"
 #include "reports/common/ReportTable.h"
+#include "widgets/BusyPointer.h"
 
 #include <QComboBox>
 #include <QCoreApplication>
@@ -79,7 +80,6 @@ QString Reports::serverFolder() const {
 }
 
 void Reports::Form_Load() {
-    unsetCursor();
     lstDivision->clear();
     const int site = G().g_CurSite;
 
@@ -154,7 +154,7 @@ void Reports::lstDivision_DblClick() {
     const int index = siteIndex();
 
     lstDivision->setEnabled(false);
-    setCursor(Qt::WaitCursor);
+    BusyPointer busy(this);
     const QString siteFolder = siteLocalFolder(site);
     const QString fetchedPath = siteFolder + QLatin1Char('/') + name;
     // A copy left from an earlier run must never be shown as the one fetched now.
@@ -164,7 +164,7 @@ void Reports::lstDivision_DblClick() {
     QString error;
     const bool fetched = fetchRemoteFile(sftpTargetForSite(index), remote, fetchedPath, &error);
     lstDivision->setEnabled(true);
-    unsetCursor();
+    busy.release();
     // One opening brings back one report; the rest goes on without the window.
     reject();
 

@@ -2,6 +2,7 @@
 #include "menu/ServerUtilities.h"
 #include "common/SessionLog.h"
 #include "widgets/BusyPointer.h"
+#include "widgets/ReentryGuard.h"
 
 #include "common/CommonFunctions.h"
 #include "common/Globals.h"
@@ -30,17 +31,8 @@ QString shortened(const QString& text) {
 }
 
 // Clicks that come while the same utility still waits for the server are dropped.
-class RunningFlag {
-public:
-    explicit RunningFlag(bool& flag) : m_flag(flag) { m_flag = true; }
-    ~RunningFlag() { m_flag = false; }
-
-private:
-    bool& m_flag;
-};
-
-bool g_syncRunning = false;
-bool g_unlockRunning = false;
+ReentryGuard g_sync;
+ReentryGuard g_unlock;
 
 }  // namespace
 
@@ -163,8 +155,8 @@ QString failureLines(const CheckedRun& run, const std::function<QString(int)>& l
 // --- the two buttons --------------------------------------------------------------------
 
 void fMain::cmdsynch_Click() {
-    if (g_syncRunning) return;
-    RunningFlag running(g_syncRunning);
+    const ReentryGuard::Entry running = g_sync.enter();
+    if (!running) return;
     if (!ask(QStringLiteral("Are you sure you want to change the date and time on the Varnel "
                             "Call Accounting Server?") +
                  kCrLf,
@@ -198,8 +190,8 @@ void fMain::cmdsynch_Click() {
 }
 
 void fMain::cmdunlock_Click() {
-    if (g_unlockRunning) return;
-    RunningFlag running(g_unlockRunning);
+    const ReentryGuard::Entry running = g_unlock.enter();
+    if (!running) return;
     QPointer<fMain> self(this);
     BusyPointer busy(this);
 

@@ -13,6 +13,7 @@
 #include "menu/fMain.h"
 #include "platform/DocumentViewer.h"
 #include "platform/Prompter.h"
+#include "widgets/Timers.h"
 #include "widgets/WindowRegistry.h"
 
 #include <QCheckBox>
@@ -67,10 +68,8 @@ private:
 // --- the indicator on the main window -----------------------------------------------------
 
 void fMain::buildErrorIndicator() {
-    tmrColorSwap = new QTimer(this);
-    tmrColorSwap->setObjectName(QStringLiteral("tmrColorSwap"));
-    tmrColorSwap->setInterval(750);
-    connect(tmrColorSwap, &QTimer::timeout, this, &fMain::tmrColorSwap_Timer);
+    tmrColorSwap = makeTimer(this, QStringLiteral("tmrColorSwap"), 750, TimerShot::Repeating,
+                             [this] { tmrColorSwap_Timer(); });
 
     filelistErrors = new QListWidget(this);
     filelistErrors->setObjectName(QStringLiteral("filelistErrors"));

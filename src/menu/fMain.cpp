@@ -16,6 +16,7 @@
 #include "platform/SystemInfo.h"
 #include "reports/common/ReportTable.h"
 #include "widgets/AppControl.h"
+#include "widgets/Timers.h"
 #include "widgets/WindowRegistry.h"
 
 #include <QCloseEvent>
@@ -309,10 +310,8 @@ void fMain::buildWindow() {
     setStatusBar(Status);
     Status->showMessage(QStringLiteral("Ready..."));
 
-    tmrGetErrors = new QTimer(this);
-    tmrGetErrors->setObjectName(QStringLiteral("tmrGetErrors"));
-    tmrGetErrors->setInterval(60000);
-    connect(tmrGetErrors, &QTimer::timeout, this, &fMain::tmrGetErrors_Timer);
+    tmrGetErrors = makeTimer(this, QStringLiteral("tmrGetErrors"), 60000, TimerShot::Repeating,
+                             [this] { tmrGetErrors_Timer(); });
     buildErrorIndicator();
 
     sshCOLL = new LiveTailSession(this);

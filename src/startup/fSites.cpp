@@ -15,6 +15,8 @@
 #include "startup/ReportScripts.h"
 #include "startup/SiteSetup.h"
 #include "widgets/AppControl.h"
+#include "widgets/BusyPointer.h"
+#include "widgets/KeyUpFilter.h"
 #include "widgets/MainWindowPort.h"
 
 #include <QApplication>
@@ -23,7 +25,6 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -43,20 +44,6 @@ const QString kModifyCaption = QStringLiteral("&Modify Site");
 const QString kSaveCaption = QStringLiteral("&Save Site");
 const QString kDefaultSiteRefusal =
     QStringLiteral("YOU MAY NOT MODIFY THE DEFAULT SITE, ADD A SITE CALL VARNEL SUPPORT FOR HELP");
-
-// The hourglass for the length of a handler.
-class BusyCursor {
-public:
-    BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~BusyCursor() { release(); }
-    void release() {
-        if (m_on) QApplication::restoreOverrideCursor();
-        m_on = false;
-    }
-
-private:
-    bool m_on = true;
-};
 
 QLineEdit* makeBox(QWidget* parent, const char* name) {
     auto* box = new QLineEdit(parent);
@@ -139,7 +126,7 @@ fSites::fSites(QWidget* parent) : QDialog(parent) {
     txtScript->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     txtScript->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     txtScript->setMinimumSize(360, 200);
-    txtScript->installEventFilter(this);
+    KeyUpFilter::install(txtScript, [this](int) { txtScript_KeyUp(); });
     cmdsave = makeButton(Frame1, "cmdsave", QStringLiteral("&Save Script"));
     auto* frameLayout = new QGridLayout(Frame1);
     frameLayout->addWidget(new QLabel(QStringLiteral("Available Reports:"), Frame1), 0, 0);
@@ -206,11 +193,6 @@ void fSites::showEvent(QShowEvent* event) {
     const int left = (area.width() - width()) / 2 - static_cast<int>(200 * dpi / 1440);
     const int up = (area.height() - height()) / 2 - static_cast<int>(800 * dpi / 1440);
     move(area.x() + std::max(0, left), area.y() + std::max(0, up));
-}
-
-bool fSites::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == txtScript && event->type() == QEvent::KeyRelease) txtScript_KeyUp();
-    return QDialog::eventFilter(watched, event);
 }
 
 void fSites::unload() {
@@ -304,7 +286,7 @@ void fSites::txtScript_KeyUp() {
 }
 
 void fSites::cmdsave_Click() {
-    BusyCursor busy;
+    BusyPointer busy(this);
     const QListWidgetItem* item = lstReports->currentItem();
     const QString title = item ? item->text() : QString();
     const auto answer = platform::Prompter::instance().message(
@@ -515,7 +497,7 @@ void fSites::addNewSite() {
         return;
     }
 
-    BusyCursor busy;
+    BusyPointer busy(this);
     // One set-up at a time: nothing in the window answers until it is over.
     setEnabled(false);
     const auto failed = [&](const QString& description) {

@@ -11,6 +11,8 @@
 #include "platform/SystemInfo.h"
 #include "startup/Configuration.h"
 #include "widgets/MainWindowPort.h"
+#include "widgets/ProgressLabel.h"
+#include "widgets/Timers.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -29,7 +31,6 @@ namespace quillon {
 namespace {
 
 const QString kConnecting = QStringLiteral("Connecting to ");
-const QString kTenDots = QStringLiteral("..........");
 
 }  // namespace
 
@@ -38,20 +39,14 @@ fgetdata::fgetdata(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QString());
     setModal(true);
 
-    lblgetdata = new QLabel(this);
+    lblgetdata = new ProgressLabel(QString(), this);
     lblgetdata->setObjectName(QStringLiteral("lblgetdata"));
     lblgetdata->setMinimumWidth(320);
 
-    tmrgetdata = new QTimer(this);
-    tmrgetdata->setObjectName(QStringLiteral("tmrgetdata"));
-    tmrgetdata->setInterval(1000);
-    connect(tmrgetdata, &QTimer::timeout, this, &fgetdata::tmrgetdata_Timer);
-
-    tmrNowLoad = new QTimer(this);
-    tmrNowLoad->setObjectName(QStringLiteral("tmrNowLoad"));
-    tmrNowLoad->setInterval(200);
-    tmrNowLoad->setSingleShot(true);
-    connect(tmrNowLoad, &QTimer::timeout, this, &fgetdata::tmrNowLoad_Timer);
+    tmrgetdata = makeTimer(this, QStringLiteral("tmrgetdata"), 1000, TimerShot::Repeating,
+                           [this] { tmrgetdata_Timer(); });
+    tmrNowLoad = makeTimer(this, QStringLiteral("tmrNowLoad"), 200, TimerShot::Single,
+                           [this] { tmrNowLoad_Timer(); });
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(lblgetdata);
@@ -77,7 +72,7 @@ void fgetdata::Form_Load() {
         problem = QStringLiteral("it is not in the site table.");
     if (!problem.isEmpty()) {
         m_refused = true;
-        lblgetdata->setText(kConnecting + m_site);
+        lblgetdata->setBaseText(kConnecting + m_site);
         tellAndLog(QStringLiteral("Unable to connect to site \"%1\": %2").arg(m_site, problem));
         QTimer::singleShot(0, this, [this] { QDialog::done(QDialog::Rejected); });
         return;
@@ -97,7 +92,7 @@ void fgetdata::Form_Load() {
 
     tmrgetdata->start();
     tmrNowLoad->start();
-    lblgetdata->setText(kConnecting + m_site);
+    lblgetdata->setBaseText(kConnecting + m_site);
     if (MainWindowPort* main = MainWindowPort::instance())
         main->setConnectedCaption(QStringLiteral("Connected to: ") + m_site);
 
@@ -108,21 +103,19 @@ void fgetdata::Form_Load() {
 }
 
 void fgetdata::tmrgetdata_Timer() {
-    if (lblgetdata->text() == kConnecting + m_site + kTenDots)
-        lblgetdata->setText(kConnecting + m_site + QLatin1Char('.'));
-    else
-        lblgetdata->setText(lblgetdata->text() + QLatin1Char('.'));
+    lblgetdata->tick();
 }
 
 void fgetdata::tmrNowLoad_Timer() {
-    if (m_working || m_done) return;
+    if (m_done) return;
+    ReentryGuard::Entry working = m_working.enter();
+    if (!working) return;
     tmrNowLoad->stop();
     if (m_refused) {
         QDialog::done(QDialog::Rejected);
         return;
     }
     WriteDebugLog(QStringLiteral("tmrNowLoad_Timer fired"));
-    m_working = true;
 
     if (MainWindowPort* main = MainWindowPort::instance()) {
         QString folder = m_site;
@@ -134,7 +127,7 @@ void fgetdata::tmrNowLoad_Timer() {
 
     WriteDebugLog(
         QStringLiteral("Done getting data Unloading connecting form and starting main form"));
-    m_working = false;
+    working.leave();
     m_done = true;
     tmrgetdata->stop();
     accept();
@@ -206,7 +199,7 @@ void fgetdata::reconnectMonitors() {
 void fgetdata::reject() {
     // Closing in the middle of the pull would leave half a mirror behind. Closing the window
     // comes here too, and a window still shown after it keeps its close refused.
-    if (m_working) return;
+    if (m_working.running()) return;
     QDialog::reject();
 }
 

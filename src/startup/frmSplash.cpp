@@ -11,6 +11,7 @@
 #include "startup/fSites.h"
 #include "widgets/AppControl.h"
 #include "widgets/MainWindowPort.h"
+#include "widgets/Timers.h"
 #include "widgets/WindowRegistry.h"
 
 #include <QCloseEvent>
@@ -64,11 +65,8 @@ frmSplash::frmSplash(QWidget* parent) : QWidget(parent) {
     SiteList->setObjectName(QStringLiteral("SiteList"));
     SiteList->setVisible(false);
 
-    tmrSplash = new QTimer(this);
-    tmrSplash->setObjectName(QStringLiteral("tmrSplash"));
-    tmrSplash->setInterval(3000);
-    tmrSplash->setSingleShot(true);
-    connect(tmrSplash, &QTimer::timeout, this, &frmSplash::tmrSplash_Timer);
+    tmrSplash = makeTimer(this, QStringLiteral("tmrSplash"), 3000, TimerShot::Single,
+                          [this] { tmrSplash_Timer(); });
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(AniGif1);

@@ -6,6 +6,9 @@
 #include "common/TextFormats.h"
 #include "reports/common/ReportHandOver.h"
 #include "reports/common/ReportRun.h"
+#include "widgets/NumericTextFilter.h"
+#include "widgets/ProgressLabel.h"
+#include "widgets/Timers.h"
 
 #include <QCloseEvent>
 #include <QDateEdit>
@@ -21,17 +24,10 @@
 
 namespace quillon {
 
-namespace {
-const QString kRunning = QStringLiteral("Report Running");
-const QString kRunningFull = kRunning + QStringLiteral("..........");
-}  // namespace
-
 ReportWindow::ReportWindow(const ReportKind& kind, QString intervalMessage, QWidget* parent)
     : QDialog(parent), m_kind(kind), m_intervalMessage(std::move(intervalMessage)) {
-    tmrreport = new QTimer(this);
-    tmrreport->setObjectName(QStringLiteral("tmrreport"));
-    tmrreport->setInterval(1000);
-    connect(tmrreport, &QTimer::timeout, this, &ReportWindow::tmrreport_Timer);
+    tmrreport = makeTimer(this, QStringLiteral("tmrreport"), 1000, TimerShot::Repeating,
+                          [this] { tmrreport_Timer(); });
 }
 
 ReportWindow::~ReportWindow() = default;
@@ -91,7 +87,7 @@ QWidget* ReportWindow::buildRunBox() {
     Command1 = new QPushButton(QStringLiteral("RUN REPORT"), box);
     Command1->setObjectName(QStringLiteral("Command1"));
     connect(Command1, &QPushButton::clicked, this, &ReportWindow::Command1_Click);
-    lblrunning = new QLabel(kRunning, box);
+    lblrunning = new ProgressLabel(QStringLiteral("Report Running"), box);
     lblrunning->setObjectName(QStringLiteral("lblrunning"));
     lblrunning->setVisible(false);
     layout->addWidget(Command1);
@@ -124,17 +120,11 @@ void ReportWindow::Optdate_Click(int index) {
 }
 
 void ReportWindow::txtinterval_Change() {
-    const QString text = txtinterval->text();
-    if (text.isEmpty() || isNumberText(text)) return;
-    // Setting the shorter text runs this again, so a pasted text loses characters from its end
-    // until what is left is a number.
-    txtinterval->setText(text.left(text.size() - 1));
-    txtinterval->setCursorPosition(txtinterval->text().size());
+    applyNumericTextFilter(txtinterval);
 }
 
 void ReportWindow::tmrreport_Timer() {
-    lblrunning->setText(lblrunning->text() != kRunningFull ? lblrunning->text() + QLatin1Char('.')
-                                                           : kRunning + QLatin1Char('.'));
+    lblrunning->tick();
 }
 
 bool ReportWindow::queueDatePart(ReportRequest& request) {
@@ -177,7 +167,8 @@ void ReportWindow::setBusy(bool busy) {
 }
 
 void ReportWindow::Command1_Click() {
-    if (m_running) return;
+    ReentryGuard::Entry running = m_running.enter();
+    if (!running) return;
     WriteDebugLog(QStringLiteral("RUNNING REPORT"));
     setBusy(true);
 
@@ -200,10 +191,9 @@ void ReportWindow::Command1_Click() {
 
     WriteDebugLog(QStringLiteral("Item in list"));
     lstCommands << runCommand;
-    m_running = true;
     const ReportRunResult result =
         ReportRun::run(lstCommands, G().g_ReportFileName, G().g_CurSite, G().g_BackupReportsMode);
-    m_running = false;
+    running.leave();
     WriteDebugLog(QStringLiteral("DONE RUNNING REPORT"));
     if (!result.ok()) {
         setBusy(false);
@@ -219,12 +209,12 @@ void ReportWindow::Command1_Click() {
 
 void ReportWindow::reject() {
     // The run owns the session until it returns; closing now would leave it half done.
-    if (m_running) return;
+    if (m_running.running()) return;
     QDialog::reject();
 }
 
 void ReportWindow::closeEvent(QCloseEvent* event) {
-    if (m_running) {
+    if (m_running.running()) {
         event->ignore();
         return;
     }

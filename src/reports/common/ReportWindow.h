@@ -3,6 +3,8 @@
 // progress label, the command queue and the run itself (build the request, run it on the
 // server, close, hand over to the main window's report retrieval).
 #include "reports/common/ReportRequest.h"
+#include "widgets/ProgressLabel.h"
+#include "widgets/ReentryGuard.h"
 
 #include <QDialog>
 #include <QList>
@@ -36,7 +38,7 @@ public:
     QLineEdit* txtinterval = nullptr;
     QGroupBox* Frame3 = nullptr;
     QPushButton* Command1 = nullptr;
-    QLabel* lblrunning = nullptr;
+    ProgressLabel* lblrunning = nullptr;
     QTimer* tmrreport = nullptr;
 
     const ReportKind& kind() const { return m_kind; }
@@ -46,7 +48,7 @@ public:
 
     // The command queue of the last run, in the order of sending (what is left of it).
     const QStringList& queuedCommands() const { return lstCommands; }
-    bool isRunning() const { return m_running; }
+    bool isRunning() const { return m_running.running(); }
 
     // Event handlers.
     void Command1_Click();
@@ -92,7 +94,7 @@ private:
 
     ReportKind m_kind;
     QString m_intervalMessage;
-    bool m_running = false;
+    ReentryGuard m_running;
 };
 
 }  // namespace quillon

@@ -6,13 +6,12 @@
 #include "common/TableMirror.h"
 #include "platform/FileLookup.h"
 #include "reports/selection/SelectionTable.h"
+#include "widgets/KeyUpFilter.h"
 
 #include <QCheckBox>
-#include <QEvent>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -27,8 +26,6 @@ namespace quillon {
 namespace {
 const QString kChangeQuestion =
     QStringLiteral("Are you sure you want to change how you are running the report?\r\n");
-constexpr int kEnterKey = 13;
-constexpr int kDeleteKey = 46;
 const char* const kAllBoxNames[] = {"chkline", "chkext", "chkdpt", "chkdiv"};
 const QString kAllExtKey = QStringLiteral("0");
 const QString kAllExtText = QStringLiteral("ALL EXT");
@@ -98,8 +95,8 @@ SelectionReportWindow::SelectionReportWindow(SelectionWindowSetup setup, QWidget
     lstItemHidden = makeList("lstItemHidden", Frame1, false);
     m_available = std::make_unique<SelectionList>(lstDivision, lstDivisionHidden);
     m_selected = std::make_unique<SelectionList>(lstItem, lstItemHidden);
-    lstDivision->installEventFilter(this);
-    lstItem->installEventFilter(this);
+    KeyUpFilter::install(lstDivision, [this](int code) { lstDivision_KeyUp(code); });
+    KeyUpFilter::install(lstItem, [this](int code) { lstItem_KeyUp(code); });
     connect(lstDivision, &QListWidget::itemDoubleClicked, this,
             &SelectionReportWindow::lstDivision_DblClick);
     connect(lstItem, &QListWidget::itemDoubleClicked, this,
@@ -282,23 +279,11 @@ void SelectionReportWindow::cmdremove_Click() {
 }
 
 void SelectionReportWindow::lstDivision_KeyUp(int keyCode) {
-    if (keyCode == kEnterKey) lstDivision_DblClick();
+    if (keyCode == kKeyEnter) lstDivision_DblClick();
 }
 
 void SelectionReportWindow::lstItem_KeyUp(int keyCode) {
-    if (keyCode == kDeleteKey) lstItem_DblClick();
-}
-
-bool SelectionReportWindow::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::KeyRelease) {
-        const int key = static_cast<QKeyEvent*>(event)->key();
-        const int code = key == Qt::Key_Return || key == Qt::Key_Enter ? kEnterKey
-                         : key == Qt::Key_Delete                       ? kDeleteKey
-                                                                       : 0;
-        if (watched == lstDivision) lstDivision_KeyUp(code);
-        if (watched == lstItem) lstItem_KeyUp(code);
-    }
-    return ReportWindow::eventFilter(watched, event);
+    if (keyCode == kKeyDelete) lstItem_DblClick();
 }
 
 void SelectionReportWindow::queueRequest(ReportRequest& request) {

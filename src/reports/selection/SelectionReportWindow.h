@@ -124,7 +124,6 @@ protected:
     void logRunCommandPrepared() override;
     void logBeforeGuard() override;
     void logBeforeHandOver() override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void allBox_Click(int type);

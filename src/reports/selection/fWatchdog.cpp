@@ -6,14 +6,14 @@
 #include "common/TextFormats.h"
 #include "platform/SystemInfo.h"
 #include "reports/selection/SavedNumbers.h"
+#include "widgets/KeyUpFilter.h"
 #include "widgets/ListFind.h"
+#include "widgets/NumericTextFilter.h"
 
 #include <QCheckBox>
-#include <QEvent>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -27,8 +27,6 @@
 namespace quillon {
 
 namespace {
-constexpr int kEnterKey = 13;
-constexpr int kDeleteKey = 46;
 const QString kAlreadyInList = QStringLiteral("Already in list");
 
 int highlightedRow(const QListWidget* list) {
@@ -78,7 +76,6 @@ fWatchdog::fWatchdog(QWidget* parent)
         auto* l = new QListWidget(Frame1);
         l->setObjectName(QString::fromLatin1(name));
         l->setToolTip(QString::fromLatin1(tip));
-        l->installEventFilter(this);
         return l;
     };
     lstsaved = list("lstsaved", "saved list ");
@@ -87,7 +84,9 @@ fWatchdog::fWatchdog(QWidget* parent)
     txtitem->setObjectName(QStringLiteral("txtitem"));
     txtitem->setToolTip(QStringLiteral("Enter phone number with no dashes or parentheses"));
     connect(txtitem, &QLineEdit::textChanged, this, &fWatchdog::txtitem_Change);
-    connect(txtitem, &QLineEdit::returnPressed, this, [this] { txtitem_KeyPress(kEnterKey); });
+    connect(txtitem, &QLineEdit::returnPressed, this, [this] { txtitem_KeyPress(kKeyEnter); });
+    KeyUpFilter::install(lstItem, [this](int code) { lstItem_KeyUp(code); });
+    KeyUpFilter::install(lstsaved, [this](int code) { lstsaved_KeyUp(code); });
     connect(lstsaved, &QListWidget::itemDoubleClicked, this, &fWatchdog::lstsaved_DblClick);
 
     const auto pictureButton = [this](const char* name, QStyle::StandardPixmap icon,
@@ -184,14 +183,11 @@ void fWatchdog::LoadSavedItems() {
 }
 
 void fWatchdog::txtitem_Change() {
-    const QString text = txtitem->text();
-    if (text.isEmpty() || isNumberText(text)) return;
-    txtitem->setText(text.left(text.size() - 1));
-    txtitem->setCursorPosition(txtitem->text().size());
+    applyNumericTextFilter(txtitem);
 }
 
 void fWatchdog::txtitem_KeyPress(int keyAscii) {
-    if (keyAscii == kEnterKey) cmdadd_Click();
+    if (keyAscii == kKeyEnter) cmdadd_Click();
 }
 
 void fWatchdog::cmdadd_Click() {
@@ -241,20 +237,11 @@ void fWatchdog::cmdsaveremove_Click() {
 }
 
 void fWatchdog::lstItem_KeyUp(int keyCode) {
-    if (keyCode == kDeleteKey) cmdremove_Click();
+    if (keyCode == kKeyDelete) cmdremove_Click();
 }
 
 void fWatchdog::lstsaved_KeyUp(int keyCode) {
-    if (keyCode == kDeleteKey) cmdsaveremove_Click();
-}
-
-bool fWatchdog::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::KeyRelease &&
-        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Delete) {
-        if (watched == lstItem) lstItem_KeyUp(kDeleteKey);
-        if (watched == lstsaved) lstsaved_KeyUp(kDeleteKey);
-    }
-    return ReportWindow::eventFilter(watched, event);
+    if (keyCode == kKeyDelete) cmdsaveremove_Click();
 }
 
 void fWatchdog::cmdsave_Click() {

@@ -52,7 +52,6 @@ public:
 protected:
     void queueRequest(ReportRequest& request) override;
     std::optional<QString> refusal(const ReportRequest& request) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     // Site k of the configuration: the site box's list index + 1.
