@@ -8,8 +8,10 @@
 #include "reports/common/ReportRun.h"
 #include "widgets/NumericTextFilter.h"
 #include "widgets/ProgressLabel.h"
+#include "widgets/SelectionList.h"
 #include "widgets/Timers.h"
 
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QDateEdit>
 #include <QGridLayout>
@@ -32,7 +34,8 @@ ReportWindow::ReportWindow(const ReportKind& kind, QString intervalMessage, QWid
 
 ReportWindow::~ReportWindow() = default;
 
-QGroupBox* ReportWindow::buildDateFrame(const QList<int>& offered) {
+QGroupBox* ReportWindow::buildDateFrame(const DateBlock& block) {
+    m_dateBlock = block;
     Frame3 = new QGroupBox(QStringLiteral("Date/Time Options"), this);
     Frame3->setObjectName(QStringLiteral("Frame3"));
     auto* grid = new QGridLayout(Frame3);
@@ -40,7 +43,7 @@ QGroupBox* ReportWindow::buildDateFrame(const QList<int>& offered) {
     for (int i = 0; i < 3; ++i) {
         Optdate[i] = new QRadioButton(QString::fromLatin1(captions[i]), Frame3);
         Optdate[i]->setObjectName(QStringLiteral("Optdate_%1").arg(i));
-        Optdate[i]->setVisible(offered.contains(i));
+        Optdate[i]->setVisible(i != 0 || block.allCalls);
         grid->addWidget(Optdate[i], i, 0);
         connect(Optdate[i], &QRadioButton::toggled, this, [this, i](bool on) {
             if (on) Optdate_Click(i);
@@ -68,9 +71,13 @@ QGroupBox* ReportWindow::buildDateFrame(const QList<int>& offered) {
                                                         {"Start Time", starttime},
                                                         {"End Time", endtime}};
     int row = 0;
-    for (const auto& [label, widget] : pickers) {
-        grid->addWidget(new QLabel(QString::fromLatin1(label), Frame3), row, 1);
+    for (const auto& [caption, widget] : pickers) {
+        auto* label = new QLabel(QString::fromLatin1(caption), Frame3);
+        grid->addWidget(label, row, 1);
         grid->addWidget(widget, row, 2);
+        const bool shown = row < 2 || block.times;
+        label->setVisible(shown);
+        widget->setVisible(shown);
         ++row;
     }
     txtinterval = new QLineEdit(Frame3);
@@ -78,6 +85,30 @@ QGroupBox* ReportWindow::buildDateFrame(const QList<int>& offered) {
     grid->addWidget(txtinterval, 3, 0);
     connect(txtinterval, &QLineEdit::textChanged, this, &ReportWindow::txtinterval_Change);
     return Frame3;
+}
+
+QCheckBox* ReportWindow::buildPrinterBox(QWidget* parent, bool withToolTip) {
+    chksendprinter = new QCheckBox(QStringLiteral("Send to Printer on Varnel Computer"), parent);
+    chksendprinter->setObjectName(QStringLiteral("chksendprinter"));
+    if (withToolTip)
+        chksendprinter->setToolTip(
+            QStringLiteral("This will print at your Varnel computer not at your Local Desktop"));
+    return chksendprinter;
+}
+
+void ReportWindow::queuePrinterLine(ReportRequest& request) const {
+    if (!chksendprinter->isChecked()) request.addOption(QStringLiteral("Z"));
+}
+
+void ReportWindow::queueSelectedItems(ReportRequest& request, SelectionList& selected,
+                                      const QString& code) const {
+    const QStringList keys = selected.keys();
+    for (int i = 0; i < keys.size(); ++i) {
+        selected.highlight(i);
+        request.addItem(code, keys[i]);
+        WriteDebugLog(QStringLiteral("adding ") + keys[i] +
+                      QStringLiteral("  from lstItemHidden.Text"));
+    }
 }
 
 QWidget* ReportWindow::buildRunBox() {
@@ -133,8 +164,8 @@ bool ReportWindow::queueDatePart(ReportRequest& request) {
             request.addAllCalls();
             break;
         case 1:
-            request.addDateRange(startdate->date(), enddate->date(), starttime->time(),
-                                 endtime->time());
+            request.addDates(startdate->date(), enddate->date());
+            if (m_dateBlock.times) request.addTimes(starttime->time(), endtime->time());
             break;
         case 2:
             if (!isNumberText(txtinterval->text())) {
@@ -156,6 +187,10 @@ ReportRequest ReportWindow::buildRequest() {
     return request;
 }
 
+QString ReportWindow::programLine(const ReportRequest& request) const {
+    return request.runCommand(m_kind, programMode());
+}
+
 void ReportWindow::setBusy(bool busy) {
     Command1->setEnabled(!busy);
     Command1->setVisible(!busy);
@@ -170,16 +205,23 @@ void ReportWindow::Command1_Click() {
     ReentryGuard::Entry running = m_running.enter();
     if (!running) return;
     WriteDebugLog(QStringLiteral("RUNNING REPORT"));
-    setBusy(true);
 
     const QString pc = GetPCName();
-    G().g_ParamFileName = ReportRequest::paramFileName(pc, m_kind);
+    // A program that reads no request file leaves the name of the last one alone.
+    if (m_kind.hasRequestFile()) G().g_ParamFileName = ReportRequest::paramFileName(pc, m_kind);
     G().g_ReportFileName = ReportRequest::reportFileName(pc, m_kind);
-    ReportRequest request(G().g_ParamFileName);
-    const QString runCommand = request.runCommand(m_kind);
+    lstCommands.clear();
+    const QStringList problems = checksBeforeRun();
+    if (!problems.isEmpty()) {
+        for (const QString& problem : problems) tell(problem);
+        return;
+    }
+
+    setBusy(true);
+    ReportRequest request(ReportRequest::paramFileName(pc, m_kind));
+    const QString runCommand = programLine(request);
     logRunCommandPrepared();
 
-    lstCommands.clear();
     queueRequest(request);
     lstCommands = request.lines();
     logBeforeGuard();
@@ -200,7 +242,10 @@ void ReportWindow::Command1_Click() {
         tell(result.message, platform::Icon::Critical);
         return;
     }
+    finishRun();
+}
 
+void ReportWindow::finishRun() {
     // The window is closed before the report is fetched, named and opened.
     accept();
     logBeforeHandOver();

@@ -7,8 +7,8 @@
 #include "platform/SystemInfo.h"
 #include "reports/selection/SavedNumbers.h"
 #include "widgets/KeyUpFilter.h"
-#include "widgets/ListFind.h"
 #include "widgets/NumericTextFilter.h"
+#include "widgets/TypedList.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -25,38 +25,6 @@
 #include <QVBoxLayout>
 
 namespace quillon {
-
-namespace {
-const QString kAlreadyInList = QStringLiteral("Already in list");
-
-int highlightedRow(const QListWidget* list) {
-    const QListWidgetItem* item = list->currentItem();
-    return item && item->isSelected() ? list->row(item) : -1;
-}
-
-// Appends text unless the list holds it already (without regard to case).
-bool appendUnique(QListWidget* list, const QString& text) {
-    if (ListFindString(list, text, true) >= 0) {
-        tell(kAlreadyInList);
-        return false;
-    }
-    list->addItem(text);
-    return true;
-}
-
-void removeHighlighted(QListWidget* list) {
-    const int row = highlightedRow(list);
-    if (row < 0) return;
-    delete list->takeItem(row);
-    if (row > 0) {
-        list->setCurrentRow(row - 1);
-    } else {
-        list->clearSelection();
-        list->setCurrentItem(nullptr);
-    }
-}
-
-}  // namespace
 
 fWatchdog::fWatchdog(QWidget* parent)
     : ReportWindow(reportkinds::watchdog, QStringLiteral("interval not added"), parent) {
@@ -136,13 +104,9 @@ fWatchdog::fWatchdog(QWidget* parent)
 
     Frame2 = new QGroupBox(QStringLiteral(" Report Options"), this);
     Frame2->setObjectName(QStringLiteral("Frame2"));
-    chksendprinter = new QCheckBox(QStringLiteral("Send to Printer on Varnel Computer"), Frame2);
-    chksendprinter->setObjectName(QStringLiteral("chksendprinter"));
-    chksendprinter->setToolTip(
-        QStringLiteral("This will print at your Varnel computer not at your Local Desktop"));
     auto* options = new QVBoxLayout(Frame2);
-    options->addWidget(chksendprinter);
-    options->addWidget(buildDateFrame({1, 2}));
+    options->addWidget(buildPrinterBox(Frame2));
+    options->addWidget(buildDateFrame({.allCalls = false}));
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(Frame1);
@@ -192,18 +156,19 @@ void fWatchdog::txtitem_KeyPress(int keyAscii) {
 
 void fWatchdog::cmdadd_Click() {
     if (txtitem->text().isEmpty()) return;
-    appendUnique(lstItem, txtitem->text());
+    appendTyped(lstItem, txtitem->text(), Duplicates::Refuse);
 }
 
 void fWatchdog::cmdaddtosave_Click() {
     if (txtitem->text().isEmpty()) return;
-    appendUnique(lstsaved, txtitem->text());
+    appendTyped(lstsaved, txtitem->text(), Duplicates::Refuse);
 }
 
 void fWatchdog::MoveIntoSavedFromList() {
     const int row = highlightedRow(lstItem);
     if (row < 0) return;
-    if (appendUnique(lstsaved, lstItem->item(row)->text())) lstItem->setCurrentRow(row);
+    if (appendTyped(lstsaved, lstItem->item(row)->text(), Duplicates::Refuse))
+        lstItem->setCurrentRow(row);
 }
 
 void fWatchdog::MoveIntoListFromSaved() {
@@ -221,7 +186,7 @@ void fWatchdog::MoveIntoListFromSaved() {
              platform::Icon::Exclamation);
         return;
     }
-    if (appendUnique(lstItem, number)) lstsaved->setCurrentRow(row);
+    if (appendTyped(lstItem, number, Duplicates::Refuse)) lstsaved->setCurrentRow(row);
 }
 
 void fWatchdog::lstsaved_DblClick() {
@@ -229,11 +194,11 @@ void fWatchdog::lstsaved_DblClick() {
 }
 
 void fWatchdog::cmdremove_Click() {
-    removeHighlighted(lstItem);
+    removeHighlightedTyped(lstItem);
 }
 
 void fWatchdog::cmdsaveremove_Click() {
-    removeHighlighted(lstsaved);
+    removeHighlightedTyped(lstsaved);
 }
 
 void fWatchdog::lstItem_KeyUp(int keyCode) {
@@ -255,7 +220,7 @@ void fWatchdog::cmdsave_Click() {
 
 void fWatchdog::queueRequest(ReportRequest& request) {
     request.addHeader();
-    if (!chksendprinter->isChecked()) request.addOption(QStringLiteral("Z"));
+    queuePrinterLine(request);
     for (int i = 0; i < lstItem->count(); ++i) {
         lstItem->setCurrentRow(i);
         request.addPhoneNumber(lstItem->item(i)->text());

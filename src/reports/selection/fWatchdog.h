@@ -27,7 +27,6 @@ public:
     QPushButton* cmdAddToSaved = nullptr;
     QPushButton* cmdAddFromSaved = nullptr;
     QPushButton* cmdsave = nullptr;
-    QCheckBox* chksendprinter = nullptr;
 
     // Public operations.
     void cmdadd_Click();
