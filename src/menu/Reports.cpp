@@ -169,9 +169,7 @@ void Reports::lstDivision_DblClick() {
     reject();
 
     if (!fetched) {
-        tell(QStringLiteral("The report %1 could not be brought back from the server.\r\n\r\n%2")
-                 .arg(remote, error),
-             platform::Icon::Critical, titles::kVarnelReports);
+        tellNotBroughtBack(remote, error);
         return;
     }
     WriteDebugLog(QStringLiteral("STARTING RENAME"));

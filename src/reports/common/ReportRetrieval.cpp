@@ -15,6 +15,12 @@
 
 namespace quillon {
 
+void tellNotBroughtBack(const QString& remote, const QString& error) {
+    tell(QStringLiteral("The report %1 could not be brought back from the server.\r\n\r\n%2")
+             .arg(remote, error),
+         platform::Icon::Critical, titles::kVarnelReports);
+}
+
 bool fetchRemoteFile(const SessionTarget& target, const QString& remotePath,
                      const QString& localPath, QString* error) {
     FileTransferSession sftp;
@@ -60,9 +66,7 @@ void executeBatFileForReport(int reportNumber, QWidget* owner) {
     WriteDebugLog(QStringLiteral("CLOSING SCP"));
     hourglass.release();
     if (!fetched) {
-        tell(QStringLiteral("The report %1 could not be brought back from the server.\r\n\r\n%2")
-                 .arg(remote, error),
-             platform::Icon::Critical, titles::kVarnelReports);
+        tellNotBroughtBack(remote, error);
         return;
     }
 
