@@ -1,23 +1,26 @@
 #include "access/frmLogin.h"
 
 #include "access/AccessFiles.h"
-#include "widgets/AppControl.h"
 #include "common/CommonFunctions.h"
+#include "common/ConfigNames.h"
 #include "common/Globals.h"
+#include "common/Messages.h"
+#include "remote/RemoteSession.h"
 #include "common/SessionLog.h"
 #include "common/ShellQuote.h"
 #include "common/SiteContext.h"
-#include "widgets/MainWindowPort.h"
 #include "platform/ProfileFile.h"
-#include "platform/Prompter.h"
 #include "platform/SystemInfo.h"
 #include "remote/RemoteSession.h"
+#include "widgets/AppControl.h"
+#include "widgets/KeyUpFilter.h"
+#include "widgets/MainWindowPort.h"
+#include "widgets/ReentryGuard.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -74,7 +77,7 @@ frmLogin::frmLogin(const QStringList& siteNames, QWidget* parent) : QDialog(pare
 
     connect(cmdOK, &QPushButton::clicked, this, &frmLogin::cmdOK_Click);
     connect(cmdcancel, &QPushButton::clicked, this, &frmLogin::cmdcancel_Click);
-    txtUserName->installEventFilter(this);
+    KeyUpFilter::install(txtUserName, [this](int code) { txtUserName_KeyUp(code); });
 
     Form_Load(siteNames);
 }
@@ -89,21 +92,22 @@ void frmLogin::Form_Load(const QStringList& siteNames) {
     cboSites->addItems(siteNames);
 }
 
-void frmLogin::txtUserName_KeyUp(int key) {
-    if (key != Qt::Key_Space) return;
+void frmLogin::txtUserName_KeyUp(int keyCode) {
+    if (keyCode != kKeySpace) return;
     QString text = txtUserName->text();
     text.chop(1);
     txtUserName->setText(text);
     txtUserName->setCursorPosition(text.size());
-    platform::Prompter::instance().message(
-        QStringLiteral("You can not have Spaces in the User Name"));
+    tell(QStringLiteral("You can not have Spaces in the User Name"));
 }
 
 void frmLogin::cmdOK_Click() {
-    if (m_busy) return;
+    // The check talks to the server for a while; a second OK meanwhile is dropped.
+    const ReentryGuard::Entry checking = m_checking.enter();
+    if (!checking) return;
     const QString siteName = cboSites->currentText();
     if (siteName != QLatin1String("Default") && txtUserName->text().isEmpty()) {
-        platform::Prompter::instance().message(QStringLiteral("Please enter a User Name."));
+        tell(QStringLiteral("Please enter a User Name."));
         return;
     }
     setInputsEnabled(false);
@@ -126,13 +130,11 @@ void frmLogin::checkLogin() {
         return;
     }
     const QString user = userFileStem(typed);
-    m_busy = true;
 
     RemoteShellSession ssh;
     ssh.log = sessionDebugLog(QStringLiteral("wodSSH1"));
     WriteDebugLog(QStringLiteral("Login: checking user ") + user);
     if (!ssh.connectToHost(shellTargetForSite(site), G().g_FtpTimeout)) {
-        m_busy = false;
         serverUnreachable(ssh.errorString());
         return;
     }
@@ -141,7 +143,6 @@ void frmLogin::checkLogin() {
         const bool dropped = !ssh.isConnected();
         const QString error = ssh.errorString();
         ssh.disconnect();
-        m_busy = false;
         if (dropped)
             serverUnreachable(error);
         else
@@ -155,13 +156,11 @@ void frmLogin::checkLogin() {
     const QString error = ssh.errorString();
     ssh.disconnect();
     if (!reply) {
-        m_busy = false;
         serverUnreachable(error);
         return;
     }
     if (reply->contains(QLatin1String("No such file"))) {
         WriteDebugLog(QStringLiteral("Login: no user file for ") + user);
-        m_busy = false;
         refuse();
         return;
     }
@@ -178,7 +177,6 @@ void frmLogin::checkLogin() {
                                : QString();
     if (!UserFile::passwordMatches(txtPassword->text(), stored)) {
         sftp.disconnect();
-        m_busy = false;
         wrongPassword();
         return;
     }
@@ -213,10 +211,9 @@ void frmLogin::acceptLogin(const QString& typed) {
     m_loginAccepted = true;
     G().g_UserName = typed;
     platform::ProfileFile(configurationFilePath())
-        .write(QStringLiteral("Site%1").arg(cboSites->currentIndex() + 1),
-               QStringLiteral("LastLogin "), G().g_UserName);
+        .write(config::siteSection(cboSites->currentIndex() + 1), config::kLastLogin,
+               G().g_UserName);
 
-    m_busy = true;
     {
         // The server regenerates its table copies for the main window's table pull; what it
         // answers is not looked at.
@@ -232,7 +229,6 @@ void frmLogin::acceptLogin(const QString& typed) {
         ButtonFile::deleteLocalCopies(localDownloadFolder(), typed);
         ssh.disconnect();
     }
-    m_busy = false;
     unload();
     if (MainWindowPort* main = MainWindowPort::instance()) main->show();
 }
@@ -243,18 +239,17 @@ void frmLogin::wrongPassword() {
         refuse();
         return;
     }
-    platform::Prompter::instance().message(
-        QStringLiteral("You have entered the wrong password too many times. The program will "
-                       "now terminate."),
-        QString(), platform::Icon::Critical);
+    tell(QStringLiteral("You have entered the wrong password too many times. The program will "
+                        "now terminate."),
+         platform::Icon::Critical);
     m_loginAccepted = false;
     unload();
     endProgram();
 }
 
 void frmLogin::refuse() {
-    platform::Prompter::instance().message(QStringLiteral("Invalid Login or Password, try again!"),
-                                           QStringLiteral("Login"));
+    tell(QStringLiteral("Invalid Login or Password, try again!"), platform::Icon::None,
+         titles::kLogin);
     txtPassword->clear();
     setInputsEnabled(true);
     txtPassword->setFocus();
@@ -262,10 +257,9 @@ void frmLogin::refuse() {
 
 void frmLogin::serverUnreachable(const QString& error) {
     WriteDebugLog(QStringLiteral("Login: server not reached: ") + error);
-    platform::Prompter::instance().message(
-        QStringLiteral("Could not reach the server of site %1: %2")
-            .arg(cboSites->currentText(), error),
-        QStringLiteral("Login"), platform::Icon::Exclamation);
+    tell(QStringLiteral("Could not reach the server of site %1: %2")
+             .arg(cboSites->currentText(), error),
+         platform::Icon::Exclamation, titles::kLogin);
     setInputsEnabled(true);
     txtPassword->setFocus();
 }
@@ -315,7 +309,7 @@ void frmLogin::closeEvent(QCloseEvent* event) {
         return;
     }
     // A session is waiting on this window's behalf; it must not go away under it.
-    if (m_busy) {
+    if (m_checking.running()) {
         event->ignore();
         return;
     }
@@ -328,13 +322,7 @@ void frmLogin::closeEvent(QCloseEvent* event) {
 }
 
 void frmLogin::reject() {
-    if (cmdcancel->isEnabled() && !m_busy) cmdcancel_Click();
-}
-
-bool frmLogin::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == txtUserName && event->type() == QEvent::KeyRelease)
-        txtUserName_KeyUp(static_cast<QKeyEvent*>(event)->key());
-    return QDialog::eventFilter(watched, event);
+    if (cmdcancel->isEnabled() && !m_checking.running()) cmdcancel_Click();
 }
 
 void frmLogin::setInputsEnabled(bool on) {

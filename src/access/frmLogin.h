@@ -2,12 +2,13 @@
 // The login window between start-up and the main window: the user picks a site, types a name
 // and a password; a good login turns on the user's granted menu buttons and hands the site list
 // over to the main window, which then connects the chosen site.
+#include "widgets/ReentryGuard.h"
+
 #include <QDialog>
 #include <QStringList>
 
 class QCloseEvent;
 class QComboBox;
-class QKeyEvent;
 class QLabel;
 class QLineEdit;
 class QListWidget;
@@ -38,13 +39,12 @@ public:
     void Form_Load(const QStringList& siteNames);
     void cmdOK_Click();
     void cmdcancel_Click();
-    void txtUserName_KeyUp(int key);
+    void txtUserName_KeyUp(int keyCode);
     void Form_Unload();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
     void reject() override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void setInputsEnabled(bool on);
@@ -65,7 +65,7 @@ private:
     bool m_loginAccepted = false;
     int m_wrongPasswordCount = 0;
     bool m_unloaded = false;
-    bool m_busy = false;  // a check is talking to the server
+    ReentryGuard m_checking;  // a check is talking to the server
 };
 
 }  // namespace quillon

@@ -1,5 +1,6 @@
-#include "app/WindowTable.h"
 #include <QWidget>
+#include "app/WindowTable.h"
+#include "common/Messages.h"
 #include "menu/MainMenu.h"
 #include "platform/SystemInfo.h"
 #include "widgets/AppControl.h"
@@ -9,7 +10,7 @@
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Quillon"));
+    QApplication::setApplicationName(quillon::programName(false));
     // The main window is created hidden during start-up; the program ends when the last window
     // the user can see is closed (the splash window when KTReports.ini is missing).
     QApplication::setQuitOnLastWindowClosed(true);

@@ -1,6 +1,7 @@
 #include "common/GridExport.h"
 
 #include "common/ExcelFileV2.h"
+#include "common/TextFormats.h"
 #include "platform/DocumentViewer.h"
 #include "platform/TextCodec.h"
 
@@ -11,8 +12,6 @@
 namespace quillon {
 
 namespace {
-
-const QString kCrLf = QStringLiteral("\r\n");
 
 bool writeWhole(const QString& path, const QByteArray& bytes) {
     QSaveFile file(path);

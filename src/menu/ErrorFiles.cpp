@@ -4,6 +4,7 @@
 #include "common/Globals.h"
 #include "platform/FileLookup.h"
 #include "platform/SystemInfo.h"
+#include "widgets/ReentryGuard.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -12,13 +13,7 @@ namespace quillon {
 
 namespace {
 
-bool g_pullRunning = false;
-
-class PullRunning {
-public:
-    PullRunning() { g_pullRunning = true; }
-    ~PullRunning() { g_pullRunning = false; }
-};
+ReentryGuard g_pull;
 
 }  // namespace
 
@@ -80,18 +75,18 @@ bool isUsableCopyName(const QString& name) {
 }
 
 bool errorPullRunning() {
-    return g_pullRunning;
+    return g_pull.running();
 }
 
 ErrorPullResult pullErrorFiles(FileTransferSession& session, const SessionTarget& target,
                                const QString& folder,
                                const std::function<void(const QString&)>& log) {
     ErrorPullResult result;
-    if (g_pullRunning) {
+    const ReentryGuard::Entry running = g_pull.enter();
+    if (!running) {
         result.skipped = true;
         return result;
     }
-    PullRunning running;
     const auto say = [&log](const QString& text) {
         if (log) log(text);
     };

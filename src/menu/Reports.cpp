@@ -3,7 +3,12 @@
 
 #include "common/CommonFunctions.h"
 #include "common/Globals.h"
+#include "common/Messages.h"
+#include "remote/RemoteSession.h"
+#include "common/SiteContext.h"
 #include "menu/ReportList.h"
+#include "platform/DocumentViewer.h"
+#include "rates/PricingReport.h"
 #include "reports/common/ReportRetrieval.h"
 #include "reports/common/ReportTable.h"
 #include "common/SiteContext.h"
@@ -11,6 +16,7 @@
 #include "platform/Prompter.h"
 #include "rates/PricingReport.h"
 #include "remote/RemoteSession.h"
+#include "widgets/BusyPointer.h"
 
 #include <QComboBox>
 #include <QCoreApplication>
@@ -24,10 +30,6 @@
 namespace quillon {
 
 namespace {
-
-void tell(const QString& text) {
-    platform::Prompter::instance().message(text, retrievalTitle(), platform::Icon::Critical);
-}
 
 const QString kCallCostSuffix = QStringLiteral("_CCAL.rtf");
 
@@ -83,7 +85,6 @@ QString Reports::serverFolder() const {
 }
 
 void Reports::Form_Load() {
-    unsetCursor();
     lstDivision->clear();
     const int site = G().g_CurSite;
 
@@ -91,7 +92,8 @@ void Reports::Form_Load() {
     shell.log = sessionDebugLog(QStringLiteral("wodSSH1"));
     if (!shell.connectToHost(shellTargetForSite(site), G().g_FtpTimeout)) {
         tell(QStringLiteral("The list of reports could not be made on the server.\r\n\r\n") +
-             shell.errorString());
+                 shell.errorString(),
+             platform::Icon::Critical, titles::kVarnelReports);
         return;
     }
     // Were the change of folder to fail, the list would be made of another folder.
@@ -102,7 +104,8 @@ void Reports::Form_Load() {
     }
     if (!listed) {
         tell(QStringLiteral("The list of reports could not be made on the server.\r\n\r\n") +
-             shell.errorString());
+                 shell.errorString(),
+             platform::Icon::Critical, titles::kVarnelReports);
         return;
     }
 
@@ -133,14 +136,16 @@ bool Reports::getreportfilelist(const QString&) {
     if (!fetchRemoteFile(sftpTargetForSite(siteIndex()), remote, unixList, &error)) {
         tell(QStringLiteral("The list of reports could not be brought back from the "
                             "server.\r\n\r\n") +
-             error);
+                 error,
+             platform::Icon::Critical, titles::kVarnelReports);
         return false;
     }
     const bool converted = ConvertUnixFile(unixList, folder + QStringLiteral("/reports.txt"));
     DeleteFileIfExists(unixList);
     if (!converted) {
         tell(QStringLiteral("The list of reports could not be written to %1.")
-                 .arg(QDir::toNativeSeparators(folder)));
+                 .arg(QDir::toNativeSeparators(folder)),
+             platform::Icon::Critical, titles::kVarnelReports);
         return false;
     }
     return true;
@@ -154,7 +159,7 @@ void Reports::lstDivision_DblClick() {
     const int index = siteIndex();
 
     lstDivision->setEnabled(false);
-    setCursor(Qt::WaitCursor);
+    BusyPointer busy(this);
     const QString siteFolder = siteLocalFolder(site);
     const QString fetchedPath = siteFolder + QLatin1Char('/') + name;
     // A copy left from an earlier run must never be shown as the one fetched now.
@@ -164,13 +169,12 @@ void Reports::lstDivision_DblClick() {
     QString error;
     const bool fetched = fetchRemoteFile(sftpTargetForSite(index), remote, fetchedPath, &error);
     lstDivision->setEnabled(true);
-    unsetCursor();
+    busy.release();
     // One opening brings back one report; the rest goes on without the window.
     reject();
 
     if (!fetched) {
-        tell(QStringLiteral("The report %1 could not be brought back from the server.\r\n\r\n%2")
-                 .arg(remote, error));
+        tellNotBroughtBack(remote, error);
         return;
     }
     WriteDebugLog(QStringLiteral("STARTING RENAME"));
@@ -178,7 +182,7 @@ void Reports::lstDivision_DblClick() {
                                                 proposedReportName(name, reportClockNow()));
     if (saved.outcome == SavedReport::Cancelled) return;
     if (saved.outcome == SavedReport::Failed) {
-        tell(saved.error);
+        tell(saved.error, platform::Icon::Critical, titles::kVarnelReports);
         return;
     }
 
@@ -190,7 +194,8 @@ void Reports::lstDivision_DblClick() {
         if (WritePricingReport(saved.path, saved.path, reportClockNow(), &why) != 0)
             tell(QStringLiteral("The call-cost answer could not be turned into a pricing "
                                 "report.\r\n\r\n%1\r\n\r\nThe answer is kept as it came in %2.")
-                     .arg(why, QDir::toNativeSeparators(saved.path)));
+                     .arg(why, QDir::toNativeSeparators(saved.path)),
+                 platform::Icon::Critical, titles::kVarnelReports);
     }
     WriteDebugLog(QStringLiteral("BRING UP REPORT IN WORDPAD"));
     platform::DocumentViewer::instance().open(saved.path);

@@ -1,11 +1,14 @@
 // The server clock and table-unlock utilities of the main window.
 #include "menu/ServerUtilities.h"
 #include "widgets/BusyPointer.h"
+#include "common/SessionLog.h"
+#include "widgets/ReentryGuard.h"
 
 #include "common/CommonFunctions.h"
 #include "common/Globals.h"
+#include "common/Messages.h"
+#include "common/TextFormats.h"
 #include "menu/fMain.h"
-#include "platform/Prompter.h"
 
 #include <QPointer>
 
@@ -18,20 +21,10 @@ std::function<QDateTime()>& clockSource() {
     return clock;
 }
 
-const QString kCrLf = QStringLiteral("\r\n");
 
 // Clicks that come while the same utility still waits for the server are dropped.
-class RunningFlag {
-public:
-    explicit RunningFlag(bool& flag) : m_flag(flag) { m_flag = true; }
-    ~RunningFlag() { m_flag = false; }
-
-private:
-    bool& m_flag;
-};
-
-bool g_syncRunning = false;
-bool g_unlockRunning = false;
+ReentryGuard g_sync;
+ReentryGuard g_unlock;
 
 }  // namespace
 
@@ -72,16 +65,13 @@ void setUtilitiesClock(std::function<QDateTime()> clock) {
 // --- the two buttons --------------------------------------------------------------------
 
 void fMain::cmdsynch_Click() {
-    if (g_syncRunning) return;
-    RunningFlag running(g_syncRunning);
-    platform::Prompter& prompter = platform::Prompter::instance();
-    const platform::Answer answer = prompter.message(
-        QStringLiteral("Are you sure you want to change the date and time on the Varnel Call "
-                       "Accounting Server?") +
-            kCrLf,
-        QStringLiteral("Configure Sites"), platform::Icon::Question, platform::Buttons::YesNo);
-    if (answer != platform::Answer::Yes) {
-        prompter.message(QStringLiteral("Varnel Call Accounting Server Time has not been changed"));
+    const ReentryGuard::Entry running = g_sync.enter();
+    if (!running) return;
+    if (!ask(QStringLiteral("Are you sure you want to change the date and time on the Varnel "
+                            "Call Accounting Server?") +
+                 kCrLf,
+             titles::kConfigureSites)) {
+        tell(QStringLiteral("Varnel Call Accounting Server Time has not been changed"));
         return;
     }
 
@@ -95,25 +85,24 @@ void fMain::cmdsynch_Click() {
     if (!self) return;
 
     if (!run.error.isEmpty()) {
-        prompter.message(QStringLiteral("Varnel Call Accounting Server Time has not been changed") +
-                             kCrLf + kCrLf + run.error,
-                         QString(), platform::Icon::Exclamation);
+        tell(QStringLiteral("Varnel Call Accounting Server Time has not been changed") + kCrLf +
+                 kCrLf + run.error,
+             platform::Icon::Exclamation);
         return;
     }
     if (run.allOk()) {
-        prompter.message(QStringLiteral("Varnel Call Accounting Server Time changed"));
+        tell(QStringLiteral("Varnel Call Accounting Server Time changed"));
         return;
     }
-    prompter.message(QStringLiteral("The Varnel Call Accounting Server Time may not have been "
-                                    "changed. These commands failed:") +
-                         kCrLf + failureLines(run, [&](int i) { return lines[i].trimmed(); }),
-                     QString(), platform::Icon::Exclamation);
+    tell(QStringLiteral("The Varnel Call Accounting Server Time may not have been "
+                        "changed. These commands failed:") +
+             kCrLf + failureLines(run, [&](int i) { return lines[i].trimmed(); }),
+         platform::Icon::Exclamation);
 }
 
 void fMain::cmdunlock_Click() {
-    if (g_unlockRunning) return;
-    RunningFlag running(g_unlockRunning);
-    platform::Prompter& prompter = platform::Prompter::instance();
+    const ReentryGuard::Entry running = g_unlock.enter();
+    if (!running) return;
     QPointer<fMain> self(this);
     BusyPointer busy(this);
 
@@ -132,16 +121,15 @@ void fMain::cmdunlock_Click() {
     if (!self) return;
 
     if (!run.error.isEmpty()) {
-        prompter.message(QStringLiteral("The Varnel Call Accounting Tables were not unlocked.") +
-                             kCrLf + kCrLf + run.error,
-                         QString(), platform::Icon::Exclamation);
+        tell(QStringLiteral("The Varnel Call Accounting Tables were not unlocked.") + kCrLf +
+                 kCrLf + run.error,
+             platform::Icon::Exclamation);
     } else if (run.allOk()) {
-        prompter.message(QStringLiteral("Varnel Call Accounting Tables unlocked"));
+        tell(QStringLiteral("Varnel Call Accounting Tables unlocked"));
     } else {
-        prompter.message(
-            QStringLiteral("These Varnel Call Accounting Tables could not be unlocked:") + kCrLf +
-                failureLines(run, [&](int i) { return files.value(i); }),
-            QString(), platform::Icon::Exclamation);
+        tell(QStringLiteral("These Varnel Call Accounting Tables could not be unlocked:") + kCrLf +
+                 failureLines(run, [&](int i) { return files.value(i); }),
+             platform::Icon::Exclamation);
     }
 }
 

@@ -4,14 +4,18 @@
 
 #include "common/CommonFunctions.h"
 #include "common/Globals.h"
+#include "common/Messages.h"
+#include "remote/RemoteSession.h"
+#include "common/SiteContext.h"
+#include "common/TextFormats.h"
 #include "menu/ErrorFiles.h"
 #include "menu/ServerUtilities.h"
-#include "common/SiteContext.h"
 #include "menu/fMain.h"
-#include "widgets/WindowRegistry.h"
 #include "platform/DocumentViewer.h"
 #include "platform/Prompter.h"
 #include "remote/RemoteSession.h"
+#include "widgets/Timers.h"
+#include "widgets/WindowRegistry.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -34,7 +38,6 @@ namespace quillon {
 
 namespace {
 
-const QString kCrLf = QStringLiteral("\r\n");
 const QColor kYellow(255, 255, 0);
 const QColor kRed(255, 0, 0);
 
@@ -66,10 +69,8 @@ private:
 // --- the indicator on the main window -----------------------------------------------------
 
 void fMain::buildErrorIndicator() {
-    tmrColorSwap = new QTimer(this);
-    tmrColorSwap->setObjectName(QStringLiteral("tmrColorSwap"));
-    tmrColorSwap->setInterval(750);
-    connect(tmrColorSwap, &QTimer::timeout, this, &fMain::tmrColorSwap_Timer);
+    tmrColorSwap = makeTimer(this, QStringLiteral("tmrColorSwap"), 750, TimerShot::Repeating,
+                             [this] { tmrColorSwap_Timer(); });
 
     filelistErrors = new QListWidget(this);
     filelistErrors->setObjectName(QStringLiteral("filelistErrors"));
@@ -198,10 +199,9 @@ void fErrors::geterrorcsvfiles(const QString&) {
     const ErrorPullResult result =
         pullErrorFiles(wodSFTP1, sftpTargetForSite(G().g_CurSite), m_folder);
     if (!result.skipped && !result.error.isEmpty())
-        platform::Prompter::instance().message(
-            QStringLiteral("The error files could not be fetched from the server.") + kCrLf +
-                kCrLf + result.error,
-            QString(), platform::Icon::Exclamation);
+        tell(QStringLiteral("The error files could not be fetched from the server.") + kCrLf +
+                 kCrLf + result.error,
+             platform::Icon::Exclamation);
 }
 
 void fErrors::File1_DblClick() {
@@ -209,16 +209,15 @@ void fErrors::File1_DblClick() {
     if (!item) return;
     const QString path = m_folder + QLatin1Char('/') + item->text();
     if (!platform::DocumentViewer::instance().open(path))
-        platform::Prompter::instance().message(
-            QStringLiteral("The file could not be opened:") + kCrLf + path, QString(),
-            platform::Icon::Exclamation);
+        tell(QStringLiteral("The file could not be opened:") + kCrLf + path,
+             platform::Icon::Exclamation);
 }
 
 QString fErrors::askSaveName(const QString& entry) {
     platform::Prompter& prompter = platform::Prompter::instance();
     std::optional<QString> answer =
-        prompter.input(QStringLiteral("Enter a name for the ERROR file :"),
-                       QStringLiteral("Save File"), savedCopyName(utilitiesNow(), entry));
+        prompter.input(QStringLiteral("Enter a name for the ERROR file :"), titles::kSaveFile,
+                       savedCopyName(utilitiesNow(), entry));
     for (;;) {
         // Cancel or no name keeps the file as it is.
         if (!answer || answer->trimmed().isEmpty()) return QString();
@@ -226,18 +225,15 @@ QString fErrors::askSaveName(const QString& entry) {
             return *answer;
         answer = prompter.input(QStringLiteral("The filename you entered already exists.") + kCrLf +
                                     QStringLiteral("Enter a new name for the downloaded report:"),
-                                QStringLiteral("Rename File"), *answer);
+                                titles::kRenameFile, *answer);
     }
 }
 
 void fErrors::cmdrmerror_Click() {
-    platform::Prompter& prompter = platform::Prompter::instance();
-    const bool sure =
-        prompter.message(QStringLiteral("Are you sure you want to delete the Error files from "
-                                        "the call accounting system?") +
-                             kCrLf,
-                         QStringLiteral("Configure Sites"), platform::Icon::Question,
-                         platform::Buttons::YesNo) == platform::Answer::Yes;
+    const bool sure = ask(QStringLiteral("Are you sure you want to delete the Error files from "
+                                         "the call accounting system?") +
+                              kCrLf,
+                          titles::kConfigureSites);
     if (!sure) {
         reject();
         return;
@@ -263,13 +259,13 @@ void fErrors::cmdrmerror_Click() {
     for (int i = 0; i < run.lines.size(); ++i)
         if (run.lines[i].ok) removed.insert(fileOf(i));
     if (!run.error.isEmpty()) {
-        prompter.message(QStringLiteral("The error files were not removed from the server.") +
-                             kCrLf + kCrLf + run.error,
-                         QString(), platform::Icon::Exclamation);
+        tell(QStringLiteral("The error files were not removed from the server.") + kCrLf + kCrLf +
+                 run.error,
+             platform::Icon::Exclamation);
     } else if (!run.allOk()) {
-        prompter.message(QStringLiteral("These error files could not be removed from the server:") +
-                             kCrLf + failureLines(run, fileOf),
-                         QString(), platform::Icon::Exclamation);
+        tell(QStringLiteral("These error files could not be removed from the server:") + kCrLf +
+                 failureLines(run, fileOf),
+             platform::Icon::Exclamation);
     }
 
     if (chksave->isChecked()) {
@@ -287,9 +283,9 @@ void fErrors::cmdrmerror_Click() {
                 problems << QStringLiteral("%1 could not be renamed to %2").arg(entries[i], name);
         }
         if (!problems.isEmpty())
-            prompter.message(QStringLiteral("Some error files were not saved:") + kCrLf + kCrLf +
-                                 problems.join(kCrLf),
-                             QString(), platform::Icon::Exclamation);
+            tell(QStringLiteral("Some error files were not saved:") + kCrLf + kCrLf +
+                     problems.join(kCrLf),
+                 platform::Icon::Exclamation);
     } else {
         // Copies of files gone from the server go too; the user's own files stay.
         for (const QString& entry : entries) {

@@ -1,13 +1,14 @@
 #include "menu/fMain.h"
 #include "widgets/BusyPointer.h"
 
-#include "widgets/AppControl.h"
 #include "common/CommonFunctions.h"
+#include "common/ConfigNames.h"
 #include "common/Globals.h"
 #include "menu/LiveMonitor.h"
+#include "common/Messages.h"
+#include "remote/RemoteSession.h"
 #include "menu/ExecCmd.h"
-#include "reports/common/ReportTable.h"
-#include "widgets/WindowRegistry.h"
+#include "menu/LiveMonitor.h"
 #include "menu/frmquestion.h"
 #include "platform/DocumentViewer.h"
 #include "platform/FileLookup.h"
@@ -15,6 +16,10 @@
 #include "platform/Prompter.h"
 #include "platform/SystemInfo.h"
 #include "remote/RemoteSession.h"
+#include "reports/common/ReportTable.h"
+#include "widgets/AppControl.h"
+#include "widgets/Timers.h"
+#include "widgets/WindowRegistry.h"
 
 #include <QCloseEvent>
 #include <QColor>
@@ -157,7 +162,7 @@ void fMain::buildWindow() {
     cboSites->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     // A pick of the user, also of the site already shown, switches (and so reconnects).
     connect(cboSites, &QComboBox::activated, this, [this](int) { cboSites_Click(); });
-    lblvarnel = new QLabel(QStringLiteral("Quillon"));
+    lblvarnel = new QLabel(programName(false));
     lblvarnel->setObjectName(QStringLiteral("lblvarnel"));
     QFont big = lblvarnel->font();
     big.setPointSize(big.pointSize() + 6);
@@ -172,67 +177,67 @@ void fMain::buildWindow() {
     QList<QPushButton*> mainTab, reportsTab, utilitiesTab, optionsTab;
     mainTab << addButton(cmdlogoff, "cmdlogoff", QStringLiteral("Log On/Off"),
                          &fMain::cmdlogoff_Click, QStyle::SP_BrowserReload)
-            << addButton(cmduserpasswd, "cmduserpasswd", QStringLiteral("Change Password"),
-                         nullptr, QStyle::SP_DialogApplyButton)
+            << addButton(cmduserpasswd, "cmduserpasswd", QStringLiteral("Change Password"), nullptr,
+                         QStyle::SP_DialogApplyButton)
             << addButton(cmdDload, "cmdDload", QStringLiteral("Folder List"),
                          &fMain::cmdDload_Click, QStyle::SP_DirOpenIcon)
             << addButton(cmdexit, "cmdexit", QStringLiteral("Exit"), &fMain::cmdexit_Click,
                          QStyle::SP_DialogCloseButton);
-    reportsTab << addButton(cmddetail, "cmddetail", QStringLiteral("Detail"),
-                            nullptr, QStyle::SP_FileDialogDetailedView)
+    reportsTab << addButton(cmddetail, "cmddetail", QStringLiteral("Detail"), nullptr,
+                            QStyle::SP_FileDialogDetailedView)
                << addButton(cmdAudit, "cmdAudit", QStringLiteral("Audit"), nullptr,
                             QStyle::SP_FileDialogContentsView)
                << addButton(cmdcost, "cmdcost", QStringLiteral("Cost"), nullptr,
                             QStyle::SP_FileDialogDetailedView)
                << addButton(cmdstats, "cmdstats", QStringLiteral("Stats"), nullptr,
                             QStyle::SP_FileDialogInfoView)
-               << addButton(cmdWatchdog, "cmdWatchdog", QStringLiteral("Watch Dog "),
-                            nullptr, QStyle::SP_MessageBoxWarning)
+               << addButton(cmdWatchdog, "cmdWatchdog", QStringLiteral("Watch Dog "), nullptr,
+                            QStyle::SP_MessageBoxWarning)
                << addButton(cmdcrono, "cmdcrono", QStringLiteral("Crono"), nullptr,
                             QStyle::SP_FileDialogListView)
                << addButton(cmdtrunk, "cmdtrunk", QStringLiteral("Trunk "), nullptr,
                             QStyle::SP_FileDialogDetailedView)
-               << addButton(cmdAreaCode, "cmdAreaCode", QStringLiteral("Area Code"),
-                            nullptr, QStyle::SP_FileDialogContentsView)
+               << addButton(cmdAreaCode, "cmdAreaCode", QStringLiteral("Area Code"), nullptr,
+                            QStyle::SP_FileDialogContentsView)
                << addButton(cmdauth, "cmdauth", QStringLiteral("Auth Code"), nullptr,
                             QStyle::SP_FileDialogInfoView)
-               << addButton(cmdcallcalc, "cmdcallcalc", QStringLiteral("Call Calculator"),
-                            nullptr, QStyle::SP_ComputerIcon)
+               << addButton(cmdcallcalc, "cmdcallcalc", QStringLiteral("Call Calculator"), nullptr,
+                            QStyle::SP_ComputerIcon)
                << addButton(cmdunusedstations, "cmdunusedstations",
                             QStringLiteral("Unused Stations"), nullptr,
                             QStyle::SP_FileDialogListView, "lblunused")
                << addButton(cmdexitbackup, "cmdexitbackup", QStringLiteral("EXIT Backup Menu"),
                             &fMain::cmdexitbackup_Click, QStyle::SP_ArrowBack, "lblexitbackup");
-    utilitiesTab << addButton(cmdmanager, "cmdmanager", QStringLiteral("Manager"),
-                              nullptr, QStyle::SP_FileDialogListView)
+    utilitiesTab << addButton(cmdmanager, "cmdmanager", QStringLiteral("Manager"), nullptr,
+                              QStyle::SP_FileDialogListView)
                  << addButton(cmddelprint, "cmddelprint", QStringLiteral("Clear Print Jobs "),
                               nullptr, QStyle::SP_TrashIcon)
                  << addButton(cmdsynch, "cmdsynch", QStringLiteral("Time Sync"),
                               &fMain::cmdsynch_Click, QStyle::SP_BrowserReload)
                  << addButton(cmdbringreport, "cmdbringreport", QStringLiteral("Pull Back Reports"),
                               nullptr, QStyle::SP_ArrowDown)
-                 << addButton(cmddelete, "cmddelete", QStringLiteral("Delete Calls"),
-                              nullptr, QStyle::SP_TrashIcon)
+                 << addButton(cmddelete, "cmddelete", QStringLiteral("Delete Calls"), nullptr,
+                              QStyle::SP_TrashIcon)
                  << addButton(cmdunlock, "cmdunlock", QStringLiteral("Unlock Tables"),
                               &fMain::cmdunlock_Click, QStyle::SP_DialogYesButton)
-                 << addButton(cmdtestcall, "cmdtestcall", QStringLiteral("Test Call"),
-                              nullptr, QStyle::SP_MediaPlay)
+                 << addButton(cmdtestcall, "cmdtestcall", QStringLiteral("Test Call"), nullptr,
+                              QStyle::SP_MediaPlay)
                  << addButton(cmdbackupmenu, "cmdbackupmenu", QStringLiteral("Backup Menu"),
                               nullptr, QStyle::SP_DriveHDIcon)
-                 << addButton(cmddatabase, "cmddatabase", QStringLiteral("Pricing"),
-                              nullptr, QStyle::SP_FileDialogInfoView)
+                 << addButton(cmddatabase, "cmddatabase", QStringLiteral("Pricing"), nullptr,
+                              QStyle::SP_FileDialogInfoView)
                  << addButton(cmdareacodes, "cmdareacodes", QStringLiteral("Area Codes/ Prefixs"),
                               nullptr, QStyle::SP_FileDialogContentsView);
-    optionsTab << addButton(cmdadduser, "cmdadduser", QStringLiteral("Add  Users"),
-                            nullptr, QStyle::SP_DirHomeIcon)
-               << addButton(cmdmoduser, "cmdmoduser", QStringLiteral("Modify Users"),
-                            nullptr, QStyle::SP_FileDialogDetailedView)
-               << addButton(cmddeluser, "cmddeluser", QStringLiteral("Delete Users"),
-                            nullptr, QStyle::SP_TrashIcon)
-               << addButton(cmdpasswd, "cmdpasswd", QStringLiteral("Change  Passwords"),
-                            nullptr, QStyle::SP_DialogApplyButton)
-               << addButton(cmdEdit, "cmdEdit", QStringLiteral("Configure Site"),
-                            nullptr, QStyle::SP_FileDialogNewFolder, "lblsites");
+    optionsTab << addButton(cmdadduser, "cmdadduser", QStringLiteral("Add  Users"), nullptr,
+                            QStyle::SP_DirHomeIcon)
+               << addButton(cmdmoduser, "cmdmoduser", QStringLiteral("Modify Users"), nullptr,
+                            QStyle::SP_FileDialogDetailedView)
+               << addButton(cmddeluser, "cmddeluser", QStringLiteral("Delete Users"), nullptr,
+                            QStyle::SP_TrashIcon)
+               << addButton(cmdpasswd, "cmdpasswd", QStringLiteral("Change  Passwords"), nullptr,
+                            QStyle::SP_DialogApplyButton)
+               << addButton(cmdEdit, "cmdEdit", QStringLiteral("Configure Site"), nullptr,
+                            QStyle::SP_FileDialogNewFolder, "lblsites");
     addButton(cmdupdate, "cmdupdate", QStringLiteral("Update"), &fMain::cmdupdate_Click,
               QStyle::SP_ArrowUp, "lblupdate");
     lblunused = m_labels.value(cmdunusedstations);
@@ -307,10 +312,8 @@ void fMain::buildWindow() {
     setStatusBar(Status);
     Status->showMessage(QStringLiteral("Ready..."));
 
-    tmrGetErrors = new QTimer(this);
-    tmrGetErrors->setObjectName(QStringLiteral("tmrGetErrors"));
-    tmrGetErrors->setInterval(60000);
-    connect(tmrGetErrors, &QTimer::timeout, this, &fMain::tmrGetErrors_Timer);
+    tmrGetErrors = makeTimer(this, QStringLiteral("tmrGetErrors"), 60000, TimerShot::Repeating,
+                             [this] { tmrGetErrors_Timer(); });
     buildErrorIndicator();
 
     sshCOLL = new LiveTailSession(this);
@@ -412,10 +415,9 @@ void fMain::Form_Load() {
                                                        QStringLiteral("varnelabout.html"));
         if (!about.isEmpty()) WebBrowser1->setSource(QUrl::fromLocalFile(about));
     } catch (const std::exception& e) {
-        platform::Prompter::instance().message(
-            QStringLiteral("The following error occurred:\r\n\r\n") +
-                QString::fromLocal8Bit(e.what()),
-            QStringLiteral("Varnel Reports"), platform::Icon::Critical);
+        tell(QStringLiteral("The following error occurred:\r\n\r\n") +
+                 QString::fromLocal8Bit(e.what()),
+             platform::Icon::Critical, titles::kVarnelReports);
     }
 }
 
@@ -452,11 +454,10 @@ void fMain::disableAllButtons() {
 }
 
 void fMain::updateCaption() {
-    const QString prefix = G().g_Express ? QStringLiteral("Varnel Lumbrook Menu ")
-                                         : QStringLiteral("Varnel Quillon Menu ");
-    setWindowTitle(prefix + G().g_Version + QStringLiteral("  ") + QStringLiteral("Running on ") +
-                   platform::SystemInfo::computerName() + QStringLiteral("    Current User: ") +
-                   G().g_UserName.toUpper());
+    setWindowTitle(QStringLiteral("Varnel ") + programName(G().g_Express) +
+                   QStringLiteral(" Menu ") + G().g_Version + QStringLiteral("  ") +
+                   QStringLiteral("Running on ") + platform::SystemInfo::computerName() +
+                   QStringLiteral("    Current User: ") + G().g_UserName.toUpper());
 }
 
 // --- site switch ------------------------------------------------------------------------
@@ -528,8 +529,7 @@ void fMain::Form_Unload() {
     tmrGetErrors->stop();
     const int index = cboSites->currentIndex();
     if (index >= 0)
-        platform::ProfileFile(configurationFilePath())
-            .write(QStringLiteral("Sites"), QStringLiteral("Last"), index);
+        platform::ProfileFile(configurationFilePath()).write(config::kSites, config::kLast, index);
     dropMonitors();
 }
 
@@ -554,8 +554,8 @@ void fMain::openMenuWindow(const QString& button) {
         return;
     }
     // These two look at the server or the print queue before their window shows.
-    const bool busyFirst = button == QLatin1String("cmddelprint") ||
-                           button == QLatin1String("cmdbringreport");
+    const bool busyFirst =
+        button == QLatin1String("cmddelprint") || button == QLatin1String("cmdbringreport");
     BusyPointer busy(busyFirst ? this : nullptr);
     openWindow(entry->window, this);
 }
@@ -582,7 +582,7 @@ void fMain::reconnectPms() {
 
 void fMain::monitorConnected(LiveMonitor& monitor, LiveTailSession* session, int errorCode) {
     if (errorCode != 0) {
-        platform::Prompter::instance().message(monitor.connectFailureMessage());
+        tell(monitor.connectFailureMessage());
         return;
     }
     for (const QString& line : monitor.startCommands()) session->send(line);

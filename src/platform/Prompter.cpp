@@ -9,52 +9,76 @@ namespace platform {
 
 namespace {
 Prompter* g_installed = nullptr;
-QString g_programTitle = QStringLiteral("Quillon");
+QString g_programTitle;
 
 QMessageBox::Icon toQt(Icon icon) {
     switch (icon) {
-    case Icon::Critical: return QMessageBox::Critical;
-    case Icon::Question: return QMessageBox::Question;
-    case Icon::Exclamation: return QMessageBox::Warning;
-    case Icon::Information: return QMessageBox::Information;
-    case Icon::None: break;
+        case Icon::Critical:
+            return QMessageBox::Critical;
+        case Icon::Question:
+            return QMessageBox::Question;
+        case Icon::Exclamation:
+            return QMessageBox::Warning;
+        case Icon::Information:
+            return QMessageBox::Information;
+        case Icon::None:
+            break;
     }
     return QMessageBox::NoIcon;
 }
 
 QMessageBox::StandardButtons toQt(Buttons buttons) {
     switch (buttons) {
-    case Buttons::Ok: return QMessageBox::Ok;
-    case Buttons::OkCancel: return QMessageBox::Ok | QMessageBox::Cancel;
-    case Buttons::YesNo: return QMessageBox::Yes | QMessageBox::No;
-    case Buttons::YesNoCancel: return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
-    case Buttons::RetryCancel: return QMessageBox::Retry | QMessageBox::Cancel;
+        case Buttons::Ok:
+            return QMessageBox::Ok;
+        case Buttons::OkCancel:
+            return QMessageBox::Ok | QMessageBox::Cancel;
+        case Buttons::YesNo:
+            return QMessageBox::Yes | QMessageBox::No;
+        case Buttons::YesNoCancel:
+            return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+        case Buttons::RetryCancel:
+            return QMessageBox::Retry | QMessageBox::Cancel;
     }
     return QMessageBox::Ok;
 }
 
-QString titleOr(const QString& title) { return title.isEmpty() ? g_programTitle : title; }
+QString titleOr(const QString& title) {
+    return title.isEmpty() ? programTitle() : title;
+}
 }  // namespace
 
-QString programTitle() { return g_programTitle; }
-void setProgramTitle(const QString& title) { g_programTitle = title; }
+// Until the splash window names the edition, the application's name.
+QString programTitle() {
+    return g_programTitle.isEmpty() ? QCoreApplication::applicationName() : g_programTitle;
+}
+void setProgramTitle(const QString& title) {
+    g_programTitle = title;
+}
 
 Prompter& Prompter::instance() {
     static DialogPrompter dialogs;
     return g_installed ? *g_installed : dialogs;
 }
 
-void Prompter::setInstance(Prompter* prompter) { g_installed = prompter; }
+void Prompter::setInstance(Prompter* prompter) {
+    g_installed = prompter;
+}
 
 Answer DialogPrompter::message(const QString& text, const QString& title, Icon icon,
                                Buttons buttons) {
     QMessageBox box(toQt(icon), titleOr(title), text, toQt(buttons), QApplication::activeWindow());
     switch (box.exec()) {
-    case QMessageBox::Ok: return Answer::Ok;
-    case QMessageBox::Yes: return Answer::Yes;
-    case QMessageBox::No: return Answer::No;
-    case QMessageBox::Retry: return Answer::Retry;
-    default: return Answer::Cancel;
+        case QMessageBox::Ok:
+            return Answer::Ok;
+        case QMessageBox::Yes:
+            return Answer::Yes;
+        case QMessageBox::No:
+            return Answer::No;
+        case QMessageBox::Retry:
+            return Answer::Retry;
+        default:
+            return Answer::Cancel;
     }
 }
 

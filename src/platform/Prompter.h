@@ -53,7 +53,7 @@ public:
     std::optional<QString> openFile(const FileDialogRequest& request) override;
 };
 
-// The title used when a box is shown without one.
+// The title used when a box is shown without one: the one set, else the application's name.
 QString programTitle();
 void setProgramTitle(const QString& title);
 

@@ -1,7 +1,9 @@
 #include "startup/Configuration.h"
 
 #include "common/CommonFunctions.h"
+#include "common/ConfigNames.h"
 #include "common/Globals.h"
+#include "common/Messages.h"
 #include "platform/FileLookup.h"
 #include "platform/ProfileFile.h"
 #include "platform/SystemInfo.h"
@@ -17,8 +19,6 @@ namespace quillon {
 
 namespace {
 
-const QString kSites = QStringLiteral("Sites");
-const QString kTitle = QStringLiteral("Varnel Reports");
 
 // Writes the defaults of missing keys back to the file. A key that cannot be written is
 // noted, so that the reading can tell it once for all keys.
@@ -30,12 +30,11 @@ public:
             m_unwritten << QStringLiteral("[%1] %2").arg(section, key);
     }
     // One key of a site section: its value, or its default written back when it has none.
-    QString siteKey(const QString& section, const char* key, const char* fallback) {
-        const QString k = QString::fromLatin1(key);
-        QString value = m_ini.read(section, k);
+    QString siteKey(const QString& section, const QString& key, const char* fallback) {
+        QString value = m_ini.read(section, key);
         if (value.isEmpty()) {
             value = QString::fromLatin1(fallback);
-            write(section, k, value);
+            write(section, key, value);
         }
         return value;
     }
@@ -51,7 +50,7 @@ public:
                            "not added to it: %1. Their default values are used until the file "
                            "can be written.")
                 .arg(keys),
-            kTitle, platform::Icon::Exclamation};
+            titles::kVarnelReports, platform::Icon::Exclamation};
     }
 
 private:
@@ -62,30 +61,30 @@ private:
 void readSite(const platform::ProfileFile& ini, DefaultWriter& defaults, int k,
               QStringList& names) {
     Globals& g = G();
-    const QString section = QStringLiteral("Site%1").arg(k);
+    const QString section = config::siteSection(k);
     const int i = k - 1;
-    names << ini.read(section, QStringLiteral("Name"));
-    g.g_SiteIPAddress[i] = ini.read(section, QStringLiteral("IPAddress"));
-    g.g_SiteTailPbxFile[i] = defaults.siteKey(section, "Tailpbxfile", "COLL.LOG");
-    g.g_SiteTailPmsFile[i] = defaults.siteKey(section, "Tailpmsfile", "pms_trn");
-    g.g_SiteTailPbxTimeout[i] = defaults.siteKey(section, "Tailpbxtimeout", "0");
-    g.g_SiteTailPmsTimeout[i] = defaults.siteKey(section, "Tailpmstimeout", "0");
-    g.g_SiteSSHPort[i] = defaults.siteKey(section, "SSHPort", "22");
+    names << ini.read(section, config::kName);
+    g.g_SiteIPAddress[i] = ini.read(section, config::kIPAddress);
+    g.g_SiteTailPbxFile[i] = defaults.siteKey(section, config::kTailPbxFile, "COLL.LOG");
+    g.g_SiteTailPmsFile[i] = defaults.siteKey(section, config::kTailPmsFile, "pms_trn");
+    g.g_SiteTailPbxTimeout[i] = defaults.siteKey(section, config::kTailPbxTimeout, "0");
+    g.g_SiteTailPmsTimeout[i] = defaults.siteKey(section, config::kTailPmsTimeout, "0");
+    g.g_SiteSSHPort[i] = defaults.siteKey(section, config::kSSHPort, "22");
     // The shell login has a default of its own that is never written to the file.
     g.g_SiteSSHUser[i] = QStringLiteral("varneltail");
-    const QString sshUser = ini.read(section, QStringLiteral("SSHUser"));
+    const QString sshUser = ini.read(section, config::kSSHUser);
     if (!sshUser.isEmpty()) g.g_SiteSSHUser[i] = sshUser;
-    g.g_SiteTelnetPort[i] = defaults.siteKey(section, "TelnetPort", "23");
-    g.g_SiteUsername[i] = defaults.siteKey(section, "Username", "varnel");
-    g.g_SitePassword[i] = defaults.siteKey(section, "Password", "v");
-    g.g_SiteHomedir[i] = defaults.siteKey(section, "Homedir", "/usr/varnel");
+    g.g_SiteTelnetPort[i] = defaults.siteKey(section, config::kTelnetPort, "23");
+    g.g_SiteUsername[i] = defaults.siteKey(section, config::kUsername, "varnel");
+    g.g_SitePassword[i] = defaults.siteKey(section, config::kPassword, "v");
+    g.g_SiteHomedir[i] = defaults.siteKey(section, config::kHomedir, "/usr/varnel");
 }
 
 }  // namespace
 
 bool readExpressSwitch() {
     const platform::ProfileFile ini(configurationFilePath());
-    return platform::ProfileFile::isSwitchOn(ini.read(kSites, QStringLiteral("Express")));
+    return platform::ProfileFile::isSwitchOn(ini.read(config::kSites, config::kExpress));
 }
 
 QString siteNameProblem(const QString& name, int index) {
@@ -107,18 +106,18 @@ StartupConfiguration ReadStartupConfiguration() {
     Globals& g = G();
     const platform::ProfileFile ini(configurationFilePath());
     if (!ini.exists()) {
-        result.notices.push_back(
-            {QStringLiteral("Unable to find KTREPORTS.INI."), kTitle, platform::Icon::Critical});
+        result.notices.push_back({QStringLiteral("Unable to find KTREPORTS.INI."),
+                                  titles::kVarnelReports, platform::Icon::Critical});
         return result;
     }
     result.fileFound = true;
     DefaultWriter defaults(ini);
 
-    ini.write(kSites, QStringLiteral("AppVersion"), g.g_Version);
+    ini.write(config::kSites, config::kAppVersion, g.g_Version);
 
-    QString value = ini.read(kSites, QStringLiteral("DebugMode"));
+    QString value = ini.read(config::kSites, config::kDebugMode);
     g.g_DebugMode = false;
-    if (value.isEmpty()) defaults.write(kSites, QStringLiteral("DebugMode"), QStringLiteral("0"));
+    if (value.isEmpty()) defaults.write(config::kSites, config::kDebugMode, QStringLiteral("0"));
     if (platform::ProfileFile::isSwitchOn(value)) {
         g.g_DebugMode = true;
         const QString logs =
@@ -127,30 +126,30 @@ StartupConfiguration ReadStartupConfiguration() {
         OpenDebugLog(logs + QStringLiteral("/Mainlog.log"));
     }
 
-    value = ini.read(kSites, QStringLiteral("UpdateMode"));
+    value = ini.read(config::kSites, config::kUpdateMode);
     g.g_UpdateMode = platform::ProfileFile::isSwitchOn(value);
-    if (value.isEmpty()) defaults.write(kSites, QStringLiteral("UpdateMode"), QStringLiteral("0"));
+    if (value.isEmpty()) defaults.write(config::kSites, config::kUpdateMode, QStringLiteral("0"));
 
-    g.g_Express = platform::ProfileFile::isSwitchOn(ini.read(kSites, QStringLiteral("Express")));
+    g.g_Express = platform::ProfileFile::isSwitchOn(ini.read(config::kSites, config::kExpress));
     g.g_UnusedReport =
-        platform::ProfileFile::isSwitchOn(ini.read(kSites, QStringLiteral("Unusedreport")));
-    g.g_Brevia = platform::ProfileFile::isSwitchOn(ini.read(kSites, QStringLiteral("Brevia")));
+        platform::ProfileFile::isSwitchOn(ini.read(config::kSites, config::kUnusedReport));
+    g.g_Brevia = platform::ProfileFile::isSwitchOn(ini.read(config::kSites, config::kBrevia));
 
-    value = ini.read(kSites, QStringLiteral("FTPTIMEOUT"));
+    value = ini.read(config::kSites, config::kFtpTimeout);
     g.g_FtpTimeout = 90;
     if (value.isEmpty()) {
-        defaults.write(kSites, QStringLiteral("FTPTIMEOUT"), QStringLiteral("90"));
+        defaults.write(config::kSites, config::kFtpTimeout, QStringLiteral("90"));
     } else if (const auto n = platform::ProfileFile::number(value)) {
         // A time-out below one second would fail every transfer at once.
         const int seconds = static_cast<int>(std::floor(std::min(*n, 32767.0)));
         if (seconds >= 1) g.g_FtpTimeout = seconds;
     }
 
-    const auto last = platform::ProfileFile::wholeNumber(ini.read(kSites, QStringLiteral("Last")));
+    const auto last = platform::ProfileFile::wholeNumber(ini.read(config::kSites, config::kLast));
     g.g_LastSite = last.value_or(-1);
     WriteDebugLog(QStringLiteral("Last Site is %1").arg(g.g_LastSite));
 
-    const auto num = platform::ProfileFile::wholeNumber(ini.read(kSites, QStringLiteral("Num")));
+    const auto num = platform::ProfileFile::wholeNumber(ini.read(config::kSites, config::kNum));
     int count = std::max(0, num.value_or(0));
     if (count > kMaxSites) {
         result.notices.push_back(
@@ -158,7 +157,7 @@ StartupConfiguration ReadStartupConfiguration() {
                             "The first %2 sites are read; the others are left out.")
                  .arg(count)
                  .arg(kMaxSites),
-             kTitle, platform::Icon::Exclamation});
+             titles::kVarnelReports, platform::Icon::Exclamation});
         count = kMaxSites;
     }
     g.g_SiteCount = count;
@@ -174,7 +173,7 @@ StartupConfiguration ReadStartupConfiguration() {
                                 "its name is changed.")
                      .arg(k)
                      .arg(problem),
-                 kTitle, platform::Icon::Exclamation});
+                 titles::kVarnelReports, platform::Icon::Exclamation});
         }
     }
 

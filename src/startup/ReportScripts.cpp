@@ -1,5 +1,6 @@
 #include "startup/ReportScripts.h"
 
+#include "common/TextFormats.h"
 #include "platform/FileLookup.h"
 #include "platform/SaveFile.h"
 #include "platform/SystemInfo.h"
@@ -13,8 +14,6 @@
 namespace quillon {
 
 namespace {
-
-const QString kCrLf = QStringLiteral("\r\n");
 
 bool readWhole(const QString& path, QByteArray* bytes, QString* error) {
     QFile f(path);

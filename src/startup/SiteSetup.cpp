@@ -1,6 +1,7 @@
 #include "startup/SiteSetup.h"
 
 #include "common/CommonFunctions.h"
+#include "common/ConfigNames.h"
 #include "common/Globals.h"
 #include "common/MD5.h"
 #include "common/ShellQuote.h"
@@ -115,22 +116,22 @@ void keepConfigurationPrivate() {
 bool writeNewSiteConfiguration(int siteNumber, const QString& name, const NewSiteEntry& e,
                                bool brevia) {
     const platform::ProfileFile ini(configurationFilePath());
-    const QString section = QStringLiteral("Site%1").arg(siteNumber);
+    const QString section = config::siteSection(siteNumber);
     const QList<std::pair<QString, QString>> keys = {
-        {QStringLiteral("Name"), name},
-        {QStringLiteral("IPAddress"), blankTrimmed(e.ipAddress)},
-        {QStringLiteral("SSHPort"), e.sshPort},
-        {QStringLiteral("TelnetPort"), e.telnetPort},
-        {QStringLiteral("UserName"), e.userName},
-        {QStringLiteral("Password"), e.password},
-        {QStringLiteral("Homedir"), e.homedir},
-        {QStringLiteral("SSHUser"), e.login},
-        {QStringLiteral("Tailpbxfile"), newSiteTailPbxFile(brevia)},
-        {QStringLiteral("Tailpmsfile"), newSiteTailPmsFile(brevia)},
-        {QStringLiteral("Tailpbxtimeout"), QStringLiteral("0")},
-        {QStringLiteral("Tailpmstimeout"), QStringLiteral("0")},
+        {config::kName, name},
+        {config::kIPAddress, blankTrimmed(e.ipAddress)},
+        {config::kSSHPort, e.sshPort},
+        {config::kTelnetPort, e.telnetPort},
+        {config::kUserName, e.userName},
+        {config::kPassword, e.password},
+        {config::kHomedir, e.homedir},
+        {config::kSSHUser, e.login},
+        {config::kTailPbxFile, newSiteTailPbxFile(brevia)},
+        {config::kTailPmsFile, newSiteTailPmsFile(brevia)},
+        {config::kTailPbxTimeout, QStringLiteral("0")},
+        {config::kTailPmsTimeout, QStringLiteral("0")},
     };
-    bool ok = ini.write(QStringLiteral("Sites"), QStringLiteral("Num"), siteNumber);
+    bool ok = ini.write(config::kSites, config::kNum, siteNumber);
     for (const auto& [key, value] : keys) ok = ini.write(section, key, value) && ok;
     keepConfigurationPrivate();
     return ok;

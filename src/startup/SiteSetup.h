@@ -13,8 +13,6 @@ namespace quillon {
 
 class RemoteShellSession;
 
-inline const QString kConfigureSitesTitle = QStringLiteral("Configure Sites");
-
 // The new site as typed in the editor's boxes.
 struct NewSiteEntry {
     QString siteName;  // as typed

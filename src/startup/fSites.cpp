@@ -2,8 +2,12 @@
 
 #include "common/ButtonCatalogue.h"
 #include "common/CommonFunctions.h"
+#include "common/ConfigNames.h"
 #include "common/Globals.h"
 #include "common/SessionLog.h"
+#include "common/Messages.h"
+#include "remote/RemoteSession.h"
+#include "common/TextFormats.h"
 #include "platform/FileLookup.h"
 #include "platform/ProfileFile.h"
 #include "platform/Prompter.h"
@@ -12,6 +16,8 @@
 #include "startup/ReportScripts.h"
 #include "startup/SiteSetup.h"
 #include "widgets/AppControl.h"
+#include "widgets/BusyPointer.h"
+#include "widgets/KeyUpFilter.h"
 #include "widgets/MainWindowPort.h"
 
 #include <QApplication>
@@ -20,7 +26,6 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -38,27 +43,8 @@ const QString kNewSiteCaption = QStringLiteral("&New Site");
 const QString kAddSiteCaption = QStringLiteral("&Add Site");
 const QString kModifyCaption = QStringLiteral("&Modify Site");
 const QString kSaveCaption = QStringLiteral("&Save Site");
-const QString kCrLf = QStringLiteral("\r\n");
 const QString kDefaultSiteRefusal =
     QStringLiteral("YOU MAY NOT MODIFY THE DEFAULT SITE, ADD A SITE CALL VARNEL SUPPORT FOR HELP");
-
-platform::Prompter& prompter() {
-    return platform::Prompter::instance();
-}
-
-// The hourglass for the length of a handler.
-class BusyCursor {
-public:
-    BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~BusyCursor() { release(); }
-    void release() {
-        if (m_on) QApplication::restoreOverrideCursor();
-        m_on = false;
-    }
-
-private:
-    bool m_on = true;
-};
 
 QLineEdit* makeBox(QWidget* parent, const char* name) {
     auto* box = new QLineEdit(parent);
@@ -141,7 +127,7 @@ fSites::fSites(QWidget* parent) : QDialog(parent) {
     txtScript->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     txtScript->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     txtScript->setMinimumSize(360, 200);
-    txtScript->installEventFilter(this);
+    KeyUpFilter::install(txtScript, [this](int) { txtScript_KeyUp(); });
     cmdsave = makeButton(Frame1, "cmdsave", QStringLiteral("&Save Script"));
     auto* frameLayout = new QGridLayout(Frame1);
     frameLayout->addWidget(new QLabel(QStringLiteral("Available Reports:"), Frame1), 0, 0);
@@ -208,11 +194,6 @@ void fSites::showEvent(QShowEvent* event) {
     const int left = (area.width() - width()) / 2 - static_cast<int>(200 * dpi / 1440);
     const int up = (area.height() - height()) / 2 - static_cast<int>(800 * dpi / 1440);
     move(area.x() + std::max(0, left), area.y() + std::max(0, up));
-}
-
-bool fSites::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == txtScript && event->type() == QEvent::KeyRelease) txtScript_KeyUp();
-    return QDialog::eventFilter(watched, event);
 }
 
 void fSites::unload() {
@@ -292,9 +273,9 @@ void fSites::lstReports_DblClick() {
     QString error;
     if (!readScriptForEditing(ScriptPath, &text, &error)) {
         // The box stays open, so a missing script can be written afresh.
-        prompter().message(QStringLiteral("The script file could not be read:") + kCrLf +
-                               ScriptPath + kCrLf + kCrLf + error,
-                           kConfigureSitesTitle, platform::Icon::Exclamation);
+        tell(QStringLiteral("The script file could not be read:") + kCrLf + ScriptPath + kCrLf +
+                 kCrLf + error,
+             platform::Icon::Exclamation, titles::kConfigureSites);
         return;
     }
     text.replace(kCrLf, QStringLiteral("\n"));
@@ -306,25 +287,24 @@ void fSites::txtScript_KeyUp() {
 }
 
 void fSites::cmdsave_Click() {
-    BusyCursor busy;
+    BusyPointer busy(this);
     const QListWidgetItem* item = lstReports->currentItem();
     const QString title = item ? item->text() : QString();
-    const auto answer = prompter().message(
+    const auto answer = platform::Prompter::instance().message(
         QStringLiteral("Are you sure you want to update") + kCrLf + QStringLiteral("script '") +
             title + QStringLiteral("' for Site '") + cboSites->currentText() + QStringLiteral("'?"),
-        kConfigureSitesTitle, platform::Icon::Exclamation, platform::Buttons::YesNo);
+        titles::kConfigureSites, platform::Icon::Exclamation, platform::Buttons::YesNo);
     if (answer == platform::Answer::Yes) {
         QString error;
         if (ScriptPath.isEmpty()) error = QStringLiteral("No script is shown.");
         if (!error.isEmpty() || !saveScriptText(ScriptPath, txtScript->toPlainText(), &error)) {
             busy.release();
-            prompter().message(
-                QStringLiteral("An error occurred saving script:") + kCrLf + kCrLf + error,
-                kConfigureSitesTitle, platform::Icon::Critical);
+            tell(QStringLiteral("An error occurred saving script:") + kCrLf + kCrLf + error,
+                 platform::Icon::Critical, titles::kConfigureSites);
             return;
         }
-        prompter().message(QStringLiteral("Script saved successfully."), kConfigureSitesTitle,
-                           platform::Icon::Information);
+        tell(QStringLiteral("Script saved successfully."), platform::Icon::Information,
+             titles::kConfigureSites);
     }
     cmdsave->setEnabled(false);
     busy.release();
@@ -336,24 +316,24 @@ void fSites::cmdmodify_Click() {
     const QString site = blankTrimmed(cboSites->currentText());
     // Default's Bats folder holds the templates, whatever its place in the list.
     if (i == 0 || isReservedSiteName(site)) {
-        prompter().message(kDefaultSiteRefusal);
+        tell(kDefaultSiteRefusal);
         return;
     }
     if (i < 0 || i >= kMaxSites || !isSafeSiteFolderName(site)) {
-        prompter().message(QStringLiteral("The site name '") + site +
-                               QStringLiteral("' cannot be used as a folder name.") + kCrLf +
-                               QStringLiteral("The site was not modified."),
-                           kConfigureSitesTitle, platform::Icon::Exclamation);
+        tell(QStringLiteral("The site name '") + site +
+                 QStringLiteral("' cannot be used as a folder name.") + kCrLf +
+                 QStringLiteral("The site was not modified."),
+             platform::Icon::Exclamation, titles::kConfigureSites);
         return;
     }
 
     if (cmdmodify->text() == kModifyCaption) {
-        const bool go = prompter().confirm(
-            QStringLiteral("Changing these values could cause your Network GUI to become "
-                           "inoperable.") +
-                kCrLf + QStringLiteral("Contact Varnel Support if you require assistance.") +
-                kCrLf + QStringLiteral("Do you wish to continue?"),
-            kConfigureSitesTitle);
+        const bool go =
+            ask(QStringLiteral("Changing these values could cause your Network GUI to become "
+                               "inoperable.") +
+                    kCrLf + QStringLiteral("Contact Varnel Support if you require assistance.") +
+                    kCrLf + QStringLiteral("Do you wish to continue?"),
+                titles::kConfigureSites);
         if (!go) {
             unload();
             return;
@@ -365,12 +345,12 @@ void fSites::cmdmodify_Click() {
     }
 
     cmdNewSite->setEnabled(true);
-    const bool go = prompter().confirm(
-        QStringLiteral("Changing these values could cause your Network GUI to become "
-                       "inoperable.") +
-            kCrLf + QStringLiteral("Are you sure you want to modify this site.") + kCrLf +
-            QStringLiteral("Do you wish to continue?"),
-        kConfigureSitesTitle);
+    const bool go =
+        ask(QStringLiteral("Changing these values could cause your Network GUI to become "
+                           "inoperable.") +
+                kCrLf + QStringLiteral("Are you sure you want to modify this site.") + kCrLf +
+                QStringLiteral("Do you wish to continue?"),
+            titles::kConfigureSites);
     if (!go) return;
 
     const QString bats = siteBatsFolder(site);
@@ -382,27 +362,26 @@ void fSites::cmdmodify_Click() {
                     txtPassword->text(), txthomedir->text(), txtlogin->text());
 
     const platform::ProfileFile ini(configurationFilePath());
-    const QString section = QStringLiteral("Site%1").arg(i + 1);
-    const QList<std::pair<const char*, QString>> keys = {
-        {"Name", site},
-        {"IPAddress", txtIPAddress->text()},
-        {"SSHPort", txtSSHPort->text()},
-        {"TelnetPort", txtTelnetPort->text()},
-        {"UserName", txtUserName->text()},
-        {"Password", txtPassword->text()},
-        {"Homedir", txthomedir->text()},
-        {"SSHUser", txtlogin->text()},
+    const QString section = config::siteSection(i + 1);
+    const QList<std::pair<QString, QString>> keys = {
+        {config::kName, site},
+        {config::kIPAddress, txtIPAddress->text()},
+        {config::kSSHPort, txtSSHPort->text()},
+        {config::kTelnetPort, txtTelnetPort->text()},
+        {config::kUserName, txtUserName->text()},
+        {config::kPassword, txtPassword->text()},
+        {config::kHomedir, txthomedir->text()},
+        {config::kSSHUser, txtlogin->text()},
     };
     bool saved = true;
-    for (const auto& [key, value] : keys)
-        saved = ini.write(section, QLatin1String(key), value) && saved;
+    for (const auto& [key, value] : keys) saved = ini.write(section, key, value) && saved;
     keepConfigurationPrivate();
     // Saying "saved" here would lose the change at the next start without a word; the window
     // stays open so that the save can be tried again.
     if (!saved) {
-        prompter().message(
+        tell(
             QStringLiteral("The changes could not be saved in ") + ini.path() + QStringLiteral("."),
-            kConfigureSitesTitle, platform::Icon::Critical);
+            platform::Icon::Critical, titles::kConfigureSites);
         return;
     }
 
@@ -415,7 +394,7 @@ void fSites::cmdmodify_Click() {
     g.g_SiteHomedir[i] = blankTrimmed(txthomedir->text());
     g.g_SiteSSHUser[i] = blankTrimmed(txtlogin->text());
 
-    prompter().message(QStringLiteral("Changes have been saved"));
+    tell(QStringLiteral("Changes have been saved"));
     unload();
 }
 
@@ -455,15 +434,14 @@ void fSites::cmdNewSite_Click() {
 }
 
 void fSites::reportAddFailure(const QString& description) {
-    prompter().message(
-        QStringLiteral("An error occurred adding a Site:") + kCrLf + kCrLf + description,
-        kConfigureSitesTitle, platform::Icon::Critical);
+    tell(QStringLiteral("An error occurred adding a Site:") + kCrLf + kCrLf + description,
+         platform::Icon::Critical, titles::kConfigureSites);
 }
 
 void fSites::addNewSite() {
     cmdmodify->setEnabled(true);
     const auto warn = [](const QString& text) {
-        prompter().message(text, kConfigureSitesTitle, platform::Icon::Exclamation);
+        tell(text, platform::Icon::Exclamation, titles::kConfigureSites);
     };
 
     // Taken once: the boxes are refilled from the site table before the set-up has run.
@@ -493,12 +471,11 @@ void fSites::addNewSite() {
 
     const QString ip = blankTrimmed(entry.ipAddress);
     const QString port = blankTrimmed(entry.sshPort);
-    const bool go =
-        prompter().confirm(QStringLiteral("Are you sure you want to add new Site") + kCrLf +
-                               QStringLiteral("called '") + typedName + QStringLiteral("'") +
-                               kCrLf + QStringLiteral("with IP Address '") + ip +
-                               QStringLiteral(" with SSH Port ") + port + QStringLiteral(" ?"),
-                           kConfigureSitesTitle);
+    const bool go = ask(QStringLiteral("Are you sure you want to add new Site") + kCrLf +
+                            QStringLiteral("called '") + typedName + QStringLiteral("'") + kCrLf +
+                            QStringLiteral("with IP Address '") + ip +
+                            QStringLiteral(" with SSH Port ") + port + QStringLiteral(" ?"),
+                        titles::kConfigureSites);
     if (!go) return;
 
     // Folder names do not tell North_Wing from north_wing, so neither may the site list.
@@ -523,7 +500,7 @@ void fSites::addNewSite() {
         return;
     }
 
-    BusyCursor busy;
+    BusyPointer busy(this);
     // One set-up at a time: nothing in the window answers until it is over.
     setEnabled(false);
     const auto failed = [&](const QString& description) {
@@ -587,9 +564,8 @@ void fSites::addNewSite() {
 
 void fSites::DeleteFolderTree(const QString& folder) {
     if (!deleteFolderTree(folder))
-        prompter().message(
-            QStringLiteral("Some files in the folder could not be deleted:") + kCrLf + folder,
-            kConfigureSitesTitle, platform::Icon::Exclamation);
+        tell(QStringLiteral("Some files in the folder could not be deleted:") + kCrLf + folder,
+             platform::Icon::Exclamation, titles::kConfigureSites);
 }
 
 void fSites::CopySiteScripts(const QString& site, const QString& sshPort, const QString& ipAddress,
@@ -598,9 +574,8 @@ void fSites::CopySiteScripts(const QString& site, const QString& sshPort, const 
     const ScriptCopyResult result =
         copySiteScriptFiles({site, sshPort, ipAddress, userName, password, homeDir, sshUser});
     if (!result.ok)
-        prompter().message(
-            QStringLiteral("An error occurred copying Bat files:") + kCrLf + kCrLf + result.error,
-            kConfigureSitesTitle, platform::Icon::Critical);
+        tell(QStringLiteral("An error occurred copying Bat files:") + kCrLf + kCrLf + result.error,
+             platform::Icon::Critical, titles::kConfigureSites);
 }
 
 }  // namespace quillon

@@ -67,7 +67,6 @@ public:
                          const QString& sshUser);
 
 protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
     void showEvent(QShowEvent* event) override;
 
 private:

@@ -2,17 +2,20 @@
 
 #include "common/CommonFunctions.h"
 #include "common/Globals.h"
+#include "common/Messages.h"
+#include "remote/RemoteSession.h"
 #include "common/SessionLog.h"
 #include "common/SiteContext.h"
 #include "common/TableMirror.h"
 #include "platform/FileLookup.h"
-#include "platform/Prompter.h"
 #include "platform/SystemInfo.h"
 #include "remote/RemoteSession.h"
 #include "remote/TablePull.h"
 #include "startup/Configuration.h"
 #include "startup/ReportScripts.h"
 #include "widgets/MainWindowPort.h"
+#include "widgets/ProgressLabel.h"
+#include "widgets/Timers.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -31,7 +34,6 @@ namespace quillon {
 namespace {
 
 const QString kConnecting = QStringLiteral("Connecting to ");
-const QString kTenDots = QStringLiteral("..........");
 
 }  // namespace
 
@@ -40,20 +42,14 @@ fgetdata::fgetdata(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QString());
     setModal(true);
 
-    lblgetdata = new QLabel(this);
+    lblgetdata = new ProgressLabel(QString(), this);
     lblgetdata->setObjectName(QStringLiteral("lblgetdata"));
     lblgetdata->setMinimumWidth(320);
 
-    tmrgetdata = new QTimer(this);
-    tmrgetdata->setObjectName(QStringLiteral("tmrgetdata"));
-    tmrgetdata->setInterval(1000);
-    connect(tmrgetdata, &QTimer::timeout, this, &fgetdata::tmrgetdata_Timer);
-
-    tmrNowLoad = new QTimer(this);
-    tmrNowLoad->setObjectName(QStringLiteral("tmrNowLoad"));
-    tmrNowLoad->setInterval(200);
-    tmrNowLoad->setSingleShot(true);
-    connect(tmrNowLoad, &QTimer::timeout, this, &fgetdata::tmrNowLoad_Timer);
+    tmrgetdata = makeTimer(this, QStringLiteral("tmrgetdata"), 1000, TimerShot::Repeating,
+                           [this] { tmrgetdata_Timer(); });
+    tmrNowLoad = makeTimer(this, QStringLiteral("tmrNowLoad"), 200, TimerShot::Single,
+                           [this] { tmrNowLoad_Timer(); });
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(lblgetdata);
@@ -63,10 +59,9 @@ fgetdata::fgetdata(QWidget* parent) : QDialog(parent) {
 
 fgetdata::~fgetdata() = default;
 
-void fgetdata::tell(const QString& text) {
+void fgetdata::tellAndLog(const QString& text) {
     WriteDebugLog(text);
-    platform::Prompter::instance().message(text, QStringLiteral("Varnel Reports"),
-                                           platform::Icon::Exclamation);
+    tell(text, platform::Icon::Exclamation, titles::kVarnelReports);
 }
 
 void fgetdata::Form_Load() {
@@ -83,8 +78,8 @@ void fgetdata::Form_Load() {
         problem = QStringLiteral("its folder %1 is a link that could not be removed.").arg(bats);
     if (!problem.isEmpty()) {
         m_refused = true;
-        lblgetdata->setText(kConnecting + m_site);
-        tell(QStringLiteral("Unable to connect to site \"%1\": %2").arg(m_site, problem));
+        lblgetdata->setBaseText(kConnecting + m_site);
+        tellAndLog(QStringLiteral("Unable to connect to site \"%1\": %2").arg(m_site, problem));
         QTimer::singleShot(0, this, [this] { QDialog::done(QDialog::Rejected); });
         return;
     }
@@ -102,7 +97,7 @@ void fgetdata::Form_Load() {
 
     tmrgetdata->start();
     tmrNowLoad->start();
-    lblgetdata->setText(kConnecting + m_site);
+    lblgetdata->setBaseText(kConnecting + m_site);
     if (MainWindowPort* main = MainWindowPort::instance())
         main->setConnectedCaption(QStringLiteral("Connected to: ") + m_site);
 
@@ -113,21 +108,19 @@ void fgetdata::Form_Load() {
 }
 
 void fgetdata::tmrgetdata_Timer() {
-    if (lblgetdata->text() == kConnecting + m_site + kTenDots)
-        lblgetdata->setText(kConnecting + m_site + QLatin1Char('.'));
-    else
-        lblgetdata->setText(lblgetdata->text() + QLatin1Char('.'));
+    lblgetdata->tick();
 }
 
 void fgetdata::tmrNowLoad_Timer() {
-    if (m_working || m_done) return;
+    if (m_done) return;
+    ReentryGuard::Entry working = m_working.enter();
+    if (!working) return;
     tmrNowLoad->stop();
     if (m_refused) {
         QDialog::done(QDialog::Rejected);
         return;
     }
     WriteDebugLog(QStringLiteral("tmrNowLoad_Timer fired"));
-    m_working = true;
 
     if (MainWindowPort* main = MainWindowPort::instance()) {
         QString folder = m_site;
@@ -139,7 +132,7 @@ void fgetdata::tmrNowLoad_Timer() {
 
     WriteDebugLog(
         QStringLiteral("Done getting data Unloading connecting form and starting main form"));
-    m_working = false;
+    working.leave();
     m_done = true;
     tmrgetdata->stop();
     accept();
@@ -149,9 +142,10 @@ bool fgetdata::pullTables() {
     RemoteShellSession shell;
     shell.log = sessionDebugLog(QStringLiteral("wodSSHDOCSV"));
     if (!shell.connectToHost(shellTargetForSite(m_index), G().g_FtpTimeout)) {
-        tell(QStringLiteral("Unable to connect to %1: %2\r\n\r\nThe tables of this site were not "
-                            "fetched.")
-                 .arg(m_site, shell.errorString()));
+        tellAndLog(
+            QStringLiteral("Unable to connect to %1: %2\r\n\r\nThe tables of this site were not "
+                           "fetched.")
+                .arg(m_site, shell.errorString()));
         return false;
     }
     WriteDebugLog(QStringLiteral("wodSSHDOCSV connected"));
@@ -159,16 +153,18 @@ bool fgetdata::pullTables() {
     const QString homedir = G().g_SiteHomedir[m_index];
     bool written = shell.changeFolder(homedir);
     if (!written) {
-        tell(QStringLiteral("Unable to change to the folder %1 on %2: %3\r\n\r\nThe tables of "
-                            "this site were not fetched.")
-                 .arg(homedir, m_site, shell.errorString()));
+        tellAndLog(
+            QStringLiteral("Unable to change to the folder %1 on %2: %3\r\n\r\nThe tables of "
+                           "this site were not fetched.")
+                .arg(homedir, m_site, shell.errorString()));
     } else if (!shell.execute(QStringLiteral("./do_csv.sh"), kDoCsvTimeoutSec)) {
         written = false;
-        tell(QStringLiteral("The server did not finish writing its tables (./do_csv.sh) within "
-                            "%1 minutes: %2\r\n\r\nThe tables of %3 were not fetched; choose the "
-                            "site again to retry.")
-                 .arg(kDoCsvTimeoutSec / 60)
-                 .arg(shell.errorString(), m_site));
+        tellAndLog(
+            QStringLiteral("The server did not finish writing its tables (./do_csv.sh) within "
+                           "%1 minutes: %2\r\n\r\nThe tables of %3 were not fetched; choose the "
+                           "site again to retry.")
+                .arg(kDoCsvTimeoutSec / 60)
+                .arg(shell.errorString(), m_site));
     }
 
     // Without fresh server files the mirror stays empty rather than half old, half new.
@@ -183,7 +179,7 @@ bool fgetdata::pullTables() {
                 text +=
                     QStringLiteral(" Missing: %1.").arg(result.missing.join(QStringLiteral(", ")));
             if (!result.error.isEmpty()) text += QStringLiteral("\r\n\r\n") + result.error;
-            tell(text);
+            tellAndLog(text);
         }
     }
     shell.disconnect();
@@ -209,7 +205,7 @@ void fgetdata::reconnectMonitors() {
 void fgetdata::reject() {
     // Closing in the middle of the pull would leave half a mirror behind. Closing the window
     // comes here too, and a window still shown after it keeps its close refused.
-    if (m_working) return;
+    if (m_working.running()) return;
     QDialog::reject();
 }
 

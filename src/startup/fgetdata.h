@@ -2,10 +2,12 @@
 // The connecting window, shown modally by the main window for every site choice: it empties the
 // site's local table folder, has the server write its tables (./do_csv.sh), pulls them into the
 // table mirror and reconnects the two live monitors, while a row of dots shows it is working.
+#include "widgets/ProgressLabel.h"
+#include "widgets/ReentryGuard.h"
+
 #include <QDialog>
 #include <QString>
 
-class QLabel;
 class QTimer;
 
 namespace quillon {
@@ -17,7 +19,7 @@ public:
     explicit fgetdata(QWidget* parent = nullptr);
     ~fgetdata() override;
 
-    QLabel* lblgetdata = nullptr;
+    ProgressLabel* lblgetdata = nullptr;
     QTimer* tmrgetdata = nullptr;
     QTimer* tmrNowLoad = nullptr;
 
@@ -43,12 +45,12 @@ private:
     // failure that leaves the monitors unconnected.
     bool pullTables();
     void reconnectMonitors();
-    void tell(const QString& text);
+    void tellAndLog(const QString& text);
 
     QString m_site;
     int m_index = -1;
     bool m_refused = false;
-    bool m_working = false;
+    ReentryGuard m_working;
     bool m_done = false;
 };
 

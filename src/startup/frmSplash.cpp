@@ -1,15 +1,17 @@
 #include "startup/frmSplash.h"
 
-#include "widgets/AppControl.h"
 #include "common/ButtonCatalogue.h"
 #include "common/CommonFunctions.h"
 #include "common/Globals.h"
+#include "common/Messages.h"
 #include "platform/FileLookup.h"
 #include "platform/Prompter.h"
 #include "platform/SystemInfo.h"
 #include "startup/Configuration.h"
 #include "startup/fSites.h"
+#include "widgets/AppControl.h"
 #include "widgets/MainWindowPort.h"
+#include "widgets/Timers.h"
 #include "widgets/WindowRegistry.h"
 
 #include <QCloseEvent>
@@ -26,14 +28,9 @@ namespace quillon {
 
 namespace {
 
-QString editionName(bool express) {
-    return express ? QStringLiteral("Lumbrook") : QStringLiteral("Quillon");
-}
-
 void tellMissingConfiguration() {
-    platform::Prompter::instance().message(QStringLiteral("Unable to find KTREPORTS.INI."),
-                                           QStringLiteral("Varnel Reports"),
-                                           platform::Icon::Critical);
+    tell(QStringLiteral("Unable to find KTREPORTS.INI."), platform::Icon::Critical,
+         titles::kVarnelReports);
 }
 
 }  // namespace
@@ -48,7 +45,7 @@ frmSplash::frmSplash(QWidget* parent) : QWidget(parent) {
     AniGif1->setAlignment(Qt::AlignCenter);
     AniGif1->setMinimumSize(48, 48);
 
-    lblProductName = new QLabel(editionName(false), this);
+    lblProductName = new QLabel(programName(false), this);
     lblProductName->setObjectName(QStringLiteral("lblProductName"));
     lblProductName->setAlignment(Qt::AlignCenter);
     QFont big = lblProductName->font();
@@ -68,11 +65,8 @@ frmSplash::frmSplash(QWidget* parent) : QWidget(parent) {
     SiteList->setObjectName(QStringLiteral("SiteList"));
     SiteList->setVisible(false);
 
-    tmrSplash = new QTimer(this);
-    tmrSplash->setObjectName(QStringLiteral("tmrSplash"));
-    tmrSplash->setInterval(3000);
-    tmrSplash->setSingleShot(true);
-    connect(tmrSplash, &QTimer::timeout, this, &frmSplash::tmrSplash_Timer);
+    tmrSplash = makeTimer(this, QStringLiteral("tmrSplash"), 3000, TimerShot::Single,
+                          [this] { tmrSplash_Timer(); });
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(AniGif1);
@@ -100,9 +94,9 @@ void frmSplash::Form_Load() {
     Globals& g = G();
     g.g_Express = readExpressSwitch();
     g.g_Version = QStringLiteral("7.0.3");
-    platform::setProgramTitle(editionName(g.g_Express));
+    platform::setProgramTitle(programName(g.g_Express));
     setWindowTitle(platform::programTitle());
-    lblProductName->setText(editionName(g.g_Express));
+    lblProductName->setText(programName(g.g_Express));
     lblVersion->setText(QStringLiteral("Version ") + g.g_Version);
 
     tmrSplash->start();
@@ -135,7 +129,7 @@ void frmSplash::tmrSplash_Timer() {
     const StartupConfiguration config = ReadStartupConfiguration();
     for (const StartupNotice& notice : config.notices) {
         WriteDebugLog(notice.text);
-        platform::Prompter::instance().message(notice.text, notice.title, notice.icon);
+        tell(notice.text, notice.icon, notice.title);
     }
     if (!config.fileFound) {
         m_stopped = true;
@@ -143,7 +137,7 @@ void frmSplash::tmrSplash_Timer() {
     }
 
     Globals& g = G();
-    platform::setProgramTitle(editionName(g.g_Express));
+    platform::setProgramTitle(programName(g.g_Express));
     setWindowTitle(platform::programTitle());
     if (MainWindowPort* main = MainWindowPort::instance()) main->showUpdateButton(g.g_UpdateMode);
 

@@ -1,6 +1,8 @@
 #pragma once
-// The busy (hourglass) pointer on a window while a long step runs, back to normal when the
-// scope ends or release() is called.
+// The busy (hourglass) pointer on a window while a long step runs, back to what the window
+// showed before when the scope ends or release() is called. Guards nest: an inner one gives
+// back the busy pointer of the outer one.
+#include <QCursor>
 #include <QPointer>
 #include <QWidget>
 
@@ -8,19 +10,20 @@ namespace quillon {
 
 class BusyPointer {
 public:
-    explicit BusyPointer(QWidget* w) : m_w(w) {
-        if (m_w) m_w->setCursor(Qt::WaitCursor);
-    }
+    // A null window shows nothing, so a caller can make the pointer conditional.
+    explicit BusyPointer(QWidget* window);
     ~BusyPointer() { release(); }
     BusyPointer(const BusyPointer&) = delete;
     BusyPointer& operator=(const BusyPointer&) = delete;
-    void release() {
-        if (m_w) m_w->unsetCursor();
-        m_w = nullptr;
-    }
+
+    // Gives the pointer back now (before a message box, say); the end of the scope then does
+    // nothing more.
+    void release();
 
 private:
-    QPointer<QWidget> m_w;
+    QPointer<QWidget> m_window;
+    bool m_hadOwnCursor = false;
+    QCursor m_before;
 };
 
 }  // namespace quillon

@@ -2,91 +2,100 @@
 
 #include "common/ShellQuote.h"
 
-#include <QRegularExpression>
-
 namespace quillon {
 
-bool isNumberText(const QString& text) {
-    // Blanks may stand around the number, line breaks may not; anchored at the true end, as
-    // '$' would also match before a final line break.
-    static const QRegularExpression re(QRegularExpression::anchoredPattern(
-        QStringLiteral("[ \\t]*[+-]?(\\d+\\.?\\d*|\\.\\d+)([eE][+-]?\\d+)?[ \\t]*")));
-    return re.match(text).hasMatch();
-}
-
-QString formatKey(const QString& key) {
-    static const QRegularExpression digits(
-        QRegularExpression::anchoredPattern(QStringLiteral("\\d+")));
-    if (!digits.match(key).hasMatch()) return key;
-    QString n = key;
-    while (n.size() > 1 && n.startsWith(QLatin1Char('0'))) n.remove(0, 1);
-    return n.rightJustified(4, QLatin1Char('0'));
-}
-
 namespace reportkinds {
-const ReportKind detail{QStringLiteral("DETAIL"), QStringLiteral("ORV_B1"), 2};
-const ReportKind cost{QStringLiteral("COST"), QStringLiteral("ORV_B6"), 4};
-const ReportKind watchdog{QStringLiteral("WDOG"), QStringLiteral("ORV_B5"), 6};
-const ReportKind auth{QStringLiteral("AUTH"), QStringLiteral("ORV_B8"), 14};
-const ReportKind unused{QStringLiteral("UNUSED"), QStringLiteral("ORV_B6N"), 16};
+const ReportKind detail{.tag = "DETAIL", .program = "ORV_B1", .reportNumber = 2};
+const ReportKind cost{.tag = "COST", .program = "ORV_B6", .reportNumber = 4};
+const ReportKind watchdog{.tag = "WDOG", .program = "ORV_B5", .reportNumber = 6};
+const ReportKind auth{.tag = "AUTH", .program = "ORV_B8", .reportNumber = 14};
+const ReportKind unused{.tag = "UNUSED", .program = "ORV_B6N", .reportNumber = 16};
+// The audit program takes a one-word code of the window's choices and leaves sum.rep.
+const ReportKind audit{
+    .program = "ORV_B3", .reportNumber = 3, .mode = QString(), .reportFile = "sum.rep"};
+const ReportKind stats{.tag = "STATS", .program = "ORV_B4", .reportNumber = 5};
+const ReportKind crono{.tag = "CRONO", .program = "ORV_BD", .reportNumber = 7};
+const ReportKind trunk{.tag = "TRUNK", .program = "ORV_B2", .reportNumber = 8};
+const ReportKind area{.tag = "AREA", .program = "ORV_B9", .reportNumber = 9};
+// The calculator fetches the cost program's answer itself: no report number.
+const ReportKind callCost{.tag = "CCAL", .program = "ORV_CCAL", .mode = "0"};
 }  // namespace reportkinds
 
 QString ReportRequest::paramFileName(const QString& computerName, const ReportKind& kind) {
+    if (!kind.hasRequestFile()) return QString();
     return computerName + QLatin1Char('_') + kind.tag + QStringLiteral(".TMP");
 }
 
 QString ReportRequest::reportFileName(const QString& computerName, const ReportKind& kind) {
+    if (!kind.reportFile.isEmpty()) return kind.reportFile;
     return computerName + QLatin1Char('_') + kind.tag + QStringLiteral(".rep");
 }
 
-// The spacing of each kind of line is the system's own: the server never sees it, but it is
-// part of the queued text.
-void ReportRequest::append(const QString& echoPrefix, const QString& text,
-                           const QString& redirect) {
-    m_lines << echoPrefix + shellQuote(text) + redirect + m_file;
+void ReportRequest::addEcho(const QString& text, const EchoShape& shape) {
+    m_lines << QStringLiteral("echo") + QString(shape.blanksAfterEcho, QLatin1Char(' ')) +
+                   shellQuote(text) + QString(shape.blanksBeforeRedirect, QLatin1Char(' ')) +
+                   (shape.creates ? QStringLiteral(">") : QStringLiteral(">>")) + m_file;
 }
 
+namespace {
+constexpr EchoShape kCreating{1, 1, true};
+constexpr EchoShape kPlain{1, 1, false};
+constexpr EchoShape kWide{2, 1, false};
+constexpr EchoShape kClosed{1, 0, false};
+}  // namespace
+
 void ReportRequest::addHeader() {
-    append(QStringLiteral("echo "), QStringLiteral("L lp"), QStringLiteral(" >"));
-    append(QStringLiteral("echo "), QStringLiteral("S"), QStringLiteral(" >>"));
+    addEcho(QStringLiteral("L lp"), kCreating);
+    addEcho(QStringLiteral("S"), kPlain);
 }
 
 void ReportRequest::addOption(const QString& letter) {
-    append(QStringLiteral("echo  "), letter, QStringLiteral(" >>"));
+    addEcho(letter, kWide);
 }
 
 void ReportRequest::addItem(const QString& code, const QString& key) {
-    append(QStringLiteral("echo  "), code + QLatin1Char(' ') + key, QStringLiteral(" >>"));
+    addEcho(code + QLatin1Char(' ') + key, kWide);
 }
 
 void ReportRequest::addPhoneNumber(const QString& number) {
-    append(QStringLiteral("echo  "), QStringLiteral("PH-") + number, QStringLiteral(" >>"));
+    addEcho(QStringLiteral("PH-") + number, kWide);
 }
 
 void ReportRequest::addAllCalls() {
-    append(QStringLiteral("echo "), QStringLiteral("A"), QStringLiteral(" >>"));
+    addEcho(QStringLiteral("A"), kPlain);
+}
+
+void ReportRequest::addDates(const QDate& start, const QDate& end) {
+    const QString date = QStringLiteral("MMddyy");
+    addEcho(QStringLiteral("DS ") + start.toString(date), kClosed);
+    addEcho(QStringLiteral("DE ") + end.toString(date), kClosed);
+}
+
+void ReportRequest::addTimes(const QTime& start, const QTime& end) {
+    const QString time = QStringLiteral("HHmm");
+    addEcho(QStringLiteral("TS ") + start.toString(time), kClosed);
+    addEcho(QStringLiteral("TE ") + end.toString(time), kClosed);
 }
 
 void ReportRequest::addDateRange(const QDate& start, const QDate& end, const QTime& startTime,
                                  const QTime& endTime) {
-    const QString date = QStringLiteral("MMddyy");
-    const QString time = QStringLiteral("HHmm");
-    append(QStringLiteral("echo "), QStringLiteral("DS ") + start.toString(date),
-           QStringLiteral(">>"));
-    append(QStringLiteral("echo "), QStringLiteral("DE ") + end.toString(date),
-           QStringLiteral(">>"));
-    append(QStringLiteral("echo "), QStringLiteral("TS ") + startTime.toString(time),
-           QStringLiteral(">>"));
-    append(QStringLiteral("echo "), QStringLiteral("TE ") + endTime.toString(time),
-           QStringLiteral(">>"));
+    addDates(start, end);
+    addTimes(startTime, endTime);
 }
 
 void ReportRequest::addInterval(const QString& interval) {
-    append(QStringLiteral("echo  "), QStringLiteral("I ") + interval, QStringLiteral(" >>"));
+    addEcho(QStringLiteral("I ") + interval, kWide);
 }
 
 QString ReportRequest::runCommand(const ReportKind& kind) const {
-    return QStringLiteral("./") + kind.program + QStringLiteral(" 2 ") + m_file;
+    return runCommand(kind, kind.mode);
+}
+
+QString ReportRequest::runCommand(const ReportKind& kind, const QString& mode) const {
+    QString line = QStringLiteral("./") + kind.program;
+    for (const QString& word : {mode, m_file})
+        if (!word.isEmpty()) line += QLatin1Char(' ') + word;
+    return line;
 }
 
 }  // namespace quillon

@@ -4,6 +4,7 @@
 
 #include "common/CommonFunctions.h"
 #include "common/Globals.h"
+#include "common/Messages.h"
 #include "common/SiteContext.h"
 #include "platform/DocumentViewer.h"
 #include "platform/Prompter.h"
@@ -16,16 +17,10 @@
 
 namespace quillon {
 
-namespace {
-
-void tell(const QString& text) {
-    platform::Prompter::instance().message(text, retrievalTitle(), platform::Icon::Critical);
-}
-
-}  // namespace
-
-QString retrievalTitle() {
-    return QStringLiteral("Varnel Reports");
+void tellNotBroughtBack(const QString& remote, const QString& error) {
+    tell(QStringLiteral("The report %1 could not be brought back from the server.\r\n\r\n%2")
+             .arg(remote, error),
+         platform::Icon::Critical, titles::kVarnelReports);
 }
 
 bool fetchRemoteFile(const SessionTarget& target, const QString& remotePath,
@@ -45,10 +40,10 @@ void executeBatFileForReport(int reportNumber, QWidget* owner) {
     BusyPointer hourglass(owner);
     if (!table.isConfigured(reportNumber)) {
         hourglass.release();
-        tell(
-            QStringLiteral("No Report configured for this Report.\r\n"
-                           "Possible reason: error with IPAddress.\r\n"
-                           "Please contact your Varnel Reports Administrator."));
+        tell(QStringLiteral("No Report configured for this Report.\r\n"
+                            "Possible reason: error with IPAddress.\r\n"
+                            "Please contact your Varnel Reports Administrator."),
+             platform::Icon::Critical, titles::kVarnelReports);
         return;
     }
     if (reportNumber == 1) return;  // the telnet entry fetches nothing
@@ -73,8 +68,7 @@ void executeBatFileForReport(int reportNumber, QWidget* owner) {
     WriteDebugLog(QStringLiteral("CLOSING SCP"));
     hourglass.release();
     if (!fetched) {
-        tell(QStringLiteral("The report %1 could not be brought back from the server.\r\n\r\n%2")
-                 .arg(remote, error));
+        tellNotBroughtBack(remote, error);
         return;
     }
 
@@ -89,7 +83,7 @@ void executeBatFileForReport(int reportNumber, QWidget* owner) {
             saveFetchedReport(fetchedPath, reportsFolder, proposedReportName(name, now));
         if (saved.outcome == SavedReport::Cancelled) return;
         if (saved.outcome == SavedReport::Failed) {
-            tell(saved.error);
+            tell(saved.error, platform::Icon::Critical, titles::kVarnelReports);
             return;
         }
         WriteDebugLog(saved.path);

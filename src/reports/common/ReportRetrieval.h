@@ -14,8 +14,8 @@ namespace quillon {
 bool fetchRemoteFile(const SessionTarget& target, const QString& remotePath,
                      const QString& localPath, QString* error);
 
-// The title of the retrieval's messages.
-QString retrievalTitle();
+// Tells the user that the report at `remote` did not come back, and why.
+void tellNotBroughtBack(const QString& remote, const QString& error);
 
 // Fetches g_ReportFileName of the current site (from its backup folder in backup-reports
 // mode) into the site's folder, lets the user name each fetched file through the save dialog

@@ -2,6 +2,8 @@
 
 #include "common/CommonFunctions.h"
 #include "common/Globals.h"
+#include "common/ConfigNames.h"
+#include "remote/RemoteSession.h"
 #include "common/ShellQuote.h"
 #include "platform/ProfileFile.h"
 #include "platform/SystemInfo.h"
@@ -29,8 +31,7 @@ int ReportRun::reportDeadlineSec() {
     if (g_deadlineOverride > 0) return g_deadlineOverride;
     const platform::ProfileFile ini(configurationFilePath());
     bool ok = false;
-    const int configured =
-        ini.read(QStringLiteral("Sites"), QStringLiteral("ReportTimeout")).toInt(&ok);
+    const int configured = ini.read(config::kSites, config::kReportTimeout).toInt(&ok);
     return ok && configured > 0 ? configured : kDefaultReportDeadlineSec;
 }
 

@@ -1,6 +1,7 @@
 #include "reports/common/ReportTable.h"
 
 #include "common/CommonFunctions.h"
+#include "common/Messages.h"
 #include "platform/FileLookup.h"
 #include "platform/Prompter.h"
 #include "platform/SystemInfo.h"
@@ -102,19 +103,16 @@ ReportTable& reportTable() {
 }
 
 void getBatPath(int iRepNum, const QString&) {
-    const QString title = QStringLiteral("Varnel Reports");
     try {
         if (!reportTable().fill(iRepNum))
-            platform::Prompter::instance().message(
-                QStringLiteral("Invalid Bat file number. Please contact your Varnel Reports "
-                               "Administrator."),
-                title, platform::Icon::Exclamation);
+            tell(QStringLiteral("Invalid Bat file number. Please contact your Varnel Reports "
+                                "Administrator."),
+                 platform::Icon::Exclamation, titles::kVarnelReports);
     } catch (const std::exception& e) {
-        platform::Prompter::instance().message(
-            QStringLiteral("The following error occurred:\r\n\r\n") +
-                QString::fromLocal8Bit(e.what()) +
-                QStringLiteral("\r\n\r\nPlease check KTREPORTS.INI for valid Bat file paths."),
-            title, platform::Icon::Critical);
+        tell(QStringLiteral("The following error occurred:\r\n\r\n") +
+                 QString::fromLocal8Bit(e.what()) +
+                 QStringLiteral("\r\n\r\nPlease check KTREPORTS.INI for valid Bat file paths."),
+             platform::Icon::Critical, titles::kVarnelReports);
     }
 }
 
@@ -160,8 +158,7 @@ SavedReport saveFetchedReport(const QString& fetchedPath, const QString& reports
         }
         // Asked again for as long as it takes: an existing file is never shown as the report.
         if (FileExists(*chosen)) {
-            platform::Prompter::instance().message(
-                QStringLiteral("File already exist please rename file."));
+            tell(QStringLiteral("File already exist please rename file."));
             // The dialog comes back where the user left it.
             request.initialFolder = QFileInfo(*chosen).path();
             request.proposedName = QFileInfo(*chosen).fileName();

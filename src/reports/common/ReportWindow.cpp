@@ -2,10 +2,16 @@
 
 #include "common/CommonFunctions.h"
 #include "common/Globals.h"
-#include "platform/Prompter.h"
+#include "common/Messages.h"
+#include "common/TextFormats.h"
 #include "reports/common/ReportHandOver.h"
 #include "reports/common/ReportRun.h"
+#include "widgets/NumericTextFilter.h"
+#include "widgets/ProgressLabel.h"
+#include "widgets/SelectionList.h"
+#include "widgets/Timers.h"
 
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QDateEdit>
 #include <QGridLayout>
@@ -20,22 +26,16 @@
 
 namespace quillon {
 
-namespace {
-const QString kRunning = QStringLiteral("Report Running");
-const QString kRunningFull = kRunning + QStringLiteral("..........");
-}  // namespace
-
 ReportWindow::ReportWindow(const ReportKind& kind, QString intervalMessage, QWidget* parent)
     : QDialog(parent), m_kind(kind), m_intervalMessage(std::move(intervalMessage)) {
-    tmrreport = new QTimer(this);
-    tmrreport->setObjectName(QStringLiteral("tmrreport"));
-    tmrreport->setInterval(1000);
-    connect(tmrreport, &QTimer::timeout, this, &ReportWindow::tmrreport_Timer);
+    tmrreport = makeTimer(this, QStringLiteral("tmrreport"), 1000, TimerShot::Repeating,
+                          [this] { tmrreport_Timer(); });
 }
 
 ReportWindow::~ReportWindow() = default;
 
-QGroupBox* ReportWindow::buildDateFrame(const QList<int>& offered) {
+QGroupBox* ReportWindow::buildDateFrame(const DateBlock& block) {
+    m_dateBlock = block;
     Frame3 = new QGroupBox(QStringLiteral("Date/Time Options"), this);
     Frame3->setObjectName(QStringLiteral("Frame3"));
     auto* grid = new QGridLayout(Frame3);
@@ -43,7 +43,7 @@ QGroupBox* ReportWindow::buildDateFrame(const QList<int>& offered) {
     for (int i = 0; i < 3; ++i) {
         Optdate[i] = new QRadioButton(QString::fromLatin1(captions[i]), Frame3);
         Optdate[i]->setObjectName(QStringLiteral("Optdate_%1").arg(i));
-        Optdate[i]->setVisible(offered.contains(i));
+        Optdate[i]->setVisible(i != 0 || block.allCalls);
         grid->addWidget(Optdate[i], i, 0);
         connect(Optdate[i], &QRadioButton::toggled, this, [this, i](bool on) {
             if (on) Optdate_Click(i);
@@ -71,9 +71,13 @@ QGroupBox* ReportWindow::buildDateFrame(const QList<int>& offered) {
                                                         {"Start Time", starttime},
                                                         {"End Time", endtime}};
     int row = 0;
-    for (const auto& [label, widget] : pickers) {
-        grid->addWidget(new QLabel(QString::fromLatin1(label), Frame3), row, 1);
+    for (const auto& [caption, widget] : pickers) {
+        auto* label = new QLabel(QString::fromLatin1(caption), Frame3);
+        grid->addWidget(label, row, 1);
         grid->addWidget(widget, row, 2);
+        const bool shown = row < 2 || block.times;
+        label->setVisible(shown);
+        widget->setVisible(shown);
         ++row;
     }
     txtinterval = new QLineEdit(Frame3);
@@ -83,6 +87,30 @@ QGroupBox* ReportWindow::buildDateFrame(const QList<int>& offered) {
     return Frame3;
 }
 
+QCheckBox* ReportWindow::buildPrinterBox(QWidget* parent, bool withToolTip) {
+    chksendprinter = new QCheckBox(QStringLiteral("Send to Printer on Varnel Computer"), parent);
+    chksendprinter->setObjectName(QStringLiteral("chksendprinter"));
+    if (withToolTip)
+        chksendprinter->setToolTip(
+            QStringLiteral("This will print at your Varnel computer not at your Local Desktop"));
+    return chksendprinter;
+}
+
+void ReportWindow::queuePrinterLine(ReportRequest& request) const {
+    if (!chksendprinter->isChecked()) request.addOption(QStringLiteral("Z"));
+}
+
+void ReportWindow::queueSelectedItems(ReportRequest& request, SelectionList& selected,
+                                      const QString& code) const {
+    const QStringList keys = selected.keys();
+    for (int i = 0; i < keys.size(); ++i) {
+        selected.highlight(i);
+        request.addItem(code, keys[i]);
+        WriteDebugLog(QStringLiteral("adding ") + keys[i] +
+                      QStringLiteral("  from lstItemHidden.Text"));
+    }
+}
+
 QWidget* ReportWindow::buildRunBox() {
     auto* box = new QWidget(this);
     auto* layout = new QVBoxLayout(box);
@@ -90,7 +118,7 @@ QWidget* ReportWindow::buildRunBox() {
     Command1 = new QPushButton(QStringLiteral("RUN REPORT"), box);
     Command1->setObjectName(QStringLiteral("Command1"));
     connect(Command1, &QPushButton::clicked, this, &ReportWindow::Command1_Click);
-    lblrunning = new QLabel(kRunning, box);
+    lblrunning = new ProgressLabel(QStringLiteral("Report Running"), box);
     lblrunning->setObjectName(QStringLiteral("lblrunning"));
     lblrunning->setVisible(false);
     layout->addWidget(Command1);
@@ -123,17 +151,11 @@ void ReportWindow::Optdate_Click(int index) {
 }
 
 void ReportWindow::txtinterval_Change() {
-    const QString text = txtinterval->text();
-    if (text.isEmpty() || isNumberText(text)) return;
-    // Setting the shorter text runs this again, so a pasted text loses characters from its end
-    // until what is left is a number.
-    txtinterval->setText(text.left(text.size() - 1));
-    txtinterval->setCursorPosition(txtinterval->text().size());
+    applyNumericTextFilter(txtinterval);
 }
 
 void ReportWindow::tmrreport_Timer() {
-    lblrunning->setText(lblrunning->text() != kRunningFull ? lblrunning->text() + QLatin1Char('.')
-                                                           : kRunning + QLatin1Char('.'));
+    lblrunning->tick();
 }
 
 bool ReportWindow::queueDatePart(ReportRequest& request) {
@@ -142,12 +164,12 @@ bool ReportWindow::queueDatePart(ReportRequest& request) {
             request.addAllCalls();
             break;
         case 1:
-            request.addDateRange(startdate->date(), enddate->date(), starttime->time(),
-                                 endtime->time());
+            request.addDates(startdate->date(), enddate->date());
+            if (m_dateBlock.times) request.addTimes(starttime->time(), endtime->time());
             break;
         case 2:
             if (!isNumberText(txtinterval->text())) {
-                platform::Prompter::instance().message(m_intervalMessage);
+                tell(m_intervalMessage);
                 request.clear();
                 return false;
             }
@@ -165,6 +187,10 @@ ReportRequest ReportWindow::buildRequest() {
     return request;
 }
 
+QString ReportWindow::programLine(const ReportRequest& request) const {
+    return request.runCommand(m_kind, programMode());
+}
+
 void ReportWindow::setBusy(bool busy) {
     Command1->setEnabled(!busy);
     Command1->setVisible(!busy);
@@ -176,40 +202,50 @@ void ReportWindow::setBusy(bool busy) {
 }
 
 void ReportWindow::Command1_Click() {
-    if (m_running) return;
+    ReentryGuard::Entry running = m_running.enter();
+    if (!running) return;
     WriteDebugLog(QStringLiteral("RUNNING REPORT"));
-    setBusy(true);
 
     const QString pc = GetPCName();
-    G().g_ParamFileName = ReportRequest::paramFileName(pc, m_kind);
+    // A program that reads no request file leaves the name of the last one alone.
+    if (m_kind.hasRequestFile()) G().g_ParamFileName = ReportRequest::paramFileName(pc, m_kind);
     G().g_ReportFileName = ReportRequest::reportFileName(pc, m_kind);
-    ReportRequest request(G().g_ParamFileName);
-    const QString runCommand = request.runCommand(m_kind);
+    lstCommands.clear();
+    const QStringList problems = checksBeforeRun();
+    if (!problems.isEmpty()) {
+        for (const QString& problem : problems) tell(problem);
+        return;
+    }
+
+    setBusy(true);
+    ReportRequest request(ReportRequest::paramFileName(pc, m_kind));
+    const QString runCommand = programLine(request);
     logRunCommandPrepared();
 
-    lstCommands.clear();
     queueRequest(request);
     lstCommands = request.lines();
     logBeforeGuard();
     if (const auto refused = refusal(request)) {
         setBusy(false);
-        if (!refused->isEmpty()) platform::Prompter::instance().message(*refused);
+        if (!refused->isEmpty()) tell(*refused);
         return;
     }
 
     WriteDebugLog(QStringLiteral("Item in list"));
     lstCommands << runCommand;
-    m_running = true;
     const ReportRunResult result =
         ReportRun::run(lstCommands, G().g_ReportFileName, G().g_CurSite, G().g_BackupReportsMode);
-    m_running = false;
+    running.leave();
     WriteDebugLog(QStringLiteral("DONE RUNNING REPORT"));
     if (!result.ok()) {
         setBusy(false);
-        platform::Prompter::instance().message(result.message, QString(), platform::Icon::Critical);
+        tell(result.message, platform::Icon::Critical);
         return;
     }
+    finishRun();
+}
 
+void ReportWindow::finishRun() {
     // The window is closed before the report is fetched, named and opened.
     accept();
     logBeforeHandOver();
@@ -218,12 +254,12 @@ void ReportWindow::Command1_Click() {
 
 void ReportWindow::reject() {
     // The run owns the session until it returns; closing now would leave it half done.
-    if (m_running) return;
+    if (m_running.running()) return;
     QDialog::reject();
 }
 
 void ReportWindow::closeEvent(QCloseEvent* event) {
-    if (m_running) {
+    if (m_running.running()) {
         event->ignore();
         return;
     }

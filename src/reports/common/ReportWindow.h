@@ -1,8 +1,12 @@
 #pragma once
-// What every report request window has: the date and time choices, the Run button with its
-// progress label, the command queue and the run itself (build the request, run it on the
-// server, close, hand over to the main window's report retrieval).
+// What every report request window has: the date and time choices, the printer box, the Run
+// button with its progress label, the command queue and the run itself (the window's checks,
+// the request, the program line, the run on the server, then by default closing and handing
+// the report over to the main window's report retrieval). A window adds its own controls and
+// says what its request holds; it copies none of the run.
 #include "reports/common/ReportRequest.h"
+#include "widgets/ProgressLabel.h"
+#include "widgets/ReentryGuard.h"
 
 #include <QDialog>
 #include <QList>
@@ -11,6 +15,7 @@
 #include <array>
 #include <optional>
 
+class QCheckBox;
 class QDateEdit;
 class QGroupBox;
 class QLabel;
@@ -21,6 +26,14 @@ class QTimeEdit;
 class QTimer;
 
 namespace quillon {
+
+class SelectionList;
+
+// What the date frame offers besides "Date Range" and "Interval".
+struct DateBlock {
+    bool allCalls = true;  // "All Calls In the System"
+    bool times = true;     // the start and end time pickers (and the TS and TE lines)
+};
 
 class ReportWindow : public QDialog {
     Q_OBJECT
@@ -35,18 +48,22 @@ public:
     QTimeEdit* endtime = nullptr;
     QLineEdit* txtinterval = nullptr;
     QGroupBox* Frame3 = nullptr;
+    // "Send to Printer on Varnel Computer": unticked, the request asks for no printing (Z).
+    QCheckBox* chksendprinter = nullptr;
     QPushButton* Command1 = nullptr;
-    QLabel* lblrunning = nullptr;
+    ProgressLabel* lblrunning = nullptr;
     QTimer* tmrreport = nullptr;
 
     const ReportKind& kind() const { return m_kind; }
-    // The request the window's choices make now, without the run command; empty when the
+    // The request the window's choices make now, without the program line; empty when the
     // choices cannot be sent (the window's message has been shown).
     ReportRequest buildRequest();
+    // The line that runs the report program on the request.
+    QString programLine(const ReportRequest& request) const;
 
     // The command queue of the last run, in the order of sending (what is left of it).
     const QStringList& queuedCommands() const { return lstCommands; }
-    bool isRunning() const { return m_running; }
+    bool isRunning() const { return m_running.running(); }
 
     // Event handlers.
     void Command1_Click();
@@ -59,12 +76,21 @@ public:
 protected:
     explicit ReportWindow(const ReportKind& kind, QString intervalMessage, QWidget* parent);
 
+    // The window's own checks before anything else of the run (the Run button stays): the
+    // messages to show, in order; none lets the run go on.
+    virtual QStringList checksBeforeRun() { return {}; }
     // The window's part of the request: header, options, items and date part. A window that
     // finds the request cannot be sent empties it (the guard then refuses the run).
     virtual void queueRequest(ReportRequest& request) = 0;
     // Why the run may not go on: nullopt lets it go on; otherwise the message to show once the
     // Run button is back (an empty text shows nothing).
     virtual std::optional<QString> refusal(const ReportRequest& request) = 0;
+    // The report program's mode, its first argument: the kind's, unless the window's choices
+    // make it (the audit code).
+    virtual QString programMode() const { return m_kind.mode; }
+    // What follows a run that left its report on the server: the window closes and hands the
+    // report number to report retrieval. A window that fetches its answer itself replaces it.
+    virtual void finishRun();
     // Debug log lines some windows write at fixed steps of the run.
     virtual void logRunCommandPrepared() {}
     virtual void logBeforeGuard() {}
@@ -73,8 +99,17 @@ protected:
     // Queues the date part by the chosen date option. False (and the request emptied) when the
     // interval is not a number; the window's interval message has been shown.
     bool queueDatePart(ReportRequest& request);
-    // The date frame with the choices `offered` (the others exist, hidden).
-    QGroupBox* buildDateFrame(const QList<int>& offered);
+    // The date frame. Choices and pickers it does not offer exist, hidden; the interval box
+    // takes numbers only.
+    QGroupBox* buildDateFrame(const DateBlock& block = DateBlock());
+    // The printer box, with or without its tool tip.
+    QCheckBox* buildPrinterBox(QWidget* parent, bool withToolTip = true);
+    // The Z line, unless the printer box is ticked.
+    void queuePrinterLine(ReportRequest& request) const;
+    // One item line (code, blank, key) per entry of the selection, in the order of its keys,
+    // each highlighted while it is queued.
+    void queueSelectedItems(ReportRequest& request, SelectionList& selected,
+                            const QString& code) const;
     // The Run button and the progress label under each other.
     QWidget* buildRunBox();
     // Sets the dates to today and the times as given.
@@ -92,7 +127,8 @@ private:
 
     ReportKind m_kind;
     QString m_intervalMessage;
-    bool m_running = false;
+    DateBlock m_dateBlock;
+    ReentryGuard m_running;
 };
 
 }  // namespace quillon

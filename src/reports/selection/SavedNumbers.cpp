@@ -1,7 +1,8 @@
 #include "reports/selection/SavedNumbers.h"
 
+#include "common/ConfigNames.h"
+#include "common/TextFormats.h"
 #include "platform/ProfileFile.h"
-#include "reports/common/ReportRequest.h"
 
 #include <QFile>
 
@@ -12,15 +13,11 @@
 namespace quillon {
 
 namespace {
-const QString kCountKey = QStringLiteral("NumWDogEntries");
-const QString kNumberKey = QStringLiteral("wdognum");
-QString numberKey(int i) {
-    return kNumberKey + QString::number(i);
-}
 // i of a key wdognum<i> (any case, i in decimal without leading zeros), else -1.
 qint64 numberKeyIndex(const QString& key) {
-    if (!key.startsWith(kNumberKey, Qt::CaseInsensitive)) return -1;
-    const QString digits = key.mid(kNumberKey.size());
+    const QString prefix = config::wdogNumberKey(0).chopped(1);
+    if (!key.startsWith(prefix, Qt::CaseInsensitive)) return -1;
+    const QString digits = key.mid(prefix.size());
     bool ok = false;
     const qint64 i = digits.toLongLong(&ok);
     return ok && i >= 0 && QString::number(i) == digits ? i : -1;
@@ -47,8 +44,8 @@ std::optional<QStringList> SavedNumbers::load(int siteNumber) const {
     bool countSeen = false;
     std::map<qint64, QString> stored;  // the first key of each number wins, as a read of it does
     for (const auto& [key, value] :
-         platform::profile::readSection(content, QStringLiteral("Site%1").arg(siteNumber))) {
-        if (key.compare(kCountKey, Qt::CaseInsensitive) == 0) {
+         platform::profile::readSection(content, config::siteSection(siteNumber))) {
+        if (key.compare(config::kNumWDogEntries, Qt::CaseInsensitive) == 0) {
             if (!countSeen) countText = value;
             countSeen = true;
         } else if (const qint64 i = numberKeyIndex(key); i >= 0) {
@@ -73,9 +70,10 @@ std::optional<QStringList> SavedNumbers::load(int siteNumber) const {
 
 bool SavedNumbers::save(int siteNumber, const QStringList& numbers) const {
     const platform::ProfileFile ini(m_path);
-    bool ok = ini.write(QStringLiteral("site%1").arg(siteNumber), kCountKey, numbers.size());
+    bool ok = ini.write(config::savedNumbersCountSection(siteNumber), config::kNumWDogEntries,
+                        numbers.size());
     for (int i = 0; i < numbers.size(); ++i)
-        ok = ini.write(QStringLiteral("Site%1").arg(siteNumber), numberKey(i), numbers[i]) && ok;
+        ok = ini.write(config::siteSection(siteNumber), config::wdogNumberKey(i), numbers[i]) && ok;
     return ok;
 }
 

@@ -1,18 +1,14 @@
 #include "reports/selection/SelectionReportWindow.h"
 
 #include "common/CommonFunctions.h"
-#include "common/TableMirror.h"
-#include "platform/FileLookup.h"
-#include "platform/Prompter.h"
-#include "common/SiteContext.h"
-#include "reports/selection/SelectionTable.h"
+#include "common/Messages.h"
+#include "reports/common/SelectionTable.h"
+#include "widgets/KeyUpFilter.h"
 
 #include <QCheckBox>
-#include <QEvent>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -27,23 +23,14 @@ namespace quillon {
 namespace {
 const QString kChangeQuestion =
     QStringLiteral("Are you sure you want to change how you are running the report?\r\n");
-const QString kConfirmTitle = QStringLiteral("Configure Sites");
-constexpr int kEnterKey = 13;
-constexpr int kDeleteKey = 46;
 const char* const kAllBoxNames[] = {"chkline", "chkext", "chkdpt", "chkdiv"};
 const QString kAllExtKey = QStringLiteral("0");
 const QString kAllExtText = QStringLiteral("ALL EXT");
 
 bool confirmChange() {
-    return platform::Prompter::instance().confirm(kChangeQuestion, kConfirmTitle);
+    return ask(kChangeQuestion, titles::kConfigureSites);
 }
 
-QListWidget* makeList(const char* name, QWidget* parent, bool shown) {
-    auto* list = new QListWidget(parent);
-    list->setObjectName(QString::fromLatin1(name));
-    list->setVisible(shown);
-    return list;
-}
 }  // namespace
 
 const QList<ReportOption>& reportOptions() {
@@ -51,8 +38,8 @@ const QList<ReportOption>& reportOptions() {
         {"O", "chkpostcalls", "Do Not Post Calls", true,
          "If you change this flag you will clear all your calls for this report"},
         {"A", "chklivecalls", "Show Posted calls ", true, {}},
-        {"Z", "chksendprinter", "Send to Printer on Varnel Computer", false,
-         "This will print at your Varnel computer not at your Local Desktop"},
+        // The frame's printer box.
+        {"Z", "chksendprinter", {}, false, {}},
         {"G8", "chk800peg", "800 Call Summary", true, {}},
         {"G9", "chk900peg", "900 Call Summary", true, {}},
         {"GI", "chkincomingpeg", "Incoming Call Summary", true, {}},
@@ -89,42 +76,15 @@ SelectionReportWindow::SelectionReportWindow(SelectionWindowSetup setup, QWidget
         connect(allBoxes[i], &QCheckBox::toggled, this, [this, i] { allBox_Click(i); });
     }
 
-    for (int i = 0; i < 2; ++i) {
-        lblreporttype[i] = new QLabel(Frame1);
-        lblreporttype[i]->setObjectName(QStringLiteral("lblreporttype_%1").arg(i));
-    }
-    lstDivision = makeList("lstDivision", Frame1, true);
-    lstDivisionHidden = makeList("lstDivisionHidden", Frame1, false);
-    lstItem = makeList("lstItem", Frame1, true);
-    lstItemHidden = makeList("lstItemHidden", Frame1, false);
-    m_available = std::make_unique<SelectionList>(lstDivision, lstDivisionHidden);
-    m_selected = std::make_unique<SelectionList>(lstItem, lstItemHidden);
-    lstDivision->installEventFilter(this);
-    lstItem->installEventFilter(this);
-    connect(lstDivision, &QListWidget::itemDoubleClicked, this,
-            &SelectionReportWindow::lstDivision_DblClick);
-    connect(lstItem, &QListWidget::itemDoubleClicked, this,
-            &SelectionReportWindow::lstItem_DblClick);
-
-    cmdadd = new QPushButton(QStringLiteral(">>"), Frame1);
-    cmdadd->setObjectName(QStringLiteral("cmdadd"));
-    cmdremove = new QPushButton(QStringLiteral("<<"), Frame1);
-    cmdremove->setObjectName(QStringLiteral("cmdremove"));
-    connect(cmdadd, &QPushButton::clicked, this, &SelectionReportWindow::cmdadd_Click);
-    connect(cmdremove, &QPushButton::clicked, this, &SelectionReportWindow::cmdremove_Click);
-
-    auto* lists = new QGridLayout;
-    lists->addWidget(lblreporttype[0], 0, 0);
-    lists->addWidget(lblreporttype[1], 0, 2);
-    lists->addWidget(lstDivision, 1, 0);
-    auto* moveButtons = new QVBoxLayout;
-    moveButtons->addStretch();
-    moveButtons->addWidget(cmdadd);
-    moveButtons->addWidget(cmdremove);
-    moveButtons->addStretch();
-    lists->addLayout(moveButtons, 1, 1);
-    lists->addWidget(lstItem, 1, 2);
-    m_breakdown->addLayout(lists, 0, 2, 5, 1);
+    lists = new ListPair(Frame1);
+    lblreporttype = lists->lblreporttype;
+    lstDivision = lists->lstDivision;
+    lstDivisionHidden = lists->lstDivisionHidden;
+    lstItem = lists->lstItem;
+    lstItemHidden = lists->lstItemHidden;
+    cmdadd = lists->cmdadd;
+    cmdremove = lists->cmdremove;
+    m_breakdown->addWidget(lists, 0, 2, 5, 1);
 
     Frame2 = new QGroupBox(m_setup.optionsFrameCaption, this);
     Frame2->setObjectName(QStringLiteral("Frame2"));
@@ -132,10 +92,14 @@ SelectionReportWindow::SelectionReportWindow(SelectionWindowSetup setup, QWidget
     int n = 0;
     for (const ReportOption& o : reportOptions()) {
         if (!m_setup.options.contains(o.letter)) continue;
-        auto* box = new QCheckBox(m_setup.optionCaptions.value(o.name, o.caption), Frame2);
-        box->setObjectName(o.name);
-        if (o.name != QLatin1String("chksendprinter") || m_setup.chksendprinterTip)
+        QCheckBox* box;
+        if (o.name == QLatin1String("chksendprinter")) {
+            box = buildPrinterBox(Frame2, m_setup.chksendprinterTip);
+        } else {
+            box = new QCheckBox(m_setup.optionCaptions.value(o.name, o.caption), Frame2);
+            box->setObjectName(o.name);
             box->setToolTip(o.toolTip);
+        }
         m_options.insert(o.name, box);
         optionGrid->addWidget(box, n / 2, n % 2);
         ++n;
@@ -149,7 +113,7 @@ SelectionReportWindow::SelectionReportWindow(SelectionWindowSetup setup, QWidget
     layout->addWidget(Frame1);
     auto* lower = new QHBoxLayout;
     lower->addWidget(Frame2);
-    lower->addWidget(buildDateFrame(m_setup.dateChoices));
+    lower->addWidget(buildDateFrame({.allCalls = m_setup.allCallsOffered}));
     layout->addLayout(lower);
     layout->addWidget(buildRunBox(), 0, Qt::AlignHCenter);
 }
@@ -183,12 +147,12 @@ void SelectionReportWindow::Form_Load() {
 
 void SelectionReportWindow::Optreporttype_Click(int index) {
     if (index == reportType || index < 0 || index > 3) return;
-    if (m_selected->count() > 0) {
+    if (lists->selected().count() > 0) {
         if (!confirmChange()) {
             if (reportType >= 0) Optreporttype[reportType]->setChecked(true);
             return;
         }
-        m_selected->clear();
+        lists->selected().clear();
     }
     reportType = index;
     for (QCheckBox* box : allBoxes) {
@@ -196,64 +160,45 @@ void SelectionReportWindow::Optreporttype_Click(int index) {
         box->setChecked(false);
     }
     const ReportTypeRow& row = m_setup.types[index];
-    lblreporttype[0]->setText(row.addCaption);
-    lblreporttype[1]->setText(row.selectedCaption);
+    lists->setCaptions(row.addCaption, row.selectedCaption);
     allBoxes[index]->setEnabled(true);
-    m_available->clear();
-    m_selected->clear();
-    loadTable(row.table);
-}
-
-void SelectionReportWindow::loadTable(const QString& table) {
-    const QString folder = siteTableFolder(SiteContext::current().name());
-    QString path = platform::findFileNoCase(folder, table);
-    if (path.isEmpty()) path = folder + QLatin1Char('/') + table;
-    const SelectionTable read = readSelectionTable(path, m_setup.formattedKeys);
-    for (const SelectionEntry& e : read.entries) m_available->add(e);
-    if (!read.problem.isEmpty())
-        platform::Prompter::instance().message(read.problem, QString(),
-                                               platform::Icon::Exclamation);
-}
-
-void SelectionReportWindow::setListsEnabled(bool enabled) {
-    m_available->setEnabled(enabled);
-    m_selected->setEnabled(enabled);
+    const SelectionTable table = loadSiteTable(row.table, m_setup.formattedKeys);
+    lists->load(table.entries);
+    table.tellProblem();
 }
 
 void SelectionReportWindow::resetitemlist() {
-    moveAll(*m_selected, *m_available);
+    lists->resetSelection();
 }
 
 void SelectionReportWindow::allBox_Click(int type) {
     QCheckBox* box = allBoxes[type];
     const bool allExt = m_setup.allExtEntry && type == 1;
+    SelectionList& selected = lists->selected();
     if (box->isChecked()) {
-        if (m_selected->count() == 0 && allExt) {
-            setListsEnabled(false);
-            m_selected->add({kAllExtKey, kAllExtText});
+        if (selected.count() == 0 && allExt) {
+            lists->setListsEnabled(false);
+            selected.add({kAllExtKey, kAllExtText});
             return;
         }
-        if (m_selected->count() > 0 && !confirmChange()) {
+        if (selected.count() > 0 && !confirmChange()) {
             box->setChecked(false);  // runs the unticked handling below
-            resetitemlist();
-            setListsEnabled(true);
+            lists->unselectAll();
             return;
         }
-        setListsEnabled(false);
-        moveAll(*m_available, *m_selected);
+        lists->selectAll();
         return;
     }
     if (allExt) {
-        for (int i = 0; i < m_selected->count(); ++i) {
-            const SelectionEntry e = m_selected->at(i);
+        for (int i = 0; i < selected.count(); ++i) {
+            const SelectionEntry e = selected.at(i);
             if (e.key == kAllExtKey && e.text == kAllExtText) {
-                m_selected->takeAt(i);
+                selected.takeAt(i);
                 break;
             }
         }
     }
-    resetitemlist();
-    setListsEnabled(true);
+    lists->unselectAll();
 }
 
 void SelectionReportWindow::chkpostcalls_Click() {
@@ -267,13 +212,12 @@ void SelectionReportWindow::chkpostcalls_Click() {
         if (QCheckBox* live = optionBox(QStringLiteral("chklivecalls"))) live->setChecked(false);
 }
 
-// A disabled list (an ALL box is ticked) keeps its selection, whatever the buttons say.
 void SelectionReportWindow::lstDivision_DblClick() {
-    if (lstDivision->isEnabled()) moveHighlighted(*m_available, *m_selected);
+    lists->addHighlighted();
 }
 
 void SelectionReportWindow::lstItem_DblClick() {
-    if (lstItem->isEnabled()) moveHighlighted(*m_selected, *m_available);
+    lists->removeHighlighted();
 }
 
 void SelectionReportWindow::cmdadd_Click() {
@@ -285,23 +229,11 @@ void SelectionReportWindow::cmdremove_Click() {
 }
 
 void SelectionReportWindow::lstDivision_KeyUp(int keyCode) {
-    if (keyCode == kEnterKey) lstDivision_DblClick();
+    if (keyCode == kKeyEnter) lstDivision_DblClick();
 }
 
 void SelectionReportWindow::lstItem_KeyUp(int keyCode) {
-    if (keyCode == kDeleteKey) lstItem_DblClick();
-}
-
-bool SelectionReportWindow::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::KeyRelease) {
-        const int key = static_cast<QKeyEvent*>(event)->key();
-        const int code = key == Qt::Key_Return || key == Qt::Key_Enter ? kEnterKey
-                         : key == Qt::Key_Delete                       ? kDeleteKey
-                                                                       : 0;
-        if (watched == lstDivision) lstDivision_KeyUp(code);
-        if (watched == lstItem) lstItem_KeyUp(code);
-    }
-    return ReportWindow::eventFilter(watched, event);
+    if (keyCode == kKeyDelete) lstItem_DblClick();
 }
 
 void SelectionReportWindow::queueRequest(ReportRequest& request) {
@@ -311,13 +243,7 @@ void SelectionReportWindow::queueRequest(ReportRequest& request) {
         if (box && box->isChecked() == o.writtenWhenTicked) request.addOption(o.letter);
     }
     const QString code = reportType >= 0 ? m_setup.types[reportType].code : QString();
-    const QStringList keys = m_selected->keys();
-    for (int i = 0; i < keys.size(); ++i) {
-        m_selected->highlight(i);
-        request.addItem(code, keys[i]);
-        WriteDebugLog(QStringLiteral("adding ") + keys[i] +
-                      QStringLiteral("  from lstItemHidden.Text"));
-    }
+    queueSelectedItems(request, lists->selected(), code);
     const QCheckBox* post = optionBox(QStringLiteral("chkpostcalls"));
     if (m_setup.postCallsGatesDates && !(post && post->isChecked())) return;
     if (!queueDatePart(request)) return;
@@ -326,8 +252,9 @@ void SelectionReportWindow::queueRequest(ReportRequest& request) {
 }
 
 std::optional<QString> SelectionReportWindow::refusal(const ReportRequest& request) {
-    if (!request.lines().isEmpty() && m_selected->count() > 0) return std::nullopt;
-    if (m_selected->count() == 0) return QStringLiteral("You Must ") + lblreporttype[0]->text();
+    const int chosen = lists->selected().count();
+    if (!request.lines().isEmpty() && chosen > 0) return std::nullopt;
+    if (chosen == 0) return QStringLiteral("You Must ") + lblreporttype[0]->text();
     return QStringLiteral("Bad paramters passed");
 }
 

@@ -3,14 +3,13 @@
 // its hidden twin of keys), the ALL boxes, the report options and the date part. The detail,
 // cost, unused-station and account-code windows are this window with their own setup.
 #include "reports/common/ReportWindow.h"
-#include "widgets/SelectionList.h"
+#include "widgets/ListPair.h"
 
 #include <QHash>
 #include <QList>
 #include <QTime>
 
 #include <array>
-#include <memory>
 
 class QCheckBox;
 class QGridLayout;
@@ -45,7 +44,7 @@ struct SelectionWindowSetup {
     bool chksendprinterTip = true;
     QStringList tickedAtLoad;
     QTime endTime{23, 59};
-    QList<int> dateChoices{0, 1, 2};
+    bool allCallsOffered = true;
     // Keys as the list shows them ("000#") or as the table holds them.
     bool formattedKeys = true;
     // The extension ALL box puts the single entry "ALL EXT" (key 0) into the selection.
@@ -81,6 +80,8 @@ public:
     std::array<QRadioButton*, 4> Optreporttype{};
     // The ALL boxes beside the types: chkline, chkext, chkdpt, chkdiv.
     std::array<QCheckBox*, 4> allBoxes{};
+    // The available and selected lists, and the same controls under their own names.
+    ListPair* lists = nullptr;
     std::array<QLabel*, 2> lblreporttype{};
     QListWidget* lstDivision = nullptr;
     QListWidget* lstDivisionHidden = nullptr;
@@ -124,16 +125,11 @@ protected:
     void logRunCommandPrepared() override;
     void logBeforeGuard() override;
     void logBeforeHandOver() override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void allBox_Click(int type);
-    void loadTable(const QString& table);
-    void setListsEnabled(bool enabled);
 
     SelectionWindowSetup m_setup;
-    std::unique_ptr<SelectionList> m_available;
-    std::unique_ptr<SelectionList> m_selected;
     QHash<QString, QCheckBox*> m_options;
     QGridLayout* m_breakdown = nullptr;
 };

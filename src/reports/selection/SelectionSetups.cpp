@@ -86,7 +86,7 @@ SelectionWindowSetup authSetup() {
     s.tickedAtLoad = {"chkpostcalls"};
     // The end time keeps the picker's initial value.
     s.endTime = QTime(14, 4);
-    s.dateChoices = {1, 2};
+    s.allCallsOffered = false;
     s.formattedKeys = false;
     s.postCallsGatesDates = false;
     s.loadLog = QStringLiteral("AUTH REPORT");

@@ -1,18 +1,19 @@
 #include "reports/selection/fWatchdog.h"
 
 #include "common/CommonFunctions.h"
-#include "widgets/ListFind.h"
-#include "platform/Prompter.h"
-#include "platform/SystemInfo.h"
+#include "common/Messages.h"
 #include "common/SiteContext.h"
+#include "common/TextFormats.h"
+#include "platform/SystemInfo.h"
 #include "reports/selection/SavedNumbers.h"
+#include "widgets/KeyUpFilter.h"
+#include "widgets/NumericTextFilter.h"
+#include "widgets/TypedList.h"
 
 #include <QCheckBox>
-#include <QEvent>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -24,40 +25,6 @@
 #include <QVBoxLayout>
 
 namespace quillon {
-
-namespace {
-constexpr int kEnterKey = 13;
-constexpr int kDeleteKey = 46;
-const QString kAlreadyInList = QStringLiteral("Already in list");
-
-int highlightedRow(const QListWidget* list) {
-    const QListWidgetItem* item = list->currentItem();
-    return item && item->isSelected() ? list->row(item) : -1;
-}
-
-// Appends text unless the list holds it already (without regard to case).
-bool appendUnique(QListWidget* list, const QString& text) {
-    if (ListFindString(list, text, true) >= 0) {
-        platform::Prompter::instance().message(kAlreadyInList);
-        return false;
-    }
-    list->addItem(text);
-    return true;
-}
-
-void removeHighlighted(QListWidget* list) {
-    const int row = highlightedRow(list);
-    if (row < 0) return;
-    delete list->takeItem(row);
-    if (row > 0) {
-        list->setCurrentRow(row - 1);
-    } else {
-        list->clearSelection();
-        list->setCurrentItem(nullptr);
-    }
-}
-
-}  // namespace
 
 fWatchdog::fWatchdog(QWidget* parent)
     : ReportWindow(reportkinds::watchdog, QStringLiteral("interval not added"), parent) {
@@ -77,7 +44,6 @@ fWatchdog::fWatchdog(QWidget* parent)
         auto* l = new QListWidget(Frame1);
         l->setObjectName(QString::fromLatin1(name));
         l->setToolTip(QString::fromLatin1(tip));
-        l->installEventFilter(this);
         return l;
     };
     lstsaved = list("lstsaved", "saved list ");
@@ -86,7 +52,9 @@ fWatchdog::fWatchdog(QWidget* parent)
     txtitem->setObjectName(QStringLiteral("txtitem"));
     txtitem->setToolTip(QStringLiteral("Enter phone number with no dashes or parentheses"));
     connect(txtitem, &QLineEdit::textChanged, this, &fWatchdog::txtitem_Change);
-    connect(txtitem, &QLineEdit::returnPressed, this, [this] { txtitem_KeyPress(kEnterKey); });
+    connect(txtitem, &QLineEdit::returnPressed, this, [this] { txtitem_KeyPress(kKeyEnter); });
+    KeyUpFilter::install(lstItem, [this](int code) { lstItem_KeyUp(code); });
+    KeyUpFilter::install(lstsaved, [this](int code) { lstsaved_KeyUp(code); });
     connect(lstsaved, &QListWidget::itemDoubleClicked, this, &fWatchdog::lstsaved_DblClick);
 
     const auto pictureButton = [this](const char* name, QStyle::StandardPixmap icon,
@@ -136,13 +104,9 @@ fWatchdog::fWatchdog(QWidget* parent)
 
     Frame2 = new QGroupBox(QStringLiteral(" Report Options"), this);
     Frame2->setObjectName(QStringLiteral("Frame2"));
-    chksendprinter = new QCheckBox(QStringLiteral("Send to Printer on Varnel Computer"), Frame2);
-    chksendprinter->setObjectName(QStringLiteral("chksendprinter"));
-    chksendprinter->setToolTip(
-        QStringLiteral("This will print at your Varnel computer not at your Local Desktop"));
     auto* options = new QVBoxLayout(Frame2);
-    options->addWidget(chksendprinter);
-    options->addWidget(buildDateFrame({1, 2}));
+    options->addWidget(buildPrinterBox(Frame2));
+    options->addWidget(buildDateFrame({.allCalls = false}));
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(Frame1);
@@ -173,40 +137,38 @@ void fWatchdog::Form_Load() {
 }
 
 void fWatchdog::LoadSavedItems() {
-    const std::optional<QStringList> saved = SavedNumbers(configurationFilePath()).load(siteNumber());
+    const std::optional<QStringList> saved =
+        SavedNumbers(configurationFilePath()).load(siteNumber());
     if (!saved) {
-        platform::Prompter::instance().message(
-            QStringLiteral("No saved entries for watch dog report for this site"));
+        tell(QStringLiteral("No saved entries for watch dog report for this site"));
         return;
     }
     lstsaved->addItems(*saved);
 }
 
 void fWatchdog::txtitem_Change() {
-    const QString text = txtitem->text();
-    if (text.isEmpty() || isNumberText(text)) return;
-    txtitem->setText(text.left(text.size() - 1));
-    txtitem->setCursorPosition(txtitem->text().size());
+    applyNumericTextFilter(txtitem);
 }
 
 void fWatchdog::txtitem_KeyPress(int keyAscii) {
-    if (keyAscii == kEnterKey) cmdadd_Click();
+    if (keyAscii == kKeyEnter) cmdadd_Click();
 }
 
 void fWatchdog::cmdadd_Click() {
     if (txtitem->text().isEmpty()) return;
-    appendUnique(lstItem, txtitem->text());
+    appendTyped(lstItem, txtitem->text(), Duplicates::Refuse);
 }
 
 void fWatchdog::cmdaddtosave_Click() {
     if (txtitem->text().isEmpty()) return;
-    appendUnique(lstsaved, txtitem->text());
+    appendTyped(lstsaved, txtitem->text(), Duplicates::Refuse);
 }
 
 void fWatchdog::MoveIntoSavedFromList() {
     const int row = highlightedRow(lstItem);
     if (row < 0) return;
-    if (appendUnique(lstsaved, lstItem->item(row)->text())) lstItem->setCurrentRow(row);
+    if (appendTyped(lstsaved, lstItem->item(row)->text(), Duplicates::Refuse))
+        lstItem->setCurrentRow(row);
 }
 
 void fWatchdog::MoveIntoListFromSaved() {
@@ -216,16 +178,15 @@ void fWatchdog::MoveIntoListFromSaved() {
     // A saved number comes from the configuration file: it must be a number as the phone box
     // would have let it through before it may go into a run.
     if (!isPhoneNumberText(number)) {
-        platform::Prompter::instance().message(
-            number.isEmpty()
-                ? QStringLiteral("This saved entry is empty; there is no number to search for.")
-                : QStringLiteral("The saved entry \"%1\" is not a phone number; it was not added "
-                                 "to the search.")
-                      .arg(number),
-            QString(), platform::Icon::Exclamation);
+        tell(number.isEmpty()
+                 ? QStringLiteral("This saved entry is empty; there is no number to search for.")
+                 : QStringLiteral("The saved entry \"%1\" is not a phone number; it was not added "
+                                  "to the search.")
+                       .arg(number),
+             platform::Icon::Exclamation);
         return;
     }
-    if (appendUnique(lstItem, number)) lstsaved->setCurrentRow(row);
+    if (appendTyped(lstItem, number, Duplicates::Refuse)) lstsaved->setCurrentRow(row);
 }
 
 void fWatchdog::lstsaved_DblClick() {
@@ -233,43 +194,33 @@ void fWatchdog::lstsaved_DblClick() {
 }
 
 void fWatchdog::cmdremove_Click() {
-    removeHighlighted(lstItem);
+    removeHighlightedTyped(lstItem);
 }
 
 void fWatchdog::cmdsaveremove_Click() {
-    removeHighlighted(lstsaved);
+    removeHighlightedTyped(lstsaved);
 }
 
 void fWatchdog::lstItem_KeyUp(int keyCode) {
-    if (keyCode == kDeleteKey) cmdremove_Click();
+    if (keyCode == kKeyDelete) cmdremove_Click();
 }
 
 void fWatchdog::lstsaved_KeyUp(int keyCode) {
-    if (keyCode == kDeleteKey) cmdsaveremove_Click();
-}
-
-bool fWatchdog::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::KeyRelease &&
-        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Delete) {
-        if (watched == lstItem) lstItem_KeyUp(kDeleteKey);
-        if (watched == lstsaved) lstsaved_KeyUp(kDeleteKey);
-    }
-    return ReportWindow::eventFilter(watched, event);
+    if (keyCode == kKeyDelete) cmdsaveremove_Click();
 }
 
 void fWatchdog::cmdsave_Click() {
     QStringList numbers;
     for (int i = 0; i < lstsaved->count(); ++i) numbers << lstsaved->item(i)->text();
     if (!SavedNumbers(configurationFilePath()).save(siteNumber(), numbers))
-        platform::Prompter::instance().message(
-            QStringLiteral("The saved numbers could not be written to KTREPORTS.INI."), QString(),
-            platform::Icon::Critical);
+        tell(QStringLiteral("The saved numbers could not be written to KTREPORTS.INI."),
+             platform::Icon::Critical);
     if (lstsaved->count() > 0) lstsaved->setCurrentRow(lstsaved->count() - 1);
 }
 
 void fWatchdog::queueRequest(ReportRequest& request) {
     request.addHeader();
-    if (!chksendprinter->isChecked()) request.addOption(QStringLiteral("Z"));
+    queuePrinterLine(request);
     for (int i = 0; i < lstItem->count(); ++i) {
         lstItem->setCurrentRow(i);
         request.addPhoneNumber(lstItem->item(i)->text());

@@ -27,7 +27,6 @@ public:
     QPushButton* cmdAddToSaved = nullptr;
     QPushButton* cmdAddFromSaved = nullptr;
     QPushButton* cmdsave = nullptr;
-    QCheckBox* chksendprinter = nullptr;
 
     // Public operations.
     void cmdadd_Click();
@@ -52,7 +51,6 @@ public:
 protected:
     void queueRequest(ReportRequest& request) override;
     std::optional<QString> refusal(const ReportRequest& request) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     // Site k of the configuration: the site box's list index + 1.

@@ -33,6 +33,46 @@ TEST(ReportRequestTest, QueuesEachKindOfLineWithItsOwnSpacing) {
     EXPECT_EQ(r.runCommand(kinds::detail), "./ORV_B1 2 TESTPC_DETAIL.TMP");
 }
 
+// Lines of other shapes, as the summary reports and the calculator write them: the blanks on
+// either side of the quoted text are part of each line.
+TEST(ReportRequestTest, EchoLinesOfEveryShapeByteForByte) {
+    struct Case {
+        const char* text;
+        quillon::EchoShape shape;
+        const char* line;
+    };
+    const Case cases[] = {
+        {"L lp", {1, 1, true}, "echo 'L lp' >F.TMP"},
+        {"S", {1, 1, false}, "echo 'S' >>F.TMP"},
+        {"Z", {2, 1, false}, "echo  'Z' >>F.TMP"},
+        {"H 2", {1, 0, false}, "echo 'H 2'>>F.TMP"},
+        {"R", {2, 2, false}, "echo  'R'  >>F.TMP"},
+        {"617,555,5,0002", {1, 0, true}, "echo '617,555,5,0002'>F.TMP"},
+        {"l-0000", {}, "echo 'l-0000' >>F.TMP"},
+        {"A O'Hare", {2, 1, false}, "echo  'A O'\\''Hare' >>F.TMP"},
+    };
+    for (const Case& c : cases) {
+        ReportRequest r("F.TMP");
+        r.addEcho(c.text, c.shape);
+        EXPECT_EQ(r.lines(), QStringList{c.line}) << c.text;
+    }
+    // Whatever the shape, the file holds the text as given.
+    ReportRequest r("F.TMP");
+    r.addEcho("L lp", {1, 1, true});
+    r.addEcho("R", {2, 2, false});
+    r.addEcho("A O'Hare; rm x", {2, 0, false});
+    EXPECT_EQ(testsupport::runLocally(r.lines(), "F.TMP"),
+              (QStringList{"L lp", "R", "A O'Hare; rm x"}));
+}
+
+// Dates alone, without the time lines, for a window without time pickers.
+TEST(ReportRequestTest, DatesWithoutTimes) {
+    ReportRequest r(F);
+    r.addDates(QDate(2026, 12, 1), QDate(2026, 12, 9));
+    EXPECT_EQ(r.lines(), (QStringList{"echo 'DS 120126'>>TESTPC_DETAIL.TMP",
+                                      "echo 'DE 120926'>>TESTPC_DETAIL.TMP"}));
+}
+
 TEST(ReportRequestTest, FileAndCommandNamesOfEachWindow) {
     struct Case {
         const quillon::ReportKind* kind;
@@ -47,6 +87,13 @@ TEST(ReportRequestTest, FileAndCommandNamesOfEachWindow) {
         {&kinds::watchdog, "PC1_WDOG.TMP", "PC1_WDOG.rep", "./ORV_B5 2 PC1_WDOG.TMP", 6},
         {&kinds::auth, "PC1_AUTH.TMP", "PC1_AUTH.rep", "./ORV_B8 2 PC1_AUTH.TMP", 14},
         {&kinds::unused, "PC1_UNUSED.TMP", "PC1_UNUSED.rep", "./ORV_B6N 2 PC1_UNUSED.TMP", 16},
+        {&kinds::stats, "PC1_STATS.TMP", "PC1_STATS.rep", "./ORV_B4 2 PC1_STATS.TMP", 5},
+        {&kinds::crono, "PC1_CRONO.TMP", "PC1_CRONO.rep", "./ORV_BD 2 PC1_CRONO.TMP", 7},
+        {&kinds::trunk, "PC1_TRUNK.TMP", "PC1_TRUNK.rep", "./ORV_B2 2 PC1_TRUNK.TMP", 8},
+        {&kinds::area, "PC1_AREA.TMP", "PC1_AREA.rep", "./ORV_B9 2 PC1_AREA.TMP", 9},
+        {&kinds::callCost, "PC1_CCAL.TMP", "PC1_CCAL.rep", "./ORV_CCAL 0 PC1_CCAL.TMP", 0},
+        // No request file: the program takes the window's code alone.
+        {&kinds::audit, "", "sum.rep", "./ORV_B3", 3},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.request);
@@ -56,6 +103,9 @@ TEST(ReportRequestTest, FileAndCommandNamesOfEachWindow) {
         EXPECT_EQ(ReportRequest(request).runCommand(*c.kind), c.command);
         EXPECT_EQ(c.kind->reportNumber, c.number);
     }
+    const ReportRequest audit(ReportRequest::paramFileName("PC1", kinds::audit));
+    EXPECT_EQ(audit.runCommand(kinds::audit, "1c"), "./ORV_B3 1c");
+    EXPECT_EQ(ReportRequest(F).runCommand(kinds::detail, "3"), "./ORV_B1 3 TESTPC_DETAIL.TMP");
 }
 
 // Keys come from the server's tables and numbers from the configuration: whatever they hold
@@ -72,36 +122,6 @@ TEST(ReportRequestTest, HostileKeysLandLiterallyAndRunNothing) {
     for (const QString& k : keys) expected << "5 " + k;
     EXPECT_EQ(lines, expected);
     EXPECT_EQ(files, QStringList{F});
-}
-
-TEST(ReportRequestTest, NumberTest) {
-    const std::pair<const char*, bool> cases[] = {
-        {"7", true},      {"123", true},   {"1.", true},    {".5", true},    {"-1", true},
-        {"+2", true},     {"1e5", true},   {" 12 ", true},  {"", false},     {" ", false},
-        {"1a", false},    {"a", false},    {"1e", false},   {"-", false},    {".", false},
-        {"1.2.3", false}, {"1 2", false},  {"\t7\t", true}, {"12\n", false}, {"12\r\n", false},
-        {"12\r", false},  {"\n12", false},
-    };
-    for (const auto& [text, number] : cases)
-        EXPECT_EQ(quillon::isNumberText(text), number) << '"' << text << '"';
-}
-
-TEST(ReportRequestTest, KeysShowWithAtLeastFourDigits) {
-    const std::pair<const char*, const char*> cases[] = {
-        {"12", "0012"},
-        {"7", "0007"},
-        {"12345", "12345"},
-        {"00001", "0001"},
-        {"0", "0000"},
-        {"PH-123", "PH-123"},
-        {"A17", "A17"},
-        {"", ""},
-        // A key with a line break is no number: it stays as it is.
-        {"12\n", "12\n"},
-        {"12\r\n", "12\r\n"},
-        {"12\r", "12\r"},
-    };
-    for (const auto& [key, shown] : cases) EXPECT_EQ(quillon::formatKey(key), shown) << key;
 }
 
 }  // namespace

@@ -1,15 +1,20 @@
-#include "reports/selection/SelectionTable.h"
+#include "reports/common/SelectionTable.h"
 
 #include "common/CommonFunctions.h"
+#include "common/Messages.h"
+#include "common/SiteContext.h"
+#include "common/TableMirror.h"
+#include "common/TextFormats.h"
+#include "platform/FileLookup.h"
 #include "platform/TextCodec.h"
-#include "reports/common/ReportRequest.h"
 
 #include <QFile>
 #include <QFileInfo>
+#include <QSet>
 
 namespace quillon {
 
-SelectionTable readSelectionTable(const QString& path, bool formattedKeys) {
+SelectionTable readSelectionTable(const QString& path, bool formattedKeys, KeyRepeats repeats) {
     SelectionTable table;
     const QString name = QFileInfo(path).fileName();
     QFile file(path);
@@ -23,16 +28,22 @@ SelectionTable readSelectionTable(const QString& path, bool formattedKeys) {
     }
     const QString text = platform::fromCp1252(file.readAll());
     int shortLines = 0;
+    QSet<QString> listed;  // keys without regard to case, as the list search finds them
     for (QString line : text.split(QLatin1Char('\n'))) {
         if (line.endsWith(QLatin1Char('\r'))) line.chop(1);
         if (line.trimmed().isEmpty()) continue;
         const QStringList fields = SplitCsvLine(line);
         const QString key = fields.value(0);
         if (key.isEmpty() && fields.size() < 2) continue;
-        if (fields.size() < 2) ++shortLines;
         const QString shown = formatKey(key);
-        table.entries << SelectionEntry{formattedKeys ? shown : key,
-                                        shown + QLatin1Char(' ') + fields.value(1)};
+        const QString entryKey = formattedKeys ? shown : key;
+        if (repeats == KeyRepeats::FirstLineOnly) {
+            const QString folded = entryKey.toCaseFolded();
+            if (listed.contains(folded)) continue;
+            listed.insert(folded);
+        }
+        if (fields.size() < 2) ++shortLines;
+        table.entries << SelectionEntry{entryKey, shown + QLatin1Char(' ') + fields.value(1)};
     }
     if (shortLines > 0)
         table.problem = QStringLiteral(
@@ -41,6 +52,17 @@ SelectionTable readSelectionTable(const QString& path, bool formattedKeys) {
                             .arg(shortLines)
                             .arg(name);
     return table;
+}
+
+void SelectionTable::tellProblem() const {
+    if (!problem.isEmpty()) tell(problem, platform::Icon::Exclamation);
+}
+
+SelectionTable loadSiteTable(const QString& table, bool formattedKeys, KeyRepeats repeats) {
+    const QString folder = siteTableFolder(SiteContext::current().name());
+    QString path = platform::findFileNoCase(folder, table);
+    if (path.isEmpty()) path = folder + QLatin1Char('/') + table;
+    return readSelectionTable(path, formattedKeys, repeats);
 }
 
 }  // namespace quillon

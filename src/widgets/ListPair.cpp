@@ -1,0 +1,120 @@
+#include "widgets/ListPair.h"
+
+#include "widgets/KeyUpFilter.h"
+
+#include <QCheckBox>
+#include <QGridLayout>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace quillon {
+
+namespace {
+QListWidget* makeList(const char* name, QWidget* parent, bool shown) {
+    auto* list = new QListWidget(parent);
+    list->setObjectName(QString::fromLatin1(name));
+    list->setVisible(shown);
+    return list;
+}
+
+QPushButton* makeButton(const char* name, const char* caption, QWidget* parent) {
+    auto* button = new QPushButton(QString::fromLatin1(caption), parent);
+    button->setObjectName(QString::fromLatin1(name));
+    // Enter belongs to the lists, never to a default button.
+    button->setAutoDefault(false);
+    return button;
+}
+}  // namespace
+
+ListPair::ListPair(QWidget* parent) : QWidget(parent) {
+    for (int i = 0; i < 2; ++i) {
+        lblreporttype[i] = new QLabel(this);
+        lblreporttype[i]->setObjectName(QStringLiteral("lblreporttype_%1").arg(i));
+    }
+    lstDivision = makeList("lstDivision", this, true);
+    lstDivisionHidden = makeList("lstDivisionHidden", this, false);
+    lstItem = makeList("lstItem", this, true);
+    lstItemHidden = makeList("lstItemHidden", this, false);
+    m_available = std::make_unique<SelectionList>(lstDivision, lstDivisionHidden);
+    m_selected = std::make_unique<SelectionList>(lstItem, lstItemHidden);
+    cmdadd = makeButton("cmdadd", ">>", this);
+    cmdremove = makeButton("cmdremove", "<<", this);
+
+    connect(lstDivision, &QListWidget::itemDoubleClicked, this, &ListPair::addHighlighted);
+    connect(lstItem, &QListWidget::itemDoubleClicked, this, &ListPair::removeHighlighted);
+    connect(cmdadd, &QPushButton::clicked, this, &ListPair::addHighlighted);
+    connect(cmdremove, &QPushButton::clicked, this, &ListPair::removeHighlighted);
+    KeyUpFilter::onKey(lstDivision, kKeyEnter, [this] { addHighlighted(); });
+    KeyUpFilter::onKey(lstItem, kKeyDelete, [this] { removeHighlighted(); });
+
+    auto* grid = new QGridLayout(this);
+    grid->setContentsMargins(0, 0, 0, 0);
+    grid->addWidget(lblreporttype[0], 1, 0);
+    grid->addWidget(lblreporttype[1], 1, 2);
+    grid->addWidget(lstDivision, 2, 0);
+    auto* buttons = new QVBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(cmdadd);
+    buttons->addWidget(cmdremove);
+    buttons->addStretch();
+    grid->addLayout(buttons, 2, 1);
+    grid->addWidget(lstItem, 2, 2);
+}
+
+ListPair::~ListPair() = default;
+
+void ListPair::setCaptions(const QString& available, const QString& selected) {
+    lblreporttype[0]->setText(available);
+    lblreporttype[1]->setText(selected);
+}
+
+void ListPair::load(const QList<SelectionEntry>& entries) {
+    m_available->clear();
+    m_selected->clear();
+    for (const SelectionEntry& e : entries) m_available->add(e);
+}
+
+void ListPair::addHighlighted() {
+    if (lstDivision->isEnabled()) moveHighlighted(*m_available, *m_selected);
+}
+
+void ListPair::removeHighlighted() {
+    if (lstItem->isEnabled()) moveHighlighted(*m_selected, *m_available);
+}
+
+void ListPair::selectAll() {
+    setListsEnabled(false);
+    moveAll(*m_available, *m_selected);
+}
+
+void ListPair::unselectAll() {
+    resetSelection();
+    setListsEnabled(true);
+}
+
+void ListPair::resetSelection() {
+    moveAll(*m_selected, *m_available);
+}
+
+void ListPair::setListsEnabled(bool enabled) {
+    m_available->setEnabled(enabled);
+    m_selected->setEnabled(enabled);
+}
+
+QCheckBox* ListPair::addAllBox(const QString& caption) {
+    if (chkall) return chkall;
+    chkall = new QCheckBox(caption, this);
+    chkall->setObjectName(QStringLiteral("chkall"));
+    static_cast<QGridLayout*>(layout())->addWidget(chkall, 0, 0);
+    connect(chkall, &QCheckBox::toggled, this, [this](bool on) {
+        if (on)
+            selectAll();
+        else
+            unselectAll();
+    });
+    return chkall;
+}
+
+}  // namespace quillon

@@ -1,0 +1,18 @@
+#include "widgets/ProgressLabel.h"
+
+namespace quillon {
+
+ProgressLabel::ProgressLabel(const QString& text, QWidget* parent)
+    : QLabel(text, parent), m_base(text) {}
+
+void ProgressLabel::setBaseText(const QString& text) {
+    m_base = text;
+    setText(text);
+}
+
+void ProgressLabel::tick() {
+    const QString full = m_base + QString(kMostDots, QLatin1Char('.'));
+    setText(text() == full ? m_base + QLatin1Char('.') : text() + QLatin1Char('.'));
+}
+
+}  // namespace quillon

@@ -1,0 +1,25 @@
+#pragma once
+// A label that shows a text and adds a dot at each tick of its window's timer, back to one dot
+// after the tenth: "Report Running..........", then "Report Running.".
+#include <QLabel>
+
+namespace quillon {
+
+class ProgressLabel : public QLabel {
+    Q_OBJECT
+public:
+    static constexpr int kMostDots = 10;
+
+    explicit ProgressLabel(const QString& text = QString(), QWidget* parent = nullptr);
+
+    // Shows the text without dots; the dots count from it.
+    void setBaseText(const QString& text);
+    const QString& baseText() const { return m_base; }
+    // One dot more, or one dot after the last.
+    void tick();
+
+private:
+    QString m_base;
+};
+
+}  // namespace quillon
