@@ -25,15 +25,22 @@ sim_knob_value() {
     printf '%s' "$v"
 }
 
-sim_call() {
-    local prog=${1##*/}
+# One journal entry: TAG and the words joined by single blanks, no trailing blank.
+sim_journal() {
+    local tag=$1
     shift
     local IFS=' '
     if [ $# -gt 0 ]; then
-        printf 'CALL %s %s\n' "$prog" "$*" 2>/dev/null >>"$SIM_JOURNAL"
+        printf '%s %s\n' "$tag" "$*" 2>/dev/null >>"$SIM_JOURNAL"
     else
-        printf 'CALL %s\n' "$prog" 2>/dev/null >>"$SIM_JOURNAL"
+        printf '%s\n' "$tag" 2>/dev/null >>"$SIM_JOURNAL"
     fi
+}
+
+sim_call() {
+    local prog=${1##*/}
+    shift
+    sim_journal CALL "$prog" "$@"
     # The program's own delay wins over the global one.
     local d
     d=$(sim_knob_value "$prog.delay") || d=$(sim_knob_value delay) || d=
