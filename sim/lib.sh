@@ -1,6 +1,7 @@
 # Sourced by every program of the stand-in server (installed as /var/lib/quillon-sim/lib.sh).
 #   sim_call "$0" "$@"   journal "CALL <program> <args>", then sleep for the delay knob
 #   sim_knob NAME        print knob NAME and succeed when it is set, else fail quietly
+#   sim_under_sudo       succeed when run through the stand-in sudo
 
 SIM_STATE=/var/lib/quillon-sim
 SIM_JOURNAL=$SIM_STATE/journal
@@ -48,10 +49,17 @@ sim_call() {
     return 0
 }
 
-# For programs run under sudo: hand a file written as root back to the site's owner.
+# The stand-in sudo marks what it runs; it never makes anyone root, so this is how a program
+# tells "run with sudo" from "run without".
+sim_under_sudo() {
+    [ -n "${SIM_SUDO-}" ]
+}
+
+# For programs run under sudo: leave a file the site's group can replace, whichever login wrote
+# it and wherever its folder is.
 sim_own() {
-    if [ "$(id -u)" = 0 ]; then
-        chown varnel:varnel -- "$@" 2>/dev/null
+    if sim_under_sudo; then
+        chgrp varnel -- "$@" 2>/dev/null
         chmod g+rw,a+r -- "$@" 2>/dev/null
     fi
     return 0

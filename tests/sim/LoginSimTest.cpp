@@ -1,6 +1,7 @@
 // The logins as the program meets them through sshd: a bare "$ " prompt with nothing before
-// it, the site folder as start folder, every typed line in the journal, sudo without a
-// password. Driven with the OpenSSH client, which takes the password from an askpass program.
+// it, the site folder as start folder, every typed line in the journal, the stand-in sudo
+// without a password. Driven with the OpenSSH client, which takes the password from an askpass
+// program.
 #include "support/SimServer.h"
 
 #include <gtest/gtest.h>
@@ -117,9 +118,11 @@ TEST_F(LoginTest, ShellShowsBarePromptAndJournalsEveryTypedLine) {
     EXPECT_EQ(ssh.line("pwd"), "pwd\r\n/usr/varnel\r\n$ ");
     EXPECT_EQ(ssh.line("umask"), "umask\r\n0002\r\n$ ");
     EXPECT_EQ(ssh.line("./do_csv.sh"), "./do_csv.sh\r\n$ ");
-    // sudo asks for nothing and finds the stand-ins for system commands first.
-    EXPECT_EQ(ssh.line("sudo -n sh -c 'id -u; echo $PATH'"),
-              "sudo -n sh -c 'id -u; echo $PATH'\r\n0\r\n/var/lib/quillon-sim/bin:/usr/local/sbin:"
+    // sudo asks for nothing, runs as the login, marks what it runs and finds the stand-ins for
+    // system commands first.
+    EXPECT_EQ(ssh.line("sudo -n sh -c 'id -un; echo $SIM_SUDO $PATH'"),
+              "sudo -n sh -c 'id -un; echo $SIM_SUDO $PATH'\r\nvarneltail\r\nvarneltail "
+              "/var/lib/quillon-sim/bin:/var/lib/quillon-sim/login-bin:/usr/local/sbin:"
               "/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin\r\n$ ");
     ssh.send("exit\n");
     ssh.finish();
@@ -127,7 +130,8 @@ TEST_F(LoginTest, ShellShowsBarePromptAndJournalsEveryTypedLine) {
     EXPECT_EQ(SimServer::journal().join('\n').toStdString(),
               QStringList({"SHELL pwd", "SHELL echo 'one", "SHELL two'", "SHELL   echo  \"a!b\"  ",
                            "SHELL pwd", "SHELL umask", "SHELL ./do_csv.sh", "CALL do_csv.sh",
-                           "SHELL sudo -n sh -c 'id -u; echo $PATH'", "SHELL exit"})
+                           "SHELL sudo -n sh -c 'id -un; echo $SIM_SUDO $PATH'",
+                           "SUDO sh -c id -un; echo $SIM_SUDO $PATH", "SHELL exit"})
                   .join('\n')
                   .toStdString());
 }

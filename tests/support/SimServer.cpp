@@ -147,22 +147,26 @@ void SimServer::clearJournal() {
     if (f.open(QIODevice::ReadWrite)) f.resize(0);
 }
 
-QStringList SimServer::shellLines() {
+QStringList SimServer::entries(const QString& tag) {
     QStringList out;
-    const QString tag = QStringLiteral("SHELL ");
+    const QString lead = tag + QLatin1Char(' ');
     for (const QString& line : journal())
-        if (line.startsWith(tag)) out << line.mid(tag.size());
+        if (line.startsWith(lead)) out << line.mid(lead.size());
     return out;
+}
+
+QStringList SimServer::shellLines() {
+    return entries(QStringLiteral("SHELL"));
 }
 
 QStringList SimServer::calls(const QString& program) {
     QStringList out;
-    const QString tag = QStringLiteral("CALL ") + program;
-    for (const QString& line : journal()) {
-        if (line == tag)
+    const QString lead = program + QLatin1Char(' ');
+    for (const QString& call : entries(QStringLiteral("CALL"))) {
+        if (call == program)
             out << QString();
-        else if (line.startsWith(tag + QLatin1Char(' ')))
-            out << line.mid(tag.size() + 1);
+        else if (call.startsWith(lead))
+            out << call.mid(lead.size());
     }
     return out;
 }
@@ -232,12 +236,13 @@ int SimServer::runAs(const QString& user, const QString& command, const QString&
     p.setProcessChannelMode(QProcess::MergedChannels);
     p.setWorkingDirectory(folder);
     if (::geteuid() == 0)
-        p.start(QStringLiteral("runuser"), {QStringLiteral("-u"), user, QStringLiteral("--"),
-                                            QStringLiteral("bash"), QStringLiteral("-c"), command});
+        p.start(QStringLiteral("runuser"),
+                {QStringLiteral("-u"), user, QStringLiteral("--"), QStringLiteral("bash"),
+                 QStringLiteral("-lc"), command});
     else
         p.start(QStringLiteral("sudo"),
                 {QStringLiteral("-n"), QStringLiteral("-u"), user, QStringLiteral("--"),
-                 QStringLiteral("bash"), QStringLiteral("-c"), command});
+                 QStringLiteral("bash"), QStringLiteral("-lc"), command});
     if (!p.waitForStarted(10000)) return -1;
     p.closeWriteChannel();
     if (!p.waitForFinished(120000)) {

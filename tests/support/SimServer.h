@@ -21,9 +21,12 @@ struct SimServer {
     static QString siteDir();
     static QString stateDir();
 
-    // Journal lines, in order: "SHELL <line>" and "CALL <program> <args>".
+    // Journal lines, in order: "SHELL <line>", "CALL <program> <args>", "SUDO <command> <args>"
+    // and "SUDO-SKIPPED <command> <args>".
     static QStringList journal();
     static void clearJournal();
+    // The text after "<tag> " of each line with that tag ("SHELL", "SUDO", "SUDO-SKIPPED").
+    static QStringList entries(const QString& tag);
     // The text of the SHELL lines.
     static QStringList shellLines();
     // The argument text of each CALL line of that program ("" for a call without arguments).
@@ -42,9 +45,9 @@ struct SimServer {
     // programs, owned by varnel. Needs root. The caller removes it.
     static bool makeSite(const QString& path);
 
-    // Runs a command line with bash as a login (not through sshd, no journal SHELL line) in
-    // `folder`; returns the exit code, -1 when it could not run. Output and errors go to
-    // `output` when given.
+    // Runs a command line with a login shell of the login (not through sshd, no journal SHELL
+    // line; its sudo is the stand-in's) in `folder`; returns the exit code, -1 when it could not
+    // run. Output and errors go to `output` when given.
     static int runAs(const QString& user, const QString& command, const QString& folder = siteDir(),
                      QByteArray* output = nullptr);
 
