@@ -68,14 +68,17 @@ protected:
         serverFolder = QStringLiteral("/usr/varnel-sites/newsite-%1-%2")
                            .arg(QCoreApplication::applicationPid())
                            .arg(++s_serial);
-        // Not the stand-in's own site folder: a server before its first set-up has no ACL.
+        // Not the stand-in's own site folder: a server before its first set-up has no ACL. The
+        // folder is the site group's to write in, as a site folder is (cp -a would copy the
+        // fixture folder's own mode).
         QProcess cp;
-        cp.start(QStringLiteral("/bin/sh"),
-                 {QStringLiteral("-c"),
-                  QStringLiteral("install -d -o varnel -g varnel -m 2775 \"$2\" && "
-                                 "cp -a \"$1\"/. \"$2\"/ && chown -R varnel:varnel \"$2\""),
-                  QStringLiteral("sh"), QStringLiteral(QUILLON_SOURCE_DIR "/sim/fixtures/newsite"),
-                  serverFolder});
+        cp.start(
+            QStringLiteral("/bin/sh"),
+            {QStringLiteral("-c"),
+             QStringLiteral("install -d -o varnel -g varnel \"$2\" && cp -a \"$1\"/. \"$2\"/ && "
+                            "chown -R varnel:varnel \"$2\" && chmod 2775 \"$2\""),
+             QStringLiteral("sh"), QStringLiteral(QUILLON_SOURCE_DIR "/sim/fixtures/newsite"),
+             serverFolder});
         ASSERT_TRUE(cp.waitForFinished(10000));
         ASSERT_EQ(cp.exitCode(), 0) << cp.readAllStandardError().toStdString();
 
