@@ -1,5 +1,5 @@
 #pragma once
-// The report run shared by every report window: one shell session to the current site, the
+// The report run shared by every report window: one shell on the site (ServerWork), the
 // request lines, the report program, and a check that the program left its report file.
 #include <QString>
 #include <QStringList>
