@@ -64,7 +64,8 @@ struct FakeServer::State {
             if ((*it)->pattern.matches(bare) || (*it)->pattern.matches(line)) return *it;
         return nullptr;
     }
-    // Why an open of that kind fails: as scripted, or as the real side would (no address).
+    // Why an open of that kind fails: as scripted, or as the real side would (a refused
+    // target, no address).
     std::optional<ServerFailure> openRefusal(Kind kind, const quillon::SessionTarget& target);
 };
 
@@ -279,6 +280,8 @@ std::optional<ServerFailure> FakeServer::State::openRefusal(Kind kind,
         if (it->times == Times::Next) openFailures.erase(it);
         return f;
     }
+    if (!target.refusal.isEmpty())
+        return ServerFailure{quillon::kSessionFailed, target.refusal, {}};
     if (target.host.isEmpty()) return ServerFailure{quillon::kSessionFailed, noAddressText(), {}};
     return std::nullopt;
 }
