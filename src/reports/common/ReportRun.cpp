@@ -7,6 +7,8 @@
 #include "platform/ProfileFile.h"
 #include "remote/ServerWork.h"
 
+#include <optional>
+
 namespace quillon {
 
 namespace {
@@ -64,18 +66,29 @@ ReportRunResult ReportRun::run(QStringList& lstCommands, const QString& reportFi
             QStringLiteral("Could not connect to %1: %2").arg(request.target.host, failure.text));
     }
 
-    if (const LineResult rm = shell->run(QStringLiteral("rm -f ") + shellQuote(reportFileName));
-        !rm.ok()) {
+    // The request lines and the removal print nothing when they succeed: a reply or a failed
+    // status (a full disk, a folder the login may not write) stops the run before the program.
+    const auto writeFailed = [&](const QString& line,
+                                 const QString& what) -> std::optional<QString> {
+        const LineResult r = shell->runChecked(line);
+        QString why = r.failure.text;
+        if (r.ok() && !r.reply.trimmed().isEmpty())
+            why = QStringLiteral("The server answered: ") + r.reply.trimmed();
+        if (why.isEmpty()) return std::nullopt;
         shell->close();
-        return sessionBroke(QStringLiteral("could not remove the last report"), rm.failure);
-    }
+        return QStringLiteral("The report was not run: %1 (%2).\r\n\r\n%3").arg(what, line, why);
+    };
     while (lstCommands.size() > 1) {
-        if (const LineResult r = shell->run(lstCommands.first()); !r.ok()) {
-            shell->close();
-            return sessionBroke(QStringLiteral("the request could not be written"), r.failure);
-        }
+        if (const auto failedWrite = writeFailed(
+                lstCommands.first(), QStringLiteral("the request could not be written")))
+            return failed(Outcome::SessionFailed, *failedWrite);
         lstCommands.removeFirst();
     }
+    // Only now, so that a run that fails before its program keeps the last report.
+    if (const auto failedRemoval =
+            writeFailed(QStringLiteral("rm -f ") + shellQuote(reportFileName),
+                        QStringLiteral("could not remove the last report")))
+        return failed(Outcome::SessionFailed, *failedRemoval);
 
     const int deadline = reportDeadlineSec();
     if (const LineResult ran = shell->run(lstCommands.first(), deadline); !ran.ok()) {

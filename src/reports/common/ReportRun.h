@@ -32,8 +32,10 @@ public:
 
     // Runs the queued lines, first to last, in the site's server folder (its backup subfolder
     // in backup-reports mode) and removes each line that ran. The last line is the report
-    // program's; it gets the long deadline, every other line the usual one. A report file left
-    // by an earlier run is removed first, so only this run's report counts as done.
+    // program's; it gets the long deadline, every other line the usual one. The request lines
+    // are checked lines: any reply or a failed status stops the run before the program. A
+    // report file left by an earlier run is removed just before the program, so only this
+    // run's report counts as done and a run that fails earlier keeps the last one.
     static ReportRunResult run(QStringList& lstCommands, const QString& reportFileName, int site,
                                bool backupMode);
 };

@@ -9,6 +9,7 @@
 
 #include "SelectionTestSupport.h"
 #include "common/Globals.h"
+#include "remote/CheckedLines.h"
 #include "reports/common/ReportRun.h"
 #include "support/FakeServer.h"
 
@@ -32,6 +33,13 @@ using testsupport::FakeServer;
 namespace {
 
 const QString kSiteFolderLine = QStringLiteral("cd '/usr/varnel'");
+
+// The lines as a checked run sends them.
+QStringList checked(const QStringList& lines) {
+    QStringList out;
+    for (const QString& l : lines) out << withExitStatus(l);
+    return out;
+}
 
 class SelectionRunTest : public ::testing::Test {
 protected:
@@ -80,9 +88,10 @@ TEST_F(SelectionRunTest, DetailRunSendsTheRequestThenTheProgramInTheSiteFolder) 
     EXPECT_EQ(r.target.host, "10.0.0.9");
     EXPECT_EQ(r.target.login, "varneltail");
     EXPECT_EQ(r.target.password, QString::fromLatin1(kShellPassword));
-    // The old report goes first, then the whole request, then the program; then the check
-    // that the program left its report.
-    EXPECT_EQ(server.lines(), (QStringList{kSiteFolderLine, "rm -f 'TESTPC_DETAIL.rep'"} + queued +
+    // The whole request, each line checked; then the old report goes, the program runs, and
+    // the check that it left its report.
+    EXPECT_EQ(server.lines(), (QStringList{kSiteFolderLine} + checked(queued) +
+                               checked({"rm -f 'TESTPC_DETAIL.rep'"}) +
                                QStringList{"./ORV_B1 2 TESTPC_DETAIL.TMP",
                                            "test -f 'TESTPC_DETAIL.rep' && echo REPORT''_READY"}));
     EXPECT_EQ(queued.first(), "echo 'L lp' >TESTPC_DETAIL.TMP");
@@ -122,7 +131,8 @@ TEST_P(EveryWindow, RunsItsProgramOnItsRequestAndHandsItsReportOver) {
     w->Command1_Click();
 
     EXPECT_TRUE(prompter.exhausted());
-    EXPECT_EQ(server.lines(), (QStringList{kSiteFolderLine, "rm -f '" + report + "'"} + queued +
+    EXPECT_EQ(server.lines(), (QStringList{kSiteFolderLine} + checked(queued) +
+                               checked({"rm -f '" + report + "'"}) +
                                QStringList{"./" + QLatin1String(c.program) + " 2 " + request,
                                            "test -f '" + report + "' && echo REPORT''_READY"}));
     EXPECT_EQ(queued.first(), "echo 'L lp' >" + request);
@@ -245,8 +255,9 @@ TEST_F(SelectionRunTest, AFailedStepIsToldAndTheRunButtonComesBack) {
          false},
         {"dropped while writing",
          [](FakeServer& s) { s.on("echo 'S' >>TESTPC_DETAIL.TMP").dropsSession(); },
-         "The report was not run: the request could not be written.\r\n\r\nThe server closed "
-         "the session while running: echo 'S' >>TESTPC_DETAIL.TMP",
+         "The report was not run: the request could not be written (echo 'S' "
+         ">>TESTPC_DETAIL.TMP).\r\n\r\nThe server closed the session while running: echo 'S' "
+         ">>TESTPC_DETAIL.TMP; echo \"rc=$?\"",
          false},
         {"dropped while running",
          [](FakeServer& s) { s.on("./ORV_B1 2 TESTPC_DETAIL.TMP").dropsSession(); },
@@ -266,6 +277,67 @@ TEST_F(SelectionRunTest, AFailedStepIsToldAndTheRunButtonComesBack) {
         EXPECT_EQ(told.messages(), QStringList{c.said});
         EXPECT_EQ(told.prompts().front().icon, platform::Icon::Critical);
         EXPECT_EQ(!local.lines().filter(QRegularExpression("^\\./")).isEmpty(), c.programSent);
+        EXPECT_FALSE(local.isShellOpen(0));
+        EXPECT_TRUE(host.handOvers.isEmpty());
+        expectRunButtonBack(*w);
+    }
+}
+
+// The request lines and the removal print nothing when they succeed. A reply or a failed
+// status stops the run: no program, nothing handed over; a run stopped in the request keeps
+// the last report, as its removal comes just before the program.
+TEST_F(SelectionRunTest, ARequestLineThatDoesNotSucceedStopsTheRun) {
+    struct Case {
+        const char* name;
+        QString line;
+        QString reply;
+        int status;
+        QString said;
+        bool removalSent;
+    };
+    const QString full = QStringLiteral("bash: TESTPC_DETAIL.TMP: No space left on device\n");
+    const Case cases[] = {
+        {"reply to an echo", "echo  'V' >>TESTPC_DETAIL.TMP", full, 0,
+         "The report was not run: the request could not be written (echo  'V' "
+         ">>TESTPC_DETAIL.TMP).\r\n\r\nThe server answered: bash: TESTPC_DETAIL.TMP: No space "
+         "left on device",
+         false},
+        {"failed status", "echo 'L lp' >TESTPC_DETAIL.TMP", QString(), 1,
+         "The report was not run: the request could not be written (echo 'L lp' "
+         ">TESTPC_DETAIL.TMP).\r\n\r\nexit status 1",
+         false},
+        {"failed status with words", "echo  '5 0012' >>TESTPC_DETAIL.TMP",
+         "bash: TESTPC_DETAIL.TMP: Read-only file system\n", 1,
+         "The report was not run: the request could not be written (echo  '5 0012' "
+         ">>TESTPC_DETAIL.TMP).\r\n\r\nbash: TESTPC_DETAIL.TMP: Read-only file system",
+         false},
+        {"removal refused", "rm -f 'TESTPC_DETAIL.rep'",
+         "rm: cannot remove 'TESTPC_DETAIL.rep': Permission denied\n", 1,
+         "The report was not run: could not remove the last report (rm -f "
+         "'TESTPC_DETAIL.rep').\r\n\r\nrm: cannot remove 'TESTPC_DETAIL.rep': Permission denied",
+         true},
+        {"reply to the removal", "rm -f 'TESTPC_DETAIL.rep'", "rm: remove it? \n", 0,
+         "The report was not run: could not remove the last report (rm -f "
+         "'TESTPC_DETAIL.rep').\r\n\r\nThe server answered: rm: remove it?",
+         true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        FakeServer local;
+        local.on(QRegularExpression("^test -f ")).reply("REPORT_READY\n");
+        local.on(c.line).reply(c.reply).status(c.status);
+        testsupport::ScriptedPrompter told;
+        const auto w = detailWithOneExtension();
+        told.ok();
+        w->Command1_Click();
+
+        EXPECT_EQ(told.messages(), QStringList{c.said});
+        EXPECT_EQ(told.prompts().front().icon, platform::Icon::Critical);
+        // Nothing after the failed line is sent.
+        EXPECT_EQ(local.lines().last(), withExitStatus(c.line));
+        EXPECT_EQ(local.lines().contains(withExitStatus("rm -f 'TESTPC_DETAIL.rep'")),
+                  c.removalSent);
+        EXPECT_TRUE(local.lines().filter(QRegularExpression("^\\./")).isEmpty());
         EXPECT_FALSE(local.isShellOpen(0));
         EXPECT_TRUE(host.handOvers.isEmpty());
         expectRunButtonBack(*w);

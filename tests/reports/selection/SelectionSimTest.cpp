@@ -7,6 +7,7 @@
 #include "common/Globals.h"
 #include "menu/fMain.h"
 #include "platform/SystemInfo.h"
+#include "remote/CheckedLines.h"
 #include "reports/common/ReportRun.h"
 #include "reports/common/ReportTable.h"
 #include "support/RecordingViewer.h"
@@ -90,12 +91,14 @@ TEST_F(SelectionSimTest, DetailRunEndsWithTheReportOpened) {
     EXPECT_EQ(SimServer::readSiteFile(file("DETAIL", ".TMP")),
               "L lp\nS\nO\nA\nZ\nV\n5 0012\n5 0014\nDS 120926\nDE 120926\nTS 0001\nTE 2359\n");
     EXPECT_EQ(calls("ORV_B1"), QStringList{"2 " + file("DETAIL", ".TMP")});
-    // The old report goes first, then the whole request, then the program.
+    // The whole request, each line checked, then the old report goes, then the program.
     const QStringList shell = SimServer::shellLines();
     const int run = shell.indexOf("./ORV_B1 2 " + file("DETAIL", ".TMP"));
     ASSERT_GE(run, queued.size() + 1) << shell.join('\n').toStdString();
-    EXPECT_EQ(shell.mid(run - queued.size(), queued.size()), queued);
-    EXPECT_EQ(shell[run - queued.size() - 1], "rm -f '" + file("DETAIL", ".rep") + "'");
+    QStringList checkedQueue;
+    for (const QString& line : queued) checkedQueue << withExitStatus(line);
+    EXPECT_EQ(shell.mid(run - queued.size() - 1, queued.size()), checkedQueue);
+    EXPECT_EQ(shell[run - 1], withExitStatus("rm -f '" + file("DETAIL", ".rep") + "'"));
     EXPECT_TRUE(w.queuedCommands().isEmpty());
 
     ASSERT_EQ(prompter.prompts().size(), 1u);
