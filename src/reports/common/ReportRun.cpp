@@ -40,7 +40,7 @@ void ReportRun::setReportDeadlineSec(int seconds) {
 }
 
 ReportRunResult ReportRun::run(QStringList& lstCommands, const QString& reportFileName, int site,
-                               bool backupMode) {
+                               bool backupMode, WaitCanceller* canceller) {
     if (lstCommands.isEmpty()) return failed(Outcome::Refused, QStringLiteral("Nothing to run."));
     if (!isSafeFileName(reportFileName, 64))
         return failed(Outcome::Refused,
@@ -66,33 +66,42 @@ ReportRunResult ReportRun::run(QStringList& lstCommands, const QString& reportFi
             QStringLiteral("Could not connect to %1: %2").arg(request.target.host, failure.text));
     }
 
+    const CancelOffer offer(canceller, *shell);
+    const auto cancelled = [] {
+        return failed(Outcome::Cancelled, cancelledWaitText(QStringLiteral("The report")) +
+                                              QStringLiteral(" Nothing was fetched."));
+    };
+
     // The request lines and the removal print nothing when they succeed: a reply or a failed
     // status (a full disk, a folder the login may not write) stops the run before the program.
     const auto writeFailed = [&](const QString& line,
-                                 const QString& what) -> std::optional<QString> {
+                                 const QString& what) -> std::optional<ReportRunResult> {
         const LineResult r = shell->runChecked(line);
+        if (r.failure.code == kSessionCancelled) return cancelled();
         QString why = r.failure.text;
         if (r.ok() && !r.reply.trimmed().isEmpty())
             why = QStringLiteral("The server answered: ") + r.reply.trimmed();
         if (why.isEmpty()) return std::nullopt;
         shell->close();
-        return QStringLiteral("The report was not run: %1 (%2).\r\n\r\n%3").arg(what, line, why);
+        return failed(
+            Outcome::SessionFailed,
+            QStringLiteral("The report was not run: %1 (%2).\r\n\r\n%3").arg(what, line, why));
     };
     while (lstCommands.size() > 1) {
-        if (const auto failedWrite = writeFailed(
-                lstCommands.first(), QStringLiteral("the request could not be written")))
-            return failed(Outcome::SessionFailed, *failedWrite);
+        if (const auto stopped = writeFailed(lstCommands.first(),
+                                             QStringLiteral("the request could not be written")))
+            return *stopped;
         lstCommands.removeFirst();
     }
     // Only now, so that a run that fails before its program keeps the last report.
-    if (const auto failedRemoval =
-            writeFailed(QStringLiteral("rm -f ") + shellQuote(reportFileName),
-                        QStringLiteral("could not remove the last report")))
-        return failed(Outcome::SessionFailed, *failedRemoval);
+    if (const auto stopped = writeFailed(QStringLiteral("rm -f ") + shellQuote(reportFileName),
+                                         QStringLiteral("could not remove the last report")))
+        return *stopped;
 
     const int deadline = reportDeadlineSec();
     if (const LineResult ran = shell->run(lstCommands.first(), deadline); !ran.ok()) {
         shell->close();
+        if (ran.failure.code == kSessionCancelled) return cancelled();
         if (ran.failure.code == kSessionTimedOut)
             return failed(Outcome::TimedOut,
                           QStringLiteral("The report did not finish within %1. Nothing was "
@@ -109,6 +118,7 @@ ReportRunResult ReportRun::run(QStringList& lstCommands, const QString& reportFi
     const LineResult present = shell->run(QStringLiteral("test -f ") + shellQuote(reportFileName) +
                                           QStringLiteral(" && echo REPORT''_READY"));
     shell->close();
+    if (present.failure.code == kSessionCancelled) return cancelled();
     if (!present.ok())
         return failed(Outcome::SessionFailed,
                       QStringLiteral("The connection was lost after the report ran. "

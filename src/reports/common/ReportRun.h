@@ -6,6 +6,8 @@
 
 namespace quillon {
 
+class WaitCanceller;
+
 struct ReportRunResult {
     enum class Outcome {
         Done,           // the report file is on the server, ready to be fetched
@@ -14,6 +16,7 @@ struct ReportRunResult {
         SessionFailed,  // the session broke or a line got no prompt
         TimedOut,       // the report program did not finish within the deadline
         NoReport,       // the program finished without writing the report file
+        Cancelled,      // the user ended the wait; the session is closed
     };
     Outcome outcome = Outcome::Refused;
     QString message;  // for the user; empty when Done
@@ -36,8 +39,10 @@ public:
     // are checked lines: any reply or a failed status stops the run before the program. A
     // report file left by an earlier run is removed just before the program, so only this
     // run's report counts as done and a run that fails earlier keeps the last one.
+    // `canceller` (the window's long-wait Cancel) is offered the shell for as long as it is
+    // open: a Cancel ends the run at once, and nothing more is sent.
     static ReportRunResult run(QStringList& lstCommands, const QString& reportFileName, int site,
-                               bool backupMode);
+                               bool backupMode, WaitCanceller* canceller = nullptr);
 };
 
 }  // namespace quillon

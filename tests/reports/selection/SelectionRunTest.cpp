@@ -12,6 +12,7 @@
 #include "remote/CheckedLines.h"
 #include "reports/common/ReportRun.h"
 #include "support/FakeServer.h"
+#include "widgets/LongWaitCancel.h"
 
 #include <gtest/gtest.h>
 
@@ -22,6 +23,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
+#include <QTest>
 #include <QTimer>
 
 #include <memory>
@@ -341,6 +343,58 @@ TEST_F(SelectionRunTest, ARequestLineThatDoesNotSucceedStopsTheRun) {
         EXPECT_FALSE(local.isShellOpen(0));
         EXPECT_TRUE(host.handOvers.isEmpty());
         expectRunButtonBack(*w);
+    }
+}
+
+// While the server is awaited a Cancel beside the progress label ends the wait: the session
+// is ended, nothing more is sent, nothing is handed over, the user hears that the server may
+// still finish, and the Run button is back for the next run.
+TEST_F(SelectionRunTest, CancelEndsTheWaitAndGivesTheRunButtonBack) {
+    const struct {
+        const char* name;
+        QString blockedLine;
+    } cases[] = {{"the report", "./ORV_B1 2 TESTPC_DETAIL.TMP"},
+                 {"a request line", "echo  '5 0012' >>TESTPC_DETAIL.TMP"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        FakeServer local;
+        local.on(QRegularExpression("^test -f ")).reply("REPORT_READY\n");
+        local.on(c.blockedLine).blocksUntilCancel();
+        testsupport::ScriptedPrompter told;
+        const auto w = detailWithOneExtension();
+        w->show();
+        EXPECT_FALSE(w->cmdcancelwait->isVisible());
+        bool offered = false;
+        QTimer::singleShot(200, w.get(), [&] {
+            offered = w->cmdcancelwait->isVisible() && w->lblrunning->isVisible();
+            w->close();  // still refused: the Cancel is the way out
+            QTest::mouseClick(w->cmdcancelwait, Qt::LeftButton);
+        });
+        told.ok();
+        QElapsedTimer clock;
+        clock.start();
+        w->Command1_Click();
+
+        EXPECT_LT(clock.elapsed(), 5000);
+        EXPECT_TRUE(offered);
+        EXPECT_TRUE(w->isVisible());
+        EXPECT_EQ(told.messages(),
+                  QStringList{"The report was cancelled. The server may still finish the work. "
+                              "Nothing was fetched."});
+        EXPECT_EQ(told.prompts().front().icon, platform::Icon::Information);
+        const QString last = local.lines().last();
+        EXPECT_TRUE(last == c.blockedLine || last == withExitStatus(c.blockedLine))
+            << last.toStdString();
+        EXPECT_FALSE(local.isShellOpen(0));
+        EXPECT_TRUE(host.handOvers.isEmpty());
+        EXPECT_FALSE(w->cmdcancelwait->isVisible());
+        expectRunButtonBack(*w);
+
+        // The next run goes through.
+        local.on(c.blockedLine).reply(QString());
+        w->Command1_Click();
+        EXPECT_EQ(host.handOvers, QList<int>{2});
+        host.handOvers.clear();
     }
 }
 
