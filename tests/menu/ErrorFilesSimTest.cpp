@@ -1,5 +1,6 @@
 // The error files end to end, on the stand-in server: the pull brings the server's files as
 // they stand, and the window's removal sends only the known files, in the login's start folder.
+#include "MenuTestSupport.h"
 #include "menu/ErrorFiles.h"
 #include "menu/fErrors.h"
 #include "support/ProgramWindows.h"
@@ -72,9 +73,7 @@ TEST_F(ErrorFilesSimTest, ThePullFetchesWhatTheServerHasAsItStands) {
 
 TEST_F(ErrorFilesSimTest, RemovalSendsOnlyTheListedServerFilesAndNoLocalName) {
     testsupport::ScriptedPrompter prompter;
-    quillon::fMain* main = quillon::fMain::instance();
-    main->cboSites->addItems({"Default", "Site1"});
-    main->cboSites->setCurrentIndex(1);
+    menutest::MainWindowOnSite main(QStringLiteral("Site1"));
     SimServer::writeSiteFile(QStringLiteral("ERROR.COM"), "com\n");
     SimServer::writeSiteFile(QStringLiteral("ERROR.PMS"), "pms\n");
     home.write(QStringLiteral("Site1/Download/ERRORS/error x; rm -rf ~"), "mine");
@@ -82,7 +81,7 @@ TEST_F(ErrorFilesSimTest, RemovalSendsOnlyTheListedServerFilesAndNoLocalName) {
     SimServer::writeSiteFile(QStringLiteral("canary.txt"), "alive");
     G().g_PullErrors = false;
     {
-        quillon::fErrors window(main);
+        quillon::fErrors window(main.w);
         SimServer::writeSiteFile(QStringLiteral("ERROR.911"), "late\n");
         window.chksave->setChecked(false);
         prompter.yes();
@@ -98,8 +97,6 @@ TEST_F(ErrorFilesSimTest, RemovalSendsOnlyTheListedServerFilesAndNoLocalName) {
     EXPECT_EQ(SimServer::readSiteFile(QStringLiteral("canary.txt")), QByteArray("alive"));
     SimServer::removeSiteFile(QStringLiteral("canary.txt"));
     EXPECT_EQ(local(), QStringList{"error x; rm -rf ~"});
-    quillon::fMain::unloadInstance();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
 }  // namespace

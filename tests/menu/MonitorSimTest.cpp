@@ -1,5 +1,6 @@
 // The live call-log monitor end to end, on the stand-in server: what the server logs shows in
 // the main window, and the tail command's own echo does not.
+#include "MenuTestSupport.h"
 #include "menu/fMain.h"
 #include "support/ProgramWindows.h"
 #include "widgets/WindowRegistry.h"
@@ -21,14 +22,7 @@ using quillon::G;
 
 namespace {
 
-// Records the windows the menu would open instead of opening them.
-struct OpenedWindows {
-    OpenedWindows() {
-        quillon::setWindowOpenHook([this](const QString& name) { names << name; });
-    }
-    ~OpenedWindows() { quillon::setWindowOpenHook({}); }
-    QStringList names;
-};
+using menutest::OpenedWindows;
 
 class MonitorSimTest : public testsupport::SimTest {
 protected:

@@ -1,5 +1,6 @@
 // "Pull Back Last Reports Ran" end to end, on the stand-in server: the list made by the server's
 // shell, and a report fetched from the backup folder.
+#include "MenuTestSupport.h"
 #include "menu/Reports.h"
 #include "support/ProgramWindows.h"
 
@@ -30,18 +31,10 @@ using testsupport::SimServer;
 
 namespace {
 
+using menutest::listed;
+using menutest::readFile;
+
 const QDateTime kDecember9th(QDate(2026, 12, 9), QTime(14, 30));
-
-QByteArray readFile(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-QStringList items(const QListWidget* list) {
-    QStringList out;
-    for (int i = 0; i < list->count(); ++i) out << list->item(i)->text();
-    return out;
-}
 
 // True when `expected` stands in `lines` in this order (other tests' lines may come between).
 bool inOrder(const QStringList& lines, const QStringList& expected) {
@@ -61,18 +54,12 @@ protected:
         QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
         setReportClock([] { return kDecember9th; });
         SimServer::configureSite(1);
-        G().g_CurSite = 1;
-        main = fMain::instance();
-        main->cboSites->addItems({QStringLiteral("Default"), QStringLiteral("Sim")});
-        main->cboSites->setCurrentIndex(1);
         reports = home.file(QStringLiteral("Sim/Download/reports"));
     }
     void TearDown() override {
         for (const QString& f : serverFiles) SimServer::removeSiteFile(f);
         setReportClock({});
         QLocale::setDefault(QLocale::system());
-        if (main) fMain::unloadInstance();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         SimTest::TearDown();
     }
     void serverFile(const QString& relative, const QByteArray& bytes) {
@@ -91,17 +78,14 @@ protected:
     }
     QString report(const QString& name) const { return reports + QLatin1Char('/') + name; }
     // Picks the item and double-clicks it as the user does.
-    void doubleClick(Reports& window, const QString& name) {
-        const auto found = window.lstDivision->findItems(name, Qt::MatchExactly);
-        ASSERT_EQ(found.size(), 1) << name.toStdString();
-        window.lstDivision->setCurrentItem(found.front());
-        emit window.lstDivision->itemDoubleClicked(found.front());
+    static void doubleClick(Reports& window, const QString& name) {
+        menutest::doubleClick(window.lstDivision, name);
     }
 
     testsupport::TempHome home;
     testsupport::ScriptedPrompter prompter;
     testsupport::RecordingViewer viewer;
-    fMain* main = nullptr;
+    menutest::MainWindowOnSite main{QStringLiteral("Sim")};
     QString reports;
     QStringList serverFiles;
 };
@@ -132,7 +116,7 @@ TEST_F(ReportsWindowSimTest, ListsTheServersReportsAsItsShellLinesMadeThem) {
     ASSERT_TRUE(server.contains(QStringLiteral("RW..up.rep")));
     server.removeAll(QStringLiteral("RW..up.rep"));
     server.removeAll(QStringLiteral("RW\\back.rep"));
-    EXPECT_EQ(items(window.lstDivision), server);
+    EXPECT_EQ(listed(window.lstDivision), server);
     EXPECT_TRUE(server.contains(QStringLiteral("RW_A.rep")));
     EXPECT_TRUE(server.contains(QStringLiteral("RW_B.rep")));
     EXPECT_FALSE(server.contains(QStringLiteral("RW_not_a_report.txt")));
@@ -154,7 +138,7 @@ TEST_F(ReportsWindowSimTest, BackupModeListsAndFetchesTheBackupFolder) {
 
     EXPECT_TRUE(SimServer::shellLines().contains(QStringLiteral("cd '/usr/varnel/") + folder +
                                                  QStringLiteral("/backup'")));
-    EXPECT_EQ(items(window.lstDivision), QStringList{QStringLiteral("RW_OLD.rep")});
+    EXPECT_EQ(listed(window.lstDivision), QStringList{QStringLiteral("RW_OLD.rep")});
 
     prompter.filePath(report(QStringLiteral("old.rtf")));
     doubleClick(window, QStringLiteral("RW_OLD.rep"));

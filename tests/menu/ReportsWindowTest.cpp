@@ -1,5 +1,6 @@
 // "Pull Back Last Reports Ran" over the fake server: the lines that make the list, the
 // fetches of the list and of the report, and what becomes of the report on the PC.
+#include "MenuTestSupport.h"
 #include "menu/Reports.h"
 #include "support/ProgramWindows.h"
 
@@ -30,22 +31,14 @@ using testsupport::Prompt;
 
 namespace {
 
-const QDateTime kDecember9th(QDate(2026, 12, 9), QTime(14, 30));
+using menutest::listed;
+using menutest::readFile;
 
-QByteArray readFile(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
+const QDateTime kDecember9th(QDate(2026, 12, 9), QTime(14, 30));
 
 QByteArray golden(const char* name) {
     return readFile(QStringLiteral(QUILLON_SOURCE_DIR "/tests/rates/golden/") +
                     QLatin1String(name));
-}
-
-QStringList items(const QListWidget* list) {
-    QStringList out;
-    for (int i = 0; i < list->count(); ++i) out << list->item(i)->text();
-    return out;
 }
 
 // The list window on site 1 "Sim" (server folder /usr/varnel), with the clock at
@@ -56,17 +49,11 @@ protected:
         QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
         setReportClock([] { return kDecember9th; });
         testsupport::configureFakeSite(1);
-        G().g_CurSite = 1;
-        main = fMain::instance();
-        main->cboSites->addItems({QStringLiteral("Default"), QStringLiteral("Sim")});
-        main->cboSites->setCurrentIndex(1);
         reports = home.file(QStringLiteral("Sim/Download/reports"));
     }
     void TearDown() override {
         setReportClock({});
         QLocale::setDefault(QLocale::system());
-        fMain::unloadInstance();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
     // The list the server's shell lines leave in the report folder, and the reports in it.
     void listOnServer(const QString& remote, const QStringList& names) {
@@ -74,11 +61,8 @@ protected:
     }
     QString report(const QString& name) const { return reports + QLatin1Char('/') + name; }
     // Picks the item and double-clicks it as the user does.
-    void doubleClick(Reports& window, const QString& name) {
-        const auto found = window.lstDivision->findItems(name, Qt::MatchExactly);
-        ASSERT_EQ(found.size(), 1) << name.toStdString();
-        window.lstDivision->setCurrentItem(found.front());
-        emit window.lstDivision->itemDoubleClicked(found.front());
+    static void doubleClick(Reports& window, const QString& name) {
+        menutest::doubleClick(window.lstDivision, name);
     }
     QStringList fetched() const {
         QStringList out;
@@ -90,7 +74,7 @@ protected:
     testsupport::ScriptedPrompter prompter;
     testsupport::RecordingViewer viewer;
     FakeServer server;
-    fMain* main = nullptr;
+    menutest::MainWindowOnSite main{QStringLiteral("Sim")};
     QString reports;
 };
 
@@ -118,7 +102,7 @@ TEST_F(ReportsWindowTest, ListsTheServersReportsAsItsShellLinesMadeThem) {
     EXPECT_EQ(fetched(), QStringList{"reports.txt"});
     EXPECT_EQ(server.fetches()[0].localPath, report("reportsunix.txt"));
 
-    EXPECT_EQ(items(window.lstDivision), (QStringList{"RW_A.rep", "RW_B.rep"}));
+    EXPECT_EQ(listed(window.lstDivision), (QStringList{"RW_A.rep", "RW_B.rep"}));
     // Kept on the PC converted; the fetched Unix copy is gone.
     EXPECT_EQ(readFile(report(QStringLiteral("reports.txt"))),
               "RW_A.rep\r\nRW_B.rep\r\nRW..up.rep\r\nRW\\back.rep\r\n");
@@ -136,7 +120,7 @@ TEST_F(ReportsWindowTest, BackupModeListsAndFetchesTheBackupFolder) {
 
     EXPECT_EQ(server.shellRequests()[0].folder, QString("/usr/varnel/backup"));
     EXPECT_EQ(server.lines(), QStringList{"cd '/usr/varnel/backup'"} + kListLines);
-    EXPECT_EQ(items(window.lstDivision), QStringList{QStringLiteral("RW_OLD.rep")});
+    EXPECT_EQ(listed(window.lstDivision), QStringList{QStringLiteral("RW_OLD.rep")});
 
     prompter.filePath(report(QStringLiteral("old.rtf")));
     doubleClick(window, QStringLiteral("RW_OLD.rep"));

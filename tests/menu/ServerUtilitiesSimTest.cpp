@@ -1,5 +1,6 @@
 // Time Sync and Unlock Tables end to end, on the stand-in server: the buttons reach the
 // server's clock stand-ins and its unlock program.
+#include "MenuTestSupport.h"
 #include "menu/ServerUtilities.h"
 #include "support/ProgramWindows.h"
 

@@ -1,5 +1,6 @@
 // Time Sync and Unlock Tables over the fake server: the lines they send, in which folder and
 // session, how each reply is judged, and what the user is told.
+#include "MenuTestSupport.h"
 #include "menu/ServerUtilities.h"
 #include "support/ProgramWindows.h"
 
@@ -254,23 +255,14 @@ INSTANTIATE_TEST_SUITE_P(
 // --- the buttons --------------------------------------------------------------------------
 
 // The main window on site 1, the clock fixed at 14:05 on 9 December 2008.
-class UtilityWindow {
+class UtilityWindow : public menutest::MainWindowOnSite {
 public:
-    UtilityWindow() {
+    UtilityWindow() : MainWindowOnSite(QStringLiteral("Site1")) {
         quillon::setUtilitiesClock([] { return kDec9th1405; });
-        w = fMain::instance();
-        w->cboSites->addItems({"Default", "Site1"});
-        w->cboSites->setCurrentIndex(1);
-        G().g_CurSite = 1;
         w->cmdsynch->setEnabled(true);
         w->cmdunlock->setEnabled(true);
     }
-    ~UtilityWindow() {
-        quillon::setUtilitiesClock({});
-        fMain::unloadInstance();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    }
-    fMain* w = nullptr;
+    ~UtilityWindow() { quillon::setUtilitiesClock({}); }
 };
 
 class ServerUtilityTest : public ::testing::Test {

@@ -1,5 +1,6 @@
 // The main window's error indicator and the "Error Report" window, over the fake server: what
 // the pulls fetch, what the removal sends, and what the user is shown and asked.
+#include "MenuTestSupport.h"
 #include "menu/fErrors.h"
 #include "support/ProgramWindows.h"
 #include "widgets/WindowRegistry.h"
@@ -38,6 +39,9 @@ using testsupport::FakeServer;
 
 namespace {
 
+using menutest::listed;
+using menutest::OpenedWindows;
+
 // Also keeps the default answer of every input box.
 class DefaultsPrompter : public testsupport::ScriptedPrompter {
 public:
@@ -54,22 +58,8 @@ public:
     QStringList defaults;
 };
 
-struct OpenedWindows {
-    OpenedWindows() {
-        quillon::setWindowOpenHook([this](const QString& name) { names << name; });
-    }
-    ~OpenedWindows() { quillon::setWindowOpenHook({}); }
-    QStringList names;
-};
-
 QStringList filesIn(const QString& folder) {
     return QDir(folder).entryList(QDir::Files, QDir::Name);
-}
-
-QStringList listed(const QListWidget* list) {
-    QStringList out;
-    for (int i = 0; i < list->count(); ++i) out << list->item(i)->text();
-    return out;
 }
 
 QColor fill(const QFrame* shape) {
@@ -80,17 +70,9 @@ QColor fill(const QFrame* shape) {
 class ErrorWindowBase {
 protected:
     ErrorWindowBase() {
-        w = fMain::instance();
-        w->cboSites->addItems({"Default", "Site1"});
-        w->cboSites->setCurrentIndex(1);
-        G().g_CurSite = 1;
         testsupport::configureFakeSite(1);
         folder = home.file("Site1/Download/ERRORS");
         QDir().mkpath(folder);
-    }
-    ~ErrorWindowBase() {
-        fMain::unloadInstance();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
     void writeLocal(const QString& name, const QByteArray& bytes = "x") {
         home.write(QStringLiteral("Site1/Download/ERRORS/") + name, bytes);
@@ -130,7 +112,8 @@ protected:
     DefaultsPrompter prompter;
     testsupport::RecordingViewer viewer;
     FakeServer server;
-    fMain* w = nullptr;
+    menutest::MainWindowOnSite main{QStringLiteral("Site1")};
+    fMain* const w = main.w;
     QString folder;
 };
 

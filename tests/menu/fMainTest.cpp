@@ -1,3 +1,4 @@
+#include "MenuTestSupport.h"
 #include "menu/fMain.h"
 #include "support/ProgramWindows.h"
 #include "widgets/WindowRegistry.h"
@@ -34,14 +35,7 @@ using quillon::G;
 
 namespace {
 
-// Records the windows the menu would open instead of opening them.
-struct OpenedWindows {
-    OpenedWindows() {
-        quillon::setWindowOpenHook([this](const QString& name) { names << name; });
-    }
-    ~OpenedWindows() { quillon::setWindowOpenHook({}); }
-    QStringList names;
-};
+using menutest::OpenedWindows;
 
 class MainWindowTest : public ::testing::Test {
 protected:

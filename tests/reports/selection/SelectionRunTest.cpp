@@ -71,6 +71,20 @@ protected:
         EXPECT_NE(w.result(), QDialog::Accepted);
     }
     QStringList sentPrograms() const { return server.lines().filter(QRegularExpression("^\\./")); }
+    // Runs the window over `local` (a fake of the case's own) and checks what every stopped run
+    // shares: the one message, the session ended, nothing handed over, the Run button back.
+    void expectStopped(ReportWindow& w, const FakeServer& local, const QString& said,
+                       platform::Icon icon = platform::Icon::Critical) {
+        const qsizetype before = prompter.messages().size();
+        prompter.ok();
+        w.Command1_Click();
+        EXPECT_EQ(prompter.messages().mid(before), QStringList{said});
+        EXPECT_EQ(prompter.prompts().back().icon, icon);
+        EXPECT_TRUE(prompter.exhausted());
+        EXPECT_FALSE(local.isShellOpen(0));
+        EXPECT_TRUE(host.handOvers.isEmpty());
+        expectRunButtonBack(w);
+    }
 
     testsupport::TempHome home;
     testsupport::ScriptedPrompter prompter;
@@ -192,7 +206,6 @@ TEST_F(SelectionRunTest, ASlowReportPastTheDeadlineIsToldAndNotFetched) {
     ReportRun::setReportDeadlineSec(2);
     const auto w = detailWithOneExtension();
     w->show();
-    prompter.ok();
     QString during;
     QTimer::singleShot(1500, w.get(), [&] {
         during = w->lblrunning->text();
@@ -200,33 +213,22 @@ TEST_F(SelectionRunTest, ASlowReportPastTheDeadlineIsToldAndNotFetched) {
     });
     QElapsedTimer clock;
     clock.start();
-    w->Command1_Click();
+    expectStopped(*w, server,
+                  "The report did not finish within 2 seconds. Nothing was fetched; please run it "
+                  "again later.");
     EXPECT_LT(clock.elapsed(), 4500);
     EXPECT_EQ(during, "Report Running.");
     EXPECT_TRUE(w->isVisible());
-
-    EXPECT_EQ(prompter.messages(),
-              QStringList{"The report did not finish within 2 seconds. Nothing was fetched; "
-                          "please run it again later."});
-    EXPECT_EQ(prompter.prompts()[0].icon, platform::Icon::Critical);
-    EXPECT_FALSE(server.isShellOpen(0));
     EXPECT_FALSE(server.lines().last().startsWith("test -f"));
-    EXPECT_TRUE(host.handOvers.isEmpty());
-    expectRunButtonBack(*w);
 }
 
 TEST_F(SelectionRunTest, AProgramThatWritesNoReportIsToldAndNothingFetched) {
     server.on(QRegularExpression("^test -f ")).reply("");
     const auto w = detailWithOneExtension();
-    prompter.ok();
-    w->Command1_Click();
-
+    expectStopped(*w, server,
+                  "The report program finished without writing TESTPC_DETAIL.rep. Nothing was "
+                  "fetched.");
     EXPECT_EQ(sentPrograms(), QStringList{"./ORV_B1 2 TESTPC_DETAIL.TMP"});
-    EXPECT_EQ(prompter.messages(),
-              QStringList{"The report program finished without writing TESTPC_DETAIL.rep. "
-                          "Nothing was fetched."});
-    EXPECT_TRUE(host.handOvers.isEmpty());
-    expectRunButtonBack(*w);
 }
 
 // Each step that fails is told with its reason; the steps after it are not sent, nothing is
@@ -270,18 +272,10 @@ TEST_F(SelectionRunTest, AFailedStepIsToldAndTheRunButtonComesBack) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         FakeServer local;
-        local.on(QRegularExpression("^test -f ")).reply("REPORT_READY\n");
         c.breakIt(local);
-        testsupport::ScriptedPrompter told;
         const auto w = detailWithOneExtension();
-        told.ok();
-        w->Command1_Click();
-        EXPECT_EQ(told.messages(), QStringList{c.said});
-        EXPECT_EQ(told.prompts().front().icon, platform::Icon::Critical);
+        expectStopped(*w, local, c.said);
         EXPECT_EQ(!local.lines().filter(QRegularExpression("^\\./")).isEmpty(), c.programSent);
-        EXPECT_FALSE(local.isShellOpen(0));
-        EXPECT_TRUE(host.handOvers.isEmpty());
-        expectRunButtonBack(*w);
     }
 }
 
@@ -326,23 +320,13 @@ TEST_F(SelectionRunTest, ARequestLineThatDoesNotSucceedStopsTheRun) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         FakeServer local;
-        local.on(QRegularExpression("^test -f ")).reply("REPORT_READY\n");
         local.on(c.line).reply(c.reply).status(c.status);
-        testsupport::ScriptedPrompter told;
         const auto w = detailWithOneExtension();
-        told.ok();
-        w->Command1_Click();
-
-        EXPECT_EQ(told.messages(), QStringList{c.said});
-        EXPECT_EQ(told.prompts().front().icon, platform::Icon::Critical);
+        expectStopped(*w, local, c.said);
         // Nothing after the failed line is sent.
         EXPECT_EQ(local.lines().last(), withExitStatus(c.line));
         EXPECT_EQ(local.lines().contains(withExitStatus("rm -f 'TESTPC_DETAIL.rep'")),
                   c.removalSent);
-        EXPECT_TRUE(local.lines().filter(QRegularExpression("^\\./")).isEmpty());
-        EXPECT_FALSE(local.isShellOpen(0));
-        EXPECT_TRUE(host.handOvers.isEmpty());
-        expectRunButtonBack(*w);
     }
 }
 
@@ -360,7 +344,6 @@ TEST_F(SelectionRunTest, CancelEndsTheWaitAndGivesTheRunButtonBack) {
         FakeServer local;
         local.on(QRegularExpression("^test -f ")).reply("REPORT_READY\n");
         local.on(c.blockedLine).blocksUntilCancel();
-        testsupport::ScriptedPrompter told;
         const auto w = detailWithOneExtension();
         w->show();
         EXPECT_FALSE(w->cmdcancelwait->isVisible());
@@ -370,25 +353,20 @@ TEST_F(SelectionRunTest, CancelEndsTheWaitAndGivesTheRunButtonBack) {
             w->close();  // still refused: the Cancel is the way out
             QTest::mouseClick(w->cmdcancelwait, Qt::LeftButton);
         });
-        told.ok();
         QElapsedTimer clock;
         clock.start();
-        w->Command1_Click();
+        expectStopped(*w, local,
+                      "The report was cancelled. The server may still finish the work. Nothing "
+                      "was fetched.",
+                      platform::Icon::Information);
 
         EXPECT_LT(clock.elapsed(), 5000);
         EXPECT_TRUE(offered);
         EXPECT_TRUE(w->isVisible());
-        EXPECT_EQ(told.messages(),
-                  QStringList{"The report was cancelled. The server may still finish the work. "
-                              "Nothing was fetched."});
-        EXPECT_EQ(told.prompts().front().icon, platform::Icon::Information);
         const QString last = local.lines().last();
         EXPECT_TRUE(last == c.blockedLine || last == withExitStatus(c.blockedLine))
             << last.toStdString();
-        EXPECT_FALSE(local.isShellOpen(0));
-        EXPECT_TRUE(host.handOvers.isEmpty());
         EXPECT_FALSE(w->cmdcancelwait->isVisible());
-        expectRunButtonBack(*w);
 
         // The next run goes through.
         local.on(c.blockedLine).reply(QString());
