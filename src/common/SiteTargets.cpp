@@ -1,14 +1,19 @@
 #include "common/SiteTargets.h"
 
+#include "common/ConfigNames.h"
 #include "common/Globals.h"
 #include "common/ShellQuote.h"
+#include "common/SiteContext.h"
 
 namespace quillon {
 
 namespace {
 
-int portOf(const QString& text) {
-    return isValidPort(text.trimmed()) ? text.trimmed().toInt() : 22;
+// The site as the user knows it: its name when it is the chosen one, else its section.
+QString siteLabel(int site) {
+    const SiteContext& current = SiteContext::current();
+    if (current.index() == site && !current.name().isEmpty()) return current.name();
+    return config::siteSection(site + 1);
 }
 bool validSite(int site) {
     return site >= 0 && site < kMaxSites;
@@ -19,7 +24,20 @@ int configuredTimeout() {
 
 // The site's address and port with a login of it.
 SessionTarget targetForSite(int site, const QString& login, const QString& password) {
-    return {G().g_SiteIPAddress[site].trimmed(), portOf(G().g_SiteSSHPort[site]), login, password};
+    SessionTarget t{G().g_SiteIPAddress[site].trimmed(), 22, login, password, QString()};
+    // A mistyped port must not reach whatever listens on 22 and have its host key recorded.
+    const QString port = G().g_SiteSSHPort[site].trimmed();
+    if (isValidPort(port)) {
+        t.port = port.toInt();
+    } else {
+        t.port = 0;
+        t.refusal = QStringLiteral(
+                        "The SSH port \"%1\" of the site %2 is not a port number from "
+                        "1 to 65535. No connection was made; correct the port in the "
+                        "site's settings.")
+                        .arg(G().g_SiteSSHPort[site], siteLabel(site));
+    }
+    return t;
 }
 
 }  // namespace

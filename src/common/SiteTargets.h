@@ -20,10 +20,15 @@ struct SessionTarget {
     int port = 22;
     QString login;
     QString password;
+    // Why no connection may be made to it (a site whose SSHPort is no port number); every
+    // session refuses such a target with this text before it connects. Empty: it may.
+    QString refusal{};
 };
 
 // Site i of the site table: the shell login (g_SiteSSHUser, stored shell password) and the
-// file-transfer login (g_SiteUsername, g_SitePassword), both on the site's SSHPort.
+// file-transfer login (g_SiteUsername, g_SitePassword), both on the site's SSHPort. An SSHPort
+// that is not a port number from 1 to 65535 gives a refused target naming the site and the
+// value, never another port.
 SessionTarget shellTargetForSite(int site);
 SessionTarget sftpTargetForSite(int site);
 // The site's server folder: g_SiteHomedir, with "/backup" appended when asked.

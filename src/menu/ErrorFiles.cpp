@@ -1,9 +1,9 @@
 #include "menu/ErrorFiles.h"
 
 #include "common/CommonFunctions.h"
-#include "common/Globals.h"
 #include "platform/FileLookup.h"
 #include "platform/SystemInfo.h"
+#include "remote/ServerWork.h"
 #include "widgets/ReentryGuard.h"
 
 #include <QDir>
@@ -78,8 +78,7 @@ bool errorPullRunning() {
     return g_pull.running();
 }
 
-ErrorPullResult pullErrorFiles(FileTransferSession& session, const SessionTarget& target,
-                               const QString& folder,
+ErrorPullResult pullErrorFiles(const FilesRequest& request, const QString& folder,
                                const std::function<void(const QString&)>& log) {
     ErrorPullResult result;
     const ReentryGuard::Entry running = g_pull.enter();
@@ -105,26 +104,30 @@ ErrorPullResult pullErrorFiles(FileTransferSession& session, const SessionTarget
         say(QStringLiteral("FTP FOR ERRORS FAILED: ") + result.error);
         return result;
     }
-    if (!session.connectToHost(target, G().g_FtpTimeout)) {
-        result.error = session.errorString();
+    ServerFailure failure;
+    const std::unique_ptr<ServerFiles> files = ServerWork::instance().openFiles(request, failure);
+    if (!files) {
+        result.error = failure.text;
         say(QStringLiteral("FTP FOR ERRORS FAILED: ") + result.error);
         return result;
     }
     for (const QString& file : serverErrorFiles()) {
         // Fetched as it stands, without line-end conversion.
-        if (session.getFile(folder + QLatin1Char('/') + errorCopyName(file), file)) {
+        const ServerFailure fetched =
+            files->fetch(file, folder + QLatin1Char('/') + errorCopyName(file));
+        if (fetched.ok()) {
             result.fetched << file;
             continue;
         }
         // A file the server lacks leaves the session as it was; anything that closed the
         // session ends the pull.
-        if (!session.isConnected()) {
-            result.error = session.errorString();
+        if (!files->isOpen()) {
+            result.error = fetched.text;
             say(QStringLiteral("FTP FOR ERRORS FAILED: ") + result.error);
             return result;
         }
     }
-    session.disconnect();
+    files->close();
     result.completed = true;
     say(QStringLiteral("CLOSING FTP FOR ERRORS"));
     return result;

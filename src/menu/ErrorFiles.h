@@ -1,7 +1,7 @@
 #pragma once
 // The server's own error files: which there are, where their local copies go, the pull that
 // fetches them and the removal lines. No widgets here.
-#include "remote/RemoteSession.h"
+#include "common/SiteTargets.h"
 
 #include <QDateTime>
 #include <QString>
@@ -48,11 +48,10 @@ struct ErrorPullResult {
 // True while a pull is running: a second pull does not start meanwhile.
 bool errorPullRunning();
 
-// The pull: deletes the local copies of the five files, connects, fetches each file the server
-// has (a file it lacks leaves no copy), disconnects. A lost session ends it early; copies
-// fetched so far stay. `log` gets the pull's debug-log lines when given.
-ErrorPullResult pullErrorFiles(FileTransferSession& session, const SessionTarget& target,
-                               const QString& folder,
+// The pull: deletes the local copies of the five files, opens one file session (ServerWork),
+// fetches each file the server has (a file it lacks leaves no copy), closes it. A lost session
+// ends it early; copies fetched so far stay. `log` gets the pull's debug-log lines when given.
+ErrorPullResult pullErrorFiles(const FilesRequest& request, const QString& folder,
                                const std::function<void(const QString&)>& log = {});
 
 }  // namespace quillon

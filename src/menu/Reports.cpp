@@ -1,21 +1,15 @@
 #include "menu/Reports.h"
-#include "common/SessionLog.h"
 
 #include "common/CommonFunctions.h"
 #include "common/Globals.h"
 #include "common/Messages.h"
-#include "remote/RemoteSession.h"
 #include "common/SiteContext.h"
 #include "menu/ReportList.h"
 #include "platform/DocumentViewer.h"
 #include "rates/PricingReport.h"
+#include "remote/ServerWork.h"
 #include "reports/common/ReportRetrieval.h"
 #include "reports/common/ReportTable.h"
-#include "common/SiteContext.h"
-#include "platform/DocumentViewer.h"
-#include "platform/Prompter.h"
-#include "rates/PricingReport.h"
-#include "remote/RemoteSession.h"
 #include "widgets/BusyPointer.h"
 
 #include <QComboBox>
@@ -87,29 +81,32 @@ QString Reports::serverFolder() const {
 void Reports::Form_Load() {
     lstDivision->clear();
     const int site = G().g_CurSite;
-
-    RemoteShellSession shell;
-    shell.log = sessionDebugLog(QStringLiteral("wodSSH1"));
-    if (!shell.connectToHost(shellTargetForSite(site), G().g_FtpTimeout)) {
+    const auto notMade = [](const ServerFailure& failure) {
         tell(QStringLiteral("The list of reports could not be made on the server.\r\n\r\n") +
-                 shell.errorString(),
+                 failure.text,
              platform::Icon::Critical, titles::kVarnelReports);
+    };
+
+    // Opened in the report folder: were the change of folder to fail, the list would be made
+    // of another folder.
+    ServerFailure failure;
+    const std::unique_ptr<ServerShell> shell = ServerWork::instance().openShell(
+        shellRequestForSite(site, G().g_BackupReportsMode ? SiteFolder::Backup : SiteFolder::Home,
+                            QStringLiteral("wodSSH1")),
+        failure);
+    if (!shell) {
+        notMade(failure);
         return;
     }
-    // Were the change of folder to fail, the list would be made of another folder.
-    bool listed = shell.changeFolder(serverFolder());
     for (const QString& line : reportListLines(shellTargetForSite(site).login)) {
-        if (!listed) break;
-        listed = shell.execute(line).has_value();
-    }
-    if (!listed) {
-        tell(QStringLiteral("The list of reports could not be made on the server.\r\n\r\n") +
-                 shell.errorString(),
-             platform::Icon::Critical, titles::kVarnelReports);
-        return;
+        if (const LineResult r = shell->run(line); !r.ok()) {
+            shell->close();
+            notMade(r.failure);
+            return;
+        }
     }
 
-    m_shell = &shell;
+    m_shell = shell.get();
     const bool fetched = getreportfilelist(QString());
     m_shell = nullptr;
 
@@ -117,7 +114,7 @@ void Reports::Form_Load() {
     if (fetched &&
         readReportList(siteReportsFolder(siteName()) + QStringLiteral("/reports.txt"), &names))
         lstDivision->addItems(names);
-    shell.disconnect();
+    shell->close();
 }
 
 bool Reports::getreportfilelist(const QString&) {
@@ -129,11 +126,12 @@ bool Reports::getreportfilelist(const QString&) {
     QString remote = QStringLiteral("reports.txt");
     if (G().g_BackupReportsMode) {
         remote = serverFolder() + QStringLiteral("/reports.txt");
-    } else if (m_shell && m_shell->isConnected()) {
+    } else if (m_shell && m_shell->isOpen()) {
+        // The shell is already there; the system changes to the folder once more all the same.
         m_shell->changeFolder(serverFolder());
     }
     QString error;
-    if (!fetchRemoteFile(sftpTargetForSite(siteIndex()), remote, unixList, &error)) {
+    if (!fetchRemoteFile(filesRequestForSite(siteIndex()), remote, unixList, &error)) {
         tell(QStringLiteral("The list of reports could not be brought back from the "
                             "server.\r\n\r\n") +
                  error,
@@ -167,7 +165,7 @@ void Reports::lstDivision_DblClick() {
     const QString remote =
         G().g_BackupReportsMode ? serverFolder() + QLatin1Char('/') + name : name;
     QString error;
-    const bool fetched = fetchRemoteFile(sftpTargetForSite(index), remote, fetchedPath, &error);
+    const bool fetched = fetchRemoteFile(filesRequestForSite(index), remote, fetchedPath, &error);
     lstDivision->setEnabled(true);
     busy.release();
     // One opening brings back one report; the rest goes on without the window.

@@ -10,7 +10,7 @@ class QPushButton;
 
 namespace quillon {
 
-class RemoteShellSession;
+class ServerShell;
 
 class Reports : public QDialog {
     Q_OBJECT
@@ -43,7 +43,7 @@ private:
     QString siteName() const;
     int siteIndex() const;
 
-    RemoteShellSession* m_shell = nullptr;  // open during the load only
+    ServerShell* m_shell = nullptr;  // open during the load only
     bool m_unloaded = false;
 };
 

@@ -1,16 +1,7 @@
 // The server clock and table-unlock utilities of the main window.
 #include "menu/ServerUtilities.h"
-#include "widgets/BusyPointer.h"
-#include "common/SessionLog.h"
-#include "widgets/ReentryGuard.h"
 
-#include "common/CommonFunctions.h"
-#include "common/Globals.h"
-#include "common/Messages.h"
 #include "common/TextFormats.h"
-#include "menu/fMain.h"
-
-#include <QPointer>
 
 namespace quillon {
 
@@ -20,11 +11,6 @@ std::function<QDateTime()>& clockSource() {
     static std::function<QDateTime()> clock;
     return clock;
 }
-
-
-// Clicks that come while the same utility still waits for the server are dropped.
-ReentryGuard g_sync;
-ReentryGuard g_unlock;
 
 }  // namespace
 
@@ -62,75 +48,42 @@ void setUtilitiesClock(std::function<QDateTime()> clock) {
     clockSource() = std::move(clock);
 }
 
-// --- the two buttons --------------------------------------------------------------------
+// --- the two utilities -----------------------------------------------------------------
 
-void fMain::cmdsynch_Click() {
-    const ReentryGuard::Entry running = g_sync.enter();
-    if (!running) return;
-    if (!ask(QStringLiteral("Are you sure you want to change the date and time on the Varnel "
-                            "Call Accounting Server?") +
-                 kCrLf,
-             titles::kConfigureSites)) {
-        tell(QStringLiteral("Varnel Call Accounting Server Time has not been changed"));
-        return;
-    }
-
-    // Taken after the answer: the question may stay open a while.
-    const QStringList lines = clockLines(utilitiesNow());
-    QPointer<fMain> self(this);
-    // The clock commands run in the login's start folder (session SSHTIMESYNC).
-    const CheckedRun run = runCheckedLines(
-        shellRequestForSite(G().g_CurSite, SiteFolder::Login, QStringLiteral("SSHTIMESYNC")),
-        lines);
-    if (!self) return;
-
-    if (!run.error.isEmpty()) {
-        tell(QStringLiteral("Varnel Call Accounting Server Time has not been changed") + kCrLf +
-                 kCrLf + run.error,
-             platform::Icon::Exclamation);
-        return;
-    }
-    if (run.allOk()) {
-        tell(QStringLiteral("Varnel Call Accounting Server Time changed"));
-        return;
-    }
-    tell(QStringLiteral("The Varnel Call Accounting Server Time may not have been "
-                        "changed. These commands failed:") +
-             kCrLf + failureLines(run, [&](int i) { return lines[i].trimmed(); }),
-         platform::Icon::Exclamation);
+QString clockNotChangedText() {
+    return QStringLiteral("Varnel Call Accounting Server Time has not been changed");
 }
 
-void fMain::cmdunlock_Click() {
-    const ReentryGuard::Entry running = g_unlock.enter();
-    if (!running) return;
-    QPointer<fMain> self(this);
-    BusyPointer busy(this);
+UtilityOutcome setServerClock(int site, const QDateTime& when) {
+    const QStringList lines = clockLines(when);
+    const CheckedRun run = runCheckedLines(
+        shellRequestForSite(site, SiteFolder::Login, QStringLiteral("SSHTIMESYNC")), lines);
+    if (!run.error.isEmpty())
+        return {clockNotChangedText() + kCrLf + kCrLf + run.error, platform::Icon::Exclamation};
+    if (run.allOk()) return {QStringLiteral("Varnel Call Accounting Server Time changed")};
+    return {QStringLiteral("The Varnel Call Accounting Server Time may not have been "
+                           "changed. These commands failed:") +
+                kCrLf + failureLines(run, [&](int i) { return lines[i].trimmed(); }),
+            platform::Icon::Exclamation};
+}
 
+UtilityOutcome unlockServerTables(int site) {
     const QStringList files = unlockTableFiles();
-    const int site = G().g_CurSite;
-    const QString folder = siteServerFolder(site);
     CheckedRun run;
-    // Session SSHUNLOCK, in the site's server folder.
-    if (folder.isEmpty())
+    if (siteServerFolder(site).isEmpty())
         run.error = QStringLiteral("No server folder is configured for this site.");
     else
         run = runCheckedLines(
             shellRequestForSite(site, SiteFolder::Home, QStringLiteral("SSHUNLOCK")),
             unlockLines());
-    busy.release();
-    if (!self) return;
-
-    if (!run.error.isEmpty()) {
-        tell(QStringLiteral("The Varnel Call Accounting Tables were not unlocked.") + kCrLf +
-                 kCrLf + run.error,
-             platform::Icon::Exclamation);
-    } else if (run.allOk()) {
-        tell(QStringLiteral("Varnel Call Accounting Tables unlocked"));
-    } else {
-        tell(QStringLiteral("These Varnel Call Accounting Tables could not be unlocked:") + kCrLf +
-                 failureLines(run, [&](int i) { return files.value(i); }),
-             platform::Icon::Exclamation);
-    }
+    if (!run.error.isEmpty())
+        return {QStringLiteral("The Varnel Call Accounting Tables were not unlocked.") + kCrLf +
+                    kCrLf + run.error,
+                platform::Icon::Exclamation};
+    if (run.allOk()) return {QStringLiteral("Varnel Call Accounting Tables unlocked")};
+    return {QStringLiteral("These Varnel Call Accounting Tables could not be unlocked:") + kCrLf +
+                failureLines(run, [&](int i) { return files.value(i); }),
+            platform::Icon::Exclamation};
 }
 
 }  // namespace quillon

@@ -1,6 +1,8 @@
 #pragma once
-// The lines of the main window's server utilities (clock and table unlock). No widgets here.
-// Their lines run as checked lines (remote/CheckedLines.h).
+// The main window's server utilities (clock and table unlock): their lines, and the work its
+// buttons do once the user has agreed. No widgets here. The lines run as checked lines
+// (remote/CheckedLines.h).
+#include "platform/Prompter.h"
 #include "remote/CheckedLines.h"
 
 #include <QDateTime>
@@ -19,6 +21,21 @@ QStringList clockLines(const QDateTime& when);
 QStringList unlockTableFiles();
 // "sudo ./ORV_UNLOCK <table file>" for each of them, in the same order.
 QStringList unlockLines();
+
+// What the user is told when a utility has run.
+struct UtilityOutcome {
+    QString text;
+    platform::Icon icon = platform::Icon::None;
+};
+
+// "Time Sync": sets the server's clock and hardware clock of the site to `when`, in the shell
+// login's start folder (session SSHTIMESYNC). Both lines are sent whatever the first did.
+UtilityOutcome setServerClock(int site, const QDateTime& when);
+// "Unlock Tables": frees the 14 table files in the site's server folder (session SSHUNLOCK);
+// a failed table does not stop the others. A site without a server folder sends nothing.
+UtilityOutcome unlockServerTables(int site);
+// What Time Sync tells when the user answered No.
+QString clockNotChangedText();
 
 // The time the utilities read (the clock stamp, the dated names of saved error files). Tests
 // fix it; an empty function gives the PC's clock again.

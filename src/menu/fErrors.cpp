@@ -1,145 +1,37 @@
-// The "Error Report" window, and the main window's error indicator that opens it.
+// The "Error Report" window: the error files pulled once more, shown, removed from the server
+// and kept as dated copies.
 #include "menu/fErrors.h"
-#include "common/SessionLog.h"
 
 #include "common/CommonFunctions.h"
 #include "common/Globals.h"
 #include "common/Messages.h"
-#include "remote/RemoteSession.h"
 #include "common/SiteContext.h"
 #include "common/TextFormats.h"
 #include "menu/ErrorFiles.h"
 #include "menu/ServerUtilities.h"
-#include "menu/fMain.h"
 #include "platform/DocumentViewer.h"
 #include "platform/Prompter.h"
-#include "remote/RemoteSession.h"
-#include "widgets/Timers.h"
-#include "widgets/WindowRegistry.h"
 
 #include <QCheckBox>
-#include <QComboBox>
-#include <QEvent>
 #include <QFile>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QLabel>
 #include <QListWidget>
-#include <QMouseEvent>
 #include <QPointer>
 #include <QPushButton>
 #include <QSet>
-#include <QTimer>
 #include <QVBoxLayout>
-
-#include <functional>
 
 namespace quillon {
 
 namespace {
-
-const QColor kYellow(255, 255, 0);
-const QColor kRed(255, 0, 0);
 
 // The name of the site the main window has selected; its folder holds the error copies.
 QString currentSiteName() {
     return SiteContext::current().name();
 }
 
-// A label takes no clicks of its own: a left-button release on it runs the handler.
-class ClickFilter : public QObject {
-public:
-    ClickFilter(QObject* parent, std::function<void()> handler)
-        : QObject(parent), m_handler(std::move(handler)) {}
-    bool eventFilter(QObject*, QEvent* event) override {
-        if (event->type() == QEvent::MouseButtonRelease &&
-            static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
-            m_handler();
-            return true;
-        }
-        return false;
-    }
-
-private:
-    std::function<void()> m_handler;
-};
-
 }  // namespace
-
-// --- the indicator on the main window -----------------------------------------------------
-
-void fMain::buildErrorIndicator() {
-    tmrColorSwap = makeTimer(this, QStringLiteral("tmrColorSwap"), 750, TimerShot::Repeating,
-                             [this] { tmrColorSwap_Timer(); });
-
-    filelistErrors = new QListWidget(this);
-    filelistErrors->setObjectName(QStringLiteral("filelistErrors"));
-    filelistErrors->hide();
-
-    lblError->setCursor(Qt::PointingHandCursor);
-    lblError->installEventFilter(new ClickFilter(lblError, [this] { lblError_Click(); }));
-}
-
-void fMain::geterrorcsvfiles(const QString&) {
-    // The site is always the one selected here.
-    FileTransferSession wodSFTP1;
-    pullErrorFiles(wodSFTP1, sftpTargetForSite(G().g_CurSite), errorFolder(cboSites->currentText()),
-                   [](const QString& text) { WriteDebugLog(text); });
-}
-
-void fMain::tmrGetErrors_Timer() {
-    const QString site = cboSites->currentText();
-    const QString folder = errorFolder(site);
-    filelistErrors->setProperty("Path", folder);
-    if (!G().g_PullErrors) return;
-    // The pull still running shows what it finds itself.
-    if (errorPullRunning()) return;
-
-    QPointer<fMain> self(this);
-    const bool wasOn = tmrGetErrors->isActive();
-    geterrorcsvfiles(site);
-    if (!self) return;
-    // The user left the site (or logged off) while the pull waited: this tick shows nothing.
-    if (cboSites->currentText() != site || (wasOn && !tmrGetErrors->isActive())) {
-        m_errorClickWaits = false;
-        return;
-    }
-
-    filelistErrors->clear();
-    filelistErrors->addItems(listErrorFiles(folder));
-    const bool any = filelistErrors->count() > 0;
-    Shape1->setVisible(any);
-    lblError->setVisible(any);
-    if (any)
-        tmrColorSwap->start();
-    else
-        tmrColorSwap->stop();
-
-    if (m_errorClickWaits) {
-        m_errorClickWaits = false;
-        if (any) QTimer::singleShot(0, this, &fMain::lblError_Click);
-    }
-}
-
-void fMain::tmrColorSwap_Timer() {
-    QPalette p = Shape1->palette();
-    p.setColor(QPalette::Window, p.color(QPalette::Window) == kYellow ? kRed : kYellow);
-    Shape1->setPalette(p);
-}
-
-void fMain::lblError_Click() {
-    // A click while a pull is on its way opens the window once that pull has ended.
-    if (errorPullRunning()) {
-        m_errorClickWaits = true;
-        return;
-    }
-    Shape1->hide();
-    lblError->hide();
-    G().g_PullErrors = false;
-    openWindow(QStringLiteral("fErrors"), this);
-}
-
-// --- the window ---------------------------------------------------------------------------
 
 fErrors::fErrors(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("fErrors"));
@@ -195,9 +87,7 @@ void fErrors::refreshList() {
 }
 
 void fErrors::geterrorcsvfiles(const QString&) {
-    FileTransferSession wodSFTP1;
-    const ErrorPullResult result =
-        pullErrorFiles(wodSFTP1, sftpTargetForSite(G().g_CurSite), m_folder);
+    const ErrorPullResult result = pullErrorFiles(filesRequestForSite(G().g_CurSite), m_folder);
     if (!result.skipped && !result.error.isEmpty())
         tell(QStringLiteral("The error files could not be fetched from the server.") + kCrLf +
                  kCrLf + result.error,

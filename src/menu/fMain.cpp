@@ -1,23 +1,25 @@
 #include "menu/fMain.h"
-#include "widgets/BusyPointer.h"
 
 #include "common/CommonFunctions.h"
 #include "common/ConfigNames.h"
 #include "common/Globals.h"
-#include "menu/LiveMonitor.h"
 #include "common/Messages.h"
-#include "remote/RemoteSession.h"
+#include "common/TextFormats.h"
+#include "menu/ErrorFiles.h"
 #include "menu/ExecCmd.h"
 #include "menu/LiveMonitor.h"
+#include "menu/ServerUtilities.h"
 #include "menu/frmquestion.h"
 #include "platform/DocumentViewer.h"
 #include "platform/FileLookup.h"
 #include "platform/ProfileFile.h"
 #include "platform/Prompter.h"
 #include "platform/SystemInfo.h"
-#include "remote/RemoteSession.h"
+#include "remote/LiveTailSession.h"
 #include "reports/common/ReportTable.h"
 #include "widgets/AppControl.h"
+#include "widgets/BusyPointer.h"
+#include "widgets/ReentryGuard.h"
 #include "widgets/Timers.h"
 #include "widgets/WindowRegistry.h"
 
@@ -31,6 +33,8 @@
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QListWidget>
+#include <QMouseEvent>
 #include <QMovie>
 #include <QPointer>
 #include <QPushButton>
@@ -47,12 +51,39 @@
 #include <QVBoxLayout>
 
 #include <exception>
+#include <functional>
 
 namespace quillon {
 
 namespace {
 
 fMain* g_instance = nullptr;
+
+// Clicks that come while the same utility still waits for the server are dropped. The guards
+// outlive a main window that log off destroys during the wait.
+ReentryGuard g_sync;
+ReentryGuard g_unlock;
+
+const QColor kYellow(255, 255, 0);
+const QColor kRed(255, 0, 0);
+
+// A label takes no clicks of its own: a left-button release on it runs the handler.
+class ClickFilter : public QObject {
+public:
+    ClickFilter(QObject* parent, std::function<void()> handler)
+        : QObject(parent), m_handler(std::move(handler)) {}
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::MouseButtonRelease &&
+            static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+            m_handler();
+            return true;
+        }
+        return false;
+    }
+
+private:
+    std::function<void()> m_handler;
+};
 
 }  // namespace
 
@@ -543,6 +574,108 @@ void fMain::closeEvent(QCloseEvent* event) {
     }
     // Closing the window ends the program, as the exit button does.
     cmdexit_Click();
+}
+
+// --- server clock and table unlock ---------------------------------------------------------
+
+void fMain::cmdsynch_Click() {
+    const ReentryGuard::Entry running = g_sync.enter();
+    if (!running) return;
+    if (!ask(QStringLiteral("Are you sure you want to change the date and time on the Varnel "
+                            "Call Accounting Server?") +
+                 kCrLf,
+             titles::kConfigureSites)) {
+        tell(clockNotChangedText());
+        return;
+    }
+    QPointer<fMain> self(this);
+    // The time is taken after the answer: the question may stay open a while.
+    const UtilityOutcome outcome = setServerClock(G().g_CurSite, utilitiesNow());
+    if (!self) return;
+    tell(outcome.text, outcome.icon);
+}
+
+void fMain::cmdunlock_Click() {
+    const ReentryGuard::Entry running = g_unlock.enter();
+    if (!running) return;
+    QPointer<fMain> self(this);
+    BusyPointer busy(this);
+    const UtilityOutcome outcome = unlockServerTables(G().g_CurSite);
+    busy.release();
+    if (!self) return;
+    tell(outcome.text, outcome.icon);
+}
+
+// --- the error indicator ----------------------------------------------------------------
+
+void fMain::buildErrorIndicator() {
+    tmrColorSwap = makeTimer(this, QStringLiteral("tmrColorSwap"), 750, TimerShot::Repeating,
+                             [this] { tmrColorSwap_Timer(); });
+
+    filelistErrors = new QListWidget(this);
+    filelistErrors->setObjectName(QStringLiteral("filelistErrors"));
+    filelistErrors->hide();
+
+    lblError->setCursor(Qt::PointingHandCursor);
+    lblError->installEventFilter(new ClickFilter(lblError, [this] { lblError_Click(); }));
+}
+
+void fMain::geterrorcsvfiles(const QString&) {
+    // The site is always the one selected here.
+    pullErrorFiles(filesRequestForSite(G().g_CurSite), errorFolder(cboSites->currentText()),
+                   [](const QString& text) { WriteDebugLog(text); });
+}
+
+void fMain::tmrGetErrors_Timer() {
+    const QString site = cboSites->currentText();
+    const QString folder = errorFolder(site);
+    filelistErrors->setProperty("Path", folder);
+    if (!G().g_PullErrors) return;
+    // The pull still running shows what it finds itself.
+    if (errorPullRunning()) return;
+
+    QPointer<fMain> self(this);
+    const bool wasOn = tmrGetErrors->isActive();
+    geterrorcsvfiles(site);
+    if (!self) return;
+    // The user left the site (or logged off) while the pull waited: this tick shows nothing.
+    if (cboSites->currentText() != site || (wasOn && !tmrGetErrors->isActive())) {
+        m_errorClickWaits = false;
+        return;
+    }
+
+    filelistErrors->clear();
+    filelistErrors->addItems(listErrorFiles(folder));
+    const bool any = filelistErrors->count() > 0;
+    Shape1->setVisible(any);
+    lblError->setVisible(any);
+    if (any)
+        tmrColorSwap->start();
+    else
+        tmrColorSwap->stop();
+
+    if (m_errorClickWaits) {
+        m_errorClickWaits = false;
+        if (any) QTimer::singleShot(0, this, &fMain::lblError_Click);
+    }
+}
+
+void fMain::tmrColorSwap_Timer() {
+    QPalette p = Shape1->palette();
+    p.setColor(QPalette::Window, p.color(QPalette::Window) == kYellow ? kRed : kYellow);
+    Shape1->setPalette(p);
+}
+
+void fMain::lblError_Click() {
+    // A click while a pull is on its way opens the window once that pull has ended.
+    if (errorPullRunning()) {
+        m_errorClickWaits = true;
+        return;
+    }
+    Shape1->hide();
+    lblError->hide();
+    G().g_PullErrors = false;
+    openWindow(QStringLiteral("fErrors"), this);
 }
 
 // --- windows opened from the menu -------------------------------------------------------

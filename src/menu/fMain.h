@@ -93,7 +93,7 @@ public:
     QTextBrowser* WebBrowser1 = nullptr;
     QTimer* tmrGetErrors = nullptr;
     // The error indicator's blink, and the error folder's files that count for it (property
-    // "Path": the folder); defined with the error window in fErrors.cpp.
+    // "Path": the folder).
     QTimer* tmrColorSwap = nullptr;
     QListWidget* filelistErrors = nullptr;
 
@@ -140,7 +140,7 @@ public slots:
     void cmdDload_Click();
     void cmdexit_Click();
     void cmdexitbackup_Click();
-    // Server clock and table unlock; defined in ServerUtilities.cpp.
+    // Server clock and table unlock.
     void cmdsynch_Click();
     void cmdunlock_Click();
     void cmdupdate_Click();

@@ -153,6 +153,10 @@ bool authenticate(ssh_session s, const SessionTarget& t, Failure& f) {
 
 SshConnection openSsh(const SessionTarget& t, Clock::time_point deadline,
                       const std::shared_ptr<SocketGuard>& guard, Failure& f) {
+    if (!t.refusal.isEmpty()) {
+        f.set(kSessionFailed, t.refusal);
+        return {};
+    }
     if (t.host.isEmpty()) {
         f.set(kSessionFailed, QStringLiteral("No server address is configured for this site."));
         return {};

@@ -4,7 +4,6 @@
 #include "remote/ShellChannel.h"
 
 #include <QPointer>
-#include <QStringDecoder>
 
 #include <functional>
 #include <mutex>
@@ -109,7 +108,6 @@ void LiveTailSession::connectToHost(const SessionTarget& target, int timeoutSec)
             if (!greeting.isEmpty()) emit self->dataReceived(decodeServerText(greeting));
         });
         const ssh_channel ch = conn.shell();
-        QStringDecoder decoder(QStringDecoder::Utf8);
         char chunk[16384];
         bool dropped = false;
         for (;;) {
@@ -126,7 +124,8 @@ void LiveTailSession::connectToHost(const SessionTarget& target, int timeoutSec)
             // Short waits, so sent text and a disconnect are taken up quickly.
             const int n = ssh_channel_read_timeout(ch, chunk, sizeof chunk, 0, 50);
             if (n > 0) {
-                const QString text = decoder(QByteArrayView(chunk, n));
+                // One byte is one character: a chunk never ends inside one.
+                const QString text = decodeServerText(QByteArray(chunk, n));
                 if (!text.isEmpty())
                     deliver(
                         [text](LiveTailSession* self, Impl*) { emit self->dataReceived(text); });
@@ -147,7 +146,7 @@ void LiveTailSession::connectToHost(const SessionTarget& target, int timeoutSec)
 void LiveTailSession::send(const QString& text) {
     if (!d->state) return;
     std::lock_guard lock(d->state->m);
-    d->state->outgoing += text.toUtf8();
+    d->state->outgoing += encodeServerText(text);
 }
 
 void LiveTailSession::disconnect() {

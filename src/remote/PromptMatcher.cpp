@@ -1,16 +1,19 @@
 #include "remote/PromptMatcher.h"
 
+#include "platform/TextCodec.h"
+
 #include <QRegularExpression>
-#include <QStringDecoder>
 
 #include <algorithm>
 
 namespace quillon {
 
 QString decodeServerText(const QByteArray& bytes) {
-    QStringDecoder dec(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    QString s = dec(bytes);
-    return dec.hasError() ? QString::fromLatin1(bytes) : s;
+    return platform::fromCp1252(bytes);
+}
+
+QByteArray encodeServerText(const QString& text) {
+    return platform::toCp1252(text);
 }
 
 PromptMatcher PromptMatcher::forLine(const QByteArray& line) {

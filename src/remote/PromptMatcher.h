@@ -13,8 +13,10 @@ namespace quillon {
 // The shell's prompt (and continuation prompt "> "): one of $ % @ # > and a blank at the end.
 inline constexpr const char* kPromptPattern = "[$%@#>] $";
 
-// Server text is UTF-8 as a rule; anything that is not is taken byte for byte.
+// Text on the server's shell is Windows-1252, as the system's files are: each byte one
+// character, both ways.
 QString decodeServerText(const QByteArray& bytes);
+QByteArray encodeServerText(const QString& text);
 
 class PromptMatcher {
 public:

@@ -109,7 +109,7 @@ std::optional<QString> RemoteShellSession::execute(const QString& givenLine, int
     const auto deadline = deadlineIn(seconds);
     if (log) log(line);
     enum class Outcome { Reply, StillBusy, TimedOut, Dropped } outcome = Outcome::Dropped;
-    const QByteArray typed = line.toUtf8();
+    const QByteArray typed = encodeServerText(line);
     PromptMatcher matcher = PromptMatcher::forLine(typed);
     const bool unfinished = !d->unfinishedLine.isEmpty();
     Impl* p = d.get();

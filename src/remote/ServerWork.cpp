@@ -9,6 +9,23 @@ namespace quillon {
 ServerShell::~ServerShell() = default;
 ServerFiles::~ServerFiles() = default;
 ServerWork::~ServerWork() = default;
+WaitCanceller::~WaitCanceller() = default;
+
+CancelOffer::CancelOffer(WaitCanceller* canceller, ServerShell& shell) : m_canceller(canceller) {
+    if (m_canceller) m_canceller->offer([&shell] { shell.cancel(); });
+}
+
+CancelOffer::CancelOffer(WaitCanceller* canceller, ServerFiles& files) : m_canceller(canceller) {
+    if (m_canceller) m_canceller->offer([&files] { files.cancel(); });
+}
+
+CancelOffer::~CancelOffer() {
+    if (m_canceller) m_canceller->withdraw();
+}
+
+QString cancelledWaitText(const QString& work) {
+    return QStringLiteral("%1 was cancelled. The server may still finish the work.").arg(work);
+}
 
 LineResult ServerShell::runChecked(const QString& line, int deadlineSec) {
     LineResult r = run(withExitStatus(line), deadlineSec);

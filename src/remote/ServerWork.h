@@ -9,6 +9,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -66,6 +67,34 @@ public:
     // As ServerShell::cancel(), for a waiting fetch.
     virtual void cancel() = 0;
 };
+
+// Whoever lets the user end a wait that may be long: the long-wait Cancel button
+// (widgets/LongWaitCancel.h). While a CancelOffer lives, the user's Cancel calls the session's
+// cancel(); the wait then returns kSessionCancelled and the session is closed.
+class WaitCanceller {
+public:
+    virtual ~WaitCanceller();
+    virtual void offer(std::function<void()> cancel) = 0;
+    virtual void withdraw() = 0;
+};
+
+// Offers the canceller (none: nothing) the session for the offer's scope. Made after the
+// session and ended before it.
+class CancelOffer {
+public:
+    CancelOffer(WaitCanceller* canceller, ServerShell& shell);
+    CancelOffer(WaitCanceller* canceller, ServerFiles& files);
+    ~CancelOffer();
+    CancelOffer(const CancelOffer&) = delete;
+    CancelOffer& operator=(const CancelOffer&) = delete;
+
+private:
+    WaitCanceller* m_canceller;
+};
+
+// What the user hears after a Cancel: "<work> was cancelled. ..." with the warning that the
+// server may still finish it.
+QString cancelledWaitText(const QString& work);
 
 class ServerWork {
 public:

@@ -1,6 +1,7 @@
 #include "remote/ShellLines.h"
 
 #include "common/ShellQuote.h"
+#include "platform/TextCodec.h"
 
 namespace quillon {
 
@@ -20,6 +21,14 @@ std::optional<QString> lineRefusal(const QString& line) {
         if (c.unicode() < 0x20 || c.unicode() == 0x7F)
             return QStringLiteral("A shell line cannot hold the control character %1: %2")
                 .arg(QStringLiteral("0x%1").arg(c.unicode(), 2, 16, QLatin1Char('0')),
+                     QString(line).replace(c, QLatin1Char('?')));
+        // The line goes out as Windows-1252 bytes: a character without one would reach the
+        // server as another.
+        if (c.unicode() > 0x7F && platform::toCp1252(QString(c)) == "?")
+            return QStringLiteral(
+                       "A shell line cannot hold the character U+%1, which has no "
+                       "Windows-1252 code: %2")
+                .arg(QStringLiteral("%1").arg(c.unicode(), 4, 16, QLatin1Char('0')).toUpper(),
                      QString(line).replace(c, QLatin1Char('?')));
     }
     return std::nullopt;

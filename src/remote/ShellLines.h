@@ -9,8 +9,8 @@ namespace quillon {
 
 // The line as it is typed: one final LF is the line's own end and is dropped.
 QString typedLine(const QString& line);
-// Why a typed line cannot go to the shell (a line break, another control character), or
-// nullopt when it can.
+// Why a typed line cannot go to the shell (a line break, another control character, a
+// character that has no Windows-1252 byte), or nullopt when it can.
 std::optional<QString> lineRefusal(const QString& line);
 
 // "cd " + shellQuote(folder).

@@ -1,6 +1,7 @@
 #include "common/SiteTargets.h"
 
 #include "common/Globals.h"
+#include "common/SiteContext.h"
 #include "support/TempHome.h"
 
 #include <gtest/gtest.h>
@@ -9,13 +10,16 @@ using namespace quillon;
 
 namespace {
 
-TEST(SiteTargets, BothKindsUseTheSitePortOr22) {
+// Both kinds use the site's SSHPort; one that is no port number refuses every connection with
+// a message naming the site and the value, never falls back to another port.
+TEST(SiteTargets, BothKindsUseTheSitePortOrRefuseIt) {
     testsupport::TempHome home;
     const struct {
         const char* sshPort;
-        int port;
-    } cases[] = {{"2222", 2222}, {" 2200 ", 2200}, {"22", 22},  {"", 22},
-                 {"0", 22},      {"65536", 22},    {"22x", 22}, {"-1", 22}};
+        int port;  // 0: refused
+    } cases[] = {{"2222", 2222}, {" 2200 ", 2200}, {"22", 22},   {"1", 1},   {"65535", 65535},
+                 {"", 0},        {"0", 0},         {"65536", 0}, {"22x", 0}, {"-1", 0},
+                 {"2 2", 0},     {"0x16", 0},      {"+22", 0}};
     for (const auto& c : cases) {
         G().g_SiteIPAddress[3] = QStringLiteral("10.0.0.7");
         G().g_SiteSSHPort[3] = QString::fromLatin1(c.sshPort);
@@ -26,12 +30,26 @@ TEST(SiteTargets, BothKindsUseTheSitePortOr22) {
         const SessionTarget ft = sftpTargetForSite(3);
         EXPECT_EQ(sh.port, c.port) << c.sshPort;
         EXPECT_EQ(ft.port, c.port) << c.sshPort;
+        const QString refusal =
+            c.port ? QString()
+                   : QStringLiteral(
+                         "The SSH port \"%1\" of the site Site4 is not a port number "
+                         "from 1 to 65535. No connection was made; correct the port in "
+                         "the site's settings.")
+                         .arg(QString::fromLatin1(c.sshPort));
+        EXPECT_EQ(sh.refusal, refusal) << c.sshPort;
+        EXPECT_EQ(ft.refusal, refusal) << c.sshPort;
         EXPECT_EQ(sh.host, QStringLiteral("10.0.0.7"));
         EXPECT_EQ(sh.login, QStringLiteral("varneltail"));
         EXPECT_EQ(sh.password, QString::fromLatin1(kShellPassword));
         EXPECT_EQ(ft.login, QStringLiteral("varnel"));
         EXPECT_EQ(ft.password, QStringLiteral("v"));
     }
+    // The chosen site is named as the user knows it.
+    const FixedSite chosen(3, QStringLiteral("North"));
+    SiteContext::install(&chosen);
+    EXPECT_TRUE(shellTargetForSite(3).refusal.contains(QStringLiteral("of the site North ")));
+    SiteContext::install(nullptr);
     G().g_SiteHomedir[3] = QStringLiteral("/usr/varnel");
     EXPECT_EQ(siteServerFolder(3), QStringLiteral("/usr/varnel"));
     EXPECT_EQ(siteServerFolder(3, true), QStringLiteral("/usr/varnel/backup"));

@@ -2,17 +2,16 @@
 #include "menu/ErrorFiles.h"
 
 #include "common/Globals.h"
-#include "support/SimServer.h"
+#include "support/FakeServer.h"
 #include "support/TempHome.h"
 
 #include <gtest/gtest.h>
 
 #include <QDir>
 #include <QFile>
-#include <QTimer>
 
 using quillon::G;
-using testsupport::SimServer;
+using testsupport::FakeServer;
 
 namespace {
 
@@ -66,93 +65,106 @@ TEST(ErrorSaveName, IsDateTimeAndEntry) {
         EXPECT_TRUE(quillon::isUsableCopyName(QString::fromUtf8(good))) << good;
 }
 
-// --- the pull against the stand-in server ---------------------------------------------------
+// --- the pull over the fake server -----------------------------------------------------------
 
-class ErrorPullTest : public testsupport::SimTest {
+class ErrorPullTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        testsupport::SimTest::SetUp();
-        if (IsSkipped()) return;
-        SimServer::configureSite(1);
-        clearServer();
+        testsupport::configureFakeSite(1);
         folder = home.file("Site1/Download/ERRORS");
         QDir().mkpath(folder);
     }
-    void TearDown() override {
-        clearServer();
-        testsupport::SimTest::TearDown();
-    }
-    static void clearServer() {
-        for (const QString& f : quillon::serverErrorFiles()) SimServer::removeSiteFile(f);
-    }
     QStringList local() const { return QDir(folder).entryList(QDir::Files, QDir::Name); }
+    quillon::ErrorPullResult pull(QStringList* logged = nullptr) {
+        return quillon::pullErrorFiles(quillon::filesRequestForSite(1), folder,
+                                       [logged](const QString& line) {
+                                           if (logged) *logged << line;
+                                       });
+    }
 
     testsupport::TempHome home;
+    FakeServer server;
     QString folder;
 };
 
 TEST_F(ErrorPullTest, FetchesWhatTheServerHasAsItStandsAndDropsStaleCopies) {
-    SimServer::writeSiteFile(QStringLiteral("ERROR.COM"), "line 1\nline 2\n");
-    SimServer::writeSiteFile(QStringLiteral("ERROR.911"), "911\r\nraw\n");
+    server.addFile("ERROR.COM", "line 1\nline 2\n").addFile("ERROR.911", "911\r\nraw\n");
     // Copies of files the server no longer has, one in another case, and a file of the user's.
     home.write(QStringLiteral("Site1/Download/ERRORS/ERROR.LOG.RTF"), "old");
     home.write(QStringLiteral("Site1/Download/ERRORS/error.pms.rtf"), "old");
     home.write(QStringLiteral("Site1/Download/ERRORS/errors-old.txt"), "mine");
 
-    quillon::FileTransferSession session;
     QStringList logged;
-    const quillon::ErrorPullResult r =
-        quillon::pullErrorFiles(session, quillon::sftpTargetForSite(1), folder,
-                                [&](const QString& line) { logged << line; });
+    const quillon::ErrorPullResult r = pull(&logged);
 
     EXPECT_TRUE(r.completed) << r.error.toStdString();
     EXPECT_EQ(r.fetched, (QStringList{"ERROR.COM", "ERROR.911"}));
+    // One file session of the file-transfer login; each file by its bare name, in order.
+    ASSERT_EQ(server.filesRequests().size(), 1u);
+    EXPECT_EQ(server.filesRequests()[0].target.login, "varnel");
+    QStringList asked;
+    for (const auto& f : server.fetches()) {
+        asked << f.remotePath;
+        EXPECT_EQ(f.localPath, folder + "/" + f.remotePath + ".RTF");
+    }
+    EXPECT_EQ(asked, quillon::serverErrorFiles());
+    EXPECT_FALSE(server.isFilesOpen(0));
     EXPECT_EQ(local(), (QStringList{"ERROR.911.RTF", "ERROR.COM.RTF", "errors-old.txt"}));
     EXPECT_EQ(home.read("Site1/Download/ERRORS/ERROR.COM.RTF"), QByteArray("line 1\nline 2\n"));
     EXPECT_EQ(home.read("Site1/Download/ERRORS/ERROR.911.RTF"), QByteArray("911\r\nraw\n"));
     EXPECT_EQ(home.read("Site1/Download/ERRORS/errors-old.txt"), QByteArray("mine"));
     EXPECT_EQ(logged, (QStringList{"STARTING FTP FOR ERRORS", "CLOSING FTP FOR ERRORS"}));
-    EXPECT_FALSE(session.isConnected());
+}
+
+// A fetch that ends the session ends the pull: the copies fetched before it stay, the files
+// after it are not asked for.
+TEST_F(ErrorPullTest, ALostSessionEndsThePullAndKeepsWhatCameBefore) {
+    server.addFile("ERROR.COM", "com\n").addFile("ERROR.NEW", "new\n");
+    server.failFetch("ERROR.PMS", quillon::kSessionTimedOut);
+    QStringList logged;
+    const quillon::ErrorPullResult r = pull(&logged);
+
+    EXPECT_FALSE(r.completed);
+    EXPECT_EQ(r.fetched, QStringList{"ERROR.COM"});
+    EXPECT_TRUE(r.error.contains("ERROR.PMS")) << r.error.toStdString();
+    EXPECT_EQ(server.fetches().size(), 3u);
+    EXPECT_EQ(local(), QStringList{"ERROR.COM.RTF"});
+    EXPECT_EQ(logged,
+              (QStringList{"STARTING FTP FOR ERRORS", "FTP FOR ERRORS FAILED: " + r.error}));
 }
 
 TEST_F(ErrorPullTest, DoesNotStartWhileAnotherIsRunning) {
-    SimServer::writeSiteFile(QStringLiteral("ERROR.LOG"), "x\n");
+    server.addFile("ERROR.LOG", "x\n");
     quillon::ErrorPullResult second;
     bool ranDuring = false;
-    // Runs while the first pull waits for the server.
-    QTimer::singleShot(0, [&] {
+    // Comes while the first pull waits for the server.
+    server.onFetch("ERROR.COM", [&] {
         ranDuring = quillon::errorPullRunning();
-        quillon::FileTransferSession other;
-        second = quillon::pullErrorFiles(other, quillon::sftpTargetForSite(1), folder);
+        second = pull();
     });
-    quillon::FileTransferSession session;
-    const quillon::ErrorPullResult first =
-        quillon::pullErrorFiles(session, quillon::sftpTargetForSite(1), folder);
+    const quillon::ErrorPullResult first = pull();
 
     ASSERT_TRUE(ranDuring);
     EXPECT_TRUE(second.skipped);
     EXPECT_TRUE(second.fetched.isEmpty());
+    EXPECT_EQ(server.filesRequests().size(), 1u);
     EXPECT_TRUE(first.completed) << first.error.toStdString();
     EXPECT_EQ(first.fetched, QStringList{"ERROR.LOG"});
     EXPECT_FALSE(quillon::errorPullRunning());
 }
 
-TEST(ErrorPull, UnreachableServerLeavesNoCopyAndSaysWhy) {
-    testsupport::TempHome home;
-    SimServer::configureSite(1);
-    G().g_SiteSSHPort[1] = QStringLiteral("1");  // nothing listens there
+TEST_F(ErrorPullTest, UnreachableServerLeavesNoCopyAndSaysWhy) {
+    server.failOpen(quillon::kSessionUnreachable, "Could not connect to the server 10.0.0.9");
     home.write(QStringLiteral("Site1/Download/ERRORS/ERROR.COM.RTF"), "old");
-    const QString folder = home.file("Site1/Download/ERRORS");
 
-    quillon::FileTransferSession session;
     QStringList logged;
-    const quillon::ErrorPullResult r =
-        quillon::pullErrorFiles(session, quillon::sftpTargetForSite(1), folder,
-                                [&](const QString& line) { logged << line; });
+    const quillon::ErrorPullResult r = pull(&logged);
     EXPECT_FALSE(r.completed);
-    EXPECT_FALSE(r.error.isEmpty());
-    EXPECT_TRUE(QDir(folder).entryList(QDir::Files).isEmpty());
-    EXPECT_FALSE(logged.contains(QStringLiteral("CLOSING FTP FOR ERRORS")));
+    EXPECT_EQ(r.error, "Could not connect to the server 10.0.0.9");
+    EXPECT_TRUE(local().isEmpty());
+    EXPECT_EQ(logged, (QStringList{"STARTING FTP FOR ERRORS",
+                                   "FTP FOR ERRORS FAILED: Could not connect to the server "
+                                   "10.0.0.9"}));
 }
 
 }  // namespace

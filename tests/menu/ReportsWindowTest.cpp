@@ -1,14 +1,16 @@
-#include "support/ProgramWindows.h"
-#include "widgets/WindowRegistry.h"
+// "Pull Back Last Reports Ran" over the fake server: the lines that make the list, the
+// fetches of the list and of the report, and what becomes of the report on the PC.
+#include "MenuTestSupport.h"
 #include "menu/Reports.h"
+#include "support/ProgramWindows.h"
 
 #include "RecordingViewer.h"
 #include "ScriptedPrompter.h"
-#include "SimServer.h"
 #include "TempHome.h"
 #include "common/Globals.h"
-#include "reports/common/ReportTable.h"
 #include "menu/fMain.h"
+#include "reports/common/ReportTable.h"
+#include "support/FakeServer.h"
 
 #include <gtest/gtest.h>
 
@@ -20,154 +22,115 @@
 #include <QListWidget>
 #include <QLocale>
 #include <QPushButton>
-#include <QRandomGenerator>
 
 #include <ostream>
 
 using namespace quillon;
+using testsupport::FakeServer;
 using testsupport::Prompt;
-using testsupport::SimServer;
 
 namespace {
 
-const QDateTime kDecember9th(QDate(2026, 12, 9), QTime(14, 30));
+using menutest::listed;
+using menutest::readFile;
 
-QByteArray readFile(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
+const QDateTime kDecember9th(QDate(2026, 12, 9), QTime(14, 30));
 
 QByteArray golden(const char* name) {
     return readFile(QStringLiteral(QUILLON_SOURCE_DIR "/tests/rates/golden/") +
                     QLatin1String(name));
 }
 
-QStringList items(const QListWidget* list) {
-    QStringList out;
-    for (int i = 0; i < list->count(); ++i) out << list->item(i)->text();
-    return out;
-}
-
-// True when `expected` stands in `lines` in this order (other tests' lines may come between).
-bool inOrder(const QStringList& lines, const QStringList& expected) {
-    qsizetype next = 0;
-    for (const QString& line : lines)
-        if (next < expected.size() && line == expected[next]) ++next;
-    return next == expected.size();
-}
-
-// The list window on the stand-in server's site "Sim" (site 1), with the clock at
+// The list window on site 1 "Sim" (server folder /usr/varnel), with the clock at
 // 9 December 14:30 and US short date forms for the pricing report.
-class ReportsWindowTest : public testsupport::SimTest {
+class ReportsWindowTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        SimTest::SetUp();
-        if (IsSkipped()) return;
         QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
         setReportClock([] { return kDecember9th; });
-        SimServer::configureSite(1);
-        G().g_CurSite = 1;
-        main = fMain::instance();
-        main->cboSites->addItems({QStringLiteral("Default"), QStringLiteral("Sim")});
-        main->cboSites->setCurrentIndex(1);
+        testsupport::configureFakeSite(1);
         reports = home.file(QStringLiteral("Sim/Download/reports"));
     }
     void TearDown() override {
-        for (const QString& f : serverFiles) SimServer::removeSiteFile(f);
         setReportClock({});
         QLocale::setDefault(QLocale::system());
-        if (main) fMain::unloadInstance();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        SimTest::TearDown();
     }
-    void serverFile(const QString& relative, const QByteArray& bytes) {
-        SimServer::writeSiteFile(relative, bytes);
-        serverFiles << relative;
-    }
-    // A server folder of its own, with an empty backup subfolder, used in backup mode.
-    QString ownBackupFolder() {
-        const QString name =
-            QStringLiteral("retrieval-%1").arg(QRandomGenerator::global()->generate());
-        serverFile(name + QStringLiteral("/backup/.keep"), {});
-        serverFiles.prepend(name);  // removed last, with everything in it
-        G().g_SiteHomedir[1] = SimServer::siteDir() + QLatin1Char('/') + name;
-        G().g_BackupReportsMode = true;
-        return name;
+    // The list the server's shell lines leave in the report folder, and the reports in it.
+    void listOnServer(const QString& remote, const QStringList& names) {
+        server.addFile(remote, (names.join('\n') + '\n').toUtf8());
     }
     QString report(const QString& name) const { return reports + QLatin1Char('/') + name; }
     // Picks the item and double-clicks it as the user does.
-    void doubleClick(Reports& window, const QString& name) {
-        const auto found = window.lstDivision->findItems(name, Qt::MatchExactly);
-        ASSERT_EQ(found.size(), 1) << name.toStdString();
-        window.lstDivision->setCurrentItem(found.front());
-        emit window.lstDivision->itemDoubleClicked(found.front());
+    static void doubleClick(Reports& window, const QString& name) {
+        menutest::doubleClick(window.lstDivision, name);
+    }
+    QStringList fetched() const {
+        QStringList out;
+        for (const auto& f : server.fetches()) out << f.remotePath;
+        return out;
     }
 
     testsupport::TempHome home;
     testsupport::ScriptedPrompter prompter;
     testsupport::RecordingViewer viewer;
-    fMain* main = nullptr;
+    FakeServer server;
+    menutest::MainWindowOnSite main{QStringLiteral("Sim")};
     QString reports;
-    QStringList serverFiles;
 };
 
+const QStringList kListLines{"sudo chgrp 'varneltail' reports.txt",
+                             "sudo chown 'varneltail' reports.txt", "sudo chmod 666 reports.txt",
+                             "sudo ls -1 *.rep > reports.txt"};
+
 TEST_F(ReportsWindowTest, ListsTheServersReportsAsItsShellLinesMadeThem) {
-    serverFile(QStringLiteral("RW_A.rep"), "a\n");
-    serverFile(QStringLiteral("RW_B.rep"), "b\n");
     // Names that could reach outside the site folder are not offered.
-    serverFile(QStringLiteral("RW..up.rep"), "x\n");
-    serverFile(QStringLiteral("RW\\back.rep"), "x\n");
-    serverFile(QStringLiteral("RW_not_a_report.txt"), "x\n");
-    serverFiles << QStringLiteral("reports.txt");
+    listOnServer("reports.txt", {"RW_A.rep", "RW_B.rep", "RW..up.rep", "RW\\back.rep"});
 
     Reports window;
 
     EXPECT_EQ(window.windowTitle(), QStringLiteral("Pull Back Last Reports Ran"));
-    EXPECT_TRUE(inOrder(
-        SimServer::shellLines(),
-        {QStringLiteral("cd '/usr/varnel'"), QStringLiteral("sudo chgrp 'varneltail' reports.txt"),
-         QStringLiteral("sudo chown 'varneltail' reports.txt"),
-         QStringLiteral("sudo chmod 666 reports.txt"),
-         QStringLiteral("sudo ls -1 *.rep > reports.txt")}))
-        << SimServer::shellLines().join(QLatin1Char('\n')).toStdString();
+    ASSERT_EQ(server.shellRequests().size(), 1u);
+    EXPECT_EQ(server.shellRequests()[0].folder, QString("/usr/varnel"));
+    EXPECT_EQ(server.shellRequests()[0].control, "wodSSH1");
+    EXPECT_EQ(server.shellRequests()[0].target.login, "varneltail");
+    // The shell changes to the folder once more before the list is fetched.
+    EXPECT_EQ(server.lines(),
+              QStringList{"cd '/usr/varnel'"} + kListLines + QStringList{"cd '/usr/varnel'"});
+    EXPECT_FALSE(server.isShellOpen(0));
+    ASSERT_EQ(server.filesRequests().size(), 1u);
+    EXPECT_EQ(server.filesRequests()[0].target.login, "varnel");
+    EXPECT_EQ(fetched(), QStringList{"reports.txt"});
+    EXPECT_EQ(server.fetches()[0].localPath, report("reportsunix.txt"));
 
-    // The list is the server's reports.txt, line for line, less the unsafe names.
-    QStringList server = QString::fromLatin1(SimServer::readSiteFile(QStringLiteral("reports.txt")))
-                             .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-    ASSERT_TRUE(server.contains(QStringLiteral("RW..up.rep")));
-    server.removeAll(QStringLiteral("RW..up.rep"));
-    server.removeAll(QStringLiteral("RW\\back.rep"));
-    EXPECT_EQ(items(window.lstDivision), server);
-    EXPECT_TRUE(server.contains(QStringLiteral("RW_A.rep")));
-    EXPECT_TRUE(server.contains(QStringLiteral("RW_B.rep")));
-    EXPECT_FALSE(server.contains(QStringLiteral("RW_not_a_report.txt")));
-
+    EXPECT_EQ(listed(window.lstDivision), (QStringList{"RW_A.rep", "RW_B.rep"}));
     // Kept on the PC converted; the fetched Unix copy is gone.
-    EXPECT_TRUE(
-        readFile(report(QStringLiteral("reports.txt"))).contains("RW_A.rep\r\nRW_B.rep\r\n"));
+    EXPECT_EQ(readFile(report(QStringLiteral("reports.txt"))),
+              "RW_A.rep\r\nRW_B.rep\r\nRW..up.rep\r\nRW\\back.rep\r\n");
     EXPECT_FALSE(QFile::exists(report(QStringLiteral("reportsunix.txt"))));
     EXPECT_TRUE(prompter.prompts().empty());
 }
 
 TEST_F(ReportsWindowTest, BackupModeListsAndFetchesTheBackupFolder) {
-    const QString folder = ownBackupFolder();
-    serverFile(folder + QStringLiteral("/backup/RW_OLD.rep"), "from the backup\n");
-    serverFile(folder + QStringLiteral("/RW_OLD.rep"), "from the site folder\n");
-    serverFile(folder + QStringLiteral("/RW_TOP.rep"), "top\n");
+    G().g_BackupReportsMode = true;
+    listOnServer("/usr/varnel/backup/reports.txt", {"RW_OLD.rep"});
+    server.addFile("/usr/varnel/backup/RW_OLD.rep", "from the backup\n");
+    server.addFile("RW_OLD.rep", "from the site folder\n");
 
     Reports window;
 
-    EXPECT_TRUE(SimServer::shellLines().contains(QStringLiteral("cd '/usr/varnel/") + folder +
-                                                 QStringLiteral("/backup'")));
-    EXPECT_EQ(items(window.lstDivision), QStringList{QStringLiteral("RW_OLD.rep")});
+    EXPECT_EQ(server.shellRequests()[0].folder, QString("/usr/varnel/backup"));
+    EXPECT_EQ(server.lines(), QStringList{"cd '/usr/varnel/backup'"} + kListLines);
+    EXPECT_EQ(listed(window.lstDivision), QStringList{QStringLiteral("RW_OLD.rep")});
 
     prompter.filePath(report(QStringLiteral("old.rtf")));
     doubleClick(window, QStringLiteral("RW_OLD.rep"));
+    EXPECT_EQ(fetched(),
+              (QStringList{"/usr/varnel/backup/reports.txt", "/usr/varnel/backup/RW_OLD.rep"}));
     EXPECT_EQ(readFile(report(QStringLiteral("old.rtf"))), QByteArray("from the backup\n"));
 }
 
 TEST_F(ReportsWindowTest, AFolderWithoutReportsGivesAnEmptyList) {
-    ownBackupFolder();
+    server.addFile("reports.txt", QByteArray());
     Reports window;
     EXPECT_EQ(window.lstDivision->count(), 0);
     EXPECT_TRUE(prompter.prompts().empty());
@@ -186,7 +149,8 @@ class CallCostAnswer : public ReportsWindowTest,
                        public ::testing::WithParamInterface<CallCostCase> {};
 
 TEST_P(CallCostAnswer, BecomesThePricingReport) {
-    serverFile(QStringLiteral("RWPC_CCAL.rep"), golden(GetParam().answer));
+    listOnServer("reports.txt", {"RWPC_CCAL.rep"});
+    server.addFile("RWPC_CCAL.rep", golden(GetParam().answer));
     Reports window;
     G().g_PullErrors = false;
     const QString chosen = report(QStringLiteral("12-09_14-30_RWPC_CCAL.rtf"));
@@ -194,6 +158,8 @@ TEST_P(CallCostAnswer, BecomesThePricingReport) {
 
     doubleClick(window, QStringLiteral("RWPC_CCAL.rep"));
 
+    EXPECT_EQ(fetched(), (QStringList{"reports.txt", "RWPC_CCAL.rep"}));
+    EXPECT_EQ(server.fetches()[1].localPath, home.file(QStringLiteral("Sim/RWPC_CCAL.rep")));
     ASSERT_EQ(prompter.prompts().size(), 1u);
     EXPECT_EQ(prompter.prompts().front().file.proposedName,
               QStringLiteral("12-09_14-30_RWPC_CCAL.rtf"));
@@ -211,7 +177,8 @@ INSTANTIATE_TEST_SUITE_P(BothShapes, CallCostAnswer,
                                            CallCostCase{"tiv_CCAL.rep", "tiv_CCAL.txt"}));
 
 TEST_F(ReportsWindowTest, ALowerCaseCallCostNameKeepsTheRawAnswer) {
-    serverFile(QStringLiteral("RWPC_CCAL.rep"), golden("standard_CCAL.rep"));
+    listOnServer("reports.txt", {"RWPC_CCAL.rep"});
+    server.addFile("RWPC_CCAL.rep", golden("standard_CCAL.rep"));
     Reports window;
     prompter.filePath(report(QStringLiteral("12-09_14-30_rwpc_ccal.rtf")));
     doubleClick(window, QStringLiteral("RWPC_CCAL.rep"));
@@ -220,7 +187,8 @@ TEST_F(ReportsWindowTest, ALowerCaseCallCostNameKeepsTheRawAnswer) {
 }
 
 TEST_F(ReportsWindowTest, AnAnswerThatCannotBeReadIsKeptAndTold) {
-    serverFile(QStringLiteral("RWPC_CCAL.rep"), "1,2,3\n");
+    listOnServer("reports.txt", {"RWPC_CCAL.rep"});
+    server.addFile("RWPC_CCAL.rep", "1,2,3\n");
     Reports window;
     const QString chosen = report(QStringLiteral("12-09_14-30_RWPC_CCAL.rtf"));
     prompter.filePath(chosen).ok();
@@ -235,7 +203,8 @@ TEST_F(ReportsWindowTest, AnAnswerThatCannotBeReadIsKeptAndTold) {
 }
 
 TEST_F(ReportsWindowTest, CancelDeletesTheFetchedReport) {
-    serverFile(QStringLiteral("RW_C.rep"), "c\n");
+    listOnServer("reports.txt", {"RW_C.rep"});
+    server.addFile("RW_C.rep", "c\n");
     Reports window;
     prompter.cancelFile();
     doubleClick(window, QStringLiteral("RW_C.rep"));
@@ -245,9 +214,8 @@ TEST_F(ReportsWindowTest, CancelDeletesTheFetchedReport) {
 }
 
 TEST_F(ReportsWindowTest, AReportGoneFromTheServerIsToldAndNoOldCopyShown) {
-    serverFile(QStringLiteral("RW_GONE.rep"), "soon gone\n");
+    listOnServer("reports.txt", {"RW_GONE.rep"});
     Reports window;
-    SimServer::removeSiteFile(QStringLiteral("RW_GONE.rep"));
     home.write(QStringLiteral("Sim/RW_GONE.rep"), "left from an earlier run");
     prompter.ok();
 
@@ -255,11 +223,15 @@ TEST_F(ReportsWindowTest, AReportGoneFromTheServerIsToldAndNoOldCopyShown) {
 
     ASSERT_EQ(prompter.prompts().size(), 1u);
     EXPECT_EQ(prompter.prompts().front().kind, Prompt::Kind::Message);
+    EXPECT_EQ(prompter.messages().front(),
+              "The report RW_GONE.rep could not be brought back from the server.\r\n\r\n"
+              "Could not fetch RW_GONE.rep: the server has no such file");
     EXPECT_FALSE(QFile::exists(home.file(QStringLiteral("Sim/RW_GONE.rep"))));
     EXPECT_TRUE(viewer.opened.isEmpty());
 }
 
 TEST_F(ReportsWindowTest, CancelButtonClosesAndLetsTheErrorPullRunAgain) {
+    server.addFile("reports.txt", QByteArray());
     Reports window;
     window.show();
     G().g_PullErrors = false;
@@ -269,7 +241,7 @@ TEST_F(ReportsWindowTest, CancelButtonClosesAndLetsTheErrorPullRunAgain) {
 }
 
 TEST_F(ReportsWindowTest, KeepsItsMinimumSize) {
-    ownBackupFolder();
+    server.addFile("reports.txt", QByteArray());
     Reports window;
     EXPECT_EQ(window.findChild<QLabel*>(QStringLiteral("Label1"))->text(),
               QStringLiteral("Double click on the report you want to view"));
@@ -280,12 +252,53 @@ TEST_F(ReportsWindowTest, KeepsItsMinimumSize) {
     EXPECT_GE(window.height(), 267);
 }
 
-TEST_F(ReportsWindowTest, AShellThatCannotLogInIsToldAndLeavesTheListEmpty) {
-    G().g_SiteSSHUser[1] = QStringLiteral("nobody-here");
-    prompter.ok();
-    Reports window;
-    EXPECT_EQ(prompter.messages().size(), 1);
-    EXPECT_EQ(window.lstDivision->count(), 0);
+// Each step that can fail says so and leaves the list empty; nothing after it is sent.
+TEST_F(ReportsWindowTest, AFailingStepIsToldAndLeavesTheListEmpty) {
+    struct Case {
+        const char* name;
+        std::function<void(FakeServer&)> breakIt;
+        const char* said;
+        int linesSent;
+    };
+    const Case cases[] = {
+        {"login refused",
+         [](FakeServer& s) {
+             s.failOpen(kSessionLoginRefused,
+                        "The server 10.0.0.9 refused the login varneltail: wrong password?");
+         },
+         "The list of reports could not be made on the server.\r\n\r\nThe server 10.0.0.9 "
+         "refused the login varneltail: wrong password?",
+         0},
+        {"folder missing",
+         [](FakeServer& s) {
+             s.on("cd '/usr/varnel'").reply("bash: cd: /usr/varnel: No such file or directory\n");
+         },
+         "The list of reports could not be made on the server.\r\n\r\nCould not change to the "
+         "folder /usr/varnel on the server: bash: cd: /usr/varnel: No such file or directory",
+         1},
+        {"session dropped",
+         [](FakeServer& s) { s.on("sudo chmod 666 reports.txt").dropsSession(); },
+         "The list of reports could not be made on the server.\r\n\r\nThe server closed the "
+         "session while running: sudo chmod 666 reports.txt",
+         4},
+        {"no list", [](FakeServer&) {},
+         "The list of reports could not be brought back from the server.\r\n\r\nCould not "
+         "fetch reports.txt: the server has no such file",
+         6},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        FakeServer local;
+        c.breakIt(local);
+        testsupport::ScriptedPrompter script;
+        script.ok();
+        Reports window;
+        EXPECT_EQ(script.messages(), QStringList{c.said});
+        EXPECT_EQ(script.prompts().front().icon, platform::Icon::Critical);
+        EXPECT_EQ(local.lines().size(), c.linesSent);
+        EXPECT_EQ(window.lstDivision->count(), 0);
+        EXPECT_FALSE(local.isShellOpen(0));
+    }
 }
 
 }  // namespace

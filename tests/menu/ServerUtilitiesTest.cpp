@@ -1,13 +1,13 @@
-// Time Sync and Unlock Tables: the lines they send, how each reply is judged, and what the
-// user is told.
-#include "support/ProgramWindows.h"
-#include "widgets/WindowRegistry.h"
+// Time Sync and Unlock Tables over the fake server: the lines they send, in which folder and
+// session, how each reply is judged, and what the user is told.
+#include "MenuTestSupport.h"
 #include "menu/ServerUtilities.h"
+#include "support/ProgramWindows.h"
 
 #include "common/Globals.h"
 #include "menu/fMain.h"
+#include "support/FakeServer.h"
 #include "support/ScriptedPrompter.h"
-#include "support/SimServer.h"
 #include "support/TempHome.h"
 
 #include <gtest/gtest.h>
@@ -15,13 +15,15 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTest>
 
 #include <ostream>
 
 using quillon::fMain;
 using quillon::G;
-using testsupport::SimServer;
+using quillon::withExitStatus;
+using testsupport::FakeServer;
 
 namespace {
 
@@ -90,42 +92,194 @@ INSTANTIATE_TEST_SUITE_P(
                       ReplyCase{"", std::nullopt, ""}, ReplyCase{"rc=\n", std::nullopt, "rc="},
                       ReplyCase{"rc=0 and more\n", std::nullopt, "rc=0 and more"}));
 
+// --- the utilities over the fake server -----------------------------------------------------
+
+QStringList checked(const QStringList& lines) {
+    QStringList out;
+    for (const QString& l : lines) out << withExitStatus(l);
+    return out;
+}
+
+const QStringList kTables{"ext.db",  "line.db",  "dpt.db", "div.db", "account.db",
+                          "lt.db",   "trunk.db", "ld.db",  "lc.db",  "rate.db",
+                          "calc.db", "cc.db",    "ac.db",  "oa.db"};
+
+class UtilityLogic : public ::testing::Test {
+protected:
+    void SetUp() override { testsupport::configureFakeSite(1); }
+
+    testsupport::TempHome home;
+    FakeServer server;
+};
+
+TEST_F(UtilityLogic, TimeSyncSetsBothClocksInTheLoginsStartFolder) {
+    const quillon::UtilityOutcome told = quillon::setServerClock(1, kDec9th1405);
+
+    ASSERT_EQ(server.shellRequests().size(), 1u);
+    const quillon::ShellRequest& r = server.shellRequests()[0];
+    EXPECT_FALSE(r.folder.has_value());
+    EXPECT_EQ(r.control, "SSHTIMESYNC");
+    EXPECT_EQ(r.target.host, "10.0.0.9");
+    EXPECT_EQ(r.target.login, "varneltail");
+    EXPECT_EQ(server.lines(), checked({"sudo date 1209140508", "sudo /sbin/hwclock --systohc "}));
+    EXPECT_FALSE(server.isShellOpen(0));
+    EXPECT_EQ(told.text, "Varnel Call Accounting Server Time changed");
+    EXPECT_EQ(told.icon, platform::Icon::None);
+}
+
+struct ClockFailure {
+    const char* name;
+    const char* line;
+    const char* serverSaid;
+    const char* failedLine;
+};
+
+void PrintTo(const ClockFailure& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class TimeSyncFailure : public UtilityLogic, public ::testing::WithParamInterface<ClockFailure> {};
+
+TEST_P(TimeSyncFailure, SaysWhichCommandFailedAndStillSendsBoth) {
+    server.on(QString::fromLatin1(GetParam().line))
+        .reply(QString::fromLatin1(GetParam().serverSaid) + "\n")
+        .status(1);
+    const quillon::UtilityOutcome told = quillon::setServerClock(1, kDec9th1405);
+
+    EXPECT_EQ(server.lines().size(), 2);
+    EXPECT_EQ(told.text,
+              "The Varnel Call Accounting Server Time may not have been changed. These commands "
+              "failed:\r\n\r\n" +
+                  QString::fromLatin1(GetParam().failedLine) + ": " +
+                  QString::fromLatin1(GetParam().serverSaid));
+    EXPECT_EQ(told.icon, platform::Icon::Exclamation);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, TimeSyncFailure,
+    ::testing::Values(
+        ClockFailure{"date", "sudo date 1209140508",
+                     "date: cannot set date: Operation not permitted", "sudo date 1209140508"},
+        // The line's trailing blank is not part of how the user sees it.
+        ClockFailure{"hwclock", "sudo /sbin/hwclock --systohc ",
+                     "hwclock: Cannot access the Hardware Clock via any known method.",
+                     "sudo /sbin/hwclock --systohc"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(UtilityLogic, UnlockFreesTheFourteenTablesInTheSiteFolder) {
+    const quillon::UtilityOutcome told = quillon::unlockServerTables(1);
+
+    ASSERT_EQ(server.shellRequests().size(), 1u);
+    EXPECT_EQ(server.shellRequests()[0].folder, QString("/usr/varnel"));
+    EXPECT_EQ(server.shellRequests()[0].control, "SSHUNLOCK");
+    QStringList expected{"cd '/usr/varnel'"};
+    for (const QString& t : kTables) expected << withExitStatus("sudo ./ORV_UNLOCK " + t);
+    EXPECT_EQ(server.lines(), expected);
+    EXPECT_FALSE(server.isShellOpen(0));
+    EXPECT_EQ(told.text, "Varnel Call Accounting Tables unlocked");
+    EXPECT_EQ(told.icon, platform::Icon::None);
+}
+
+TEST_F(UtilityLogic, UnlockGoesOnPastFailuresAndNamesThem) {
+    for (const char* t : {"ext.db", "lt.db", "oa.db"})
+        server.on("sudo ./ORV_UNLOCK " + QString::fromLatin1(t))
+            .reply("ORV_UNLOCK: " + QString::fromLatin1(t) + ": table is in use\n")
+            .status(1);
+    server.on("sudo ./ORV_UNLOCK ac.db").status(2);  // no words, only a status
+    const quillon::UtilityOutcome told = quillon::unlockServerTables(1);
+
+    EXPECT_EQ(server.lines().size(), 15);
+    EXPECT_EQ(told.text,
+              "These Varnel Call Accounting Tables could not be unlocked:\r\n"
+              "\r\next.db: ORV_UNLOCK: ext.db: table is in use"
+              "\r\nlt.db: ORV_UNLOCK: lt.db: table is in use"
+              "\r\nac.db: exit status 2"
+              "\r\noa.db: ORV_UNLOCK: oa.db: table is in use");
+    EXPECT_EQ(told.icon, platform::Icon::Exclamation);
+}
+
+TEST_F(UtilityLogic, UnlockInAFolderTheShellCannotReachRunsNoProgram) {
+    server.on(QRegularExpression("^cd "))
+        .reply("bash: cd: /usr/varnel: No such file or directory\n");
+    const quillon::UtilityOutcome told = quillon::unlockServerTables(1);
+    EXPECT_EQ(server.lines(), QStringList{"cd '/usr/varnel'"});
+    EXPECT_TRUE(
+        told.text.startsWith("The Varnel Call Accounting Tables were not unlocked.\r\n\r\n"
+                             "Could not change to the folder /usr/varnel"))
+        << told.text.toStdString();
+    EXPECT_EQ(told.icon, platform::Icon::Exclamation);
+}
+
+TEST_F(UtilityLogic, UnlockWithoutAServerFolderOpensNothing) {
+    G().g_SiteHomedir[1].clear();
+    const quillon::UtilityOutcome told = quillon::unlockServerTables(1);
+    EXPECT_TRUE(server.shellRequests().empty());
+    EXPECT_EQ(told.text,
+              "The Varnel Call Accounting Tables were not unlocked.\r\n\r\n"
+              "No server folder is configured for this site.");
+}
+
+struct UnreachableCase {
+    const char* name;
+    std::function<quillon::UtilityOutcome()> run;
+    const char* told;
+};
+
+void PrintTo(const UnreachableCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class UnreachableServer : public UtilityLogic,
+                          public ::testing::WithParamInterface<UnreachableCase> {};
+
+TEST_P(UnreachableServer, IsToldWithTheReasonNotReportedAsDone) {
+    server.failOpen(quillon::kSessionUnreachable,
+                    "Could not connect to the server 10.0.0.9: Connection refused");
+    const quillon::UtilityOutcome told = GetParam().run();
+    EXPECT_EQ(told.text, QString::fromLatin1(GetParam().told) +
+                             "\r\n\r\nCould not connect to the server 10.0.0.9: Connection "
+                             "refused");
+    EXPECT_EQ(told.icon, platform::Icon::Exclamation);
+    EXPECT_TRUE(server.lines().isEmpty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, UnreachableServer,
+    ::testing::Values(UnreachableCase{"TimeSync",
+                                      [] { return quillon::setServerClock(1, kDec9th1405); },
+                                      "Varnel Call Accounting Server Time has not been changed"},
+                      UnreachableCase{"Unlock", [] { return quillon::unlockServerTables(1); },
+                                      "The Varnel Call Accounting Tables were not unlocked."}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 // --- the buttons --------------------------------------------------------------------------
 
 // The main window on site 1, the clock fixed at 14:05 on 9 December 2008.
-class UtilityWindow {
+class UtilityWindow : public menutest::MainWindowOnSite {
 public:
-    UtilityWindow() {
+    UtilityWindow() : MainWindowOnSite(QStringLiteral("Site1")) {
         quillon::setUtilitiesClock([] { return kDec9th1405; });
-        w = fMain::instance();
-        w->cboSites->addItems({"Default", "Site1"});
-        w->cboSites->setCurrentIndex(1);
-        G().g_CurSite = 1;
         w->cmdsynch->setEnabled(true);
         w->cmdunlock->setEnabled(true);
     }
-    ~UtilityWindow() {
-        quillon::setUtilitiesClock({});
-        fMain::unloadInstance();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    }
-    fMain* w = nullptr;
+    ~UtilityWindow() { quillon::setUtilitiesClock({}); }
 };
 
 class ServerUtilityTest : public ::testing::Test {
 protected:
+    void SetUp() override { testsupport::configureFakeSite(1); }
+
     testsupport::TempHome home;
     testsupport::ScriptedPrompter prompter;
+    FakeServer server;
     UtilityWindow window;
 };
 
 TEST_F(ServerUtilityTest, DecliningTheClockQuestionSendsNothing) {
-    // A site that cannot be reached: any attempt to connect would be a second message.
-    SimServer::configureSite(1);
-    G().g_SiteSSHPort[1] = QStringLiteral("1");
     prompter.no().ok();
     QTest::mouseClick(window.w->cmdsynch, Qt::LeftButton);
 
+    EXPECT_TRUE(server.shellRequests().empty());
     ASSERT_EQ(prompter.prompts().size(), 2u);
     const auto& question = prompter.prompts()[0];
     EXPECT_EQ(question.text,
@@ -140,152 +294,26 @@ TEST_F(ServerUtilityTest, DecliningTheClockQuestionSendsNothing) {
     EXPECT_TRUE(told.title.isEmpty());
 }
 
-struct UnreachableCase {
-    const char* button;
-    const char* told;
-};
-
-void PrintTo(const UnreachableCase& c, std::ostream* os) {
-    *os << c.button;
-}
-
-class UnreachableServer : public ServerUtilityTest,
-                          public ::testing::WithParamInterface<UnreachableCase> {};
-
-TEST_P(UnreachableServer, IsToldNotReportedAsDone) {
-    SimServer::configureSite(1);
-    G().g_SiteSSHPort[1] = QStringLiteral("1");  // nothing listens there
-    if (QLatin1String(GetParam().button) == QLatin1String("cmdsynch")) prompter.yes();
-    prompter.ok();
-    QTest::mouseClick(window.w->findChild<QPushButton*>(QLatin1String(GetParam().button)),
-                      Qt::LeftButton);
-
-    const QStringList said = prompter.messages();
-    ASSERT_FALSE(said.isEmpty());
-    EXPECT_TRUE(said.back().startsWith(QLatin1String(GetParam().told)))
-        << said.back().toStdString();
-    EXPECT_GT(said.back().size(), int(qstrlen(GetParam().told)) + 4);  // and why
-    EXPECT_EQ(prompter.prompts().back().icon, platform::Icon::Exclamation);
-    EXPECT_EQ(window.w->cursor().shape(), Qt::ArrowCursor);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Cases, UnreachableServer,
-    ::testing::Values(
-        UnreachableCase{"cmdsynch", "Varnel Call Accounting Server Time has not been changed"},
-        UnreachableCase{"cmdunlock", "The Varnel Call Accounting Tables were not unlocked."}),
-    [](const auto& info) { return std::string(info.param.button); });
-
-// --- against the stand-in server ------------------------------------------------------------
-
-class ServerUtilitySimTest : public testsupport::SimTest {
-protected:
-    void SetUp() override {
-        testsupport::SimTest::SetUp();
-        if (IsSkipped()) return;
-        SimServer::configureSite(1);
-    }
-    static QStringList checked(const QStringList& lines) {
-        QStringList out;
-        for (const QString& l : lines) out << quillon::withExitStatus(l);
-        return out;
-    }
-
-    testsupport::TempHome home;
-    testsupport::ScriptedPrompter prompter;
-    UtilityWindow window;
-};
-
-TEST_F(ServerUtilitySimTest, TimeSyncSetsBothClocksInTheStartFolder) {
-    prompter.yes().ok();
+// The buttons run the utility on the selected site and tell its outcome; a second click while
+// the first still waits for the server is dropped.
+TEST_F(ServerUtilityTest, ButtonsTellTheOutcomeAndRefuseASecondClickMeanwhile) {
+    server.on("sudo date 1209140508").then([&](const QString&) {
+        QTest::mouseClick(window.w->cmdsynch, Qt::LeftButton);
+    });
+    server.on("sudo ./ORV_UNLOCK ext.db").then([&](const QString&) {
+        window.w->cmdunlock_Click();
+        EXPECT_EQ(window.w->cursor().shape(), Qt::WaitCursor);
+    });
+    prompter.yes().ok().ok();
     QTest::mouseClick(window.w->cmdsynch, Qt::LeftButton);
-
-    EXPECT_EQ(SimServer::shellLines(),
-              checked({"sudo date 1209140508", "sudo /sbin/hwclock --systohc "}));
-    EXPECT_EQ(SimServer::calls("date"), QStringList{"1209140508"});
-    EXPECT_EQ(SimServer::calls("hwclock"), QStringList{"--systohc"});
-    EXPECT_EQ(prompter.messages().back(),
-              QStringLiteral("Varnel Call Accounting Server Time changed"));
-    EXPECT_EQ(prompter.prompts().back().icon, platform::Icon::None);
-}
-
-struct ClockFailure {
-    const char* knob;
-    const char* failedLine;
-    const char* serverSaid;
-};
-
-void PrintTo(const ClockFailure& c, std::ostream* os) {
-    *os << c.knob;
-}
-
-class TimeSyncFailure : public ServerUtilitySimTest,
-                        public ::testing::WithParamInterface<ClockFailure> {};
-
-TEST_P(TimeSyncFailure, SaysWhichCommandFailed) {
-    SimServer::setKnob(QLatin1String(GetParam().knob));
-    prompter.yes().ok();
-    QTest::mouseClick(window.w->cmdsynch, Qt::LeftButton);
-
-    // Both commands are still sent.
-    EXPECT_EQ(SimServer::calls("date").size(), 1);
-    EXPECT_EQ(SimServer::calls("hwclock").size(), 1);
-    const QString said = prompter.messages().back();
-    EXPECT_TRUE(said.contains(QLatin1String(GetParam().failedLine))) << said.toStdString();
-    EXPECT_TRUE(said.contains(QLatin1String(GetParam().serverSaid))) << said.toStdString();
-    EXPECT_NE(said, QStringLiteral("Varnel Call Accounting Server Time changed"));
-    EXPECT_EQ(prompter.prompts().back().icon, platform::Icon::Exclamation);
-}
-
-INSTANTIATE_TEST_SUITE_P(Cases, TimeSyncFailure,
-                         ::testing::Values(ClockFailure{"date_fail", "sudo date 1209140508: ",
-                                                        "cannot set date: Operation not permitted"},
-                                           ClockFailure{"hwclock_fail",
-                                                        "sudo /sbin/hwclock --systohc: ",
-                                                        "Cannot access the Hardware Clock"}),
-                         [](const auto& info) { return std::string(info.param.knob); });
-
-TEST_F(ServerUtilitySimTest, UnlockFreesTheFourteenTablesInTheSiteFolder) {
-    prompter.ok();
     QTest::mouseClick(window.w->cmdunlock, Qt::LeftButton);
 
-    const QStringList files{"ext.db",  "line.db",  "dpt.db", "div.db", "account.db",
-                            "lt.db",   "trunk.db", "ld.db",  "lc.db",  "rate.db",
-                            "calc.db", "cc.db",    "ac.db",  "oa.db"};
-    QStringList expected{"cd '/usr/varnel'"};
-    for (const QString& f : files) expected << quillon::withExitStatus("sudo ./ORV_UNLOCK " + f);
-    EXPECT_EQ(SimServer::shellLines(), expected);
-    EXPECT_EQ(SimServer::calls("ORV_UNLOCK"), files);
-    EXPECT_EQ(prompter.messages(), QStringList{"Varnel Call Accounting Tables unlocked"});
+    EXPECT_TRUE(prompter.exhausted());
+    EXPECT_EQ(prompter.messages().mid(1), (QStringList{"Varnel Call Accounting Server Time changed",
+                                                       "Varnel Call Accounting Tables unlocked"}));
+    EXPECT_EQ(server.shellRequests().size(), 2u);
+    EXPECT_EQ(server.lines().size(), 2 + 15);
     EXPECT_EQ(window.w->cursor().shape(), Qt::ArrowCursor);
-}
-
-TEST_F(ServerUtilitySimTest, UnlockGoesOnPastFailuresAndNamesThem) {
-    SimServer::setKnob(QStringLiteral("unlock_fail"), QStringLiteral("ext lt.db\noa"));
-    prompter.ok();
-    QTest::mouseClick(window.w->cmdunlock, Qt::LeftButton);
-
-    EXPECT_EQ(SimServer::calls("ORV_UNLOCK").size(), 14);
-    ASSERT_EQ(prompter.messages().size(), 1);
-    const QString said = prompter.messages().front();
-    EXPECT_TRUE(said.startsWith(
-        QStringLiteral("These Varnel Call Accounting Tables could not be unlocked:")));
-    for (const char* failed : {"ext.db: ", "lt.db: ", "oa.db: "})
-        EXPECT_TRUE(said.contains(QLatin1String(failed))) << failed << "\n" << said.toStdString();
-    EXPECT_TRUE(said.contains(QStringLiteral("table is in use"))) << said.toStdString();
-    for (const char* fine : {"line.db", "ac.db", "ld.db"})
-        EXPECT_FALSE(said.contains(QLatin1String(fine))) << fine;
-    EXPECT_EQ(prompter.prompts().back().icon, platform::Icon::Exclamation);
-}
-
-TEST_F(ServerUtilitySimTest, UnlockInAMissingFolderRunsNoProgram) {
-    G().g_SiteHomedir[1] = QStringLiteral("/usr/varnel/no-such-folder");
-    prompter.ok();
-    QTest::mouseClick(window.w->cmdunlock, Qt::LeftButton);
-
-    EXPECT_TRUE(SimServer::calls("ORV_UNLOCK").isEmpty());
-    EXPECT_TRUE(prompter.messages().back().startsWith(
-        QStringLiteral("The Varnel Call Accounting Tables were not unlocked.")));
 }
 
 }  // namespace

@@ -1,16 +1,19 @@
-// The main window's error indicator and the "Error Report" window.
+// The main window's error indicator and the "Error Report" window, over the fake server: what
+// the pulls fetch, what the removal sends, and what the user is shown and asked.
+#include "MenuTestSupport.h"
+#include "menu/fErrors.h"
 #include "support/ProgramWindows.h"
 #include "widgets/WindowRegistry.h"
-#include "menu/fErrors.h"
 
 #include "common/CommonFunctions.h"
 #include "common/Globals.h"
 #include "menu/ErrorFiles.h"
 #include "menu/ServerUtilities.h"
 #include "menu/fMain.h"
+#include "remote/CheckedLines.h"
+#include "support/FakeServer.h"
 #include "support/RecordingViewer.h"
 #include "support/ScriptedPrompter.h"
-#include "support/SimServer.h"
 #include "support/TempHome.h"
 
 #include <gtest/gtest.h>
@@ -23,6 +26,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTest>
 #include <QTimer>
 
@@ -31,9 +35,12 @@
 using quillon::fErrors;
 using quillon::fMain;
 using quillon::G;
-using testsupport::SimServer;
+using testsupport::FakeServer;
 
 namespace {
+
+using menutest::listed;
+using menutest::OpenedWindows;
 
 // Also keeps the default answer of every input box.
 class DefaultsPrompter : public testsupport::ScriptedPrompter {
@@ -51,22 +58,8 @@ public:
     QStringList defaults;
 };
 
-struct OpenedWindows {
-    OpenedWindows() {
-        quillon::setWindowOpenHook([this](const QString& name) { names << name; });
-    }
-    ~OpenedWindows() { quillon::setWindowOpenHook({}); }
-    QStringList names;
-};
-
 QStringList filesIn(const QString& folder) {
     return QDir(folder).entryList(QDir::Files, QDir::Name);
-}
-
-QStringList listed(const QListWidget* list) {
-    QStringList out;
-    for (int i = 0; i < list->count(); ++i) out << list->item(i)->text();
-    return out;
 }
 
 QColor fill(const QFrame* shape) {
@@ -77,17 +70,9 @@ QColor fill(const QFrame* shape) {
 class ErrorWindowBase {
 protected:
     ErrorWindowBase() {
-        w = fMain::instance();
-        w->cboSites->addItems({"Default", "Site1"});
-        w->cboSites->setCurrentIndex(1);
-        G().g_CurSite = 1;
-        SimServer::configureSite(1);
+        testsupport::configureFakeSite(1);
         folder = home.file("Site1/Download/ERRORS");
         QDir().mkpath(folder);
-    }
-    ~ErrorWindowBase() {
-        fMain::unloadInstance();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
     void writeLocal(const QString& name, const QByteArray& bytes = "x") {
         home.write(QStringLiteral("Site1/Download/ERRORS/") + name, bytes);
@@ -101,14 +86,38 @@ protected:
         return !w->lblError->isHidden();
     }
 
+    // The server's error files, each holding its name and a line end.
+    void writeServer(const QStringList& files) {
+        for (const QString& f : files) server.addFile(f, f.toUtf8() + "\n");
+    }
+    QStringList onServer() const {
+        QStringList out;
+        for (const QString& f : quillon::serverErrorFiles())
+            if (server.hasFile(f)) out << f;
+        return out;
+    }
+    // The removal does on the fake what it does on a server.
+    void removalRemoves() {
+        server.on(QRegularExpression("^sudo rm -f ")).then([this](const QString& line) {
+            server.removeFile(line.section(QLatin1Char(' '), -1));
+        });
+    }
+    static QStringList checked(const QStringList& lines) {
+        QStringList out;
+        for (const QString& l : lines) out << quillon::withExitStatus(l);
+        return out;
+    }
+
     testsupport::TempHome home;
     DefaultsPrompter prompter;
     testsupport::RecordingViewer viewer;
-    fMain* w = nullptr;
+    FakeServer server;
+    menutest::MainWindowOnSite main{QStringLiteral("Site1")};
+    fMain* const w = main.w;
     QString folder;
 };
 
-// --- the indicator, without a server ---------------------------------------------------------
+// --- the indicator ----------------------------------------------------------------------------
 
 class ErrorIndicatorTest : public ::testing::Test, protected ErrorWindowBase {
 protected:
@@ -134,7 +143,8 @@ TEST_F(ErrorIndicatorTest, ClickHidesItPausesThePullAndOpensTheErrorWindow) {
 }
 
 TEST_F(ErrorIndicatorTest, UnreachableServerIsSilentOnTheMenuAndToldInTheWindow) {
-    G().g_SiteSSHPort[1] = QStringLiteral("1");
+    server.failOpen(quillon::kSessionUnreachable, "Could not connect to the server 10.0.0.9",
+                    FakeServer::Times::Every);
     writeLocal(QStringLiteral("ERROR.COM.RTF"));
     showIndicator();
     w->tmrGetErrors_Timer();
@@ -144,43 +154,17 @@ TEST_F(ErrorIndicatorTest, UnreachableServerIsSilentOnTheMenuAndToldInTheWindow)
 
     prompter.ok();
     fErrors window(w);
-    ASSERT_EQ(prompter.messages().size(), 1);
-    EXPECT_TRUE(prompter.messages().front().startsWith(
-        QStringLiteral("The error files could not be fetched from the server.")));
+    EXPECT_EQ(prompter.messages(),
+              QStringList{"The error files could not be fetched from the server.\r\n\r\n"
+                          "Could not connect to the server 10.0.0.9"});
     EXPECT_EQ(window.File1->count(), 0);
 }
 
-// --- against the stand-in server ------------------------------------------------------------
+// --- the pulls and the window ----------------------------------------------------------------
 
-class ErrorSimTest : public testsupport::SimTest, protected ErrorWindowBase {
+class ErrorFakeTest : public ::testing::Test, protected ErrorWindowBase {
 protected:
-    void SetUp() override {
-        testsupport::SimTest::SetUp();
-        if (IsSkipped()) return;
-        clearServer();
-    }
-    void TearDown() override {
-        quillon::setUtilitiesClock({});
-        clearServer();
-        testsupport::SimTest::TearDown();
-    }
-    static void clearServer() {
-        for (const QString& f : quillon::serverErrorFiles()) SimServer::removeSiteFile(f);
-    }
-    static void writeServer(const QStringList& files) {
-        for (const QString& f : files) SimServer::writeSiteFile(f, f.toUtf8() + "\n");
-    }
-    static QStringList onServer() {
-        QStringList out;
-        for (const QString& f : quillon::serverErrorFiles())
-            if (SimServer::siteFileExists(f)) out << f;
-        return out;
-    }
-    static QStringList checked(const QStringList& lines) {
-        QStringList out;
-        for (const QString& l : lines) out << quillon::withExitStatus(l);
-        return out;
-    }
+    void TearDown() override { quillon::setUtilitiesClock({}); }
 
     OpenedWindows opened;
 };
@@ -196,7 +180,7 @@ void PrintTo(const TickCase& c, std::ostream* os) {
     *os << c.name;
 }
 
-class ErrorTick : public ErrorSimTest, public ::testing::WithParamInterface<TickCase> {};
+class ErrorTick : public ErrorFakeTest, public ::testing::WithParamInterface<TickCase> {};
 
 TEST_P(ErrorTick, ShowsTheIndicatorOnlyWhileErrorFilesAreThere) {
     writeServer(GetParam().server);
@@ -208,6 +192,10 @@ TEST_P(ErrorTick, ShowsTheIndicatorOnlyWhileErrorFilesAreThere) {
     w->tmrGetErrors_Timer();
 
     EXPECT_EQ(w->filelistErrors->property("Path").toString(), folder);
+    // The file-transfer login of the selected site, the five files by their bare names.
+    ASSERT_EQ(server.filesRequests().size(), 1u);
+    EXPECT_EQ(server.filesRequests()[0].target.login, "varnel");
+    EXPECT_EQ(server.fetches().size(), 5u);
     EXPECT_EQ(listed(w->filelistErrors), GetParam().counted);
     const bool any = !GetParam().counted.isEmpty();
     EXPECT_EQ(indicatorShown(), any);
@@ -228,11 +216,12 @@ INSTANTIATE_TEST_SUITE_P(
         TickCase{"OnlyASavedCopyNamedError", {}, {"errors-old.txt"}, {"errors-old.txt"}}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(ErrorSimTest, PausedPullStillSetsTheFolderButFetchesNothing) {
+TEST_F(ErrorFakeTest, PausedPullStillSetsTheFolderButFetchesNothing) {
     writeServer({"ERROR.COM"});
     G().g_PullErrors = false;
     w->tmrGetErrors_Timer();
     EXPECT_EQ(w->filelistErrors->property("Path").toString(), folder);
+    EXPECT_TRUE(server.filesRequests().empty());
     EXPECT_TRUE(filesIn(folder).isEmpty());
     EXPECT_FALSE(indicatorShown());
 
@@ -242,7 +231,7 @@ TEST_F(ErrorSimTest, PausedPullStillSetsTheFolderButFetchesNothing) {
     EXPECT_TRUE(indicatorShown());
 }
 
-TEST_F(ErrorSimTest, ClickAndTickDuringAPullWaitForIt) {
+TEST_F(ErrorFakeTest, ClickAndTickDuringAPullWaitForIt) {
     writeServer({"ERROR.COM"});
     QDir().mkpath(home.file("Logs"));
     G().g_DebugMode = true;
@@ -251,7 +240,7 @@ TEST_F(ErrorSimTest, ClickAndTickDuringAPullWaitForIt) {
 
     bool openedDuringPull = true;
     // Both come while the tick's pull waits for the server.
-    QTimer::singleShot(0, [&] {
+    server.onFetch("ERROR.COM", [&] {
         w->lblError_Click();
         w->tmrGetErrors_Timer();
         openedDuringPull = !opened.names.isEmpty();
@@ -269,7 +258,7 @@ TEST_F(ErrorSimTest, ClickAndTickDuringAPullWaitForIt) {
     EXPECT_EQ(log.count(QStringLiteral("CLOSING FTP FOR ERRORS")), 1) << log.toStdString();
 }
 
-TEST_F(ErrorSimTest, WindowListsTheCopiesAfterItsPullAndOpensThem) {
+TEST_F(ErrorFakeTest, WindowListsTheCopiesAfterItsPullAndOpensThem) {
     writeServer({"ERROR.COM", "ERROR.NEW"});
     writeLocal(QStringLiteral("ERROR.LOG.RTF"));  // no longer on the server
     writeLocal(QStringLiteral("errors-old.txt"));
@@ -293,7 +282,7 @@ TEST_F(ErrorSimTest, WindowListsTheCopiesAfterItsPullAndOpensThem) {
     QTest::mouseClick(window.cmdcancel, Qt::LeftButton);
     EXPECT_TRUE(G().g_PullErrors);
     EXPECT_EQ(window.result(), QDialog::Rejected);
-    EXPECT_TRUE(SimServer::shellLines().isEmpty());
+    EXPECT_TRUE(server.shellRequests().empty());
 }
 
 struct RemovalCase {
@@ -308,14 +297,13 @@ void PrintTo(const RemovalCase& c, std::ostream* os) {
     *os << c.name;
 }
 
-class ErrorRemoval : public ErrorSimTest, public ::testing::WithParamInterface<RemovalCase> {};
+class ErrorRemoval : public ErrorFakeTest, public ::testing::WithParamInterface<RemovalCase> {};
 
 TEST_P(ErrorRemoval, RemovesExactlyTheListedServerFiles) {
     const RemovalCase& c = GetParam();
     writeServer(c.server);
+    removalRemoves();
     for (const QString& f : c.local) writeLocal(f, "mine");
-    // Would empty the site folder if it ever ran there: rm -rf ~ is the site folder.
-    SimServer::writeSiteFile(QStringLiteral("canary.txt"), "alive");
     G().g_PullErrors = false;
 
     fErrors window(w);
@@ -331,13 +319,15 @@ TEST_P(ErrorRemoval, RemovesExactlyTheListedServerFiles) {
     EXPECT_EQ(question.buttons, platform::Buttons::YesNo);
     EXPECT_EQ(prompter.prompts().size(), 1u);
 
-    EXPECT_EQ(SimServer::shellLines(), checked(c.sent));
-    const QString journal = SimServer::journal().join('\n');
-    EXPECT_FALSE(journal.contains(QStringLiteral("rm -rf"))) << journal.toStdString();
-    EXPECT_FALSE(journal.contains(QStringLiteral("errors-old"))) << journal.toStdString();
+    // The removal runs in the shell login's start folder, in a session of its own.
+    EXPECT_EQ(server.shellRequests().size(), c.sent.isEmpty() ? 0u : 1u);
+    if (!c.sent.isEmpty()) {
+        EXPECT_FALSE(server.shellRequests()[0].folder.has_value());
+        EXPECT_EQ(server.shellRequests()[0].control, "wodSSH1");
+        EXPECT_EQ(server.shellRequests()[0].target.login, "varneltail");
+    }
+    EXPECT_EQ(server.lines(), checked(c.sent));
     EXPECT_EQ(onServer(), c.lateServer);
-    EXPECT_EQ(SimServer::readSiteFile(QStringLiteral("canary.txt")), QByteArray("alive"));
-    SimServer::removeSiteFile(QStringLiteral("canary.txt"));
 
     // Copies of removed files go with them; the user's files stay as they were.
     QStringList localLeft = c.local;
@@ -359,12 +349,13 @@ INSTANTIATE_TEST_SUITE_P(
                       RemovalCase{"OnlyTheUsersOwnFilesListed", {}, {"errors-old.txt"}, {}, {}}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(ErrorSimTest, RemovalThatFailsIsToldAndKeepsThatCopy) {
+TEST_F(ErrorFakeTest, RemovalThatFailsIsToldAndKeepsThatCopy) {
     writeServer({"ERROR.COM", "ERROR.PMS"});
+    removalRemoves();
     fErrors window(w);
-    // rm -f cannot remove a folder.
-    SimServer::removeSiteFile(QStringLiteral("ERROR.COM"));
-    SimServer::writeSiteFile(QStringLiteral("ERROR.COM/inside"), "x");
+    server.on("sudo rm -f ERROR.COM")
+        .reply("rm: cannot remove 'ERROR.COM': Is a directory\n")
+        .status(1);
     window.chksave->setChecked(false);
     prompter.yes().ok();
     window.cmdrmerror_Click();
@@ -375,26 +366,28 @@ TEST_F(ErrorSimTest, RemovalThatFailsIsToldAndKeepsThatCopy) {
         said.startsWith(QStringLiteral("These error files could not be removed from the server:")));
     EXPECT_TRUE(said.contains(QStringLiteral("ERROR.COM: "))) << said.toStdString();
     EXPECT_FALSE(said.contains(QStringLiteral("ERROR.PMS"))) << said.toStdString();
+    EXPECT_TRUE(said.contains(QStringLiteral("Is a directory"))) << said.toStdString();
     EXPECT_EQ(filesIn(folder), QStringList{"ERROR.COM.RTF"});
-    EXPECT_FALSE(SimServer::siteFileExists(QStringLiteral("ERROR.PMS")));
+    EXPECT_EQ(onServer(), QStringList{"ERROR.COM"});
 }
 
-TEST_F(ErrorSimTest, DecliningRemovesNothingAndCloses) {
+TEST_F(ErrorFakeTest, DecliningRemovesNothingAndCloses) {
     writeServer({"ERROR.COM"});
     G().g_PullErrors = false;
     fErrors window(w);
     prompter.no();
     window.cmdrmerror_Click();
-    EXPECT_TRUE(SimServer::shellLines().isEmpty());
+    EXPECT_TRUE(server.shellRequests().empty());
     EXPECT_EQ(onServer(), QStringList{"ERROR.COM"});
     EXPECT_EQ(filesIn(folder), QStringList{"ERROR.COM.RTF"});
     EXPECT_TRUE(G().g_PullErrors);
     EXPECT_EQ(window.result(), QDialog::Rejected);
 }
 
-TEST_F(ErrorSimTest, SavingAsksANameForEachCopyAndSkipsWhenNoneIsGiven) {
+TEST_F(ErrorFakeTest, SavingAsksANameForEachCopyAndSkipsWhenNoneIsGiven) {
     quillon::setUtilitiesClock([] { return QDateTime(QDate(2008, 12, 16), QTime(14, 5)); });
     writeServer({"ERROR.COM", "ERROR.LOG", "ERROR.PMS", "ERROR.NEW"});
+    removalRemoves();
     writeLocal(QStringLiteral("taken.rtf"), "taken");
     fErrors window(w);
     ASSERT_EQ(listed(window.File1),

@@ -1,16 +1,16 @@
+#include "MenuTestSupport.h"
+#include "menu/fMain.h"
 #include "support/ProgramWindows.h"
 #include "widgets/WindowRegistry.h"
-#include "menu/fMain.h"
 
-#include "widgets/AppControl.h"
 #include "common/Globals.h"
 #include "menu/LiveMonitor.h"
 #include "platform/ProfileFile.h"
 #include "support/RecordingViewer.h"
 #include "support/ScriptedPrompter.h"
-#include "support/SimServer.h"
 #include "support/TempHome.h"
 #include "support/Wait.h"
+#include "widgets/AppControl.h"
 
 #include <gtest/gtest.h>
 
@@ -35,14 +35,7 @@ using quillon::G;
 
 namespace {
 
-// Records the windows the menu would open instead of opening them.
-struct OpenedWindows {
-    OpenedWindows() {
-        quillon::setWindowOpenHook([this](const QString& name) { names << name; });
-    }
-    ~OpenedWindows() { quillon::setWindowOpenHook({}); }
-    QStringList names;
-};
+using menutest::OpenedWindows;
 
 class MainWindowTest : public ::testing::Test {
 protected:
@@ -406,18 +399,30 @@ void PrintTo(const OpenCase& c, std::ostream* os) {
 }
 
 const OpenCase kOpenCases[] = {
-    {"cmduserpasswd", "frmpasswd"},    {"cmddetail", "fDetailReport"},
-    {"cmdAudit", "fAuditReport"},      {"cmdcost", "fcost"},
-    {"cmdstats", "fstatsreport"},      {"cmdWatchdog", "fWatchdog"},
-    {"cmdcrono", "fcrono"},            {"cmdtrunk", "fTrunk"},
-    {"cmdAreaCode", "FAreacode"},      {"cmdauth", "fAuth"},
-    {"cmdcallcalc", "fcallcalc"},      {"cmdunusedstations", "funusedstations"},
-    {"cmdmanager", "frmmanager"},      {"cmddelprint", "frmprintjobs"},
-    {"cmdbringreport", "Reports"},     {"cmddelete", "fdeletecalls"},
-    {"cmdtestcall", "fhobiccall"},     {"cmdbackupmenu", "Fbackuprestore"},
-    {"cmddatabase", "frmquestion"},    {"cmdareacodes", "frmareacode"},
-    {"cmdadduser", "frmPermissions"},  {"cmdmoduser", "frmmodusers"},
-    {"cmddeluser", "frmdeluser"},      {"cmdpasswd", "frmchangepasswd"},
+    {"cmduserpasswd", "frmpasswd"},
+    {"cmddetail", "fDetailReport"},
+    {"cmdAudit", "fAuditReport"},
+    {"cmdcost", "fcost"},
+    {"cmdstats", "fstatsreport"},
+    {"cmdWatchdog", "fWatchdog"},
+    {"cmdcrono", "fcrono"},
+    {"cmdtrunk", "fTrunk"},
+    {"cmdAreaCode", "FAreacode"},
+    {"cmdauth", "fAuth"},
+    {"cmdcallcalc", "fcallcalc"},
+    {"cmdunusedstations", "funusedstations"},
+    {"cmdmanager", "frmmanager"},
+    {"cmddelprint", "frmprintjobs"},
+    {"cmdbringreport", "Reports"},
+    {"cmddelete", "fdeletecalls"},
+    {"cmdtestcall", "fhobiccall"},
+    {"cmdbackupmenu", "Fbackuprestore"},
+    {"cmddatabase", "frmquestion"},
+    {"cmdareacodes", "frmareacode"},
+    {"cmdadduser", "frmPermissions"},
+    {"cmdmoduser", "frmmodusers"},
+    {"cmddeluser", "frmdeluser"},
+    {"cmdpasswd", "frmchangepasswd"},
     {"cmdEdit", "fSites"},
 };
 
@@ -426,9 +431,9 @@ class MenuOpens : public MainWindowTest, public ::testing::WithParamInterface<Op
 // Windows not built yet. A button listed here must have no window in the registry, so the
 // list can only shrink as windows are built.
 const char* const kNotBuiltYet[] = {
-    "fAuditReport", "fstatsreport",    "fcrono",         "fTrunk",          "FAreacode",
-    "fcallcalc",    "frmmanager",      "frmprintjobs",   "fdeletecalls",    "fhobiccall",
-    "Fbackuprestore", "frmareacode",   "frmPermissions", "frmmodusers",     "frmdeluser",
+    "fAuditReport",    "fstatsreport", "fcrono",         "fTrunk",       "FAreacode",
+    "fcallcalc",       "frmmanager",   "frmprintjobs",   "fdeletecalls", "fhobiccall",
+    "Fbackuprestore",  "frmareacode",  "frmPermissions", "frmmodusers",  "frmdeluser",
     "frmchangepasswd", "frmpasswd",
 };
 
@@ -456,8 +461,8 @@ TEST_P(MenuOpens, ItsWindow) {
 
 // Every button of the menu that has no handler of its own is a row of the table above.
 TEST_F(MainWindowTest, EveryWindowButtonHasARowInTheOpeningTable) {
-    QStringList own{"cmdlogoff", "cmdDload", "cmdexit", "cmdexitbackup", "cmdsynch", "cmdunlock",
-                    "cmdupdate"};
+    QStringList own{"cmdlogoff", "cmdDload",  "cmdexit",  "cmdexitbackup",
+                    "cmdsynch",  "cmdunlock", "cmdupdate"};
     QStringList rows;
     for (const OpenCase& c : kOpenCases) rows << QString::fromLatin1(c.button);
     for (QPushButton* b : w->commandButtons()) {
@@ -556,46 +561,6 @@ TEST_F(MonitorWindowTest, ConnectFailureSaysWhichTrace) {
         EXPECT_EQ(p.buttons, platform::Buttons::Ok);
         EXPECT_TRUE(p.title.isEmpty());  // the program's title
     }
-}
-
-// --- against the stand-in server -----------------------------------------------------------
-
-class MonitorSimTest : public testsupport::SimTest {
-protected:
-    testsupport::TempHome home;
-    testsupport::ScriptedPrompter prompter;
-    OpenedWindows opened;
-};
-
-using testsupport::waitFor;
-
-TEST_F(MonitorSimTest, CallLogShowsWhatTheServerLogsAfterTheEcho) {
-    testsupport::SimServer::configureSite(1);
-    G().g_CurSite = 1;
-    testsupport::SimServer::writeSiteFile(QStringLiteral("COLL.LOG"), QByteArray());
-    fMain* w = fMain::instance();
-
-    w->reconnectCallLog();
-    ASSERT_TRUE(waitFor([] { return G().g_CallLogState == QStringLiteral("PRINT"); }, 20000))
-        << "the echo of the tail command never came; state " << G().g_CallLogState.toStdString();
-
-    {
-        QFile log(testsupport::SimServer::siteDir() + QStringLiteral("/COLL.LOG"));
-        ASSERT_TRUE(log.open(QIODevice::Append));
-        log.write("0912 1405 201 5551234 00:01:10\n");
-    }
-    const bool arrived = waitFor(
-        [w] { return w->txtCOLL->toPlainText().contains(QStringLiteral("5551234 00:01:10")); },
-        20000);
-    const QString text = w->txtCOLL->toPlainText();
-    fMain::unloadInstance();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-
-    ASSERT_TRUE(arrived) << text.toStdString();
-    EXPECT_FALSE(text.contains(QStringLiteral("cd "))) << text.toStdString();
-    EXPECT_FALSE(text.contains(QStringLiteral("tail -f"))) << text.toStdString();
-    EXPECT_TRUE(text.startsWith(QLatin1Char('\n'))) << text.toStdString();
-    EXPECT_TRUE(prompter.prompts().empty());
 }
 
 }  // namespace

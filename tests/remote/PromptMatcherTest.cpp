@@ -1,5 +1,8 @@
 #include "remote/PromptMatcher.h"
 
+#include "platform/TextCodec.h"
+#include "remote/ShellLines.h"
+
 #include <gtest/gtest.h>
 
 #include <optional>
@@ -77,10 +80,11 @@ INSTANTIATE_TEST_SUITE_P(
                   QByteArray("echo '$'"),
                   {{"echo '$'\r\n$\r\n", false}, {"$ ", true}},
                   "$\n"},
-        // An echo that does not read back as typed ends at its first line end.
+        // An echo that does not read back as typed (a line editor that shows bytes above
+        // 0x7F as escapes) ends at its first line end.
         MatchCase{"EchoNotAsTyped",
-                  QByteArray("echo caf\xc3\xa9"),
-                  {{"echo caf\\M-C\\M-)\r\ncaf\xc3\xa9\r\n$ ", true}},
+                  QByteArray("echo caf\xe9"),
+                  {{"echo caf\\351\r\ncaf\xe9\r\n$ ", true}},
                   "caf\xc3\xa9\n"},
         MatchCase{"FirstPromptOfTheShell",
                   std::nullopt,
@@ -88,11 +92,26 @@ INSTANTIATE_TEST_SUITE_P(
                   "Last login: today\n"}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST(PromptMatcher, TextThatIsNotUtf8IsTakenByteForByte) {
+// The server's text is Windows-1252 byte for byte, also where it would read as UTF-8.
+TEST(ServerText, IsWindows1252BothWays) {
     PromptMatcher m = PromptMatcher::forLine("cat old.txt");
-    m.add("cat old.txt\r\ncaf\xe9\r\n$ ");
+    m.add("cat old.txt\r\n\x80 \x93q\x94 caf\xe9 \xc3\xa9\r\n$ ");
     ASSERT_TRUE(m.complete());
-    EXPECT_EQ(m.reply(), QString::fromLatin1("caf\xe9\n"));
+    EXPECT_EQ(m.reply(), QString::fromUtf8("\u20ac \u201cq\u201d caf\u00e9 \u00c3\u00a9\n"));
+    EXPECT_EQ(encodeServerText(QString::fromUtf8("\u20ac caf\u00e9")), QByteArray("\x80 caf\xe9"));
+}
+
+// A line may hold every character that has a Windows-1252 byte; one without is refused rather
+// than sent as another byte.
+TEST(ServerText, ALineHoldsOnlyWhatWindows1252Can) {
+    QByteArray high;
+    for (int b = 0x80; b <= 0xFF; ++b) high.append(static_cast<char>(b));
+    EXPECT_EQ(lineRefusal("echo '" + platform::fromCp1252(high) + "'"), std::nullopt);
+    for (const char* text : {"\u0151", "\u20ac\u0100", "\U0001F600", "\u0080"}) {
+        const auto refusal = lineRefusal("echo '" + QString::fromUtf8(text) + "' >x");
+        ASSERT_TRUE(refusal) << text;
+        EXPECT_TRUE(refusal->contains("no Windows-1252 code")) << refusal->toStdString();
+    }
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "FakeServer.h"
 
+#include "common/Globals.h"
 #include "remote/CheckedLines.h"
 #include "remote/ShellLines.h"
 
@@ -50,6 +51,7 @@ struct FakeServer::State {
     std::vector<OpenFailure> openFailures;
     std::map<QString, QByteArray> files;
     std::map<QString, FetchRule> fetchRules;
+    std::map<QString, std::function<void()>> fetchActions;
     std::vector<ShellRequest> shellRequests;
     std::vector<FilesRequest> filesRequests;
     std::vector<SentLine> sent;
@@ -62,7 +64,8 @@ struct FakeServer::State {
             if ((*it)->pattern.matches(bare) || (*it)->pattern.matches(line)) return *it;
         return nullptr;
     }
-    // Why an open of that kind fails: as scripted, or as the real side would (no address).
+    // Why an open of that kind fails: as scripted, or as the real side would (a refused
+    // target, no address).
     std::optional<ServerFailure> openRefusal(Kind kind, const quillon::SessionTarget& target);
 };
 
@@ -135,7 +138,7 @@ public:
             return fail(quillon::kSessionFailed,
                         QStringLiteral("The session is busy with another line."));
         if (!isOpen()) return fail(quillon::kSessionFailed, notConnectedText());
-        s_->sent.push_back({index_, line});
+        s_->sent.push_back({index_, line, deadlineSec});
 
         const QString check = quillon::withExitStatus(QString());
         const bool checked = line.endsWith(check);
@@ -201,6 +204,14 @@ public:
                     QStringLiteral("The session is busy with another transfer."), QString()};
         if (!isOpen()) return fail(quillon::kSessionFailed, notConnectedText());
         s_->fetches.push_back({index_, remotePath, localPath});
+        if (const auto action = s_->fetchActions.find(remotePath);
+            action != s_->fetchActions.end()) {
+            const std::shared_ptr<bool> alive = alive_;
+            const std::function<void()> run = action->second;
+            Busy busy(wait_);
+            run();
+            if (!*alive) return fail(quillon::kSessionFailed, closedMeanwhileText());
+        }
         const int seconds = deadlineSec > 0
                                 ? deadlineSec
                                 : (timeoutSec_ > 0 ? timeoutSec_ : quillon::kServerTimeoutSec);
@@ -269,8 +280,22 @@ std::optional<ServerFailure> FakeServer::State::openRefusal(Kind kind,
         if (it->times == Times::Next) openFailures.erase(it);
         return f;
     }
+    if (!target.refusal.isEmpty())
+        return ServerFailure{quillon::kSessionFailed, target.refusal, {}};
     if (target.host.isEmpty()) return ServerFailure{quillon::kSessionFailed, noAddressText(), {}};
     return std::nullopt;
+}
+
+void configureFakeSite(int index, const QString& homedir) {
+    auto& g = quillon::G();
+    if (index < 0 || index >= quillon::kMaxSites) return;
+    g.g_SiteIPAddress[index] = QStringLiteral("10.0.0.9");
+    g.g_SiteSSHPort[index] = QStringLiteral("22");
+    g.g_SiteSSHUser[index] = QStringLiteral("varneltail");
+    g.g_SiteUsername[index] = QStringLiteral("varnel");
+    g.g_SitePassword[index] = QStringLiteral("v");
+    g.g_SiteHomedir[index] = homedir;
+    if (g.g_SiteCount < index + 1) g.g_SiteCount = index + 1;
 }
 
 // --- rules ----------------------------------------------------------------------------------
@@ -342,6 +367,10 @@ FakeServer& FakeServer::failFetch(const QString& remotePath, int code, const QSt
 }
 FakeServer& FakeServer::blockFetchUntilCancel(const QString& remotePath) {
     s_->fetchRules[remotePath] = {quillon::kSessionOk, QString(), true};
+    return *this;
+}
+FakeServer& FakeServer::onFetch(const QString& remotePath, std::function<void()> action) {
+    s_->fetchActions[remotePath] = std::move(action);
     return *this;
 }
 

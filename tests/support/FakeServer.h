@@ -32,6 +32,11 @@ private:
     QRegularExpression re_;
 };
 
+// Fills entry `index` of the site table in quillon::G() for tests over the fake: address
+// 10.0.0.9, SSHPort 22, shell login varneltail, file login varnel / v, the given server folder;
+// raises g_SiteCount to index+1 when lower.
+void configureFakeSite(int index, const QString& homedir = QStringLiteral("/usr/varnel"));
+
 class FakeServer : public quillon::ServerWork {
 public:
     FakeServer();            // installs itself as ServerWork::instance()
@@ -81,12 +86,16 @@ public:
     FakeServer& failFetch(const QString& remotePath, int code, const QString& text = QString());
     // A fetch of remotePath waits until cancel() or its deadline, as blocksUntilCancel().
     FakeServer& blockFetchUntilCancel(const QString& remotePath);
+    // Runs when a fetch of remotePath arrives, before it is answered, as RuleHandle::then():
+    // what happens while the caller waits for the transfer.
+    FakeServer& onFetch(const QString& remotePath, std::function<void()> action);
 
     // --- what was asked, in order. A request is recorded also when its open failed; shell i
     // is the shell of shellRequests()[i] (files i that of filesRequests()[i]).
     struct SentLine {
         int shell;
-        QString line;  // as sent, status check and all
+        QString line;     // as sent, status check and all
+        int deadlineSec;  // as the caller gave it
     };
     struct Fetch {
         int files;

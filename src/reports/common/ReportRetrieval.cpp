@@ -8,11 +8,12 @@
 #include "common/SiteContext.h"
 #include "platform/DocumentViewer.h"
 #include "platform/Prompter.h"
-#include "remote/RemoteSession.h"
+#include "remote/ServerWork.h"
 #include "reports/common/ReportTable.h"
 #include "widgets/BusyPointer.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QFileInfo>
 
 namespace quillon {
@@ -23,13 +24,18 @@ void tellNotBroughtBack(const QString& remote, const QString& error) {
          platform::Icon::Critical, titles::kVarnelReports);
 }
 
-bool fetchRemoteFile(const SessionTarget& target, const QString& remotePath,
+bool fetchRemoteFile(const FilesRequest& request, const QString& remotePath,
                      const QString& localPath, QString* error) {
-    FileTransferSession sftp;
-    bool ok = sftp.connectToHost(target, G().g_FtpTimeout) && sftp.getFile(localPath, remotePath);
-    if (!ok && error) *error = sftp.errorString();
-    sftp.disconnect();
-    return ok;
+    ServerFailure failure;
+    const std::unique_ptr<ServerFiles> files = ServerWork::instance().openFiles(request, failure);
+    if (files) {
+        failure = files->fetch(remotePath, localPath);
+        files->close();
+    } else {
+        QFile::remove(localPath);
+    }
+    if (!failure.ok() && error) *error = failure.text;
+    return failure.ok();
 }
 
 void executeBatFileForReport(int reportNumber, QWidget* owner) {
@@ -62,7 +68,7 @@ void executeBatFileForReport(int reportNumber, QWidget* owner) {
     if (G().g_BackupReportsMode)
         remote = siteServerFolder(G().g_CurSite, true) + QLatin1Char('/') + G().g_ReportFileName;
     QString error;
-    const bool fetched = fetchRemoteFile(sftpTargetForSite(current.index()), remote,
+    const bool fetched = fetchRemoteFile(filesRequestForSite(current.index()), remote,
                                          siteFolder + QLatin1Char('/') + localName, &error);
     WriteDebugLog(G().g_ReportFileName);
     WriteDebugLog(QStringLiteral("CLOSING SCP"));

@@ -9,9 +9,9 @@ class QWidget;
 
 namespace quillon {
 
-// Fetches remotePath to localPath over one file-transfer session of its own. False, with the
+// Fetches remotePath to localPath over one file session of its own (ServerWork). False, with the
 // reason in *error, when the session or the transfer failed; no file is left at localPath then.
-bool fetchRemoteFile(const SessionTarget& target, const QString& remotePath,
+bool fetchRemoteFile(const FilesRequest& request, const QString& remotePath,
                      const QString& localPath, QString* error);
 
 // Tells the user that the report at `remote` did not come back, and why.

@@ -6,6 +6,7 @@
 #include "common/TextFormats.h"
 #include "reports/common/ReportHandOver.h"
 #include "reports/common/ReportRun.h"
+#include "widgets/LongWaitCancel.h"
 #include "widgets/NumericTextFilter.h"
 #include "widgets/ProgressLabel.h"
 #include "widgets/SelectionList.h"
@@ -16,6 +17,7 @@
 #include <QDateEdit>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -121,8 +123,12 @@ QWidget* ReportWindow::buildRunBox() {
     lblrunning = new ProgressLabel(QStringLiteral("Report Running"), box);
     lblrunning->setObjectName(QStringLiteral("lblrunning"));
     lblrunning->setVisible(false);
+    cmdcancelwait = new LongWaitCancel(box);
     layout->addWidget(Command1);
-    layout->addWidget(lblrunning);
+    auto* waiting = new QHBoxLayout;
+    waiting->addWidget(lblrunning, 1);
+    waiting->addWidget(cmdcancelwait);
+    layout->addLayout(waiting);
     return box;
 }
 
@@ -233,13 +239,14 @@ void ReportWindow::Command1_Click() {
 
     WriteDebugLog(QStringLiteral("Item in list"));
     lstCommands << runCommand;
-    const ReportRunResult result =
-        ReportRun::run(lstCommands, G().g_ReportFileName, G().g_CurSite, G().g_BackupReportsMode);
+    const ReportRunResult result = ReportRun::run(lstCommands, G().g_ReportFileName, G().g_CurSite,
+                                                  G().g_BackupReportsMode, cmdcancelwait);
     running.leave();
     WriteDebugLog(QStringLiteral("DONE RUNNING REPORT"));
     if (!result.ok()) {
         setBusy(false);
-        tell(result.message, platform::Icon::Critical);
+        const bool byUser = result.outcome == ReportRunResult::Outcome::Cancelled;
+        tell(result.message, byUser ? platform::Icon::Information : platform::Icon::Critical);
         return;
     }
     finishRun();
@@ -253,7 +260,8 @@ void ReportWindow::finishRun() {
 }
 
 void ReportWindow::reject() {
-    // The run owns the session until it returns; closing now would leave it half done.
+    // The run owns the session until it returns; closing now would leave it half done. Its
+    // way out is the long-wait Cancel.
     if (m_running.running()) return;
     QDialog::reject();
 }

@@ -27,6 +27,7 @@ class QTimer;
 
 namespace quillon {
 
+class LongWaitCancel;
 class SelectionList;
 
 // What the date frame offers besides "Date Range" and "Interval".
@@ -52,6 +53,8 @@ public:
     QCheckBox* chksendprinter = nullptr;
     QPushButton* Command1 = nullptr;
     ProgressLabel* lblrunning = nullptr;
+    // Beside the progress label while the server is awaited: ends the run.
+    LongWaitCancel* cmdcancelwait = nullptr;
     QTimer* tmrreport = nullptr;
 
     const ReportKind& kind() const { return m_kind; }
@@ -110,7 +113,7 @@ protected:
     // each highlighted while it is queued.
     void queueSelectedItems(ReportRequest& request, SelectionList& selected,
                             const QString& code) const;
-    // The Run button and the progress label under each other.
+    // The Run button, and under it the progress label with the long-wait Cancel beside it.
     QWidget* buildRunBox();
     // Sets the dates to today and the times as given.
     void setDefaultDateTimes(const QTime& start, const QTime& end);

@@ -1,12 +1,14 @@
+// Report retrieval over the fake server: the fetch of the run's report, its dated name and the
+// viewer; the report table it reads the names from.
 #include "reports/common/ReportRetrieval.h"
 
+#include "FakeServer.h"
 #include "RecordingViewer.h"
 #include "ScriptedPrompter.h"
-#include "SimServer.h"
 #include "TempHome.h"
 #include "common/Globals.h"
-#include "reports/common/ReportTable.h"
 #include "common/SiteContext.h"
+#include "reports/common/ReportTable.h"
 
 #include <gtest/gtest.h>
 
@@ -17,8 +19,8 @@
 #include <ostream>
 
 using namespace quillon;
+using testsupport::FakeServer;
 using testsupport::Prompt;
-using testsupport::SimServer;
 
 namespace {
 
@@ -89,34 +91,35 @@ INSTANTIATE_TEST_SUITE_P(
                                "03-04_07-05_PC1_CCAL.rtf"},
                       NameCase{"abc", kDecember9th, "12-09_14-30_.rtf"}));
 
-// The stand-in server's site chosen, as after choosing it in the main window: site 1 "Sim".
-class RetrievalTest : public testsupport::SimTest {
+// Site 1 "Sim" chosen, as after choosing it in the main window; the run left RETR_DETAIL.rep.
+class RetrievalTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        SimTest::SetUp();
-        if (IsSkipped()) return;
         setReportClock([] { return kDecember9th; });
-        SimServer::configureSite(1);
+        testsupport::configureFakeSite(1);
         G().g_CurSite = 1;
         SiteContext::install(&site);
         // Filled on demand when the load did not fill it.
         reportTable().clear();
         G().g_ReportFileName = QStringLiteral("RETR_DETAIL.rep");
-        SimServer::writeSiteFile(QStringLiteral("RETR_DETAIL.rep"), "the new detail report\n");
+        server.addFile(QStringLiteral("RETR_DETAIL.rep"), "the new detail report\n");
         reports = home.file(QStringLiteral("Sim/Download/reports"));
     }
     void TearDown() override {
-        SimServer::removeSiteFile(QStringLiteral("RETR_DETAIL.rep"));
-        SimServer::removeSiteFile(QStringLiteral("backup/RETR_DETAIL.rep"));
         setReportClock({});
         SiteContext::install(nullptr);
-        SimTest::TearDown();
+    }
+    QStringList fetched() const {
+        QStringList out;
+        for (const auto& f : server.fetches()) out << f.remotePath;
+        return out;
     }
     QString report(const char* name) const { return reports + QLatin1Char('/') + name; }
 
     testsupport::TempHome home;
     testsupport::ScriptedPrompter prompter;
     testsupport::RecordingViewer viewer;
+    FakeServer server;
     FixedSite site{1, QStringLiteral("Sim")};
     QString reports;
 };
@@ -128,6 +131,13 @@ TEST_F(RetrievalTest, FetchedReportIsProposedUnderItsDatedNameAndOpened) {
 
     executeBatFileForReport(2, nullptr);
 
+    // One file session of the site's file-transfer login; the report by its bare name, into
+    // the site folder under the name of the report table.
+    ASSERT_EQ(server.filesRequests().size(), 1u);
+    EXPECT_EQ(server.filesRequests()[0].target.login, "varnel");
+    EXPECT_EQ(fetched(), QStringList{"RETR_DETAIL.rep"});
+    EXPECT_EQ(server.fetches()[0].localPath, home.file("Sim/detail.rep"));
+    EXPECT_FALSE(server.isFilesOpen(0));
     ASSERT_EQ(prompter.prompts().size(), 1u);
     const Prompt& dialog = prompter.prompts().front();
     EXPECT_EQ(dialog.kind, Prompt::Kind::SaveFile);
@@ -194,12 +204,13 @@ TEST_F(RetrievalTest, CancelDeletesTheFetchedFileAndOpensNothing) {
 }
 
 TEST_F(RetrievalTest, BackupModeFetchesFromTheBackupFolder) {
-    SimServer::writeSiteFile(QStringLiteral("backup/RETR_DETAIL.rep"), "the backup's report\n");
+    server.addFile(QStringLiteral("/usr/varnel/backup/RETR_DETAIL.rep"), "the backup's report\n");
     G().g_BackupReportsMode = true;
     prompter.filePath(report("b.rtf"));
 
     executeBatFileForReport(2, nullptr);
 
+    EXPECT_EQ(fetched(), QStringList{"/usr/varnel/backup/RETR_DETAIL.rep"});
     EXPECT_EQ(home.read(QStringLiteral("Sim/Download/reports/b.rtf")),
               QByteArray("the backup's report\n"));
 }
@@ -213,7 +224,27 @@ TEST_F(RetrievalTest, AFetchThatFailsSaysSoAndShowsNoOldCopy) {
 
     ASSERT_EQ(prompter.prompts().size(), 1u);
     EXPECT_EQ(prompter.prompts().front().kind, Prompt::Kind::Message);
-    EXPECT_TRUE(prompter.messages().front().contains(QStringLiteral("RETR_NOT_THERE.rep")));
+    EXPECT_EQ(prompter.messages().front(),
+              "The report RETR_NOT_THERE.rep could not be brought back from the server.\r\n\r\n"
+              "Could not fetch RETR_NOT_THERE.rep: the server has no such file");
+    EXPECT_FALSE(QFile::exists(home.file(QStringLiteral("Sim/detail.rep"))));
+    EXPECT_TRUE(viewer.opened.isEmpty());
+}
+
+TEST_F(RetrievalTest, ASessionThatDoesNotOpenIsToldAndShowsNoOldCopy) {
+    home.write(QStringLiteral("Sim/detail.rep"), "left from an earlier run");
+    server.failOpen(kSessionLoginRefused,
+                    "The server 10.0.0.9 refused the login varnel: wrong "
+                    "password?");
+    prompter.ok();
+
+    executeBatFileForReport(2, nullptr);
+
+    EXPECT_EQ(prompter.messages(),
+              QStringList{"The report RETR_DETAIL.rep could not be brought back from the "
+                          "server.\r\n\r\nThe server 10.0.0.9 refused the login varnel: wrong "
+                          "password?"});
+    EXPECT_EQ(prompter.prompts().front().icon, platform::Icon::Critical);
     EXPECT_FALSE(QFile::exists(home.file(QStringLiteral("Sim/detail.rep"))));
     EXPECT_TRUE(viewer.opened.isEmpty());
 }
@@ -231,6 +262,7 @@ TEST_P(UnconfiguredReport, IsToldAndFetchesNothing) {
     EXPECT_EQ(box.icon, platform::Icon::Critical);
     EXPECT_EQ(box.title, QStringLiteral("Varnel Reports"));
     EXPECT_FALSE(QFile::exists(home.file(QStringLiteral("Sim/Download"))));
+    EXPECT_TRUE(server.filesRequests().empty());
 }
 
 INSTANTIATE_TEST_SUITE_P(OutsideTheTable, UnconfiguredReport, ::testing::Values(0, 17, -1, 99));
