@@ -3,13 +3,12 @@
 #include "common/CommonFunctions.h"
 #include "common/Globals.h"
 #include "common/Messages.h"
-#include "remote/RemoteSession.h"
-#include "common/SessionLog.h"
 #include "common/SiteContext.h"
+#include "common/SiteTargets.h"
 #include "common/TableMirror.h"
 #include "platform/FileLookup.h"
 #include "platform/SystemInfo.h"
-#include "remote/RemoteSession.h"
+#include "remote/ServerWork.h"
 #include "remote/TablePull.h"
 #include "startup/Configuration.h"
 #include "startup/ReportScripts.h"
@@ -28,6 +27,7 @@
 #include <QVBoxLayout>
 
 #include <functional>
+#include <memory>
 
 namespace quillon {
 
@@ -139,32 +139,35 @@ void fgetdata::tmrNowLoad_Timer() {
 }
 
 bool fgetdata::pullTables() {
-    RemoteShellSession shell;
-    shell.log = sessionDebugLog(QStringLiteral("wodSSHDOCSV"));
-    if (!shell.connectToHost(shellTargetForSite(m_index), G().g_FtpTimeout)) {
+    ServerFailure failure;
+    const std::unique_ptr<ServerShell> shell = ServerWork::instance().openShell(
+        shellRequestForSite(m_index, SiteFolder::Login, QStringLiteral("wodSSHDOCSV")), failure);
+    if (!shell) {
         tellAndLog(
             QStringLiteral("Unable to connect to %1: %2\r\n\r\nThe tables of this site were not "
                            "fetched.")
-                .arg(m_site, shell.errorString()));
+                .arg(m_site, failure.text));
         return false;
     }
     WriteDebugLog(QStringLiteral("wodSSHDOCSV connected"));
 
-    const QString homedir = G().g_SiteHomedir[m_index];
-    bool written = shell.changeFolder(homedir);
+    const QString homedir = siteServerFolder(m_index);
+    const LineResult cd = shell->changeFolder(homedir);
+    bool written = cd.ok();
     if (!written) {
         tellAndLog(
             QStringLiteral("Unable to change to the folder %1 on %2: %3\r\n\r\nThe tables of "
                            "this site were not fetched.")
-                .arg(homedir, m_site, shell.errorString()));
-    } else if (!shell.execute(QStringLiteral("./do_csv.sh"), kDoCsvTimeoutSec)) {
+                .arg(homedir, m_site, cd.failure.text));
+    } else if (const LineResult csv = shell->run(QStringLiteral("./do_csv.sh"), kDoCsvTimeoutSec);
+               !csv.ok()) {
         written = false;
         tellAndLog(
             QStringLiteral("The server did not finish writing its tables (./do_csv.sh) within "
                            "%1 minutes: %2\r\n\r\nThe tables of %3 were not fetched; choose the "
                            "site again to retry.")
                 .arg(kDoCsvTimeoutSec / 60)
-                .arg(shell.errorString(), m_site));
+                .arg(csv.failure.text, m_site));
     }
 
     // Without fresh server files the mirror stays empty rather than half old, half new.
@@ -182,7 +185,7 @@ bool fgetdata::pullTables() {
             tellAndLog(text);
         }
     }
-    shell.disconnect();
+    shell->close();
     return true;
 }
 

@@ -34,7 +34,7 @@ public:
     void tmrgetdata_Timer();
     void tmrNowLoad_Timer();
 
-    // The connect's deadline for ./do_csv.sh, which writes all 13 tables.
+    // The deadline of ./do_csv.sh, which writes all 13 tables.
     static constexpr int kDoCsvTimeoutSec = 600;
 
 protected:
