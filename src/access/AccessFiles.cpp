@@ -7,7 +7,7 @@
 #include "platform/FileLookup.h"
 #include "platform/SystemInfo.h"
 #include "platform/TextCodec.h"
-#include "remote/RemoteSession.h"
+#include "remote/ServerWork.h"
 
 #include <QDir>
 #include <QFile>
@@ -82,15 +82,15 @@ void AccessFile<Kind>::deleteLocalCopies(const QString& localFolder, const QStri
 
 // Old copies go first, so a failed fetch can never be answered from an earlier one.
 template <class Kind>
-std::optional<QByteArray> AccessFile<Kind>::fetchReadCopy(FileTransferSession& sftp, int site,
+std::optional<QByteArray> AccessFile<Kind>::fetchReadCopy(ServerFiles& files, int site,
                                                           const QString& localFolder,
                                                           const QString& user) {
     const QString remote = remotePath(site, user);
     const QString fetched = fetchedCopy(localFolder, user);
     const QString converted = readCopy(localFolder, user);
     deleteLocalCopies(localFolder, user);
-    if (!sftp.getFile(fetched, remote))
-        WriteDebugLog(QStringLiteral("Could not fetch %1: %2").arg(remote, sftp.errorString()));
+    if (const ServerFailure failure = files.fetch(remote, fetched); !failure.ok())
+        WriteDebugLog(QStringLiteral("Could not fetch %1: %2").arg(remote, failure.text));
     if (!FileExists(fetched)) return std::nullopt;
     ConvertUnixFile(fetched, converted);
     if (!FileExists(converted)) return std::nullopt;
@@ -116,9 +116,9 @@ bool UserFile::passwordMatches(const QString& password, const QString& storedDig
     return digestOf(password) == storedDigest;
 }
 
-std::optional<QString> UserFile::fetchDigest(FileTransferSession& sftp, int site,
+std::optional<QString> UserFile::fetchDigest(ServerFiles& files, int site,
                                              const QString& localFolder, const QString& user) {
-    const auto bytes = fetchReadCopy(sftp, site, localFolder, user);
+    const auto bytes = fetchReadCopy(files, site, localFolder, user);
     if (!bytes) return std::nullopt;
     return parseDigest(*bytes);
 }
@@ -182,10 +182,10 @@ QList<int> ButtonFile::grantedRows(const QByteArray& content) {
     return rows;
 }
 
-std::optional<QStringList> ButtonFile::fetchEntries(FileTransferSession& sftp, int site,
+std::optional<QStringList> ButtonFile::fetchEntries(ServerFiles& files, int site,
                                                     const QString& localFolder,
                                                     const QString& user) {
-    const auto bytes = fetchReadCopy(sftp, site, localFolder, user);
+    const auto bytes = fetchReadCopy(files, site, localFolder, user);
     if (!bytes) return std::nullopt;
     return parseEntries(*bytes);
 }

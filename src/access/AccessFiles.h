@@ -12,7 +12,7 @@
 
 namespace quillon {
 
-class FileTransferSession;
+class ServerFiles;
 
 // A user name that may be used at all: it becomes a file name on the server, so only letters,
 // digits, '_', '-' and '.', not starting with '.' or '-', at most 32 characters. Every other
@@ -58,7 +58,7 @@ public:
 protected:
     // Deletes the old local copies, fetches the file and converts it; the read copy's bytes,
     // or nullopt when no copy arrived.
-    static std::optional<QByteArray> fetchReadCopy(FileTransferSession& sftp, int site,
+    static std::optional<QByteArray> fetchReadCopy(ServerFiles& files, int site,
                                                    const QString& localFolder, const QString& user);
 };
 extern template class AccessFile<UserFileKind>;
@@ -75,7 +75,7 @@ public:
 
     // Deletes the old local copies, fetches the file and reads its digest. nullopt when no copy
     // arrived, which callers treat as a digest that never matches.
-    static std::optional<QString> fetchDigest(FileTransferSession& sftp, int site,
+    static std::optional<QString> fetchDigest(ServerFiles& files, int site,
                                               const QString& localFolder, const QString& user);
 
     // Who owns a rewritten user file.
@@ -109,7 +109,7 @@ public:
 
     // Deletes the old local copies, fetches the file and reads its entries. nullopt when no
     // copy arrived (no grants). The copies stay; the caller removes them when done.
-    static std::optional<QStringList> fetchEntries(FileTransferSession& sftp, int site,
+    static std::optional<QStringList> fetchEntries(ServerFiles& files, int site,
                                                    const QString& localFolder, const QString& user);
 
     // The shell lines that (re)write the file with the granted catalogue names in the given

@@ -5,13 +5,12 @@
 #include "common/ConfigNames.h"
 #include "common/Globals.h"
 #include "common/Messages.h"
-#include "remote/RemoteSession.h"
-#include "common/SessionLog.h"
 #include "common/ShellQuote.h"
 #include "common/SiteContext.h"
+#include "common/SiteTargets.h"
 #include "platform/ProfileFile.h"
 #include "platform/SystemInfo.h"
-#include "remote/RemoteSession.h"
+#include "remote/ServerWork.h"
 #include "widgets/AppControl.h"
 #include "widgets/KeyUpFilter.h"
 #include "widgets/MainWindowPort.h"
@@ -26,6 +25,8 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QVBoxLayout>
+
+#include <memory>
 
 namespace quillon {
 
@@ -131,52 +132,51 @@ void frmLogin::checkLogin() {
     }
     const QString user = userFileStem(typed);
 
-    RemoteShellSession ssh;
-    ssh.log = sessionDebugLog(QStringLiteral("wodSSH1"));
+    ServerFailure failure;
     WriteDebugLog(QStringLiteral("Login: checking user ") + user);
-    if (!ssh.connectToHost(shellTargetForSite(site), G().g_FtpTimeout)) {
-        serverUnreachable(ssh.errorString());
+    const std::unique_ptr<ServerShell> ssh = ServerWork::instance().openShell(
+        shellRequestForSite(site, SiteFolder::Login, QStringLiteral("wodSSH1")), failure);
+    if (!ssh) {
+        serverUnreachable(failure.text);
         return;
     }
-    ssh.execute(QString());
-    if (!ssh.changeFolder(UserFile::folder(site) + QLatin1Char('/'))) {
-        const bool dropped = !ssh.isConnected();
-        const QString error = ssh.errorString();
-        ssh.disconnect();
+    ssh->run(QString());
+    if (const LineResult cd = ssh->changeFolder(UserFile::folder(site) + QLatin1Char('/'));
+        !cd.ok()) {
+        const bool dropped = !ssh->isOpen();
+        ssh->close();
         if (dropped)
-            serverUnreachable(error);
+            serverUnreachable(cd.failure.text);
         else
             refuse();  // no user folder, so no such user
         return;
     }
-    ssh.execute(QString());
+    ssh->run(QString());
     const QString ls = QStringLiteral("ls -1 ") + shellQuote(UserFile::fileName(typed));
-    ssh.execute(ls);
-    const std::optional<QString> reply = ssh.execute(ls);
-    const QString error = ssh.errorString();
-    ssh.disconnect();
-    if (!reply) {
-        serverUnreachable(error);
+    ssh->run(ls);
+    const LineResult listed = ssh->run(ls);
+    ssh->close();
+    if (!listed.ok()) {
+        serverUnreachable(listed.failure.text);
         return;
     }
-    if (reply->contains(QLatin1String("No such file"))) {
+    if (listed.reply.contains(QLatin1String("No such file"))) {
         WriteDebugLog(QStringLiteral("Login: no user file for ") + user);
         refuse();
         return;
     }
 
     const QString local = localDownloadFolder();
-    FileTransferSession sftp;
-    const bool transferUp = sftp.connectToHost(sftpTargetForSite(site), G().g_FtpTimeout);
-    if (!transferUp) {
-        WriteDebugLog(QStringLiteral("Login: no file transfer: ") + sftp.errorString());
+    const std::unique_ptr<ServerFiles> sftp =
+        ServerWork::instance().openFiles(filesRequestForSite(site), failure);
+    if (!sftp) {
+        WriteDebugLog(QStringLiteral("Login: no file transfer: ") + failure.text);
         UserFile::deleteLocalCopies(local, typed);
     }
-    const QString stored = transferUp
-                               ? UserFile::fetchDigest(sftp, site, local, typed).value_or(QString())
-                               : QString();
+    const QString stored =
+        sftp ? UserFile::fetchDigest(*sftp, site, local, typed).value_or(QString()) : QString();
     if (!UserFile::passwordMatches(txtPassword->text(), stored)) {
-        sftp.disconnect();
+        if (sftp) sftp->close();
         wrongPassword();
         return;
     }
@@ -184,8 +184,10 @@ void frmLogin::checkLogin() {
 
     lstButtons->clear();
     std::optional<QStringList> entries;
-    if (transferUp) entries = ButtonFile::fetchEntries(sftp, site, local, typed);
-    sftp.disconnect();
+    if (sftp) {
+        entries = ButtonFile::fetchEntries(*sftp, site, local, typed);
+        sftp->close();
+    }
     if (entries) lstButtons->addItems(*entries);
     applyGrants();
     acceptLogin(typed);
@@ -217,17 +219,18 @@ void frmLogin::acceptLogin(const QString& typed) {
     {
         // The server regenerates its table copies for the main window's table pull; what it
         // answers is not looked at.
-        RemoteShellSession ssh;
-        ssh.log = sessionDebugLog(QStringLiteral("wodSSH1"));
-        if (ssh.connectToHost(shellTargetForSite(site), G().g_FtpTimeout)) {
-            ssh.execute(QString());
-            if (ssh.changeFolder(siteServerFolder(site)))
-                ssh.execute(QStringLiteral("sudo ./do_csv.sh"));
+        ServerFailure failure;
+        const std::unique_ptr<ServerShell> ssh = ServerWork::instance().openShell(
+            shellRequestForSite(site, SiteFolder::Login, QStringLiteral("wodSSH1")), failure);
+        if (ssh) {
+            ssh->run(QString());
+            if (ssh->changeFolder(siteServerFolder(site)).ok())
+                ssh->run(QStringLiteral("sudo ./do_csv.sh"));
         } else {
-            WriteDebugLog(QStringLiteral("Login: could not run do_csv.sh: ") + ssh.errorString());
+            WriteDebugLog(QStringLiteral("Login: could not run do_csv.sh: ") + failure.text);
         }
         ButtonFile::deleteLocalCopies(localDownloadFolder(), typed);
-        ssh.disconnect();
+        if (ssh) ssh->close();
     }
     unload();
     if (MainWindowPort* main = MainWindowPort::instance()) main->show();

@@ -1,19 +1,19 @@
-// The user and button files: reading what a site's server holds, and the shell lines that
-// write them, round-tripped through the stand-in server.
+// The user and button files: their formats, the digest and the grants, and fetching and
+// reading the local copies through the fake server.
 #include "access/AccessFiles.h"
 #include "common/Globals.h"
 #include "common/MD5.h"
-#include "remote/RemoteSession.h"
 #include "remote/ServerWork.h"
-#include "support/SimServer.h"
+#include "support/FakeServer.h"
 #include "support/TempHome.h"
 
 #include <gtest/gtest.h>
 
 #include <QFile>
 
+#include <memory>
+
 using namespace quillon;
-using testsupport::SimServer;
 
 namespace {
 
@@ -126,76 +126,52 @@ TEST(ButtonFileRows, ReadsCatalogueRowsAndSkipsTheRest) {
     EXPECT_EQ(ButtonFile::grantedRows(content), (QList<int>{1, 18}));
 }
 
-// ---- against the server --------------------------------------------------------------------
+// ---- fetching ------------------------------------------------------------------------------
 
-class AccessFilesOnServer : public testsupport::SimTest {
+class AccessFileFetch : public ::testing::Test {
 protected:
-    void SetUp() override {
-        testsupport::SimTest::SetUp();
-        if (IsSkipped()) return;
-        SimServer::configureSite(1);
-        G().g_CurSite = 1;
-    }
-    void TearDown() override {
-        for (const char* f : {"ACL/USERS/ZED_T.USE", "ACL/BUTTONS/ZED_T.BUT"})
-            SimServer::removeSiteFile(QLatin1String(f));
-        testsupport::SimTest::TearDown();
+    AccessFileFetch() {
+        G().g_SiteIPAddress[1] = QStringLiteral("10.0.0.7");
+        G().g_SiteHomedir[1] = QStringLiteral("/usr/varnel");
+        local = siteDownloadFolder(QStringLiteral("Sim"));
+        ServerFailure failure;
+        files = ServerWork::instance().openFiles(filesRequestForSite(1), failure);
     }
     testsupport::TempHome home;
+    testsupport::FakeServer server;
+    QString local;
+    std::unique_ptr<ServerFiles> files;
 };
 
-// Writing both files as the add-user window does, then reading them back as the login does.
-TEST_F(AccessFilesOnServer, WrittenFilesReadBack) {
-    const QString digest = UserFile::digestOf(QStringLiteral("pass2"));
-    ServerFailure failure;
-    const auto ssh = ServerWork::instance().openShell(
-        shellRequestForSite(1, SiteFolder::Login, QString()), failure);
-    ASSERT_TRUE(ssh) << failure.text.toStdString();
-    ASSERT_TRUE(ssh->changeFolder(UserFile::folder(1) + "/").ok());
-    QStringList lines = UserFile::writeLines(QStringLiteral("zed_t"), digest,
-                                             UserFile::Writer::AddUser, SimServer::shellUser());
-    ASSERT_TRUE(ssh->runQueue(lines).ok());
-    ASSERT_TRUE(ssh->changeFolder(ButtonFile::folder(1) + "/").ok());
-    lines = ButtonFile::writeLines(1, QStringLiteral("Zed_T"),
-                                   {QStringLiteral("01.cmddetail"), QStringLiteral("18.cmdEdit")},
-                                   true, SimServer::shellUser());
-    ASSERT_TRUE(ssh->runQueue(lines).ok());
-    ssh->close();
-
-    EXPECT_EQ(SimServer::readSiteFile(QStringLiteral("ACL/USERS/ZED_T.USE")),
-              digest.toLatin1() + "\n");
-    EXPECT_EQ(SimServer::readSiteFile(QStringLiteral("ACL/BUTTONS/ZED_T.BUT")),
-              QByteArray("ENABLED BUTTONS DO NOT REMOVE THIS LINE\n01.cmddetail\n18.cmdEdit\n"));
-    const auto perms = QFile::permissions(SimServer::siteDir() + "/ACL/USERS/ZED_T.USE");
-    EXPECT_TRUE(perms.testFlag(QFileDevice::WriteOther) && perms.testFlag(QFileDevice::ReadOther));
-
-    const QString local = siteDownloadFolder(QStringLiteral("Sim"));
-    FileTransferSession sftp;
-    ASSERT_TRUE(sftp.connectToHost(sftpTargetForSite(1), G().g_FtpTimeout))
-        << sftp.errorString().toStdString();
-    const auto stored = UserFile::fetchDigest(sftp, 1, local, QStringLiteral("ZED_t"));
+// Both files from their folders into the site's download folder, read from the converted copy.
+TEST_F(AccessFileFetch, FetchesIntoTheDownloadFolderAndReadsTheConvertedCopy) {
+    server.addFile(QStringLiteral("/usr/varnel/ACL/USERS/ZED_T.USE"), QByteArray(kSecret1) + "\n");
+    server.addFile(QStringLiteral("/usr/varnel/ACL/BUTTONS/ZED_T.BUT"),
+                   "ENABLED BUTTONS DO NOT REMOVE THIS LINE\n01.cmddetail\n18.cmdEdit\n");
+    ASSERT_TRUE(files);
+    const auto stored = UserFile::fetchDigest(*files, 1, local, QStringLiteral("Zed_t"));
     ASSERT_TRUE(stored.has_value());
-    EXPECT_TRUE(UserFile::passwordMatches(QStringLiteral("pass2"), *stored));
-    const auto entries = ButtonFile::fetchEntries(sftp, 1, local, QStringLiteral("zed_t"));
+    EXPECT_TRUE(UserFile::passwordMatches(QStringLiteral("secret1"), *stored));
+    const auto entries = ButtonFile::fetchEntries(*files, 1, local, QStringLiteral("zed_T"));
     ASSERT_TRUE(entries.has_value());
     EXPECT_EQ(ButtonFile::grantedNames(*entries),
               (QStringList{QStringLiteral("cmddetail"), QStringLiteral("cmdEdit")}));
-    EXPECT_TRUE(QFile::exists(local + "/ZED_T.LICU"));
+    ASSERT_EQ(server.fetches().size(), 2u);
+    EXPECT_EQ(server.fetches()[0].localPath, local + "/ZED_T.LICU");
+    EXPECT_EQ(server.fetches()[1].localPath, local + "/ZED_T.BUTU");
+    EXPECT_EQ(home.read(QStringLiteral("Sim/download/ZED_T.LIC")), QByteArray(kSecret1) + "\r\n");
     EXPECT_TRUE(QFile::exists(local + "/ZED_T.BUT"));
 }
 
 // An old local copy must never stand in for a file that could not be fetched.
-TEST_F(AccessFilesOnServer, FailedFetchLeavesNoOldCopy) {
-    const QString local = siteDownloadFolder(QStringLiteral("Sim"));
+TEST_F(AccessFileFetch, FailedFetchLeavesNoOldCopy) {
     home.write(QStringLiteral("Sim/download/NOSUCHUSER.LICU"), QByteArray(kSecret1) + "\n");
     home.write(QStringLiteral("Sim/download/NOSUCHUSER.LIC"), QByteArray(kSecret1) + "\r\n");
     home.write(QStringLiteral("Sim/download/NOSUCHUSER.BUTU"), kHeader + "01.cmddetail\n");
     home.write(QStringLiteral("Sim/download/NOSUCHUSER.BUT"), kHeader + "01.cmddetail\r\n");
-    FileTransferSession sftp;
-    ASSERT_TRUE(sftp.connectToHost(sftpTargetForSite(1), G().g_FtpTimeout))
-        << sftp.errorString().toStdString();
-    EXPECT_FALSE(UserFile::fetchDigest(sftp, 1, local, QStringLiteral("nosuchuser")).has_value());
-    EXPECT_FALSE(ButtonFile::fetchEntries(sftp, 1, local, QStringLiteral("nosuchuser")));
+    ASSERT_TRUE(files);
+    EXPECT_FALSE(UserFile::fetchDigest(*files, 1, local, QStringLiteral("nosuchuser")).has_value());
+    EXPECT_FALSE(ButtonFile::fetchEntries(*files, 1, local, QStringLiteral("nosuchuser")));
     for (const char* f : {"NOSUCHUSER.LICU", "NOSUCHUSER.LIC", "NOSUCHUSER.BUTU", "NOSUCHUSER.BUT"})
         EXPECT_FALSE(QFile::exists(local + "/" + f)) << f;
 }
