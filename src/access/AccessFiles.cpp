@@ -11,6 +11,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QRegularExpression>
 
 namespace quillon {
 
@@ -19,6 +20,22 @@ namespace {
 QString siteFolder(int site) {
     if (site < 0 || site >= kMaxSites) return QString();
     return G().g_SiteHomedir[site];
+}
+
+// The longest name a file on the server may have.
+constexpr int kMaxFileNameLength = 255;
+
+// The values of the write lines, each bare when its validator admits it.
+QString fileWord(const QString& name) {
+    return plainOrQuoted(name, isSafeFileName(name, kMaxFileNameLength));
+}
+QString loginWord(const QString& login) {
+    return plainOrQuoted(login, isPlainAccountName(login));
+}
+QString digestWord(const QString& digest) {
+    static const QRegularExpression hex(
+        QRegularExpression::anchoredPattern(QStringLiteral("[0-9A-F]{32}")));
+    return plainOrQuoted(digest, hex.match(digest).hasMatch());
 }
 
 QByteArray readWholeFile(const QString& path) {
@@ -125,14 +142,14 @@ std::optional<QString> UserFile::fetchDigest(ServerFiles& files, int site,
 
 QStringList UserFile::writeLines(const QString& user, const QString& digest, Writer writer,
                                  const QString& sshUser) {
-    const QString file = shellQuote(fileName(user));
+    const QString file = fileWord(fileName(user));
     QStringList lines;
-    lines << QStringLiteral("echo %1 >%2").arg(shellQuote(digest), file);
+    lines << QStringLiteral("echo %1 >%2").arg(digestWord(digest), file);
     switch (writer) {
         case Writer::AddUser:
             lines << QStringLiteral("sudo chmod 666 ") + file
-                  << QStringLiteral("sudo chown %1 %2").arg(shellQuote(sshUser), file)
-                  << QStringLiteral("sudo chgrp %1 %2").arg(shellQuote(sshUser), file);
+                  << QStringLiteral("sudo chown %1 %2").arg(loginWord(sshUser), file)
+                  << QStringLiteral("sudo chgrp %1 %2").arg(loginWord(sshUser), file);
             break;
         case Writer::OwnPassword:
             lines << QStringLiteral("sudo chmod 666 ") + file
@@ -192,16 +209,19 @@ std::optional<QStringList> ButtonFile::fetchEntries(ServerFiles& files, int site
 
 QStringList ButtonFile::writeLines(int site, const QString& user, const QStringList& grantedNames,
                                    bool addUser, const QString& sshUser) {
-    const QString file = shellQuote(fileName(user));
+    const QString file = fileWord(fileName(user));
     QStringList lines;
-    if (addUser) lines << QStringLiteral("sudo rm -f ") + shellQuote(remotePath(site, user));
+    if (addUser) {
+        const QString path = remotePath(site, user);
+        lines << QStringLiteral("sudo rm -f ") + plainOrQuoted(path, isSafeServerPath(path));
+    }
     lines << QStringLiteral("echo %1 >%2").arg(QLatin1String(kHeader), file);
     for (const QString& name : grantedNames)
-        lines << QStringLiteral("echo %1 >>%2").arg(shellQuote(name), file);
+        lines << QStringLiteral("echo %1 >>%2").arg(fileWord(name), file);
     if (addUser) {
         lines << QStringLiteral("sudo chmod 666 ") + file
-              << QStringLiteral("sudo chown %1 %2").arg(shellQuote(sshUser), file)
-              << QStringLiteral("sudo chgrp %1 %2").arg(shellQuote(sshUser), file);
+              << QStringLiteral("sudo chown %1 %2").arg(loginWord(sshUser), file)
+              << QStringLiteral("sudo chgrp %1 %2").arg(loginWord(sshUser), file);
     }
     return lines;
 }

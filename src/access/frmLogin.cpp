@@ -5,7 +5,6 @@
 #include "common/ConfigNames.h"
 #include "common/Globals.h"
 #include "common/Messages.h"
-#include "common/ShellQuote.h"
 #include "common/SiteContext.h"
 #include "common/SiteTargets.h"
 #include "platform/ProfileFile.h"
@@ -141,7 +140,8 @@ void frmLogin::checkLogin() {
         return;
     }
     ssh->run(QString());
-    if (const LineResult cd = ssh->changeFolder(UserFile::folder(site) + QLatin1Char('/'));
+    if (const LineResult cd =
+            changeFolderAsWritten(*ssh, UserFile::folder(site) + QLatin1Char('/'));
         !cd.ok()) {
         const bool dropped = !ssh->isOpen();
         ssh->close();
@@ -152,7 +152,8 @@ void frmLogin::checkLogin() {
         return;
     }
     ssh->run(QString());
-    const QString ls = QStringLiteral("ls -1 ") + shellQuote(UserFile::fileName(typed));
+    // The name passed isValidUserName, so the file name goes as the system writes it.
+    const QString ls = QStringLiteral("ls -1 ") + UserFile::fileName(typed);
     ssh->run(ls);
     const LineResult listed = ssh->run(ls);
     ssh->close();
@@ -224,7 +225,7 @@ void frmLogin::acceptLogin(const QString& typed) {
             shellRequestForSite(site, SiteFolder::Login, QStringLiteral("wodSSH1")), failure);
         if (ssh) {
             ssh->run(QString());
-            if (ssh->changeFolder(siteServerFolder(site)).ok())
+            if (changeFolderAsWritten(*ssh, siteServerFolder(site)).ok())
                 ssh->run(QStringLiteral("sudo ./do_csv.sh"));
         } else {
             WriteDebugLog(QStringLiteral("Login: could not run do_csv.sh: ") + failure.text);

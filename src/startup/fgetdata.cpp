@@ -152,7 +152,7 @@ bool fgetdata::pullTables() {
     WriteDebugLog(QStringLiteral("wodSSHDOCSV connected"));
 
     const QString homedir = siteServerFolder(m_index);
-    const LineResult cd = shell->changeFolder(homedir);
+    const LineResult cd = changeFolderAsWritten(*shell, homedir);
     bool written = cd.ok();
     if (!written) {
         tellAndLog(

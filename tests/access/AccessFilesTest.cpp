@@ -11,6 +11,7 @@
 
 #include <QFile>
 
+#include <functional>
 #include <memory>
 
 using namespace quillon;
@@ -125,6 +126,81 @@ TEST(ButtonFileRows, ReadsCatalogueRowsAndSkipsTheRest) {
         kHeader + "01.cmddetail\r\nab.cmdx\r\n18.cmdedit\r\n7.cmdcrono\r\n99.cmdexit\r\n";
     EXPECT_EQ(ButtonFile::grantedRows(content), (QList<int>{1, 18}));
 }
+
+// ---- the lines that write them -------------------------------------------------------------
+
+// The system's own lines for checked values; a value its check refuses goes quoted.
+struct WriteCase {
+    const char* what;
+    std::function<QStringList()> lines;
+    QStringList expected;
+};
+void PrintTo(const WriteCase& c, std::ostream* os) {
+    *os << c.what;
+}
+
+class AccessFileWrite : public ::testing::TestWithParam<WriteCase> {
+protected:
+    AccessFileWrite() { G().g_SiteHomedir[1] = QStringLiteral("/usr/varnel"); }
+    testsupport::TempHome home;
+};
+
+TEST_P(AccessFileWrite, LinesAsTheSystemWritesThem) {
+    EXPECT_EQ(GetParam().lines(), GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Writers, AccessFileWrite,
+    ::testing::Values(
+        WriteCase{"add user, user file",
+                  [] {
+                      return UserFile::writeLines("alice", kSecret1, UserFile::Writer::AddUser,
+                                                  "varneltail");
+                  },
+                  {"echo E52D98C459819A11775936D8DFBB7929 >ALICE.USE", "sudo chmod 666 ALICE.USE",
+                   "sudo chown varneltail ALICE.USE", "sudo chgrp varneltail ALICE.USE"}},
+        WriteCase{"own password",
+                  [] {
+                      return UserFile::writeLines("Alice", kSecret1, UserFile::Writer::OwnPassword,
+                                                  "varneltail");
+                  },
+                  {"echo E52D98C459819A11775936D8DFBB7929 >ALICE.USE", "sudo chmod 666 ALICE.USE",
+                   "sudo chown root ALICE.USE", "sudo chgrp users ALICE.USE"}},
+        WriteCase{
+            "administrator password",
+            [] {
+                return UserFile::writeLines("a.b-c_d", kSecret1, UserFile::Writer::AdminPassword,
+                                            "varneltail");
+            },
+            {"echo E52D98C459819A11775936D8DFBB7929 >A.B-C_D.USE", "sudo chgrp users A.B-C_D.USE"}},
+        WriteCase{"add user, button file",
+                  [] {
+                      return ButtonFile::writeLines(1, "alice", {"01.cmddetail", "18.cmdedit"},
+                                                    true, "varneltail");
+                  },
+                  {"sudo rm -f /usr/varnel/ACL/BUTTONS/ALICE.BUT",
+                   "echo ENABLED BUTTONS DO NOT REMOVE THIS LINE >ALICE.BUT",
+                   "echo 01.cmddetail >>ALICE.BUT", "echo 18.cmdedit >>ALICE.BUT",
+                   "sudo chmod 666 ALICE.BUT", "sudo chown varneltail ALICE.BUT",
+                   "sudo chgrp varneltail ALICE.BUT"}},
+        WriteCase{"rights editing",
+                  [] { return ButtonFile::writeLines(1, "alice", {"03.cmdcost"}, false, ""); },
+                  {"echo ENABLED BUTTONS DO NOT REMOVE THIS LINE >ALICE.BUT",
+                   "echo 03.cmdcost >>ALICE.BUT"}},
+        WriteCase{"values their checks refuse",
+                  [] {
+                      G().g_SiteHomedir[1] = "/usr/var nel";
+                      return UserFile::writeLines("al ice", "e52d; id", UserFile::Writer::AddUser,
+                                                  "Var Tail") +
+                             ButtonFile::writeLines(1, "al ice", {"01.cmd$(id)"}, true, "Var Tail");
+                  },
+                  {"echo 'e52d; id' >'AL ICE.USE'", "sudo chmod 666 'AL ICE.USE'",
+                   "sudo chown 'Var Tail' 'AL ICE.USE'", "sudo chgrp 'Var Tail' 'AL ICE.USE'",
+                   "sudo rm -f '/usr/var nel/ACL/BUTTONS/AL ICE.BUT'",
+                   "echo ENABLED BUTTONS DO NOT REMOVE THIS LINE >'AL ICE.BUT'",
+                   "echo '01.cmd$(id)' >>'AL ICE.BUT'", "sudo chmod 666 'AL ICE.BUT'",
+                   "sudo chown 'Var Tail' 'AL ICE.BUT'", "sudo chgrp 'Var Tail' 'AL ICE.BUT'"}}),
+    [](const auto& info) { return std::to_string(info.index); });
 
 // ---- fetching ------------------------------------------------------------------------------
 

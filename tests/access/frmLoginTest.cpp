@@ -124,7 +124,7 @@ protected:
         g.g_SitePassword[1] = QStringLiteral("v");
         g.g_SiteHomedir[1] = QStringLiteral("/usr/varnel");
         g.g_FtpTimeout = 30;
-        server.on(QRegularExpression(QStringLiteral("^ls -1 '(.*)'$")))
+        server.on(QRegularExpression(QStringLiteral("^ls -1 ")))
             .reply(QStringLiteral("ls: cannot access: No such file or directory\n"));
         for (const char* folder : {"USERS", "BUTTONS"}) {
             const QDir dir(QStringLiteral(QUILLON_SOURCE_DIR "/sim/site/ACL/") +
@@ -144,11 +144,12 @@ protected:
         server.addFile(path, bytes);
         if (!path.endsWith(QLatin1String(".USE"))) return;
         const QString name = path.section(QLatin1Char('/'), -1);
-        server.on(QStringLiteral("ls -1 '%1'").arg(name)).reply(name + QLatin1Char('\n'));
+        server.on(QStringLiteral("ls -1 ") + name).reply(name + QLatin1Char('\n'));
     }
-    static QStringList userCheckLines(const QString& file) {
-        const QString ls = QStringLiteral("ls -1 '%1'").arg(file);
-        return {QString(), QStringLiteral("cd '/usr/varnel/ACL/USERS/'"), QString(), ls, ls};
+    static QStringList userCheckLines(
+        const QString& file, const QString& folder = QStringLiteral("cd /usr/varnel/ACL/USERS/")) {
+        const QString ls = QStringLiteral("ls -1 ") + file;
+        return {QString(), folder, QString(), ls, ls};
     }
 };
 
@@ -185,7 +186,7 @@ TEST_F(LoginOnFake, GoodLoginChecksFetchesAndTurnsOnExactlyTheGrantedButtons) {
         EXPECT_EQ(r.connectTimeoutSec, 30);
     }
     EXPECT_EQ(server.linesOf(0), userCheckLines(QStringLiteral("ALICE.USE")));
-    EXPECT_EQ(server.linesOf(1), (QStringList{QString(), QStringLiteral("cd '/usr/varnel'"),
+    EXPECT_EQ(server.linesOf(1), (QStringList{QString(), QStringLiteral("cd /usr/varnel"),
                                               QStringLiteral("sudo ./do_csv.sh")}));
     EXPECT_FALSE(server.isShellOpen(0));
     EXPECT_FALSE(server.isShellOpen(1));
@@ -375,11 +376,18 @@ INSTANTIATE_TEST_SUITE_P(Names, LoginHostileName,
                                            "a23456789012345678901234567890123"),
                          [](const auto& info) { return std::to_string(info.index); });
 
-TEST_F(LoginOnFake, AllowedNameGoesQuotedIntoTheShell) {
-    prompter.ok();
+// A name that passed its check and a plain folder go as the system writes them; a folder with
+// a character the shell reads specially goes quoted.
+TEST_F(LoginOnFake, CheckedNamesGoBareOtherFoldersQuoted) {
+    prompter.ok().ok();
     attempt(QStringLiteral("a.b-c_d"), QStringLiteral("x"));
     EXPECT_EQ(server.lines(), userCheckLines(QStringLiteral("A.B-C_D.USE")));
     EXPECT_EQ(login->wrongPasswordCount(), 0);  // no such user
+
+    G().g_SiteHomedir[1] = QStringLiteral("/usr/var nel");
+    attempt(QStringLiteral("alice"), QStringLiteral("secret1"));
+    EXPECT_EQ(server.linesOf(1), userCheckLines(QStringLiteral("ALICE.USE"),
+                                                QStringLiteral("cd '/usr/var nel/ACL/USERS/'")));
 }
 
 // A user file that cannot be fetched is a wrong password, even with an old local copy holding
@@ -457,18 +465,18 @@ INSTANTIATE_TEST_SUITE_P(
                         "Could not reach the server of site Sim: Connection refused.", 0, false},
         StepFailureCase{"no users folder",
                         [](FakeServer& s) {
-                            s.on("cd '/usr/varnel/ACL/USERS/'")
+                            s.on("cd /usr/varnel/ACL/USERS/")
                                 .reply(
                                     "bash: cd: /usr/varnel/ACL/USERS/: No such file or "
                                     "directory\n");
                         },
                         kInvalid, 0, false},
         StepFailureCase{"session dropped at the folder change",
-                        [](FakeServer& s) { s.on("cd '/usr/varnel/ACL/USERS/'").dropsSession(); },
+                        [](FakeServer& s) { s.on("cd /usr/varnel/ACL/USERS/").dropsSession(); },
                         "Could not reach the server of site Sim: The server closed the session", 0,
                         false},
         StepFailureCase{"user check outlives its deadline",
-                        [](FakeServer& s) { s.on("ls -1 'ALICE.USE'").timesOut(); },
+                        [](FakeServer& s) { s.on("ls -1 ALICE.USE").timesOut(); },
                         "Could not reach the server of site Sim: No answer from the server", 0,
                         false},
         StepFailureCase{"file transfer unreachable",
@@ -485,7 +493,7 @@ INSTANTIATE_TEST_SUITE_P(
         StepFailureCase{"table regeneration unreachable",
                         [](FakeServer& s) {
                             // The shell after the user check's does not open.
-                            s.on("ls -1 'ALICE.USE'")
+                            s.on("ls -1 ALICE.USE")
                                 .reply("ALICE.USE\n")
                                 .then([&s, armed = std::make_shared<bool>(false)](const QString&) {
                                     if (*armed) return;

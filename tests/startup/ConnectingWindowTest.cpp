@@ -239,7 +239,7 @@ TEST_F(Connecting, SendsTheLinesFetchesTheTablesAndReconnectsTheMonitors) {
     EXPECT_FALSE(shell.folder.has_value());
     EXPECT_EQ(shell.control, "wodSSHDOCSV");
     EXPECT_EQ(shell.connectTimeoutSec, 45);
-    EXPECT_EQ(server.linesOf(0), (QStringList{"cd '/usr/varnel'", "./do_csv.sh"}));
+    EXPECT_EQ(server.linesOf(0), (QStringList{"cd /usr/varnel", "./do_csv.sh"}));
     EXPECT_FALSE(server.isShellOpen(0));
 
     ASSERT_EQ(server.filesRequests().size(), 1u);
@@ -311,7 +311,7 @@ TEST_P(ConnectFailure, IsToldAndStopsTheWorkThere) {
     EXPECT_EQ(log.last(), "Done getting data Unloading connecting form and starting main form");
 }
 
-const QStringList kBothLines = {"cd '/usr/varnel'", "./do_csv.sh"};
+const QStringList kBothLines = {"cd /usr/varnel", "./do_csv.sh"};
 
 INSTANTIATE_TEST_SUITE_P(
     Steps, ConnectFailure,
@@ -327,17 +327,17 @@ INSTANTIATE_TEST_SUITE_P(
                     false,
                     {},
                     {}},
-        FailureCase{"folder",
-                    [](FakeServer& s) {
-                        s.on("cd '/usr/varnel'")
-                            .reply("bash: cd: /usr/varnel: No such file or directory\n");
-                    },
-                    "Unable to change to the folder /usr/varnel on North Wing: ",
-                    {"No such file or directory", "The tables of this site were not fetched."},
-                    {"cd '/usr/varnel'"},
-                    false,
-                    {},
-                    kMonitorsReconnected},
+        FailureCase{
+            "folder",
+            [](FakeServer& s) {
+                s.on("cd /usr/varnel").reply("bash: cd: /usr/varnel: No such file or directory\n");
+            },
+            "Unable to change to the folder /usr/varnel on North Wing: ",
+            {"No such file or directory", "The tables of this site were not fetched."},
+            {"cd /usr/varnel"},
+            false,
+            {},
+            kMonitorsReconnected},
         FailureCase{
             "do_csv.sh outlives its deadline",
             [](FakeServer& s) { s.on("./do_csv.sh").timesOut(); },
