@@ -46,7 +46,14 @@ QByteArray readWholeFile(const QString& path) {
 }  // namespace
 
 bool isValidUserName(const QString& typed) {
-    return isSafeFileName(typed, 32);
+    // The longest of the names made from it is the fetched copy's, <USER>.LICU.
+    return isSafeFileName(typed, kMaxFileNameLength - int(qstrlen(UserFileKind::fetched)));
+}
+
+QString userNameRule() {
+    return QStringLiteral(
+        "The user name may hold only the letters A to Z, digits, '_', '-' and '.', and may not "
+        "begin with '.' or '-'.");
 }
 
 QString userFileStem(const QString& typed) {

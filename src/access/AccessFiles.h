@@ -15,9 +15,11 @@ namespace quillon {
 class ServerFiles;
 
 // A user name that may be used at all: it becomes a file name on the server, so only letters,
-// digits, '_', '-' and '.', not starting with '.' or '-', at most 32 characters. Every other
-// name is refused before any line reaches the server.
+// digits, '_', '-' and '.', not starting with '.' or '-', and no longer than its files' names
+// (<USER>.LICU) may be. Every other name is refused before any line reaches the server.
 bool isValidUserName(const QString& typed);
+// Why a name is refused, for the user.
+QString userNameRule();
 // The name the user's files are known by: the typed name in upper case.
 QString userFileStem(const QString& typed);
 

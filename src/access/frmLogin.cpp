@@ -122,11 +122,11 @@ void frmLogin::cmdOK_Click() {
 void frmLogin::checkLogin() {
     const int site = G().g_CurSite;
     const QString typed = txtUserName->text();
-    // The name becomes a file name in a shell line: anything a file name may not hold is a
-    // wrong login, refused before the server hears of it.
+    // The name becomes a file name in a shell line: anything a file name may not hold is
+    // refused before the server hears of it. No password was tried, so it costs no try.
     if (!isValidUserName(typed)) {
         WriteDebugLog(QStringLiteral("Login refused, user name not allowed: ") + typed);
-        wrongPassword();
+        refuseName();
         return;
     }
     const QString user = userFileStem(typed);
@@ -257,6 +257,13 @@ void frmLogin::refuse() {
     txtPassword->clear();
     setInputsEnabled(true);
     txtPassword->setFocus();
+}
+
+void frmLogin::refuseName() {
+    tell(userNameRule(), platform::Icon::Exclamation, titles::kLogin);
+    setInputsEnabled(true);
+    txtUserName->setFocus();
+    txtUserName->selectAll();
 }
 
 void frmLogin::serverUnreachable(const QString& error) {

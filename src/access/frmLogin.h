@@ -53,6 +53,7 @@ private:
     void acceptLogin(const QString& typed);
     void wrongPassword();
     void refuse();
+    void refuseName();
     void serverUnreachable(const QString& error);
     void defaultPath();
     // Moves the site names into the main window's site box and selects g_CurSite there, which

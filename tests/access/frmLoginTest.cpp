@@ -352,19 +352,31 @@ INSTANTIATE_TEST_SUITE_P(
         TriesCase{"wrong passwords for different users add up",
                   {{"alice", "x"}, {"nohead", "y"}, {"nohead", "z"}},
                   3},
-        TriesCase{"names refused before the server count as tries",
-                  {{"a;id", "x"}, {"alice", "y"}, {"$(id)", "z"}},
-                  3}),
+        TriesCase{"names refused before the server cost no try",
+                  {{"a;id", "x"},
+                   {"alice", "y"},
+                   {"$(id)", "z"},
+                   {"alice", "z"},
+                   {"-la", "x"},
+                   {"alice", "w"}},
+                  6}),
     [](const auto& info) { return std::to_string(info.index); });
 
-// Names holding what a shell acts on never reach it: no session is even opened.
+// Names holding what a shell acts on never reach it: no session is even opened. The name's
+// own message says what a name may hold, and no password was tried, so it costs no try.
 class LoginHostileName : public LoginOnFake, public ::testing::WithParamInterface<const char*> {};
 
 TEST_P(LoginHostileName, IsRefusedBeforeAnyLine) {
     prompter.ok();
     attempt(QString::fromUtf8(GetParam()), QStringLiteral("secret1"));
-    EXPECT_EQ(prompter.messages(), QStringList{QLatin1String(kInvalid)});
-    EXPECT_EQ(login->wrongPasswordCount(), 1);
+    ASSERT_EQ(prompter.prompts().size(), 1u);
+    EXPECT_EQ(prompter.prompts()[0].text,
+              QStringLiteral("The user name may hold only the letters A to Z, digits, '_', '-' "
+                             "and '.', and may not begin with '.' or '-'."));
+    EXPECT_EQ(prompter.prompts()[0].title, QStringLiteral("Login"));
+    EXPECT_EQ(login->wrongPasswordCount(), 0);
+    EXPECT_TRUE(login->txtUserName->isEnabled());
+    EXPECT_TRUE(login->cmdOK->isEnabled());
     EXPECT_TRUE(server.shellRequests().empty());
     EXPECT_TRUE(server.filesRequests().empty());
 }
@@ -372,9 +384,26 @@ TEST_P(LoginHostileName, IsRefusedBeforeAnyLine) {
 INSTANTIATE_TEST_SUITE_P(Names, LoginHostileName,
                          ::testing::Values("$(touch pwned)", "a;id", "`touch pwned`",
                                            "x|touch pwned", "../ALICE", "-la", ".ALICE", "alice'",
-                                           "al ice", "caf\u00e9",
-                                           "a23456789012345678901234567890123"),
+                                           "al ice", "caf\u00e9", "alice\n"),
                          [](const auto& info) { return std::to_string(info.index); });
+
+// A name is as long as a file name may hold it: its longest file, <USER>.LICU, fits in 255.
+TEST_F(LoginOnFake, ANameAsLongAsAFileNameMayHoldReachesTheServer) {
+    for (const int length : {33, 250, 251}) {
+        SCOPED_TRACE(length);
+        testsupport::ScriptedPrompter answers;
+        FakeServer fresh;
+        fresh.on(QRegularExpression(QStringLiteral("^ls -1 ")))
+            .reply(QStringLiteral("ls: cannot access: No such file or directory\n"));
+        answers.ok();
+        attempt(QString(length, QLatin1Char('a')), QStringLiteral("x"));
+        ASSERT_EQ(answers.prompts().size(), 1u);
+        EXPECT_EQ(answers.prompts()[0].text == QLatin1String(kInvalid), length <= 250);
+        EXPECT_EQ(fresh.lines().contains(QStringLiteral("ls -1 ") + QString(length, 'A') + ".USE"),
+                  length <= 250);
+        EXPECT_EQ(login->wrongPasswordCount(), 0);
+    }
+}
 
 // A name that passed its check and a plain folder go as the system writes them; a folder with
 // a character the shell reads specially goes quoted.
