@@ -11,7 +11,6 @@
 #include "platform/SystemInfo.h"
 #include "remote/ServerWork.h"
 #include "widgets/AppControl.h"
-#include "widgets/KeyUpFilter.h"
 #include "widgets/MainWindowPort.h"
 #include "widgets/ReentryGuard.h"
 
@@ -77,7 +76,8 @@ frmLogin::frmLogin(const QStringList& siteNames, QWidget* parent) : QDialog(pare
 
     connect(cmdOK, &QPushButton::clicked, this, &frmLogin::cmdOK_Click);
     connect(cmdcancel, &QPushButton::clicked, this, &frmLogin::cmdcancel_Click);
-    KeyUpFilter::install(txtUserName, [this](int code) { txtUserName_KeyUp(code); });
+    // Every edit of the user's, typed or pasted; the window's own changes do not come here.
+    connect(txtUserName, &QLineEdit::textEdited, this, [this] { txtUserName_Change(); });
 
     Form_Load(siteNames);
 }
@@ -92,12 +92,20 @@ void frmLogin::Form_Load(const QStringList& siteNames) {
     cboSites->addItems(siteNames);
 }
 
-void frmLogin::txtUserName_KeyUp(int keyCode) {
-    if (keyCode != kKeySpace) return;
-    QString text = txtUserName->text();
-    text.chop(1);
-    txtUserName->setText(text);
-    txtUserName->setCursorPosition(text.size());
+void frmLogin::txtUserName_Change() {
+    // The blank itself is refused: the rest of the name and the caret stay where they were.
+    const QString text = txtUserName->text();
+    const int caret = txtUserName->cursorPosition();
+    QString kept;
+    int keptBeforeCaret = 0;
+    for (int i = 0; i < text.size(); ++i) {
+        if (text.at(i).isSpace()) continue;
+        kept += text.at(i);
+        if (i < caret) ++keptBeforeCaret;
+    }
+    if (kept.size() == text.size()) return;
+    txtUserName->setText(kept);
+    txtUserName->setCursorPosition(keptBeforeCaret);
     tell(QStringLiteral("You can not have Spaces in the User Name"));
 }
 

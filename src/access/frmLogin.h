@@ -39,7 +39,7 @@ public:
     void Form_Load(const QStringList& siteNames);
     void cmdOK_Click();
     void cmdcancel_Click();
-    void txtUserName_KeyUp(int keyCode);
+    void txtUserName_Change();
     void Form_Unload();
 
 protected:

@@ -15,10 +15,12 @@
 
 #include <gtest/gtest.h>
 
+#include <QClipboard>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
@@ -600,16 +602,50 @@ TEST_F(LoginWindow, EmptyNameIsAskedForOnARealSite) {
     EXPECT_TRUE(server.shellRequests().empty());
 }
 
-TEST_F(LoginWindow, TypedBlankIsTakenOut) {
+// A blank typed anywhere or pasted is refused by itself: the rest of the name and the caret
+// stay as they were.
+struct BlankCase {
+    const char* what;
+    const char* before;
+    int caret;           // where the blank comes in
+    const char* typed;   // typed at the caret, or nullptr
+    const char* pasted;  // pasted at the caret, or nullptr
+    const char* after;
+    int caretAfter;
+};
+void PrintTo(const BlankCase& c, std::ostream* os) {
+    *os << c.what;
+}
+
+class LoginNameBlank : public LoginWindow, public ::testing::WithParamInterface<BlankCase> {};
+
+TEST_P(LoginNameBlank, IsRefusedAndNothingElseIsLost) {
+    const BlankCase& c = GetParam();
     open({QStringLiteral("Default"), QStringLiteral("Sim")}, 1);
+    login->txtUserName->setText(QString::fromUtf8(c.before));
+    login->txtUserName->setCursorPosition(c.caret);
+    login->txtUserName->setFocus();
     prompter.ok();
-    QTest::keyClicks(login->txtUserName, QStringLiteral("al"));
-    QTest::keyClick(login->txtUserName, Qt::Key_Space);
-    QTest::keyClicks(login->txtUserName, QStringLiteral("ice"));
-    EXPECT_EQ(login->txtUserName->text(), QStringLiteral("alice"));
+    if (c.typed) QTest::keyClicks(login->txtUserName, QString::fromUtf8(c.typed));
+    if (c.pasted) {
+        QGuiApplication::clipboard()->setText(QString::fromUtf8(c.pasted));
+        login->txtUserName->paste();
+    }
+    EXPECT_EQ(login->txtUserName->text(), QString::fromUtf8(c.after));
+    EXPECT_EQ(login->txtUserName->cursorPosition(), c.caretAfter);
     EXPECT_EQ(prompter.messages(),
               QStringList{QStringLiteral("You can not have Spaces in the User Name")});
+    EXPECT_TRUE(prompter.prompts()[0].title.isEmpty());
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, LoginNameBlank,
+    ::testing::Values(BlankCase{"typed at the end", "alice", 5, " ", nullptr, "alice", 5},
+                      BlankCase{"typed inside", "alice", 2, " ", nullptr, "alice", 2},
+                      BlankCase{"typed first", "alice", 0, " ", nullptr, "alice", 0},
+                      BlankCase{"pasted with a name", "x", 1, nullptr, "bo b", "xbob", 4},
+                      BlankCase{"pasted inside", "alice", 2, nullptr, " \t ", "alice", 2}),
+    [](const auto& info) { return std::to_string(info.index); });
 
 class LoginEnd : public LoginWindow, public ::testing::WithParamInterface<bool> {};
 
