@@ -108,17 +108,25 @@ void AccessFile<Kind>::deleteLocalCopies(const QString& localFolder, const QStri
 template <class Kind>
 std::optional<QByteArray> AccessFile<Kind>::fetchReadCopy(ServerFiles& files, int site,
                                                           const QString& localFolder,
-                                                          const QString& user) {
+                                                          const QString& user,
+                                                          ServerFailure* failure) {
     const QString remote = remotePath(site, user);
     const QString fetched = fetchedCopy(localFolder, user);
     const QString converted = readCopy(localFolder, user);
     deleteLocalCopies(localFolder, user);
-    if (const ServerFailure failure = files.fetch(remote, fetched); !failure.ok())
-        WriteDebugLog(QStringLiteral("Could not fetch %1: %2").arg(remote, failure.text));
-    if (!FileExists(fetched)) return std::nullopt;
-    ConvertUnixFile(fetched, converted);
-    if (!FileExists(converted)) return std::nullopt;
-    return readWholeFile(converted);
+    ServerFailure why = files.fetch(remote, fetched);
+    if (!why.ok()) WriteDebugLog(QStringLiteral("Could not fetch %1: %2").arg(remote, why.text));
+    std::optional<QByteArray> bytes;
+    if (FileExists(fetched)) {
+        ConvertUnixFile(fetched, converted);
+        if (FileExists(converted)) bytes = readWholeFile(converted);
+    }
+    if (!bytes && why.ok())
+        why = {kSessionFailed,
+               QStringLiteral("The copy %1 of %2 could not be written.").arg(converted, remote),
+               QString()};
+    if (failure) *failure = bytes ? ServerFailure{} : why;
+    return bytes;
 }
 
 template class AccessFile<UserFileKind>;
@@ -141,8 +149,9 @@ bool UserFile::passwordMatches(const QString& password, const QString& storedDig
 }
 
 std::optional<QString> UserFile::fetchDigest(ServerFiles& files, int site,
-                                             const QString& localFolder, const QString& user) {
-    const auto bytes = fetchReadCopy(files, site, localFolder, user);
+                                             const QString& localFolder, const QString& user,
+                                             ServerFailure* failure) {
+    const auto bytes = fetchReadCopy(files, site, localFolder, user, failure);
     if (!bytes) return std::nullopt;
     return parseDigest(*bytes);
 }
@@ -209,7 +218,7 @@ QList<int> ButtonFile::grantedRows(const QByteArray& content) {
 std::optional<QStringList> ButtonFile::fetchEntries(ServerFiles& files, int site,
                                                     const QString& localFolder,
                                                     const QString& user) {
-    const auto bytes = fetchReadCopy(files, site, localFolder, user);
+    const auto bytes = fetchReadCopy(files, site, localFolder, user, nullptr);
     if (!bytes) return std::nullopt;
     return parseEntries(*bytes);
 }

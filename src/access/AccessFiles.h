@@ -13,6 +13,7 @@
 namespace quillon {
 
 class ServerFiles;
+struct ServerFailure;
 
 // A user name that may be used at all: it becomes a file name on the server, so only letters,
 // digits, '_', '-' and '.', not starting with '.' or '-', and no longer than its files' names
@@ -59,9 +60,10 @@ public:
 
 protected:
     // Deletes the old local copies, fetches the file and converts it; the read copy's bytes,
-    // or nullopt when no copy arrived.
+    // or nullopt when no copy arrived, with the reason in `failure` when one is given.
     static std::optional<QByteArray> fetchReadCopy(ServerFiles& files, int site,
-                                                   const QString& localFolder, const QString& user);
+                                                   const QString& localFolder, const QString& user,
+                                                   ServerFailure* failure);
 };
 extern template class AccessFile<UserFileKind>;
 extern template class AccessFile<ButtonFileKind>;
@@ -76,9 +78,10 @@ public:
     static bool passwordMatches(const QString& password, const QString& storedDigest);
 
     // Deletes the old local copies, fetches the file and reads its digest. nullopt when no copy
-    // arrived, which callers treat as a digest that never matches.
+    // arrived, with the reason in `failure` when one is given: the password was not checked.
     static std::optional<QString> fetchDigest(ServerFiles& files, int site,
-                                              const QString& localFolder, const QString& user);
+                                              const QString& localFolder, const QString& user,
+                                              ServerFailure* failure = nullptr);
 
     // Who owns a rewritten user file.
     enum class Writer {

@@ -175,28 +175,34 @@ void frmLogin::checkLogin() {
         return;
     }
 
+    // The user exists: a file transfer that fails now checked no password, so it is told as
+    // the connection failure it is and costs no try.
     const QString local = localDownloadFolder();
     const std::unique_ptr<ServerFiles> sftp =
         ServerWork::instance().openFiles(filesRequestForSite(site), failure);
     if (!sftp) {
         WriteDebugLog(QStringLiteral("Login: no file transfer: ") + failure.text);
         UserFile::deleteLocalCopies(local, typed);
+        serverUnreachable(failure.text);
+        return;
     }
-    const QString stored =
-        sftp ? UserFile::fetchDigest(*sftp, site, local, typed).value_or(QString()) : QString();
-    if (!UserFile::passwordMatches(txtPassword->text(), stored)) {
-        if (sftp) sftp->close();
+    const std::optional<QString> stored =
+        UserFile::fetchDigest(*sftp, site, local, typed, &failure);
+    if (!stored) {
+        sftp->close();
+        serverUnreachable(failure.text);
+        return;
+    }
+    if (!UserFile::passwordMatches(txtPassword->text(), *stored)) {
+        sftp->close();
         wrongPassword();
         return;
     }
     UserFile::deleteLocalCopies(local, typed);
 
     lstButtons->clear();
-    std::optional<QStringList> entries;
-    if (sftp) {
-        entries = ButtonFile::fetchEntries(*sftp, site, local, typed);
-        sftp->close();
-    }
+    const std::optional<QStringList> entries = ButtonFile::fetchEntries(*sftp, site, local, typed);
+    sftp->close();
     if (entries) lstButtons->addItems(*entries);
     applyGrants();
     acceptLogin(typed);

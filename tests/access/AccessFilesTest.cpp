@@ -246,7 +246,11 @@ TEST_F(AccessFileFetch, FailedFetchLeavesNoOldCopy) {
     home.write(QStringLiteral("Sim/download/NOSUCHUSER.BUTU"), kHeader + "01.cmddetail\n");
     home.write(QStringLiteral("Sim/download/NOSUCHUSER.BUT"), kHeader + "01.cmddetail\r\n");
     ASSERT_TRUE(files);
-    EXPECT_FALSE(UserFile::fetchDigest(*files, 1, local, QStringLiteral("nosuchuser")).has_value());
+    ServerFailure why;
+    EXPECT_FALSE(
+        UserFile::fetchDigest(*files, 1, local, QStringLiteral("nosuchuser"), &why).has_value());
+    EXPECT_EQ(why.text, QStringLiteral("Could not fetch /usr/varnel/ACL/USERS/NOSUCHUSER.USE: the "
+                                       "server has no such file"));
     EXPECT_FALSE(ButtonFile::fetchEntries(*files, 1, local, QStringLiteral("nosuchuser")));
     for (const char* f : {"NOSUCHUSER.LICU", "NOSUCHUSER.LIC", "NOSUCHUSER.BUTU", "NOSUCHUSER.BUT"})
         EXPECT_FALSE(QFile::exists(local + "/" + f)) << f;

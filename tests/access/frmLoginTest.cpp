@@ -421,9 +421,9 @@ TEST_F(LoginOnFake, CheckedNamesGoBareOtherFoldersQuoted) {
                                                 QStringLiteral("cd '/usr/var nel/ACL/USERS/'")));
 }
 
-// A user file that cannot be fetched is a wrong password, even with an old local copy holding
-// the right digest; a button file that cannot be fetched grants nothing, whatever an old copy
-// says.
+// A user file that cannot be fetched checked no password: it is told as a connection failure,
+// costs no try, and an old local copy holding the right digest never stands in for it. A
+// button file that cannot be fetched grants nothing, whatever an old copy says.
 TEST_F(LoginOnFake, OldLocalCopiesAreNeverRead) {
     const QByteArray digest = "E52D98C459819A11775936D8DFBB7929";  // "secret1"
     const QByteArray header = "ENABLED BUTTONS DO NOT REMOVE THIS LINE";
@@ -438,8 +438,12 @@ TEST_F(LoginOnFake, OldLocalCopiesAreNeverRead) {
 
     prompter.ok();
     attempt(QStringLiteral("ghost"), QStringLiteral("secret1"));
-    EXPECT_EQ(prompter.messages(), QStringList{QLatin1String(kInvalid)});
-    EXPECT_EQ(login->wrongPasswordCount(), 1);
+    EXPECT_EQ(prompter.messages(),
+              QStringList{QStringLiteral("Could not reach the server of site Sim: Could not fetch "
+                                         "/usr/varnel/ACL/USERS/GHOST.USE: Permission denied")});
+    EXPECT_EQ(login->wrongPasswordCount(), 0);
+    EXPECT_TRUE(G().g_UserName.isEmpty());
+    EXPECT_FALSE(QFile::exists(home.file(QStringLiteral("Sim/download/GHOST.LIC"))));
 
     attempt(QStringLiteral("nobut"), QStringLiteral("secret1"));
     EXPECT_EQ(G().g_UserName, QStringLiteral("nobut"));
@@ -515,7 +519,13 @@ INSTANTIATE_TEST_SUITE_P(
                             s.failOpen(kSessionUnreachable, "Connection refused.",
                                        FakeServer::Times::Next, FakeServer::Kind::Files);
                         },
-                        kInvalid, 1, false},
+                        "Could not reach the server of site Sim: Connection refused.", 0, false},
+        StepFailureCase{
+            "user file fetch outlives its deadline",
+            [](FakeServer& s) { s.failFetch("/usr/varnel/ACL/USERS/ALICE.USE", kSessionTimedOut); },
+            "Could not reach the server of site Sim: No data from the server within "
+            "30 seconds",
+            0, false},
         StepFailureCase{"button file not fetched",
                         [](FakeServer& s) {
                             s.failFetch("/usr/varnel/ACL/BUTTONS/ALICE.BUT", kSessionTimedOut);
