@@ -212,6 +212,7 @@ TEST_F(LoginOnFake, GoodLoginChecksFetchesAndTurnsOnExactlyTheGrantedButtons) {
     EXPECT_EQ(G().g_UserName, QStringLiteral("alice"));
     EXPECT_EQ(G().g_CurSite, 1);
     EXPECT_EQ(lastLogin(2), QStringLiteral("alice"));
+    EXPECT_EQ(home.read(QStringLiteral("KTReports.ini")), "[Site2]\r\nLastLogin =alice\r\n");
     for (const char* f : {"ALICE.LICU", "ALICE.LIC", "ALICE.BUTU", "ALICE.BUT"})
         EXPECT_FALSE(QFile::exists(download + QLatin1Char('/') + QLatin1String(f))) << f;
 
