@@ -4,6 +4,7 @@
 #include "common/Globals.h"
 #include "common/MD5.h"
 #include "common/ShellQuote.h"
+#include "common/SiteContext.h"
 #include "platform/FileLookup.h"
 #include "platform/SystemInfo.h"
 #include "platform/TextCodec.h"
@@ -61,9 +62,8 @@ QString userFileStem(const QString& typed) {
 }
 
 QString siteDownloadFolder(const QString& siteName) {
-    const QString folder =
-        platform::resolveNoCase(platform::SystemInfo::programFolder(), siteName + "/download");
-    QDir().mkpath(folder);
+    const QString folder = sitePath(siteName, QStringLiteral("download"));
+    if (!folder.isEmpty()) QDir().mkpath(folder);
     return folder;
 }
 

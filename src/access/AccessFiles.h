@@ -24,7 +24,8 @@ QString userNameRule();
 // The name the user's files are known by: the typed name in upper case.
 QString userFileStem(const QString& typed);
 
-// <program folder>/<site>/download, found without regard to case and made when missing.
+// <program folder>/<site>/download, found without regard to case and made when missing; empty
+// for a site whose name cannot name a folder (sitePath).
 QString siteDownloadFolder(const QString& siteName);
 
 // Lines of a text file as the system reads them: ended by CR LF, LF or CR; a last line

@@ -114,6 +114,12 @@ void frmLogin::cmdOK_Click() {
     const ReentryGuard::Entry checking = m_checking.enter();
     if (!checking) return;
     const QString siteName = cboSites->currentText();
+    // Its name becomes the site's folder: a name that cannot is never chosen.
+    if (const QString refusal = unusableSiteText(siteName, cboSites->currentIndex());
+        cboSites->currentIndex() > 0 && !refusal.isEmpty()) {
+        tell(refusal, platform::Icon::Exclamation, titles::kLogin);
+        return;
+    }
     if (siteName != QLatin1String("Default") && txtUserName->text().isEmpty()) {
         tell(QStringLiteral("Please enter a User Name."));
         return;

@@ -5,6 +5,7 @@
 #include "common/Globals.h"
 #include "common/MD5.h"
 #include "common/ShellQuote.h"
+#include "common/SiteContext.h"
 #include "platform/FileLookup.h"
 #include "platform/ProfileFile.h"
 #include "platform/SystemInfo.h"
@@ -65,9 +66,9 @@ std::optional<QString> newSiteFieldProblem(const NewSiteEntry& e) {
     return std::nullopt;
 }
 
-QStringList newSiteFolders(const QString& name) {
-    return {name, name + QStringLiteral("/Bats"), name + QStringLiteral("/download"),
-            name + QStringLiteral("/download/errors"), name + QStringLiteral("/download/reports")};
+QStringList newSiteFolders() {
+    return {QString(), QStringLiteral("Bats"), QStringLiteral("download"),
+            QStringLiteral("download/errors"), QStringLiteral("download/reports")};
 }
 
 bool siteFolderExists(const QString& name) {
@@ -76,10 +77,13 @@ bool siteFolderExists(const QString& name) {
 
 bool createSiteFolders(const QString& name, QString* error, QStringList* created) {
     created->clear();
-    const QStringList folders = newSiteFolders(name);
-    for (const QString& relative : folders) {
-        const QString path = platform::SystemInfo::path(relative);
-        if (relative == folders.front() && QFileInfo::exists(path)) {
+    if (sitePath(name).isEmpty()) {
+        if (error) *error = QStringLiteral("The name '%1' cannot name a folder.").arg(name);
+        return false;
+    }
+    for (const QString& relative : newSiteFolders()) {
+        const QString path = sitePath(name, relative);
+        if (relative.isEmpty() && QFileInfo::exists(path)) {
             if (error) *error = QStringLiteral("The folder '%1' already exists.").arg(path);
             return false;
         }

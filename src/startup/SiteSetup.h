@@ -38,8 +38,9 @@ bool isSafeSiteFolderName(const QString& name);
 // a plain account name and a plain absolute path.
 std::optional<QString> newSiteFieldProblem(const NewSiteEntry& entry);
 
-// The site's folder tree below the program folder, in creation order.
-QStringList newSiteFolders(const QString& name);
+// The folders of a new site, relative to its own folder ("" the folder itself), in creation
+// order.
+QStringList newSiteFolders();
 // The site's folder, matched without regard to case, exists already.
 bool siteFolderExists(const QString& name);
 // Creates the tree and lists the folders made in `created` (full paths, in creation order).

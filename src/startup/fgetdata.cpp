@@ -6,11 +6,8 @@
 #include "common/SiteContext.h"
 #include "common/SiteTargets.h"
 #include "common/TableMirror.h"
-#include "platform/FileLookup.h"
-#include "platform/SystemInfo.h"
 #include "remote/ServerWork.h"
 #include "remote/TablePull.h"
-#include "startup/Configuration.h"
 #include "startup/ReportScripts.h"
 #include "widgets/MainWindowPort.h"
 #include "widgets/ProgressLabel.h"
@@ -101,8 +98,7 @@ void fgetdata::Form_Load() {
     if (MainWindowPort* main = MainWindowPort::instance())
         main->setConnectedCaption(QStringLiteral("Connected to: ") + m_site);
 
-    const QString download = platform::resolveNoCase(platform::SystemInfo::programFolder(),
-                                                     m_site + QStringLiteral("/download"));
+    const QString download = sitePath(m_site, QStringLiteral("download"));
     DeleteFileIfExists(download + QStringLiteral("/usernames.use"));
     DeleteFileIfExists(download + QStringLiteral("/usernameunix.use"));
 }

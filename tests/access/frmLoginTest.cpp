@@ -601,6 +601,32 @@ TEST_F(LoginWindow, EmptySiteListTakesTheDefaultPathWithoutSiteEditor) {
     EXPECT_TRUE(opened.isEmpty());
 }
 
+// A site whose name cannot name its folder is never chosen: the login says why, and nothing
+// reaches a server or the site's folder.
+TEST_F(LoginWindow, ASiteThatCannotBeUsedIsNotChosen) {
+    for (const auto& [name, index] : {std::pair{"../x", 1}, std::pair{"default", 2}}) {
+        SCOPED_TRACE(name);
+        testsupport::ScriptedPrompter answers;
+        QStringList sites{QStringLiteral("Default"), QStringLiteral("Sim")};
+        sites.insert(index, QString::fromLatin1(name));
+        open(sites, index);
+        answers.ok();
+        attempt(QStringLiteral("alice"), QStringLiteral("secret1"));
+        ASSERT_EQ(answers.prompts().size(), 1u);
+        EXPECT_TRUE(answers.prompts()[0].text.startsWith(
+            QStringLiteral("This site cannot be used: the name \"") + QLatin1String(name)))
+            << answers.prompts()[0].text.toStdString();
+        EXPECT_EQ(answers.prompts()[0].title, QStringLiteral("Login"));
+        EXPECT_TRUE(login->cmdOK->isEnabled());
+        EXPECT_TRUE(login->cboSites->isEnabled());
+        EXPECT_EQ(login->wrongPasswordCount(), 0);
+        EXPECT_TRUE(server.shellRequests().empty());
+        EXPECT_FALSE(main->isVisible());
+        EXPECT_EQ(QDir(home.path()).entryList(QDir::Dirs | QDir::NoDotAndDotDot), QStringList());
+        delete login.data();
+    }
+}
+
 TEST_F(LoginWindow, EmptyNameIsAskedForOnARealSite) {
     open({QStringLiteral("Default"), QStringLiteral("Sim")}, 1);
     prompter.ok();
