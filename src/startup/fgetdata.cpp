@@ -124,7 +124,10 @@ void fgetdata::tmrNowLoad_Timer() {
         main->setDownloadTip(QStringLiteral("Open \\download folder for ") + folder);
     }
 
-    if (pullTables()) reconnectMonitors();
+    // The monitors were dropped when the site was chosen: they come back whatever the pull
+    // did, and the main window tells of each one that cannot connect.
+    pullTables();
+    reconnectMonitors();
 
     WriteDebugLog(
         QStringLiteral("Done getting data Unloading connecting form and starting main form"));
@@ -134,7 +137,7 @@ void fgetdata::tmrNowLoad_Timer() {
     accept();
 }
 
-bool fgetdata::pullTables() {
+void fgetdata::pullTables() {
     ServerFailure failure;
     const std::unique_ptr<ServerShell> shell = ServerWork::instance().openShell(
         shellRequestForSite(m_index, SiteFolder::Login, QStringLiteral("wodSSHDOCSV")), failure);
@@ -143,7 +146,7 @@ bool fgetdata::pullTables() {
             QStringLiteral("Unable to connect to %1: %2\r\n\r\nThe tables of this site were not "
                            "fetched.")
                 .arg(m_site, failure.text));
-        return false;
+        return;
     }
     WriteDebugLog(QStringLiteral("wodSSHDOCSV connected"));
 
@@ -182,7 +185,6 @@ bool fgetdata::pullTables() {
         }
     }
     shell->close();
-    return true;
 }
 
 void fgetdata::reconnectMonitors() {

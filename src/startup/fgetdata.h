@@ -41,9 +41,8 @@ protected:
     void reject() override;
 
 private:
-    // The shell part: connect, cd, ./do_csv.sh, pull. False when the user was told of a
-    // failure that leaves the monitors unconnected.
-    bool pullTables();
+    // The shell part: connect, cd, ./do_csv.sh, pull; each failure is told.
+    void pullTables();
     void reconnectMonitors();
     void tellAndLog(const QString& text);
 

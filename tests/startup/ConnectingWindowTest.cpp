@@ -6,6 +6,8 @@
 #include "common/Globals.h"
 #include "common/SiteContext.h"
 #include "common/TableMirror.h"
+#include "menu/MainMenu.h"
+#include "menu/fMain.h"
 #include "platform/SystemInfo.h"
 #include "support/DebugLogLines.h"
 #include "support/FakeServer.h"
@@ -326,7 +328,7 @@ INSTANTIATE_TEST_SUITE_P(
                     {},
                     false,
                     {},
-                    {}},
+                    kMonitorsReconnected},
         FailureCase{
             "folder",
             [](FakeServer& s) {
@@ -381,5 +383,25 @@ INSTANTIATE_TEST_SUITE_P(
             if (std::isalnum(static_cast<unsigned char>(ch))) name += ch;
         return name;
     });
+
+// When the server cannot be reached at all, the monitors that choosing the site dropped are
+// still reconnected, and each one that cannot connect is told: none is silently left off.
+TEST_F(Connecting, AnUnreachableServerLeavesNoMonitorSilentlyOff) {
+    quillon::installMainMenu();
+    quillon::fMain::instance();
+    chooseSite("North Wing");
+    G().g_SiteIPAddress[1] = "127.0.0.1";
+    G().g_SiteSSHPort[1] = "1";  // nothing listens: the monitors' connects fail at once
+    server.failOpen(quillon::kSessionUnreachable, "Connection refused", FakeServer::Times::Next,
+                    FakeServer::Kind::Shell);
+    prompter.ok().ok().ok();
+    connectNow();
+    EXPECT_EQ(prompter.messages(),
+              (QStringList{"Unable to connect to North Wing: Connection refused\r\n\r\nThe "
+                           "tables of this site were not fetched.",
+                           "Unable To Connect for Call Trace", "Unable To Connect for PMS Trace"}));
+    EXPECT_EQ(window->result(), QDialog::Accepted);
+    quillon::fMain::unloadInstance();
+}
 
 }  // namespace
