@@ -204,9 +204,11 @@ void fgetdata::reconnectMonitors() {
 }
 
 void fgetdata::reject() {
-    // Closing in the middle of the pull would leave half a mirror behind. Closing the window
-    // comes here too, and a window still shown after it keeps its close refused.
-    if (m_working.running()) return;
+    // From the load on the site is half switched (its table folder emptied, the monitors
+    // dropped): closing before the work has run, or in the middle of the pull, would leave it
+    // so. Closing the window comes here too, and a window still shown after it keeps its close
+    // refused. The window closes itself when the work is done.
+    if (m_working.running() || !m_done) return;
     QDialog::reject();
 }
 

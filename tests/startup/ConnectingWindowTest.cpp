@@ -22,6 +22,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
+#include <QTest>
 #include <QTimer>
 
 #include <cctype>
@@ -220,6 +221,35 @@ TEST_P(RefusedSite, NothingIsTouchedAndTheWindowClosesItself) {
 
 INSTANTIATE_TEST_SUITE_P(Cases, RefusedSite,
                          ::testing::Values("..", "../program", "a/b", "a\\b", "", "default"));
+
+// From the load on, before the work has even started and while it runs, neither Escape nor
+// closing the window leaves the site half switched: the window stays until the work is done.
+TEST_F(Connecting, EscapeAndCloseAreRefusedUntilTheWorkIsDone) {
+    chooseSite("North");
+    serveTables();
+    fgetdata& w = load();
+    w.show();
+    QTest::keyClick(&w, Qt::Key_Escape);
+    w.close();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(w.isVisible());
+    EXPECT_EQ(w.result(), 0);
+    EXPECT_TRUE(server.shellRequests().empty());
+
+    // And while the work waits for the server.
+    bool shownDuringTheWork = false;
+    server.on("./do_csv.sh").then([&](const QString&) {
+        QTest::keyClick(&w, Qt::Key_Escape);
+        w.close();
+        shownDuringTheWork = w.isVisible();
+    });
+    w.tmrNowLoad_Timer();
+    EXPECT_TRUE(shownDuringTheWork);
+    EXPECT_FALSE(w.isVisible());
+    EXPECT_EQ(w.result(), QDialog::Accepted);
+    EXPECT_EQ(server.lines(), (QStringList{"cd /usr/varnel", "./do_csv.sh"}));
+    EXPECT_EQ(filesIn(bats()), mirrorWithout());
+}
 
 // One connect: the shell on the site's shell login in its start folder, cd and ./do_csv.sh,
 // the 13 tables over the file login, then the two monitors; each step logged in order.
