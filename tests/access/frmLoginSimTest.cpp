@@ -1,11 +1,9 @@
 // The login window against the stand-in server: a whole good login with its log, and a user
 // file the file-transfer login may not read.
 #include "support/ProgramWindows.h"
-#include "widgets/WindowRegistry.h"
 
-#include "access/frmLogin.h"
+#include "LoginTestSupport.h"
 #include "common/Globals.h"
-#include "menu/fMain.h"
 #include "platform/ProfileFile.h"
 #include "support/DebugLogLines.h"
 #include "support/ScriptedPrompter.h"
@@ -31,62 +29,24 @@ using testsupport::SimServer;
 
 namespace {
 
-const QStringList kMenuButtons = {
-    "cmddetail",     "cmdAudit",         "cmdcost",    "cmdstats",    "cmdWatchdog", "cmdcrono",
-    "cmdtrunk",      "cmdAreaCode",      "cmdauth",    "cmdcallcalc", "cmdmanager",  "cmddelprint",
-    "cmdsynch",      "cmdbringreport",   "cmddelete",  "cmdunlock",   "cmdtestcall", "cmdEdit",
-    "cmdbackupmenu", "cmdadduser",       "cmdmoduser", "cmdpasswd",   "cmddeluser",  "cmddatabase",
-    "cmdareacodes",  "cmdunusedstations"};
+using logintest::flushDeletes;
 
-void flushDeletes() {
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-}
-
-class LoginOnServer : public testsupport::SimTest {
+class LoginOnServer : public testsupport::SimTest, protected logintest::LoginScene {
 protected:
     void SetUp() override {
         SimTest::SetUp();
         if (IsSkipped()) return;
         SimServer::configureSite(1);
-        quillon::setWindowOpenHook([this](const QString& name) { opened << name; });
-        main = fMain::instance();
-        main->disableAllButtons();
-        login = new frmLogin({QStringLiteral("Default"), QStringLiteral("Sim")});
-        login->cboSites->setCurrentIndex(1);
-        login->show();
+        start();
+        open({QStringLiteral("Default"), QStringLiteral("Sim")}, 1);
     }
     void TearDown() override {
-        delete login.data();
-        if (fMain::isLoaded()) fMain::unloadInstance();
-        quillon::setWindowOpenHook(nullptr);
-        flushDeletes();
-        if (programEndRequested()) {
-            QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(0); });
-            QCoreApplication::exec();
-            resetProgramEnd();
-        }
+        finish();
         SimTest::TearDown();
-    }
-    void attempt(const QString& user, const QString& password) {
-        ASSERT_FALSE(login.isNull());
-        login->txtUserName->setText(user);
-        login->txtPassword->setText(password);
-        QTest::mouseClick(login->cmdOK, Qt::LeftButton);
-    }
-    QStringList enabledMenuButtons() const {
-        QStringList on;
-        for (const QString& name : kMenuButtons) {
-            QPushButton* b = main->commandButton(name);
-            if (b && b->isEnabled()) on << name;
-        }
-        return on;
     }
 
     testsupport::TempHome home;
     testsupport::ScriptedPrompter prompter;
-    QPointer<fMain> main;
-    QPointer<frmLogin> login;
-    QStringList opened;
 };
 
 TEST_F(LoginOnServer, GoodLoginTurnsOnExactlyTheGrantedButtons) {

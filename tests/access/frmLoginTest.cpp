@@ -2,11 +2,9 @@
 // which menu buttons they get, how tries are counted, where each failure stops the check, and
 // that a typed name never steers the server's shell. The user files are the stand-in server's.
 #include "support/ProgramWindows.h"
-#include "widgets/WindowRegistry.h"
 
-#include "access/frmLogin.h"
+#include "LoginTestSupport.h"
 #include "common/Globals.h"
-#include "menu/fMain.h"
 #include "platform/ProfileFile.h"
 #include "support/FakeServer.h"
 #include "support/ScriptedPrompter.h"
@@ -42,63 +40,13 @@ const char* const kInvalid = "Invalid Login or Password, try again!";
 const char* const kTooMany =
     "You have entered the wrong password too many times. The program will now terminate.";
 
-// The 26 menu buttons a button file may grant.
-const QStringList kMenuButtons = {
-    "cmddetail",     "cmdAudit",         "cmdcost",    "cmdstats",    "cmdWatchdog", "cmdcrono",
-    "cmdtrunk",      "cmdAreaCode",      "cmdauth",    "cmdcallcalc", "cmdmanager",  "cmddelprint",
-    "cmdsynch",      "cmdbringreport",   "cmddelete",  "cmdunlock",   "cmdtestcall", "cmdEdit",
-    "cmdbackupmenu", "cmdadduser",       "cmdmoduser", "cmdpasswd",   "cmddeluser",  "cmddatabase",
-    "cmdareacodes",  "cmdunusedstations"};
+using logintest::flushDeletes;
 
-void flushDeletes() {
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-}
-
-// endProgram() asks the application to quit, and until an exec() round has run every local
-// event loop returns at once; one short round takes the request back.
-void takeBackQuitRequest() {
-    if (!programEndRequested()) return;
-    QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(0); });
-    QCoreApplication::exec();
-    resetProgramEnd();
-}
-
-// The window as start-up leaves it: main window loaded with every menu button off, then the
-// login window with the site list.
-class LoginWindow : public ::testing::Test {
+class LoginWindow : public ::testing::Test, protected logintest::LoginScene {
 protected:
-    void SetUp() override {
-        quillon::setWindowOpenHook([this](const QString& name) { opened << name; });
-        main = fMain::instance();
-        main->disableAllButtons();
-    }
-    void TearDown() override {
-        delete login.data();
-        fMain::unloadInstance();
-        quillon::setWindowOpenHook(nullptr);
-        flushDeletes();
-        takeBackQuitRequest();
-    }
+    void SetUp() override { start(); }
+    void TearDown() override { finish(); }
 
-    void open(const QStringList& sites, int index) {
-        login = new frmLogin(sites);
-        login->cboSites->setCurrentIndex(index);
-        login->show();
-    }
-    void attempt(const QString& user, const QString& password) {
-        ASSERT_FALSE(login.isNull());
-        login->txtUserName->setText(user);
-        login->txtPassword->setText(password);
-        QTest::mouseClick(login->cmdOK, Qt::LeftButton);
-    }
-    QStringList enabledMenuButtons() const {
-        QStringList on;
-        for (const QString& name : kMenuButtons) {
-            QPushButton* b = main->commandButton(name);
-            if (b && b->isEnabled()) on << name;
-        }
-        return on;
-    }
     QString lastLogin(int section) const {
         return platform::ProfileFile(home.file("KTReports.ini"))
             .read(QStringLiteral("Site%1").arg(section), QStringLiteral("LastLogin "));
@@ -107,9 +55,6 @@ protected:
     testsupport::TempHome home;
     ScriptedPrompter prompter;
     FakeServer server;
-    QPointer<fMain> main;
-    QPointer<frmLogin> login;
-    QStringList opened;
 };
 
 // Site 1 is a server holding the stand-in server's user and button files; `ls` answers as
