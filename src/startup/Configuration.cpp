@@ -20,7 +20,6 @@ namespace quillon {
 
 namespace {
 
-
 // Writes the defaults of missing keys back to the file. A key that cannot be written is
 // noted, so that the reading can tell it once for all keys.
 class DefaultWriter {

@@ -3,8 +3,8 @@
 // table, with every missing site key written back with its default. It fills quillon::G() and
 // hands the site names and the messages to show back to the splash window; it touches no
 // window itself.
-#include "platform/Prompter.h"
 #include "common/CommonFunctions.h"
+#include "platform/Prompter.h"
 
 #include <QList>
 #include <QString>
