@@ -4,13 +4,15 @@
 #include "common/Globals.h"
 #include "common/MD5.h"
 #include "common/ShellQuote.h"
+#include "common/SiteContext.h"
 #include "platform/FileLookup.h"
 #include "platform/SystemInfo.h"
 #include "platform/TextCodec.h"
-#include "remote/RemoteSession.h"
+#include "remote/ServerWork.h"
 
 #include <QDir>
 #include <QFile>
+#include <QRegularExpression>
 
 namespace quillon {
 
@@ -21,6 +23,22 @@ QString siteFolder(int site) {
     return G().g_SiteHomedir[site];
 }
 
+// The longest name a file on the server may have.
+constexpr int kMaxFileNameLength = 255;
+
+// The values of the write lines, each bare when its validator admits it.
+QString fileWord(const QString& name) {
+    return plainOrQuoted(name, isSafeFileName(name, kMaxFileNameLength));
+}
+QString loginWord(const QString& login) {
+    return plainOrQuoted(login, isPlainAccountName(login));
+}
+QString digestWord(const QString& digest) {
+    static const QRegularExpression hex(
+        QRegularExpression::anchoredPattern(QStringLiteral("[0-9A-F]{32}")));
+    return plainOrQuoted(digest, hex.match(digest).hasMatch());
+}
+
 QByteArray readWholeFile(const QString& path) {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
@@ -29,7 +47,14 @@ QByteArray readWholeFile(const QString& path) {
 }  // namespace
 
 bool isValidUserName(const QString& typed) {
-    return isSafeFileName(typed, 32);
+    // The longest of the names made from it is the fetched copy's, <USER>.LICU.
+    return isSafeFileName(typed, kMaxFileNameLength - int(qstrlen(UserFileKind::fetched)));
+}
+
+QString userNameRule() {
+    return QStringLiteral(
+        "The user name may hold only the letters A to Z, digits, '_', '-' and '.', and may not "
+        "begin with '.' or '-'.");
 }
 
 QString userFileStem(const QString& typed) {
@@ -37,9 +62,8 @@ QString userFileStem(const QString& typed) {
 }
 
 QString siteDownloadFolder(const QString& siteName) {
-    const QString folder =
-        platform::resolveNoCase(platform::SystemInfo::programFolder(), siteName + "/download");
-    QDir().mkpath(folder);
+    const QString folder = sitePath(siteName, QStringLiteral("download"));
+    if (!folder.isEmpty()) QDir().mkpath(folder);
     return folder;
 }
 
@@ -82,19 +106,27 @@ void AccessFile<Kind>::deleteLocalCopies(const QString& localFolder, const QStri
 
 // Old copies go first, so a failed fetch can never be answered from an earlier one.
 template <class Kind>
-std::optional<QByteArray> AccessFile<Kind>::fetchReadCopy(FileTransferSession& sftp, int site,
+std::optional<QByteArray> AccessFile<Kind>::fetchReadCopy(ServerFiles& files, int site,
                                                           const QString& localFolder,
-                                                          const QString& user) {
+                                                          const QString& user,
+                                                          ServerFailure* failure) {
     const QString remote = remotePath(site, user);
     const QString fetched = fetchedCopy(localFolder, user);
     const QString converted = readCopy(localFolder, user);
     deleteLocalCopies(localFolder, user);
-    if (!sftp.getFile(fetched, remote))
-        WriteDebugLog(QStringLiteral("Could not fetch %1: %2").arg(remote, sftp.errorString()));
-    if (!FileExists(fetched)) return std::nullopt;
-    ConvertUnixFile(fetched, converted);
-    if (!FileExists(converted)) return std::nullopt;
-    return readWholeFile(converted);
+    ServerFailure why = files.fetch(remote, fetched);
+    if (!why.ok()) WriteDebugLog(QStringLiteral("Could not fetch %1: %2").arg(remote, why.text));
+    std::optional<QByteArray> bytes;
+    if (FileExists(fetched)) {
+        ConvertUnixFile(fetched, converted);
+        if (FileExists(converted)) bytes = readWholeFile(converted);
+    }
+    if (!bytes && why.ok())
+        why = {kSessionFailed,
+               QStringLiteral("The copy %1 of %2 could not be written.").arg(converted, remote),
+               QString()};
+    if (failure) *failure = bytes ? ServerFailure{} : why;
+    return bytes;
 }
 
 template class AccessFile<UserFileKind>;
@@ -116,23 +148,24 @@ bool UserFile::passwordMatches(const QString& password, const QString& storedDig
     return digestOf(password) == storedDigest;
 }
 
-std::optional<QString> UserFile::fetchDigest(FileTransferSession& sftp, int site,
-                                             const QString& localFolder, const QString& user) {
-    const auto bytes = fetchReadCopy(sftp, site, localFolder, user);
+std::optional<QString> UserFile::fetchDigest(ServerFiles& files, int site,
+                                             const QString& localFolder, const QString& user,
+                                             ServerFailure* failure) {
+    const auto bytes = fetchReadCopy(files, site, localFolder, user, failure);
     if (!bytes) return std::nullopt;
     return parseDigest(*bytes);
 }
 
 QStringList UserFile::writeLines(const QString& user, const QString& digest, Writer writer,
                                  const QString& sshUser) {
-    const QString file = shellQuote(fileName(user));
+    const QString file = fileWord(fileName(user));
     QStringList lines;
-    lines << QStringLiteral("echo %1 >%2").arg(shellQuote(digest), file);
+    lines << QStringLiteral("echo %1 >%2").arg(digestWord(digest), file);
     switch (writer) {
         case Writer::AddUser:
             lines << QStringLiteral("sudo chmod 666 ") + file
-                  << QStringLiteral("sudo chown %1 %2").arg(shellQuote(sshUser), file)
-                  << QStringLiteral("sudo chgrp %1 %2").arg(shellQuote(sshUser), file);
+                  << QStringLiteral("sudo chown %1 %2").arg(loginWord(sshUser), file)
+                  << QStringLiteral("sudo chgrp %1 %2").arg(loginWord(sshUser), file);
             break;
         case Writer::OwnPassword:
             lines << QStringLiteral("sudo chmod 666 ") + file
@@ -182,26 +215,29 @@ QList<int> ButtonFile::grantedRows(const QByteArray& content) {
     return rows;
 }
 
-std::optional<QStringList> ButtonFile::fetchEntries(FileTransferSession& sftp, int site,
+std::optional<QStringList> ButtonFile::fetchEntries(ServerFiles& files, int site,
                                                     const QString& localFolder,
                                                     const QString& user) {
-    const auto bytes = fetchReadCopy(sftp, site, localFolder, user);
+    const auto bytes = fetchReadCopy(files, site, localFolder, user, nullptr);
     if (!bytes) return std::nullopt;
     return parseEntries(*bytes);
 }
 
 QStringList ButtonFile::writeLines(int site, const QString& user, const QStringList& grantedNames,
                                    bool addUser, const QString& sshUser) {
-    const QString file = shellQuote(fileName(user));
+    const QString file = fileWord(fileName(user));
     QStringList lines;
-    if (addUser) lines << QStringLiteral("sudo rm -f ") + shellQuote(remotePath(site, user));
+    if (addUser) {
+        const QString path = remotePath(site, user);
+        lines << QStringLiteral("sudo rm -f ") + plainOrQuoted(path, isSafeServerPath(path));
+    }
     lines << QStringLiteral("echo %1 >%2").arg(QLatin1String(kHeader), file);
     for (const QString& name : grantedNames)
-        lines << QStringLiteral("echo %1 >>%2").arg(shellQuote(name), file);
+        lines << QStringLiteral("echo %1 >>%2").arg(fileWord(name), file);
     if (addUser) {
         lines << QStringLiteral("sudo chmod 666 ") + file
-              << QStringLiteral("sudo chown %1 %2").arg(shellQuote(sshUser), file)
-              << QStringLiteral("sudo chgrp %1 %2").arg(shellQuote(sshUser), file);
+              << QStringLiteral("sudo chown %1 %2").arg(loginWord(sshUser), file)
+              << QStringLiteral("sudo chgrp %1 %2").arg(loginWord(sshUser), file);
     }
     return lines;
 }

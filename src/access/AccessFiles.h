@@ -12,16 +12,20 @@
 
 namespace quillon {
 
-class FileTransferSession;
+class ServerFiles;
+struct ServerFailure;
 
 // A user name that may be used at all: it becomes a file name on the server, so only letters,
-// digits, '_', '-' and '.', not starting with '.' or '-', at most 32 characters. Every other
-// name is refused before any line reaches the server.
+// digits, '_', '-' and '.', not starting with '.' or '-', and no longer than its files' names
+// (<USER>.LICU) may be. Every other name is refused before any line reaches the server.
 bool isValidUserName(const QString& typed);
+// Why a name is refused, for the user.
+QString userNameRule();
 // The name the user's files are known by: the typed name in upper case.
 QString userFileStem(const QString& typed);
 
-// <program folder>/<site>/download, found without regard to case and made when missing.
+// <program folder>/<site>/download, found without regard to case and made when missing; empty
+// for a site whose name cannot name a folder (sitePath).
 QString siteDownloadFolder(const QString& siteName);
 
 // Lines of a text file as the system reads them: ended by CR LF, LF or CR; a last line
@@ -57,9 +61,10 @@ public:
 
 protected:
     // Deletes the old local copies, fetches the file and converts it; the read copy's bytes,
-    // or nullopt when no copy arrived.
-    static std::optional<QByteArray> fetchReadCopy(FileTransferSession& sftp, int site,
-                                                   const QString& localFolder, const QString& user);
+    // or nullopt when no copy arrived, with the reason in `failure` when one is given.
+    static std::optional<QByteArray> fetchReadCopy(ServerFiles& files, int site,
+                                                   const QString& localFolder, const QString& user,
+                                                   ServerFailure* failure);
 };
 extern template class AccessFile<UserFileKind>;
 extern template class AccessFile<ButtonFileKind>;
@@ -74,9 +79,10 @@ public:
     static bool passwordMatches(const QString& password, const QString& storedDigest);
 
     // Deletes the old local copies, fetches the file and reads its digest. nullopt when no copy
-    // arrived, which callers treat as a digest that never matches.
-    static std::optional<QString> fetchDigest(FileTransferSession& sftp, int site,
-                                              const QString& localFolder, const QString& user);
+    // arrived, with the reason in `failure` when one is given: the password was not checked.
+    static std::optional<QString> fetchDigest(ServerFiles& files, int site,
+                                              const QString& localFolder, const QString& user,
+                                              ServerFailure* failure = nullptr);
 
     // Who owns a rewritten user file.
     enum class Writer {
@@ -109,7 +115,7 @@ public:
 
     // Deletes the old local copies, fetches the file and reads its entries. nullopt when no
     // copy arrived (no grants). The copies stay; the caller removes them when done.
-    static std::optional<QStringList> fetchEntries(FileTransferSession& sftp, int site,
+    static std::optional<QStringList> fetchEntries(ServerFiles& files, int site,
                                                    const QString& localFolder, const QString& user);
 
     // The shell lines that (re)write the file with the granted catalogue names in the given

@@ -5,15 +5,12 @@
 #include "common/ConfigNames.h"
 #include "common/Globals.h"
 #include "common/Messages.h"
-#include "remote/RemoteSession.h"
-#include "common/SessionLog.h"
-#include "common/ShellQuote.h"
 #include "common/SiteContext.h"
+#include "common/SiteTargets.h"
 #include "platform/ProfileFile.h"
 #include "platform/SystemInfo.h"
-#include "remote/RemoteSession.h"
+#include "remote/ServerWork.h"
 #include "widgets/AppControl.h"
-#include "widgets/KeyUpFilter.h"
 #include "widgets/MainWindowPort.h"
 #include "widgets/ReentryGuard.h"
 
@@ -26,6 +23,8 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QVBoxLayout>
+
+#include <memory>
 
 namespace quillon {
 
@@ -77,7 +76,8 @@ frmLogin::frmLogin(const QStringList& siteNames, QWidget* parent) : QDialog(pare
 
     connect(cmdOK, &QPushButton::clicked, this, &frmLogin::cmdOK_Click);
     connect(cmdcancel, &QPushButton::clicked, this, &frmLogin::cmdcancel_Click);
-    KeyUpFilter::install(txtUserName, [this](int code) { txtUserName_KeyUp(code); });
+    // Every edit of the user's, typed or pasted; the window's own changes do not come here.
+    connect(txtUserName, &QLineEdit::textEdited, this, [this] { txtUserName_Change(); });
 
     Form_Load(siteNames);
 }
@@ -92,12 +92,20 @@ void frmLogin::Form_Load(const QStringList& siteNames) {
     cboSites->addItems(siteNames);
 }
 
-void frmLogin::txtUserName_KeyUp(int keyCode) {
-    if (keyCode != kKeySpace) return;
-    QString text = txtUserName->text();
-    text.chop(1);
-    txtUserName->setText(text);
-    txtUserName->setCursorPosition(text.size());
+void frmLogin::txtUserName_Change() {
+    // The blank itself is refused: the rest of the name and the caret stay where they were.
+    const QString text = txtUserName->text();
+    const int caret = txtUserName->cursorPosition();
+    QString kept;
+    int keptBeforeCaret = 0;
+    for (int i = 0; i < text.size(); ++i) {
+        if (text.at(i).isSpace()) continue;
+        kept += text.at(i);
+        if (i < caret) ++keptBeforeCaret;
+    }
+    if (kept.size() == text.size()) return;
+    txtUserName->setText(kept);
+    txtUserName->setCursorPosition(keptBeforeCaret);
     tell(QStringLiteral("You can not have Spaces in the User Name"));
 }
 
@@ -106,6 +114,12 @@ void frmLogin::cmdOK_Click() {
     const ReentryGuard::Entry checking = m_checking.enter();
     if (!checking) return;
     const QString siteName = cboSites->currentText();
+    // Its name becomes the site's folder: a name that cannot is never chosen.
+    if (const QString refusal = unusableSiteText(siteName, cboSites->currentIndex());
+        cboSites->currentIndex() > 0 && !refusal.isEmpty()) {
+        tell(refusal, platform::Icon::Exclamation, titles::kLogin);
+        return;
+    }
     if (siteName != QLatin1String("Default") && txtUserName->text().isEmpty()) {
         tell(QStringLiteral("Please enter a User Name."));
         return;
@@ -122,70 +136,79 @@ void frmLogin::cmdOK_Click() {
 void frmLogin::checkLogin() {
     const int site = G().g_CurSite;
     const QString typed = txtUserName->text();
-    // The name becomes a file name in a shell line: anything a file name may not hold is a
-    // wrong login, refused before the server hears of it.
+    // The name becomes a file name in a shell line: anything a file name may not hold is
+    // refused before the server hears of it. No password was tried, so it costs no try.
     if (!isValidUserName(typed)) {
         WriteDebugLog(QStringLiteral("Login refused, user name not allowed: ") + typed);
-        wrongPassword();
+        refuseName();
         return;
     }
     const QString user = userFileStem(typed);
 
-    RemoteShellSession ssh;
-    ssh.log = sessionDebugLog(QStringLiteral("wodSSH1"));
+    ServerFailure failure;
     WriteDebugLog(QStringLiteral("Login: checking user ") + user);
-    if (!ssh.connectToHost(shellTargetForSite(site), G().g_FtpTimeout)) {
-        serverUnreachable(ssh.errorString());
+    const std::unique_ptr<ServerShell> ssh = ServerWork::instance().openShell(
+        shellRequestForSite(site, SiteFolder::Login, QStringLiteral("wodSSH1")), failure);
+    if (!ssh) {
+        serverUnreachable(failure.text);
         return;
     }
-    ssh.execute(QString());
-    if (!ssh.changeFolder(UserFile::folder(site) + QLatin1Char('/'))) {
-        const bool dropped = !ssh.isConnected();
-        const QString error = ssh.errorString();
-        ssh.disconnect();
+    ssh->run(QString());
+    if (const LineResult cd =
+            changeFolderAsWritten(*ssh, UserFile::folder(site) + QLatin1Char('/'));
+        !cd.ok()) {
+        const bool dropped = !ssh->isOpen();
+        ssh->close();
         if (dropped)
-            serverUnreachable(error);
+            serverUnreachable(cd.failure.text);
         else
             refuse();  // no user folder, so no such user
         return;
     }
-    ssh.execute(QString());
-    const QString ls = QStringLiteral("ls -1 ") + shellQuote(UserFile::fileName(typed));
-    ssh.execute(ls);
-    const std::optional<QString> reply = ssh.execute(ls);
-    const QString error = ssh.errorString();
-    ssh.disconnect();
-    if (!reply) {
-        serverUnreachable(error);
+    ssh->run(QString());
+    // The name passed isValidUserName, so the file name goes as the system writes it.
+    const QString ls = QStringLiteral("ls -1 ") + UserFile::fileName(typed);
+    ssh->run(ls);
+    const LineResult listed = ssh->run(ls);
+    ssh->close();
+    if (!listed.ok()) {
+        serverUnreachable(listed.failure.text);
         return;
     }
-    if (reply->contains(QLatin1String("No such file"))) {
+    if (listed.reply.contains(QLatin1String("No such file"))) {
         WriteDebugLog(QStringLiteral("Login: no user file for ") + user);
         refuse();
         return;
     }
 
+    // The user exists: a file transfer that fails now checked no password, so it is told as
+    // the connection failure it is and costs no try.
     const QString local = localDownloadFolder();
-    FileTransferSession sftp;
-    const bool transferUp = sftp.connectToHost(sftpTargetForSite(site), G().g_FtpTimeout);
-    if (!transferUp) {
-        WriteDebugLog(QStringLiteral("Login: no file transfer: ") + sftp.errorString());
+    const std::unique_ptr<ServerFiles> sftp =
+        ServerWork::instance().openFiles(filesRequestForSite(site), failure);
+    if (!sftp) {
+        WriteDebugLog(QStringLiteral("Login: no file transfer: ") + failure.text);
         UserFile::deleteLocalCopies(local, typed);
+        serverUnreachable(failure.text);
+        return;
     }
-    const QString stored = transferUp
-                               ? UserFile::fetchDigest(sftp, site, local, typed).value_or(QString())
-                               : QString();
-    if (!UserFile::passwordMatches(txtPassword->text(), stored)) {
-        sftp.disconnect();
+    const std::optional<QString> stored =
+        UserFile::fetchDigest(*sftp, site, local, typed, &failure);
+    if (!stored) {
+        sftp->close();
+        serverUnreachable(failure.text);
+        return;
+    }
+    if (!UserFile::passwordMatches(txtPassword->text(), *stored)) {
+        sftp->close();
         wrongPassword();
         return;
     }
     UserFile::deleteLocalCopies(local, typed);
 
     lstButtons->clear();
-    std::optional<QStringList> entries;
-    if (transferUp) entries = ButtonFile::fetchEntries(sftp, site, local, typed);
-    sftp.disconnect();
+    const std::optional<QStringList> entries = ButtonFile::fetchEntries(*sftp, site, local, typed);
+    sftp->close();
     if (entries) lstButtons->addItems(*entries);
     applyGrants();
     acceptLogin(typed);
@@ -217,17 +240,18 @@ void frmLogin::acceptLogin(const QString& typed) {
     {
         // The server regenerates its table copies for the main window's table pull; what it
         // answers is not looked at.
-        RemoteShellSession ssh;
-        ssh.log = sessionDebugLog(QStringLiteral("wodSSH1"));
-        if (ssh.connectToHost(shellTargetForSite(site), G().g_FtpTimeout)) {
-            ssh.execute(QString());
-            if (ssh.changeFolder(siteServerFolder(site)))
-                ssh.execute(QStringLiteral("sudo ./do_csv.sh"));
+        ServerFailure failure;
+        const std::unique_ptr<ServerShell> ssh = ServerWork::instance().openShell(
+            shellRequestForSite(site, SiteFolder::Login, QStringLiteral("wodSSH1")), failure);
+        if (ssh) {
+            ssh->run(QString());
+            if (changeFolderAsWritten(*ssh, siteServerFolder(site)).ok())
+                ssh->run(QStringLiteral("sudo ./do_csv.sh"));
         } else {
-            WriteDebugLog(QStringLiteral("Login: could not run do_csv.sh: ") + ssh.errorString());
+            WriteDebugLog(QStringLiteral("Login: could not run do_csv.sh: ") + failure.text);
         }
         ButtonFile::deleteLocalCopies(localDownloadFolder(), typed);
-        ssh.disconnect();
+        if (ssh) ssh->close();
     }
     unload();
     if (MainWindowPort* main = MainWindowPort::instance()) main->show();
@@ -253,6 +277,13 @@ void frmLogin::refuse() {
     txtPassword->clear();
     setInputsEnabled(true);
     txtPassword->setFocus();
+}
+
+void frmLogin::refuseName() {
+    tell(userNameRule(), platform::Icon::Exclamation, titles::kLogin);
+    setInputsEnabled(true);
+    txtUserName->setFocus();
+    txtUserName->selectAll();
 }
 
 void frmLogin::serverUnreachable(const QString& error) {

@@ -39,7 +39,7 @@ public:
     void Form_Load(const QStringList& siteNames);
     void cmdOK_Click();
     void cmdcancel_Click();
-    void txtUserName_KeyUp(int keyCode);
+    void txtUserName_Change();
     void Form_Unload();
 
 protected:
@@ -53,6 +53,7 @@ private:
     void acceptLogin(const QString& typed);
     void wrongPassword();
     void refuse();
+    void refuseName();
     void serverUnreachable(const QString& error);
     void defaultPath();
     // Moves the site names into the main window's site box and selects g_CurSite there, which

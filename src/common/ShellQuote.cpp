@@ -18,6 +18,10 @@ QString shellQuote(const QString& text) {
     return out;
 }
 
+QString plainOrQuoted(const QString& text, bool admitted) {
+    return admitted ? text : shellQuote(text);
+}
+
 bool isPlainAccountName(const QString& name) {
     // Anchored at the true end: '$' alone would also take a name followed by a line break.
     static const QRegularExpression re(

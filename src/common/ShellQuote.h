@@ -8,6 +8,10 @@ namespace quillon {
 // 'text' with every ' written as '\'' : one literal word for bash.
 QString shellQuote(const QString& text);
 
+// The text as it stands when a validator admitted it: it then holds nothing the shell reads
+// specially, and the server gets the system's own bytes. shellQuote(text) otherwise.
+QString plainOrQuoted(const QString& text, bool admitted);
+
 // A plain account name: [a-z_][a-z0-9_.-]{0,31}, the whole text (no final line break).
 bool isPlainAccountName(const QString& name);
 // An absolute server path of A-Z a-z 0-9 . _ / - without "..".

@@ -41,17 +41,57 @@ void SiteContext::install(const SiteContext* context) {
     g_context = context;
 }
 
-QString siteLocalFolder(const QString& siteName) {
-    const QString folder = platform::resolveNoCase(platform::SystemInfo::programFolder(), siteName);
-    QDir().mkpath(folder);
+QString siteFolderNameProblem(const QString& name) {
+    if (name.isEmpty()) return QStringLiteral("the site has no name.");
+    if (name.contains(QLatin1Char('/')) || name.contains(QLatin1Char('\\')) ||
+        name.contains(QStringLiteral("..")) || name == QStringLiteral("."))
+        return QStringLiteral(
+                   "the name \"%1\" cannot stand as a folder name "
+                   "(it holds \"/\", \"\\\" or \"..\").")
+            .arg(name);
+    return QString();
+}
+
+QString siteNameProblem(const QString& name, int index) {
+    if (const QString problem = siteFolderNameProblem(name); !problem.isEmpty()) return problem;
+    if (index > 0 && name.compare(QStringLiteral("Default"), Qt::CaseInsensitive) == 0)
+        return QStringLiteral("the name \"%1\" is kept for the default site, the first one.")
+            .arg(name);
+    return QString();
+}
+
+QString unusableSiteText(const QString& name, int index) {
+    const QString problem = siteNameProblem(name, index);
+    if (problem.isEmpty()) return QString();
+    return QStringLiteral(
+               "This site cannot be used: %1\r\n\r\nIts name must be changed in KTREPORTS.INI "
+               "first.")
+        .arg(problem);
+}
+
+QString sitePath(const QString& siteName, const QString& relative) {
+    if (!siteFolderNameProblem(siteName).isEmpty()) return QString();
+    return platform::resolveNoCase(
+        platform::SystemInfo::programFolder(),
+        relative.isEmpty() ? siteName : siteName + QLatin1Char('/') + relative);
+}
+
+namespace {
+
+QString madeSitePath(const QString& siteName, const QString& relative) {
+    const QString folder = sitePath(siteName, relative);
+    if (!folder.isEmpty()) QDir().mkpath(folder);
     return folder;
 }
 
+}  // namespace
+
+QString siteLocalFolder(const QString& siteName) {
+    return madeSitePath(siteName, QString());
+}
+
 QString siteReportsFolder(const QString& siteName) {
-    const QString folder = platform::resolveNoCase(platform::SystemInfo::programFolder(),
-                                                   siteName + QStringLiteral("/Download/reports"));
-    QDir().mkpath(folder);
-    return folder;
+    return madeSitePath(siteName, QStringLiteral("Download/reports"));
 }
 
 }  // namespace quillon

@@ -36,8 +36,21 @@ private:
     QString m_name;
 };
 
-// <program folder>/<site>, and its Download/reports folder, spelled as the folders on disk
-// are, whatever their case; created when missing.
+// Why `name` cannot name a site's folder below the program folder, or "" when it can: an empty
+// name, ".", or one holding '/', '\' or "..", which would lead out of the program folder.
+QString siteFolderNameProblem(const QString& name);
+// As siteFolderNameProblem, and "Default" (any case) anywhere but index 0, where it is the
+// default site, whose folder holds the script templates. Such a site cannot be chosen.
+QString siteNameProblem(const QString& name, int index);
+// For the user, when site `name` at `index` cannot be chosen: what is wrong with it; else "".
+QString unusableSiteText(const QString& name, int index);
+
+// Every local path built from a site name comes from here: <program folder>/<site>/<relative>,
+// spelled as the folders on disk are, whatever their case, nothing created. An empty string
+// for a name that siteFolderNameProblem refuses, so no file of such a site is ever made, read
+// or deleted; callers stop there.
+QString sitePath(const QString& siteName, const QString& relative = QString());
+// <program folder>/<site>, and its Download/reports folder, as sitePath; created when missing.
 QString siteLocalFolder(const QString& siteName);
 QString siteReportsFolder(const QString& siteName);
 

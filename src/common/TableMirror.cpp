@@ -1,7 +1,6 @@
 #include "common/TableMirror.h"
 
-#include "platform/FileLookup.h"
-#include "platform/SystemInfo.h"
+#include "common/SiteContext.h"
 
 namespace quillon {
 
@@ -12,8 +11,7 @@ const QStringList& mirrorTables() {
 }
 
 QString siteTableFolder(const QString& siteName) {
-    return platform::resolveNoCase(platform::SystemInfo::programFolder(),
-                                   siteName + QStringLiteral("/Bats"));
+    return sitePath(siteName, QStringLiteral("Bats"));
 }
 
 }  // namespace quillon

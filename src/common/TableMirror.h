@@ -10,7 +10,8 @@ namespace quillon {
 // The 13 tables in the order in which they are pulled.
 const QStringList& mirrorTables();
 
-// programFolder/<site name>/Bats, with the spelling of folders that already exist.
+// programFolder/<site name>/Bats, with the spelling of folders that already exist (sitePath:
+// empty for a name that cannot name a folder).
 QString siteTableFolder(const QString& siteName);
 
 struct TableMirrorResult {

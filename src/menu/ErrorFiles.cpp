@@ -1,6 +1,8 @@
 #include "menu/ErrorFiles.h"
 
 #include "common/CommonFunctions.h"
+#include "common/Globals.h"
+#include "common/SiteContext.h"
 #include "platform/FileLookup.h"
 #include "platform/SystemInfo.h"
 #include "remote/ServerWork.h"
@@ -35,9 +37,7 @@ QString serverFileOfCopy(const QString& entry) {
 }
 
 QString errorFolder(const QString& site) {
-    if (site.isEmpty()) return QString();
-    return platform::resolveNoCase(platform::SystemInfo::programFolder(),
-                                   site + QStringLiteral("/Download/ERRORS"));
+    return sitePath(site, QStringLiteral("Download/ERRORS"));
 }
 
 QStringList listErrorFiles(const QString& folder) {

@@ -159,6 +159,12 @@ void Reports::lstDivision_DblClick() {
     lstDivision->setEnabled(false);
     BusyPointer busy(this);
     const QString siteFolder = siteLocalFolder(site);
+    if (siteFolder.isEmpty()) {
+        lstDivision->setEnabled(true);
+        busy.release();
+        tell(unusableSiteText(site, index), platform::Icon::Exclamation, titles::kVarnelReports);
+        return;
+    }
     const QString fetchedPath = siteFolder + QLatin1Char('/') + name;
     // A copy left from an earlier run must never be shown as the one fetched now.
     removeEverySpelling(siteFolder, name);

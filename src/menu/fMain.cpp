@@ -39,6 +39,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QScreen>
+#include <QSignalBlocker>
 #include <QStatusBar>
 #include <QStyle>
 #include <QTabWidget>
@@ -499,8 +500,19 @@ void fMain::setListIndex(int index) {
 }
 
 void fMain::cboSites_Click() {
-    dropMonitors();
     const int index = cboSites->currentIndex();
+    // A site whose name cannot name its folder is never switched to: the site in use stays.
+    if (const QString refusal = unusableSiteText(cboSites->currentText(), index);
+        index >= 0 && !refusal.isEmpty()) {
+        const int inUse = G().g_CurSite != index ? G().g_CurSite : -1;
+        {
+            const QSignalBlocker quiet(cboSites);
+            cboSites->setCurrentIndex(inUse < cboSites->count() ? inUse : -1);
+        }
+        tell(refusal, platform::Icon::Exclamation, titles::kVarnelReports);
+        return;
+    }
+    dropMonitors();
     if (cboSites->currentText().toUpper() != QLatin1String("DEFAULT")) {
         // With nothing selected there is no site to switch to.
         if (index >= 0) {
@@ -523,8 +535,8 @@ void fMain::cboSites_Click() {
 void fMain::cmdDload_Click() {
     QString site = cboSites->currentText();
     site.replace(QLatin1Char(' '), QLatin1Char('_'));
-    QString folder = platform::resolveNoCase(platform::SystemInfo::programFolder(),
-                                             site + QStringLiteral("/download"));
+    QString folder = sitePath(site, QStringLiteral("download"));
+    if (folder.isEmpty()) return;  // a site that cannot be chosen has no folder to show
     if (!folder.endsWith(QLatin1Char('/'))) folder += QLatin1Char('/');
     platform::DocumentViewer::instance().open(folder);
 }

@@ -88,7 +88,9 @@ QString read(const QByteArray& content, const QString& section, const QString& k
 
 QByteArray write(const QByteArray& content, const QString& section, const QString& key,
                  const QString& value) {
-    const QByteArray newLine = toCp1252(key.trimmed()) + '=' + toCp1252(value);
+    // The key as its caller names it: a blank at its end ("LastLogin ") is part of the name
+    // the system writes. Reads still match it trimmed.
+    const QByteArray newLine = toCp1252(key) + '=' + toCp1252(value);
     const std::vector<Line> lines = splitLines(content);
     bool inSection = false;
     bool found = false;

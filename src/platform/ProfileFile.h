@@ -20,8 +20,9 @@ public:
 
     // The key's text, trimmed, cut at 254 characters; "" when the key or file is missing.
     QString read(const QString& section, const QString& key) const;
-    // Replaces the key's line in place, adds it at the end of its section, or adds the section
-    // at the end of the file. The file is written whole to a temporary name and renamed into
+    // Replaces the key's line in place (keeping the file's spelling of the key), adds it at the
+    // end of its section, or adds the section at the end of the file; a key added is written as
+    // given, blanks and all. The file is written whole to a temporary name and renamed into
     // place; a file created here gets mode 0600. False when the file could not be written, and
     // for a value holding CR or LF, which would add lines (even sections) to the file.
     bool write(const QString& section, const QString& key, const QString& value) const;

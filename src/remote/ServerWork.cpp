@@ -1,5 +1,6 @@
 #include "remote/ServerWork.h"
 
+#include "common/ShellQuote.h"
 #include "remote/CheckedLines.h"
 #include "remote/RealServerWork.h"
 #include "remote/ShellLines.h"
@@ -48,6 +49,16 @@ LineResult ServerShell::changeFolder(const QString& folder, int deadlineSec) {
     if (!r.ok()) return r;
     if (const QString problem = changeFolderProblem(folder, r.reply); !problem.isEmpty())
         r.failure = {kSessionFailed, problem, line};
+    return r;
+}
+
+LineResult changeFolderAsWritten(ServerShell& shell, const QString& folder, int deadlineSec) {
+    if (!isSafeServerPath(folder) && !isSafeFileName(folder))
+        return shell.changeFolder(folder, deadlineSec);
+    const QString line = QStringLiteral("cd ") + folder;
+    LineResult r = shell.run(line, deadlineSec);
+    if (r.ok() && !r.reply.trimmed().isEmpty())
+        r.failure = {kSessionFailed, r.reply.trimmed(), line};
     return r;
 }
 

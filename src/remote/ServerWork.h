@@ -54,6 +54,13 @@ public:
     LineResult runQueue(QStringList& lines, int deadlineSec = kLineTimeoutSec);
 };
 
+// The folder change as the server's own lines are written: "cd <folder>" as it stands for a
+// checked plain path or plain name (nothing in it the shell reads specially), the quoted
+// changeFolder() otherwise. cd prints nothing when it got there, so any output fails, with cd's
+// own words as the text.
+LineResult changeFolderAsWritten(ServerShell& shell, const QString& folder,
+                                 int deadlineSec = kLineTimeoutSec);
+
 class ServerFiles {
 public:
     virtual ~ServerFiles();

@@ -1,6 +1,7 @@
 #include "remote/TablePull.h"
 
 #include "common/CommonFunctions.h"
+#include "common/SiteContext.h"
 #include "remote/ServerWork.h"
 
 #include <QDir>
@@ -40,6 +41,10 @@ TableMirrorResult RefreshSiteTables(const QString& siteName, const FilesRequest&
     }
 
     const QString folder = siteTableFolder(siteName);
+    if (folder.isEmpty()) {
+        result.error = unusableSiteText(siteName, -1);
+        return result;
+    }
     QDir().mkpath(folder);
     auto working = [&](const QString& t) { return folder + QLatin1Char('/') + t + ".csv"; };
     auto scratch = [&](const QString& t) { return folder + QLatin1Char('/') + t + "unix.csv"; };

@@ -4,6 +4,7 @@
 #include "common/ConfigNames.h"
 #include "common/Globals.h"
 #include "common/Messages.h"
+#include "common/SiteContext.h"
 #include "platform/FileLookup.h"
 #include "platform/ProfileFile.h"
 #include "platform/SystemInfo.h"
@@ -18,7 +19,6 @@
 namespace quillon {
 
 namespace {
-
 
 // Writes the defaults of missing keys back to the file. A key that cannot be written is
 // noted, so that the reading can tell it once for all keys.
@@ -85,20 +85,6 @@ void readSite(const platform::ProfileFile& ini, DefaultWriter& defaults, int k,
 bool readExpressSwitch() {
     const platform::ProfileFile ini(configurationFilePath());
     return platform::ProfileFile::isSwitchOn(ini.read(config::kSites, config::kExpress));
-}
-
-QString siteNameProblem(const QString& name, int index) {
-    if (name.isEmpty()) return QStringLiteral("the site has no name.");
-    if (name.contains(QLatin1Char('/')) || name.contains(QLatin1Char('\\')) ||
-        name.contains(QStringLiteral("..")) || name == QStringLiteral("."))
-        return QStringLiteral(
-                   "the name \"%1\" cannot stand as a folder name "
-                   "(it holds \"/\", \"\\\" or \"..\").")
-            .arg(name);
-    if (index > 0 && name.compare(QStringLiteral("Default"), Qt::CaseInsensitive) == 0)
-        return QStringLiteral("the name \"%1\" is kept for the default site, the first one.")
-            .arg(name);
-    return QString();
 }
 
 StartupConfiguration ReadStartupConfiguration() {

@@ -3,8 +3,8 @@
 // table, with every missing site key written back with its default. It fills quillon::G() and
 // hands the site names and the messages to show back to the splash window; it touches no
 // window itself.
-#include "platform/Prompter.h"
 #include "common/CommonFunctions.h"
+#include "platform/Prompter.h"
 
 #include <QList>
 #include <QString>
@@ -24,7 +24,7 @@ struct StartupConfiguration {
     bool fileFound = false;
     // Site names in configuration order: index k is section Site<k+1>, the site-table index.
     QStringList siteNames;
-    // Indices whose name may not name a local folder (see siteNameProblem).
+    // Indices whose name may not name a local folder (siteNameProblem, common/SiteContext.h).
     QList<int> refusedSites;
     // To be shown to the user in this order.
     std::vector<StartupNotice> notices;
@@ -37,10 +37,5 @@ StartupConfiguration ReadStartupConfiguration();
 
 // The Express switch alone, read when the splash window loads; off when the file is missing.
 bool readExpressSwitch();
-
-// Why the name of site `index` cannot name the site's folder under the program folder, or an
-// empty string when it can. Refused: an empty name, one that holds '/', '\' or "..", a name of
-// a single dot, and "Default" (any case) anywhere but index 0, where it is the default site.
-QString siteNameProblem(const QString& name, int index);
 
 }  // namespace quillon

@@ -1,5 +1,6 @@
 #include "startup/ReportScripts.h"
 
+#include "common/SiteContext.h"
 #include "common/TextFormats.h"
 #include "platform/FileLookup.h"
 #include "platform/SaveFile.h"
@@ -76,17 +77,15 @@ QString templateScriptFolder() {
 }
 
 QString siteFolder(const QString& site) {
-    return platform::resolveNoCase(platform::SystemInfo::programFolder(), site);
+    return sitePath(site);
 }
 
 QString siteBatsFolder(const QString& site) {
-    return platform::resolveNoCase(platform::SystemInfo::programFolder(),
-                                   site + QStringLiteral("/Bats"));
+    return sitePath(site, QStringLiteral("Bats"));
 }
 
 QString siteScriptPath(const QString& site, const QString& fileName) {
-    return platform::resolveNoCase(platform::SystemInfo::programFolder(),
-                                   site + QStringLiteral("/Bats/") + fileName);
+    return sitePath(site, QStringLiteral("Bats/") + fileName);
 }
 
 bool writePrivateFile(const QString& path, const QByteArray& bytes, QString* error) {

@@ -35,7 +35,8 @@ struct SiteScriptValues {
 // placeholder is searched for the later ones only.
 QString replaceScriptPlaceholders(const QString& line, const SiteScriptValues& values);
 
-// The folders and files under the program folder.
+// The folders and files under the program folder (a site's through sitePath: empty for a site
+// whose name cannot name a folder).
 QString templateScriptFolder();                                        // Default/Bats
 QString siteFolder(const QString& site);                               // <site>
 QString siteBatsFolder(const QString& site);                           // <site>/Bats

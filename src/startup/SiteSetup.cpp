@@ -5,10 +5,11 @@
 #include "common/Globals.h"
 #include "common/MD5.h"
 #include "common/ShellQuote.h"
+#include "common/SiteContext.h"
 #include "platform/FileLookup.h"
 #include "platform/ProfileFile.h"
 #include "platform/SystemInfo.h"
-#include "remote/RemoteSession.h"
+#include "remote/ServerWork.h"
 #include "startup/ReportScripts.h"
 
 #include <QDir>
@@ -65,9 +66,9 @@ std::optional<QString> newSiteFieldProblem(const NewSiteEntry& e) {
     return std::nullopt;
 }
 
-QStringList newSiteFolders(const QString& name) {
-    return {name, name + QStringLiteral("/Bats"), name + QStringLiteral("/download"),
-            name + QStringLiteral("/download/errors"), name + QStringLiteral("/download/reports")};
+QStringList newSiteFolders() {
+    return {QString(), QStringLiteral("Bats"), QStringLiteral("download"),
+            QStringLiteral("download/errors"), QStringLiteral("download/reports")};
 }
 
 bool siteFolderExists(const QString& name) {
@@ -76,10 +77,13 @@ bool siteFolderExists(const QString& name) {
 
 bool createSiteFolders(const QString& name, QString* error, QStringList* created) {
     created->clear();
-    const QStringList folders = newSiteFolders(name);
-    for (const QString& relative : folders) {
-        const QString path = platform::SystemInfo::path(relative);
-        if (relative == folders.front() && QFileInfo::exists(path)) {
+    if (sitePath(name).isEmpty()) {
+        if (error) *error = QStringLiteral("The name '%1' cannot name a folder.").arg(name);
+        return false;
+    }
+    for (const QString& relative : newSiteFolders()) {
+        const QString path = sitePath(name, relative);
+        if (relative.isEmpty() && QFileInfo::exists(path)) {
             if (error) *error = QStringLiteral("The folder '%1' already exists.").arg(path);
             return false;
         }
@@ -224,7 +228,7 @@ QList<SetupStep> serverSetupSteps(const QString& homedir, const QString& login,
     };
 }
 
-SetupOutcome runServerSetup(SetupShell& shell, const QString& homedir, const QString& login,
+SetupOutcome runServerSetup(ServerShell& shell, const QString& homedir, const QString& login,
                             const QStringList& buttonNames, QStringList& queue) {
     SetupOutcome out;
     auto fail = [&](const QString& line, const QString& message) {
@@ -236,65 +240,32 @@ SetupOutcome runServerSetup(SetupShell& shell, const QString& homedir, const QSt
     // The login and the folder go into the lines as they are: never send anything unsafe.
     if (!isPlainAccountName(login) || !isSafeServerPath(homedir))
         return fail(QString(), QStringLiteral("The SSH Login or the HomeDir is not valid."));
-    if (!shell.run(QString())) return fail(QString(), shell.errorString());
+    if (const LineResult first = shell.run(QString()); !first.ok())
+        return fail(QString(), first.failure.text);
     for (const SetupStep& step : serverSetupSteps(homedir, login, defaultUserDigest())) {
         switch (step.kind) {
             case SetupStep::Kind::ChangeFolder:
                 // The sudo lines that follow work on relative names: in any other folder they
                 // would change the wrong files.
-                if (!shell.changeFolder(step.folder))
+                if (const LineResult cd = changeFolderAsWritten(shell, step.folder); !cd.ok())
                     return fail(step.text,
                                 QStringLiteral("The folder '%1' could not be reached on the "
                                                "server; the set-up was stopped there.\r\n%2")
-                                    .arg(step.folder, shell.errorString()));
+                                    .arg(step.folder, cd.failure.text));
                 break;
             case SetupStep::Kind::Line:
-                if (!shell.run(step.text)) return fail(step.text, shell.errorString());
+                if (const LineResult r = shell.run(step.text); !r.ok())
+                    return fail(step.text, r.failure.text);
                 break;
             case SetupStep::Kind::RunQueue:
                 queue = buttonFileQueue(buttonNames);
-                while (!queue.isEmpty()) {
-                    const QString line = queue.first();
-                    if (!shell.run(line)) return fail(line, shell.errorString());
-                    queue.removeFirst();
-                }
+                if (const LineResult r = shell.runQueue(queue); !r.ok())
+                    return fail(r.failure.line, r.failure.text);
                 WriteDebugLog(QStringLiteral("DONE RUNNING REPORT"));
                 break;
         }
     }
     return out;
-}
-
-bool RemoteSetupShell::changeFolder(const QString& folder) {
-    // The folders here are checked plain paths (or a plain name), so the line goes out as the
-    // server's set-up lines are written, unquoted; any other folder takes the quoting helper.
-    const bool plain = isSafeServerPath(folder) || isSafeFileName(folder);
-    if (!plain) {
-        if (m_session.changeFolder(folder)) return true;
-        m_error = m_session.errorString();
-        return false;
-    }
-    const auto reply = m_session.execute(QStringLiteral("cd ") + folder);
-    if (!reply) {
-        m_error = m_session.errorString();
-        return false;
-    }
-    // cd prints nothing when it got there, and its complaint when it did not.
-    if (!reply->trimmed().isEmpty()) {
-        m_error = reply->trimmed();
-        return false;
-    }
-    return true;
-}
-
-bool RemoteSetupShell::run(const QString& line) {
-    if (m_session.execute(line)) return true;
-    m_error = m_session.errorString();
-    return false;
-}
-
-QString RemoteSetupShell::errorString() const {
-    return m_error;
 }
 
 }  // namespace quillon

@@ -11,7 +11,7 @@
 
 namespace quillon {
 
-class RemoteShellSession;
+class ServerShell;
 
 // The new site as typed in the editor's boxes.
 struct NewSiteEntry {
@@ -38,8 +38,9 @@ bool isSafeSiteFolderName(const QString& name);
 // a plain account name and a plain absolute path.
 std::optional<QString> newSiteFieldProblem(const NewSiteEntry& entry);
 
-// The site's folder tree below the program folder, in creation order.
-QStringList newSiteFolders(const QString& name);
+// The folders of a new site, relative to its own folder ("" the folder itself), in creation
+// order.
+QStringList newSiteFolders();
 // The site's folder, matched without regard to case, exists already.
 bool siteFolderExists(const QString& name);
 // Creates the tree and lists the folders made in `created` (full paths, in creation order).
@@ -84,39 +85,16 @@ struct SetupStep {
 QList<SetupStep> serverSetupSteps(const QString& homedir, const QString& login,
                                   const QString& userDigest);
 
-// What the set-up needs of a shell session.
-class SetupShell {
-public:
-    virtual ~SetupShell() = default;
-    // Sends the line and waits for the prompt; false on time-out or a lost session.
-    virtual bool run(const QString& line) = 0;
-    // Changes to the folder; false when the shell is not there afterwards.
-    virtual bool changeFolder(const QString& folder) = 0;
-    virtual QString errorString() const = 0;
-};
-
 struct SetupOutcome {
     bool ok = true;
     QString message;  // the description for the user when not ok
     QString failedLine;
 };
-// Runs the set-up: a bare first line, then every step in order, stopping at the first folder
-// change that did not arrive and at the first line the session could not run. `queue` is the
-// editor's command list; it holds what was not run when the set-up stops inside it.
-SetupOutcome runServerSetup(SetupShell& shell, const QString& homedir, const QString& login,
+// Runs the set-up in the shell: a bare first line, then every step in order (folder changes as
+// changeFolderAsWritten), stopping at the first folder change that did not arrive and at the
+// first line the session could not run. `queue` is the editor's command list; it holds what was
+// not run when the set-up stops inside it.
+SetupOutcome runServerSetup(ServerShell& shell, const QString& homedir, const QString& login,
                             const QStringList& buttonNames, QStringList& queue);
-
-// The set-up shell over a real session.
-class RemoteSetupShell : public SetupShell {
-public:
-    explicit RemoteSetupShell(RemoteShellSession& session) : m_session(session) {}
-    bool run(const QString& line) override;
-    bool changeFolder(const QString& folder) override;
-    QString errorString() const override;
-
-private:
-    RemoteShellSession& m_session;
-    QString m_error;
-};
 
 }  // namespace quillon

@@ -4,15 +4,14 @@
 #include "common/CommonFunctions.h"
 #include "common/ConfigNames.h"
 #include "common/Globals.h"
-#include "common/SessionLog.h"
 #include "common/Messages.h"
-#include "remote/RemoteSession.h"
+#include "common/SiteTargets.h"
 #include "common/TextFormats.h"
 #include "platform/FileLookup.h"
 #include "platform/ProfileFile.h"
 #include "platform/Prompter.h"
 #include "platform/SystemInfo.h"
-#include "remote/RemoteSession.h"
+#include "remote/ServerWork.h"
 #include "startup/ReportScripts.h"
 #include "startup/SiteSetup.h"
 #include "widgets/AppControl.h"
@@ -34,6 +33,8 @@
 #include <QScreen>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
+
+#include <memory>
 
 namespace quillon {
 
@@ -534,21 +535,21 @@ void fSites::addNewSite() {
     fillSiteTableEntry(siteNumber - 1, ip, entry);
 
     {
-        RemoteShellSession wodSSH1;
-        wodSSH1.log = sessionDebugLog(QStringLiteral("wodSSH1"));
-        const SessionTarget target{ip, port.toInt(), entry.login,
-                                   QString::fromLatin1(kShellPassword)};
-        if (!wodSSH1.connectToHost(target, G().g_FtpTimeout)) return failed(wodSSH1.errorString());
-        RemoteSetupShell shell(wodSSH1);
+        // The site table's new entry: the address and port as typed, the typed shell login.
+        ServerFailure failure;
+        const std::unique_ptr<ServerShell> wodSSH1 = ServerWork::instance().openShell(
+            shellRequestForSite(siteNumber - 1, SiteFolder::Login, QStringLiteral("wodSSH1")),
+            failure);
+        if (!wodSSH1) return failed(failure.text);
         QStringList queue;
         QStringList names;
         for (int k = 0; k < lstDivisionHidden->count(); ++k)
             names << lstDivisionHidden->item(k)->text();
         const SetupOutcome outcome =
-            runServerSetup(shell, entry.homedir, entry.login, names, queue);
+            runServerSetup(*wodSSH1, entry.homedir, entry.login, names, queue);
         lstCommands->clear();
         lstCommands->addItems(queue);
-        wodSSH1.disconnect();
+        wodSSH1->close();
         if (!outcome.ok) return failed(outcome.message);
     }
 

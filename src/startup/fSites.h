@@ -16,8 +16,6 @@ class QPushButton;
 
 namespace quillon {
 
-class RemoteShellSession;
-
 class fSites : public QDialog {
     Q_OBJECT
 public:

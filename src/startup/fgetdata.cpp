@@ -3,15 +3,11 @@
 #include "common/CommonFunctions.h"
 #include "common/Globals.h"
 #include "common/Messages.h"
-#include "remote/RemoteSession.h"
-#include "common/SessionLog.h"
 #include "common/SiteContext.h"
+#include "common/SiteTargets.h"
 #include "common/TableMirror.h"
-#include "platform/FileLookup.h"
-#include "platform/SystemInfo.h"
-#include "remote/RemoteSession.h"
+#include "remote/ServerWork.h"
 #include "remote/TablePull.h"
-#include "startup/Configuration.h"
 #include "startup/ReportScripts.h"
 #include "widgets/MainWindowPort.h"
 #include "widgets/ProgressLabel.h"
@@ -28,6 +24,7 @@
 #include <QVBoxLayout>
 
 #include <functional>
+#include <memory>
 
 namespace quillon {
 
@@ -101,8 +98,7 @@ void fgetdata::Form_Load() {
     if (MainWindowPort* main = MainWindowPort::instance())
         main->setConnectedCaption(QStringLiteral("Connected to: ") + m_site);
 
-    const QString download = platform::resolveNoCase(platform::SystemInfo::programFolder(),
-                                                     m_site + QStringLiteral("/download"));
+    const QString download = sitePath(m_site, QStringLiteral("download"));
     DeleteFileIfExists(download + QStringLiteral("/usernames.use"));
     DeleteFileIfExists(download + QStringLiteral("/usernameunix.use"));
 }
@@ -128,7 +124,10 @@ void fgetdata::tmrNowLoad_Timer() {
         main->setDownloadTip(QStringLiteral("Open \\download folder for ") + folder);
     }
 
-    if (pullTables()) reconnectMonitors();
+    // The monitors were dropped when the site was chosen: they come back whatever the pull
+    // did, and the main window tells of each one that cannot connect.
+    pullTables();
+    reconnectMonitors();
 
     WriteDebugLog(
         QStringLiteral("Done getting data Unloading connecting form and starting main form"));
@@ -138,33 +137,36 @@ void fgetdata::tmrNowLoad_Timer() {
     accept();
 }
 
-bool fgetdata::pullTables() {
-    RemoteShellSession shell;
-    shell.log = sessionDebugLog(QStringLiteral("wodSSHDOCSV"));
-    if (!shell.connectToHost(shellTargetForSite(m_index), G().g_FtpTimeout)) {
+void fgetdata::pullTables() {
+    ServerFailure failure;
+    const std::unique_ptr<ServerShell> shell = ServerWork::instance().openShell(
+        shellRequestForSite(m_index, SiteFolder::Login, QStringLiteral("wodSSHDOCSV")), failure);
+    if (!shell) {
         tellAndLog(
             QStringLiteral("Unable to connect to %1: %2\r\n\r\nThe tables of this site were not "
                            "fetched.")
-                .arg(m_site, shell.errorString()));
-        return false;
+                .arg(m_site, failure.text));
+        return;
     }
     WriteDebugLog(QStringLiteral("wodSSHDOCSV connected"));
 
-    const QString homedir = G().g_SiteHomedir[m_index];
-    bool written = shell.changeFolder(homedir);
+    const QString homedir = siteServerFolder(m_index);
+    const LineResult cd = changeFolderAsWritten(*shell, homedir);
+    bool written = cd.ok();
     if (!written) {
         tellAndLog(
             QStringLiteral("Unable to change to the folder %1 on %2: %3\r\n\r\nThe tables of "
                            "this site were not fetched.")
-                .arg(homedir, m_site, shell.errorString()));
-    } else if (!shell.execute(QStringLiteral("./do_csv.sh"), kDoCsvTimeoutSec)) {
+                .arg(homedir, m_site, cd.failure.text));
+    } else if (const LineResult csv = shell->run(QStringLiteral("./do_csv.sh"), kDoCsvTimeoutSec);
+               !csv.ok()) {
         written = false;
         tellAndLog(
             QStringLiteral("The server did not finish writing its tables (./do_csv.sh) within "
                            "%1 minutes: %2\r\n\r\nThe tables of %3 were not fetched; choose the "
                            "site again to retry.")
                 .arg(kDoCsvTimeoutSec / 60)
-                .arg(shell.errorString(), m_site));
+                .arg(csv.failure.text, m_site));
     }
 
     // Without fresh server files the mirror stays empty rather than half old, half new.
@@ -182,8 +184,7 @@ bool fgetdata::pullTables() {
             tellAndLog(text);
         }
     }
-    shell.disconnect();
-    return true;
+    shell->close();
 }
 
 void fgetdata::reconnectMonitors() {
@@ -203,9 +204,11 @@ void fgetdata::reconnectMonitors() {
 }
 
 void fgetdata::reject() {
-    // Closing in the middle of the pull would leave half a mirror behind. Closing the window
-    // comes here too, and a window still shown after it keeps its close refused.
-    if (m_working.running()) return;
+    // From the load on the site is half switched (its table folder emptied, the monitors
+    // dropped): closing before the work has run, or in the middle of the pull, would leave it
+    // so. Closing the window comes here too, and a window still shown after it keeps its close
+    // refused. The window closes itself when the work is done.
+    if (m_working.running() || !m_done) return;
     QDialog::reject();
 }
 

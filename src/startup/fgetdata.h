@@ -34,16 +34,15 @@ public:
     void tmrgetdata_Timer();
     void tmrNowLoad_Timer();
 
-    // The connect's deadline for ./do_csv.sh, which writes all 13 tables.
+    // The deadline of ./do_csv.sh, which writes all 13 tables.
     static constexpr int kDoCsvTimeoutSec = 600;
 
 protected:
     void reject() override;
 
 private:
-    // The shell part: connect, cd, ./do_csv.sh, pull. False when the user was told of a
-    // failure that leaves the monitors unconnected.
-    bool pullTables();
+    // The shell part: connect, cd, ./do_csv.sh, pull; each failure is told.
+    void pullTables();
     void reconnectMonitors();
     void tellAndLog(const QString& text);
 

@@ -1,19 +1,20 @@
-// The user and button files: reading what a site's server holds, and the shell lines that
-// write them, round-tripped through the stand-in server.
+// The user and button files: their formats, the digest and the grants, and fetching and
+// reading the local copies through the fake server.
 #include "access/AccessFiles.h"
 #include "common/Globals.h"
 #include "common/MD5.h"
-#include "remote/RemoteSession.h"
 #include "remote/ServerWork.h"
-#include "support/SimServer.h"
+#include "support/FakeServer.h"
 #include "support/TempHome.h"
 
 #include <gtest/gtest.h>
 
 #include <QFile>
 
+#include <functional>
+#include <memory>
+
 using namespace quillon;
-using testsupport::SimServer;
 
 namespace {
 
@@ -126,76 +127,131 @@ TEST(ButtonFileRows, ReadsCatalogueRowsAndSkipsTheRest) {
     EXPECT_EQ(ButtonFile::grantedRows(content), (QList<int>{1, 18}));
 }
 
-// ---- against the server --------------------------------------------------------------------
+// ---- the lines that write them -------------------------------------------------------------
 
-class AccessFilesOnServer : public testsupport::SimTest {
+// The system's own lines for checked values; a value its check refuses goes quoted.
+struct WriteCase {
+    const char* what;
+    std::function<QStringList()> lines;
+    QStringList expected;
+};
+void PrintTo(const WriteCase& c, std::ostream* os) {
+    *os << c.what;
+}
+
+class AccessFileWrite : public ::testing::TestWithParam<WriteCase> {
 protected:
-    void SetUp() override {
-        testsupport::SimTest::SetUp();
-        if (IsSkipped()) return;
-        SimServer::configureSite(1);
-        G().g_CurSite = 1;
-    }
-    void TearDown() override {
-        for (const char* f : {"ACL/USERS/ZED_T.USE", "ACL/BUTTONS/ZED_T.BUT"})
-            SimServer::removeSiteFile(QLatin1String(f));
-        testsupport::SimTest::TearDown();
-    }
+    AccessFileWrite() { G().g_SiteHomedir[1] = QStringLiteral("/usr/varnel"); }
     testsupport::TempHome home;
 };
 
-// Writing both files as the add-user window does, then reading them back as the login does.
-TEST_F(AccessFilesOnServer, WrittenFilesReadBack) {
-    const QString digest = UserFile::digestOf(QStringLiteral("pass2"));
-    ServerFailure failure;
-    const auto ssh = ServerWork::instance().openShell(
-        shellRequestForSite(1, SiteFolder::Login, QString()), failure);
-    ASSERT_TRUE(ssh) << failure.text.toStdString();
-    ASSERT_TRUE(ssh->changeFolder(UserFile::folder(1) + "/").ok());
-    QStringList lines = UserFile::writeLines(QStringLiteral("zed_t"), digest,
-                                             UserFile::Writer::AddUser, SimServer::shellUser());
-    ASSERT_TRUE(ssh->runQueue(lines).ok());
-    ASSERT_TRUE(ssh->changeFolder(ButtonFile::folder(1) + "/").ok());
-    lines = ButtonFile::writeLines(1, QStringLiteral("Zed_T"),
-                                   {QStringLiteral("01.cmddetail"), QStringLiteral("18.cmdEdit")},
-                                   true, SimServer::shellUser());
-    ASSERT_TRUE(ssh->runQueue(lines).ok());
-    ssh->close();
+TEST_P(AccessFileWrite, LinesAsTheSystemWritesThem) {
+    EXPECT_EQ(GetParam().lines(), GetParam().expected);
+}
 
-    EXPECT_EQ(SimServer::readSiteFile(QStringLiteral("ACL/USERS/ZED_T.USE")),
-              digest.toLatin1() + "\n");
-    EXPECT_EQ(SimServer::readSiteFile(QStringLiteral("ACL/BUTTONS/ZED_T.BUT")),
-              QByteArray("ENABLED BUTTONS DO NOT REMOVE THIS LINE\n01.cmddetail\n18.cmdEdit\n"));
-    const auto perms = QFile::permissions(SimServer::siteDir() + "/ACL/USERS/ZED_T.USE");
-    EXPECT_TRUE(perms.testFlag(QFileDevice::WriteOther) && perms.testFlag(QFileDevice::ReadOther));
+INSTANTIATE_TEST_SUITE_P(
+    Writers, AccessFileWrite,
+    ::testing::Values(
+        WriteCase{"add user, user file",
+                  [] {
+                      return UserFile::writeLines("alice", kSecret1, UserFile::Writer::AddUser,
+                                                  "varneltail");
+                  },
+                  {"echo E52D98C459819A11775936D8DFBB7929 >ALICE.USE", "sudo chmod 666 ALICE.USE",
+                   "sudo chown varneltail ALICE.USE", "sudo chgrp varneltail ALICE.USE"}},
+        WriteCase{"own password",
+                  [] {
+                      return UserFile::writeLines("Alice", kSecret1, UserFile::Writer::OwnPassword,
+                                                  "varneltail");
+                  },
+                  {"echo E52D98C459819A11775936D8DFBB7929 >ALICE.USE", "sudo chmod 666 ALICE.USE",
+                   "sudo chown root ALICE.USE", "sudo chgrp users ALICE.USE"}},
+        WriteCase{
+            "administrator password",
+            [] {
+                return UserFile::writeLines("a.b-c_d", kSecret1, UserFile::Writer::AdminPassword,
+                                            "varneltail");
+            },
+            {"echo E52D98C459819A11775936D8DFBB7929 >A.B-C_D.USE", "sudo chgrp users A.B-C_D.USE"}},
+        WriteCase{"add user, button file",
+                  [] {
+                      return ButtonFile::writeLines(1, "alice", {"01.cmddetail", "18.cmdedit"},
+                                                    true, "varneltail");
+                  },
+                  {"sudo rm -f /usr/varnel/ACL/BUTTONS/ALICE.BUT",
+                   "echo ENABLED BUTTONS DO NOT REMOVE THIS LINE >ALICE.BUT",
+                   "echo 01.cmddetail >>ALICE.BUT", "echo 18.cmdedit >>ALICE.BUT",
+                   "sudo chmod 666 ALICE.BUT", "sudo chown varneltail ALICE.BUT",
+                   "sudo chgrp varneltail ALICE.BUT"}},
+        WriteCase{"rights editing",
+                  [] { return ButtonFile::writeLines(1, "alice", {"03.cmdcost"}, false, ""); },
+                  {"echo ENABLED BUTTONS DO NOT REMOVE THIS LINE >ALICE.BUT",
+                   "echo 03.cmdcost >>ALICE.BUT"}},
+        WriteCase{"values their checks refuse",
+                  [] {
+                      G().g_SiteHomedir[1] = "/usr/var nel";
+                      return UserFile::writeLines("al ice", "e52d; id", UserFile::Writer::AddUser,
+                                                  "Var Tail") +
+                             ButtonFile::writeLines(1, "al ice", {"01.cmd$(id)"}, true, "Var Tail");
+                  },
+                  {"echo 'e52d; id' >'AL ICE.USE'", "sudo chmod 666 'AL ICE.USE'",
+                   "sudo chown 'Var Tail' 'AL ICE.USE'", "sudo chgrp 'Var Tail' 'AL ICE.USE'",
+                   "sudo rm -f '/usr/var nel/ACL/BUTTONS/AL ICE.BUT'",
+                   "echo ENABLED BUTTONS DO NOT REMOVE THIS LINE >'AL ICE.BUT'",
+                   "echo '01.cmd$(id)' >>'AL ICE.BUT'", "sudo chmod 666 'AL ICE.BUT'",
+                   "sudo chown 'Var Tail' 'AL ICE.BUT'", "sudo chgrp 'Var Tail' 'AL ICE.BUT'"}}),
+    [](const auto& info) { return std::to_string(info.index); });
 
-    const QString local = siteDownloadFolder(QStringLiteral("Sim"));
-    FileTransferSession sftp;
-    ASSERT_TRUE(sftp.connectToHost(sftpTargetForSite(1), G().g_FtpTimeout))
-        << sftp.errorString().toStdString();
-    const auto stored = UserFile::fetchDigest(sftp, 1, local, QStringLiteral("ZED_t"));
+// ---- fetching ------------------------------------------------------------------------------
+
+class AccessFileFetch : public ::testing::Test {
+protected:
+    AccessFileFetch() {
+        G().g_SiteIPAddress[1] = QStringLiteral("10.0.0.7");
+        G().g_SiteHomedir[1] = QStringLiteral("/usr/varnel");
+        local = siteDownloadFolder(QStringLiteral("Sim"));
+        ServerFailure failure;
+        files = ServerWork::instance().openFiles(filesRequestForSite(1), failure);
+    }
+    testsupport::TempHome home;
+    testsupport::FakeServer server;
+    QString local;
+    std::unique_ptr<ServerFiles> files;
+};
+
+// Both files from their folders into the site's download folder, read from the converted copy.
+TEST_F(AccessFileFetch, FetchesIntoTheDownloadFolderAndReadsTheConvertedCopy) {
+    server.addFile(QStringLiteral("/usr/varnel/ACL/USERS/ZED_T.USE"), QByteArray(kSecret1) + "\n");
+    server.addFile(QStringLiteral("/usr/varnel/ACL/BUTTONS/ZED_T.BUT"),
+                   "ENABLED BUTTONS DO NOT REMOVE THIS LINE\n01.cmddetail\n18.cmdEdit\n");
+    ASSERT_TRUE(files);
+    const auto stored = UserFile::fetchDigest(*files, 1, local, QStringLiteral("Zed_t"));
     ASSERT_TRUE(stored.has_value());
-    EXPECT_TRUE(UserFile::passwordMatches(QStringLiteral("pass2"), *stored));
-    const auto entries = ButtonFile::fetchEntries(sftp, 1, local, QStringLiteral("zed_t"));
+    EXPECT_TRUE(UserFile::passwordMatches(QStringLiteral("secret1"), *stored));
+    const auto entries = ButtonFile::fetchEntries(*files, 1, local, QStringLiteral("zed_T"));
     ASSERT_TRUE(entries.has_value());
     EXPECT_EQ(ButtonFile::grantedNames(*entries),
               (QStringList{QStringLiteral("cmddetail"), QStringLiteral("cmdEdit")}));
-    EXPECT_TRUE(QFile::exists(local + "/ZED_T.LICU"));
+    ASSERT_EQ(server.fetches().size(), 2u);
+    EXPECT_EQ(server.fetches()[0].localPath, local + "/ZED_T.LICU");
+    EXPECT_EQ(server.fetches()[1].localPath, local + "/ZED_T.BUTU");
+    EXPECT_EQ(home.read(QStringLiteral("Sim/download/ZED_T.LIC")), QByteArray(kSecret1) + "\r\n");
     EXPECT_TRUE(QFile::exists(local + "/ZED_T.BUT"));
 }
 
 // An old local copy must never stand in for a file that could not be fetched.
-TEST_F(AccessFilesOnServer, FailedFetchLeavesNoOldCopy) {
-    const QString local = siteDownloadFolder(QStringLiteral("Sim"));
+TEST_F(AccessFileFetch, FailedFetchLeavesNoOldCopy) {
     home.write(QStringLiteral("Sim/download/NOSUCHUSER.LICU"), QByteArray(kSecret1) + "\n");
     home.write(QStringLiteral("Sim/download/NOSUCHUSER.LIC"), QByteArray(kSecret1) + "\r\n");
     home.write(QStringLiteral("Sim/download/NOSUCHUSER.BUTU"), kHeader + "01.cmddetail\n");
     home.write(QStringLiteral("Sim/download/NOSUCHUSER.BUT"), kHeader + "01.cmddetail\r\n");
-    FileTransferSession sftp;
-    ASSERT_TRUE(sftp.connectToHost(sftpTargetForSite(1), G().g_FtpTimeout))
-        << sftp.errorString().toStdString();
-    EXPECT_FALSE(UserFile::fetchDigest(sftp, 1, local, QStringLiteral("nosuchuser")).has_value());
-    EXPECT_FALSE(ButtonFile::fetchEntries(sftp, 1, local, QStringLiteral("nosuchuser")));
+    ASSERT_TRUE(files);
+    ServerFailure why;
+    EXPECT_FALSE(
+        UserFile::fetchDigest(*files, 1, local, QStringLiteral("nosuchuser"), &why).has_value());
+    EXPECT_EQ(why.text, QStringLiteral("Could not fetch /usr/varnel/ACL/USERS/NOSUCHUSER.USE: the "
+                                       "server has no such file"));
+    EXPECT_FALSE(ButtonFile::fetchEntries(*files, 1, local, QStringLiteral("nosuchuser")));
     for (const char* f : {"NOSUCHUSER.LICU", "NOSUCHUSER.LIC", "NOSUCHUSER.BUTU", "NOSUCHUSER.BUT"})
         EXPECT_FALSE(QFile::exists(local + "/" + f)) << f;
 }

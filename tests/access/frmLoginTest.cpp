@@ -1,36 +1,38 @@
-// The login window against the stand-in server: who gets in, which menu buttons they get, how
-// tries are counted, and that a typed name never steers the server's shell.
+// The login window through the fake server: the lines and fetches of a login, who gets in,
+// which menu buttons they get, how tries are counted, where each failure stops the check, and
+// that a typed name never steers the server's shell. The user files are the stand-in server's.
 #include "support/ProgramWindows.h"
-#include "widgets/WindowRegistry.h"
-#include "access/frmLogin.h"
-#include "widgets/AppControl.h"
-#include "common/CommonFunctions.h"
+
+#include "LoginTestSupport.h"
 #include "common/Globals.h"
-#include "menu/fMain.h"
 #include "platform/ProfileFile.h"
-#include "platform/SystemInfo.h"
+#include "support/FakeServer.h"
 #include "support/ScriptedPrompter.h"
-#include "support/SimServer.h"
 #include "support/TempHome.h"
+#include "widgets/AppControl.h"
 
 #include <gtest/gtest.h>
 
+#include <QClipboard>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTest>
 #include <QTimer>
 
-#include <algorithm>
+#include <functional>
+#include <memory>
 
 using namespace quillon;
+using testsupport::FakeServer;
 using testsupport::ScriptedPrompter;
-using testsupport::SimServer;
 
 namespace {
 
@@ -38,86 +40,13 @@ const char* const kInvalid = "Invalid Login or Password, try again!";
 const char* const kTooMany =
     "You have entered the wrong password too many times. The program will now terminate.";
 
-// The 26 menu buttons a button file may grant.
-const QStringList kMenuButtons = {
-    "cmddetail",     "cmdAudit",         "cmdcost",    "cmdstats",    "cmdWatchdog", "cmdcrono",
-    "cmdtrunk",      "cmdAreaCode",      "cmdauth",    "cmdcallcalc", "cmdmanager",  "cmddelprint",
-    "cmdsynch",      "cmdbringreport",   "cmddelete",  "cmdunlock",   "cmdtestcall", "cmdEdit",
-    "cmdbackupmenu", "cmdadduser",       "cmdmoduser", "cmdpasswd",   "cmddeluser",  "cmddatabase",
-    "cmdareacodes",  "cmdunusedstations"};
+using logintest::flushDeletes;
 
-// The shell lines a login for `user` would send on the stand-in site: its users folder and the
-// user's file. Other programs may share the server while a test runs; their lines are left out.
-QStringList loginShellLines(const QString& user) {
-    QStringList lines;
-    for (const QString& line : SimServer::shellLines())
-        if (line.contains(SimServer::siteDir() + QStringLiteral("/ACL/USERS")) ||
-            line.contains(user.toUpper() + QStringLiteral(".USE")) ||
-            line.contains(QLatin1String("pwned")))
-            lines << line;
-    return lines;
-}
-
-// The debug log's messages after its "OPENED" line, time stamps cut off.
-QStringList logMessages() {
-    QFile file(platform::SystemInfo::path(QStringLiteral("Logs/Mainlog.log")));
-    if (!file.open(QIODevice::ReadOnly)) return {};
-    QStringList out;
-    const QStringList lines = QString::fromLatin1(file.readAll()).split(QStringLiteral("\r\n"));
-    for (const QString& line : lines.mid(1, lines.size() - 2))
-        out << line.mid(19);  // "Dec-09-08 14:05:33 "
-    return out;
-}
-
-void flushDeletes() {
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-}
-
-// endProgram() asks the application to quit, and until an exec() round has run every local
-// event loop (each session wait) returns at once; one short round takes the request back.
-void takeBackQuitRequest() {
-    if (!programEndRequested()) return;
-    QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(0); });
-    QCoreApplication::exec();
-    resetProgramEnd();
-}
-
-// The window as start-up leaves it: main window loaded with every menu button off, then the
-// login window with the site list, site 1 the stand-in server.
-class LoginWindow : public ::testing::Test {
+class LoginWindow : public ::testing::Test, protected logintest::LoginScene {
 protected:
-    void SetUp() override {
-        quillon::setWindowOpenHook([this](const QString& name) { opened << name; });
-        main = fMain::instance();
-        main->disableAllButtons();
-    }
-    void TearDown() override {
-        delete login.data();
-        fMain::unloadInstance();
-        quillon::setWindowOpenHook(nullptr);
-        flushDeletes();
-        takeBackQuitRequest();
-    }
+    void SetUp() override { start(); }
+    void TearDown() override { finish(); }
 
-    void open(const QStringList& sites, int index) {
-        login = new frmLogin(sites);
-        login->cboSites->setCurrentIndex(index);
-        login->show();
-    }
-    void attempt(const QString& user, const QString& password) {
-        ASSERT_FALSE(login.isNull());
-        login->txtUserName->setText(user);
-        login->txtPassword->setText(password);
-        QTest::mouseClick(login->cmdOK, Qt::LeftButton);
-    }
-    QStringList enabledMenuButtons() const {
-        QStringList on;
-        for (const QString& name : kMenuButtons) {
-            QPushButton* b = main->commandButton(name);
-            if (b && b->isEnabled()) on << name;
-        }
-        return on;
-    }
     QString lastLogin(int section) const {
         return platform::ProfileFile(home.file("KTReports.ini"))
             .read(QStringLiteral("Site%1").arg(section), QStringLiteral("LastLogin "));
@@ -125,26 +54,49 @@ protected:
 
     testsupport::TempHome home;
     ScriptedPrompter prompter;
-    QPointer<fMain> main;
-    QPointer<frmLogin> login;
-    QStringList opened;
+    FakeServer server;
 };
 
-class LoginOnServer : public LoginWindow {
+// Site 1 is a server holding the stand-in server's user and button files; `ls` answers as
+// bash does for a file that is there and one that is not.
+class LoginOnFake : public LoginWindow {
 protected:
     void SetUp() override {
-        if (!SimServer::isUp()) GTEST_SKIP() << testsupport::kSimDownMessage;
-        // The journal is shared with other test processes: clear it only while holding it.
-        SimServer::lockForTest();
-        SimServer::clearJournal();
-        SimServer::clearKnobs();
-        SimServer::configureSite(1);
+        Globals& g = G();
+        g.g_SiteCount = 2;
+        g.g_SiteIPAddress[1] = QStringLiteral("10.0.0.7");
+        g.g_SiteSSHPort[1] = QStringLiteral("2200");
+        g.g_SiteSSHUser[1] = QStringLiteral("varneltail");
+        g.g_SiteUsername[1] = QStringLiteral("varnel");
+        g.g_SitePassword[1] = QStringLiteral("v");
+        g.g_SiteHomedir[1] = QStringLiteral("/usr/varnel");
+        g.g_FtpTimeout = 30;
+        server.on(QRegularExpression(QStringLiteral("^ls -1 ")))
+            .reply(QStringLiteral("ls: cannot access: No such file or directory\n"));
+        for (const char* folder : {"USERS", "BUTTONS"}) {
+            const QDir dir(QStringLiteral(QUILLON_SOURCE_DIR "/sim/site/ACL/") +
+                           QLatin1String(folder));
+            for (const QString& name : dir.entryList(QDir::Files)) {
+                QFile f(dir.filePath(name));
+                ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+                addFile(QStringLiteral("/usr/varnel/ACL/%1/%2").arg(QLatin1String(folder), name),
+                        f.readAll());
+            }
+        }
         LoginWindow::SetUp();
         open({QStringLiteral("Default"), QStringLiteral("Sim")}, 1);
     }
-    void TearDown() override {
-        LoginWindow::TearDown();
-        SimServer::clearKnobs();
+    // A server file; a user file makes its user known to `ls`.
+    void addFile(const QString& path, const QByteArray& bytes) {
+        server.addFile(path, bytes);
+        if (!path.endsWith(QLatin1String(".USE"))) return;
+        const QString name = path.section(QLatin1Char('/'), -1);
+        server.on(QStringLiteral("ls -1 ") + name).reply(name + QLatin1Char('\n'));
+    }
+    static QStringList userCheckLines(
+        const QString& file, const QString& folder = QStringLiteral("cd /usr/varnel/ACL/USERS/")) {
+        const QString ls = QStringLiteral("ls -1 ") + file;
+        return {QString(), folder, QString(), ls, ls};
     }
 };
 
@@ -161,30 +113,53 @@ TEST(LoginCaption, FollowsEdition) {
     }
 }
 
-TEST_F(LoginOnServer, GoodLoginTurnsOnExactlyTheGrantedButtons) {
-    G().g_DebugMode = true;
-    QDir().mkpath(home.file(QStringLiteral("Logs")));
-    OpenDebugLog(home.file(QStringLiteral("Logs/Mainlog.log")));
+// A good login: the user check in one shell, both files over one file session, the table
+// regeneration in a second shell, then the hand-over to the main window.
+TEST_F(LoginOnFake, GoodLoginChecksFetchesAndTurnsOnExactlyTheGrantedButtons) {
+    home.write(QStringLiteral("Sim/download/ALICE.BUT"), "stale\r\n");
     attempt(QStringLiteral("alice"), QStringLiteral("secret1"));
     flushDeletes();
 
     EXPECT_TRUE(prompter.messages().isEmpty()) << prompter.messages().join('|').toStdString();
     EXPECT_TRUE(login.isNull());
+    ASSERT_EQ(server.shellRequests().size(), 2u);
+    for (const ShellRequest& r : server.shellRequests()) {
+        EXPECT_EQ(r.target.host, QStringLiteral("10.0.0.7"));
+        EXPECT_EQ(r.target.port, 2200);
+        EXPECT_EQ(r.target.login, QStringLiteral("varneltail"));
+        EXPECT_EQ(r.target.password, QString::fromLatin1(kShellPassword));
+        EXPECT_FALSE(r.folder.has_value());
+        EXPECT_EQ(r.control, QStringLiteral("wodSSH1"));
+        EXPECT_EQ(r.connectTimeoutSec, 30);
+    }
+    EXPECT_EQ(server.linesOf(0), userCheckLines(QStringLiteral("ALICE.USE")));
+    EXPECT_EQ(server.linesOf(1), (QStringList{QString(), QStringLiteral("cd /usr/varnel"),
+                                              QStringLiteral("sudo ./do_csv.sh")}));
+    EXPECT_FALSE(server.isShellOpen(0));
+    EXPECT_FALSE(server.isShellOpen(1));
+    ASSERT_EQ(server.filesRequests().size(), 1u);
+    EXPECT_EQ(server.filesRequests()[0].target.login, QStringLiteral("varnel"));
+    EXPECT_EQ(server.filesRequests()[0].target.port, 2200);
+    ASSERT_EQ(server.fetches().size(), 2u);
+    const QString download = home.file(QStringLiteral("Sim/download"));
+    EXPECT_EQ(server.fetches()[0].remotePath, QStringLiteral("/usr/varnel/ACL/USERS/ALICE.USE"));
+    EXPECT_EQ(server.fetches()[0].localPath, download + QStringLiteral("/ALICE.LICU"));
+    EXPECT_EQ(server.fetches()[1].remotePath, QStringLiteral("/usr/varnel/ACL/BUTTONS/ALICE.BUT"));
+    EXPECT_EQ(server.fetches()[1].localPath, download + QStringLiteral("/ALICE.BUTU"));
+    EXPECT_FALSE(server.isFilesOpen(0));
+
     // 18.cmdedit and 22.CMDPASSWD grant whatever the case; 27.cmdnosuch and a short line grant
     // nothing; 99.cmdexitbackup names a button outside the catalogue, which comes on too.
     EXPECT_EQ(enabledMenuButtons(),
               (QStringList{QStringLiteral("cmddetail"), QStringLiteral("cmdEdit"),
                            QStringLiteral("cmdpasswd")}));
     EXPECT_FALSE(main->cmdexitbackup->isHidden());
-    EXPECT_FALSE(main->commandButton(QStringLiteral("cmddetail"))->isHidden());
-
     EXPECT_EQ(G().g_UserName, QStringLiteral("alice"));
     EXPECT_EQ(G().g_CurSite, 1);
     EXPECT_EQ(lastLogin(2), QStringLiteral("alice"));
-    EXPECT_TRUE(SimServer::shellLines().contains(QStringLiteral("sudo ./do_csv.sh")));
-    EXPECT_FALSE(SimServer::calls(QStringLiteral("do_csv.sh")).isEmpty());
+    EXPECT_EQ(home.read(QStringLiteral("KTReports.ini")), "[Site2]\r\nLastLogin =alice\r\n");
     for (const char* f : {"ALICE.LICU", "ALICE.LIC", "ALICE.BUTU", "ALICE.BUT"})
-        EXPECT_FALSE(QFile::exists(home.file(QStringLiteral("Sim/download/") + f))) << f;
+        EXPECT_FALSE(QFile::exists(download + QLatin1Char('/') + QLatin1String(f))) << f;
 
     // Handed over: the main window holds the sites, shows site 1 and switched to it.
     ASSERT_EQ(main->cboSites->count(), 2);
@@ -192,23 +167,6 @@ TEST_F(LoginOnServer, GoodLoginTurnsOnExactlyTheGrantedButtons) {
     EXPECT_EQ(opened, QStringList{QStringLiteral("fgetdata")});
     EXPECT_TRUE(main->isVisible());
     EXPECT_FALSE(programEndRequested());
-
-    // The log holds a line for every button, and what the sessions said under their control's
-    // name; no line is empty (the bare line feeds and the cd lines have empty replies).
-    const QStringList log = logMessages();
-    for (const char* line : {"Turning on Button: cmddetail", "Turning on Button: cmdEdit",
-                             "Turning on Button: cmdpasswd", "NOT Turning on Button: cmdcost"})
-        EXPECT_EQ(log.count(QLatin1String(line)), 1) << line;
-    const QStringList own = {QStringLiteral("Turning on Button: "),
-                             QStringLiteral("NOT Turning on Button: "), QStringLiteral("Login: ")};
-    for (const QString& line : log) {
-        const bool fromSession =
-            line.startsWith(QStringLiteral("wodSSH1 ")) && !line.mid(8).trimmed().isEmpty();
-        const bool fromLogin = std::any_of(own.begin(), own.end(), [&](const QString& start) {
-            return line.startsWith(start) && line.size() > start.size();
-        });
-        EXPECT_TRUE(fromSession || fromLogin) << "[" << line.toStdString() << "]";
-    }
 }
 
 struct GrantCase {
@@ -220,7 +178,7 @@ void PrintTo(const GrantCase& c, std::ostream* os) {
     *os << c.user;
 }
 
-class LoginGrants : public LoginOnServer, public ::testing::WithParamInterface<GrantCase> {};
+class LoginGrants : public LoginOnFake, public ::testing::WithParamInterface<GrantCase> {};
 
 TEST_P(LoginGrants, ButtonFileDecides) {
     const GrantCase& c = GetParam();
@@ -252,7 +210,7 @@ void PrintTo(const RefusedCase& c, std::ostream* os) {
     *os << c.what;
 }
 
-class LoginRefused : public LoginOnServer, public ::testing::WithParamInterface<RefusedCase> {};
+class LoginRefused : public LoginOnFake, public ::testing::WithParamInterface<RefusedCase> {};
 
 TEST_P(LoginRefused, SaysTheSameWhateverWasWrong) {
     const RefusedCase& c = GetParam();
@@ -273,6 +231,7 @@ TEST_P(LoginRefused, SaysTheSameWhateverWasWrong) {
     EXPECT_TRUE(G().g_UserName.isEmpty());
     EXPECT_TRUE(lastLogin(2).isEmpty());
     EXPECT_FALSE(main->isVisible());
+    EXPECT_EQ(server.shellRequests().size(), 1u);  // no table regeneration
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, LoginRefused,
@@ -285,6 +244,14 @@ INSTANTIATE_TEST_SUITE_P(Cases, LoginRefused,
                                                        "secret1", 1}),
                          [](const auto& info) { return std::to_string(info.index); });
 
+// An unknown user is refused after the check's lines; nothing is fetched.
+TEST_F(LoginOnFake, AnUnknownUserIsRefusedWithoutAFetch) {
+    prompter.ok();
+    attempt(QStringLiteral("nobody"), QStringLiteral("x"));
+    EXPECT_EQ(server.lines(), userCheckLines(QStringLiteral("NOBODY.USE")));
+    EXPECT_TRUE(server.filesRequests().empty());
+}
+
 // A sequence of tries and the try on which the program ends (0: it does not).
 struct TriesCase {
     const char* what;
@@ -295,7 +262,7 @@ void PrintTo(const TriesCase& c, std::ostream* os) {
     *os << c.what;
 }
 
-class LoginTries : public LoginOnServer, public ::testing::WithParamInterface<TriesCase> {};
+class LoginTries : public LoginOnFake, public ::testing::WithParamInterface<TriesCase> {};
 
 TEST_P(LoginTries, ThirdWrongPasswordEndsTheProgram) {
     const TriesCase& c = GetParam();
@@ -333,51 +300,83 @@ INSTANTIATE_TEST_SUITE_P(
         TriesCase{"wrong passwords for different users add up",
                   {{"alice", "x"}, {"nohead", "y"}, {"nohead", "z"}},
                   3},
-        TriesCase{"names refused before the server count as tries",
-                  {{"a;id", "x"}, {"alice", "y"}, {"$(id)", "z"}},
-                  3}),
+        TriesCase{"names refused before the server cost no try",
+                  {{"a;id", "x"},
+                   {"alice", "y"},
+                   {"$(id)", "z"},
+                   {"alice", "z"},
+                   {"-la", "x"},
+                   {"alice", "w"}},
+                  6}),
     [](const auto& info) { return std::to_string(info.index); });
 
-// Names holding what a shell acts on never reach it: nothing runs on the server.
-class LoginHostileName : public LoginOnServer, public ::testing::WithParamInterface<const char*> {};
+// Names holding what a shell acts on never reach it: no session is even opened. The name's
+// own message says what a name may hold, and no password was tried, so it costs no try.
+class LoginHostileName : public LoginOnFake, public ::testing::WithParamInterface<const char*> {};
 
 TEST_P(LoginHostileName, IsRefusedBeforeAnyLine) {
-    SimServer::removeSiteFile(QStringLiteral("pwned"));
     prompter.ok();
     attempt(QString::fromUtf8(GetParam()), QStringLiteral("secret1"));
-    EXPECT_EQ(prompter.messages(), QStringList{QLatin1String(kInvalid)});
-    EXPECT_EQ(login->wrongPasswordCount(), 1);
-    const QStringList sent = loginShellLines(QString::fromUtf8(GetParam()));
-    EXPECT_TRUE(sent.isEmpty()) << sent.join('|').toStdString();
-    EXPECT_FALSE(SimServer::siteFileExists(QStringLiteral("pwned")));
-    EXPECT_FALSE(SimServer::siteFileExists(QStringLiteral("ACL/USERS/pwned")));
+    ASSERT_EQ(prompter.prompts().size(), 1u);
+    EXPECT_EQ(prompter.prompts()[0].text,
+              QStringLiteral("The user name may hold only the letters A to Z, digits, '_', '-' "
+                             "and '.', and may not begin with '.' or '-'."));
+    EXPECT_EQ(prompter.prompts()[0].title, QStringLiteral("Login"));
+    EXPECT_EQ(login->wrongPasswordCount(), 0);
+    EXPECT_TRUE(login->txtUserName->isEnabled());
+    EXPECT_TRUE(login->cmdOK->isEnabled());
+    EXPECT_TRUE(server.shellRequests().empty());
+    EXPECT_TRUE(server.filesRequests().empty());
 }
 
 INSTANTIATE_TEST_SUITE_P(Names, LoginHostileName,
                          ::testing::Values("$(touch pwned)", "a;id", "`touch pwned`",
                                            "x|touch pwned", "../ALICE", "-la", ".ALICE", "alice'",
-                                           "al ice", "caf\u00e9",
-                                           "a23456789012345678901234567890123"),
+                                           "al ice", "caf\u00e9", "alice\n"),
                          [](const auto& info) { return std::to_string(info.index); });
 
-TEST_F(LoginOnServer, AllowedNameGoesQuotedIntoTheShell) {
-    prompter.ok();
-    attempt(QStringLiteral("a.b-c_d"), QStringLiteral("x"));
-    EXPECT_TRUE(SimServer::shellLines().contains(QStringLiteral("ls -1 'A.B-C_D.USE'")))
-        << SimServer::shellLines().join('|').toStdString();
-    EXPECT_EQ(login->wrongPasswordCount(), 0);  // no such user
+// A name is as long as a file name may hold it: its longest file, <USER>.LICU, fits in 255.
+TEST_F(LoginOnFake, ANameAsLongAsAFileNameMayHoldReachesTheServer) {
+    for (const int length : {33, 250, 251}) {
+        SCOPED_TRACE(length);
+        testsupport::ScriptedPrompter answers;
+        FakeServer fresh;
+        fresh.on(QRegularExpression(QStringLiteral("^ls -1 ")))
+            .reply(QStringLiteral("ls: cannot access: No such file or directory\n"));
+        answers.ok();
+        attempt(QString(length, QLatin1Char('a')), QStringLiteral("x"));
+        ASSERT_EQ(answers.prompts().size(), 1u);
+        EXPECT_EQ(answers.prompts()[0].text == QLatin1String(kInvalid), length <= 250);
+        EXPECT_EQ(fresh.lines().contains(QStringLiteral("ls -1 ") + QString(length, 'A') + ".USE"),
+                  length <= 250);
+        EXPECT_EQ(login->wrongPasswordCount(), 0);
+    }
 }
 
-// A user file the transfer login cannot read is a wrong password, even with an old local copy
-// holding the right digest; a button file that cannot be fetched grants nothing, whatever an
-// old copy says.
-TEST_F(LoginOnServer, OldLocalCopiesAreNeverRead) {
+// A name that passed its check and a plain folder go as the system writes them; a folder with
+// a character the shell reads specially goes quoted.
+TEST_F(LoginOnFake, CheckedNamesGoBareOtherFoldersQuoted) {
+    prompter.ok().ok();
+    attempt(QStringLiteral("a.b-c_d"), QStringLiteral("x"));
+    EXPECT_EQ(server.lines(), userCheckLines(QStringLiteral("A.B-C_D.USE")));
+    EXPECT_EQ(login->wrongPasswordCount(), 0);  // no such user
+
+    G().g_SiteHomedir[1] = QStringLiteral("/usr/var nel");
+    attempt(QStringLiteral("alice"), QStringLiteral("secret1"));
+    EXPECT_EQ(server.linesOf(1), userCheckLines(QStringLiteral("ALICE.USE"),
+                                                QStringLiteral("cd '/usr/var nel/ACL/USERS/'")));
+}
+
+// A user file that cannot be fetched checked no password: it is told as a connection failure,
+// costs no try, and an old local copy holding the right digest never stands in for it. A
+// button file that cannot be fetched grants nothing, whatever an old copy says.
+TEST_F(LoginOnFake, OldLocalCopiesAreNeverRead) {
     const QByteArray digest = "E52D98C459819A11775936D8DFBB7929";  // "secret1"
     const QByteArray header = "ENABLED BUTTONS DO NOT REMOVE THIS LINE";
-    SimServer::writeSiteFile(QStringLiteral("ACL/USERS/GHOST.USE"), digest + "\n");
-    ASSERT_EQ(
-        SimServer::runAs(SimServer::sftpUser(), QStringLiteral("chmod 000 ACL/USERS/GHOST.USE")),
-        0);
+    addFile(QStringLiteral("/usr/varnel/ACL/USERS/GHOST.USE"), digest + "\n");
+    server.failFetch(QStringLiteral("/usr/varnel/ACL/USERS/GHOST.USE"), kSessionFailed,
+                     QStringLiteral("Could not fetch /usr/varnel/ACL/USERS/GHOST.USE: Permission "
+                                    "denied"));
     home.write(QStringLiteral("Sim/download/GHOST.LICU"), digest + "\n");
     home.write(QStringLiteral("Sim/download/GHOST.LIC"), digest + "\r\n");
     home.write(QStringLiteral("Sim/download/NOBUT.BUTU"), header + "\n01.cmddetail\n");
@@ -385,29 +384,115 @@ TEST_F(LoginOnServer, OldLocalCopiesAreNeverRead) {
 
     prompter.ok();
     attempt(QStringLiteral("ghost"), QStringLiteral("secret1"));
-    SimServer::removeSiteFile(QStringLiteral("ACL/USERS/GHOST.USE"));
-    EXPECT_EQ(prompter.messages(), QStringList{QLatin1String(kInvalid)});
-    EXPECT_EQ(login->wrongPasswordCount(), 1);
+    EXPECT_EQ(prompter.messages(),
+              QStringList{QStringLiteral("Could not reach the server of site Sim: Could not fetch "
+                                         "/usr/varnel/ACL/USERS/GHOST.USE: Permission denied")});
+    EXPECT_EQ(login->wrongPasswordCount(), 0);
+    EXPECT_TRUE(G().g_UserName.isEmpty());
+    EXPECT_FALSE(QFile::exists(home.file(QStringLiteral("Sim/download/GHOST.LIC"))));
 
     attempt(QStringLiteral("nobut"), QStringLiteral("secret1"));
     EXPECT_EQ(G().g_UserName, QStringLiteral("nobut"));
     EXPECT_TRUE(enabledMenuButtons().isEmpty());
 }
 
-TEST_F(LoginOnServer, UnreachableServerIsToldAndCostsNoTry) {
-    G().g_SiteSSHPort[1] = QStringLiteral("1");
-    prompter.ok();
+// Where each failure of the server work stops the check, what is told, and whether it costs a
+// try.
+struct StepFailureCase {
+    const char* what;
+    std::function<void(FakeServer&)> arrange;
+    const char* told;  // the message's start
+    int countsAs;
+    bool loggedIn;
+};
+void PrintTo(const StepFailureCase& c, std::ostream* os) {
+    *os << c.what;
+}
+
+class LoginStepFailure : public LoginOnFake,
+                         public ::testing::WithParamInterface<StepFailureCase> {};
+
+TEST_P(LoginStepFailure, IsToldAsItsOwnKind) {
+    const StepFailureCase& c = GetParam();
+    c.arrange(server);
+    if (*c.told) prompter.ok();
     attempt(QStringLiteral("alice"), QStringLiteral("secret1"));
-    ASSERT_EQ(prompter.prompts().size(), 1u);
-    EXPECT_TRUE(prompter.prompts()[0].text.startsWith(
-        QStringLiteral("Could not reach the server of site Sim")))
-        << prompter.prompts()[0].text.toStdString();
-    EXPECT_EQ(login->wrongPasswordCount(), 0);
+    flushDeletes();
+    if (*c.told) {
+        ASSERT_EQ(prompter.messages().size(), 1);
+        EXPECT_TRUE(prompter.messages()[0].startsWith(QString::fromUtf8(c.told)))
+            << prompter.messages()[0].toStdString();
+    } else {
+        EXPECT_TRUE(prompter.messages().isEmpty()) << prompter.messages().join('|').toStdString();
+    }
+    EXPECT_EQ(login.isNull(), c.loggedIn);
+    if (c.loggedIn) {
+        EXPECT_EQ(G().g_UserName, QStringLiteral("alice"));
+        return;
+    }
+    EXPECT_EQ(login->wrongPasswordCount(), c.countsAs);
     EXPECT_TRUE(login->cmdOK->isEnabled());
     EXPECT_FALSE(main->isVisible());
 }
 
-// ---- without the server --------------------------------------------------------------------
+INSTANTIATE_TEST_SUITE_P(
+    Steps, LoginStepFailure,
+    ::testing::Values(
+        StepFailureCase{"shell unreachable",
+                        [](FakeServer& s) {
+                            s.failOpen(kSessionUnreachable, "Connection refused.",
+                                       FakeServer::Times::Next, FakeServer::Kind::Shell);
+                        },
+                        "Could not reach the server of site Sim: Connection refused.", 0, false},
+        StepFailureCase{"no users folder",
+                        [](FakeServer& s) {
+                            s.on("cd /usr/varnel/ACL/USERS/")
+                                .reply(
+                                    "bash: cd: /usr/varnel/ACL/USERS/: No such file or "
+                                    "directory\n");
+                        },
+                        kInvalid, 0, false},
+        StepFailureCase{"session dropped at the folder change",
+                        [](FakeServer& s) { s.on("cd /usr/varnel/ACL/USERS/").dropsSession(); },
+                        "Could not reach the server of site Sim: The server closed the session", 0,
+                        false},
+        StepFailureCase{"user check outlives its deadline",
+                        [](FakeServer& s) { s.on("ls -1 ALICE.USE").timesOut(); },
+                        "Could not reach the server of site Sim: No answer from the server", 0,
+                        false},
+        StepFailureCase{"file transfer unreachable",
+                        [](FakeServer& s) {
+                            s.failOpen(kSessionUnreachable, "Connection refused.",
+                                       FakeServer::Times::Next, FakeServer::Kind::Files);
+                        },
+                        "Could not reach the server of site Sim: Connection refused.", 0, false},
+        StepFailureCase{
+            "user file fetch outlives its deadline",
+            [](FakeServer& s) { s.failFetch("/usr/varnel/ACL/USERS/ALICE.USE", kSessionTimedOut); },
+            "Could not reach the server of site Sim: No data from the server within "
+            "30 seconds",
+            0, false},
+        StepFailureCase{"button file not fetched",
+                        [](FakeServer& s) {
+                            s.failFetch("/usr/varnel/ACL/BUTTONS/ALICE.BUT", kSessionTimedOut);
+                        },
+                        "", 0, true},
+        StepFailureCase{"table regeneration unreachable",
+                        [](FakeServer& s) {
+                            // The shell after the user check's does not open.
+                            s.on("ls -1 ALICE.USE")
+                                .reply("ALICE.USE\n")
+                                .then([&s, armed = std::make_shared<bool>(false)](const QString&) {
+                                    if (*armed) return;
+                                    *armed = true;
+                                    s.failOpen(kSessionUnreachable, "Connection refused.",
+                                               FakeServer::Times::Next, FakeServer::Kind::Shell);
+                                });
+                        },
+                        "", 0, true}),
+    [](const auto& info) { return std::to_string(info.index); });
+
+// ---- the default site and the window's own handling ----------------------------------------
 
 struct DefaultCase {
     const char* what;
@@ -422,11 +507,6 @@ class LoginDefaultSite : public LoginWindow, public ::testing::WithParamInterfac
 
 TEST_P(LoginDefaultSite, LogsNobodyInAndLeavesOnlyTheSiteEditor) {
     const DefaultCase& c = GetParam();
-    const bool simUp = SimServer::isUp();
-    if (simUp) {
-        SimServer::lockForTest();
-        SimServer::clearJournal();
-    }
     open({QStringLiteral("Default"), QStringLiteral("Sim")}, 0);
     attempt(QString::fromUtf8(c.user), QString::fromUtf8(c.password));
     flushDeletes();
@@ -444,7 +524,8 @@ TEST_P(LoginDefaultSite, LogsNobodyInAndLeavesOnlyTheSiteEditor) {
     EXPECT_TRUE(opened.isEmpty());
     EXPECT_TRUE(G().g_UserName.isEmpty());
     EXPECT_FALSE(home.read(QStringLiteral("KTReports.ini")).contains("LastLogin"));
-    if (simUp) EXPECT_TRUE(loginShellLines(QString::fromUtf8(c.user)).isEmpty());
+    EXPECT_TRUE(server.shellRequests().empty());
+    EXPECT_TRUE(server.filesRequests().empty());
     EXPECT_FALSE(programEndRequested());
 }
 
@@ -465,6 +546,32 @@ TEST_F(LoginWindow, EmptySiteListTakesTheDefaultPathWithoutSiteEditor) {
     EXPECT_TRUE(opened.isEmpty());
 }
 
+// A site whose name cannot name its folder is never chosen: the login says why, and nothing
+// reaches a server or the site's folder.
+TEST_F(LoginWindow, ASiteThatCannotBeUsedIsNotChosen) {
+    for (const auto& [name, index] : {std::pair{"../x", 1}, std::pair{"default", 2}}) {
+        SCOPED_TRACE(name);
+        testsupport::ScriptedPrompter answers;
+        QStringList sites{QStringLiteral("Default"), QStringLiteral("Sim")};
+        sites.insert(index, QString::fromLatin1(name));
+        open(sites, index);
+        answers.ok();
+        attempt(QStringLiteral("alice"), QStringLiteral("secret1"));
+        ASSERT_EQ(answers.prompts().size(), 1u);
+        EXPECT_TRUE(answers.prompts()[0].text.startsWith(
+            QStringLiteral("This site cannot be used: the name \"") + QLatin1String(name)))
+            << answers.prompts()[0].text.toStdString();
+        EXPECT_EQ(answers.prompts()[0].title, QStringLiteral("Login"));
+        EXPECT_TRUE(login->cmdOK->isEnabled());
+        EXPECT_TRUE(login->cboSites->isEnabled());
+        EXPECT_EQ(login->wrongPasswordCount(), 0);
+        EXPECT_TRUE(server.shellRequests().empty());
+        EXPECT_FALSE(main->isVisible());
+        EXPECT_EQ(QDir(home.path()).entryList(QDir::Dirs | QDir::NoDotAndDotDot), QStringList());
+        delete login.data();
+    }
+}
+
 TEST_F(LoginWindow, EmptyNameIsAskedForOnARealSite) {
     open({QStringLiteral("Default"), QStringLiteral("Sim")}, 1);
     prompter.ok();
@@ -474,18 +581,53 @@ TEST_F(LoginWindow, EmptyNameIsAskedForOnARealSite) {
     EXPECT_TRUE(login->cmdOK->isEnabled());
     EXPECT_EQ(login->txtPassword->text(), QStringLiteral("secret1"));
     EXPECT_EQ(login->wrongPasswordCount(), 0);
+    EXPECT_TRUE(server.shellRequests().empty());
 }
 
-TEST_F(LoginWindow, TypedBlankIsTakenOut) {
+// A blank typed anywhere or pasted is refused by itself: the rest of the name and the caret
+// stay as they were.
+struct BlankCase {
+    const char* what;
+    const char* before;
+    int caret;           // where the blank comes in
+    const char* typed;   // typed at the caret, or nullptr
+    const char* pasted;  // pasted at the caret, or nullptr
+    const char* after;
+    int caretAfter;
+};
+void PrintTo(const BlankCase& c, std::ostream* os) {
+    *os << c.what;
+}
+
+class LoginNameBlank : public LoginWindow, public ::testing::WithParamInterface<BlankCase> {};
+
+TEST_P(LoginNameBlank, IsRefusedAndNothingElseIsLost) {
+    const BlankCase& c = GetParam();
     open({QStringLiteral("Default"), QStringLiteral("Sim")}, 1);
+    login->txtUserName->setText(QString::fromUtf8(c.before));
+    login->txtUserName->setCursorPosition(c.caret);
+    login->txtUserName->setFocus();
     prompter.ok();
-    QTest::keyClicks(login->txtUserName, QStringLiteral("al"));
-    QTest::keyClick(login->txtUserName, Qt::Key_Space);
-    QTest::keyClicks(login->txtUserName, QStringLiteral("ice"));
-    EXPECT_EQ(login->txtUserName->text(), QStringLiteral("alice"));
+    if (c.typed) QTest::keyClicks(login->txtUserName, QString::fromUtf8(c.typed));
+    if (c.pasted) {
+        QGuiApplication::clipboard()->setText(QString::fromUtf8(c.pasted));
+        login->txtUserName->paste();
+    }
+    EXPECT_EQ(login->txtUserName->text(), QString::fromUtf8(c.after));
+    EXPECT_EQ(login->txtUserName->cursorPosition(), c.caretAfter);
     EXPECT_EQ(prompter.messages(),
               QStringList{QStringLiteral("You can not have Spaces in the User Name")});
+    EXPECT_TRUE(prompter.prompts()[0].title.isEmpty());
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, LoginNameBlank,
+    ::testing::Values(BlankCase{"typed at the end", "alice", 5, " ", nullptr, "alice", 5},
+                      BlankCase{"typed inside", "alice", 2, " ", nullptr, "alice", 2},
+                      BlankCase{"typed first", "alice", 0, " ", nullptr, "alice", 0},
+                      BlankCase{"pasted with a name", "x", 1, nullptr, "bo b", "xbob", 4},
+                      BlankCase{"pasted inside", "alice", 2, nullptr, " \t ", "alice", 2}),
+    [](const auto& info) { return std::to_string(info.index); });
 
 class LoginEnd : public LoginWindow, public ::testing::WithParamInterface<bool> {};
 

@@ -82,11 +82,18 @@ TEST(ProfileFile, WriteAddsSectionAtEndOfFile) {
     EXPECT_EQ(noEol, QByteArray("[A]\r\nk=1\r\n[B]\r\nx=2\r\n"));
 }
 
-TEST(ProfileFile, KeyNameEndingInBlankIsTheSameKey) {
-    // "LastLogin " is written with its trailing blank; it must land on one line only.
+TEST(ProfileFile, KeyNameEndingInBlankIsWrittenAsNamedAndReadEitherWay) {
+    // "LastLogin " keeps its trailing blank in the file, lands on one line only, and reads
+    // with or without the blank.
     QByteArray c = profile::write("[Site1]\r\nName=A\r\n", "Site1", "LastLogin ", "bob");
+    EXPECT_EQ(c, QByteArray("[Site1]\r\nName=A\r\nLastLogin =bob\r\n"));
     c = profile::write(c, "Site1", "LastLogin ", "eve");
-    EXPECT_EQ(c, QByteArray("[Site1]\r\nName=A\r\nLastLogin=eve\r\n"));
+    EXPECT_EQ(c, QByteArray("[Site1]\r\nName=A\r\nLastLogin =eve\r\n"));
+    EXPECT_EQ(profile::read(c, "Site1", "LastLogin "), QStringLiteral("eve"));
+    EXPECT_EQ(profile::read(c, "Site1", "lastlogin"), QStringLiteral("eve"));
+    // A line already in the file, in its own spelling, is the one replaced.
+    EXPECT_EQ(profile::write("[Site1]\r\nLastLogin=bob\r\n", "Site1", "LastLogin ", "eve"),
+              QByteArray("[Site1]\r\nLastLogin=eve\r\n"));
 }
 
 TEST(ProfileFile, TextIsWindows1252) {

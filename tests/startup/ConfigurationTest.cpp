@@ -306,29 +306,6 @@ TEST_F(Fixture, ConfiguredKeysAreKeptAsTheyAre) {
 
 // --- site names that cannot name a folder ------------------------------------------------
 
-struct NameCase {
-    const char* name;
-    int index;
-    bool refused;
-};
-
-class SiteName : public ::testing::TestWithParam<NameCase> {};
-
-TEST_P(SiteName, RefusesNamesThatLeadOutOfTheSiteFolder) {
-    const NameCase& c = GetParam();
-    EXPECT_EQ(!quillon::siteNameProblem(QString::fromLatin1(c.name), c.index).isEmpty(), c.refused)
-        << c.name;
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Cases, SiteName,
-    ::testing::Values(NameCase{"", 1, true}, NameCase{"a/b", 1, true}, NameCase{"a\\b", 1, true},
-                      NameCase{"..", 1, true}, NameCase{"../Logs", 1, true},
-                      NameCase{"x..y", 1, true}, NameCase{".", 1, true},
-                      NameCase{"DEFAULT", 2, true}, NameCase{"default", 1, true},
-                      NameCase{"Default", 0, false}, NameCase{"North Wing", 1, false},
-                      NameCase{"North.Wing", 1, false}, NameCase{"Default2", 1, false}));
-
 TEST_F(Fixture, ARefusedSiteKeepsItsPlaceInTheTable) {
     const StartupConfiguration config = read(
         "[Sites]\r\nNum=4\r\n[Site1]\r\nName=Default\r\n[Site2]\r\nName=../other\r\n"

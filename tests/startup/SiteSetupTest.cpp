@@ -4,7 +4,9 @@
 #include "common/MD5.h"
 #include "fSitesTestSupport.h"
 #include "platform/ProfileFile.h"
+#include "remote/ServerWork.h"
 #include "startup/SiteSetup.h"
+#include "support/FakeServer.h"
 #include "support/TempHome.h"
 
 #include <QFile>
@@ -124,91 +126,122 @@ TEST(DefaultUser, DigestOfAFourDigitPassword) {
         QRegularExpression(QStringLiteral("^[0-9A-F]{32}$")).match(defaultUserDigest()).hasMatch());
 }
 
-// Records what the set-up sends; a folder change fails when its folder is in `missing`.
-class FakeShell : public SetupShell {
-public:
+// The set-up over a shell of the fake server.
+struct SetupRun {
+    SetupOutcome outcome;
     QStringList sent;
-    QStringList missing;
-    int failLineAt = -1;  // run() fails at this line count
-
-    bool run(const QString& line) override {
-        if (failLineAt >= 0 && sent.size() == failLineAt) {
-            m_error = QStringLiteral("timed out");
-            return false;
-        }
-        sent << line;
-        return true;
-    }
-    bool changeFolder(const QString& folder) override {
-        sent << QStringLiteral("cd ") + folder;
-        if (missing.contains(folder)) {
-            m_error = QStringLiteral("No such file or directory");
-            return false;
-        }
-        return true;
-    }
-    QString errorString() const override { return m_error; }
-
-private:
-    QString m_error;
+    QStringList queue;
 };
 
-TEST(ServerSetup, SendsTheLinesInOrder) {
-    FakeShell shell;
-    QStringList queue;
+SetupRun runSetup(testsupport::FakeServer& server, const QString& home, const QString& login,
+                  const QStringList& names) {
+    ServerFailure failure;
+    const auto shell = ServerWork::instance().openShell(
+        shellRequestForSite(1, SiteFolder::Login, QStringLiteral("wodSSH1")), failure);
+    EXPECT_TRUE(shell) << failure.text.toStdString();
+    if (!shell) return {};
+    SetupRun run;
+    run.outcome = runServerSetup(*shell, home, login, names, run.queue);
+    run.sent = server.lines();
+    return run;
+}
+
+class ServerSetup : public ::testing::Test {
+protected:
+    ServerSetup() { G().g_SiteIPAddress[1] = QStringLiteral("10.0.0.5"); }
+    testsupport::TempHome home;
+    testsupport::FakeServer server;
+};
+
+TEST_F(ServerSetup, SendsTheLinesInOrder) {
     const QStringList names{QStringLiteral("01.cmddetail"), QStringLiteral("02.cmdAudit")};
-    const SetupOutcome out =
-        runServerSetup(shell, QStringLiteral("/srv/site"), QStringLiteral("ops"), names, queue);
-    EXPECT_TRUE(out.ok) << out.message.toStdString();
+    const SetupRun run =
+        runSetup(server, QStringLiteral("/srv/site"), QStringLiteral("ops"), names);
+    EXPECT_TRUE(run.outcome.ok) << run.outcome.message.toStdString();
     // A bare line first waits for the shell, then the set-up lines.
-    EXPECT_EQ(shell.sent,
+    EXPECT_EQ(run.sent,
               QStringList{QString()} + sitestest::expectedSetupLines(QStringLiteral("/srv/site"),
                                                                      QStringLiteral("ops"), names));
-    EXPECT_TRUE(queue.isEmpty());
+    EXPECT_TRUE(run.queue.isEmpty());
 }
 
 // Whichever folder change fails, nothing after it is sent.
-TEST(ServerSetup, AFolderThatIsNotReachedStopsTheSetUp) {
-    const QString home = QStringLiteral("/srv/site");
+TEST_F(ServerSetup, AFolderThatIsNotReachedStopsTheSetUp) {
+    const QString site = QStringLiteral("/srv/site");
     for (const QString& folder :
-         {home, QStringLiteral("ACL"), home + QStringLiteral("/ACL/BUTTONS/"),
-          home + QStringLiteral("/ACL/USERS/")}) {
-        FakeShell shell;
-        shell.missing << folder;
-        QStringList queue;
-        const SetupOutcome out = runServerSetup(shell, home, QStringLiteral("ops"), {}, queue);
-        EXPECT_FALSE(out.ok);
-        EXPECT_EQ(shell.sent.last(), QStringLiteral("cd ") + folder);
-        EXPECT_EQ(out.failedLine, QStringLiteral("cd ") + folder);
-        EXPECT_TRUE(out.message.contains(folder)) << out.message.toStdString();
-        EXPECT_TRUE(out.message.contains(QStringLiteral("No such file or directory")));
+         {site, QStringLiteral("ACL"), site + QStringLiteral("/ACL/BUTTONS/"),
+          site + QStringLiteral("/ACL/USERS/")}) {
+        testsupport::FakeServer fresh;
+        fresh.on(QStringLiteral("cd ") + folder)
+            .reply(QStringLiteral("bash: cd: %1: No such file or directory\n").arg(folder));
+        const SetupRun run = runSetup(fresh, site, QStringLiteral("ops"), {});
+        EXPECT_FALSE(run.outcome.ok);
+        EXPECT_EQ(run.sent.last(), QStringLiteral("cd ") + folder);
+        EXPECT_EQ(run.outcome.failedLine, QStringLiteral("cd ") + folder);
+        EXPECT_TRUE(run.outcome.message.contains(folder)) << run.outcome.message.toStdString();
+        EXPECT_TRUE(run.outcome.message.contains(QStringLiteral("No such file or directory")));
     }
 }
 
-TEST(ServerSetup, ALostSessionStopsAndKeepsTheRestOfTheQueue) {
-    FakeShell shell;
-    // The bare line, 18 set-up lines, the header line and one name line: the second name fails.
-    shell.failLineAt = 21;
-    QStringList queue;
+TEST_F(ServerSetup, ALostSessionStopsAndKeepsTheRestOfTheQueue) {
+    const QString failing = QStringLiteral("echo 02.cmdAudit >>default_buttons");
+    server.on(failing).timesOut();
     const QStringList names{QStringLiteral("01.cmddetail"), QStringLiteral("02.cmdAudit"),
                             QStringLiteral("03.cmdcost")};
-    const SetupOutcome out =
-        runServerSetup(shell, QStringLiteral("/srv/site"), QStringLiteral("ops"), names, queue);
-    EXPECT_FALSE(out.ok);
-    EXPECT_EQ(out.failedLine, QStringLiteral("echo 02.cmdAudit >>default_buttons"));
-    EXPECT_EQ(out.message, QStringLiteral("timed out"));
-    EXPECT_EQ(queue, (QStringList{QStringLiteral("echo 02.cmdAudit >>default_buttons"),
-                                  QStringLiteral("echo 03.cmdcost >>default_buttons")}));
+    const SetupRun run =
+        runSetup(server, QStringLiteral("/srv/site"), QStringLiteral("ops"), names);
+    EXPECT_FALSE(run.outcome.ok);
+    EXPECT_EQ(run.sent.last(), failing);
+    EXPECT_EQ(run.outcome.failedLine, failing);
+    EXPECT_EQ(run.outcome.message,
+              QStringLiteral("No answer from the server within 60 seconds to: ") + failing);
+    EXPECT_EQ(run.queue,
+              (QStringList{failing, QStringLiteral("echo 03.cmdcost >>default_buttons")}));
 }
 
-TEST(ServerSetup, RefusesUnsafeValuesWithoutSendingAnything) {
-    for (const auto& [home, login] :
+TEST_F(ServerSetup, RefusesUnsafeValuesWithoutSendingAnything) {
+    for (const auto& [site, login] :
          {std::pair{QStringLiteral("/srv/site;id"), QStringLiteral("ops")},
           std::pair{QStringLiteral("/srv/site"), QStringLiteral("ops && reboot")}}) {
-        FakeShell shell;
-        QStringList queue;
-        EXPECT_FALSE(runServerSetup(shell, home, login, {}, queue).ok);
-        EXPECT_TRUE(shell.sent.isEmpty());
+        const SetupRun run = runSetup(server, site, login, {});
+        EXPECT_FALSE(run.outcome.ok);
+        EXPECT_TRUE(run.sent.isEmpty());
+    }
+}
+
+// The folder change the set-up lines are written with: plain where nothing in the folder is
+// special to the shell, quoted otherwise; any output from cd is a failure.
+TEST_F(ServerSetup, FolderChangesArePlainOnlyForCheckedFolders) {
+    struct Case {
+        const char* folder;
+        const char* reply;
+        const char* line;  // nullptr: nothing sent
+        bool ok;
+    };
+    const Case cases[] = {
+        {"/srv/site", "", "cd /srv/site", true},
+        {"ACL", "", "cd ACL", true},
+        {"/srv/site/ACL/USERS/", "", "cd /srv/site/ACL/USERS/", true},
+        {"/srv/my site", "", "cd '/srv/my site'", true},
+        {"/srv/it's", "", "cd '/srv/it'\\''s'", true},
+        {"relative/path", "", "cd 'relative/path'", true},
+        {"/srv/gone", "bash: cd: /srv/gone: No such file or directory\n", "cd /srv/gone", false},
+        {"", "", nullptr, false},
+    };
+    for (const Case& c : cases) {
+        testsupport::FakeServer fresh;
+        fresh.on(QRegularExpression(QStringLiteral("^cd "))).reply(QString::fromUtf8(c.reply));
+        ServerFailure failure;
+        const auto shell = ServerWork::instance().openShell(
+            shellRequestForSite(1, SiteFolder::Login, QString()), failure);
+        ASSERT_TRUE(shell);
+        const LineResult r = changeFolderAsWritten(*shell, QString::fromUtf8(c.folder));
+        EXPECT_EQ(r.ok(), c.ok) << c.folder;
+        EXPECT_EQ(fresh.lines(), c.line ? QStringList{QString::fromUtf8(c.line)} : QStringList())
+            << c.folder;
+        if (!c.ok && c.line)
+            EXPECT_EQ(r.failure.text,
+                      QStringLiteral("bash: cd: /srv/gone: No such file or directory"));
     }
 }
 

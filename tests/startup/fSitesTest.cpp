@@ -8,8 +8,8 @@
 #include "common/Globals.h"
 #include "fSitesTestSupport.h"
 #include "menu/fMain.h"
+#include "support/FakeServer.h"
 #include "support/ScriptedPrompter.h"
-#include "support/SimServer.h"
 #include "support/TempHome.h"
 #include "widgets/AppControl.h"
 
@@ -375,7 +375,7 @@ struct RefusedCase {
     const char* label;
     const char* name;
     const char* ip;
-    const char* port;  // nullptr: the stand-in server's port
+    const char* port;  // nullptr: a valid one
     const char* homedir;
     const char* login;
     bool asked;  // refused after the confirmation question
@@ -386,20 +386,13 @@ class NewSiteRefused : public SiteEditor, public ::testing::WithParamInterface<R
 
 TEST_P(NewSiteRefused, NothingWrittenNothingSent) {
     const RefusedCase& c = GetParam();
-    const bool simUp = testsupport::SimServer::isUp();
-    if (simUp) {
-        // The journal is shared with other test processes: clear it only while holding it.
-        testsupport::SimServer::lockForTest();
-        testsupport::SimServer::clearJournal();
-    }
+    testsupport::FakeServer server;
     const QStringList before = folderEntries();
     open();
     editor->cmdNewSite->click();
     editor->txtSiteName->setText(QString::fromUtf8(c.name));
-    // Pointed at the stand-in server, so a check that let the entry through would be seen.
     editor->txtIPAddress->setText(QString::fromUtf8(c.ip));
-    editor->txtSSHPort->setText(c.port ? QString::fromUtf8(c.port)
-                                       : QString::number(testsupport::SimServer::port()));
+    editor->txtSSHPort->setText(c.port ? QString::fromUtf8(c.port) : QStringLiteral("2222"));
     editor->txthomedir->setText(QString::fromUtf8(c.homedir));
     editor->txtlogin->setText(QString::fromUtf8(c.login));
     if (c.asked) prompter.yes();
@@ -417,13 +410,7 @@ TEST_P(NewSiteRefused, NothingWrittenNothingSent) {
     EXPECT_EQ(editor->cmdNewSite->text(), QStringLiteral("&Add Site"));
     EXPECT_TRUE(editor->isEnabled());
     EXPECT_FALSE(programEndRequested());
-    if (simUp) {
-        // No set-up line reached the server (other tests' shells may share the journal).
-        const QStringList setup = sitestest::expectedSetupLines(QString::fromUtf8(c.homedir),
-                                                                QString::fromUtf8(c.login), {});
-        for (const QString& line : testsupport::SimServer::shellLines())
-            EXPECT_FALSE(setup.contains(line)) << line.toStdString();
-    }
+    EXPECT_TRUE(server.shellRequests().empty());
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -510,6 +497,8 @@ TEST_F(SiteEditor, NewSiteStopsBeforeWritingWhenFullOrTheFolderExists) {
 // When the server cannot be reached the local part stays done, the window stays open and the
 // program goes on.
 TEST_F(SiteEditor, NewSiteWhoseServerIsUnreachableKeepsTheLocalPart) {
+    testsupport::FakeServer server;
+    server.failOpen(kSessionUnreachable, QStringLiteral("Connection refused by 127.0.0.1:1."));
     open();
     editor->cmdNewSite->click();
     editor->txtSiteName->setText(QStringLiteral("East Wing"));
@@ -521,8 +510,17 @@ TEST_F(SiteEditor, NewSiteWhoseServerIsUnreachableKeepsTheLocalPart) {
     prompter.yes().ok();
     editor->cmdNewSite->click();
 
-    EXPECT_TRUE(prompter.messages().last().startsWith(
-        QStringLiteral("An error occurred adding a Site:\r\n\r\n")));
+    EXPECT_EQ(prompter.messages().last(),
+              QStringLiteral("An error occurred adding a Site:\r\n\r\nConnection refused by "
+                             "127.0.0.1:1."));
+    ASSERT_EQ(server.shellRequests().size(), 1u);
+    const ShellRequest& request = server.shellRequests()[0];
+    EXPECT_EQ(request.target.host, QStringLiteral("127.0.0.1"));
+    EXPECT_EQ(request.target.port, 1);
+    EXPECT_EQ(request.target.login, QStringLiteral("varneltail"));
+    EXPECT_EQ(request.target.password, QString::fromLatin1(kShellPassword));
+    EXPECT_EQ(request.control, QStringLiteral("wodSSH1"));
+    EXPECT_FALSE(request.folder.has_value());
     EXPECT_TRUE(editor->isVisible());
     EXPECT_TRUE(editor->isEnabled());
     EXPECT_FALSE(programEndRequested());
@@ -546,6 +544,60 @@ TEST_F(SiteEditor, NewSiteWhoseServerIsUnreachableKeepsTheLocalPart) {
     EXPECT_EQ(G().g_SiteCount, 4);
     EXPECT_EQ(G().g_SiteHomedir[3], QStringLiteral("/srv/east"));
     EXPECT_EQ(editor->cboSites->itemText(3), QStringLiteral("East_Wing"));
+}
+
+// The whole set-up through the window: the lines in order, then the program ends; a line the
+// server does not answer stops it there with the rest of the button lines still queued.
+TEST_F(SiteEditor, NewSiteSetsUpItsServerOrStopsAtTheFailingLine) {
+    for (const bool fails : {false, true}) {
+        SCOPED_TRACE(fails ? "failing line" : "whole set-up");
+        testsupport::FakeServer server;
+        testsupport::ScriptedPrompter answers;
+        resetProgramEnd();
+        G().g_SiteCount = 3;
+        QDir(home.file(QStringLiteral("East"))).removeRecursively();
+        const QString failing = QStringLiteral("echo 02.cmdAudit >>default_buttons");
+        if (fails) server.on(failing).dropsSession();
+        open();
+        editor->cmdNewSite->click();
+        editor->txtSiteName->setText(QStringLiteral("East"));
+        editor->txtIPAddress->setText(QStringLiteral("10.0.0.9"));
+        editor->txthomedir->setText(QStringLiteral("/srv/east"));
+        answers.yes();
+        if (fails) answers.ok();
+        editor->cmdNewSite->click();
+
+        QStringList names;
+        for (int k = 0; k < editor->lstDivisionHidden->count(); ++k)
+            names << editor->lstDivisionHidden->item(k)->text();
+        ASSERT_EQ(names.size(), 23);
+        const QStringList all = QStringList{QString()} +
+                                sitestest::expectedSetupLines(QStringLiteral("/srv/east"),
+                                                              QStringLiteral("varneltail"), names);
+        ASSERT_EQ(server.shellRequests().size(), 1u);
+        EXPECT_EQ(server.shellRequests()[0].target.host, QStringLiteral("10.0.0.9"));
+        EXPECT_EQ(server.shellRequests()[0].target.port, 22);
+        EXPECT_FALSE(server.isShellOpen(0));
+        QStringList queued;
+        for (int k = 0; k < editor->lstCommands->count(); ++k)
+            queued << editor->lstCommands->item(k)->text();
+        if (!fails) {
+            EXPECT_EQ(server.lines(), all);
+            EXPECT_TRUE(queued.isEmpty());
+            EXPECT_TRUE(programEndRequested());
+            continue;
+        }
+        const qsizetype at = all.indexOf(failing);
+        EXPECT_EQ(server.lines(), all.mid(0, at + 1));
+        EXPECT_EQ(queued.first(), failing);
+        EXPECT_EQ(queued.size(), 22);
+        EXPECT_EQ(answers.messages().last(),
+                  QStringLiteral("An error occurred adding a Site:\r\n\r\nThe server closed "
+                                 "the session while running: ") +
+                      failing);
+        EXPECT_FALSE(programEndRequested());
+        EXPECT_TRUE(editor->isEnabled());
+    }
 }
 
 }  // namespace

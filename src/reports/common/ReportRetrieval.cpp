@@ -58,6 +58,12 @@ void executeBatFileForReport(int reportNumber, QWidget* owner) {
     const SiteContext& current = SiteContext::current();
     const QString site = current.name();
     const QString siteFolder = siteLocalFolder(site);
+    if (siteFolder.isEmpty()) {
+        hourglass.release();
+        tell(unusableSiteText(site, current.index()), platform::Icon::Exclamation,
+             titles::kVarnelReports);
+        return;
+    }
     const QString localName = table.getReportName(reportNumber);
     const QStringList names = table.reportNames(reportNumber);
     // A copy left from an earlier run must never be shown as this run's report.

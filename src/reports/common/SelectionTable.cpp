@@ -59,7 +59,9 @@ void SelectionTable::tellProblem() const {
 }
 
 SelectionTable loadSiteTable(const QString& table, bool formattedKeys, KeyRepeats repeats) {
-    const QString folder = siteTableFolder(SiteContext::current().name());
+    const SiteContext& site = SiteContext::current();
+    const QString folder = siteTableFolder(site.name());
+    if (folder.isEmpty()) return SelectionTable{{}, unusableSiteText(site.name(), site.index())};
     QString path = platform::findFileNoCase(folder, table);
     if (path.isEmpty()) path = folder + QLatin1Char('/') + table;
     return readSelectionTable(path, formattedKeys, repeats);
