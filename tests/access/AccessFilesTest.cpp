@@ -208,6 +208,7 @@ class AccessFileFetch : public ::testing::Test {
 protected:
     AccessFileFetch() {
         G().g_SiteIPAddress[1] = QStringLiteral("10.0.0.7");
+        G().g_SiteSSHPort[1] = QStringLiteral("22");
         G().g_SiteHomedir[1] = QStringLiteral("/usr/varnel");
         local = siteDownloadFolder(QStringLiteral("Sim"));
         ServerFailure failure;

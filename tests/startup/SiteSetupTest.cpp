@@ -148,7 +148,10 @@ SetupRun runSetup(testsupport::FakeServer& server, const QString& home, const QS
 
 class ServerSetup : public ::testing::Test {
 protected:
-    ServerSetup() { G().g_SiteIPAddress[1] = QStringLiteral("10.0.0.5"); }
+    ServerSetup() {
+        G().g_SiteIPAddress[1] = QStringLiteral("10.0.0.5");
+        G().g_SiteSSHPort[1] = QStringLiteral("22");
+    }
     testsupport::TempHome home;
     testsupport::FakeServer server;
 };
