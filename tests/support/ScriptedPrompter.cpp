@@ -7,7 +7,12 @@ namespace testsupport {
 using platform::Answer;
 
 ScriptedPrompter::ScriptedPrompter() { platform::Prompter::setInstance(this); }
-ScriptedPrompter::~ScriptedPrompter() { platform::Prompter::setInstance(nullptr); }
+ScriptedPrompter::~ScriptedPrompter() {
+    platform::Prompter::setInstance(nullptr);
+    // An answer nobody asked for is a prompt the window did not show.
+    if (!m_script.empty() && !m_unusedAllowed && !::testing::Test::IsSkipped())
+        ADD_FAILURE() << m_script.size() << " scripted answer(s) left unused";
+}
 
 ScriptedPrompter& ScriptedPrompter::answer(Answer a) {
     m_script.push_back({Prompt::Kind::Message, a, std::nullopt});
