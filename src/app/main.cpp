@@ -1,12 +1,13 @@
-#include <QWidget>
 #include "app/WindowTable.h"
 #include "common/Messages.h"
 #include "menu/MainMenu.h"
 #include "platform/SystemInfo.h"
 #include "widgets/AppControl.h"
+#include "widgets/WaitGuard.h"
 #include "widgets/WindowRegistry.h"
 
 #include <QApplication>
+#include <QWidget>
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
@@ -17,6 +18,7 @@ int main(int argc, char** argv) {
     platform::SystemInfo::initFromArguments(QApplication::arguments());
     quillon::registerWindows();
     quillon::installMainMenu();
+    quillon::installWaitGuard();
 
     if (QWidget* splash = quillon::createWindow(QStringLiteral("frmSplash"), nullptr))
         splash->show();

@@ -1,5 +1,7 @@
 #include "menu/fMain.h"
 
+#include "remote/ServerWaits.h"
+
 #include "common/CommonFunctions.h"
 #include "common/ConfigNames.h"
 #include "common/Globals.h"
@@ -120,6 +122,24 @@ fMain::fMain(QWidget* parent)
     setObjectName(QStringLiteral("fMain"));
     buildWindow();
     SiteContext::install(&m_site);
+    connect(&ServerWaits::instance(), &ServerWaits::changed, this, &fMain::serverWaitChanged);
+}
+
+void fMain::serverWaitChanged(bool waiting) {
+    // While a wait serves events the menu takes no clicks: a second operation or a log off
+    // would start under (or tear down) the code that waits.
+    SSTab1->setEnabled(!waiting);
+    cboSites->setEnabled(!waiting);
+    if (waiting)
+        m_waitPointer.emplace(this);
+    else
+        m_waitPointer.reset();
+}
+
+bool fMain::refusedWhileWaiting() const {
+    if (!ServerWaits::instance().waiting()) return false;
+    WriteDebugLog(QStringLiteral("Refused while the server is awaited"));
+    return true;
 }
 
 fMain::~fMain() {
@@ -500,6 +520,11 @@ void fMain::setListIndex(int index) {
 }
 
 void fMain::cboSites_Click() {
+    if (refusedWhileWaiting()) {
+        const QSignalBlocker quiet(cboSites);
+        cboSites->setCurrentIndex(G().g_CurSite < cboSites->count() ? G().g_CurSite : -1);
+        return;
+    }
     const int index = cboSites->currentIndex();
     // A site whose name cannot name its folder is never switched to: the site in use stays.
     if (const QString refusal = unusableSiteText(cboSites->currentText(), index);
@@ -542,11 +567,13 @@ void fMain::cmdDload_Click() {
 }
 
 void fMain::cmdexit_Click() {
+    if (refusedWhileWaiting()) return;
     unloadInstance();
     endProgram();
 }
 
 void fMain::cmdexitbackup_Click() {
+    if (refusedWhileWaiting()) return;
     G().g_BackupReportsMode = false;
     SSTab1->setTabText(SSTab1->currentIndex(), QStringLiteral("Reports"));
     SSTab1->setCurrentIndex(0);
@@ -555,6 +582,7 @@ void fMain::cmdexitbackup_Click() {
 }
 
 void fMain::cmdlogoff_Click() {
+    if (refusedWhileWaiting()) return;
     dropMonitors();
     disableAllButtons();
     unloadInstance();
@@ -564,6 +592,7 @@ void fMain::cmdlogoff_Click() {
 }
 
 void fMain::cmdupdate_Click() {
+    if (refusedWhileWaiting()) return;
     BusyPointer busy(this);
     ExecCmd(*this, commandLineWord(platform::SystemInfo::path(QStringLiteral("0update.bat"))));
 }
@@ -577,6 +606,10 @@ void fMain::Form_Unload() {
 }
 
 void fMain::closeEvent(QCloseEvent* event) {
+    if (!m_unloaded && !programEndRequested() && refusedWhileWaiting()) {
+        event->ignore();
+        return;
+    }
     event->accept();
     if (m_unloaded) return;
     // Ending from another window closes this one too: unload, without ending a second time.
@@ -591,6 +624,7 @@ void fMain::closeEvent(QCloseEvent* event) {
 // --- server clock and table unlock ---------------------------------------------------------
 
 void fMain::cmdsynch_Click() {
+    if (refusedWhileWaiting()) return;
     const ReentryGuard::Entry running = g_sync.enter();
     if (!running) return;
     if (!ask(QStringLiteral("Are you sure you want to change the date and time on the Varnel "
@@ -608,6 +642,7 @@ void fMain::cmdsynch_Click() {
 }
 
 void fMain::cmdunlock_Click() {
+    if (refusedWhileWaiting()) return;
     const ReentryGuard::Entry running = g_unlock.enter();
     if (!running) return;
     QPointer<fMain> self(this);
@@ -684,6 +719,7 @@ void fMain::lblError_Click() {
         m_errorClickWaits = true;
         return;
     }
+    if (refusedWhileWaiting()) return;
     Shape1->hide();
     lblError->hide();
     G().g_PullErrors = false;
@@ -693,6 +729,7 @@ void fMain::lblError_Click() {
 // --- windows opened from the menu -------------------------------------------------------
 
 void fMain::openMenuWindow(const QString& button) {
+    if (refusedWhileWaiting()) return;
     const WindowEntry* entry = WindowRegistry::forButton(button);
     if (!entry) {
         WriteDebugLog(QStringLiteral("No window is built for ") + button);

@@ -3,6 +3,7 @@
 // the splash window's load to the end of the run (or log off) and is reached through instance(),
 // as other windows address its controls by name.
 #include "common/SiteContext.h"
+#include "widgets/BusyPointer.h"
 
 #include <QMainWindow>
 #include <QMap>
@@ -10,6 +11,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <type_traits>
 
 class QComboBox;
@@ -176,6 +178,11 @@ private:
     void updateCaption();
     // Opens the window the registry holds for the button.
     void openMenuWindow(const QString& button);
+    // The menu off and the busy pointer on while the program waits for a server.
+    void serverWaitChanged(bool waiting);
+    // True (and logged) when the program waits for a server: log off, exit and every other
+    // operation of the menu are refused then.
+    bool refusedWhileWaiting() const;
 
     void openMonitor(LiveMonitor& monitor, LiveTailSession* session);
     void monitorConnected(LiveMonitor& monitor, LiveTailSession* session, int errorCode);
@@ -201,6 +208,7 @@ private:
     std::unique_ptr<LiveMonitor> m_pms;
     bool m_unloaded = false;
     bool m_errorClickWaits = false;  // the indicator was clicked while a pull ran
+    std::optional<BusyPointer> m_waitPointer;
 };
 
 }  // namespace quillon

@@ -1,5 +1,7 @@
 #include "remote/Worker.h"
 
+#include "remote/ServerWaits.h"
+
 #include <QCoreApplication>
 #include <QEventLoop>
 
@@ -58,6 +60,7 @@ void runBlocking(Worker& worker, std::function<void()> job) {
         sync->cv.wait(lock, [&] { return sync->done; });
         return;
     }
+    const ServerWaits::Scope waiting;
     QEventLoop loop;
     QEventLoop* target = &loop;
     worker.post([job = std::move(job), sync, target] {

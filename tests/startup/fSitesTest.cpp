@@ -21,6 +21,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QTest>
@@ -598,6 +599,39 @@ TEST_F(SiteEditor, NewSiteSetsUpItsServerOrStopsAtTheFailingLine) {
         EXPECT_FALSE(programEndRequested());
         EXPECT_TRUE(editor->isEnabled());
     }
+}
+
+TEST_F(SiteEditor, ClosingTheEditorDuringANewSitesSetUpIsRefusedAndTheSetUpFinishes) {
+    testsupport::FakeServer server;
+    testsupport::ScriptedPrompter answers;
+    resetProgramEnd();
+    // As the start-up opens it: on the heap, deleted when it closes.
+    auto* window = new fSites;
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    {
+        const QSignalBlocker quiet(window->cboSites);
+        window->cboSites->addItems({"Default", "Site2", "North_Wing"});
+    }
+    window->show();
+    QPointer<fSites> alive(window);
+    bool closed = true;
+    server.on(QStringLiteral("sudo mkdir ACL ")).then([&](const QString&) {
+        closed = window->close();
+    });
+    window->cmdNewSite->click();
+    window->txtSiteName->setText(QStringLiteral("East"));
+    window->txtIPAddress->setText(QStringLiteral("10.0.0.9"));
+    window->txthomedir->setText(QStringLiteral("/srv/east"));
+    answers.yes();
+    window->cmdNewSite->click();
+
+    EXPECT_FALSE(closed);
+    ASSERT_FALSE(alive.isNull());
+    EXPECT_EQ(server.lines().last(), QStringLiteral("sudo chgrp varneltail default_user"));
+    EXPECT_TRUE(programEndRequested());
+    window->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(alive.isNull());
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include "common/Globals.h"
 #include "remote/CheckedLines.h"
+#include "remote/ServerWaits.h"
 #include "remote/ShellLines.h"
 
 #include <QEventLoop>
@@ -109,6 +110,8 @@ public:
 
 private:
     std::shared_ptr<Wait> w_;
+    // While a line or a fetch is answered the program waits, as it does on a real server.
+    quillon::ServerWaits::Scope waiting_;
 };
 
 // The real side's messages, so a window shows what it would show with a real server.
