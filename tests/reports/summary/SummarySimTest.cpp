@@ -222,6 +222,18 @@ TEST_F(SummarySimTest, BackupModeRunsAndFetchesInTheBackupFolder) {
     EXPECT_TRUE(SimServer::siteFileExists("backup/sum.rep"));
     EXPECT_EQ(SimServer::readSiteFile("sum.rep"), "the live folder's audit\n");
     EXPECT_TRUE(SimServer::shellLines().contains("cd '" + SimServer::siteDir() + "/backup'"));
+
+    // A report with a request file: the request, the report and the fetch all in the backup.
+    const QString crono = reportsFile("backup-crono.rtf");
+    prompter.filePath(crono);
+    clickAndDrive("cmdcrono", [](ReportWindow& w) { w.Command1_Click(); });
+    const QByteArray request = "L lp\nS\nZ\nDS 120126\nDE 120926\n";
+    EXPECT_EQ(SimServer::readSiteFile("backup/" + pc() + "_CRONO.TMP"), request);
+    EXPECT_FALSE(SimServer::siteFileExists(pc() + "_CRONO.TMP"));
+    EXPECT_EQ(
+        fileBytes(crono),
+        withPc("Crono Report\nProgram: ORV_BD 2 <pc>_CRONO.TMP\nRequest:\n").toLatin1() + request);
+    EXPECT_EQ(viewer.opened, (QStringList{chosen, crono}));
 }
 
 TEST_F(SummarySimTest, AReportSlowerThanItsDeadlineIsToldAndNothingFetched) {
