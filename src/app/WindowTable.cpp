@@ -9,6 +9,11 @@
 #include "reports/selection/fWatchdog.h"
 #include "reports/selection/fcost.h"
 #include "reports/selection/funusedstations.h"
+#include "reports/summary/FAreacode.h"
+#include "reports/summary/fAuditReport.h"
+#include "reports/summary/fTrunk.h"
+#include "reports/summary/fcrono.h"
+#include "reports/summary/fstatsreport.h"
 #include "startup/fSites.h"
 #include "startup/fgetdata.h"
 #include "startup/frmSplash.h"
@@ -32,6 +37,11 @@ void registerWindows() {
     R::add<fWatchdog>(QStringLiteral("fWatchdog"), QStringLiteral("cmdWatchdog"));
     R::add<fAuth>(QStringLiteral("fAuth"), QStringLiteral("cmdauth"));
     R::add<funusedstations>(QStringLiteral("funusedstations"), QStringLiteral("cmdunusedstations"));
+    R::add<fAuditReport>(QStringLiteral("fAuditReport"), QStringLiteral("cmdAudit"));
+    R::add<fstatsreport>(QStringLiteral("fstatsreport"), QStringLiteral("cmdstats"));
+    R::add<fcrono>(QStringLiteral("fcrono"), QStringLiteral("cmdcrono"));
+    R::add<fTrunk>(QStringLiteral("fTrunk"), QStringLiteral("cmdtrunk"));
+    R::add<FAreacode>(QStringLiteral("FAreacode"), QStringLiteral("cmdAreaCode"));
     // The main window's own.
     R::add<Reports>(QStringLiteral("Reports"), QStringLiteral("cmdbringreport"));
     R::add<frmquestion>(QStringLiteral("frmquestion"), QStringLiteral("cmddatabase"));

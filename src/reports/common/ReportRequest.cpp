@@ -45,7 +45,15 @@ constexpr EchoShape kClosed{1, 0, false};
 }  // namespace
 
 void ReportRequest::addHeader() {
+    addCreatingLine();
+    addSLine();
+}
+
+void ReportRequest::addCreatingLine() {
     addEcho(QStringLiteral("L lp"), kCreating);
+}
+
+void ReportRequest::addSLine() {
     addEcho(QStringLiteral("S"), kPlain);
 }
 

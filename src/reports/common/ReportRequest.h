@@ -65,6 +65,9 @@ public:
     // The lines every request window writes, each in its own shape:
     // the first two lines, "L lp" (creating the file) and "S";
     void addHeader();
+    // the same two one by one, for a request with lines between them (the statistics report);
+    void addCreatingLine();
+    void addSLine();
     // an option letter such as O, Z or G8, also the N lines of the account-code report;
     void addOption(const QString& letter);
     // item code, one blank, key;

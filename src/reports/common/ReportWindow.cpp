@@ -6,6 +6,7 @@
 #include "common/TextFormats.h"
 #include "reports/common/ReportHandOver.h"
 #include "reports/common/ReportRun.h"
+#include "widgets/ListPair.h"
 #include "widgets/LongWaitCancel.h"
 #include "widgets/NumericTextFilter.h"
 #include "widgets/ProgressLabel.h"
@@ -111,6 +112,23 @@ void ReportWindow::queueSelectedItems(ReportRequest& request, SelectionList& sel
         WriteDebugLog(QStringLiteral("adding ") + keys[i] +
                       QStringLiteral("  from lstItemHidden.Text"));
     }
+}
+
+QString ReportWindow::badParametersText() {
+    return QStringLiteral("Bad paramters passed");
+}
+
+std::optional<QString> ReportWindow::listRefusal(const ReportRequest& request, ListPair& lists) {
+    const int chosen = lists.selected().count();
+    if (chosen == 0) return QStringLiteral("You Must ") + lists.lblreporttype[0]->text();
+    if (request.lines().isEmpty()) return badParametersText();
+    return std::nullopt;
+}
+
+bool ReportWindow::confirmBreakdownChange() {
+    return ask(
+        QStringLiteral("Are you sure you want to change how you are running the report?\r\n"),
+        titles::kConfigureSites);
 }
 
 QWidget* ReportWindow::buildRunBox() {

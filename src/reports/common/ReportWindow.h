@@ -27,6 +27,7 @@ class QTimer;
 
 namespace quillon {
 
+class ListPair;
 class LongWaitCancel;
 class SelectionList;
 
@@ -113,6 +114,13 @@ protected:
     // each highlighted while it is queued.
     void queueSelectedItems(ReportRequest& request, SelectionList& selected,
                             const QString& code) const;
+    // The guard's message for a request the window's choices emptied: "Bad paramters passed".
+    static QString badParametersText();
+    // The guard of a window whose request needs chosen entries of its list pair: with none
+    // chosen "You Must " and the caption over the available list, then an emptied request.
+    static std::optional<QString> listRefusal(const ReportRequest& request, ListPair& lists);
+    // Asked before a change of the report's breakdown throws the chosen entries away.
+    static bool confirmBreakdownChange();
     // The Run button, and under it the progress label with the long-wait Cancel beside it.
     QWidget* buildRunBox();
     // Sets the dates to today and the times as given.

@@ -21,15 +21,9 @@
 namespace quillon {
 
 namespace {
-const QString kChangeQuestion =
-    QStringLiteral("Are you sure you want to change how you are running the report?\r\n");
 const char* const kAllBoxNames[] = {"chkline", "chkext", "chkdpt", "chkdiv"};
 const QString kAllExtKey = QStringLiteral("0");
 const QString kAllExtText = QStringLiteral("ALL EXT");
-
-bool confirmChange() {
-    return ask(kChangeQuestion, titles::kConfigureSites);
-}
 
 }  // namespace
 
@@ -148,7 +142,7 @@ void SelectionReportWindow::Form_Load() {
 void SelectionReportWindow::Optreporttype_Click(int index) {
     if (index == reportType || index < 0 || index > 3) return;
     if (lists->selected().count() > 0) {
-        if (!confirmChange()) {
+        if (!confirmBreakdownChange()) {
             if (reportType >= 0) Optreporttype[reportType]->setChecked(true);
             return;
         }
@@ -181,7 +175,7 @@ void SelectionReportWindow::allBox_Click(int type) {
             selected.add({kAllExtKey, kAllExtText});
             return;
         }
-        if (selected.count() > 0 && !confirmChange()) {
+        if (selected.count() > 0 && !confirmBreakdownChange()) {
             box->setChecked(false);  // runs the unticked handling below
             lists->unselectAll();
             return;
@@ -252,10 +246,7 @@ void SelectionReportWindow::queueRequest(ReportRequest& request) {
 }
 
 std::optional<QString> SelectionReportWindow::refusal(const ReportRequest& request) {
-    const int chosen = lists->selected().count();
-    if (!request.lines().isEmpty() && chosen > 0) return std::nullopt;
-    if (chosen == 0) return QStringLiteral("You Must ") + lblreporttype[0]->text();
-    return QStringLiteral("Bad paramters passed");
+    return listRefusal(request, *lists);
 }
 
 void SelectionReportWindow::logRunCommandPrepared() {

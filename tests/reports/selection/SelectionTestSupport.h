@@ -1,12 +1,11 @@
 #pragma once
 // Shared by the selection report tests: a main-window stand-in for the windows, the table
 // fixture of site "North", and a local bash that runs request lines as the server's would.
-#include "common/SiteContext.h"
-#include "reports/common/ReportHandOver.h"
 #include "reports/common/ReportRequest.h"
 #include "reports/selection/SelectionReportWindow.h"
-#include "support/ScriptedPrompter.h"
+#include "support/FakeReportHost.h"
 #include "support/LocalShell.h"
+#include "support/ScriptedPrompter.h"
 #include "support/TempHome.h"
 
 #include <gtest/gtest.h>
@@ -18,34 +17,12 @@
 #include <QStringList>
 #include <QTemporaryDir>
 
-#include <functional>
 #include <memory>
 
 namespace selectiontest {
 
 // Stands in for the main window: its chosen site and its report retrieval.
-class FakeHost : public quillon::ReportHandOver, public quillon::SiteContext {
-public:
-    FakeHost() {
-        quillon::ReportHandOver::setInstance(this);
-        quillon::SiteContext::install(this);
-    }
-    ~FakeHost() override {
-        quillon::ReportHandOver::setInstance(nullptr);
-        quillon::SiteContext::install(nullptr);
-    }
-    QString name() const override { return siteName; }
-    int index() const override { return siteIndex; }
-    void executeBatFileForReport(int reportNumber, QWidget*) override {
-        handOvers << reportNumber;
-        if (onHandOver) onHandOver(reportNumber);
-    }
-
-    QString siteName = QStringLiteral("North");
-    int siteIndex = 1;
-    QList<int> handOvers;
-    std::function<void(int)> onHandOver;
-};
+using FakeHost = testsupport::FakeReportHost;
 
 // The tables of site North as the table mirror leaves them (CR LF lines).
 inline void writeTables(const testsupport::TempHome& home) {

@@ -1,0 +1,1 @@
+../orv_report.sh

@@ -1,0 +1,48 @@
+#pragma once
+// The trunk report: one of four kinds over the trunk groups the user picks, optionally by
+// hourly interval.
+#include "reports/common/ReportWindow.h"
+
+#include <array>
+
+class QComboBox;
+class QListWidget;
+
+namespace quillon {
+
+class fTrunk : public ReportWindow {
+    Q_OBJECT
+public:
+    explicit fTrunk(QWidget* parent = nullptr);
+    ~fTrunk() override;
+
+    QGroupBox* Frame1 = nullptr;
+    QGroupBox* Frame2 = nullptr;
+    std::array<QRadioButton*, 4> Optreporttype{};
+    // The hour interval, "1" to "24"; pick-only, so only those reach the request.
+    QComboBox* Combotime = nullptr;
+    QLabel* Label1 = nullptr;
+    // The available and selected groups with their keys, and the same controls by name.
+    ListPair* lists = nullptr;
+    std::array<QLabel*, 2> lblreporttype{};
+    QListWidget* lstDivision = nullptr;
+    QListWidget* lstDivisionHidden = nullptr;
+    QListWidget* lstItem = nullptr;
+    QListWidget* lstItemHidden = nullptr;
+    QPushButton* cmdadd = nullptr;
+    QPushButton* cmdremove = nullptr;
+    QCheckBox* chkall = nullptr;
+
+    // The kind in force, -1 before the first.
+    int reportType = -1;
+
+    void Form_Load();
+    void Optreporttype_Click(int index);
+    void resetitemlist();
+
+protected:
+    void queueRequest(ReportRequest& request) override;
+    std::optional<QString> refusal(const ReportRequest& request) override;
+};
+
+}  // namespace quillon
