@@ -66,8 +66,9 @@ QByteArray readWholeFile(const QString& path) {
 
 bool isValidUserName(const QString& typed) {
     // The longest of the names made from it is the temporary one, .<USER>.USE.tmp.
-    return isSafeFileName(typed, kMaxFileNameLength - int(qstrlen(".") + qstrlen(UserFileKind::suffix) +
-                                                           qstrlen(".tmp")));
+    return isSafeFileName(
+        typed,
+        kMaxFileNameLength - int(qstrlen(".") + qstrlen(UserFileKind::suffix) + qstrlen(".tmp")));
 }
 
 QString userNameRule() {
@@ -247,9 +248,9 @@ std::optional<QStringList> ButtonFile::fetchEntries(ServerFiles& files, int site
 }
 
 std::optional<QList<ButtonFile::Grant>> ButtonFile::fetchGrants(ServerFiles& files, int site,
-                                                               const QString& localFolder,
-                                                               const QString& user,
-                                                               ServerFailure* failure) {
+                                                                const QString& localFolder,
+                                                                const QString& user,
+                                                                ServerFailure* failure) {
     const auto bytes = fetchReadCopy(files, site, localFolder, user, failure);
     if (!bytes) return std::nullopt;
     return grants(*bytes);
@@ -264,7 +265,8 @@ FileWrite ButtonFile::writeLines(int site, const QString& user, const QStringLis
     FileWrite write{name, {}, {}, verifyLine(name)};
     if (addUser) {
         const QString path = remotePath(site, user);
-        write.content << QStringLiteral("sudo rm -f ") + plainOrQuoted(path, isSafeServerPath(path));
+        write.content << QStringLiteral("sudo rm -f ") +
+                             plainOrQuoted(path, isSafeServerPath(path));
         write.access << QStringLiteral("sudo chmod 666 ") + file
                      << QStringLiteral("sudo chown %1 %2").arg(loginWord(sshUser), file)
                      << QStringLiteral("sudo chgrp %1 %2").arg(loginWord(sshUser), file);

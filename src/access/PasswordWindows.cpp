@@ -59,7 +59,8 @@ void layOut(QWidget* window, const QList<QPair<QString, QWidget*>>& rows, QPushB
 // ---- own password ---------------------------------------------------------------------------
 
 frmpasswd::frmpasswd(QWidget* parent)
-    : PasswordWindow(parent, adminButton(nullptr, "cmdmodpasswd", QStringLiteral("Change Password"))) {
+    : PasswordWindow(parent,
+                     adminButton(nullptr, "cmdmodpasswd", QStringLiteral("Change Password"))) {
     setObjectName(QStringLiteral("frmpasswd"));
     setWindowTitle(QStringLiteral("Change Password"));
     cmdmodpasswd = m_change;
@@ -106,8 +107,8 @@ void frmpasswd::cmdmodpasswd_Click() {
     if (local.isEmpty()) return;
     BusyPointer busy(this);
     cmdmodpasswd->setEnabled(false);
-    const AdminOutcome outcome = changeOwnPassword(siteIndex(), local, user, txtoldpasswd->text(),
-                                                   txtnewpasswd->text());
+    const AdminOutcome outcome =
+        changeOwnPassword(siteIndex(), local, user, txtoldpasswd->text(), txtnewpasswd->text());
     cmdmodpasswd->setEnabled(true);
     busy.release();
     finish(outcome);
@@ -116,7 +117,8 @@ void frmpasswd::cmdmodpasswd_Click() {
 // ---- an administrator's change --------------------------------------------------------------
 
 frmchangepasswd::frmchangepasswd(QWidget* parent)
-    : PasswordWindow(parent, adminButton(nullptr, "cmdchgpasswd", QStringLiteral("Change Password"))) {
+    : PasswordWindow(parent,
+                     adminButton(nullptr, "cmdchgpasswd", QStringLiteral("Change Password"))) {
     setObjectName(QStringLiteral("frmchangepasswd"));
     setWindowTitle(QStringLiteral("Admin Manage Passwords"));
     cmdchgpasswd = m_change;

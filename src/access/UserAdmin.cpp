@@ -75,8 +75,8 @@ AdminOutcome writePassword(int site, const QString& localFolder, const QString& 
         shell->close();
         return failed(QStringLiteral("The password was not changed."), cd.failure);
     }
-    failure = runFileWrite(*shell,
-                           UserFile::writeLines(user, digest, writer, shellTargetForSite(site).login));
+    failure = runFileWrite(
+        *shell, UserFile::writeLines(user, digest, writer, shellTargetForSite(site).login));
     shell->close();
     if (!failure.ok()) return failed(notChanged, failure);
     if (failure = readBackDigest(site, localFolder, user, digest); !failure.ok())
@@ -142,9 +142,10 @@ UserList listSiteUsers(int site, const QString& localFolder) {
     ConvertUnixFile(fetched, converted);
     QFile in(converted);
     if (!in.open(QIODevice::ReadOnly))
-        return fail({kSessionFailed,
-                     QStringLiteral("The copy %1 of the user list could not be read.").arg(converted),
-                     QString()});
+        return fail(
+            {kSessionFailed,
+             QStringLiteral("The copy %1 of the user list could not be read.").arg(converted),
+             QString()});
     list.names = parseUserList(in.readAll());
     return list;
 }
@@ -161,7 +162,8 @@ AdminOutcome addUser(int site, const QString& typed, const QString& password,
                      const QStringList& grantedNames) {
     const QString notAdded = QStringLiteral("The user %1 was not added.").arg(typed);
     for (const QString& name : grantedNames)
-        WriteDebugLog(QStringLiteral("adding ") + name + QStringLiteral("  from lstItemHidden.Text"));
+        WriteDebugLog(QStringLiteral("adding ") + name +
+                      QStringLiteral("  from lstItemHidden.Text"));
     WriteDebugLog(QStringLiteral("Item in list"));
     const QString sshUser = shellTargetForSite(site).login;
 
@@ -190,7 +192,8 @@ AdminOutcome addUser(int site, const QString& typed, const QString& password,
             changeFolderAsWritten(*shell, ButtonFile::folder(site) + QLatin1Char('/'));
         !cd.ok())
         return stop(cd.failure);
-    failure = runFileWrite(*shell, ButtonFile::writeLines(site, typed, grantedNames, true, sshUser));
+    failure =
+        runFileWrite(*shell, ButtonFile::writeLines(site, typed, grantedNames, true, sshUser));
     if (!failure.ok()) return stop(failure);
     WriteDebugLog(QStringLiteral("DONE RUNNING REPORT"));
 
@@ -230,20 +233,23 @@ AdminOutcome writeGrants(int site, const QString& user, const QStringList& grant
     const QString notChanged =
         QStringLiteral("The functions of %1 may not have been changed.").arg(userFileStem(user));
     for (const QString& line : grantedLines)
-        WriteDebugLog(QStringLiteral("adding ") + line + QStringLiteral("  from lstItemHidden.Text"));
+        WriteDebugLog(QStringLiteral("adding ") + line +
+                      QStringLiteral("  from lstItemHidden.Text"));
     WriteDebugLog(QStringLiteral("Item in list"));
     ServerFailure failure;
     const std::unique_ptr<ServerShell> shell = openAdminShell(site, false, failure);
     if (!shell)
-        return failed(QStringLiteral("The functions of %1 were not changed.").arg(userFileStem(user)),
-                      failure);
+        return failed(
+            QStringLiteral("The functions of %1 were not changed.").arg(userFileStem(user)),
+            failure);
     if (const LineResult cd =
             changeFolderAsWritten(*shell, ButtonFile::folder(site) + QLatin1Char('/'));
         !cd.ok()) {
         shell->close();
         return failed(notChanged, cd.failure);
     }
-    failure = runFileWrite(*shell, ButtonFile::writeLines(site, user, grantedLines, false, QString()));
+    failure =
+        runFileWrite(*shell, ButtonFile::writeLines(site, user, grantedLines, false, QString()));
     shell->close();
     if (!failure.ok()) return failed(notChanged, failure);
     WriteDebugLog(QStringLiteral("DONE RUNNING REPORT"));
@@ -286,7 +292,8 @@ AdminOutcome deleteUser(int site, const QString& user) {
     if (!shell) return failed(QStringLiteral("The user %1 was not deleted.").arg(name), failure);
     // rm -f ends well also for a file that is not there, and only then: its status is the proof.
     const QStringList steps[] = {
-        {UserFile::folder(site), QStringLiteral("rm -f ") + name + QLatin1String(UserFileKind::suffix)},
+        {UserFile::folder(site),
+         QStringLiteral("rm -f ") + name + QLatin1String(UserFileKind::suffix)},
         {ButtonFile::folder(site),
          QStringLiteral("rm -f ") + name + QLatin1String(ButtonFileKind::suffix)},
     };

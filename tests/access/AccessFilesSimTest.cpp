@@ -38,9 +38,9 @@ TEST_F(AccessFilesOnServer, WrittenFilesReadBack) {
         shellRequestForSite(1, SiteFolder::Login, QString()), failure);
     ASSERT_TRUE(ssh) << failure.text.toStdString();
     ASSERT_TRUE(ssh->changeFolder(UserFile::folder(1) + "/").ok());
-    ServerFailure written = runFileWrite(
-        *ssh, UserFile::writeLines(QStringLiteral("zed_t"), digest, UserFile::Writer::AddUser,
-                                   SimServer::shellUser()));
+    ServerFailure written =
+        runFileWrite(*ssh, UserFile::writeLines(QStringLiteral("zed_t"), digest,
+                                                UserFile::Writer::AddUser, SimServer::shellUser()));
     ASSERT_TRUE(written.ok()) << written.text.toStdString();
     ASSERT_TRUE(ssh->changeFolder(ButtonFile::folder(1) + "/").ok());
     written = runFileWrite(

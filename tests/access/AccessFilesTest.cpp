@@ -124,9 +124,10 @@ TEST(ButtonFileMatch, NamesMatchWholeWithoutRegardToCase) {
 // The rights editor keeps each granted line as read, duplicates too; a line without a
 // catalogue row is skipped.
 TEST(ButtonFileRows, ReadsCatalogueRowsAndSkipsTheRest) {
-    const QByteArray content = kHeader +
-                               "01.cmddetail\r\nab.cmdx\r\n18.cmdEdit \r\n7.cmdcrono\r\n99.cmdexit\r\n"
-                               "00.cmdnone\r\n05.\r\n18.cmdEdit \r\n";
+    const QByteArray content =
+        kHeader +
+        "01.cmddetail\r\nab.cmdx\r\n18.cmdEdit \r\n7.cmdcrono\r\n99.cmdexit\r\n"
+        "00.cmdnone\r\n05.\r\n18.cmdEdit \r\n";
     using G = ButtonFile::Grant;
     EXPECT_EQ(ButtonFile::grants(content),
               (QList<G>{{1, "01.cmddetail"}, {18, "18.cmdEdit "}, {18, "18.cmdEdit "}}));
@@ -201,24 +202,24 @@ INSTANTIATE_TEST_SUITE_P(
                   {"echo ENABLED BUTTONS DO NOT REMOVE THIS LINE >.ALICE.BUT.tmp",
                    "echo 03.cmdcost >>.ALICE.BUT.tmp", "mv -f .ALICE.BUT.tmp ALICE.BUT",
                    "ls -1 ALICE.BUT"}},
-        WriteCase{"values their checks refuse",
-                  [] {
-                      G().g_SiteHomedir[1] = "/usr/var nel";
-                      const FileWrite u = UserFile::writeLines(
-                          "al ice", "e52d; id", UserFile::Writer::AddUser, "Var Tail");
-                      const FileWrite b =
-                          ButtonFile::writeLines(1, "al ice", {"01.cmd$(id)"}, true, "Var Tail");
-                      return FileWrite{b.file, u.content + u.access + b.content, b.access,
-                                       b.verify};
-                  },
-                  {"echo 'e52d; id' >'.AL ICE.USE.tmp'", "mv -f '.AL ICE.USE.tmp' 'AL ICE.USE'",
-                   "sudo chmod 666 'AL ICE.USE'", "sudo chown 'Var Tail' 'AL ICE.USE'",
-                   "sudo chgrp 'Var Tail' 'AL ICE.USE'",
-                   "sudo rm -f '/usr/var nel/ACL/BUTTONS/AL ICE.BUT'",
-                   "echo ENABLED BUTTONS DO NOT REMOVE THIS LINE >'.AL ICE.BUT.tmp'",
-                   "echo '01.cmd$(id)' >>'.AL ICE.BUT.tmp'", "mv -f '.AL ICE.BUT.tmp' 'AL ICE.BUT'",
-                   "sudo chmod 666 'AL ICE.BUT'", "sudo chown 'Var Tail' 'AL ICE.BUT'",
-                   "sudo chgrp 'Var Tail' 'AL ICE.BUT'", "ls -1 'AL ICE.BUT'"}}),
+        WriteCase{
+            "values their checks refuse",
+            [] {
+                G().g_SiteHomedir[1] = "/usr/var nel";
+                const FileWrite u = UserFile::writeLines("al ice", "e52d; id",
+                                                         UserFile::Writer::AddUser, "Var Tail");
+                const FileWrite b =
+                    ButtonFile::writeLines(1, "al ice", {"01.cmd$(id)"}, true, "Var Tail");
+                return FileWrite{b.file, u.content + u.access + b.content, b.access, b.verify};
+            },
+            {"echo 'e52d; id' >'.AL ICE.USE.tmp'", "mv -f '.AL ICE.USE.tmp' 'AL ICE.USE'",
+             "sudo chmod 666 'AL ICE.USE'", "sudo chown 'Var Tail' 'AL ICE.USE'",
+             "sudo chgrp 'Var Tail' 'AL ICE.USE'",
+             "sudo rm -f '/usr/var nel/ACL/BUTTONS/AL ICE.BUT'",
+             "echo ENABLED BUTTONS DO NOT REMOVE THIS LINE >'.AL ICE.BUT.tmp'",
+             "echo '01.cmd$(id)' >>'.AL ICE.BUT.tmp'", "mv -f '.AL ICE.BUT.tmp' 'AL ICE.BUT'",
+             "sudo chmod 666 'AL ICE.BUT'", "sudo chown 'Var Tail' 'AL ICE.BUT'",
+             "sudo chgrp 'Var Tail' 'AL ICE.BUT'", "ls -1 'AL ICE.BUT'"}}),
     [](const auto& info) { return std::to_string(info.index); });
 
 // ---- fetching ------------------------------------------------------------------------------

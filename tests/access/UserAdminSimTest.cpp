@@ -183,9 +183,10 @@ TEST_F(AdminOnServer, ASessionLostInAWriteLeavesTheOldFilesWhole) {
 // the windows that list users show none without a message.
 TEST_F(AdminOnServer, ASiteWithoutUsersListsNone) {
     const QString folder = SimServer::siteDir() + QStringLiteral("/f19_nousers");
-    ASSERT_EQ(SimServer::runAs(SimServer::shellUser(),
-                               QStringLiteral("mkdir -p f19_nousers/ACL/USERS f19_nousers/ACL/BUTTONS")),
-              0);
+    ASSERT_EQ(
+        SimServer::runAs(SimServer::shellUser(),
+                         QStringLiteral("mkdir -p f19_nousers/ACL/USERS f19_nousers/ACL/BUTTONS")),
+        0);
     SimServer::configureSite(2, folder);
     FixedSite empty{2, QStringLiteral("Empty")};
     SiteContext::install(&empty);

@@ -57,9 +57,8 @@ protected:
         G().g_CurSite = 1;
         fillButtonCatalogue();
         SiteContext::install(&site);
-        logintest::forEachSimUserFile([this](const QString& path, const QByteArray& bytes) {
-            server.addFile(path, bytes);
-        });
+        logintest::forEachSimUserFile(
+            [this](const QString& path, const QByteArray& bytes) { server.addFile(path, bytes); });
         // ls as bash answers for a file that is not there.
         server.on(QRegularExpression(QStringLiteral("^ls ")))
             .reply(QStringLiteral("ls: cannot access 'X': No such file or directory\n"))
@@ -137,11 +136,12 @@ TEST_F(AddUser, WritesTheButtonFileThenTheUserFile) {
     QStringList expected{QStringLiteral("cd /usr/varnel/ACL/USERS/"), QStringLiteral("ls ZED.USE"),
                          QStringLiteral("cd /usr/varnel/ACL/BUTTONS/"),
                          checked(QStringLiteral("sudo rm -f /usr/varnel/ACL/BUTTONS/ZED.BUT"))};
-    expected << writeLines(QStringLiteral("ZED.BUT"),
-                           {kHeaderLine, QStringLiteral("01.cmddetail"), QStringLiteral("18.cmdedit")},
-                           {QStringLiteral("sudo chmod 666 ZED.BUT"),
-                            QStringLiteral("sudo chown varneltail ZED.BUT"),
-                            QStringLiteral("sudo chgrp varneltail ZED.BUT")})
+    expected << writeLines(
+                    QStringLiteral("ZED.BUT"),
+                    {kHeaderLine, QStringLiteral("01.cmddetail"), QStringLiteral("18.cmdedit")},
+                    {QStringLiteral("sudo chmod 666 ZED.BUT"),
+                     QStringLiteral("sudo chown varneltail ZED.BUT"),
+                     QStringLiteral("sudo chgrp varneltail ZED.BUT")})
              << QStringLiteral("cd /usr/varnel/ACL/USERS/")
              << writeLines(QStringLiteral("ZED.USE"),
                            {QStringLiteral("E52D98C459819A11775936D8DFBB7929")},
@@ -194,8 +194,7 @@ INSTANTIATE_TEST_SUITE_P(
         NameCase{"gnu ls", "ls: cannot access 'ZED.USE': No such file or directory\n", true},
         NameCase{"older ls", "ls: ZED.USE: No such file or directory\n", true},
         NameCase{"wrapped", "ls: cannot access 'ZED.US\r\nE': No such file or directory\n", true},
-        NameCase{"listed", "ZED.USE\n", false},
-        NameCase{"nothing", "", false},
+        NameCase{"listed", "ZED.USE\n", false}, NameCase{"nothing", "", false},
         NameCase{"another file", "ls: cannot access 'ZED2.USX': No such file or directory\n",
                  false},
         NameCase{"no access", "ls: cannot access 'ZED.USE': Permission denied\n", false}),
@@ -230,7 +229,8 @@ TEST_F(AddUser, RefusalsSendNothing) {
     EXPECT_TRUE(w->picker->lstDivision->isEnabled());
     prompter.ok();
     QTest::mouseClick(w->cmdadduser, Qt::LeftButton);
-    EXPECT_EQ(prompter.messages().last(), QStringLiteral("Passwords do not Match Please try again"));
+    EXPECT_EQ(prompter.messages().last(),
+              QStringLiteral("Passwords do not Match Please try again"));
     EXPECT_TRUE(server.shellRequests().empty());
 
     w->txtaddpasswd->setText(QStringLiteral("pw"));
@@ -310,8 +310,8 @@ TEST(UserListing, SkipsAndLogsWhatNamesNoUser) {
               (QStringList{"ALICE", "A", "bob"}));
     const QStringList log = testsupport::debugLogMessages();
     for (const char* line : {"[A].USE", "x", ".USE", "B.USE.bak", "$(id).USE"})
-        EXPECT_TRUE(log.contains(
-            QStringLiteral("Skipping listed user file that names no user: ") + QLatin1String(line)))
+        EXPECT_TRUE(log.contains(QStringLiteral("Skipping listed user file that names no user: ") +
+                                 QLatin1String(line)))
             << line;
 }
 
@@ -431,7 +431,8 @@ TEST_F(ModifyRights, HiddenRowKeptAndMovesRestoreTheOrder) {
     listsAfterWrite(QStringLiteral("X24.BUT"));
     prompter.ok();
     save();
-    EXPECT_TRUE(server.lines().contains(checked(QStringLiteral("echo 24.cmddatabase >>.X24.BUT.tmp"))));
+    EXPECT_TRUE(
+        server.lines().contains(checked(QStringLiteral("echo 24.cmddatabase >>.X24.BUT.tmp"))));
 }
 
 // Taking every grant back asks first: No sends nothing, Yes writes the header alone. A user
@@ -493,7 +494,8 @@ protected:
     void storesOnMove(const QString& user) {
         server.on(QStringLiteral("mv -f .%1.USE.tmp %1.USE").arg(user))
             .then([this, user](const QString&) {
-                const QString echo = server.lines().filter(QStringLiteral(".%1.USE.tmp").arg(user)).first();
+                const QString echo =
+                    server.lines().filter(QStringLiteral(".%1.USE.tmp").arg(user)).first();
                 server.addFile(kUsers + "/" + user + ".USE",
                                echo.section(QLatin1Char(' '), 1, 1).toLatin1() + "\n");
             });
@@ -533,12 +535,11 @@ TEST_F(Passwords, OwnWindowChecksTheOldOneAndWritesAsRoot) {
     EXPECT_EQ(w.result(), QDialog::Accepted);
     ASSERT_EQ(server.shellRequests().size(), 1u);
     const QString digest = UserFile::digestOf(QStringLiteral("pass2"));
-    EXPECT_EQ(server.linesOf(0),
-              QStringList{QStringLiteral("cd /usr/varnel/ACL/USERS/")} +
-                  writeLines(QStringLiteral("ALICE.USE"), {digest},
-                             {QStringLiteral("sudo chmod 666 ALICE.USE"),
-                              QStringLiteral("sudo chown root ALICE.USE"),
-                              QStringLiteral("sudo chgrp users ALICE.USE")}));
+    EXPECT_EQ(server.linesOf(0), QStringList{QStringLiteral("cd /usr/varnel/ACL/USERS/")} +
+                                     writeLines(QStringLiteral("ALICE.USE"), {digest},
+                                                {QStringLiteral("sudo chmod 666 ALICE.USE"),
+                                                 QStringLiteral("sudo chown root ALICE.USE"),
+                                                 QStringLiteral("sudo chgrp users ALICE.USE")}));
     // The old digest before, the new one read back after.
     ASSERT_EQ(server.fetches().size(), 2u);
     for (const auto& f : server.fetches()) EXPECT_EQ(f.remotePath, kUsers + "/ALICE.USE");
@@ -583,7 +584,8 @@ TEST_F(Passwords, AdminWindowComparesExactlyAndSetsTheGroup) {
     EXPECT_TRUE(w.cmdchgpasswd->isEnabled());
     prompter.ok();
     QTest::mouseClick(w.cmdchgpasswd, Qt::LeftButton);
-    EXPECT_EQ(prompter.messages().last(), QStringLiteral("Passwords do not Match Please try again"));
+    EXPECT_EQ(prompter.messages().last(),
+              QStringLiteral("Passwords do not Match Please try again"));
     EXPECT_EQ(server.shellRequests().size(), 1u);  // the listing's
 
     w.txtconfirmpasswd->setText(QStringLiteral("secret"));
@@ -626,11 +628,13 @@ TEST_F(AdminOnFake, DeleteUserAsksAndRefusesTheCurrentUser) {
     pick(w.cbousers, QStringLiteral("CAFE"));
     prompter.ok();
     w.cmddeleteuser_Click();
-    EXPECT_EQ(prompter.messages().last(), QStringLiteral("you can't delete current Login User Cafe"));
+    EXPECT_EQ(prompter.messages().last(),
+              QStringLiteral("you can't delete current Login User Cafe"));
     pick(w.cbousers, QStringLiteral("A"));
     prompter.no();
     w.cmddeleteuser_Click();
-    EXPECT_EQ(prompter.prompts().back().text, QStringLiteral("Are you sure you want to Delete A?\r\n"));
+    EXPECT_EQ(prompter.prompts().back().text,
+              QStringLiteral("Are you sure you want to Delete A?\r\n"));
     EXPECT_EQ(prompter.prompts().back().title, QStringLiteral("Configure Sites"));
     EXPECT_EQ(prompter.prompts().back().icon, platform::Icon::Question);
     EXPECT_EQ(server.shellRequests().size(), 1u);  // the listing's
@@ -639,11 +643,10 @@ TEST_F(AdminOnFake, DeleteUserAsksAndRefusesTheCurrentUser) {
     w.cmddeleteuser_Click();
     EXPECT_EQ(prompter.messages().last(), QStringLiteral("User A has been deleted"));
     EXPECT_EQ(w.result(), QDialog::Accepted);
-    EXPECT_EQ(server.linesOf(1),
-              (QStringList{QString(), QStringLiteral("cd /usr/varnel/ACL/USERS"),
-                           checked(QStringLiteral("rm -f A.USE")),
-                           QStringLiteral("cd /usr/varnel/ACL/BUTTONS"),
-                           checked(QStringLiteral("rm -f A.BUT"))}));
+    EXPECT_EQ(server.linesOf(1), (QStringList{QString(), QStringLiteral("cd /usr/varnel/ACL/USERS"),
+                                              checked(QStringLiteral("rm -f A.USE")),
+                                              QStringLiteral("cd /usr/varnel/ACL/BUTTONS"),
+                                              checked(QStringLiteral("rm -f A.BUT"))}));
 }
 
 // A removal that fails, or a session lost on the way, is told: the user may still be there.
