@@ -152,6 +152,32 @@ TEST_F(AddUser, WritesTheButtonFileThenTheUserFile) {
     EXPECT_FALSE(server.isShellOpen(0));
 }
 
+// Granting walks down the offered list, the highlight on the row that moved up, and nothing
+// highlighted after the last; every row is then written in row order.
+TEST_F(AddUser, EveryOfferedRowIsWrittenInRowOrder) {
+    G().g_Express = true;
+    G().g_UnusedReport = true;
+    w = std::make_unique<frmPermissions>();
+    enter(QStringLiteral("zed"), QStringLiteral("pw"));
+    QListWidget* offered = w->picker->lstDivision;
+    ASSERT_EQ(offered->count(), kButtonCount);
+    offered->setCurrentRow(0);
+    for (int row = 1; row <= kButtonCount; ++row) {
+        ASSERT_EQ(offered->currentRow(), 0);
+        QTest::mouseClick(w->picker->cmdadd, Qt::LeftButton);
+    }
+    EXPECT_EQ(offered->count(), 0);
+    EXPECT_EQ(offered->currentItem(), nullptr);
+    listsAfterWrite(QStringLiteral("ZED.BUT"));
+    listsAfterWrite(QStringLiteral("ZED.USE"));
+    prompter.ok();
+    QTest::mouseClick(w->cmdadduser, Qt::LeftButton);
+    QStringList expected;
+    for (int row = 1; row <= kButtonCount; ++row)
+        expected << checked(QStringLiteral("echo %1 >>.ZED.BUT.tmp").arg(G().g_ButtonNames[row]));
+    EXPECT_EQ(server.lines().filter(QStringLiteral(" >>.ZED.BUT.tmp")), expected);
+}
+
 // The reply of "ls <USER>.USE" (after its echo): only "No such file" of that very name frees it.
 struct NameCase {
     const char* what;
