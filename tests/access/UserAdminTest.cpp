@@ -95,6 +95,56 @@ protected:
     FixedSite site{1, QStringLiteral("Sim")};
 };
 
+// Each window with its caption and its controls under their names, the texts they show.
+TEST_F(AdminOnFake, WindowsHaveTheirCaptionsAndControls) {
+    listing("ALICE.USE\n");
+    struct Shown {
+        std::unique_ptr<QWidget> window;
+        QString caption;
+        QStringList controls;
+        QList<QPair<QString, QString>> buttons;
+    };
+    Shown shown[] = {
+        {std::make_unique<frmPermissions>(),
+         "User Permissions",
+         {"txtadduser", "txtaddpasswd", "txtconfirmpasswd", "lstDivision", "lstDivisionHidden",
+          "lstItem", "lstItemHidden"},
+         {{"cmdadd", ">>"}, {"cmdremove", "<<"}, {"cmdadduser", "Add User"}}},
+        {std::make_unique<frmmodusers>(),
+         "Modify Users Permissions",
+         {"cbousers", "lstDivision", "lstDivisionHidden", "lstItem", "lstItemHidden"},
+         {{"cmdadd", ">>"}, {"cmdremove", "<<"}, {"cmdmoduser", "Modify User"}}},
+        {std::make_unique<frmchangepasswd>(),
+         "Admin Manage Passwords",
+         {"cbousers", "txtnewpasswd", "txtconfirmpasswd"},
+         {{"cmdchgpasswd", "Change Password"}}},
+        {std::make_unique<frmpasswd>(),
+         "Change Password",
+         {"txtuser", "txtoldpasswd", "txtnewpasswd", "txtconfirmpasswd"},
+         {{"cmdmodpasswd", "Change Password"}}},
+        {std::make_unique<frmdeluser>(),
+         "Delete Users",
+         {"cbousers"},
+         {{"cmddeleteuser", "Delete User"}}},
+    };
+    for (const Shown& s : shown) {
+        SCOPED_TRACE(s.caption.toStdString());
+        EXPECT_EQ(s.window->windowTitle(), s.caption);
+        for (const QString& name : s.controls)
+            EXPECT_TRUE(s.window->findChild<QWidget*>(name)) << name.toStdString();
+        for (const auto& [name, text] : s.buttons) {
+            const auto* b = s.window->findChild<QPushButton*>(name);
+            ASSERT_TRUE(b) << name.toStdString();
+            EXPECT_EQ(b->text(), text);
+        }
+        for (const char* hidden : {"lstDivisionHidden", "lstItemHidden"})
+            if (auto* list = s.window->findChild<QListWidget*>(QLatin1String(hidden)))
+                EXPECT_TRUE(list->isHidden());
+        if (auto* box = s.window->findChild<QLineEdit*>(QStringLiteral("txtconfirmpasswd")))
+            EXPECT_EQ(box->echoMode(), QLineEdit::Password);
+    }
+}
+
 // ---- add user --------------------------------------------------------------------------------
 
 class AddUser : public AdminOnFake {
@@ -553,11 +603,21 @@ TEST_F(Passwords, OwnWindowChecksTheOldOneAndWritesAsRoot) {
     w.txtconfirmpasswd->setText(QStringLiteral("pass2 "));
     w.txtconfirmpasswd->setText(QStringLiteral("pass2"));
 
+    // A new password changed after the confirmation matched is caught on the click.
+    w.txtnewpasswd->setText(QStringLiteral("pass3"));
+    EXPECT_TRUE(w.cmdmodpasswd->isEnabled());
+    prompter.ok();
+    QTest::mouseClick(w.cmdmodpasswd, Qt::LeftButton);
+    EXPECT_EQ(prompter.messages().last(),
+              QStringLiteral("Passwords do not Match Please try again"));
+    EXPECT_TRUE(server.filesRequests().empty());
+    w.txtnewpasswd->setText(QStringLiteral("pass2"));
+
     home.write(QStringLiteral("Sim/download/ALICE.LIC"), "stale\r\n");
     storesOnMove(QStringLiteral("ALICE"));
     prompter.ok();
     QTest::mouseClick(w.cmdmodpasswd, Qt::LeftButton);
-    EXPECT_EQ(prompter.messages(), QStringList{QStringLiteral("Password Changed")});
+    EXPECT_EQ(prompter.messages().last(), QStringLiteral("Password Changed"));
     EXPECT_EQ(w.result(), QDialog::Accepted);
     ASSERT_EQ(server.shellRequests().size(), 1u);
     const QString digest = UserFile::digestOf(QStringLiteral("pass2"));
