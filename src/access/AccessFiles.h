@@ -18,7 +18,8 @@ struct ServerFailure;
 
 // A user name that may be used at all: it becomes a file name on the server, so only letters,
 // digits, '_', '-' and '.', not starting with '.' or '-', and no longer than its files' names
-// (<USER>.LICU) may be. Every other name is refused before any line reaches the server.
+// (the longest, the temporary .<USER>.USE.tmp) allow. Every other name is refused before any
+// line reaches the server.
 bool isValidUserName(const QString& typed);
 // Why a name is refused, for the user.
 QString userNameRule();
