@@ -33,6 +33,24 @@ QString fileWord(const QString& name) {
 QString loginWord(const QString& login) {
     return plainOrQuoted(login, isPlainAccountName(login));
 }
+// The temporary name a file's new content is written under: hidden, so no listing of user
+// files (*.USE) ever shows it, and never a user's own file, as no user name begins with '.'.
+QString tempWord(const QString& name) {
+    return plainOrQuoted(QLatin1Char('.') + name + QStringLiteral(".tmp"),
+                         isSafeFileName(name, kMaxFileNameLength));
+}
+// The lines that put `lines` (each "echo <text>") into the file through its temporary name.
+QStringList contentLines(const QString& name, const QStringList& texts) {
+    const QString temp = tempWord(name);
+    QStringList lines;
+    for (qsizetype i = 0; i < texts.size(); ++i)
+        lines << QStringLiteral("echo %1 %2%3").arg(texts.at(i), i == 0 ? ">" : ">>", temp);
+    lines << QStringLiteral("mv -f %1 %2").arg(temp, fileWord(name));
+    return lines;
+}
+QString verifyLine(const QString& name) {
+    return QStringLiteral("ls -1 ") + fileWord(name);
+}
 QString digestWord(const QString& digest) {
     static const QRegularExpression hex(
         QRegularExpression::anchoredPattern(QStringLiteral("[0-9A-F]{32}")));
@@ -47,8 +65,10 @@ QByteArray readWholeFile(const QString& path) {
 }  // namespace
 
 bool isValidUserName(const QString& typed) {
-    // The longest of the names made from it is the fetched copy's, <USER>.LICU.
-    return isSafeFileName(typed, kMaxFileNameLength - int(qstrlen(UserFileKind::fetched)));
+    // The longest of the names made from it is the temporary one, .<USER>.USE.tmp.
+    return isSafeFileName(
+        typed,
+        kMaxFileNameLength - int(qstrlen(".") + qstrlen(UserFileKind::suffix) + qstrlen(".tmp")));
 }
 
 QString userNameRule() {
@@ -156,27 +176,27 @@ std::optional<QString> UserFile::fetchDigest(ServerFiles& files, int site,
     return parseDigest(*bytes);
 }
 
-QStringList UserFile::writeLines(const QString& user, const QString& digest, Writer writer,
-                                 const QString& sshUser) {
-    const QString file = fileWord(fileName(user));
-    QStringList lines;
-    lines << QStringLiteral("echo %1 >%2").arg(digestWord(digest), file);
+FileWrite UserFile::writeLines(const QString& user, const QString& digest, Writer writer,
+                               const QString& sshUser) {
+    const QString name = fileName(user);
+    const QString file = fileWord(name);
+    FileWrite write{name, contentLines(name, {digestWord(digest)}), {}, verifyLine(name)};
     switch (writer) {
         case Writer::AddUser:
-            lines << QStringLiteral("sudo chmod 666 ") + file
-                  << QStringLiteral("sudo chown %1 %2").arg(loginWord(sshUser), file)
-                  << QStringLiteral("sudo chgrp %1 %2").arg(loginWord(sshUser), file);
+            write.access << QStringLiteral("sudo chmod 666 ") + file
+                         << QStringLiteral("sudo chown %1 %2").arg(loginWord(sshUser), file)
+                         << QStringLiteral("sudo chgrp %1 %2").arg(loginWord(sshUser), file);
             break;
         case Writer::OwnPassword:
-            lines << QStringLiteral("sudo chmod 666 ") + file
-                  << QStringLiteral("sudo chown root ") + file
-                  << QStringLiteral("sudo chgrp users ") + file;
+            write.access << QStringLiteral("sudo chmod 666 ") + file
+                         << QStringLiteral("sudo chown root ") + file
+                         << QStringLiteral("sudo chgrp users ") + file;
             break;
         case Writer::AdminPassword:
-            lines << QStringLiteral("sudo chgrp users ") + file;
+            write.access << QStringLiteral("sudo chgrp users ") + file;
             break;
     }
-    return lines;
+    return write;
 }
 
 // ---- button file ----------------------------------------------------------------------------
@@ -204,15 +224,19 @@ bool ButtonFile::grants(const QStringList& entries, const QString& controlName) 
     return false;
 }
 
-QList<int> ButtonFile::grantedRows(const QByteArray& content) {
-    QList<int> rows;
+QList<ButtonFile::Grant> ButtonFile::grants(const QByteArray& content) {
+    QList<Grant> out;
     for (const QString& line : readTextLines(content)) {
         const QString digits = line.left(2);
         if (digits.size() != 2 || !digits.at(0).isDigit() || !digits.at(1).isDigit()) continue;
         const int row = digits.toInt();
-        if (row >= 1 && row <= kButtonCount) rows << row;
+        if (row < 1 || row > kButtonCount || line.size() < 4) {
+            WriteDebugLog(QStringLiteral("Skipping button line that names no function: ") + line);
+            continue;
+        }
+        out << Grant{row, line};
     }
-    return rows;
+    return out;
 }
 
 std::optional<QStringList> ButtonFile::fetchEntries(ServerFiles& files, int site,
@@ -223,23 +247,53 @@ std::optional<QStringList> ButtonFile::fetchEntries(ServerFiles& files, int site
     return parseEntries(*bytes);
 }
 
-QStringList ButtonFile::writeLines(int site, const QString& user, const QStringList& grantedNames,
-                                   bool addUser, const QString& sshUser) {
-    const QString file = fileWord(fileName(user));
-    QStringList lines;
+std::optional<QList<ButtonFile::Grant>> ButtonFile::fetchGrants(ServerFiles& files, int site,
+                                                                const QString& localFolder,
+                                                                const QString& user,
+                                                                ServerFailure* failure) {
+    const auto bytes = fetchReadCopy(files, site, localFolder, user, failure);
+    if (!bytes) return std::nullopt;
+    return grants(*bytes);
+}
+
+FileWrite ButtonFile::writeLines(int site, const QString& user, const QStringList& grantedLines,
+                                 bool addUser, const QString& sshUser) {
+    const QString name = fileName(user);
+    const QString file = fileWord(name);
+    QStringList texts{QLatin1String(kHeader)};
+    for (const QString& line : grantedLines) texts << fileWord(line);
+    FileWrite write{name, {}, {}, verifyLine(name)};
     if (addUser) {
         const QString path = remotePath(site, user);
-        lines << QStringLiteral("sudo rm -f ") + plainOrQuoted(path, isSafeServerPath(path));
+        write.content << QStringLiteral("sudo rm -f ") +
+                             plainOrQuoted(path, isSafeServerPath(path));
+        write.access << QStringLiteral("sudo chmod 666 ") + file
+                     << QStringLiteral("sudo chown %1 %2").arg(loginWord(sshUser), file)
+                     << QStringLiteral("sudo chgrp %1 %2").arg(loginWord(sshUser), file);
     }
-    lines << QStringLiteral("echo %1 >%2").arg(QLatin1String(kHeader), file);
-    for (const QString& name : grantedNames)
-        lines << QStringLiteral("echo %1 >>%2").arg(fileWord(name), file);
-    if (addUser) {
-        lines << QStringLiteral("sudo chmod 666 ") + file
-              << QStringLiteral("sudo chown %1 %2").arg(loginWord(sshUser), file)
-              << QStringLiteral("sudo chgrp %1 %2").arg(loginWord(sshUser), file);
+    write.content << contentLines(name, texts);
+    return write;
+}
+
+ServerFailure runFileWrite(ServerShell& shell, const FileWrite& write) {
+    for (const QString& line : write.content) {
+        const LineResult r = shell.runChecked(line);
+        if (!r.ok()) return r.failure;
     }
-    return lines;
+    for (const QString& line : write.access) {
+        const LineResult r = shell.run(line);
+        if (!r.ok()) return r.failure;
+        if (!r.reply.trimmed().isEmpty())
+            WriteDebugLog(QStringLiteral("%1: %2").arg(line, r.reply.trimmed()));
+    }
+    const LineResult listed = shell.runChecked(write.verify);
+    if (!listed.ok()) return listed.failure;
+    if (listed.reply.trimmed() != write.file)
+        return {kSessionFailed,
+                QStringLiteral("The server does not list %1 after writing it: %2")
+                    .arg(write.file, listed.reply.trimmed()),
+                write.verify};
+    return {};
 }
 
 }  // namespace quillon

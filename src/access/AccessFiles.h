@@ -13,11 +13,13 @@
 namespace quillon {
 
 class ServerFiles;
+class ServerShell;
 struct ServerFailure;
 
 // A user name that may be used at all: it becomes a file name on the server, so only letters,
 // digits, '_', '-' and '.', not starting with '.' or '-', and no longer than its files' names
-// (<USER>.LICU) may be. Every other name is refused before any line reaches the server.
+// (the longest, the temporary .<USER>.USE.tmp) allow. Every other name is refused before any
+// line reaches the server.
 bool isValidUserName(const QString& typed);
 // Why a name is refused, for the user.
 QString userNameRule();
@@ -31,6 +33,19 @@ QString siteDownloadFolder(const QString& siteName);
 // Lines of a text file as the system reads them: ended by CR LF, LF or CR; a last line
 // without an end counts too.
 QStringList readTextLines(const QByteArray& bytes);
+
+// The shell lines that give a user or button file new content. The content is written whole
+// under a temporary name beside the file and then moved over it, so a session lost halfway
+// leaves the old file as it was; the file's final bytes are the system's.
+struct FileWrite {
+    QString file;         // the file's name, as the verify line's reply gives it
+    QStringList content;  // checked, first to last: each must succeed
+    QStringList access;   // mode, owner and group; their output is logged, not examined
+    QString verify;       // checked: lists the file, whose name must come back
+};
+// Runs the write in the shell's current folder (the file's own); the first failure, or ok once
+// the file is listed on the server.
+ServerFailure runFileWrite(ServerShell& shell, const FileWrite& write);
 
 // Where each of the two files lives and what its local copies are called.
 struct UserFileKind {
@@ -90,9 +105,9 @@ public:
         OwnPassword,    // mode 666, owner root, group users
         AdminPassword,  // group users only
     };
-    // The shell lines that (re)write the file, to be sent in folder(site) + "/".
-    static QStringList writeLines(const QString& user, const QString& digest, Writer writer,
-                                  const QString& sshUser);
+    // The lines that (re)write the file, to be run in folder(site) + "/".
+    static FileWrite writeLines(const QString& user, const QString& digest, Writer writer,
+                                const QString& sshUser);
 };
 
 class ButtonFile : public AccessFile<ButtonFileKind> {
@@ -108,21 +123,33 @@ public:
     static QStringList grantedNames(const QStringList& entries);
     // Whether entries grant the control name, compared as a whole without regard to case.
     static bool grants(const QStringList& entries, const QString& controlName);
-    // The catalogue rows that the lines name (first two characters read as a number, 1..26),
-    // for the rights editor; lines that do not start with a number, the header among them, are
-    // skipped.
-    static QList<int> grantedRows(const QByteArray& content);
+    // A grant as the rights editor shows it: the catalogue row and the line exactly as read.
+    struct Grant {
+        int row = 0;
+        QString line;
+        bool operator==(const Grant&) const = default;
+    };
+    // The grants of a file for the rights editor: lines whose first two characters are
+    // digits. Lines that do not start with a number (the header among them) are skipped
+    // quietly; a row outside 1..26, or a line with nothing after the row, is skipped and logged.
+    static QList<Grant> grants(const QByteArray& content);
 
     // Deletes the old local copies, fetches the file and reads its entries. nullopt when no
     // copy arrived (no grants). The copies stay; the caller removes them when done.
     static std::optional<QStringList> fetchEntries(ServerFiles& files, int site,
                                                    const QString& localFolder, const QString& user);
 
-    // The shell lines that (re)write the file with the granted catalogue names in the given
-    // order, to be sent in folder(site) + "/". addUser also removes an old file first and sets
-    // mode 666 and the shell login as owner and group.
-    static QStringList writeLines(int site, const QString& user, const QStringList& grantedNames,
-                                  bool addUser, const QString& sshUser);
+    // Deletes the old local copies, fetches the file and reads its grants; nullopt when no
+    // copy arrived, with the reason in `failure`. The copies stay.
+    static std::optional<QList<Grant>> fetchGrants(ServerFiles& files, int site,
+                                                   const QString& localFolder, const QString& user,
+                                                   ServerFailure* failure);
+
+    // The lines that (re)write the file with the granted lines in the given order, to be run
+    // in folder(site) + "/". addUser also removes an old file first and sets mode 666 and the
+    // shell login as owner and group.
+    static FileWrite writeLines(int site, const QString& user, const QStringList& grantedLines,
+                                bool addUser, const QString& sshUser);
 };
 
 }  // namespace quillon

@@ -1,6 +1,7 @@
 #include "access/frmLogin.h"
 
 #include "access/AccessFiles.h"
+#include "access/AdminWidgets.h"
 #include "common/CommonFunctions.h"
 #include "common/ConfigNames.h"
 #include "common/Globals.h"
@@ -93,20 +94,7 @@ void frmLogin::Form_Load(const QStringList& siteNames) {
 }
 
 void frmLogin::txtUserName_Change() {
-    // The blank itself is refused: the rest of the name and the caret stay where they were.
-    const QString text = txtUserName->text();
-    const int caret = txtUserName->cursorPosition();
-    QString kept;
-    int keptBeforeCaret = 0;
-    for (int i = 0; i < text.size(); ++i) {
-        if (text.at(i).isSpace()) continue;
-        kept += text.at(i);
-        if (i < caret) ++keptBeforeCaret;
-    }
-    if (kept.size() == text.size()) return;
-    txtUserName->setText(kept);
-    txtUserName->setCursorPosition(keptBeforeCaret);
-    tell(QStringLiteral("You can not have Spaces in the User Name"));
+    refuseNameBlanks(txtUserName);
 }
 
 void frmLogin::cmdOK_Click() {

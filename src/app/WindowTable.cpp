@@ -1,6 +1,10 @@
 #include "app/WindowTable.h"
 
+#include "access/PasswordWindows.h"
 #include "access/frmLogin.h"
+#include "access/frmPermissions.h"
+#include "access/frmdeluser.h"
+#include "access/frmmodusers.h"
 #include "menu/Reports.h"
 #include "menu/fErrors.h"
 #include "menu/frmquestion.h"
@@ -31,6 +35,12 @@ void registerWindows() {
                        [](QWidget* parent, const QVariant& siteNames) -> QWidget* {
                            return new frmLogin(siteNames.toStringList(), parent);
                        }});
+    // User administration.
+    R::add<frmPermissions>(QStringLiteral("frmPermissions"), QStringLiteral("cmdadduser"));
+    R::add<frmmodusers>(QStringLiteral("frmmodusers"), QStringLiteral("cmdmoduser"));
+    R::add<frmchangepasswd>(QStringLiteral("frmchangepasswd"), QStringLiteral("cmdpasswd"));
+    R::add<frmpasswd>(QStringLiteral("frmpasswd"), QStringLiteral("cmduserpasswd"));
+    R::add<frmdeluser>(QStringLiteral("frmdeluser"), QStringLiteral("cmddeluser"));
     // Reports.
     R::add<fDetailReport>(QStringLiteral("fDetailReport"), QStringLiteral("cmddetail"));
     R::add<fcost>(QStringLiteral("fcost"), QStringLiteral("cmdcost"));

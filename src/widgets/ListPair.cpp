@@ -103,6 +103,12 @@ void ListPair::setListsEnabled(bool enabled) {
     m_selected->setEnabled(enabled);
 }
 
+void ListPair::setPickerEnabled(bool enabled) {
+    setListsEnabled(enabled);
+    cmdadd->setEnabled(enabled);
+    cmdremove->setEnabled(enabled);
+}
+
 QCheckBox* ListPair::addAllBox(const QString& caption) {
     if (chkall) return chkall;
     chkall = new QCheckBox(caption, this);

@@ -38,6 +38,8 @@ public:
 
     SelectionList& available() { return *m_available; }
     SelectionList& selected() { return *m_selected; }
+    const SelectionList& available() const { return *m_available; }
+    const SelectionList& selected() const { return *m_selected; }
 
     void setCaptions(const QString& available, const QString& selected);
     // Empties both lists and offers the entries.
@@ -53,6 +55,9 @@ public:
     // Every chosen entry back to the available list (resetitemlist).
     void resetSelection();
     void setListsEnabled(bool enabled);
+    // The lists and both move buttons together, for a window that offers the moves only at
+    // times.
+    void setPickerEnabled(bool enabled);
 
     // Makes the "All" box over the lists: ticking it selects all, unticking gives all back.
     QCheckBox* addAllBox(const QString& caption = QStringLiteral("All"));

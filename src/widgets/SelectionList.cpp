@@ -76,6 +76,16 @@ bool SelectionList::removeKey(const QString& key) {
     return false;
 }
 
+bool SelectionList::removeText(const QString& text) {
+    for (int i = 0; i < count(); ++i) {
+        if (m_shown->item(i)->text() == text) {
+            takeAt(i);
+            return true;
+        }
+    }
+    return false;
+}
+
 QStringList SelectionList::keys() const {
     QStringList out;
     for (int i = 0; i < m_hidden->count(); ++i) out << m_hidden->item(i)->text();

@@ -38,14 +38,16 @@ TEST_F(AccessFilesOnServer, WrittenFilesReadBack) {
         shellRequestForSite(1, SiteFolder::Login, QString()), failure);
     ASSERT_TRUE(ssh) << failure.text.toStdString();
     ASSERT_TRUE(ssh->changeFolder(UserFile::folder(1) + "/").ok());
-    QStringList lines = UserFile::writeLines(QStringLiteral("zed_t"), digest,
-                                             UserFile::Writer::AddUser, SimServer::shellUser());
-    ASSERT_TRUE(ssh->runQueue(lines).ok());
+    ServerFailure written =
+        runFileWrite(*ssh, UserFile::writeLines(QStringLiteral("zed_t"), digest,
+                                                UserFile::Writer::AddUser, SimServer::shellUser()));
+    ASSERT_TRUE(written.ok()) << written.text.toStdString();
     ASSERT_TRUE(ssh->changeFolder(ButtonFile::folder(1) + "/").ok());
-    lines = ButtonFile::writeLines(1, QStringLiteral("Zed_T"),
-                                   {QStringLiteral("01.cmddetail"), QStringLiteral("18.cmdEdit")},
-                                   true, SimServer::shellUser());
-    ASSERT_TRUE(ssh->runQueue(lines).ok());
+    written = runFileWrite(
+        *ssh, ButtonFile::writeLines(1, QStringLiteral("Zed_T"),
+                                     {QStringLiteral("01.cmddetail"), QStringLiteral("18.cmdEdit")},
+                                     true, SimServer::shellUser()));
+    ASSERT_TRUE(written.ok()) << written.text.toStdString();
     ssh->close();
 
     EXPECT_EQ(SimServer::readSiteFile(QStringLiteral("ACL/USERS/ZED_T.USE")),

@@ -121,10 +121,16 @@ TEST(ButtonFileMatch, NamesMatchWholeWithoutRegardToCase) {
                                     QStringLiteral("cmdmanager")));
 }
 
+// The rights editor keeps each granted line as read, duplicates too; a line without a
+// catalogue row is skipped.
 TEST(ButtonFileRows, ReadsCatalogueRowsAndSkipsTheRest) {
     const QByteArray content =
-        kHeader + "01.cmddetail\r\nab.cmdx\r\n18.cmdedit\r\n7.cmdcrono\r\n99.cmdexit\r\n";
-    EXPECT_EQ(ButtonFile::grantedRows(content), (QList<int>{1, 18}));
+        kHeader +
+        "01.cmddetail\r\nab.cmdx\r\n18.cmdEdit \r\n7.cmdcrono\r\n99.cmdexit\r\n"
+        "00.cmdnone\r\n05.\r\n18.cmdEdit \r\n";
+    using G = ButtonFile::Grant;
+    EXPECT_EQ(ButtonFile::grants(content),
+              (QList<G>{{1, "01.cmddetail"}, {18, "18.cmdEdit "}, {18, "18.cmdEdit "}}));
 }
 
 // ---- the lines that write them -------------------------------------------------------------
@@ -132,8 +138,8 @@ TEST(ButtonFileRows, ReadsCatalogueRowsAndSkipsTheRest) {
 // The system's own lines for checked values; a value its check refuses goes quoted.
 struct WriteCase {
     const char* what;
-    std::function<QStringList()> lines;
-    QStringList expected;
+    std::function<FileWrite()> write;
+    QStringList expected;  // content, access lines, verify line
 };
 void PrintTo(const WriteCase& c, std::ostream* os) {
     *os << c.what;
@@ -145,8 +151,11 @@ protected:
     testsupport::TempHome home;
 };
 
+// The content goes to a hidden temporary name and is moved over the file; the file is then
+// listed.
 TEST_P(AccessFileWrite, LinesAsTheSystemWritesThem) {
-    EXPECT_EQ(GetParam().lines(), GetParam().expected);
+    const FileWrite w = GetParam().write();
+    EXPECT_EQ(w.content + w.access + QStringList{w.verify}, GetParam().expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -157,49 +166,60 @@ INSTANTIATE_TEST_SUITE_P(
                       return UserFile::writeLines("alice", kSecret1, UserFile::Writer::AddUser,
                                                   "varneltail");
                   },
-                  {"echo E52D98C459819A11775936D8DFBB7929 >ALICE.USE", "sudo chmod 666 ALICE.USE",
-                   "sudo chown varneltail ALICE.USE", "sudo chgrp varneltail ALICE.USE"}},
+                  {"echo E52D98C459819A11775936D8DFBB7929 >.ALICE.USE.tmp",
+                   "mv -f .ALICE.USE.tmp ALICE.USE", "sudo chmod 666 ALICE.USE",
+                   "sudo chown varneltail ALICE.USE", "sudo chgrp varneltail ALICE.USE",
+                   "ls -1 ALICE.USE"}},
         WriteCase{"own password",
                   [] {
                       return UserFile::writeLines("Alice", kSecret1, UserFile::Writer::OwnPassword,
                                                   "varneltail");
                   },
-                  {"echo E52D98C459819A11775936D8DFBB7929 >ALICE.USE", "sudo chmod 666 ALICE.USE",
-                   "sudo chown root ALICE.USE", "sudo chgrp users ALICE.USE"}},
-        WriteCase{
-            "administrator password",
-            [] {
-                return UserFile::writeLines("a.b-c_d", kSecret1, UserFile::Writer::AdminPassword,
-                                            "varneltail");
-            },
-            {"echo E52D98C459819A11775936D8DFBB7929 >A.B-C_D.USE", "sudo chgrp users A.B-C_D.USE"}},
+                  {"echo E52D98C459819A11775936D8DFBB7929 >.ALICE.USE.tmp",
+                   "mv -f .ALICE.USE.tmp ALICE.USE", "sudo chmod 666 ALICE.USE",
+                   "sudo chown root ALICE.USE", "sudo chgrp users ALICE.USE", "ls -1 ALICE.USE"}},
+        WriteCase{"administrator password",
+                  [] {
+                      return UserFile::writeLines("a.b-c_d", kSecret1,
+                                                  UserFile::Writer::AdminPassword, "varneltail");
+                  },
+                  {"echo E52D98C459819A11775936D8DFBB7929 >.A.B-C_D.USE.tmp",
+                   "mv -f .A.B-C_D.USE.tmp A.B-C_D.USE", "sudo chgrp users A.B-C_D.USE",
+                   "ls -1 A.B-C_D.USE"}},
         WriteCase{"add user, button file",
                   [] {
                       return ButtonFile::writeLines(1, "alice", {"01.cmddetail", "18.cmdedit"},
                                                     true, "varneltail");
                   },
                   {"sudo rm -f /usr/varnel/ACL/BUTTONS/ALICE.BUT",
-                   "echo ENABLED BUTTONS DO NOT REMOVE THIS LINE >ALICE.BUT",
-                   "echo 01.cmddetail >>ALICE.BUT", "echo 18.cmdedit >>ALICE.BUT",
-                   "sudo chmod 666 ALICE.BUT", "sudo chown varneltail ALICE.BUT",
-                   "sudo chgrp varneltail ALICE.BUT"}},
+                   "echo ENABLED BUTTONS DO NOT REMOVE THIS LINE >.ALICE.BUT.tmp",
+                   "echo 01.cmddetail >>.ALICE.BUT.tmp", "echo 18.cmdedit >>.ALICE.BUT.tmp",
+                   "mv -f .ALICE.BUT.tmp ALICE.BUT", "sudo chmod 666 ALICE.BUT",
+                   "sudo chown varneltail ALICE.BUT", "sudo chgrp varneltail ALICE.BUT",
+                   "ls -1 ALICE.BUT"}},
         WriteCase{"rights editing",
                   [] { return ButtonFile::writeLines(1, "alice", {"03.cmdcost"}, false, ""); },
-                  {"echo ENABLED BUTTONS DO NOT REMOVE THIS LINE >ALICE.BUT",
-                   "echo 03.cmdcost >>ALICE.BUT"}},
-        WriteCase{"values their checks refuse",
-                  [] {
-                      G().g_SiteHomedir[1] = "/usr/var nel";
-                      return UserFile::writeLines("al ice", "e52d; id", UserFile::Writer::AddUser,
-                                                  "Var Tail") +
-                             ButtonFile::writeLines(1, "al ice", {"01.cmd$(id)"}, true, "Var Tail");
-                  },
-                  {"echo 'e52d; id' >'AL ICE.USE'", "sudo chmod 666 'AL ICE.USE'",
-                   "sudo chown 'Var Tail' 'AL ICE.USE'", "sudo chgrp 'Var Tail' 'AL ICE.USE'",
-                   "sudo rm -f '/usr/var nel/ACL/BUTTONS/AL ICE.BUT'",
-                   "echo ENABLED BUTTONS DO NOT REMOVE THIS LINE >'AL ICE.BUT'",
-                   "echo '01.cmd$(id)' >>'AL ICE.BUT'", "sudo chmod 666 'AL ICE.BUT'",
-                   "sudo chown 'Var Tail' 'AL ICE.BUT'", "sudo chgrp 'Var Tail' 'AL ICE.BUT'"}}),
+                  {"echo ENABLED BUTTONS DO NOT REMOVE THIS LINE >.ALICE.BUT.tmp",
+                   "echo 03.cmdcost >>.ALICE.BUT.tmp", "mv -f .ALICE.BUT.tmp ALICE.BUT",
+                   "ls -1 ALICE.BUT"}},
+        WriteCase{
+            "values their checks refuse",
+            [] {
+                G().g_SiteHomedir[1] = "/usr/var nel";
+                const FileWrite u = UserFile::writeLines("al ice", "e52d; id",
+                                                         UserFile::Writer::AddUser, "Var Tail");
+                const FileWrite b =
+                    ButtonFile::writeLines(1, "al ice", {"01.cmd$(id)"}, true, "Var Tail");
+                return FileWrite{b.file, u.content + u.access + b.content, b.access, b.verify};
+            },
+            {"echo 'e52d; id' >'.AL ICE.USE.tmp'", "mv -f '.AL ICE.USE.tmp' 'AL ICE.USE'",
+             "sudo chmod 666 'AL ICE.USE'", "sudo chown 'Var Tail' 'AL ICE.USE'",
+             "sudo chgrp 'Var Tail' 'AL ICE.USE'",
+             "sudo rm -f '/usr/var nel/ACL/BUTTONS/AL ICE.BUT'",
+             "echo ENABLED BUTTONS DO NOT REMOVE THIS LINE >'.AL ICE.BUT.tmp'",
+             "echo '01.cmd$(id)' >>'.AL ICE.BUT.tmp'", "mv -f '.AL ICE.BUT.tmp' 'AL ICE.BUT'",
+             "sudo chmod 666 'AL ICE.BUT'", "sudo chown 'Var Tail' 'AL ICE.BUT'",
+             "sudo chgrp 'Var Tail' 'AL ICE.BUT'", "ls -1 'AL ICE.BUT'"}}),
     [](const auto& info) { return std::to_string(info.index); });
 
 // ---- fetching ------------------------------------------------------------------------------

@@ -8,6 +8,8 @@
 
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QDir>
+#include <QFile>
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
@@ -15,6 +17,8 @@
 #include <QTimer>
 
 #include <gtest/gtest.h>
+
+#include <functional>
 
 namespace logintest {
 
@@ -25,6 +29,19 @@ inline const QStringList kMenuButtons = {
     "cmdsynch",      "cmdbringreport",   "cmddelete",  "cmdunlock",   "cmdtestcall", "cmdEdit",
     "cmdbackupmenu", "cmdadduser",       "cmdmoduser", "cmdpasswd",   "cmddeluser",  "cmddatabase",
     "cmdareacodes",  "cmdunusedstations"};
+
+// Every user and button file of the stand-in server's site, by the path it has there.
+inline void forEachSimUserFile(const std::function<void(const QString&, const QByteArray&)>& take) {
+    for (const char* folder : {"USERS", "BUTTONS"}) {
+        const QDir dir(QStringLiteral(QUILLON_SOURCE_DIR "/sim/site/ACL/") + QLatin1String(folder));
+        for (const QString& name : dir.entryList(QDir::Files)) {
+            QFile f(dir.filePath(name));
+            ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+            take(QStringLiteral("/usr/varnel/ACL/%1/%2").arg(QLatin1String(folder), name),
+                 f.readAll());
+        }
+    }
+}
 
 inline void flushDeletes() {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);

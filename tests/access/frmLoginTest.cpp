@@ -73,16 +73,8 @@ protected:
         g.g_FtpTimeout = 30;
         server.on(QRegularExpression(QStringLiteral("^ls -1 ")))
             .reply(QStringLiteral("ls: cannot access: No such file or directory\n"));
-        for (const char* folder : {"USERS", "BUTTONS"}) {
-            const QDir dir(QStringLiteral(QUILLON_SOURCE_DIR "/sim/site/ACL/") +
-                           QLatin1String(folder));
-            for (const QString& name : dir.entryList(QDir::Files)) {
-                QFile f(dir.filePath(name));
-                ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-                addFile(QStringLiteral("/usr/varnel/ACL/%1/%2").arg(QLatin1String(folder), name),
-                        f.readAll());
-            }
-        }
+        logintest::forEachSimUserFile(
+            [this](const QString& path, const QByteArray& bytes) { addFile(path, bytes); });
         LoginWindow::SetUp();
         open({QStringLiteral("Default"), QStringLiteral("Sim")}, 1);
     }
@@ -335,9 +327,10 @@ INSTANTIATE_TEST_SUITE_P(Names, LoginHostileName,
                                            "al ice", "caf\u00e9", "alice\n"),
                          [](const auto& info) { return std::to_string(info.index); });
 
-// A name is as long as a file name may hold it: its longest file, <USER>.LICU, fits in 255.
+// A name is as long as a file name may hold it: its longest file, the temporary name a new user
+// file is written under (.<USER>.USE.tmp), fits in 255.
 TEST_F(LoginOnFake, ANameAsLongAsAFileNameMayHoldReachesTheServer) {
-    for (const int length : {33, 250, 251}) {
+    for (const int length : {33, 246, 247}) {
         SCOPED_TRACE(length);
         testsupport::ScriptedPrompter answers;
         FakeServer fresh;
@@ -346,9 +339,9 @@ TEST_F(LoginOnFake, ANameAsLongAsAFileNameMayHoldReachesTheServer) {
         answers.ok();
         attempt(QString(length, QLatin1Char('a')), QStringLiteral("x"));
         ASSERT_EQ(answers.prompts().size(), 1u);
-        EXPECT_EQ(answers.prompts()[0].text == QLatin1String(kInvalid), length <= 250);
+        EXPECT_EQ(answers.prompts()[0].text == QLatin1String(kInvalid), length <= 246);
         EXPECT_EQ(fresh.lines().contains(QStringLiteral("ls -1 ") + QString(length, 'A') + ".USE"),
-                  length <= 250);
+                  length <= 246);
         EXPECT_EQ(login->wrongPasswordCount(), 0);
     }
 }
