@@ -47,11 +47,21 @@ QString siteLocalFolder(const QString& siteName) {
     return folder;
 }
 
-QString siteReportsFolder(const QString& siteName) {
+namespace {
+QString siteDownloadFolder(const QString& siteName, const QString& sub) {
     const QString folder = platform::resolveNoCase(platform::SystemInfo::programFolder(),
-                                                   siteName + QStringLiteral("/Download/reports"));
+                                                   siteName + QStringLiteral("/Download/") + sub);
     QDir().mkpath(folder);
     return folder;
+}
+}  // namespace
+
+QString siteReportsFolder(const QString& siteName) {
+    return siteDownloadFolder(siteName, QStringLiteral("reports"));
+}
+
+QString siteExportFolder(const QString& siteName) {
+    return siteDownloadFolder(siteName, QStringLiteral("export"));
 }
 
 }  // namespace quillon

@@ -36,9 +36,10 @@ private:
     QString m_name;
 };
 
-// <program folder>/<site>, and its Download/reports folder, spelled as the folders on disk
-// are, whatever their case; created when missing.
+// <program folder>/<site>, its Download/reports and Download/export folders, spelled as the folders
+// on disk are, whatever their case; created when missing.
 QString siteLocalFolder(const QString& siteName);
 QString siteReportsFolder(const QString& siteName);
+QString siteExportFolder(const QString& siteName);
 
 }  // namespace quillon

@@ -16,4 +16,17 @@ QString siteTableFolder(const QString& siteName) {
                                    siteName + QStringLiteral("/Bats"));
 }
 
+QString siteTableFile(const QString& siteName, const QString& fileName) {
+    const QString folder = siteTableFolder(siteName);
+    const QString found = platform::findFileNoCase(folder, fileName);
+    return found.isEmpty() ? folder + QLatin1Char('/') + fileName : found;
+}
+
+QString missingTableText(const QString& fileName) {
+    return QStringLiteral(
+               "The table %1 is not on this computer. Choose the site again to fetch its "
+               "tables.")
+        .arg(fileName);
+}
+
 }  // namespace quillon
