@@ -195,7 +195,7 @@ void ChangeForm::pullTables() {
 void ChangeForm::cmdcancel_Click() {
     cmdcancel->setVisible(false);
     cmdsave->setVisible(false);
-    close();
+    reject();
 }
 
 void ChangeForm::endWait() {
