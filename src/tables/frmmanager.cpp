@@ -1,6 +1,7 @@
 #include "tables/frmmanager.h"
 
 #include "common/CommonFunctions.h"
+#include "common/ExcelFileV2.h"
 #include "common/Globals.h"
 #include "common/GridExport.h"
 #include "common/Messages.h"
@@ -175,6 +176,14 @@ QString frmmanager::askExportName(const QString& proposed, const QString& folder
 
 void frmmanager::exportGrid(const QString& extension, const QString& kind) {
     const OrgTable& table = orgTable(m_index);
+    if (kind == kExcelFile && MSFlexGrid1->Rows() > ExcelFileV2::kMaxRows) {
+        tell(QStringLiteral("The table has %1 rows; an Excel file holds at most %2 below its "
+                            "heading. Export it as an HTML or CSV file.")
+                 .arg(MSFlexGrid1->dataRows())
+                 .arg(ExcelFileV2::kMaxRows - 1),
+             platform::Icon::Exclamation);
+        return;
+    }
     const QDateTime now = reportClockNow();
     const QString day = now.toString(QStringLiteral("MM-dd-yyyy"));
     const QString proposed = day + QLatin1Char(' ') + now.toString(QStringLiteral("HH-mm")) +

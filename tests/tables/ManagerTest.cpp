@@ -262,6 +262,36 @@ TEST_F(ManagerTest, ExportsTheGridAsItIsSortedToTheChosenKindOfFile) {
               (QStringList{html, exportFile("divisions.xls"), exportFile("divisions.csv")}));
 }
 
+// A sheet's 16-bit row numbers hold 65,535 rows below the heading: a longer table is told
+// before any name is asked and written as CSV instead; one row fewer still goes to Excel.
+TEST_F(ManagerTest, ATableLongerThanASheetIsNotExportedToExcel) {
+    const auto writeExtensions = [this](int rows) {
+        QByteArray table;
+        for (int i = 0; i < rows; ++i)
+            table += QByteArray::number(10000 + i) + ",Room,100,,,,,\r\n";
+        home.write("North/Bats/ext.csv", table);
+    };
+    writeExtensions(ExcelFileV2::kMaxRows);
+    frmmanager m;
+    m.Optreporttype_Click(1);
+    m.cboExport->setCurrentIndex(1);
+    prompter.ok();
+    m.cmdExport_Click();
+    EXPECT_EQ(prompter.messages(),
+              QStringList{"The table has 65536 rows; an Excel file holds at most 65535 below its "
+                          "heading. Export it as an HTML or CSV file."});
+    prompter.inputText("all.csv");
+    m.cmdsaveascsv_Click();
+    EXPECT_EQ(home.read("North/Download/export/all.csv").count('\n'), ExcelFileV2::kMaxRows + 1);
+
+    writeExtensions(ExcelFileV2::kMaxRows - 1);
+    m.Optreporttype_Click(1);
+    prompter.inputText("all.xls");
+    m.cmdExport_Click();
+    EXPECT_TRUE(home.read("North/Download/export/all.xls").endsWith(ExcelFileV2::eofRecord()));
+    EXPECT_EQ(viewer.opened, (QStringList{exportFile("all.csv"), exportFile("all.xls")}));
+}
+
 TEST_F(ManagerTest, ProposesADatedNameForEachKind) {
     frmmanager m;
     m.Optreporttype_Click(1);
