@@ -77,47 +77,57 @@ void MemoryGrid::addRow(const QStringList& cells) {
 
 // ---- file contents ------------------------------------------------------------------------
 
+// The exports build each row as text and convert it at once, so a table of many thousand rows
+// is never held twice.
 QByteArray csvExportBytes(const GridSource& grid) {
-    QString out;
+    QByteArray out;
+    QString line;
     const int rows = grid.Rows();
     for (int r = 0; r < rows; ++r) {
+        line.clear();
         const int cols = grid.Cols();
         for (int c = 0; c < cols; ++c) {
-            if (c > 0) out += QLatin1Char(',');
-            out += csvCell(grid.TextMatrix(r, c));
+            if (c > 0) line += QLatin1Char(',');
+            line += csvCell(grid.TextMatrix(r, c));
         }
-        out += kCrLf;
+        line += kCrLf;
+        platform::appendCp1252(out, line);
     }
-    return platform::toCp1252(out);
+    return out;
 }
 
 QByteArray htmlExportBytes(const GridSource& grid, const QString& title) {
-    QString out = QStringLiteral("<HTML><HEAD><TITLE>") + htmlText(title) +
-                  QStringLiteral("</TITLE></HEAD><BODY TEXT=#000000><CENTER>") + kCrLf;
-    out += QStringLiteral("<TABLE BORDER=1 BGCOLOR=#C0C0C0 CELLPADDING=5 text=#000000>") + kCrLf;
+    QByteArray out;
+    QString row = QStringLiteral("<HTML><HEAD><TITLE>") + htmlText(title) +
+                  QStringLiteral("</TITLE></HEAD><BODY TEXT=#000000><CENTER>") + kCrLf +
+                  QStringLiteral("<TABLE BORDER=1 BGCOLOR=#C0C0C0 CELLPADDING=5 text=#000000>") +
+                  kCrLf;
     const int rows = grid.Rows();
-    out.reserve(out.size() + qsizetype(rows) * qMax(1, grid.Cols()) * 24);
-    const auto cell = [&out](QStringView open, const QString& text, QStringView close) {
-        out += open;
-        out += htmlText(text);
-        out += close;
+    out.reserve(qsizetype(rows) * qMax(1, grid.Cols()) * 20);
+    const auto cell = [&row](QStringView open, const QString& text, QStringView close) {
+        row += open;
+        row += htmlText(text);
+        row += close;
     };
-    out += u"<TR>\r\n";
+    row += u"<TR>\r\n";
     // A grid without rows has no heading row to show: the heading is left empty.
     if (rows > 0) {
         const int cols = grid.Cols();
         for (int c = 0; c < cols; ++c) cell(u"  <TH>", grid.TextMatrix(0, c), u"</TH>\r\n");
     }
-    out += u"</TR>\r\n";
+    row += u"</TR>\r\n";
+    platform::appendCp1252(out, row);
     for (int r = 1; r < rows; ++r) {
-        out += u"<TR>\r\n";
+        row.clear();
+        row += u"<TR>\r\n";
         const int cols = grid.Cols();
         for (int c = 0; c < cols; ++c) cell(u"  <TD>", grid.TextMatrix(r, c), u"</TD>\r\n");
-        out += u"</TR>\r\n";
+        row += u"</TR>\r\n";
+        platform::appendCp1252(out, row);
     }
-    out += QStringLiteral("</TABLE>") + kCrLf;
-    out += QStringLiteral("</CENTER></BODY></HTML>") + kCrLf;
-    return platform::toCp1252(out);
+    platform::appendCp1252(out, QStringLiteral("</TABLE>") + kCrLf +
+                                    QStringLiteral("</CENTER></BODY></HTML>") + kCrLf);
+    return out;
 }
 
 namespace {

@@ -13,8 +13,15 @@ const char16_t kHigh[32] = {0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x20
 // One character for one byte both ways, so the results are filled in place: the exports and
 // the table reads convert files of megabytes.
 QByteArray toCp1252(const QString& text) {
-    QByteArray out(text.size(), Qt::Uninitialized);
-    char* to = out.data();
+    QByteArray out;
+    appendCp1252(out, text);
+    return out;
+}
+
+void appendCp1252(QByteArray& out, QStringView text) {
+    const qsizetype from = out.size();
+    out.resize(from + text.size());
+    char* to = out.data() + from;
     for (QChar qc : text) {
         const char16_t c = qc.unicode();
         if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) {
@@ -30,7 +37,6 @@ QByteArray toCp1252(const QString& text) {
         }
         *to++ = b;
     }
-    return out;
 }
 
 QString fromCp1252(const QByteArray& bytes) {
