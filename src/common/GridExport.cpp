@@ -5,8 +5,10 @@
 #include "platform/DocumentViewer.h"
 #include "platform/TextCodec.h"
 
-#include <QLocale>
 #include <QSaveFile>
+#include <QVarLengthArray>
+
+#include <charconv>
 
 namespace quillon {
 
@@ -157,11 +159,15 @@ bool isPlainNumber(QStringView t) {
 }  // namespace
 
 bool IsNumericCell(const QString& text, double* value) {
-    const QString t = text.trimmed();
+    const QStringView t = QStringView(text).trimmed();
     if (!isPlainNumber(t)) return false;
-    bool ok = false;
-    const double v = QLocale::c().toDouble(t, &ok);
-    if (!ok) return false;  // out of the double's range: kept as text
+    // ASCII only from here, and from_chars reads it without a locale or an allocation.
+    QVarLengthArray<char, 64> ascii;
+    for (QChar c : t.startsWith(u'+') ? t.mid(1) : t) ascii.append(char(c.unicode()));
+    double v = 0;
+    const auto [end, error] = std::from_chars(ascii.data(), ascii.data() + ascii.size(), v);
+    // Out of the double's range (over or under): kept as text.
+    if (error != std::errc() || end != ascii.data() + ascii.size()) return false;
     if (value) *value = v;
     return true;
 }
