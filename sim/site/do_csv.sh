@@ -1,7 +1,8 @@
 #!/bin/bash
-# Writes the 13 server tables as <table>.csv (LF line ends) in this program's folder.
-# Knobs: no_output (write nothing), missing_table (names not written, their old file removed),
-# big_ext N (an ext table of N generated rows), delay.
+# Writes the 13 server tables as <table>.csv (LF line ends) in this program's folder, from the
+# folder's table store (.tables/, which the change-request answerer keeps) or, for a table the
+# store does not hold, from the fixture. Knobs: no_output (write nothing), missing_table (names
+# not written, their old file removed), big_ext N (an ext table of N generated rows), delay.
 . /var/lib/quillon-sim/lib.sh
 sim_call "$0" "$@"
 
@@ -27,8 +28,10 @@ for t in $tables; do
                 printf "%d,Station %d,%d,%.2f,0.00,%.2f,%d,\n", 10000 + i, 10000 + i, 100 + i % 7, (i % 13) * 1.25, (i % 5) * 0.5, i % 97
         }' >"$tmp"
     else
-        # Whatever the fixture's line ends, the server writes LF and ends the last line.
-        awk '{ sub(/\r$/, ""); print }' "$SIM_FIXTURES/tables/$t.csv" >"$tmp" 2>/dev/null || : >"$tmp"
+        src=$SIM_FIXTURES/tables/$t.csv
+        if [ -f "$here/.tables/$t.csv" ]; then src=$here/.tables/$t.csv; fi
+        # Whatever the source's line ends, the server writes LF and ends the last line.
+        awk '{ sub(/\r$/, ""); print }' "$src" >"$tmp" 2>/dev/null || : >"$tmp"
     fi
     chmod 664 -- "$tmp"
     sim_own "$tmp"

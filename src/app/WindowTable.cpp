@@ -21,9 +21,25 @@
 #include "startup/fSites.h"
 #include "startup/fgetdata.h"
 #include "startup/frmSplash.h"
+#include "tables/DepartmentForms.h"
+#include "tables/DivisionForms.h"
+#include "tables/ExtensionForms.h"
+#include "tables/LineForms.h"
+#include "tables/frmmanager.h"
 #include "widgets/WindowRegistry.h"
 
 namespace quillon {
+
+namespace {
+// A window made with the row of a grid (a QStringList of its cells) that its opener passes.
+template <class W>
+void addRowWindow(const QString& name) {
+    WindowRegistry::add(
+        WindowEntry{name, QString(), [](QWidget* parent, const QVariant& row) -> QWidget* {
+                        return new W(row.toStringList(), parent);
+                    }});
+}
+}  // namespace
 
 void registerWindows() {
     using R = WindowRegistry;
@@ -52,6 +68,17 @@ void registerWindows() {
     R::add<fcrono>(QStringLiteral("fcrono"), QStringLiteral("cmdcrono"));
     R::add<fTrunk>(QStringLiteral("fTrunk"), QStringLiteral("cmdtrunk"));
     R::add<FAreacode>(QStringLiteral("FAreacode"), QStringLiteral("cmdAreaCode"));
+    // Organisation tables: the manager, and its forms, which a modify form gets the grid row's
+    // cells for.
+    R::add<frmmanager>(QStringLiteral("frmmanager"), QStringLiteral("cmdmanager"));
+    R::add<fAddDiv>(QStringLiteral("fAddDiv"));
+    R::add<fAddDpt>(QStringLiteral("fAddDpt"));
+    R::add<fAddext>(QStringLiteral("fAddext"));
+    R::add<FAddLine>(QStringLiteral("FAddLine"));
+    addRowWindow<fEditDiv>(QStringLiteral("fEditDiv"));
+    addRowWindow<feditdpt>(QStringLiteral("feditdpt"));
+    addRowWindow<feditext>(QStringLiteral("feditext"));
+    addRowWindow<feditline>(QStringLiteral("feditline"));
     // The main window's own.
     R::add<Reports>(QStringLiteral("Reports"), QStringLiteral("cmdbringreport"));
     R::add<frmquestion>(QStringLiteral("frmquestion"), QStringLiteral("cmddatabase"));

@@ -1,7 +1,9 @@
 #include "common/CommonFunctions.h"
 
+#include "common/ConfigNames.h"
 #include "common/Globals.h"
 #include "platform/FileLookup.h"
+#include "platform/ProfileFile.h"
 #include "platform/SystemInfo.h"
 #include "platform/TextCodec.h"
 
@@ -49,6 +51,13 @@ QString locate(const QString& path) {
 
 QString configurationFilePath() {
     return platform::SystemInfo::path(QStringLiteral("KTReports.ini"));
+}
+
+int configuredSeconds(const QString& key, int defaultSeconds) {
+    const platform::ProfileFile ini(configurationFilePath());
+    bool ok = false;
+    const int configured = ini.read(config::kSites, key).toInt(&ok);
+    return ok && configured > 0 ? configured : defaultSeconds;
 }
 
 QString TodayString() {

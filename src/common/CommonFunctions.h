@@ -11,6 +11,9 @@ namespace quillon {
 // <program folder>/KTReports.ini. The name is spelled exactly so, as every window that writes
 // a key writes it there.
 QString configurationFilePath();
+// A positive whole number of seconds in [Sites] <key> of KTReports.ini (read afresh), else
+// defaultSeconds: the deadlines of our own keys.
+int configuredSeconds(const QString& key, int defaultSeconds);
 
 // Today's date as "mm/dd/yyyy".
 QString TodayString();

@@ -19,6 +19,8 @@ inline const QString kBrevia = QStringLiteral("Brevia");
 inline const QString kFtpTimeout = QStringLiteral("FTPTIMEOUT");
 // Seconds a report program may run; ours, not the system's.
 inline const QString kReportTimeout = QStringLiteral("ReportTimeout");
+// Seconds a change form waits for the server's answer to its request; ours, not the system's.
+inline const QString kAnswerTimeout = QStringLiteral("AnswerTimeout");
 
 // [Site<k>], k being the site-table index + 1.
 inline QString siteSection(int k) {

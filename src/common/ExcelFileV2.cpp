@@ -30,8 +30,10 @@ void cellStart(QByteArray& out, quint16 row, quint16 col) {
 }
 
 bool inRange(int oneBased) {
-    return oneBased >= 1 && oneBased <= 65536;
+    return oneBased >= 1 && oneBased <= ExcelFileV2::kMaxRows;
 }
+
+constexpr qsizetype kFlushBytes = 1 << 20;
 
 }  // namespace
 
@@ -69,6 +71,7 @@ QByteArray ExcelFileV2::numberRecord(quint16 row, quint16 col, double value) {
 
 bool ExcelFileV2::OpenFile(const QString& fileName) {
     m_failed = false;
+    m_pending.clear();
     m_file = std::make_unique<QSaveFile>(fileName);
     if (!m_file->open(QIODevice::WriteOnly)) {
         m_file.reset();
@@ -85,8 +88,15 @@ bool ExcelFileV2::append(int excelRow, int excelCol, const QByteArray& record) {
         m_failed = true;
         return false;
     }
-    if (m_file->write(record) != record.size()) m_failed = true;
+    m_pending.append(record);
+    if (m_pending.size() >= kFlushBytes) flush();
     return !m_failed;
+}
+
+void ExcelFileV2::flush() {
+    if (m_file && !m_pending.isEmpty() && m_file->write(m_pending) != m_pending.size())
+        m_failed = true;
+    m_pending.clear();
 }
 
 bool ExcelFileV2::EWriteString(int excelRow, int excelCol, const QString& text) {
@@ -103,8 +113,8 @@ bool ExcelFileV2::EWriteDouble(int excelRow, int excelCol, double value) {
 
 bool ExcelFileV2::CloseFile() {
     if (!m_file) return false;
-    const QByteArray eof = eofRecord();
-    if (m_file->write(eof) != eof.size()) m_failed = true;
+    m_pending.append(eofRecord());
+    flush();
     bool ok = false;
     if (m_failed)
         m_file->cancelWriting();

@@ -31,6 +31,8 @@ public:
     bool EWriteDouble(int excelRow, int excelCol, double value);
 
     static constexpr int kMaxLabelBytes = 255;
+    // Rows (and columns) the 16-bit cell numbers can hold.
+    static constexpr int kMaxRows = 65536;
 
     // The records themselves, for the writer and its tests.
     static QByteArray bofRecord();
@@ -40,8 +42,11 @@ public:
 
 private:
     bool append(int excelRow, int excelCol, const QByteArray& record);
+    // Writes the records gathered so far; a sheet of many cells is written in large pieces.
+    void flush();
 
     std::unique_ptr<QSaveFile> m_file;
+    QByteArray m_pending;
     bool m_failed = false;
 };
 

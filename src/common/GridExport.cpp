@@ -5,9 +5,10 @@
 #include "platform/DocumentViewer.h"
 #include "platform/TextCodec.h"
 
-#include <QLocale>
-#include <QRegularExpression>
 #include <QSaveFile>
+#include <QVarLengthArray>
+
+#include <charconv>
 
 namespace quillon {
 
@@ -29,15 +30,23 @@ bool writeAndOpen(const QString& path, const QByteArray& bytes) {
     return true;
 }
 
+// Whether the text holds one of the characters; a plain scan, as the exports call it for every
+// cell of tables of many thousand rows.
+bool holdsAny(const QString& text, QStringView characters) {
+    for (QChar c : text)
+        if (characters.contains(c)) return true;
+    return false;
+}
+
 QString csvCell(const QString& text) {
-    static const QRegularExpression needsQuotes(QStringLiteral("[,\"\r\n]"));
-    if (!text.contains(needsQuotes)) return text;
+    if (!holdsAny(text, u",\"\r\n")) return text;
     QString quoted = text;
     quoted.replace(QLatin1Char('"'), QStringLiteral("\"\""));
     return QLatin1Char('"') + quoted + QLatin1Char('"');
 }
 
 QString htmlText(const QString& text) {
+    if (!holdsAny(text, u"&<>")) return text;
     QString out = text;
     out.replace(QLatin1Char('&'), QStringLiteral("&amp;"));
     out.replace(QLatin1Char('<'), QStringLiteral("&lt;"));
@@ -70,55 +79,95 @@ void MemoryGrid::addRow(const QStringList& cells) {
 
 // ---- file contents ------------------------------------------------------------------------
 
+// The exports build each row as text and convert it at once, so a table of many thousand rows
+// is never held twice.
 QByteArray csvExportBytes(const GridSource& grid) {
-    QString out;
+    QByteArray out;
+    QString line;
     const int rows = grid.Rows();
     for (int r = 0; r < rows; ++r) {
+        line.clear();
         const int cols = grid.Cols();
         for (int c = 0; c < cols; ++c) {
-            if (c > 0) out += QLatin1Char(',');
-            out += csvCell(grid.TextMatrix(r, c));
+            if (c > 0) line += QLatin1Char(',');
+            line += csvCell(grid.TextMatrix(r, c));
         }
-        out += kCrLf;
+        line += kCrLf;
+        platform::appendCp1252(out, line);
     }
-    return platform::toCp1252(out);
+    return out;
 }
 
 QByteArray htmlExportBytes(const GridSource& grid, const QString& title) {
-    QString out = QStringLiteral("<HTML><HEAD><TITLE>") + htmlText(title) +
-                  QStringLiteral("</TITLE></HEAD><BODY TEXT=#000000><CENTER>") + kCrLf;
-    out += QStringLiteral("<TABLE BORDER=1 BGCOLOR=#C0C0C0 CELLPADDING=5 text=#000000>") + kCrLf;
+    QByteArray out;
+    QString row = QStringLiteral("<HTML><HEAD><TITLE>") + htmlText(title) +
+                  QStringLiteral("</TITLE></HEAD><BODY TEXT=#000000><CENTER>") + kCrLf +
+                  QStringLiteral("<TABLE BORDER=1 BGCOLOR=#C0C0C0 CELLPADDING=5 text=#000000>") +
+                  kCrLf;
     const int rows = grid.Rows();
-    out += QStringLiteral("<TR>") + kCrLf;
+    out.reserve(qsizetype(rows) * qMax(1, grid.Cols()) * 20);
+    const auto cell = [&row](QStringView open, const QString& text, QStringView close) {
+        row += open;
+        row += htmlText(text);
+        row += close;
+    };
+    row += u"<TR>\r\n";
     // A grid without rows has no heading row to show: the heading is left empty.
     if (rows > 0) {
         const int cols = grid.Cols();
-        for (int c = 0; c < cols; ++c)
-            out += QStringLiteral("  <TH>") + htmlText(grid.TextMatrix(0, c)) +
-                   QStringLiteral("</TH>") + kCrLf;
+        for (int c = 0; c < cols; ++c) cell(u"  <TH>", grid.TextMatrix(0, c), u"</TH>\r\n");
     }
-    out += QStringLiteral("</TR>") + kCrLf;
+    row += u"</TR>\r\n";
+    platform::appendCp1252(out, row);
     for (int r = 1; r < rows; ++r) {
-        out += QStringLiteral("<TR>") + kCrLf;
+        row.clear();
+        row += u"<TR>\r\n";
         const int cols = grid.Cols();
-        for (int c = 0; c < cols; ++c)
-            out += QStringLiteral("  <TD>") + htmlText(grid.TextMatrix(r, c)) +
-                   QStringLiteral("</TD>") + kCrLf;
-        out += QStringLiteral("</TR>") + kCrLf;
+        for (int c = 0; c < cols; ++c) cell(u"  <TD>", grid.TextMatrix(r, c), u"</TD>\r\n");
+        row += u"</TR>\r\n";
+        platform::appendCp1252(out, row);
     }
-    out += QStringLiteral("</TABLE>") + kCrLf;
-    out += QStringLiteral("</CENTER></BODY></HTML>") + kCrLf;
-    return platform::toCp1252(out);
+    platform::appendCp1252(out, QStringLiteral("</TABLE>") + kCrLf +
+                                    QStringLiteral("</CENTER></BODY></HTML>") + kCrLf);
+    return out;
 }
 
+namespace {
+// [+-]?(digits[.digits?]|.digits)([eE][+-]?digits)? over the whole text, ASCII digits.
+bool isPlainNumber(QStringView t) {
+    qsizetype i = 0;
+    const qsizetype n = t.size();
+    const auto digits = [&] {
+        const qsizetype from = i;
+        while (i < n && t[i] >= u'0' && t[i] <= u'9') ++i;
+        return i - from;
+    };
+    if (i < n && (t[i] == u'+' || t[i] == u'-')) ++i;
+    qsizetype mantissa = digits();
+    if (i < n && t[i] == u'.') {
+        ++i;
+        mantissa += digits();
+    }
+    if (mantissa == 0) return false;
+    if (i < n && (t[i] == u'e' || t[i] == u'E')) {
+        ++i;
+        if (i < n && (t[i] == u'+' || t[i] == u'-')) ++i;
+        if (digits() == 0) return false;
+    }
+    return i == n;
+}
+}  // namespace
+
 bool IsNumericCell(const QString& text, double* value) {
-    static const QRegularExpression number(QRegularExpression::anchoredPattern(
-        QStringLiteral("[+-]?(\\d+\\.?\\d*|\\.\\d+)([eE][+-]?\\d+)?")));
-    const QString t = text.trimmed();
-    if (!number.match(t).hasMatch()) return false;
-    bool ok = false;
-    const double v = QLocale::c().toDouble(t, &ok);
-    if (!ok) return false;  // out of the double's range: kept as text
+    const QStringView t = QStringView(text).trimmed();
+    if (!isPlainNumber(t)) return false;
+    // ASCII only from here, and from_chars reads it without a locale or an allocation.
+    QVarLengthArray<char, 64> ascii;
+    for (QChar c : t.startsWith(u'+') ? t.mid(1) : t) ascii.append(char(c.unicode()));
+    double v = 0;
+    const auto [end, error] = std::from_chars(ascii.data(), ascii.data() + ascii.size(), v);
+    // Out of the double's range (over or under): kept as text.
+    if (error != std::errc() || end != ascii.data() + ascii.size()) return false;
     if (value) *value = v;
     return true;
 }
@@ -142,6 +191,8 @@ bool ExportGridToExcel(const GridSource& grid, const QString& path, const QStrin
     const int cols = grid.Cols();
     const int fixedRows = grid.FixedRows();
     const int fixedCols = grid.FixedCols();
+    // Beyond the 16-bit row numbers the file cannot hold the table: nothing is written.
+    if (qint64(rows) + n + below.size() > ExcelFileV2::kMaxRows) return false;
 
     ExcelFileV2 xls;
     if (!xls.OpenFile(path)) return false;

@@ -94,4 +94,8 @@ QString siteReportsFolder(const QString& siteName) {
     return madeSitePath(siteName, QStringLiteral("Download/reports"));
 }
 
+QString siteExportFolder(const QString& siteName) {
+    return madeSitePath(siteName, QStringLiteral("Download/export"));
+}
+
 }  // namespace quillon

@@ -13,6 +13,10 @@ const QStringList& mirrorTables();
 // programFolder/<site name>/Bats, with the spelling of folders that already exist (sitePath:
 // empty for a name that cannot name a folder).
 QString siteTableFolder(const QString& siteName);
+// A file of that folder ("ext.csv"), found without regard to case; as named when missing.
+QString siteTableFile(const QString& siteName, const QString& fileName);
+// What the user is told when a window finds a table file missing.
+QString missingTableText(const QString& fileName);
 
 struct TableMirrorResult {
     bool ok = false;

@@ -21,4 +21,11 @@ QString formatKey(const QString& key) {
     return n.rightJustified(4, QLatin1Char('0'));
 }
 
+QString durationText(int seconds) {
+    if (seconds >= 60 && seconds % 60 == 0)
+        return seconds == 60 ? QStringLiteral("1 minute")
+                             : QStringLiteral("%1 minutes").arg(seconds / 60);
+    return seconds == 1 ? QStringLiteral("1 second") : QStringLiteral("%1 seconds").arg(seconds);
+}
+
 }  // namespace quillon

@@ -17,4 +17,8 @@ bool isNumberText(const QString& text);
 // 0012, 00001 gives 0001, 12345 stays); any other text stays as it is.
 QString formatKey(const QString& key);
 
+// A wait for the user: "10 minutes" when the seconds are whole minutes, else "90 seconds"
+// ("1 minute", "1 second").
+QString durationText(int seconds);
+
 }  // namespace quillon

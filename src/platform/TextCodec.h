@@ -7,6 +7,8 @@ namespace platform {
 
 // Characters without a Windows-1252 code become '?'.
 QByteArray toCp1252(const QString& text);
+// The same, appended to `out`: for writers that convert a large text piece by piece.
+void appendCp1252(QByteArray& out, QStringView text);
 QString fromCp1252(const QByteArray& bytes);
 
 }  // namespace platform

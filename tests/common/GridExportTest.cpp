@@ -176,11 +176,12 @@ struct NumericCase {
 
 TEST(GridExportExcel, NumericTestFollowsTheCLocaleWhateverTheUserLanguage) {
     const NumericCase cases[] = {
-        {"0001", true, 1},    {"-2.5", true, -2.5}, {"+.5", true, 0.5},  {"1.", true, 1},
-        {"1E-2", true, 0.01}, {" 42 ", true, 42},   {"1,5", false, 0},   {"1.000,5", false, 0},
-        {".", false, 0},      {"", false, 0},       {"-", false, 0},     {"1e", false, 0},
-        {"0x10", false, 0},   {"inf", false, 0},    {"nan", false, 0},   {"1e999", false, 0},
-        {"$5", false, 0},     {"5%", false, 0},     {"1 000", false, 0},
+        {"0001", true, 1},    {"-2.5", true, -2.5},     {"+.5", true, 0.5}, {"1.", true, 1},
+        {"1E-2", true, 0.01}, {" 42 ", true, 42},       {"1,5", false, 0},  {"1.000,5", false, 0},
+        {".", false, 0},      {"", false, 0},           {"-", false, 0},    {"1e", false, 0},
+        {"0x10", false, 0},   {"inf", false, 0},        {"nan", false, 0},  {"1e999", false, 0},
+        {"1e-999", false, 0}, {"4e-320", true, 4e-320}, {"$5", false, 0},   {"5%", false, 0},
+        {"1 000", false, 0},
     };
     const QLocale saved;
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));

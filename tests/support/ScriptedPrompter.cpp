@@ -65,9 +65,9 @@ Answer ScriptedPrompter::message(const QString& text, const QString& title, plat
 }
 
 std::optional<QString> ScriptedPrompter::input(const QString& prompt, const QString& title,
-                                               const QString&) {
+                                               const QString& defaultText) {
     m_prompts.push_back({Prompt::Kind::Input, prompt, title, platform::Icon::None,
-                         platform::Buttons::OkCancel, {}});
+                         platform::Buttons::OkCancel, {}, defaultText});
     auto s = next(Prompt::Kind::Input, prompt);
     if (!s) return std::nullopt;
     return s->text;

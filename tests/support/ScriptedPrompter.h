@@ -18,6 +18,7 @@ struct Prompt {
     platform::Icon icon = platform::Icon::None;
     platform::Buttons buttons = platform::Buttons::Ok;
     platform::FileDialogRequest file;  // for the file dialogs
+    QString defaultText;               // an input box's proposed answer
 };
 
 class ScriptedPrompter : public platform::Prompter {

@@ -7,6 +7,8 @@
 #include "platform/ProfileFile.h"
 #include "remote/ServerWork.h"
 
+#include "common/TextFormats.h"
+
 #include <optional>
 
 namespace quillon {
@@ -20,19 +22,11 @@ ReportRunResult failed(Outcome outcome, const QString& message) {
     WriteDebugLog(message);
     return {outcome, message};
 }
-
-QString minutesText(int seconds) {
-    if (seconds % 60 == 0) return QStringLiteral("%1 minutes").arg(seconds / 60);
-    return QStringLiteral("%1 seconds").arg(seconds);
-}
 }  // namespace
 
 int ReportRun::reportDeadlineSec() {
     if (g_deadlineOverride > 0) return g_deadlineOverride;
-    const platform::ProfileFile ini(configurationFilePath());
-    bool ok = false;
-    const int configured = ini.read(config::kSites, config::kReportTimeout).toInt(&ok);
-    return ok && configured > 0 ? configured : kDefaultReportDeadlineSec;
+    return configuredSeconds(config::kReportTimeout, kDefaultReportDeadlineSec);
 }
 
 void ReportRun::setReportDeadlineSec(int seconds) {
@@ -106,7 +100,7 @@ ReportRunResult ReportRun::run(QStringList& lstCommands, const QString& reportFi
             return failed(Outcome::TimedOut,
                           QStringLiteral("The report did not finish within %1. Nothing was "
                                          "fetched; please run it again later.")
-                              .arg(minutesText(deadline)));
+                              .arg(durationText(deadline)));
         return failed(Outcome::SessionFailed,
                       QStringLiteral("The connection was lost while the report ran (%1). Nothing "
                                      "was fetched.")

@@ -5,7 +5,6 @@
 #include "common/SiteContext.h"
 #include "common/TableMirror.h"
 #include "common/TextFormats.h"
-#include "platform/FileLookup.h"
 #include "platform/TextCodec.h"
 
 #include <QFile>
@@ -19,11 +18,7 @@ SelectionTable readSelectionTable(const QString& path, bool formattedKeys, KeyRe
     const QString name = QFileInfo(path).fileName();
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        table.problem = QStringLiteral(
-                            "The table %1 is not on this computer, so there is nothing "
-                            "to choose from. Choose the site again to fetch its "
-                            "tables.")
-                            .arg(name);
+        table.problem = missingTableText(name);
         return table;
     }
     const QString text = platform::fromCp1252(file.readAll());
@@ -60,10 +55,8 @@ void SelectionTable::tellProblem() const {
 
 SelectionTable loadSiteTable(const QString& table, bool formattedKeys, KeyRepeats repeats) {
     const SiteContext& site = SiteContext::current();
-    const QString folder = siteTableFolder(site.name());
-    if (folder.isEmpty()) return SelectionTable{{}, unusableSiteText(site.name(), site.index())};
-    QString path = platform::findFileNoCase(folder, table);
-    if (path.isEmpty()) path = folder + QLatin1Char('/') + table;
+    const QString path = siteTableFile(site.name(), table);
+    if (path.isEmpty()) return SelectionTable{{}, unusableSiteText(site.name(), site.index())};
     return readSelectionTable(path, formattedKeys, repeats);
 }
 

@@ -1,0 +1,227 @@
+#include "changes/ChangeExchange.h"
+
+#include "changes/ChangeRequest.h"
+#include "common/CommonFunctions.h"
+#include "common/ShellQuote.h"
+#include "common/SiteContext.h"
+#include "common/TextFormats.h"
+#include "remote/TablePull.h"
+
+#include <QDir>
+#include <QFile>
+
+namespace quillon {
+
+namespace {
+
+const QString kControl = QStringLiteral("wodSSH1");
+const QString kMayStillApply = QStringLiteral("The server may still carry out the request.");
+
+// Marks a call to the server for busy() while it waits.
+class Busy {
+public:
+    explicit Busy(bool& flag) : m_flag(flag) { m_flag = true; }
+    ~Busy() { m_flag = false; }
+
+private:
+    bool& m_flag;
+};
+
+}  // namespace
+
+ChangeExchange::ChangeExchange(QString acceptedAnswer)
+    : m_accepted(std::move(acceptedAnswer)),
+      m_site(SiteContext::current().index()),
+      m_siteName(SiteContext::current().name()) {}
+
+ChangeExchange::~ChangeExchange() = default;
+
+QStringList ChangeExchange::prepare(const QStringList& records) {
+    m_site = SiteContext::current().index();
+    m_siteName = SiteContext::current().name();
+    m_todo = nextRequestName(GetPCName());
+    m_done = answerFileName(m_todo);
+    QStringList lines;
+    for (int i = 0; i < records.size(); ++i) lines << recordLine(records[i], m_todo, i == 0);
+    return lines;
+}
+
+ServerFailure ChangeExchange::failedFor(const ServerFailure& failure) const {
+    if (failure.code == kSessionCancelled || m_cancelled)
+        return {kSessionCancelled,
+                QStringLiteral("Sending the request was cancelled. ") + kMayStillApply,
+                failure.line};
+    return {failure.code,
+            QStringLiteral("The request could not be sent completely: %1\r\n\r\n%2")
+                .arg(failure.text, kMayStillApply),
+            failure.line};
+}
+
+ServerFailure ChangeExchange::send(QStringList& lstCommands) {
+    m_state = State::Sending;
+    m_cancelled = false;
+    // The names go into shell lines unquoted: they must be plain file names.
+    if (!isSafeFileName(m_todo, 64) || lstCommands.isEmpty()) {
+        m_state = State::Idle;
+        return {kSessionFailed,
+                QStringLiteral("The request \"%1\" cannot be written on the server.").arg(m_todo),
+                QString()};
+    }
+    ServerFailure failure;
+    {
+        const Busy busy(m_busy);
+        m_shell = ServerWork::instance().openShell(
+            shellRequestForSite(m_site, SiteFolder::Home, kControl), failure);
+    }
+    if (!m_shell || m_cancelled) {
+        close();
+        m_state = State::Idle;
+        if (!failure.ok()) return failure;
+        return {kSessionCancelled, QStringLiteral("The request was not sent."), QString()};
+    }
+
+    m_anyLineSent = true;
+    while (!lstCommands.isEmpty()) {
+        LineResult written;
+        {
+            const Busy busy(m_busy);
+            written = m_shell->runChecked(lstCommands.first());
+        }
+        if (!written.ok()) {
+            m_state = State::Finishing;
+            return failedFor(written.failure);
+        }
+        lstCommands.removeFirst();
+    }
+    m_requestSent = true;
+    m_state = State::Waiting;
+    m_limitSec = answerTimeoutSec();
+    m_waiting.start();
+    return {};
+}
+
+ChangeExchange::Outcome ChangeExchange::notAccepted(Outcome::Kind kind, const QString& message) {
+    m_requestSent = false;
+    m_state = State::Finishing;
+    return {kind, QString(), message};
+}
+
+ChangeExchange::Outcome ChangeExchange::poll() {
+    using Kind = Outcome::Kind;
+    if (m_state != State::Waiting) return {};
+    const QString cancelledText =
+        QStringLiteral("The wait for the server's answer was cancelled. ") + kMayStillApply;
+    if (m_cancelled) return notAccepted(Kind::Cancelled, cancelledText);
+    const QString lostText =
+        QStringLiteral(
+            "The connection to the server was lost while waiting for its answer: "
+            "%1\r\n\r\n") +
+        kMayStillApply;
+    if (!m_shell || !m_shell->isOpen())
+        return notAccepted(Kind::Failed, lostText.arg(QStringLiteral("the session was closed")));
+
+    LineResult listed;
+    {
+        const Busy busy(m_busy);
+        listed = m_shell->run(answerPollLine(m_done));
+    }
+    if (m_cancelled || listed.failure.code == kSessionCancelled)
+        return notAccepted(Kind::Cancelled, cancelledText);
+    if (!listed.ok()) return notAccepted(Kind::Failed, lostText.arg(listed.failure.text));
+    if (!answerListed(listed.reply, m_done)) {
+        if (m_waiting.elapsed() >= qint64(m_limitSec) * 1000)
+            return notAccepted(Kind::TimedOut,
+                               QStringLiteral("The server has not answered within %1. ")
+                                       .arg(durationText(m_limitSec)) +
+                                   kMayStillApply + kCrLf + kRefreshingData);
+        return {};
+    }
+    m_requestSent = false;
+    m_state = State::Finishing;
+    return judge();
+}
+
+ChangeExchange::Outcome ChangeExchange::judge() {
+    using Kind = Outcome::Kind;
+    const QString folder = siteTableFolder(m_siteName);
+    QDir().mkpath(folder);
+    const QString local = folder + QLatin1Char('/') + m_done;
+    const auto notFetched = [&](const ServerFailure& f) -> Outcome {
+        if (f.code == kSessionCancelled || m_cancelled)
+            return {
+                Kind::Cancelled, QString(),
+                QStringLiteral("Fetching the server's answer was cancelled. ") + kMayStillApply};
+        return {
+            Kind::Failed, QString(),
+            QStringLiteral("The server's answer %1 could not be fetched: %2").arg(m_done, f.text) +
+                kCrLf + kRefreshingData};
+    };
+
+    ServerFailure failure;
+    std::unique_ptr<ServerFiles> files;
+    {
+        const Busy busy(m_busy);
+        files = ServerWork::instance().openFiles(filesRequestForSite(m_site), failure);
+    }
+    if (!files) return notFetched(failure);
+    if (m_cancelled) return notFetched({kSessionCancelled, QString(), QString()});
+    {
+        const Busy busy(m_busy);
+        m_files = files.get();
+        failure = files->fetch(siteServerFolder(m_site) + QLatin1Char('/') + m_done, local);
+        m_files = nullptr;
+    }
+    files->close();
+    if (!failure.ok()) return notFetched(failure);
+
+    QFile answerFile(local);
+    if (!answerFile.open(QIODevice::ReadOnly))
+        return notFetched({kSessionFailed, answerFile.errorString(), QString()});
+    const QString answer = answerText(answerFile.readAll());
+    if (answer == m_accepted) return {Kind::Accepted, answer, QString()};
+    return {Kind::Refused, answer, answer + kCrLf + kRefreshingData};
+}
+
+ServerFailure ChangeExchange::regenerateTables() {
+    if (!m_shell || !m_shell->isOpen())
+        return {kSessionFailed, QStringLiteral("Not connected to the server."),
+                QStringLiteral("./do_csv.sh")};
+    const Busy busy(m_busy);
+    return m_shell->runChecked(QStringLiteral("./do_csv.sh"), kTableWriteTimeoutSec).failure;
+}
+
+ServerFailure ChangeExchange::sendReloadLine(const QString& word) {
+    if (!m_shell || !m_shell->isOpen())
+        return {kSessionFailed, QStringLiteral("Not connected to the server."), reloadLine(word)};
+    const Busy busy(m_busy);
+    return m_shell->run(reloadLine(word)).failure;
+}
+
+void ChangeExchange::close() {
+    if (m_busy) {
+        cancel();
+        return;
+    }
+    if (m_shell) m_shell->close();
+    m_shell.reset();
+    m_requestSent = false;
+    if (m_state != State::Idle) m_state = State::Closed;
+}
+
+TableMirrorResult ChangeExchange::refreshTables() const {
+    return RefreshSiteTables(m_siteName, filesRequestForSite(m_site), siteServerFolder(m_site));
+}
+
+void ChangeExchange::cancel() {
+    m_cancelled = true;
+    if (m_busy) {
+        if (m_files)
+            m_files->cancel();
+        else if (m_shell)
+            m_shell->cancel();
+    } else if (m_shell) {
+        m_shell->close();
+    }
+}
+
+}  // namespace quillon

@@ -1,0 +1,248 @@
+#include "changes/ChangeForm.h"
+
+#include "common/CommonFunctions.h"
+#include "common/Messages.h"
+#include "widgets/Timers.h"
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QTimer>
+#include <QVBoxLayout>
+
+namespace quillon {
+
+namespace {
+const QString kSavingData = QStringLiteral("Saving Data");
+const QString kRefreshingSystem = QStringLiteral("Refreshing System information. Please wait");
+}  // namespace
+
+ChangeForm::ChangeForm(ChangeMember member, const QString& caption, QWidget* parent)
+    : QDialog(parent), m_member(std::move(member)), m_exchange(m_member.acceptedAnswer) {
+    setWindowTitle(caption);
+    setModal(true);
+
+    auto* layout = new QVBoxLayout(this);
+    m_fields = new QGridLayout;
+    layout->addLayout(m_fields);
+
+    auto* buttons = new QHBoxLayout;
+    cmdsave = new QPushButton(QStringLiteral("Save"), this);
+    cmdsave->setObjectName(QStringLiteral("cmdsave"));
+    cmdcancel = new QPushButton(QStringLiteral("Cancel"), this);
+    cmdcancel->setObjectName(QStringLiteral("cmdcancel"));
+    lblrunning = new ProgressLabel(kSavingData, this);
+    lblrunning->setObjectName(QStringLiteral("lblrunning"));
+    lblrunning->setVisible(false);
+    cmdwaitcancel = new QPushButton(QStringLiteral("Cancel"), this);
+    cmdwaitcancel->setObjectName(QStringLiteral("cmdwaitcancel"));
+    cmdwaitcancel->setToolTip(
+        QStringLiteral("Stop waiting for the server; it may still carry out the request"));
+    cmdwaitcancel->setVisible(false);
+    for (QPushButton* b : {cmdsave, cmdcancel, cmdwaitcancel}) b->setAutoDefault(false);
+    buttons->addWidget(cmdsave);
+    buttons->addWidget(cmdcancel);
+    buttons->addWidget(lblrunning, 1);
+    buttons->addWidget(cmdwaitcancel);
+    layout->addLayout(buttons);
+
+    connect(cmdsave, &QPushButton::clicked, this, &ChangeForm::cmdsave_Click);
+    connect(cmdcancel, &QPushButton::clicked, this, &ChangeForm::cmdcancel_Click);
+    connect(cmdwaitcancel, &QPushButton::clicked, this, &ChangeForm::cmdwaitcancel_Click);
+
+    tmrcheckdone = makeTimer(this, QStringLiteral("tmrcheckdone"), 1000, TimerShot::Repeating,
+                             [this] { tmrcheckdone_Timer(); });
+    tmrreport = makeTimer(this, QStringLiteral("tmrreport"), 1000, TimerShot::Repeating,
+                          [this] { tmrreport_Timer(); });
+    // The hidden label's dots already run when Save shows it.
+    tmrreport->start();
+}
+
+ChangeForm::~ChangeForm() = default;
+
+void ChangeForm::addField(const QString& label, QWidget* field) {
+    const int row = m_fields->rowCount();
+    auto* caption = new QLabel(label, this);
+    caption->setBuddy(field);
+    m_fields->addWidget(caption, row, 0);
+    m_fields->addWidget(field, row, 1);
+}
+
+void ChangeForm::addHidden(QWidget* control) {
+    control->setParent(this);
+    control->setVisible(false);
+}
+
+void ChangeForm::setLocked(bool locked) {
+    cmdsave->setEnabled(!locked);
+    cmdsave->setVisible(!locked);
+    cmdcancel->setEnabled(!locked);
+    cmdcancel->setVisible(!locked);
+    for (QWidget* w : inputFields()) w->setEnabled(!locked);
+    lblrunning->setVisible(locked);
+    cmdwaitcancel->setVisible(locked);
+    if (locked) tmrreport->start();
+}
+
+void ChangeForm::cmdsave_Click() {
+    if (state() != ChangeExchange::State::Idle) return;
+    ReentryGuard::Entry entry = m_work.enter();
+    if (!entry) return;
+    if (const QString problem = firstProblem(); !problem.isEmpty()) {
+        tell(problem);
+        return;
+    }
+
+    setLocked(true);
+    lstCommands = m_exchange.prepare(records());
+    // On before the lines go out, as the system has it; a tick meanwhile does nothing.
+    tmrcheckdone->start();
+    const ServerFailure sent = m_exchange.send(lstCommands);
+    if (sent.ok()) {
+        WriteDebugLog(QStringLiteral("DONE RUNNING REPORT"));
+        return;
+    }
+    tmrcheckdone->stop();
+    WriteDebugLog(sent.text);
+    if (m_exchange.nothingSent()) {
+        // Nothing reached the server: the form is the user's again, to try once more.
+        setLocked(false);
+        tell(sent.code == kSessionCancelled
+                 ? sent.text
+                 : QStringLiteral("The request was not sent: ") + sent.text,
+             platform::Icon::Exclamation);
+        return;
+    }
+    if (sent.code == kSessionCancelled)
+        finishCancelled(sent.text);
+    else
+        finishNotAccepted(sent.text);
+}
+
+void ChangeForm::tmrcheckdone_Timer() {
+    // A tick that comes while the request is still being sent waits for the next one.
+    if (!m_exchange.requestSent()) return;
+    ReentryGuard::Entry entry = m_work.enter();
+    if (!entry) return;
+    const ChangeExchange::Outcome outcome = m_exchange.poll();
+    if (outcome.kind == ChangeExchange::Outcome::Kind::Waiting) return;
+    tmrcheckdone->stop();
+    finish(outcome);
+}
+
+void ChangeForm::finish(const ChangeExchange::Outcome& outcome) {
+    using Kind = ChangeExchange::Outcome::Kind;
+    WriteDebugLog(QStringLiteral("Answer ") + m_exchange.answerName() + QStringLiteral(": ") +
+                  (outcome.kind == Kind::Accepted ? outcome.answer : outcome.message));
+    switch (outcome.kind) {
+        case Kind::Accepted:
+            finishAccepted();
+            break;
+        case Kind::Cancelled:
+            finishCancelled(outcome.message);
+            break;
+        default:
+            finishNotAccepted(outcome.message);
+            break;
+    }
+}
+
+void ChangeForm::finishAccepted() {
+    const ServerFailure written = m_exchange.regenerateTables();
+    if (written.ok()) m_exchange.sendReloadLine(m_member.reloadWord);
+    m_exchange.close();
+    cmdwaitcancel->setVisible(false);
+    tell(m_member.successText);
+    if (!written.ok())
+        tell(QStringLiteral("The server did not rewrite its tables (./do_csv.sh): %1\r\n\r\nThe "
+                            "tables shown may not hold the change yet.")
+                 .arg(written.text),
+             platform::Icon::Exclamation);
+    tmrreport->stop();
+    lblrunning->setBaseText(kRefreshingSystem);
+    pullTables();
+    closeForm();
+}
+
+void ChangeForm::finishNotAccepted(const QString& message) {
+    tell(message);
+    // The tables are rewritten and pulled whatever the answer; a shell that is gone skips it.
+    m_exchange.regenerateTables();
+    m_exchange.close();
+    cmdwaitcancel->setVisible(false);
+    pullTables();
+    closeForm();
+}
+
+void ChangeForm::finishCancelled(const QString& message) {
+    m_exchange.close();
+    cmdwaitcancel->setVisible(false);
+    tell(message, platform::Icon::Exclamation);
+    closeForm();
+}
+
+void ChangeForm::pullTables() {
+    const TableMirrorResult pulled = m_exchange.refreshTables();
+    if (pulled.ok || m_pullTold) return;
+    m_pullTold = true;
+    WriteDebugLog(pulled.error);
+    tell(QStringLiteral("The tables of this site could not all be fetched again: %1")
+             .arg(pulled.error),
+         platform::Icon::Exclamation);
+}
+
+void ChangeForm::cmdcancel_Click() {
+    cmdcancel->setVisible(false);
+    cmdsave->setVisible(false);
+    reject();
+}
+
+void ChangeForm::endWait() {
+    m_exchange.cancel();
+    // A poll that waits returns cancelled and finishes; between polls the wait ends here.
+    if (m_work.running()) return;
+    ReentryGuard::Entry entry = m_work.enter();
+    tmrcheckdone->stop();
+    finish(m_exchange.poll());
+}
+
+void ChangeForm::cmdwaitcancel_Click() {
+    if (m_exchange.state() == ChangeExchange::State::Waiting)
+        endWait();
+    else if (m_exchange.busy())
+        m_exchange.cancel();
+}
+
+void ChangeForm::tmrreport_Timer() {
+    lblrunning->tick();
+}
+
+void ChangeForm::closeForm() {
+    m_frameCloses = true;
+    done(QDialog::Accepted);
+}
+
+void ChangeForm::done(int result) {
+    if (m_unloaded) return;
+    if (m_exchange.state() == ChangeExchange::State::Waiting) {
+        endWait();
+        return;
+    }
+    // The request is on its way or its answer is being handled: that ends first.
+    if (m_work.running() && !m_frameCloses) return;
+    m_unloaded = true;
+    tmrcheckdone->stop();
+    Form_Unload();
+    QDialog::done(result);
+}
+
+void ChangeForm::Form_Unload() {
+    if (m_member.pullsTablesOnClose) pullTables();
+    tmrreport->stop();
+    cmdcancel->setVisible(false);
+    cmdsave->setVisible(false);
+    for (QWidget* w : inputFields()) w->setEnabled(true);
+}
+
+}  // namespace quillon

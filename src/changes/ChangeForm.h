@@ -1,0 +1,111 @@
+#pragma once
+// The frame of every form that changes one server table through a change request (the add and
+// modify forms of the organisation tables, the rate modify forms): Save runs the form's checks,
+// locks the form and sends the request; a tick a second polls for the answer; after the answer
+// the server rewrites its tables, the reload line goes out, the user hears the outcome and the
+// table mirror is pulled again; closing pulls it once more (for the members that do) and the
+// opener reloads what it shows once the form has closed. A form adds its fields, its checks and
+// its records; it copies none of the exchange.
+//
+// The answer wait offers Cancel (cmdwaitcancel) on ServerShell::cancel(), and closing the form
+// while it waits ends the wait the same way: the session ends and the user is told the server
+// may still carry out the request.
+#include "changes/ChangeExchange.h"
+#include "widgets/ProgressLabel.h"
+#include "widgets/ReentryGuard.h"
+
+#include <QDialog>
+#include <QList>
+#include <QStringList>
+
+class QGridLayout;
+class QLabel;
+class QPushButton;
+class QTimer;
+
+namespace quillon {
+
+// What differs between the forms of the frame.
+struct ChangeMember {
+    QString acceptedAnswer;  // "1,Record added OK", ...
+    QString successText;     // "Div added OK", ...
+    QString reloadWord;      // DIV, DPT, EXT, LINE, LD
+    bool pullsTablesOnClose = true;
+};
+
+class ChangeForm : public QDialog {
+    Q_OBJECT
+public:
+    ~ChangeForm() override;
+
+    QPushButton* cmdsave = nullptr;
+    QPushButton* cmdcancel = nullptr;
+    ProgressLabel* lblrunning = nullptr;
+    // The long-wait Cancel: shown while the request is sent and its answer awaited.
+    QPushButton* cmdwaitcancel = nullptr;
+    QTimer* tmrcheckdone = nullptr;
+    QTimer* tmrreport = nullptr;
+
+    const ChangeMember& member() const { return m_member; }
+    ChangeExchange& exchange() { return m_exchange; }
+    ChangeExchange::State state() const { return m_exchange.state(); }
+    // The lines of the request (what is left of them once sent).
+    const QStringList& queuedCommands() const { return lstCommands; }
+    // The records Save would send now, checks aside.
+    QStringList recordsNow() { return records(); }
+
+    // Event handlers.
+    void cmdsave_Click();
+    void cmdcancel_Click();
+    void cmdwaitcancel_Click();
+    void tmrcheckdone_Timer();
+    void tmrreport_Timer();
+
+    // Every way of closing comes here: during the answer wait it ends the wait first; while the
+    // request is sent or the answer handled it is refused.
+    void done(int result) override;
+
+protected:
+    ChangeForm(ChangeMember member, const QString& caption, QWidget* parent);
+
+    // The form's checks in its order: the message of the first that fails, or "" to send.
+    virtual QString firstProblem() = 0;
+    // The request's records, as the file must hold them.
+    virtual QStringList records() = 0;
+    // The fields Save locks.
+    virtual QList<QWidget*> inputFields() const = 0;
+
+    // What follows the answer, in the frame's order; a member with another order replaces one.
+    virtual void finishAccepted();
+    virtual void finishNotAccepted(const QString& message);
+    virtual void finishCancelled(const QString& message);
+    // Form_Unload: the table pull of the members that pull, then the controls as at rest.
+    virtual void Form_Unload();
+
+    // A labelled row of the form's fields, top to bottom (the tab order).
+    void addField(const QString& label, QWidget* field);
+    // A control that holds a value and is never shown (the old values of a modify form).
+    void addHidden(QWidget* control);
+    // Pulls the table mirror again; a failure is told once per form.
+    void pullTables();
+    // Closes the form from the frame's own steps.
+    void closeForm();
+
+    QStringList lstCommands;
+
+private:
+    void finish(const ChangeExchange::Outcome& outcome);
+    void setLocked(bool locked);
+    // Ends the answer wait for Cancel or a close.
+    void endWait();
+
+    ChangeMember m_member;
+    ChangeExchange m_exchange;
+    QGridLayout* m_fields = nullptr;
+    ReentryGuard m_work;
+    bool m_frameCloses = false;
+    bool m_unloaded = false;
+    bool m_pullTold = false;
+};
+
+}  // namespace quillon

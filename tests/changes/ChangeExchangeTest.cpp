@@ -1,0 +1,276 @@
+// One change request through the fake server: every line the exchange sends, where it fetches
+// the answer, how it judges it, and each way the wait can end without an accepted answer.
+#include "changes/ChangeExchange.h"
+
+#include "changes/ChangeRequest.h"
+#include "remote/CheckedLines.h"
+#include "support/FakeServer.h"
+#include "support/FakeSite.h"
+#include "support/TempHome.h"
+#include "support/Wait.h"
+
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QRegularExpression>
+#include <QTimer>
+
+#include <ostream>
+
+using namespace quillon;
+using testsupport::FakeServer;
+using testsupport::FakeSite;
+using Kind = ChangeExchange::Outcome::Kind;
+using State = ChangeExchange::State;
+
+namespace {
+
+const QString kRecord = QStringLiteral("1,add,div,7,Sales");
+
+class ChangeExchangeTest : public ::testing::Test {
+protected:
+    // Sends the request and returns the exchange waiting for its answer.
+    void sendRequest(const QStringList& records = {kRecord}) {
+        lines = x.prepare(records);
+        todo = x.requestName();
+        done = x.answerName();
+        const ServerFailure sent = x.send(lines);
+        ASSERT_TRUE(sent.ok()) << sent.text.toStdString();
+    }
+    void answer(const QByteArray& bytes) {
+        server.on(answerPollLine(done)).reply(done + "\n");
+        server.addFile(FakeSite::folder() + "/" + done, bytes);
+    }
+    QString missingReply() const {
+        return "ls: cannot access '" + done + "': No such file or directory\n";
+    }
+
+    testsupport::TempHome home;
+    FakeSite site;
+    FakeServer server;
+    ChangeExchange x{kRecordAddedOK};
+    QStringList lines;
+    QString todo;
+    QString done;
+};
+
+TEST_F(ChangeExchangeTest, WritesTheRequestPollsFetchesTheAnswerAndFinishes) {
+    sendRequest();
+    EXPECT_TRUE(lines.isEmpty());
+    EXPECT_EQ(x.state(), State::Waiting);
+    EXPECT_TRUE(todo.startsWith("TESTPC_") && todo.endsWith(".todo")) << todo.toStdString();
+    ASSERT_EQ(server.shellRequests().size(), 1u);
+    EXPECT_EQ(server.shellRequests()[0].folder, FakeSite::folder());
+    EXPECT_EQ(server.shellRequests()[0].control, "wodSSH1");
+
+    server.on(answerPollLine(done)).reply(missingReply());
+    EXPECT_EQ(x.poll().kind, Kind::Waiting);
+    answer("1,Record added OK\n");
+    const ChangeExchange::Outcome found = x.poll();
+    EXPECT_EQ(found.kind, Kind::Accepted);
+    EXPECT_EQ(found.answer, kRecordAddedOK);
+    EXPECT_EQ(x.state(), State::Finishing);
+    EXPECT_FALSE(x.requestSent());
+    // Nothing more is asked once the answer is in.
+    EXPECT_EQ(x.poll().kind, Kind::Waiting);
+
+    EXPECT_TRUE(x.regenerateTables().ok());
+    EXPECT_TRUE(x.sendReloadLine("DIV").ok());
+    x.close();
+    EXPECT_EQ(x.state(), State::Closed);
+    EXPECT_FALSE(server.isShellOpen(0));
+
+    EXPECT_EQ(server.linesOf(0).join('\n').toStdString(),
+              (QStringList{"cd '/usr/varnel'", withExitStatus("echo '1,add,div,7,Sales' > " + todo),
+                           "ls " + done, "ls " + done, withExitStatus("./do_csv.sh"),
+                           "echo \">>reload_DIV"})
+                  .join('\n')
+                  .toStdString());
+    ASSERT_EQ(server.fetches().size(), 1u);
+    EXPECT_EQ(server.fetches()[0].remotePath, "/usr/varnel/" + done);
+    const QString local = home.file("North/Bats/" + done);
+    EXPECT_EQ(server.fetches()[0].localPath, local);
+    EXPECT_EQ(home.read("North/Bats/" + done), "1,Record added OK\n");
+}
+
+TEST_F(ChangeExchangeTest, WritesEachRecordOfARequestOfSeveral) {
+    sendRequest({"1,mod,rate,1,a  ", "2,mod,calc,1,b  "});
+    EXPECT_EQ(server.linesOf(0).mid(1).join('\n').toStdString(),
+              (QStringList{withExitStatus("echo '1,mod,rate,1,a  ' > " + todo),
+                           withExitStatus("echo '2,mod,calc,1,b  ' >> " + todo)})
+                  .join('\n')
+                  .toStdString());
+}
+
+TEST_F(ChangeExchangeTest, TablesAreRewrittenWithTheLongDeadline) {
+    sendRequest();
+    server.on("./do_csv.sh").timesOut();
+    const ServerFailure written = x.regenerateTables();
+    EXPECT_EQ(written.code, kSessionTimedOut);
+    EXPECT_TRUE(written.text.contains("600 seconds")) << written.text.toStdString();
+}
+
+struct AnswerCase {
+    const char* name;
+    QByteArray file;
+    QString accepted;
+    Kind kind;
+    QString message;
+};
+void PrintTo(const AnswerCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class AnswerJudgement : public ChangeExchangeTest,
+                        public ::testing::WithParamInterface<AnswerCase> {};
+
+TEST_P(AnswerJudgement, ComparesTheWholeAnswer) {
+    const AnswerCase& c = GetParam();
+    ChangeExchange exchange{c.accepted};
+    QStringList queue = exchange.prepare({kRecord});
+    ASSERT_TRUE(exchange.send(queue).ok());
+    done = exchange.answerName();
+    answer(c.file);
+    const ChangeExchange::Outcome o = exchange.poll();
+    EXPECT_EQ(o.kind, c.kind);
+    EXPECT_EQ(o.message, c.message);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Answers, AnswerJudgement,
+    ::testing::Values(
+        AnswerCase{"Added", "1,Record added OK\n", kRecordAddedOK, Kind::Accepted, ""},
+        AnswerCase{"AddedWithCrLf", "1,Record added OK\r\n", kRecordAddedOK, Kind::Accepted, ""},
+        AnswerCase{"AddedWithoutFinalLf", "1,Record added OK", kRecordAddedOK, Kind::Accepted, ""},
+        AnswerCase{"ModifyIsNotAdded", "1,Record modify OK\n", kRecordAddedOK, Kind::Refused,
+                   "1,Record modify OK\r\nRefeshing Data"},
+        AnswerCase{"Empty", "", kRecordAddedOK, Kind::Refused, "\r\nRefeshing Data"},
+        AnswerCase{"TwoRecords", "1,Record modify OK\n2,Record modify OK\n", kTwoRecordsModifyOK,
+                   Kind::Accepted, ""},
+        AnswerCase{"TwoRecordsInTheOtherOrder", "2,Record modify OK\n1,Record modify OK\n",
+                   kTwoRecordsModifyOK, Kind::Refused,
+                   "2,Record modify OK\n1,Record modify OK\r\nRefeshing Data"},
+        AnswerCase{"OneOfTwo", "1,Record modify OK\n", kTwoRecordsModifyOK, Kind::Refused,
+                   "1,Record modify OK\r\nRefeshing Data"}));
+
+TEST_F(ChangeExchangeTest, AnOpenThatFailsSendsNothing) {
+    server.failOpen(kSessionUnreachable, "Could not connect to 10.0.0.7: refused");
+    lines = x.prepare({kRecord});
+    const ServerFailure sent = x.send(lines);
+    EXPECT_EQ(sent.code, kSessionUnreachable);
+    EXPECT_EQ(sent.text, "Could not connect to 10.0.0.7: refused");
+    EXPECT_TRUE(x.nothingSent());
+    EXPECT_EQ(x.state(), State::Idle);
+    EXPECT_EQ(lines.size(), 1);
+    EXPECT_TRUE(server.lines().isEmpty());
+}
+
+class FailedRecordLine : public ChangeExchangeTest, public ::testing::WithParamInterface<bool> {};
+
+// A dropped session, or a write the shell refused (its status checked): the request may or may
+// not stand on the server, so the wait never begins and the form says so.
+TEST_P(FailedRecordLine, IsNotTakenForASentRequest) {
+    lines = x.prepare({kRecord});
+    auto rule = server.on(QRegularExpression("^echo "));
+    if (GetParam())
+        rule.dropsSession();
+    else
+        rule.reply("bash: " + x.requestName() + ": Permission denied\n").status(1);
+    const ServerFailure sent = x.send(lines);
+    EXPECT_FALSE(sent.ok());
+    EXPECT_FALSE(x.nothingSent());
+    EXPECT_FALSE(x.requestSent());
+    EXPECT_TRUE(sent.text.startsWith("The request could not be sent completely: "))
+        << sent.text.toStdString();
+    EXPECT_TRUE(sent.text.endsWith("The server may still carry out the request."));
+    EXPECT_EQ(x.poll().kind, Kind::Waiting);
+}
+
+INSTANTIATE_TEST_SUITE_P(Lines, FailedRecordLine, ::testing::Values(true, false),
+                         [](const auto& info) {
+                             return std::string(info.param ? "Dropped" : "Refused");
+                         });
+
+TEST_F(ChangeExchangeTest, ALostSessionEndsTheWait) {
+    sendRequest();
+    server.on(answerPollLine(done)).dropsSession();
+    const ChangeExchange::Outcome o = x.poll();
+    EXPECT_EQ(o.kind, Kind::Failed);
+    EXPECT_TRUE(
+        o.message.startsWith("The connection to the server was lost while waiting for its "
+                             "answer: The server closed the session"))
+        << o.message.toStdString();
+    EXPECT_FALSE(x.regenerateTables().ok());
+}
+
+TEST_F(ChangeExchangeTest, AnAnswerThatCannotBeFetchedIsNotAccepted) {
+    sendRequest();
+    server.on(answerPollLine(done)).reply(done + "\n");
+    server.failFetch(FakeSite::folder() + "/" + done, kSessionFailed, "Permission denied");
+    const ChangeExchange::Outcome o = x.poll();
+    EXPECT_EQ(o.kind, Kind::Failed);
+    EXPECT_EQ(o.message, "The server's answer " + done +
+                             " could not be fetched: Permission denied\r\nRefeshing Data");
+    EXPECT_FALSE(QFile::exists(home.file("North/Bats/" + done)));
+    // The shell is still there for ./do_csv.sh.
+    EXPECT_TRUE(x.regenerateTables().ok());
+}
+
+TEST_F(ChangeExchangeTest, TheWaitEndsAtItsLimit) {
+    home.write("KTReports.ini", "[Sites]\r\nAnswerTimeout=1\r\n");
+    sendRequest();
+    server.on(answerPollLine(done)).reply(missingReply());
+    EXPECT_EQ(x.poll().kind, Kind::Waiting);
+    QTest::qWait(1100);
+    const ChangeExchange::Outcome o = x.poll();
+    EXPECT_EQ(o.kind, Kind::TimedOut);
+    EXPECT_EQ(o.message,
+              "The server has not answered within 1 second. The server may still carry out the "
+              "request.\r\nRefeshing Data");
+    EXPECT_TRUE(x.regenerateTables().ok());
+}
+
+TEST_F(ChangeExchangeTest, CancelEndsAWaitingPollAndTheSession) {
+    sendRequest();
+    server.on(answerPollLine(done)).blocksUntilCancel().then([this](const QString&) {
+        QTimer::singleShot(50, [this] { x.cancel(); });
+    });
+    const ChangeExchange::Outcome o = x.poll();
+    EXPECT_EQ(o.kind, Kind::Cancelled);
+    EXPECT_EQ(o.message,
+              "The wait for the server's answer was cancelled. The server may still "
+              "carry out the request.");
+    EXPECT_FALSE(server.isShellOpen(0));
+    EXPECT_FALSE(x.busy());
+}
+
+TEST_F(ChangeExchangeTest, CancelBetweenPollsSendsNoMore) {
+    sendRequest();
+    server.on(answerPollLine(done)).reply(missingReply());
+    EXPECT_EQ(x.poll().kind, Kind::Waiting);
+    x.cancel();
+    EXPECT_FALSE(server.isShellOpen(0));
+    EXPECT_EQ(x.poll().kind, Kind::Cancelled);
+    EXPECT_EQ(server.linesOf(0).filter(QRegularExpression("^ls ")).size(), 1);
+}
+
+TEST_F(ChangeExchangeTest, CancelEndsAWaitingFetch) {
+    sendRequest();
+    server.on(answerPollLine(done)).reply(done + "\n");
+    server.blockFetchUntilCancel(FakeSite::folder() + "/" + done);
+    QTimer::singleShot(50, [this] { x.cancel(); });
+    const ChangeExchange::Outcome o = x.poll();
+    EXPECT_EQ(o.kind, Kind::Cancelled);
+    EXPECT_TRUE(o.message.startsWith("Fetching the server's answer was cancelled."));
+}
+
+TEST_F(ChangeExchangeTest, TheTablePullIsTheCurrentSitesFromItsServerFolder) {
+    FakeSite::addServerTables(server);
+    const TableMirrorResult pulled = x.refreshTables();
+    EXPECT_TRUE(pulled.ok) << pulled.error.toStdString();
+    ASSERT_EQ(server.fetches().size(), 13u);
+    EXPECT_EQ(server.fetches()[0].remotePath, "/usr/varnel/ext.csv");
+    EXPECT_EQ(home.read("North/Bats/div.csv"), "div,1\r\n");
+}
+
+}  // namespace
