@@ -123,4 +123,10 @@ QCheckBox* ListPair::addAllBox(const QString& caption) {
     return chkall;
 }
 
+ListPair* ListPairControls::adoptListPair(ListPair* pair) {
+    lists = pair;
+    static_cast<ListPairParts&>(*this) = *pair;
+    return pair;
+}
+
 }  // namespace quillon

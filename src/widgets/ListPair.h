@@ -19,12 +19,8 @@ class QPushButton;
 
 namespace quillon {
 
-class ListPair : public QWidget {
-    Q_OBJECT
-public:
-    explicit ListPair(QWidget* parent = nullptr);
-    ~ListPair() override;
-
+// The controls of a pair, under the names the system gives them.
+struct ListPairParts {
     // The captions over the available and the selected list.
     std::array<QLabel*, 2> lblreporttype{};
     QListWidget* lstDivision = nullptr;
@@ -33,6 +29,14 @@ public:
     QListWidget* lstItemHidden = nullptr;
     QPushButton* cmdadd = nullptr;
     QPushButton* cmdremove = nullptr;
+};
+
+class ListPair : public QWidget, public ListPairParts {
+    Q_OBJECT
+public:
+    explicit ListPair(QWidget* parent = nullptr);
+    ~ListPair() override;
+
     // The "All" box, for a window that has one beside the lists (addAllBox).
     QCheckBox* chkall = nullptr;
 
@@ -65,6 +69,15 @@ public:
 private:
     std::unique_ptr<SelectionList> m_available;
     std::unique_ptr<SelectionList> m_selected;
+};
+
+// A window's names for the controls of its one list pair: the window inherits this and gives
+// it its pair, and finds the lists and buttons under the names the system gives them.
+struct ListPairControls : ListPairParts {
+    ListPair* lists = nullptr;
+
+    // Takes the pair and names its controls; returns it.
+    ListPair* adoptListPair(ListPair* pair);
 };
 
 }  // namespace quillon

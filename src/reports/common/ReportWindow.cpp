@@ -131,6 +131,16 @@ bool ReportWindow::confirmBreakdownChange() {
         titles::kConfigureSites);
 }
 
+bool ReportWindow::takeBreakdownChange(ListPair& lists, QRadioButton* current) {
+    if (lists.selected().count() == 0) return true;
+    if (!confirmBreakdownChange()) {
+        if (current) current->setChecked(true);
+        return false;
+    }
+    lists.selected().clear();
+    return true;
+}
+
 QWidget* ReportWindow::buildRunBox() {
     auto* box = new QWidget(this);
     auto* layout = new QVBoxLayout(box);

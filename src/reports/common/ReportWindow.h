@@ -121,6 +121,10 @@ protected:
     static std::optional<QString> listRefusal(const ReportRequest& request, ListPair& lists);
     // Asked before a change of the report's breakdown throws the chosen entries away.
     static bool confirmBreakdownChange();
+    // Whether the breakdown may change now: with entries chosen, only once the user agrees,
+    // and then the choice is emptied; refused, `current` (the option in force, or nullptr
+    // before the first) is checked again.
+    static bool takeBreakdownChange(ListPair& lists, QRadioButton* current);
     // The Run button, and under it the progress label with the long-wait Cancel beside it.
     QWidget* buildRunBox();
     // Sets the dates to today and the times as given.

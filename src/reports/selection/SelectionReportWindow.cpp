@@ -70,14 +70,7 @@ SelectionReportWindow::SelectionReportWindow(SelectionWindowSetup setup, QWidget
         connect(allBoxes[i], &QCheckBox::toggled, this, [this, i] { allBox_Click(i); });
     }
 
-    lists = new ListPair(Frame1);
-    lblreporttype = lists->lblreporttype;
-    lstDivision = lists->lstDivision;
-    lstDivisionHidden = lists->lstDivisionHidden;
-    lstItem = lists->lstItem;
-    lstItemHidden = lists->lstItemHidden;
-    cmdadd = lists->cmdadd;
-    cmdremove = lists->cmdremove;
+    adoptListPair(new ListPair(Frame1));
     m_breakdown->addWidget(lists, 0, 2, 5, 1);
 
     Frame2 = new QGroupBox(m_setup.optionsFrameCaption, this);
@@ -141,13 +134,7 @@ void SelectionReportWindow::Form_Load() {
 
 void SelectionReportWindow::Optreporttype_Click(int index) {
     if (index == reportType || index < 0 || index > 3) return;
-    if (lists->selected().count() > 0) {
-        if (!confirmBreakdownChange()) {
-            if (reportType >= 0) Optreporttype[reportType]->setChecked(true);
-            return;
-        }
-        lists->selected().clear();
-    }
+    if (!takeBreakdownChange(*lists, reportType >= 0 ? Optreporttype[reportType] : nullptr)) return;
     reportType = index;
     for (QCheckBox* box : allBoxes) {
         box->setEnabled(false);

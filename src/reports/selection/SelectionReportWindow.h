@@ -70,7 +70,7 @@ struct ReportOption {
 // All options in the order of the request file.
 const QList<ReportOption>& reportOptions();
 
-class SelectionReportWindow : public ReportWindow {
+class SelectionReportWindow : public ReportWindow, public ListPairControls {
     Q_OBJECT
 public:
     ~SelectionReportWindow() override;
@@ -80,15 +80,6 @@ public:
     std::array<QRadioButton*, 4> Optreporttype{};
     // The ALL boxes beside the types: chkline, chkext, chkdpt, chkdiv.
     std::array<QCheckBox*, 4> allBoxes{};
-    // The available and selected lists, and the same controls under their own names.
-    ListPair* lists = nullptr;
-    std::array<QLabel*, 2> lblreporttype{};
-    QListWidget* lstDivision = nullptr;
-    QListWidget* lstDivisionHidden = nullptr;
-    QListWidget* lstItem = nullptr;
-    QListWidget* lstItemHidden = nullptr;
-    QPushButton* cmdadd = nullptr;
-    QPushButton* cmdremove = nullptr;
     // The option check box of that name (chkpostcalls ...); nullptr when the window has none.
     QCheckBox* optionBox(const QString& name) const;
 

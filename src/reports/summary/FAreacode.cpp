@@ -74,15 +74,8 @@ FAreacode::FAreacode(QWidget* parent)
     breakdown->addLayout(moves, 0, 1);
     breakdown->addLayout(codes, 0, 2);
 
-    lists = new ListPair(Frame1);
+    adoptListPair(new ListPair(Frame1));
     chkall = lists->addAllBox();
-    lblreporttype = lists->lblreporttype;
-    lstDivision = lists->lstDivision;
-    lstDivisionHidden = lists->lstDivisionHidden;
-    lstItem = lists->lstItem;
-    lstItemHidden = lists->lstItemHidden;
-    cmdadd = lists->cmdadd;
-    cmdremove = lists->cmdremove;
     breakdown->addWidget(lists, 1, 0, 1, 3);
     breakdown->addWidget(buildRunBox(), 2, 0, 1, 3, Qt::AlignHCenter);
 

@@ -2,6 +2,7 @@
 // The area-code report: the calls of the trunk groups the user picks, limited to the area
 // codes typed in (or all), sorted by area code or by trunk number.
 #include "reports/common/ReportWindow.h"
+#include "widgets/ListPair.h"
 
 #include <array>
 
@@ -9,7 +10,7 @@ class QListWidget;
 
 namespace quillon {
 
-class FAreacode : public ReportWindow {
+class FAreacode : public ReportWindow, public ListPairControls {
     Q_OBJECT
 public:
     explicit FAreacode(QWidget* parent = nullptr);
@@ -24,15 +25,7 @@ public:
     QPushButton* cmdremove1 = nullptr;
     QListWidget* lstarea = nullptr;
     QCheckBox* chkallarea = nullptr;
-    // The trunk groups, as the trunk report lists them.
-    ListPair* lists = nullptr;
-    std::array<QLabel*, 2> lblreporttype{};
-    QListWidget* lstDivision = nullptr;
-    QListWidget* lstDivisionHidden = nullptr;
-    QListWidget* lstItem = nullptr;
-    QListWidget* lstItemHidden = nullptr;
-    QPushButton* cmdadd = nullptr;
-    QPushButton* cmdremove = nullptr;
+    // "All" beside the trunk groups of the list pair, listed as the trunk report lists them.
     QCheckBox* chkall = nullptr;
     // 0 "Sort by Area Code", 1 "Sort By Trunk Number".
     std::array<QRadioButton*, 2> Optsort{};

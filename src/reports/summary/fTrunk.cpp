@@ -64,15 +64,8 @@ fTrunk::fTrunk(QWidget* parent)
     kinds->addStretch();
     breakdown->addLayout(kinds, 0, 0);
 
-    lists = new ListPair(Frame1);
+    adoptListPair(new ListPair(Frame1));
     chkall = lists->addAllBox();
-    lblreporttype = lists->lblreporttype;
-    lstDivision = lists->lstDivision;
-    lstDivisionHidden = lists->lstDivisionHidden;
-    lstItem = lists->lstItem;
-    lstItemHidden = lists->lstItemHidden;
-    cmdadd = lists->cmdadd;
-    cmdremove = lists->cmdremove;
     breakdown->addWidget(lists, 0, 1);
     breakdown->addWidget(buildRunBox(), 1, 0, 1, 2, Qt::AlignHCenter);
 
@@ -105,14 +98,9 @@ void fTrunk::Form_Load() {
 
 void fTrunk::Optreporttype_Click(int index) {
     if (index == reportType || index < 0 || index > 3) return;
-    if (lists->selected().count() > 0) {
-        if (!confirmBreakdownChange()) {
-            if (reportType >= 0) Optreporttype[reportType]->setChecked(true);
-            return;
-        }
-        lists->selected().clear();
-        chkall->setChecked(false);
-    }
+    const bool hadChoice = lists->selected().count() > 0;
+    if (!takeBreakdownChange(*lists, reportType >= 0 ? Optreporttype[reportType] : nullptr)) return;
+    if (hadChoice) chkall->setChecked(false);
     reportType = index;
     lists->setCaptions(QString::fromLatin1(kKinds[index].addCaption), kSelectedCaption);
     Combotime->setEnabled(kKinds[index].hourly);

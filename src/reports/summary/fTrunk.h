@@ -2,6 +2,7 @@
 // The trunk report: one of four kinds over the trunk groups the user picks, optionally by
 // hourly interval.
 #include "reports/common/ReportWindow.h"
+#include "widgets/ListPair.h"
 
 #include <array>
 
@@ -10,7 +11,7 @@ class QListWidget;
 
 namespace quillon {
 
-class fTrunk : public ReportWindow {
+class fTrunk : public ReportWindow, public ListPairControls {
     Q_OBJECT
 public:
     explicit fTrunk(QWidget* parent = nullptr);
@@ -22,15 +23,7 @@ public:
     // The hour interval, "1" to "24"; pick-only, so only those reach the request.
     QComboBox* Combotime = nullptr;
     QLabel* Label1 = nullptr;
-    // The available and selected groups with their keys, and the same controls by name.
-    ListPair* lists = nullptr;
-    std::array<QLabel*, 2> lblreporttype{};
-    QListWidget* lstDivision = nullptr;
-    QListWidget* lstDivisionHidden = nullptr;
-    QListWidget* lstItem = nullptr;
-    QListWidget* lstItemHidden = nullptr;
-    QPushButton* cmdadd = nullptr;
-    QPushButton* cmdremove = nullptr;
+    // "All" beside the trunk groups of the list pair.
     QCheckBox* chkall = nullptr;
 
     // The kind in force, -1 before the first.
