@@ -427,8 +427,8 @@ class MenuOpens : public MainWindowTest, public ::testing::WithParamInterface<Op
 // list can only shrink as windows are built.
 const char* const kNotBuiltYet[] = {
     "fAuditReport", "fstatsreport",    "fcrono",         "fTrunk",          "FAreacode",
-    "fcallcalc",    "frmprintjobs",    "fdeletecalls",   "fhobiccall",
-    "Fbackuprestore", "frmareacode",   "frmPermissions", "frmmodusers",     "frmdeluser",
+    "frmprintjobs",    "fdeletecalls",   "fhobiccall",
+    "Fbackuprestore", "frmPermissions", "frmmodusers",     "frmdeluser",
     "frmchangepasswd", "frmpasswd",
 };
 

@@ -6,7 +6,7 @@
 #include "common/ShellQuote.h"
 #include "common/TextFormats.h"
 #include "platform/SystemInfo.h"
-#include "remote/RemoteSession.h"
+#include "remote/ServerWork.h"
 
 namespace quillon {
 
@@ -38,38 +38,38 @@ ReportRunResult ReportRun::run(QStringList& lstCommands, const QString& reportFi
                       QStringLiteral("The report file name \"%1\" cannot be used on the server.")
                           .arg(reportFileName));
 
-    const SessionTarget target = shellTargetForSite(site);
-    RemoteShellSession session;
-    if (!session.connectToHost(target, G().g_FtpTimeout))
-        return failed(
-            Outcome::ConnectFailed,
-            QStringLiteral("Could not connect to %1: %2").arg(target.host, session.errorString()));
+    // Connected in the login's folder, so that a missing site folder is told as such.
+    const ShellRequest request = shellRequestForSite(site, SiteFolder::Login, QString());
+    ServerFailure failure;
+    std::unique_ptr<ServerShell> shell = ServerWork::instance().openShell(request, failure);
+    if (!shell)
+        return failed(Outcome::ConnectFailed, QStringLiteral("Could not connect to %1: %2")
+                                                  .arg(request.target.host, failure.text));
 
     const QString folder = siteServerFolder(site, backupMode);
-    const auto sessionBroke = [&](const QString& what) {
-        const QString error = session.errorString();
-        session.disconnect();
+    const auto sessionBroke = [&](const QString& what, const ServerFailure& why) {
+        shell->close();
         return failed(Outcome::SessionFailed,
-                      QStringLiteral("The report was not run: %1.\r\n\r\n%2").arg(what, error));
+                      QStringLiteral("The report was not run: %1.\r\n\r\n%2").arg(what, why.text));
     };
-    if (!session.changeFolder(folder))
-        return sessionBroke(QStringLiteral("could not change to the folder %1").arg(folder));
-    if (!session.execute(QStringLiteral("rm -f ") + shellQuote(reportFileName)))
-        return sessionBroke(QStringLiteral("could not remove the last report"));
+    if (const LineResult cd = shell->changeFolder(folder); !cd.ok())
+        return sessionBroke(QStringLiteral("could not change to the folder %1").arg(folder),
+                            cd.failure);
+    if (const LineResult rm = shell->run(QStringLiteral("rm -f ") + shellQuote(reportFileName));
+        !rm.ok())
+        return sessionBroke(QStringLiteral("could not remove the last report"), rm.failure);
 
     while (lstCommands.size() > 1) {
-        if (!session.execute(lstCommands.first()))
-            return sessionBroke(QStringLiteral("the request could not be written"));
+        if (const LineResult line = shell->run(lstCommands.first()); !line.ok())
+            return sessionBroke(QStringLiteral("the request could not be written"), line.failure);
         lstCommands.removeFirst();
     }
 
     const int deadline = reportDeadlineSec();
-    const auto ran = session.execute(lstCommands.first(), deadline);
-    if (!ran) {
-        const bool timedOut = session.errorCode() == kSessionTimedOut;
-        const QString error = session.errorString();
-        session.disconnect();
-        if (timedOut)
+    const LineResult ran = shell->run(lstCommands.first(), deadline);
+    if (!ran.ok()) {
+        shell->close();
+        if (ran.failure.code == kSessionTimedOut)
             return failed(Outcome::TimedOut,
                           QStringLiteral("The report did not finish within %1. Nothing was "
                                          "fetched; please run it again later.")
@@ -77,19 +77,19 @@ ReportRunResult ReportRun::run(QStringList& lstCommands, const QString& reportFi
         return failed(Outcome::SessionFailed,
                       QStringLiteral("The connection was lost while the report ran (%1). Nothing "
                                      "was fetched.")
-                          .arg(error));
+                          .arg(ran.failure.text));
     }
     lstCommands.removeFirst();
 
     // The quotes keep the marker out of the line's own echo.
-    const auto present = session.execute(QStringLiteral("test -f ") + shellQuote(reportFileName) +
-                                         QStringLiteral(" && echo REPORT''_READY"));
-    session.disconnect();
-    if (!present)
+    const LineResult present = shell->run(QStringLiteral("test -f ") + shellQuote(reportFileName) +
+                                          QStringLiteral(" && echo REPORT''_READY"));
+    shell->close();
+    if (!present.ok())
         return failed(Outcome::SessionFailed,
                       QStringLiteral("The connection was lost after the report ran. "
                                      "Nothing was fetched."));
-    if (!present->contains(QStringLiteral("REPORT_READY")))
+    if (!present.reply.contains(QStringLiteral("REPORT_READY")))
         return failed(Outcome::NoReport,
                       QStringLiteral("The report program finished without writing %1. Nothing "
                                      "was fetched.")
