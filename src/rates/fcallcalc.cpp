@@ -94,7 +94,7 @@ fcallcalc::~fcallcalc() = default;
 
 void fcallcalc::Form_Load() {
     WriteDebugLog(QStringLiteral("Call Calc Form Load Called"));
-    const SelectionTable lineTypes = loadSiteTable(QStringLiteral("lt"), true);
+    const SelectionTable lineTypes = loadSiteTable(QStringLiteral("lt.csv"), true);
     cboDivision->setEntries(lineTypes.entries);
     for (QLineEdit* b : {txtarea, txtprefix, txtduration}) b->setMaxLength(kBoxLength);
     callCalcFolder(SiteContext::current().name());
