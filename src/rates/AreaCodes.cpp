@@ -125,19 +125,22 @@ RateRows rateRows(const LdTables& tables, const QString& rateNumber) {
 }
 
 QString ldModifyRecord(const LdRow& old, const LdRow& changed) {
-    return QStringList{QStringLiteral("1"), QStringLiteral("mod"), QStringLiteral("ld"),
-                       old.areaCode,        old.prefix,           old.name,
-                       QStringLiteral("1"), old.rate,             changed.areaCode,
-                       changed.prefix,      changed.name,         QStringLiteral("1"),
+    return QStringList{QStringLiteral("1"),  QStringLiteral("mod"),
+                       QStringLiteral("ld"), old.areaCode,
+                       old.prefix,           old.name,
+                       QStringLiteral("1"),  old.rate,
+                       changed.areaCode,     changed.prefix,
+                       changed.name,         QStringLiteral("1"),
                        changed.rate}
         .join(QLatin1Char(','));
 }
 
 QString ldAddRecord(const LdRow& row) {
     static const QRegularExpression blanks(QStringLiteral(" {2,}"));
-    QString record = QStringList{QStringLiteral("1"), QStringLiteral("add"), QStringLiteral("ld"),
-                                 row.areaCode,        row.prefix,           row.name,
-                                 QStringLiteral("1"), row.rate}
+    QString record = QStringList{QStringLiteral("1"),  QStringLiteral("add"),
+                                 QStringLiteral("ld"), row.areaCode,
+                                 row.prefix,           row.name,
+                                 QStringLiteral("1"),  row.rate}
                          .join(QLatin1Char(','));
     return record.replace(blanks, QStringLiteral(" "));
 }

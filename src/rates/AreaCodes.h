@@ -50,11 +50,12 @@ struct LdTables {
 // A grid row of the LD table from an ld.csv record: key, area code, prefix, location, rate
 // number and its class.
 QStringList ldGridRow(const QStringList& record);
-inline const QStringList kLdHeaders{"Key Field", "Area Code", "Prefix", "Location",
-                                    "Rate Number", "Rate"};
-inline const QStringList kRateHeaders{"Row #", "OAIC", "OAAC", "DDIC", "DDAC", "MARKUP", "Cacl Row"};
-inline const QStringList kCalcHeaders{"Row #", "pmkup", "fmkup", "ptax",  "grace", "thres",
-                                      "ddit",  "ddat",  "oait",  "oaat",  "flag",  "br"};
+inline const QStringList kLdHeaders{"Key Field", "Area Code",   "Prefix",
+                                    "Location",  "Rate Number", "Rate"};
+inline const QStringList kRateHeaders{"Row #", "OAIC",   "OAAC",    "DDIC",
+                                      "DDAC",  "MARKUP", "Cacl Row"};
+inline const QStringList kCalcHeaders{"Row #", "pmkup", "fmkup", "ptax", "grace", "thres",
+                                      "ddit",  "ddat",  "oait",  "oaat", "flag",  "br"};
 
 // The filter: a ticked filter keeps the records whose field equals the text exactly (no
 // trimming, no numbers: "012" is not "12"; an empty text keeps the empty fields).

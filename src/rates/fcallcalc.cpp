@@ -42,8 +42,7 @@ QString callCalcFolder(const QString& site) {
 }
 }  // namespace
 
-fcallcalc::fcallcalc(QWidget* parent)
-    : ReportWindow(reportkinds::callCost, QString(), parent) {
+fcallcalc::fcallcalc(QWidget* parent) : ReportWindow(reportkinds::callCost, QString(), parent) {
     setObjectName(QStringLiteral("fcallcalc"));
     setWindowTitle(QStringLiteral("Call Calculator"));
     setModal(true);
@@ -69,8 +68,8 @@ fcallcalc::fcallcalc(QWidget* parent)
     chkinternational->setObjectName(QStringLiteral("chkinternational"));
     connect(chkinternational, &QCheckBox::toggled, this, &fcallcalc::chkinternational_Click);
     Label5 = label("Label5", "Choose Line Type");
-    cboDivision = new KeyedPickList(this, QStringLiteral("cboDivision"),
-                                    QStringLiteral("cboDivisionhidden"));
+    cboDivision =
+        new KeyedPickList(this, QStringLiteral("cboDivision"), QStringLiteral("cboDivisionhidden"));
 
     auto* grid = new QGridLayout;
     grid->addWidget(Lblareacode, 0, 0);
@@ -113,9 +112,9 @@ void fcallcalc::chkinternational_Click() {
 }
 
 QString fcallcalc::downloadFolder() const {
-    const QString folder = platform::resolveNoCase(
-        platform::SystemInfo::programFolder(),
-        SiteContext::current().name() + QStringLiteral("/Download"));
+    const QString folder =
+        platform::resolveNoCase(platform::SystemInfo::programFolder(),
+                                SiteContext::current().name() + QStringLiteral("/Download"));
     QDir().mkpath(folder);
     return folder;
 }
@@ -125,8 +124,8 @@ QString fcallcalc::answerPath() const {
 }
 
 QString fcallcalc::reportPath() const {
-    return downloadFolder() + QLatin1Char('/') + GetPCName() + QLatin1Char('_') +
-           txtarea->text() + QLatin1Char('-') + txtprefix->text() + QStringLiteral("_CCAL.rtf");
+    return downloadFolder() + QLatin1Char('/') + GetPCName() + QLatin1Char('_') + txtarea->text() +
+           QLatin1Char('-') + txtprefix->text() + QStringLiteral("_CCAL.rtf");
 }
 
 QStringList fcallcalc::checksBeforeRun() {
@@ -184,10 +183,14 @@ bool fcallcalc::bringAnswer() {
     QFile in(answer);
     QString error;
     std::optional<CallCostAnswer> read;
-    if (in.open(QIODevice::ReadOnly)) read = readCallCostAnswer(in.readAll(), &error);
-    else error = in.errorString();
+    if (in.open(QIODevice::ReadOnly))
+        read = readCallCostAnswer(in.readAll(), &error);
+    else
+        error = in.errorString();
     in.close();
-    if (!read) return failed(QStringLiteral("The server's answer %1 cannot be read: %2").arg(remote, error));
+    if (!read)
+        return failed(
+            QStringLiteral("The server's answer %1 cannot be read: %2").arg(remote, error));
     if (read->areaCode() != txtarea->text() || read->prefix() != txtprefix->text())
         return failed(
             QStringLiteral("The server's answer prices another call (%1-%2), not %3-%4. No "

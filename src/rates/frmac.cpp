@@ -47,7 +47,8 @@ frmac::frmac(QWidget* parent) : QDialog(parent) {
         connect(b, &QLineEdit::textChanged, b, [b] { applyNumericTextFilter(b); });
         return std::pair{c, b};
     };
-    std::tie(chkAreaCode, txtareacode) = filterRow("chkAreaCode", "Filter Area Code", "txtareacode");
+    std::tie(chkAreaCode, txtareacode) =
+        filterRow("chkAreaCode", "Filter Area Code", "txtareacode");
     std::tie(chkPrefix, txtprefix) = filterRow("chkPrefix", "Filter Prefix", "txtprefix");
     connect(chkAreaCode, &QCheckBox::toggled, this, &frmac::chkAreaCode_Click);
     connect(chkPrefix, &QCheckBox::toggled, this, &frmac::chkPrefix_Click);
@@ -131,8 +132,8 @@ void frmac::cmdFilter_Click() {
     // The file as it stands now: the modify form's closing has pulled it again.
     QString problem;
     m_tables.ld = LdTables::loadLd(&problem);
-    loadLdGrid({chkAreaCode->isChecked(), txtareacode->text(), chkPrefix->isChecked(),
-                txtprefix->text()});
+    loadLdGrid(
+        {chkAreaCode->isChecked(), txtareacode->text(), chkPrefix->isChecked(), txtprefix->text()});
     if (!problem.isEmpty()) tell(problem, platform::Icon::Exclamation);
 }
 

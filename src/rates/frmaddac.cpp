@@ -55,8 +55,7 @@ QString frmaddac::firstProblem() {
     if (QString p = nameProblem(QStringLiteral("Name"), txtname->text()); !p.isEmpty()) return p;
     if (QString p = keyProblem(QStringLiteral("Area Code"), txtareacode->text()); !p.isEmpty())
         return p;
-    if (QString p = keyProblem(QStringLiteral("Prefix"), txtprefix->text()); !p.isEmpty())
-        return p;
+    if (QString p = keyProblem(QStringLiteral("Prefix"), txtprefix->text()); !p.isEmpty()) return p;
     if (rateNumber().isEmpty())
         return QStringLiteral("\"%1\" is not a rate of the list: choose the rate from the list.")
             .arg(cborate->currentText());

@@ -4,7 +4,6 @@
 #include "common/TableMirror.h"
 #include "common/TextFormats.h"
 
-
 #include <array>
 
 namespace quillon {

@@ -136,8 +136,11 @@ TEST_F(AreaCodeTest, FiltersKeepExactFieldsAndOnlyApplyFilterReloads) {
         QStringList locations;
     };
     const Case cases[] = {
-        {false, "", false, "", {"Boston MA", "Cambridge MA", "Leading Zero", "No Zero", "No Area",
-                                "Worcester MA"}},
+        {false,
+         "",
+         false,
+         "",
+         {"Boston MA", "Cambridge MA", "Leading Zero", "No Zero", "No Area", "Worcester MA"}},
         {true, "", false, "", {"No Area"}},
         {true, "12", false, "", {"No Zero"}},
         {true, "012", false, "", {"Leading Zero"}},
@@ -173,7 +176,9 @@ TEST_F(AreaCodeTest, FiltersKeepExactFieldsAndOnlyApplyFilterReloads) {
 
 TEST_F(AreaCodeTest, AHeaderClickSortsAndMarksAndAReloadClearsTheMarker) {
     frmac w;
-    const auto click = [&](int col) { emit w.MSFlexGrid1->horizontalHeader()->sectionClicked(col); };
+    const auto click = [&](int col) {
+        emit w.MSFlexGrid1->horizontalHeader()->sectionClicked(col);
+    };
     click(2);
     EXPECT_EQ(w.MSFlexGrid1->headerText(2), "> Prefix");
     EXPECT_EQ(column(w.MSFlexGrid1, 2), (QStringList{"", "555", "555", "555", "555", "556"}));
@@ -353,16 +358,17 @@ INSTANTIATE_TEST_SUITE_P(
                   {"5", "", "", "", "224", ""},
                   [](frmeditAC&) {},
                   "You must enter a areacode"},
-        CheckCase{"NoPrefix", {"6", "508", "", "Worcester", "240", "Toll Free"},
-                  [](frmeditAC&) {}, "You must enter a prefix"},
+        CheckCase{"NoPrefix",
+                  {"6", "508", "", "Worcester", "240", "Toll Free"},
+                  [](frmeditAC&) {},
+                  "You must enter a prefix"},
         CheckCase{"NameEmptied", kBoston, [](frmeditAC& f) { f.txtname->clear(); },
                   "You must enter a Name"},
         CheckCase{"ARowWithoutClassMustChooseOne",
                   {"6", "508", "555", "Worcester", "224", ""},
                   [](frmeditAC&) {},
                   "You must select a rate"},
-        CheckCase{"CommaInTheName", kBoston,
-                  [](frmeditAC& f) { f.txtname->setText("Boston, MA"); },
+        CheckCase{"CommaInTheName", kBoston, [](frmeditAC& f) { f.txtname->setText("Boston, MA"); },
                   "The Name " + kNameChars},
         CheckCase{"QuoteInTheName", kBoston,
                   [](frmeditAC& f) { f.txtname->setText("Boston \"MA\""); },
@@ -476,8 +482,8 @@ TEST_P(AddRecords, SaveSendsTheRecordOrTellsWhyNot) {
     EXPECT_EQ(testsupport::runLocally({line}, f.exchange().requestName(), &files),
               QStringList{c.record});
     EXPECT_FALSE(files.contains("canary"));
-    for (QWidget* w : std::initializer_list<QWidget*>{f.txtname, f.txtareacode, f.txtprefix,
-                                                      f.cborate})
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{f.txtname, f.txtareacode, f.txtprefix, f.cborate})
         EXPECT_FALSE(w->isEnabled());
 }
 
@@ -495,7 +501,8 @@ INSTANTIATE_TEST_SUITE_P(
                 "1,add,ld,617,555, Back Bay ,1,240"},
         AddCase{"ATypedEntryNameIsThatEntry", added("Pay", "900", "555", typed("900 Calls")),
                 "1,add,ld,900,555,Pay,1, 248"},
-        AddCase{"ShellWordsAreOnlyText", added("$(touch canary)'x';`y`", "617", "555", chosen({"Local"})),
+        AddCase{"ShellWordsAreOnlyText",
+                added("$(touch canary)'x';`y`", "617", "555", chosen({"Local"})),
                 "1,add,ld,617,555,$(touch canary)'x';`y`,1,250"},
         AddCase{"AllEmptyAsksForTheNameFirst", added("", "", "", typed("")), "",
                 "You must enter a Name"},

@@ -14,19 +14,32 @@ namespace {
 
 TEST(RateClassTest, TheIntegerPartOfTheRateNumberNamesTheClass) {
     const std::pair<const char*, const char*> cases[] = {
-        {"2", "International"},      {"100", "International"},
-        {"223", "International"},    {"223.9", "International"},
-        {"1", ""},                   {"1.99", ""},
-        {"0", ""},                   {"-5", ""},
-        {"224", ""},                 {"234", ""},
-        {"235", "Interstate"},       {"236", ""},
-        {"240", "Toll Free"},        {"240.7", "Toll Free"},
-        {"245", "Local Information"}, {"246", "Intrastate Information"},
-        {"247", "LD Information"},   {"248", "900 Calls"},
-        {"249", ""},                 {"250", "Local"},
-        {"251", ""},                 {"252", "Intrastate"},
-        {"253", ""},                 {" 247", "LD Information"},
-        {"", ""},                    {"abc", ""},
+        {"2", "International"},
+        {"100", "International"},
+        {"223", "International"},
+        {"223.9", "International"},
+        {"1", ""},
+        {"1.99", ""},
+        {"0", ""},
+        {"-5", ""},
+        {"224", ""},
+        {"234", ""},
+        {"235", "Interstate"},
+        {"236", ""},
+        {"240", "Toll Free"},
+        {"240.7", "Toll Free"},
+        {"245", "Local Information"},
+        {"246", "Intrastate Information"},
+        {"247", "LD Information"},
+        {"248", "900 Calls"},
+        {"249", ""},
+        {"250", "Local"},
+        {"251", ""},
+        {"252", "Intrastate"},
+        {"253", ""},
+        {" 247", "LD Information"},
+        {"", ""},
+        {"abc", ""},
         {"1e400", ""},
     };
     for (const auto& [number, text] : cases) EXPECT_EQ(RateClass(number), text) << number;
@@ -40,10 +53,9 @@ TEST(RateChoicesTest, TheModifyListIsTheWindowsClassesAndTheAddListTheSystemsTab
         modify << c.text + "=" + c.rate;
         EXPECT_EQ(RateClass(c.rate), c.text);
     }
-    EXPECT_EQ(modify, (QStringList{"Intrastate=252", "Local=250", "Interstate=235",
-                                   "Toll Free=240", "Local Information=245",
-                                   "Intrastate Information=246", "LD Information=247",
-                                   "900 Calls=248"}));
+    EXPECT_EQ(modify, (QStringList{"Intrastate=252", "Local=250", "Interstate=235", "Toll Free=240",
+                                   "Local Information=245", "Intrastate Information=246",
+                                   "LD Information=247", "900 Calls=248"}));
     EXPECT_FALSE(rateForChoice(modifyRateChoices(), "911"));
     EXPECT_FALSE(rateForChoice(modifyRateChoices(), "International"));
     EXPECT_FALSE(rateForChoice(modifyRateChoices(), "local"));
@@ -124,9 +136,10 @@ TEST_F(RateRowsTest, ARateNumberLeadsToTheRowsOfItsNumbersWhereverTheyStand) {
         int calcRow;
     };
     const Case cases[] = {
-        {"252", 0, 1},  {"252.5", 0, 1}, {"250", 1, 0},  {"3", 3, 2},
-        {"240", 2, -1},  // its calc row 99 is not in the table
-        {"1", -1, -1},   {"4", -1, -1},  {"70000", -1, -1}, {"", -1, -1}, {"x", -1, -1},
+        {"252", 0, 1}, {"252.5", 0, 1}, {"250", 1, 0},
+        {"3", 3, 2},   {"240", 2, -1},  // its calc row 99 is not in the table
+        {"1", -1, -1}, {"4", -1, -1},   {"70000", -1, -1},
+        {"", -1, -1},  {"x", -1, -1},
     };
     for (const Case& c : cases) {
         const RateRows rows = rateRows(t, c.rate);
@@ -137,8 +150,7 @@ TEST_F(RateRowsTest, ARateNumberLeadsToTheRowsOfItsNumbersWhereverTheyStand) {
 
 TEST_F(RateRowsTest, TheGridRowShowsTheFieldsAsReadWithTheClass) {
     const LdTables t = LdTables::load();
-    EXPECT_EQ(ldGridRow(t.ld[0]),
-              (QStringList{"1", "617", "555", "Boston", "252", "Intrastate"}));
+    EXPECT_EQ(ldGridRow(t.ld[0]), (QStringList{"1", "617", "555", "Boston", "252", "Intrastate"}));
     EXPECT_EQ(ldGridRow(t.ld[1]), (QStringList{"2", "617", "556", "Cambridge", "", ""}));
 }
 

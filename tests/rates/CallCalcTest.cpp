@@ -159,8 +159,8 @@ TEST_P(CalcRuns, TheRequestTheAnswerTheReportAndItsDatedName) {
     EXPECT_EQ(G().g_ReportFileName, "TESTPC_CCAL.rep");
     EXPECT_EQ(server.linesOf(0).join('\n').toStdString(),
               QStringList({"cd '" + folder + "'", "rm -f 'TESTPC_CCAL.rep'",
-                           "echo '" + c.record + "'>TESTPC_CCAL.TMP", "./ORV_CCAL 0 TESTPC_CCAL.TMP",
-                           kReady})
+                           "echo '" + c.record + "'>TESTPC_CCAL.TMP",
+                           "./ORV_CCAL 0 TESTPC_CCAL.TMP", kReady})
                   .join('\n')
                   .toStdString());
     EXPECT_EQ(testsupport::runLocally({server.linesOf(0)[2]}, "TESTPC_CCAL.TMP"),
@@ -222,13 +222,13 @@ TEST_P(BadAnswers, AreToldAndNothingIsShown) {
 INSTANTIATE_TEST_SUITE_P(
     Calculator, BadAnswers,
     ::testing::Values(
-        BadAnswerCase{"AnEarlierCallsAnswer",
-                      [](testsupport::FakeServer& s) {
-                          s.addFile("/usr/varnel/TESTPC_CCAL.rep",
-                                    QByteArray(kAnswer617).replace("617,555,Boston MA",
-                                                                   "201,555,Newark NJ"));
-                      },
-                      "prices another call (201-555), not 617-555"},
+        BadAnswerCase{
+            "AnEarlierCallsAnswer",
+            [](testsupport::FakeServer& s) {
+                s.addFile("/usr/varnel/TESTPC_CCAL.rep",
+                          QByteArray(kAnswer617).replace("617,555,Boston MA", "201,555,Newark NJ"));
+            },
+            "prices another call (201-555), not 617-555"},
         BadAnswerCase{"TwoLinesTheLastAnotherCall",
                       [](testsupport::FakeServer& s) {
                           s.addFile("/usr/varnel/TESTPC_CCAL.rep",
@@ -240,19 +240,17 @@ INSTANTIATE_TEST_SUITE_P(
                           s.addFile("/usr/varnel/TESTPC_CCAL.rep", "617,555,Boston,5,0002\n");
                       },
                       "has 5 fields where 19 are needed"},
-        BadAnswerCase{"NoAnswerFile",
-                      [](testsupport::FakeServer& s) { s.on(kReady).reply(""); },
+        BadAnswerCase{"NoAnswerFile", [](testsupport::FakeServer& s) { s.on(kReady).reply(""); },
                       "finished without writing TESTPC_CCAL.rep"},
         BadAnswerCase{"TheFetchFails",
                       [](testsupport::FakeServer& s) {
                           s.failFetch("/usr/varnel/TESTPC_CCAL.rep", kSessionFailed, "gone");
                       },
                       "could not be brought back from the server (/usr/varnel/TESTPC_CCAL.rep)"},
-        BadAnswerCase{"TheProgramTimesOut",
-                      [](testsupport::FakeServer& s) {
-                          s.on("./ORV_CCAL 0 TESTPC_CCAL.TMP").timesOut();
-                      },
-                      "did not finish within"}));
+        BadAnswerCase{
+            "TheProgramTimesOut",
+            [](testsupport::FakeServer& s) { s.on("./ORV_CCAL 0 TESTPC_CCAL.TMP").timesOut(); },
+            "did not finish within"}));
 
 TEST_F(CallCalcTest, CancelInTheSaveDialogLeavesNeitherFile) {
     server.addFile("/usr/varnel/TESTPC_CCAL.rep", kAnswer617);

@@ -43,8 +43,9 @@ ReportRunResult ReportRun::run(QStringList& lstCommands, const QString& reportFi
     ServerFailure failure;
     std::unique_ptr<ServerShell> shell = ServerWork::instance().openShell(request, failure);
     if (!shell)
-        return failed(Outcome::ConnectFailed, QStringLiteral("Could not connect to %1: %2")
-                                                  .arg(request.target.host, failure.text));
+        return failed(
+            Outcome::ConnectFailed,
+            QStringLiteral("Could not connect to %1: %2").arg(request.target.host, failure.text));
 
     const QString folder = siteServerFolder(site, backupMode);
     const auto sessionBroke = [&](const QString& what, const ServerFailure& why) {

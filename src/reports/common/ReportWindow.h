@@ -126,7 +126,6 @@ protected:
     int m_dateChoice = -1;
 
 private:
-
     ReportKind m_kind;
     QString m_intervalMessage;
     DateBlock m_dateBlock;
