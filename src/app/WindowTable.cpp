@@ -8,6 +8,11 @@
 #include "menu/Reports.h"
 #include "menu/fErrors.h"
 #include "menu/frmquestion.h"
+#include "rates/fcallcalc.h"
+#include "rates/frmac.h"
+#include "rates/frmaddac.h"
+#include "rates/frmareacode.h"
+#include "rates/frmeditAC.h"
 #include "reports/selection/fAuth.h"
 #include "reports/selection/fDetailReport.h"
 #include "reports/selection/fWatchdog.h"
@@ -79,6 +84,13 @@ void registerWindows() {
     addRowWindow<feditdpt>(QStringLiteral("feditdpt"));
     addRowWindow<feditext>(QStringLiteral("feditext"));
     addRowWindow<feditline>(QStringLiteral("feditline"));
+    // Call pricing: the calculator, the area-code menu and its windows; the modify form gets
+    // the area-code window's grid row.
+    R::add<fcallcalc>(QStringLiteral("fcallcalc"), QStringLiteral("cmdcallcalc"));
+    R::add<frmareacode>(QStringLiteral("frmareacode"), QStringLiteral("cmdareacodes"));
+    R::add<frmac>(QStringLiteral("frmac"));
+    R::add<frmaddac>(QStringLiteral("frmaddac"));
+    addRowWindow<frmeditAC>(QStringLiteral("frmeditAC"));
     // The main window's own.
     R::add<Reports>(QStringLiteral("Reports"), QStringLiteral("cmdbringreport"));
     R::add<frmquestion>(QStringLiteral("frmquestion"), QStringLiteral("cmddatabase"));

@@ -1,7 +1,13 @@
 #include "common/TableMirror.h"
 
 #include "common/SiteContext.h"
+#include "common/CommonFunctions.h"
 #include "platform/FileLookup.h"
+#include "platform/SystemInfo.h"
+#include "platform/TextCodec.h"
+
+#include <QFile>
+#include <QFileInfo>
 
 namespace quillon {
 
@@ -28,6 +34,26 @@ QString missingTableText(const QString& fileName) {
                "The table %1 is not on this computer. Choose the site again to fetch its "
                "tables.")
         .arg(fileName);
+}
+
+QList<QStringList> readTableRecords(const QString& path, int columns, QString* problem) {
+    QList<QStringList> rows;
+    if (problem) problem->clear();
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        if (problem) *problem = missingTableText(QFileInfo(path).fileName());
+        return rows;
+    }
+    const QStringList lines = splitTextLines(platform::fromCp1252(file.readAll()));
+    rows.reserve(lines.size());
+    for (const QString& line : lines) {
+        if (line.trimmed().isEmpty()) continue;
+        QStringList fields = SplitCsvLine(line);
+        if (fields.size() > columns) fields.resize(columns);
+        while (fields.size() < columns) fields.append(QString());
+        rows.append(std::move(fields));
+    }
+    return rows;
 }
 
 }  // namespace quillon

@@ -2,6 +2,7 @@
 // The local copies of the server's 13 tables: <table>.csv (CR LF lines) and the fetched
 // <table>unix.csv in the site's Bats folder. The pull itself is RefreshSiteTables
 // (remote/TablePull.h).
+#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -17,6 +18,11 @@ QString siteTableFolder(const QString& siteName);
 QString siteTableFile(const QString& siteName, const QString& fileName);
 // What the user is told when a window finds a table file missing.
 QString missingTableText(const QString& fileName);
+
+// The records of a mirror table file: one per line that holds anything (CR LF or LF ends,
+// Windows-1252), split as CSV, every field as read, each cut or padded with empty fields to
+// `columns`. *problem is missingTableText() when the file cannot be read, else empty.
+QList<QStringList> readTableRecords(const QString& path, int columns, QString* problem);
 
 struct TableMirrorResult {
     bool ok = false;

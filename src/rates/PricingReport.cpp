@@ -133,28 +133,35 @@ QString PadSpaces(int n) {
     return n > 0 ? QString(n, QLatin1Char(' ')) : QString();
 }
 
-std::optional<QStringList> PricingReportLines(const QByteArray& answer, const QString& ranAt,
-                                              QString* error) {
+std::optional<CallCostAnswer> readCallCostAnswer(const QByteArray& answer, QString* error) {
     const QString line = lastLine(platform::fromCp1252(answer));
     if (line.isEmpty()) {
         fail(error, QStringLiteral("The call-cost answer is empty."));
         return std::nullopt;
     }
-    QStringList f = splitFields(line, kStandardFields);
-    const bool tiv = f[0] == QLatin1String("TIV");
-    if (tiv) f = splitFields(line, kTivFields);
-    const int needed = tiv ? kTivFields : kStandardFields;
-    if (f.size() < needed) {
+    CallCostAnswer a;
+    a.fields = splitFields(line, kStandardFields);
+    a.tiv = a.fields[0] == QLatin1String("TIV");
+    if (a.tiv) a.fields = splitFields(line, kTivFields);
+    const int needed = a.tiv ? kTivFields : kStandardFields;
+    if (a.fields.size() < needed) {
         fail(error, QStringLiteral("The call-cost answer has %1 fields where %2 are needed.")
-                        .arg(f.size())
+                        .arg(a.fields.size())
                         .arg(needed));
         return std::nullopt;
     }
+    return a;
+}
+
+std::optional<QStringList> PricingReportLines(const QByteArray& answer, const QString& ranAt,
+                                              QString* error) {
+    const std::optional<CallCostAnswer> a = readCallCostAnswer(answer, error);
+    if (!a) return std::nullopt;
     QStringList lines = header(ranAt);
-    if (tiv) {
-        lines << parameters(f, 1) << tivBreakout(f);
+    if (a->tiv) {
+        lines << parameters(a->fields, 1) << tivBreakout(a->fields);
     } else {
-        lines << parameters(f, 0) << standardBreakout(f);
+        lines << parameters(a->fields, 0) << standardBreakout(a->fields);
     }
     return lines;
 }

@@ -13,6 +13,18 @@ namespace quillon {
 // n blanks; empty for n of 0 or less.
 QString PadSpaces(int n);
 
+// The answer's last record, split by its layout: 19 fields, or 30 when field 0 is "TIV"; the
+// last field keeps the rest of the line. nullopt with *error as PricingReportLines says.
+struct CallCostAnswer {
+    QStringList fields;
+    bool tiv = false;
+    // The call it prices: the area code (or "011") and the prefix (or the country code).
+    QString areaCode() const { return fields.value(tiv ? 1 : 0); }
+    QString prefix() const { return fields.value(tiv ? 2 : 1); }
+};
+std::optional<CallCostAnswer> readCallCostAnswer(const QByteArray& answer,
+                                                 QString* error = nullptr);
+
 // The lines of the pricing report for the raw answer, without line ends. Only the answer's
 // last line counts; CR LF, CR and LF all end a line, and empty lines are passed over. nullopt
 // with *error when the answer holds no line or its last line has too few fields (19, or 30

@@ -1,13 +1,8 @@
 #include "tables/OrgTables.h"
 
-#include "common/CommonFunctions.h"
 #include "common/SiteContext.h"
 #include "common/TableMirror.h"
 #include "common/TextFormats.h"
-#include "platform/TextCodec.h"
-
-#include <QFile>
-#include <QFileInfo>
 
 #include <array>
 
@@ -59,21 +54,8 @@ const OrgTable& orgTable(int index) {
 
 OrgRows readOrgRows(const QString& path, int columns) {
     OrgRows out;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        out.problem = missingTableText(QFileInfo(path).fileName());
-        return out;
-    }
-    const QStringList lines = splitTextLines(platform::fromCp1252(file.readAll()));
-    out.rows.reserve(lines.size());
-    for (const QString& line : lines) {
-        if (line.trimmed().isEmpty()) continue;
-        QStringList fields = SplitCsvLine(line);
-        fields[0] = formatKey(fields[0]);
-        if (fields.size() > columns) fields.resize(columns);
-        while (fields.size() < columns) fields.append(QString());
-        out.rows.append(std::move(fields));
-    }
+    out.rows = readTableRecords(path, columns, &out.problem);
+    for (QStringList& fields : out.rows) fields[0] = formatKey(fields[0]);
     return out;
 }
 

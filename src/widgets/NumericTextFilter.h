@@ -16,4 +16,10 @@ QString numericPrefix(const QString& text);
 // window connects to the box's textChanged.
 void applyNumericTextFilter(QLineEdit* box);
 
+// The stricter rule of the boxes whose text goes to the server as a code (area codes,
+// prefixes, durations): what stands is the longest leading run of ASCII digits, so no sign,
+// separator or exponent is kept.
+QString digitsPrefix(const QString& text);
+void applyDigitsOnlyFilter(QLineEdit* box);
+
 }  // namespace quillon

@@ -20,13 +20,9 @@ using Kind = ChangeExchange::Outcome::Kind;
 
 namespace {
 
-class ExchangeSimTest : public testsupport::SimTest {
+class ExchangeSimTest : public testsupport::SimSiteTest {
 protected:
-    void SetUp() override {
-        SimTest::SetUp();
-        if (IsSkipped()) return;
-        if (!site.make()) GTEST_SKIP() << "making a site folder needs root";
-    }
+    ExchangeSimTest() : SimSiteTest(false) {}
     // Polls as the form's timer would, until the wait ends.
     ChangeExchange::Outcome waitForAnswer(ChangeExchange& x, int ms = 15000) {
         ChangeExchange::Outcome o;
@@ -38,9 +34,6 @@ protected:
             ms);
         return o;
     }
-
-    testsupport::TempHome home;
-    testsupport::SimSite site;
 };
 
 TEST_F(ExchangeSimTest, TheAnswerIsAppliedAndDoCsvWritesTheChangedTable) {

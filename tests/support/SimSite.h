@@ -59,4 +59,24 @@ private:
     quillon::FixedSite m_site{kIndex, name()};
 };
 
+// A test against the stand-in server in a site folder of its own, with its own program folder:
+// skips where the folder cannot be made; with `pullTables` the folder's tables are written and
+// pulled into the mirror first.
+class SimSiteTest : public SimTest {
+protected:
+    explicit SimSiteTest(bool pullTables = true) : m_pull(pullTables) {}
+    void SetUp() override {
+        SimTest::SetUp();
+        if (IsSkipped()) return;
+        if (!site.make()) GTEST_SKIP() << "making a site folder needs root";
+        if (m_pull) site.writeAndPullTables();
+    }
+
+    TempHome home;
+    SimSite site;
+
+private:
+    bool m_pull;
+};
+
 }  // namespace testsupport

@@ -59,14 +59,8 @@ QComboBox* list(QWidget& f, const char* name) {
     return c;
 }
 
-class TablesSimTest : public testsupport::SimTest {
+class TablesSimTest : public testsupport::SimSiteTest {
 protected:
-    void SetUp() override {
-        SimTest::SetUp();
-        if (IsSkipped()) return;
-        if (!site.make()) GTEST_SKIP() << "making a site folder needs root";
-        site.writeAndPullTables();
-    }
     // Saves and waits, the form's own timer polling, until the form has closed.
     void saveAndWait(ChangeForm& f) {
         f.show();
@@ -84,8 +78,6 @@ protected:
         });
     }
 
-    testsupport::TempHome home;
-    testsupport::SimSite site;
     testsupport::ScriptedPrompter prompter;
 };
 

@@ -133,13 +133,14 @@ protected:
     void noDefaultButtons();
 
     void closeEvent(QCloseEvent* event) override;
+    // Run button hidden and the label running, or the other way round: a window that goes on
+    // after the run (finishRun) gives the button back when its part fails.
+    void setBusy(bool busy);
 
     QStringList lstCommands;
     int m_dateChoice = -1;
 
 private:
-    void setBusy(bool busy);
-
     ReportKind m_kind;
     QString m_intervalMessage;
     DateBlock m_dateBlock;

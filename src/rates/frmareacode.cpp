@@ -1,0 +1,68 @@
+#include "rates/frmareacode.h"
+
+#include "common/Messages.h"
+#include "widgets/BusyPointer.h"
+#include "widgets/WindowRegistry.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace quillon {
+
+frmareacode::frmareacode(QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("frmareacode"));
+    setWindowTitle(QStringLiteral("Areacodes/Prefixes"));
+    setModal(true);
+
+    const auto button = [this](const char* name, const char* caption) {
+        auto* column = new QVBoxLayout;
+        auto* b = new QPushButton(this);
+        b->setObjectName(QString::fromLatin1(name));
+        b->setMinimumSize(96, 64);
+        b->setAutoDefault(false);
+        b->setAccessibleName(QString::fromLatin1(caption));
+        auto* label = new QLabel(QString::fromLatin1(caption), this);
+        label->setAlignment(Qt::AlignHCenter);
+        label->setBuddy(b);
+        column->addWidget(b, 0, Qt::AlignHCenter);
+        column->addWidget(label);
+        return std::pair{b, column};
+    };
+    auto [ld, ldColumn] = button("cmdLD", "Modify Area Codes");
+    auto [add, addColumn] = button("cmdaddac", "Add Area Codes");
+    cmdLD = ld;
+    cmdaddac = add;
+    connect(cmdLD, &QPushButton::clicked, this, &frmareacode::cmdLD_Click);
+    connect(cmdaddac, &QPushButton::clicked, this, &frmareacode::cmdaddac_Click);
+
+    auto* layout = new QHBoxLayout(this);
+    layout->addLayout(ldColumn);
+    layout->addLayout(addColumn);
+    Form_Load();
+}
+
+void frmareacode::Form_Load() {
+    cmdLD->setEnabled(true);
+    cmdaddac->setEnabled(true);
+}
+
+void frmareacode::open(const QString& window) {
+    BusyPointer busy(this);
+    if (!openWindow(window, this)) {
+        busy.release();
+        tell(QStringLiteral("The window %1 is not part of this program.").arg(window),
+             platform::Icon::Critical);
+    }
+}
+
+void frmareacode::cmdLD_Click() {
+    open(QStringLiteral("frmac"));
+}
+
+void frmareacode::cmdaddac_Click() {
+    open(QStringLiteral("frmaddac"));
+}
+
+}  // namespace quillon
