@@ -4,6 +4,9 @@
 #include "menu/Reports.h"
 #include "menu/fErrors.h"
 #include "menu/frmquestion.h"
+#include "prices/PriceListWindow.h"
+#include "prices/PriceModifyForm.h"
+#include "prices/frmDatabase.h"
 #include "reports/selection/fAuth.h"
 #include "reports/selection/fDetailReport.h"
 #include "reports/selection/fWatchdog.h"
@@ -28,6 +31,14 @@ void addRowWindow(const QString& name) {
     WindowRegistry::add(
         WindowEntry{name, QString(), [](QWidget* parent, const QVariant& row) -> QWidget* {
                         return new W(row.toStringList(), parent);
+                    }});
+}
+// A window made with the price-list line its opener passes.
+template <class W>
+void addLineWindow(const QString& name) {
+    WindowRegistry::add(
+        WindowEntry{name, QString(), [](QWidget* parent, const QVariant& line) -> QWidget* {
+                        return new W(line.value<PriceLine>(), parent);
                     }});
 }
 }  // namespace
@@ -59,6 +70,13 @@ void registerWindows() {
     addRowWindow<feditdpt>(QStringLiteral("feditdpt"));
     addRowWindow<feditext>(QStringLiteral("feditext"));
     addRowWindow<feditline>(QStringLiteral("feditline"));
+    // Price lists: the menu after the pricing question, the two lists, and their modify forms,
+    // which get the chosen line.
+    R::add<frmDatabase>(QStringLiteral("frmDatabase"));
+    R::add<frmdomesticpricing>(QStringLiteral("frmdomesticpricing"));
+    R::add<frminternational>(QStringLiteral("frminternational"));
+    addLineWindow<frmdomesticpricingmodify>(QStringLiteral("frmdomesticpricingmodify"));
+    addLineWindow<frminternationalpricingmodify>(QStringLiteral("frminternationalpricingmodify"));
     // The main window's own.
     R::add<Reports>(QStringLiteral("Reports"), QStringLiteral("cmdbringreport"));
     R::add<frmquestion>(QStringLiteral("frmquestion"), QStringLiteral("cmddatabase"));
