@@ -88,7 +88,13 @@ void PriceListWindow::optguest_Click() {
 
 void PriceListWindow::load(PriceSet set) {
     const ReentryGuard::Entry entry = m_loading.enter();
-    if (!entry) return;
+    if (!entry) {
+        // A click while a load waits: the option shows the set that load shows.
+        QRadioButton* shown = m_set == PriceSet::Admin ? optadmin : optguest;
+        const QSignalBlocker quiet(shown);
+        shown->setChecked(true);
+        return;
+    }
     BusyPointer busy(this);
     m_set = set;
     setWindowTitle(priceListCaption(m_kind, set));
