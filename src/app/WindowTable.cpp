@@ -13,6 +13,9 @@
 #include "rates/frmaddac.h"
 #include "rates/frmareacode.h"
 #include "rates/frmeditAC.h"
+#include "prices/PriceListWindow.h"
+#include "prices/PriceModifyForm.h"
+#include "prices/frmDatabase.h"
 #include "reports/selection/fAuth.h"
 #include "reports/selection/fDetailReport.h"
 #include "reports/selection/fWatchdog.h"
@@ -42,6 +45,14 @@ void addRowWindow(const QString& name) {
     WindowRegistry::add(
         WindowEntry{name, QString(), [](QWidget* parent, const QVariant& row) -> QWidget* {
                         return new W(row.toStringList(), parent);
+                    }});
+}
+// A window made with the price-list line its opener passes.
+template <class W>
+void addLineWindow(const QString& name) {
+    WindowRegistry::add(
+        WindowEntry{name, QString(), [](QWidget* parent, const QVariant& line) -> QWidget* {
+                        return new W(line.value<PriceLine>(), parent);
                     }});
 }
 }  // namespace
@@ -91,6 +102,13 @@ void registerWindows() {
     R::add<frmac>(QStringLiteral("frmac"));
     R::add<frmaddac>(QStringLiteral("frmaddac"));
     addRowWindow<frmeditAC>(QStringLiteral("frmeditAC"));
+    // Price lists: the menu after the pricing question, the two lists, and their modify forms,
+    // which get the chosen line.
+    R::add<frmDatabase>(QStringLiteral("frmDatabase"));
+    R::add<frmdomesticpricing>(QStringLiteral("frmdomesticpricing"));
+    R::add<frminternational>(QStringLiteral("frminternational"));
+    addLineWindow<frmdomesticpricingmodify>(QStringLiteral("frmdomesticpricingmodify"));
+    addLineWindow<frminternationalpricingmodify>(QStringLiteral("frminternationalpricingmodify"));
     // The main window's own.
     R::add<Reports>(QStringLiteral("Reports"), QStringLiteral("cmdbringreport"));
     R::add<frmquestion>(QStringLiteral("frmquestion"), QStringLiteral("cmddatabase"));

@@ -82,6 +82,7 @@ void ChangeForm::setLocked(bool locked) {
     for (QWidget* w : inputFields()) w->setEnabled(!locked);
     lblrunning->setVisible(locked);
     cmdwaitcancel->setVisible(locked);
+    cmdwaitcancel->setEnabled(!locked || m_member.cancelWhileSending);
     if (locked) tmrreport->start();
 }
 
@@ -93,6 +94,7 @@ void ChangeForm::cmdsave_Click() {
         tell(problem);
         return;
     }
+    if (!confirmSave()) return;
 
     setLocked(true);
     lstCommands = m_exchange.prepare(records());
@@ -100,6 +102,7 @@ void ChangeForm::cmdsave_Click() {
     tmrcheckdone->start();
     const ServerFailure sent = m_exchange.send(lstCommands);
     if (sent.ok()) {
+        cmdwaitcancel->setEnabled(true);
         WriteDebugLog(QStringLiteral("DONE RUNNING REPORT"));
         return;
     }
@@ -210,7 +213,7 @@ void ChangeForm::endWait() {
 void ChangeForm::cmdwaitcancel_Click() {
     if (m_exchange.state() == ChangeExchange::State::Waiting)
         endWait();
-    else if (m_exchange.busy())
+    else if (m_exchange.busy() && cmdwaitcancel->isEnabled())
         m_exchange.cancel();
 }
 

@@ -31,6 +31,9 @@ struct ChangeMember {
     QString successText;     // "Div added OK", ...
     QString reloadWord;      // DIV, DPT, EXT, LINE, LD
     bool pullsTablesOnClose = true;
+    // Whether the long-wait Cancel may end the sending of the request too, or only the wait for
+    // its answer (it stays disabled until the request is on the server).
+    bool cancelWhileSending = true;
 };
 
 class ChangeForm : public QDialog {
@@ -70,6 +73,9 @@ protected:
 
     // The form's checks in its order: the message of the first that fails, or "" to send.
     virtual QString firstProblem() = 0;
+    // The last word before sending, once the checks pass (a question to the user): false ends
+    // Save with nothing sent and the form as it was.
+    virtual bool confirmSave() { return true; }
     // The request's records, as the file must hold them.
     virtual QStringList records() = 0;
     // The fields Save locks.

@@ -54,6 +54,8 @@ public:
             while (row.size() < headers.size()) row.append(QString());
         }
         ticks = QList<bool>(rows.size(), false);
+        source.resize(rows.size());
+        std::iota(source.begin(), source.end(), 0);
         endResetModel();
     }
 
@@ -97,20 +99,25 @@ public:
         beginResetModel();
         QList<QStringList> sorted;
         QList<bool> sortedTicks;
+        QList<int> sortedSource;
         sorted.reserve(n);
         sortedTicks.reserve(n);
+        sortedSource.reserve(n);
         for (int r : order) {
             sorted.append(std::move(rows[r]));
             sortedTicks.append(ticks.at(r));
+            sortedSource.append(source.at(r));
         }
         rows = std::move(sorted);
         ticks = std::move(sortedTicks);
+        source = std::move(sortedSource);
         endResetModel();
     }
 
     QStringList headers;
     QList<QStringList> rows;
     QList<bool> ticks;
+    QList<int> source;  // each row's index in the list loaded
     int tickCol = -1;
 };
 
@@ -130,6 +137,8 @@ SortableGrid::SortableGrid(QWidget* parent)
     connect(horizontalHeader(), &QHeaderView::sectionClicked, this, [this](int col) {
         if (m_sortable) SortByColumn(col);
     });
+    // The header forgets hidden sections when the model resets (a load, a sort).
+    connect(m_model, &QAbstractItemModel::modelReset, this, [this] { applyHiddenColumns(); });
     connect(this, &QTableView::doubleClicked, this,
             [this](const QModelIndex& index) { emit rowDoubleClicked(index.row() + 1); });
 }
@@ -170,6 +179,22 @@ QStringList SortableGrid::rowCells(int row) const {
 
 QString SortableGrid::headerText(int col) const {
     return m_model->headers.value(col);
+}
+
+int SortableGrid::sourceIndex(int row) const {
+    if (row < 1 || row > dataRows()) return -1;
+    return m_model->source.at(row - 1);
+}
+
+void SortableGrid::setHiddenColumns(const QList<int>& cols) {
+    for (int c : m_hidden) setColumnHidden(c, false);
+    m_hidden = cols;
+    applyHiddenColumns();
+}
+
+void SortableGrid::applyHiddenColumns() {
+    for (int c : m_hidden)
+        if (c >= 0 && c < columns()) setColumnHidden(c, true);
 }
 
 int SortableGrid::currentRow() const {

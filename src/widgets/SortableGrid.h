@@ -3,8 +3,10 @@
 // header row and data rows of text, numbered as the system numbers them (row 0 the header, the
 // data from 1). A click on a header sorts by that column — numbers as numbers when every cell
 // of the column is one, otherwise text — ascending first, descending on the next click of the
-// same column, and marks the header "> " or "< "; any load clears the marker. The grid is also
-// what the exports read (common/GridExport.h), as it is sorted, the marker included.
+// same column, and marks the header "> " or "< "; any load clears the marker. Hidden columns
+// (values a window needs and the user does not see) stay hidden through loads and sorts, and
+// each row knows its place in the list it was loaded from. The grid is also what the exports
+// read (common/GridExport.h), as it is sorted, the marker included.
 #include "common/GridExport.h"
 
 #include <QList>
@@ -32,6 +34,12 @@ public:
     QString cell(int row, int col) const;
     QStringList rowCells(int row) const;
     QString headerText(int col) const;
+    // The index in the loaded list of the row now shown as `row` (sorts move rows); -1 for the
+    // header row and rows that do not exist.
+    int sourceIndex(int row) const;
+
+    // Columns that are never shown (nor sized, nor clickable), kept through every load and sort.
+    void setHiddenColumns(const QList<int>& cols);
 
     // The row the user is on: 1 or more for a data row, 0 for the header row (after a load or a
     // sort, and while no data row has been chosen).
@@ -66,7 +74,10 @@ signals:
     void rowDoubleClicked(int row);
 
 private:
+    void applyHiddenColumns();
+
     SortableGridModel* m_model;
+    QList<int> m_hidden;
     int m_sortCol = -1;
     int m_sortOrder = 1;
     bool m_sortable = true;

@@ -1,5 +1,7 @@
 #include "widgets/WindowRegistry.h"
 
+#include "common/Messages.h"
+
 #include <QDialog>
 #include <QEvent>
 #include <QEventLoop>
@@ -108,6 +110,13 @@ bool openWindow(const QString& window, QWidget* parent, const QVariant& argument
     QWidget* w = createWindow(window, parent, argument);
     if (w) runModalWindow(w);
     return true;
+}
+
+bool openWindowOrTell(const QString& window, QWidget* parent, const QVariant& argument) {
+    if (openWindow(window, parent, argument)) return true;
+    tell(QStringLiteral("The window %1 is not part of this program.").arg(window),
+         platform::Icon::Critical);
+    return false;
 }
 
 bool openButtonWindow(const QString& button, QWidget* parent) {

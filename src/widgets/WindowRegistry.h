@@ -47,6 +47,9 @@ QWidget* createWindow(const QString& window, QWidget* parent,
 // deleted. A QDialog runs exec(); any other window is shown application-modal and waited for
 // until it hides. False when no window of that name is entered.
 bool openWindow(const QString& window, QWidget* parent, const QVariant& argument = QVariant());
+// openWindow, and when no window of that name is entered the user is told so.
+bool openWindowOrTell(const QString& window, QWidget* parent,
+                      const QVariant& argument = QVariant());
 // The same for the window the button opens.
 bool openButtonWindow(const QString& button, QWidget* parent);
 // Shows a window made by the caller modally, as openWindow does, and deletes it afterwards.

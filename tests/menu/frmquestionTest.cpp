@@ -1,6 +1,6 @@
+#include "menu/frmquestion.h"
 #include "support/ProgramWindows.h"
 #include "widgets/WindowRegistry.h"
-#include "menu/frmquestion.h"
 
 #include "common/Globals.h"
 #include "menu/fMain.h"
@@ -22,23 +22,14 @@ namespace {
 // What the price-list menu would see when it opens: the flag, and whether the question is gone.
 struct DatabaseOpenings {
     explicit DatabaseOpenings(QWidget* question) {
-        // The price-list menu's opening is what counts, whether it is built or not.
-        if (!quillon::WindowRegistry::forWindow(kDatabase)) {
-            quillon::WindowRegistry::add<QDialog>(kDatabase);
-            stub = true;
-        }
+        EXPECT_NE(quillon::WindowRegistry::forWindow(QStringLiteral("frmDatabase")), nullptr);
         quillon::setWindowOpenHook([this, question](const QString& name) {
             EXPECT_EQ(name, QStringLiteral("frmDatabase"));
             adminAtOpening << G().g_AdminPricing;
             questionGone << !question->isVisible();
         });
     }
-    ~DatabaseOpenings() {
-        quillon::setWindowOpenHook({});
-        if (stub) quillon::WindowRegistry::remove(kDatabase);
-    }
-    const QString kDatabase = QStringLiteral("frmDatabase");
-    bool stub = false;
+    ~DatabaseOpenings() { quillon::setWindowOpenHook({}); }
     QList<bool> adminAtOpening;
     QList<bool> questionGone;
 };

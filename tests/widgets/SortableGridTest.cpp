@@ -169,6 +169,27 @@ TEST(SortableGrid, TicksStayWithTheirRows) {
     EXPECT_FALSE(g.isTicked(2));
 }
 
+// The price lists carry values in hidden columns and find a row's line after a sort.
+TEST(SortableGrid, HiddenColumnsAndEachRowsPlaceOutliveSortsAndLoads) {
+    SortableGrid g;
+    g.setHiddenColumns({2});
+    g.load(kHeaders, rows());
+    EXPECT_TRUE(g.isColumnHidden(2));
+    EXPECT_FALSE(g.isColumnHidden(1));
+    g.SortByColumn(0);
+    EXPECT_TRUE(g.isColumnHidden(2));
+    EXPECT_EQ(g.cell(1, 0), "0005");
+    EXPECT_EQ(g.sourceIndex(1), 1);
+    EXPECT_EQ(g.sourceIndex(5), 2);  // 12345
+    EXPECT_EQ(g.sourceIndex(0), -1);
+    EXPECT_EQ(g.sourceIndex(6), -1);
+    g.load(kHeaders, rows());
+    EXPECT_TRUE(g.isColumnHidden(2));
+    EXPECT_EQ(g.sourceIndex(1), 0);
+    g.setHiddenColumns({});
+    EXPECT_FALSE(g.isColumnHidden(2));
+}
+
 TEST(SortableGrid, TheExportsReadItAsItIsSortedMarkerIncluded) {
     SortableGrid g;
     g.load(kHeaders, rows());
