@@ -1,6 +1,9 @@
 #include "app/WindowTable.h"
 
 #include "access/frmLogin.h"
+#include "maintenance/BackupLists.h"
+#include "maintenance/BackupMenus.h"
+#include "maintenance/fbackup.h"
 #include "menu/Reports.h"
 #include "menu/fErrors.h"
 #include "menu/frmquestion.h"
@@ -59,6 +62,13 @@ void registerWindows() {
     addRowWindow<feditdpt>(QStringLiteral("feditdpt"));
     addRowWindow<feditext>(QStringLiteral("feditext"));
     addRowWindow<feditline>(QStringLiteral("feditline"));
+    // Backups: the menu, and the windows it and the manage menu open.
+    R::add<Fbackuprestore>(QStringLiteral("Fbackuprestore"), QStringLiteral("cmdbackupmenu"));
+    R::add<fbackup>(QStringLiteral("fbackup"));
+    R::add<frestore>(QStringLiteral("frestore"));
+    R::add<fmanagebackups>(QStringLiteral("fmanagebackups"));
+    R::add<fdeletebackups>(QStringLiteral("fdeletebackups"));
+    R::add<fbringbackbackups>(QStringLiteral("fbringbackbackups"));
     // The main window's own.
     R::add<Reports>(QStringLiteral("Reports"), QStringLiteral("cmdbringreport"));
     R::add<frmquestion>(QStringLiteral("frmquestion"), QStringLiteral("cmddatabase"));

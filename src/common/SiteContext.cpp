@@ -64,4 +64,8 @@ QString siteExportFolder(const QString& siteName) {
     return siteDownloadFolder(siteName, QStringLiteral("export"));
 }
 
+QString siteBackupsFolder(const QString& siteName) {
+    return siteDownloadFolder(siteName, QStringLiteral("backups"));
+}
+
 }  // namespace quillon

@@ -36,10 +36,11 @@ private:
     QString m_name;
 };
 
-// <program folder>/<site>, its Download/reports and Download/export folders, spelled as the folders
-// on disk are, whatever their case; created when missing.
+// <program folder>/<site>, its Download/reports, Download/export and Download/backups folders,
+// spelled as the folders on disk are, whatever their case; created when missing.
 QString siteLocalFolder(const QString& siteName);
 QString siteReportsFolder(const QString& siteName);
 QString siteExportFolder(const QString& siteName);
+QString siteBackupsFolder(const QString& siteName);
 
 }  // namespace quillon

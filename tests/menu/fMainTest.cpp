@@ -428,7 +428,7 @@ class MenuOpens : public MainWindowTest, public ::testing::WithParamInterface<Op
 const char* const kNotBuiltYet[] = {
     "fAuditReport", "fstatsreport",    "fcrono",         "fTrunk",          "FAreacode",
     "fcallcalc",    "frmprintjobs",    "fdeletecalls",   "fhobiccall",
-    "Fbackuprestore", "frmareacode",   "frmPermissions", "frmmodusers",     "frmdeluser",
+    "frmareacode",   "frmPermissions", "frmmodusers",     "frmdeluser",
     "frmchangepasswd", "frmpasswd",
 };
 
