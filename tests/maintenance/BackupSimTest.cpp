@@ -86,7 +86,7 @@ TEST_F(BackupSim, MadeListedBroughtBackRestoredWithReportsOnItAndDeleted) {
     {
         fbringbackbackups b;
         const int row = rowOf(b.MSFlexGrid1, 1, name);
-        ASSERT_GT(row, 0);
+        ASSERT_GT(row, 0) << prompter.messages().join(" | ").toStdString();
         b.MSFlexGrid1->setTicked(row, true);
         prompter.ok();
         b.Command1_Click();
@@ -100,7 +100,7 @@ TEST_F(BackupSim, MadeListedBroughtBackRestoredWithReportsOnItAndDeleted) {
         frestore r;
         EXPECT_EQ(prompter.messages().last(), kRefused);
         const int row = rowOf(r.MSFlexGrid1, 0, name);
-        ASSERT_GT(row, 0);
+        ASSERT_GT(row, 0) << prompter.messages().join(" | ").toStdString();
         r.MSFlexGrid1->setCurrentRow(row);
         prompter.yes().yes();
         r.Command1_Click();
@@ -124,7 +124,7 @@ TEST_F(BackupSim, MadeListedBroughtBackRestoredWithReportsOnItAndDeleted) {
     {
         fdeletebackups d;
         const int row = rowOf(d.MSFlexGrid1, 1, name);
-        ASSERT_GT(row, 0);
+        ASSERT_GT(row, 0) << prompter.messages().join(" | ").toStdString();
         d.MSFlexGrid1->setTicked(row, true);
         prompter.yes().ok();
         d.Command1_Click();
@@ -210,7 +210,7 @@ TEST_F(BackupSim, AnArchiveThatDoesNotUnpackIsToldAndNoBackupReportsAreOffered) 
     prompter.ok();
     frestore r;
     const int row = rowOf(r.MSFlexGrid1, 0, bad);
-    ASSERT_GT(row, 0);
+    ASSERT_GT(row, 0) << prompter.messages().join(" | ").toStdString();
     r.MSFlexGrid1->setCurrentRow(row);
     prompter.yes().ok();
     r.Command1_Click();
