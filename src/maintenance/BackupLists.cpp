@@ -25,6 +25,10 @@ namespace quillon {
 
 namespace {
 constexpr int kListDots = 11;
+// The lists' smallest sizes (3840 by 4000 twips; the delete list with its disk lists 6090 high).
+constexpr int kListMinWidth = 256;
+constexpr int kListMinHeight = 267;
+constexpr int kDeleteMinHeight = 406;
 const QString kNoBackupsToManage =
     QStringLiteral("There are no backups to manage on the call accounting server!");
 
@@ -80,6 +84,7 @@ frestore::frestore(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("frestore"));
     setWindowTitle(QStringLiteral("Restore Calls "));
     setModal(true);
+    setMinimumSize(kListMinWidth, kListMinHeight);
 
     MSFlexGrid1 = new SortableGrid(this);
     MSFlexGrid1->setObjectName(QStringLiteral("MSFlexGrid1"));
@@ -207,6 +212,7 @@ BackupTickList::BackupTickList(TickListSetup setup, QWidget* parent)
     setObjectName(m_setup.window);
     setWindowTitle(m_setup.caption);
     setModal(true);
+    setMinimumSize(kListMinWidth, m_setup.withDiskSpace ? kDeleteMinHeight : kListMinHeight);
 
     MSFlexGrid1 = new SortableGrid(this);
     MSFlexGrid1->setObjectName(QStringLiteral("MSFlexGrid1"));
