@@ -5,6 +5,9 @@
 #include "access/frmPermissions.h"
 #include "access/frmdeluser.h"
 #include "access/frmmodusers.h"
+#include "maintenance/BackupLists.h"
+#include "maintenance/BackupMenus.h"
+#include "maintenance/fbackup.h"
 #include "menu/Reports.h"
 #include "menu/fErrors.h"
 #include "menu/frmquestion.h"
@@ -109,6 +112,13 @@ void registerWindows() {
     R::add<frminternational>(QStringLiteral("frminternational"));
     addLineWindow<frmdomesticpricingmodify>(QStringLiteral("frmdomesticpricingmodify"));
     addLineWindow<frminternationalpricingmodify>(QStringLiteral("frminternationalpricingmodify"));
+    // Backups: the menu, and the windows it and the manage menu open.
+    R::add<Fbackuprestore>(QStringLiteral("Fbackuprestore"), QStringLiteral("cmdbackupmenu"));
+    R::add<fbackup>(QStringLiteral("fbackup"));
+    R::add<frestore>(QStringLiteral("frestore"));
+    R::add<fmanagebackups>(QStringLiteral("fmanagebackups"));
+    R::add<fdeletebackups>(QStringLiteral("fdeletebackups"));
+    R::add<fbringbackbackups>(QStringLiteral("fbringbackbackups"));
     // The main window's own.
     R::add<Reports>(QStringLiteral("Reports"), QStringLiteral("cmdbringreport"));
     R::add<frmquestion>(QStringLiteral("frmquestion"), QStringLiteral("cmddatabase"));

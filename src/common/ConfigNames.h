@@ -21,6 +21,9 @@ inline const QString kFtpTimeout = QStringLiteral("FTPTIMEOUT");
 inline const QString kReportTimeout = QStringLiteral("ReportTimeout");
 // Seconds a change form waits for the server's answer to its request; ours, not the system's.
 inline const QString kAnswerTimeout = QStringLiteral("AnswerTimeout");
+// Seconds one long step of a backup or restore (the server's programs, tar, gzip) may run;
+// ours, not the system's.
+inline const QString kBackupTimeout = QStringLiteral("BackupTimeout");
 
 // [Site<k>], k being the site-table index + 1.
 inline QString siteSection(int k) {

@@ -98,4 +98,8 @@ QString siteExportFolder(const QString& siteName) {
     return madeSitePath(siteName, QStringLiteral("Download/export"));
 }
 
+QString siteBackupsFolder(const QString& siteName) {
+    return madeSitePath(siteName, QStringLiteral("Download/backups"));
+}
+
 }  // namespace quillon

@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QSignalBlocker>
+#include <QTabWidget>
 #include <QTimer>
 
 namespace quillon {
@@ -90,6 +91,15 @@ public:
             main->setListIndex(index);
         else
             main->cboSites->setCurrentIndex(-1);  // an empty list has no site to switch to
+    }
+
+    void showBackupReportsMode(bool on) override {
+        fMain* main = fMain::instance();
+        main->SSTab1->setTabText(1,
+                                 on ? QStringLiteral("Backup Reports") : QStringLiteral("Reports"));
+        main->SSTab1->setCurrentIndex(on ? 1 : 0);
+        main->cmdexitbackup->setVisible(on);
+        main->lblexitbackup->setVisible(on);
     }
 
     void setConnectedCaption(const QString& text) override {

@@ -41,6 +41,12 @@ public:
 
     virtual void show() = 0;
 
+    // The main window's look after a restore: for reports on the restored backup (tab 1
+    // selected and captioned "Backup Reports", the exit-backup button and its label shown) or on
+    // the live data (tab 0, tab 1 "Reports", the button hidden). The caller sets
+    // g_BackupReportsMode; a port without the tabs shows nothing.
+    virtual void showBackupReportsMode(bool on) { (void)on; }
+
     // Whether the main window exists yet; the other calls make it when it does not.
     virtual bool isLoaded() const = 0;
 

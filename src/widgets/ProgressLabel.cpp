@@ -5,13 +5,16 @@ namespace quillon {
 ProgressLabel::ProgressLabel(const QString& text, QWidget* parent)
     : QLabel(text, parent), m_base(text) {}
 
+ProgressLabel::ProgressLabel(const QString& text, int mostDots, QWidget* parent)
+    : QLabel(text, parent), m_base(text), m_mostDots(mostDots < 1 ? 1 : mostDots) {}
+
 void ProgressLabel::setBaseText(const QString& text) {
     m_base = text;
     setText(text);
 }
 
 void ProgressLabel::tick() {
-    const QString full = m_base + QString(kMostDots, QLatin1Char('.'));
+    const QString full = m_base + QString(m_mostDots, QLatin1Char('.'));
     setText(text() == full ? m_base + QLatin1Char('.') : text() + QLatin1Char('.'));
 }
 

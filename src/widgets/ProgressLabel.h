@@ -1,6 +1,7 @@
 #pragma once
 // A label that shows a text and adds a dot at each tick of its window's timer, back to one dot
-// after the tenth: "Report Running..........", then "Report Running.".
+// after the tenth: "Report Running..........", then "Report Running.". A window whose text runs
+// to another number of dots says so (the backup menus stop at three).
 #include <QLabel>
 
 namespace quillon {
@@ -11,15 +12,18 @@ public:
     static constexpr int kMostDots = 10;
 
     explicit ProgressLabel(const QString& text = QString(), QWidget* parent = nullptr);
+    ProgressLabel(const QString& text, int mostDots, QWidget* parent);
 
     // Shows the text without dots; the dots count from it.
     void setBaseText(const QString& text);
     const QString& baseText() const { return m_base; }
     // One dot more, or one dot after the last.
     void tick();
+    int mostDots() const { return m_mostDots; }
 
 private:
     QString m_base;
+    int m_mostDots = kMostDots;
 };
 
 }  // namespace quillon

@@ -2,6 +2,7 @@
 
 #include <QAbstractTableModel>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QScrollBar>
 
 #include <algorithm>
@@ -36,9 +37,10 @@ public:
         return true;
     }
     Qt::ItemFlags flags(const QModelIndex& index) const override {
-        Qt::ItemFlags f = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
-        if (index.column() == tickCol) f |= Qt::ItemIsUserCheckable;
-        return f;
+        // The tick box is drawn from the check state; the grid itself turns it on a click
+        // anywhere in the cell (not only on the box), so the view's own toggle is left out.
+        Q_UNUSED(index);
+        return Qt::ItemIsEnabled | Qt::ItemIsSelectable;
     }
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override {
         if (orientation != Qt::Horizontal || role != Qt::DisplayRole) return {};
@@ -69,10 +71,13 @@ public:
         std::vector<int> order(n);
         std::iota(order.begin(), order.end(), 0);
 
-        // Numbers when every cell that holds anything is one; empty cells come first.
+        // Numbers when every cell that holds anything is one; empty cells come first. The tick
+        // column sorts by its ticks: the rows not ticked first.
         std::vector<double> numbers(n);
         bool numeric = true;
-        for (int r = 0; r < n && numeric; ++r) {
+        if (col == tickCol)
+            for (int r = 0; r < n; ++r) numbers[r] = ticks.at(r) ? 1 : 0;
+        for (int r = 0; r < n && numeric && col != tickCol; ++r) {
             const QString& text = rows.at(r).at(col);
             if (text.isEmpty())
                 numbers[r] = -std::numeric_limits<double>::infinity();
@@ -139,6 +144,10 @@ SortableGrid::SortableGrid(QWidget* parent)
     });
     // The header forgets hidden sections when the model resets (a load, a sort).
     connect(m_model, &QAbstractItemModel::modelReset, this, [this] { applyHiddenColumns(); });
+    connect(this, &QTableView::clicked, this, [this](const QModelIndex& index) {
+        if (index.isValid() && index.column() == m_model->tickCol)
+            setTicked(index.row() + 1, !isTicked(index.row() + 1));
+    });
     connect(this, &QTableView::doubleClicked, this,
             [this](const QModelIndex& index) { emit rowDoubleClicked(index.row() + 1); });
 }
@@ -236,6 +245,22 @@ void SortableGrid::setTicked(int row, bool ticked) {
     if (row < 1 || row > dataRows() || m_model->tickCol < 0) return;
     m_model->setData(m_model->index(row - 1, m_model->tickCol),
                      ticked ? Qt::Checked : Qt::Unchecked, Qt::CheckStateRole);
+}
+
+QList<int> SortableGrid::tickedRows() const {
+    QList<int> out;
+    for (int r = 1; r <= dataRows(); ++r)
+        if (isTicked(r)) out << r;
+    return out;
+}
+
+void SortableGrid::keyPressEvent(QKeyEvent* event) {
+    const int row = currentRow();
+    if (event->key() == Qt::Key_Space && m_model->tickCol >= 0 && row > 0) {
+        setTicked(row, !isTicked(row));
+        return;
+    }
+    QTableView::keyPressEvent(event);
 }
 
 void SortableGrid::AutoSizeGrid() {

@@ -54,10 +54,14 @@ public:
     // Whether a header click sorts (on by default).
     void setSortable(bool sortable) { m_sortable = sortable; }
 
-    // A column whose cells carry a tick box each (the backup lists); -1 for none.
+    // A column whose cells carry a tick box each (the backup lists); -1 for none. A click on a
+    // cell of the column (or Space on the current row) turns its tick; a header click on it
+    // sorts by the ticks, the rows not ticked first; ticks move with their rows in every sort.
     void setTickColumn(int col);
     bool isTicked(int row) const;
     void setTicked(int row, bool ticked);
+    // The ticked rows, top to bottom as shown.
+    QList<int> tickedRows() const;
 
     // Column widths for the texts, the window fitted around the grid.
     void AutoSizeGrid();
@@ -68,6 +72,9 @@ public:
     int FixedRows() const override { return 1; }
     int FixedCols() const override { return 0; }
     QString TextMatrix(int row, int col) const override;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
 
 signals:
     // A double click on a data row (its number); the header row gives none.

@@ -160,7 +160,7 @@ TEST(SortableGrid, TicksStayWithTheirRows) {
     g.setTickColumn(0);
     g.setTicked(2, true);  // 0005
     EXPECT_TRUE(g.isTicked(2));
-    g.SortByColumn(0);
+    g.SortByColumn(1);  // Alice (0005), alice, bob, bob, Carl
     EXPECT_EQ(g.cell(1, 0), "0005");
     EXPECT_TRUE(g.isTicked(1));
     EXPECT_FALSE(g.isTicked(2));
@@ -188,6 +188,46 @@ TEST(SortableGrid, HiddenColumnsAndEachRowsPlaceOutliveSortsAndLoads) {
     EXPECT_EQ(g.sourceIndex(1), 0);
     g.setHiddenColumns({});
     EXPECT_FALSE(g.isColumnHidden(2));
+}
+
+// The backup lists: a tick column of empty cells in front of the data.
+TEST(SortableGrid, AClickInTheTickColumnTurnsTheTickAndOtherColumnsDoNot) {
+    SortableGrid g;
+    g.resize(600, 300);
+    g.load({"Select", "File Name "}, {{"", "b.tar.gz"}, {"", "a.tar.gz"}});
+    g.setTickColumn(0);
+    g.show();
+    const auto click = [&](int row, int col) {
+        QTest::mouseClick(g.viewport(), Qt::LeftButton, {},
+                          g.visualRect(g.model()->index(row, col)).center());
+    };
+    click(0, 0);
+    EXPECT_EQ(g.tickedRows(), QList<int>{1});
+    click(0, 0);
+    EXPECT_TRUE(g.tickedRows().isEmpty());
+    click(1, 1);
+    EXPECT_TRUE(g.tickedRows().isEmpty());
+    EXPECT_EQ(g.currentRow(), 2);
+    QTest::keyClick(&g, Qt::Key_Space);
+    EXPECT_EQ(g.tickedRows(), QList<int>{2});
+}
+
+TEST(SortableGrid, TheTickColumnSortsByItsTicksAndTheTicksFollowTheirRows) {
+    SortableGrid g;
+    g.load({"Select", "File Name "}, {{"", "c"}, {"", "a"}, {"", "b"}, {"", "d"}});
+    g.setTickColumn(0);
+    g.setTicked(1, true);  // c
+    g.setTicked(3, true);  // b
+    g.SortByColumn(0);
+    EXPECT_EQ(column(g, 1), (QStringList{"a", "d", "c", "b"}));
+    EXPECT_EQ(g.tickedRows(), (QList<int>{3, 4}));
+    EXPECT_EQ(g.headerText(0), "> Select");
+    g.SortByColumn(0);
+    EXPECT_EQ(column(g, 1), (QStringList{"c", "b", "a", "d"}));
+    EXPECT_EQ(g.tickedRows(), (QList<int>{1, 2}));
+    g.SortByColumn(1);
+    EXPECT_EQ(column(g, 1), (QStringList{"a", "b", "c", "d"}));
+    EXPECT_EQ(g.tickedRows(), (QList<int>{2, 3}));
 }
 
 TEST(SortableGrid, TheExportsReadItAsItIsSortedMarkerIncluded) {

@@ -236,4 +236,14 @@ TEST(ProgressLabelTest, GrowsToTenDotsThenStartsAgainAtOne) {
     EXPECT_EQ(label.text(), "Connecting to North.");
 }
 
+TEST(ProgressLabelTest, AWindowsOwnNumberOfDotsEndsTheRun) {
+    for (const int most : {3, 11}) {
+        ProgressLabel label("PROCESSING", most, nullptr);
+        for (int i = 0; i < most; ++i) label.tick();
+        EXPECT_EQ(label.text(), "PROCESSING" + QString(most, '.'));
+        label.tick();
+        EXPECT_EQ(label.text(), "PROCESSING.");
+    }
+}
+
 }  // namespace

@@ -1,0 +1,214 @@
+#include "maintenance/BackupMenus.h"
+
+#include "common/Messages.h"
+#include "widgets/BusyPointer.h"
+#include "widgets/ProgressLabel.h"
+#include "widgets/Timers.h"
+#include "widgets/WindowRegistry.h"
+
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QStyle>
+#include <QTimer>
+#include <QVBoxLayout>
+
+namespace quillon {
+
+namespace {
+const QString kRetrieving = QStringLiteral("Retrieving Backups List");
+constexpr int kMenuDots = 3;
+
+QPushButton* pictureButton(QWidget* parent, const char* name, QStyle::StandardPixmap picture) {
+    auto* b = new QPushButton(parent);
+    b->setObjectName(QString::fromLatin1(name));
+    b->setIcon(parent->style()->standardIcon(picture));
+    b->setIconSize(QSize(32, 32));
+    b->setMinimumSize(64, 56);
+    b->setAutoDefault(false);
+    return b;
+}
+
+QLabel* caption(QWidget* parent, const char* name, const QString& text) {
+    auto* l = new QLabel(text, parent);
+    l->setObjectName(QString::fromLatin1(name));
+    l->setAlignment(Qt::AlignCenter);
+    return l;
+}
+
+void opened(const QString& window, QWidget* parent) {
+    if (!openWindow(window, parent))
+        tell(QStringLiteral("The window %1 is not part of this program.").arg(window),
+             platform::Icon::Critical);
+}
+}  // namespace
+
+// ---- Fbackuprestore --------------------------------------------------------------------------
+
+Fbackuprestore::Fbackuprestore(QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("Fbackuprestore"));
+    setWindowTitle(QStringLiteral("Backup/Restore Menu"));
+    setModal(true);
+
+    Frame1 = new QGroupBox(this);
+    Frame1->setObjectName(QStringLiteral("Frame1"));
+    cmdbackup = pictureButton(this, "cmdbackup", QStyle::SP_DialogSaveButton);
+    cmdrestore = pictureButton(this, "cmdrestore", QStyle::SP_BrowserReload);
+    cmdmaintance = pictureButton(this, "cmdmaintance", QStyle::SP_FileDialogDetailedView);
+    lblbackupcalls = caption(this, "lblbackupcalls", QStringLiteral("Backup Calls"));
+    lblrestorecalls = caption(this, "lblrestorecalls", QStringLiteral("Restore Calls"));
+    lblmanagebackups = caption(this, "lblmanagebackups", QStringLiteral("Manage Backups"));
+    lblrunning = new ProgressLabel(kRetrieving, kMenuDots, this);
+    lblrunning->setObjectName(QStringLiteral("lblrunning"));
+    lblrunning->setAlignment(Qt::AlignCenter);
+    lblrunning->setVisible(false);
+    tmrreport = makeTimer(this, QStringLiteral("tmrreport"), 1000, TimerShot::Repeating,
+                          [this] { tmrreport_Timer(); });
+
+    auto* grid = new QGridLayout(Frame1);
+    grid->addWidget(cmdbackup, 0, 0, Qt::AlignCenter);
+    grid->addWidget(cmdrestore, 0, 1, Qt::AlignCenter);
+    grid->addWidget(cmdmaintance, 0, 2, Qt::AlignCenter);
+    grid->addWidget(lblbackupcalls, 1, 0);
+    grid->addWidget(lblrestorecalls, 1, 1);
+    grid->addWidget(lblmanagebackups, 1, 2);
+    grid->addWidget(lblrunning, 2, 0, 1, 3);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(Frame1);
+
+    connect(cmdbackup, &QPushButton::clicked, this, &Fbackuprestore::cmdbackup_Click);
+    connect(cmdrestore, &QPushButton::clicked, this, &Fbackuprestore::cmdrestore_Click);
+    connect(cmdmaintance, &QPushButton::clicked, this, &Fbackuprestore::cmdmaintance_Click);
+}
+
+void Fbackuprestore::setButtonsEnabled(bool on) {
+    for (QPushButton* b : {cmdbackup, cmdrestore, cmdmaintance}) b->setEnabled(on);
+}
+
+void Fbackuprestore::setButtonsShown(bool shown) {
+    for (QWidget* w :
+         {static_cast<QWidget*>(cmdbackup), static_cast<QWidget*>(cmdrestore),
+          static_cast<QWidget*>(cmdmaintance), static_cast<QWidget*>(lblbackupcalls),
+          static_cast<QWidget*>(lblrestorecalls), static_cast<QWidget*>(lblmanagebackups)})
+        w->setVisible(shown);
+}
+
+void Fbackuprestore::cmdbackup_Click() {
+    setButtonsEnabled(false);
+    opened(QStringLiteral("fbackup"), this);
+    setButtonsEnabled(true);
+}
+
+void Fbackuprestore::cmdrestore_Click() {
+    lblrunning->setVisible(true);
+    tmrreport->start();
+    setButtonsShown(false);
+    setButtonsEnabled(false);
+    {
+        BusyPointer busy(this);
+        // The restore window lists the backups while it loads, under the running text; a
+        // restore closes this menu too.
+        opened(QStringLiteral("frestore"), this);
+    }
+    tmrreport->stop();
+    lblrunning->setVisible(false);
+    setButtonsEnabled(true);
+    setButtonsShown(true);
+}
+
+void Fbackuprestore::cmdmaintance_Click() {
+    setButtonsEnabled(false);
+    {
+        BusyPointer busy(this);
+        opened(QStringLiteral("fmanagebackups"), this);
+    }
+    setButtonsEnabled(true);
+}
+
+void Fbackuprestore::tmrreport_Timer() {
+    lblrunning->tick();
+}
+
+// ---- fmanagebackups --------------------------------------------------------------------------
+
+fmanagebackups::fmanagebackups(QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("fmanagebackups"));
+    setWindowTitle(QStringLiteral("Manage Backups "));
+    setModal(true);
+
+    Frame1 = new QGroupBox(this);
+    Frame1->setObjectName(QStringLiteral("Frame1"));
+    cmddeletebackups = pictureButton(this, "cmddeletebackups", QStyle::SP_TrashIcon);
+    cmdpullbackbackups = pictureButton(this, "cmdpullbackbackups", QStyle::SP_ArrowDown);
+    Label2 = caption(this, "Label2", QStringLiteral("Delete Backups"));
+    Label1 = caption(this, "Label1", QStringLiteral("Pull Back Backups"));
+    lblrunning = new ProgressLabel(kRetrieving, kMenuDots, this);
+    lblrunning->setObjectName(QStringLiteral("lblrunning"));
+    lblrunning->setAlignment(Qt::AlignCenter);
+    lblrunning->setVisible(false);
+    tmrreport = makeTimer(this, QStringLiteral("tmrreport"), 1000, TimerShot::Repeating,
+                          [this] { tmrreport_Timer(); });
+    // The hidden label's dots already run when a button shows it.
+    tmrreport->start();
+
+    auto* grid = new QGridLayout(Frame1);
+    grid->addWidget(cmddeletebackups, 0, 0, Qt::AlignCenter);
+    grid->addWidget(cmdpullbackbackups, 0, 1, Qt::AlignCenter);
+    grid->addWidget(Label2, 1, 0);
+    grid->addWidget(Label1, 1, 1);
+    grid->addWidget(lblrunning, 2, 0, 1, 2);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(Frame1);
+
+    connect(cmddeletebackups, &QPushButton::clicked, this, &fmanagebackups::cmddeletebackups_Click);
+    connect(cmdpullbackbackups, &QPushButton::clicked, this,
+            &fmanagebackups::cmdpullbackbackups_Click);
+}
+
+void fmanagebackups::setButtons(bool shown, bool enabled) {
+    for (QPushButton* b : {cmddeletebackups, cmdpullbackbackups}) {
+        b->setVisible(shown);
+        b->setEnabled(enabled);
+    }
+    Label1->setVisible(shown);
+    Label2->setVisible(shown);
+}
+
+void fmanagebackups::openList(const QString& window) {
+    lblrunning->setVisible(true);
+    tmrreport->start();
+    setButtons(false, false);
+    opened(window, this);
+    setButtons(true, true);
+    lblrunning->setVisible(false);
+    tmrreport->stop();
+}
+
+void fmanagebackups::cmddeletebackups_Click() {
+    openList(QStringLiteral("fdeletebackups"));
+}
+
+void fmanagebackups::cmdpullbackbackups_Click() {
+    openList(QStringLiteral("fbringbackbackups"));
+}
+
+void fmanagebackups::tmrreport_Timer() {
+    lblrunning->tick();
+}
+
+void fmanagebackups::listLoaded() {
+    lblrunning->setVisible(false);
+    tmrreport->stop();
+    for (QWidget* w :
+         {static_cast<QWidget*>(cmddeletebackups), static_cast<QWidget*>(cmdpullbackbackups),
+          static_cast<QWidget*>(Label1), static_cast<QWidget*>(Label2)})
+        w->setVisible(true);
+}
+
+void fmanagebackups::enableButtons() {
+    cmddeletebackups->setEnabled(true);
+    cmdpullbackbackups->setEnabled(true);
+}
+
+}  // namespace quillon

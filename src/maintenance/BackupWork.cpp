@@ -1,0 +1,167 @@
+#include "maintenance/BackupWork.h"
+
+#include "common/CommonFunctions.h"
+#include "common/Globals.h"
+#include "common/SiteContext.h"
+#include "remote/SessionError.h"
+
+#include <QFile>
+
+namespace quillon {
+
+BackupWork::~BackupWork() {
+    closeShell();
+    closeFiles();
+}
+
+ServerFailure BackupWork::openShell(SiteFolder folder) {
+    closeShell();
+    ServerFailure failure;
+    m_shell = ServerWork::instance().openShell(
+        shellRequestForSite(SiteContext::current().index(), folder, QStringLiteral("wodSSH1")),
+        failure);
+    return failure;
+}
+
+ServerFailure BackupWork::run(const QList<ServerStep>& steps) {
+    if (!m_shell) return {kSessionFailed, QStringLiteral("No session is open."), QString()};
+    for (const ServerStep& step : steps) {
+        if (m_cancelled)
+            return {kSessionCancelled, cancelledText(QStringLiteral("work")), step.line};
+        LineResult r;
+        switch (step.kind) {
+            case ServerStep::Kind::Plain:
+                r = m_shell->run(step.line, step.deadlineSec);
+                break;
+            case ServerStep::Kind::Checked:
+                r = m_shell->runChecked(step.line, step.deadlineSec);
+                break;
+            case ServerStep::Kind::Folder:
+                r = m_shell->changeFolder(step.line, step.deadlineSec);
+                break;
+        }
+        if (r.ok()) continue;
+        WriteDebugLog(step.line + QStringLiteral(": ") + r.failure.text);
+        if (step.kind == ServerStep::Kind::Plain && r.failure.code == kSessionTimedOut) continue;
+        ServerFailure f = r.failure;
+        if (f.code != kSessionCancelled) f.text = stepFailureText(step.what, f);
+        return f;
+    }
+    return {};
+}
+
+LineResult BackupWork::runLine(const QString& line, int deadlineSec) {
+    if (!m_shell) return {{kSessionFailed, QStringLiteral("No session is open."), line}, {}, {}};
+    return m_shell->run(line, deadlineSec);
+}
+
+LineResult BackupWork::runCheckedLine(const QString& line, int deadlineSec) {
+    if (!m_shell) return {{kSessionFailed, QStringLiteral("No session is open."), line}, {}, {}};
+    return m_shell->runChecked(line, deadlineSec);
+}
+
+void BackupWork::closeShell() {
+    if (m_shell) m_shell->close();
+    m_shell.reset();
+}
+
+ServerFailure BackupWork::openFiles() {
+    closeFiles();
+    ServerFailure failure;
+    m_files = ServerWork::instance().openFiles(filesRequestForSite(SiteContext::current().index()),
+                                               failure);
+    return failure;
+}
+
+ServerFailure BackupWork::fetch(const QString& remotePath, const QString& localPath,
+                                int deadlineSec) {
+    if (m_cancelled) return {kSessionCancelled, cancelledText(QStringLiteral("work")), QString()};
+    if (!m_files || !m_files->isOpen()) {
+        const ServerFailure opened = openFiles();
+        if (!opened.ok()) return opened;
+    }
+    return m_files->fetch(remotePath, localPath, deadlineSec);
+}
+
+void BackupWork::closeFiles() {
+    if (m_files) m_files->close();
+    m_files.reset();
+}
+
+void BackupWork::cancel() {
+    m_cancelled = true;
+    if (m_shell) m_shell->cancel();
+    if (m_files) m_files->cancel();
+}
+
+QString stepFailureText(const QString& what, const ServerFailure& failure) {
+    QString text = what.isEmpty() ? QStringLiteral("A step on the server failed") : what;
+    text += QStringLiteral(".\r\n\r\n") + failure.text;
+    if (!failure.line.isEmpty()) text += QStringLiteral("\r\n(") + failure.line + QLatin1Char(')');
+    return text;
+}
+
+QString cancelledText(const QString& work) {
+    return QStringLiteral("Stopped waiting for the server. The %1 may still finish on the server.")
+        .arg(work);
+}
+
+FetchedListing fetchBackupListing(bool withDiskSpace) {
+    FetchedListing out;
+    const SiteContext& site = SiteContext::current();
+    {
+        BackupWork work;
+        out.failure = work.openShell(SiteFolder::Backup);
+        if (!out.failure.ok()) return out;
+        const QString login = G().g_SiteSSHUser[site.index()];
+        // The ownership lines make the listing the login's to write; where the server has no
+        // group of the login's name they fail, and the listing is still written.
+        for (const QString& line : listingLines(login, withDiskSpace)) {
+            const LineResult r = work.runLine(line);
+            if (!r.ok()) {
+                out.failure = r.failure;
+                return out;
+            }
+        }
+    }
+
+    // getreportfilelist: the old copies go first, so a failed fetch leaves none.
+    const QString folder = siteReportsFolder(site.name()) + QLatin1Char('/');
+    const QString listing = folder + QStringLiteral("restore.txt");
+    const QString listingUnix = folder + QStringLiteral("restoreunix.txt");
+    const QString disk = folder + QStringLiteral("diskspace.txt");
+    const QString diskUnix = folder + QStringLiteral("diskspaceunix.txt");
+    DeleteFileIfExists(listing);
+    if (withDiskSpace) {
+        DeleteFileIfExists(disk);
+        DeleteFileIfExists(diskUnix);
+    }
+    DeleteFileIfExists(listingUnix);
+
+    BackupWork files;
+    const QString remote = site.serverFolder(true) + QLatin1Char('/');
+    out.failure = files.fetch(remote + QStringLiteral("restore.txt"), listingUnix);
+    if (!out.failure.ok()) return out;
+    if (withDiskSpace) {
+        const ServerFailure fetched =
+            files.fetch(remote + QStringLiteral("diskspace.txt"), diskUnix);
+        if (!fetched.ok()) WriteDebugLog(QStringLiteral("diskspace.txt: ") + fetched.text);
+        if (fetched.code == kSessionCancelled) {
+            out.failure = fetched;
+            return out;
+        }
+    }
+    files.closeFiles();
+    ConvertUnixFile(listingUnix, listing);
+    out.listing = readBackupListing(listing);
+    if (withDiskSpace) {
+        ConvertUnixFile(diskUnix, disk);
+        QFile file(disk);
+        if (file.open(QIODevice::ReadOnly))
+            for (const QString& line : splitTextLines(QString::fromLatin1(file.readAll())))
+                if (const auto entry = parseDiskSpaceLine(line)) out.disks << *entry;
+    }
+    return out;
+}
+
+}  // namespace quillon

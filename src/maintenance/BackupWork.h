@@ -1,0 +1,68 @@
+#pragma once
+// The server work of the backup windows over ServerWork: step lists run in order until one
+// fails (its message names what failed), fetches, and the backup list brought to this computer
+// once for the three windows that list. A window's Cancel calls cancel() while a step waits.
+#include "common/SiteTargets.h"
+#include "maintenance/BackupFiles.h"
+#include "remote/ServerWork.h"
+
+#include <QString>
+
+#include <memory>
+
+namespace quillon {
+
+class BackupWork {
+public:
+    BackupWork() = default;
+    ~BackupWork();
+    BackupWork(const BackupWork&) = delete;
+    BackupWork& operator=(const BackupWork&) = delete;
+
+    // A shell on the current site in that folder (the change of folder is checked).
+    ServerFailure openShell(SiteFolder folder);
+    // The steps in order; the first that fails ends the run, and its failure's text says what
+    // the step was for and what the server said.
+    ServerFailure run(const QList<ServerStep>& steps);
+    // One line; its reply.
+    LineResult runLine(const QString& line, int deadlineSec = kLineTimeoutSec);
+    LineResult runCheckedLine(const QString& line, int deadlineSec = kLineTimeoutSec);
+    void closeShell();
+    bool shellOpen() const { return m_shell && m_shell->isOpen(); }
+
+    ServerFailure openFiles();
+    // remotePath to localPath (a failed fetch leaves nothing at localPath).
+    ServerFailure fetch(const QString& remotePath, const QString& localPath, int deadlineSec = 0);
+    void closeFiles();
+
+    // While a step or fetch waits (a Cancel button): ends the session; the waiting call
+    // returns kSessionCancelled.
+    void cancel();
+    bool cancelled() const { return m_cancelled; }
+    // A new run: not cancelled.
+    void begin() { m_cancelled = false; }
+
+private:
+    std::unique_ptr<ServerShell> m_shell;
+    std::unique_ptr<ServerFiles> m_files;
+    bool m_cancelled = false;
+};
+
+// A failure as the user hears it: what the step was for, then the server's words.
+QString stepFailureText(const QString& what, const ServerFailure& failure);
+// What the user hears when Cancel ended a wait.
+QString cancelledText(const QString& work);
+
+// The backup list of the current site, made afresh on the server (the listing lines, with the
+// disk-space lines when asked) and fetched with diskspace.txt too when asked into the site's
+// Download/reports folder as restore.txt (and diskspace.txt), LF ends made CR LF. Both old
+// copies are deleted first, so a failure leaves none. The failure of the listing or its fetch
+// is returned; a missing diskspace.txt is none (the disk lists stay empty).
+struct FetchedListing {
+    ServerFailure failure;
+    BackupListing listing;
+    QList<DiskSpace> disks;
+};
+FetchedListing fetchBackupListing(bool withDiskSpace);
+
+}  // namespace quillon

@@ -1,0 +1,249 @@
+#include "maintenance/fbackup.h"
+
+#include "common/CommonFunctions.h"
+#include "common/Messages.h"
+#include "common/SiteContext.h"
+#include "maintenance/BackupMenus.h"
+#include "reports/common/ReportTable.h"
+#include "widgets/ProgressLabel.h"
+#include "widgets/Timers.h"
+
+#include <QDateEdit>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTimer>
+#include <QVBoxLayout>
+
+namespace quillon {
+
+namespace {
+const QString kBackupRunning = QStringLiteral("Backup Running");
+}  // namespace
+
+fbackup::fbackup(QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("fbackup"));
+    setWindowTitle(QStringLiteral("Backup"));
+    setModal(true);
+
+    auto* options = new QGroupBox(this);
+    auto* optionRow = new QVBoxLayout(options);
+    const QString texts[] = {QStringLiteral("All Calls In the System"),
+                             QStringLiteral("Date Range")};
+    for (int i = 0; i < 2; ++i) {
+        Optdate[i] = new QRadioButton(texts[i], options);
+        Optdate[i]->setObjectName(QStringLiteral("Optdate_%1").arg(i));
+        optionRow->addWidget(Optdate[i]);
+        connect(Optdate[i], &QRadioButton::toggled, this, [this, i](bool on) {
+            if (on) Optdate_Click(i);
+        });
+    }
+
+    startdate = new QDateEdit(this);
+    startdate->setObjectName(QStringLiteral("startdate"));
+    startdate->setCalendarPopup(true);
+    enddate = new QDateEdit(this);
+    enddate->setObjectName(QStringLiteral("enddate"));
+    enddate->setCalendarPopup(true);
+    for (QDateEdit* d : {startdate, enddate}) d->setDisplayFormat(QStringLiteral("MM/dd/yyyy"));
+    Lblstartdate = new QLabel(QStringLiteral("Start Date"), this);
+    Lblstartdate->setObjectName(QStringLiteral("Lblstartdate"));
+    Label3 = new QLabel(QStringLiteral("End Date"), this);
+    Label3->setObjectName(QStringLiteral("Label3"));
+    connect(startdate, &QDateEdit::dateChanged, this, [this] { startdate_Change(); });
+
+    cmdbackup = new QPushButton(QStringLiteral("Backup"), this);
+    cmdbackup->setObjectName(QStringLiteral("cmdbackup"));
+    cmdbackup->setAutoDefault(false);
+    connect(cmdbackup, &QPushButton::clicked, this, &fbackup::cmdbackup_Click);
+    lblrunning = new ProgressLabel(kBackupRunning, this);
+    lblrunning->setObjectName(QStringLiteral("lblrunning"));
+    lblrunning->setText(kBackupRunning + QLatin1Char('.'));
+    lblrunning->setVisible(false);
+    cmdwaitcancel = new QPushButton(QStringLiteral("Cancel"), this);
+    cmdwaitcancel->setObjectName(QStringLiteral("cmdwaitcancel"));
+    cmdwaitcancel->setToolTip(
+        QStringLiteral("Stop waiting for the server; the backup may still finish there"));
+    cmdwaitcancel->setAutoDefault(false);
+    cmdwaitcancel->setVisible(false);
+    connect(cmdwaitcancel, &QPushButton::clicked, this, &fbackup::cmdwaitcancel_Click);
+    tmrbackup = makeTimer(this, QStringLiteral("tmrbackup"), 1000, TimerShot::Repeating,
+                          [this] { tmrbackup_Timer(); });
+    lstCommands = new QListWidget(this);
+    lstCommands->setObjectName(QStringLiteral("lstCommands"));
+    lstCommands->setVisible(false);
+
+    auto* dates = new QGridLayout;
+    dates->addWidget(Lblstartdate, 0, 0);
+    dates->addWidget(startdate, 0, 1);
+    dates->addWidget(Label3, 1, 0);
+    dates->addWidget(enddate, 1, 1);
+    auto* run = new QHBoxLayout;
+    run->addWidget(cmdbackup);
+    run->addWidget(lblrunning, 1);
+    run->addWidget(cmdwaitcancel);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(options);
+    layout->addLayout(dates);
+    layout->addLayout(run);
+
+    Form_Load();
+}
+
+fbackup::~fbackup() = default;
+
+void fbackup::Form_Load() {
+    const QDate today = reportClockNow().date();
+    startdate->setDate(today.addDays(-30));
+    Optdate[1]->setChecked(true);
+    // The copies made with each backup land here.
+    siteBackupsFolder(SiteContext::current().name());
+    enddate->setDate(today);
+}
+
+void fbackup::Optdate_Click(int index) {
+    if (index != 0 && index != 1) return;
+    const bool range = index == 1;
+    startdate->setEnabled(range);
+    enddate->setEnabled(range);
+    m_type = range ? kBackupRange : kBackupAll;
+}
+
+void fbackup::startdate_Change() {
+    // The end of the range offers no day before its start.
+    enddate->setMinimumDate(startdate->date());
+}
+
+QString fbackup::callPut() const {
+    return callPutCommand(m_type, startdate->date(), enddate->date());
+}
+
+void fbackup::setRunning(bool running) {
+    cmdbackup->setVisible(!running);
+    cmdbackup->setEnabled(!running);
+    for (QWidget* w : {static_cast<QWidget*>(Optdate[0]), static_cast<QWidget*>(Optdate[1])})
+        w->setEnabled(!running);
+    if (running) {
+        startdate->setEnabled(false);
+        enddate->setEnabled(false);
+    } else {
+        Optdate_Click(m_type == kBackupAll ? 0 : 1);
+    }
+    lblrunning->setVisible(running);
+    cmdwaitcancel->setVisible(running);
+    if (running)
+        tmrbackup->start();
+    else
+        tmrbackup->stop();
+}
+
+void fbackup::cmdbackup_Click() {
+    const ReentryGuard::Entry entry = m_guard.enter();
+    if (!entry) return;
+    const QString pc = GetPCName();
+    if (!isPlainComputerName(pc)) {
+        tell(QStringLiteral("This computer's name (%1) cannot name a backup on the server.")
+                 .arg(pc.trimmed()),
+             platform::Icon::Exclamation);
+        return;
+    }
+    setRunning(true);
+    lstCommands->clear();
+    m_work.begin();
+    const ServerFailure failure = backUp(pc);
+    setRunning(false);
+    if (!failure.ok()) {
+        WriteDebugLog(failure.text);
+        tell(failure.code == kSessionCancelled ? cancelledText(QStringLiteral("backup"))
+                                               : failure.text,
+             platform::Icon::Exclamation);
+        return;
+    }
+    tell(QStringLiteral("BACKUP COMPLETE"));
+    done(QDialog::Accepted);
+}
+
+ServerFailure fbackup::backUp(const QString& pc) {
+    const SiteContext& site = SiteContext::current();
+    const QString home = site.serverFolder();
+    m_provisional.clear();
+
+    ServerFailure f = m_work.openShell(SiteFolder::Home);
+    if (!f.ok()) return f;
+    f = m_work.run(backupPackSteps(home, callPut(), pc));
+    if (!f.ok()) return f;
+    // The server's own date named the archive; the scratch folder holds only this one.
+    const LineResult packed = m_work.runCheckedLine(kListPackedArchive);
+    if (!packed.ok())
+        return {packed.failure.code,
+                stepFailureText(QStringLiteral("The packed archive was not found"), packed.failure),
+                packed.failure.line};
+    for (const QString& name : packed.reply.split(QLatin1Char('\n'), Qt::SkipEmptyParts))
+        if (isProvisionalArchiveName(name.trimmed(), pc)) m_provisional = name.trimmed();
+    if (m_provisional.isEmpty())
+        return {kSessionFailed,
+                QStringLiteral("The packed archive was not found in the scratch folder:\r\n") +
+                    packed.reply.trimmed(),
+                kListPackedArchive};
+    f = m_work.run({backupMoveStep(home)});
+    if (!f.ok()) return f;
+    m_work.closeShell();
+    WriteDebugLog(QStringLiteral("unloading form done backing up"));
+
+    const QDateTime now = reportClockNow();
+    BackupInfoRecord record{
+        backupArchiveName(now, pc),          backupCreatedDate(now.date()),     m_type,
+        backupPickerDate(startdate->date()), backupPickerDate(enddate->date()), pc};
+    const QString base = siteBackupsFolder(site.name());
+    if (base.isEmpty()) return {kSessionFailed, unusableSiteText(site.name(), 1), {}};
+    const QString local = base + QLatin1Char('/') + record.fileName;
+    const ServerFailure fetched =
+        m_work.fetch(site.serverFolder(true) + QLatin1Char('/') + m_provisional, local);
+    m_work.closeFiles();
+    if (fetched.code == kSessionCancelled) return fetched;
+
+    // Named and recorded on the server even when the copy failed: it can be brought back later.
+    f = m_work.openShell(SiteFolder::Backup);
+    if (!f.ok()) return f;
+    f = m_work.run(backupRecordSteps(m_provisional, record));
+    m_work.closeShell();
+    if (!f.ok()) return f;
+    if (!fetched.ok())
+        return {fetched.code,
+                stepFailureText(QStringLiteral("The backup %1 is on the server but could not be "
+                                               "copied to this computer")
+                                    .arg(record.fileName),
+                                fetched),
+                QString()};
+    if (QFileInfo(local).size() <= 0)
+        return {kSessionFailed,
+                QStringLiteral("The copy of the backup on this computer is empty: %1").arg(local),
+                QString()};
+    return {};
+}
+
+void fbackup::cmdwaitcancel_Click() {
+    if (m_guard.running()) m_work.cancel();
+}
+
+void fbackup::tmrbackup_Timer() {
+    lblrunning->tick();
+}
+
+void fbackup::Form_Unload() {
+    if (auto* menu = qobject_cast<Fbackuprestore*>(parentWidget())) menu->setButtonsEnabled(true);
+}
+
+void fbackup::done(int result) {
+    // A backup that runs ends first (its Cancel stops the wait).
+    if (m_guard.running() && result != QDialog::Accepted) return;
+    Form_Unload();
+    QDialog::done(result);
+}
+
+}  // namespace quillon
