@@ -36,13 +36,6 @@ QString userFileStem(const QString& typed) {
     return typed.toUpper();
 }
 
-QString siteDownloadFolder(const QString& siteName) {
-    const QString folder =
-        platform::resolveNoCase(platform::SystemInfo::programFolder(), siteName + "/download");
-    QDir().mkpath(folder);
-    return folder;
-}
-
 QStringList readTextLines(const QByteArray& bytes) {
     return splitTextLines(platform::fromCp1252(bytes));
 }

@@ -48,20 +48,24 @@ QString siteLocalFolder(const QString& siteName) {
 }
 
 namespace {
-QString siteDownloadFolder(const QString& siteName, const QString& sub) {
-    const QString folder = platform::resolveNoCase(platform::SystemInfo::programFolder(),
-                                                   siteName + QStringLiteral("/Download/") + sub);
+QString siteFolderUnder(const QString& siteName, const QString& path) {
+    const QString folder =
+        platform::resolveNoCase(platform::SystemInfo::programFolder(), siteName + path);
     QDir().mkpath(folder);
     return folder;
 }
 }  // namespace
 
+QString siteDownloadFolder(const QString& siteName) {
+    return siteFolderUnder(siteName, QStringLiteral("/download"));
+}
+
 QString siteReportsFolder(const QString& siteName) {
-    return siteDownloadFolder(siteName, QStringLiteral("reports"));
+    return siteFolderUnder(siteName, QStringLiteral("/Download/reports"));
 }
 
 QString siteExportFolder(const QString& siteName) {
-    return siteDownloadFolder(siteName, QStringLiteral("export"));
+    return siteFolderUnder(siteName, QStringLiteral("/Download/export"));
 }
 
 }  // namespace quillon

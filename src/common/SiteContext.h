@@ -36,9 +36,10 @@ private:
     QString m_name;
 };
 
-// <program folder>/<site>, its Download/reports and Download/export folders, spelled as the folders
-// on disk are, whatever their case; created when missing.
+// <program folder>/<site>, its download, Download/reports and Download/export folders (one folder
+// whatever the case), spelled as the folders on disk are; created when missing.
 QString siteLocalFolder(const QString& siteName);
+QString siteDownloadFolder(const QString& siteName);
 QString siteReportsFolder(const QString& siteName);
 QString siteExportFolder(const QString& siteName);
 

@@ -16,4 +16,9 @@ QString numericPrefix(const QString& text);
 // window connects to the box's textChanged.
 void applyNumericTextFilter(QLineEdit* box);
 
+// The same rule for a box of digits alone (a dialled number, which goes into a record
+// unquoted): what stands is the longest leading run of digits 0-9.
+QString digitsPrefix(const QString& text);
+void applyDigitsOnlyFilter(QLineEdit* box);
+
 }  // namespace quillon
