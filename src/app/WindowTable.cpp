@@ -17,6 +17,9 @@
 #include "tables/ExtensionForms.h"
 #include "tables/LineForms.h"
 #include "tables/frmmanager.h"
+#include "utilities/fdeletecalls.h"
+#include "utilities/fhobiccall.h"
+#include "utilities/frmprintjobs.h"
 #include "widgets/WindowRegistry.h"
 
 namespace quillon {
@@ -59,6 +62,10 @@ void registerWindows() {
     addRowWindow<feditdpt>(QStringLiteral("feditdpt"));
     addRowWindow<feditext>(QStringLiteral("feditext"));
     addRowWindow<feditline>(QStringLiteral("feditline"));
+    // Server utilities.
+    R::add<fdeletecalls>(QStringLiteral("fdeletecalls"), QStringLiteral("cmddelete"));
+    R::add<frmprintjobs>(QStringLiteral("frmprintjobs"), QStringLiteral("cmddelprint"));
+    R::add<fhobiccall>(QStringLiteral("fhobiccall"), QStringLiteral("cmdtestcall"));
     // The main window's own.
     R::add<Reports>(QStringLiteral("Reports"), QStringLiteral("cmdbringreport"));
     R::add<frmquestion>(QStringLiteral("frmquestion"), QStringLiteral("cmddatabase"));
