@@ -81,12 +81,6 @@ QString userFileStem(const QString& typed) {
     return typed.toUpper();
 }
 
-QString siteDownloadFolder(const QString& siteName) {
-    const QString folder = sitePath(siteName, QStringLiteral("download"));
-    if (!folder.isEmpty()) QDir().mkpath(folder);
-    return folder;
-}
-
 QStringList readTextLines(const QByteArray& bytes) {
     return splitTextLines(platform::fromCp1252(bytes));
 }

@@ -4,6 +4,8 @@
 // <USER>.BUT (the granted buttons) in ACL/BUTTONS of the site's server folder. Names, formats,
 // the shell lines that write them, and fetching and reading the local copies, for the login
 // and the user-administration windows alike.
+#include "common/SiteContext.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
@@ -25,10 +27,6 @@ bool isValidUserName(const QString& typed);
 QString userNameRule();
 // The name the user's files are known by: the typed name in upper case.
 QString userFileStem(const QString& typed);
-
-// <program folder>/<site>/download, found without regard to case and made when missing; empty
-// for a site whose name cannot name a folder (sitePath).
-QString siteDownloadFolder(const QString& siteName);
 
 // Lines of a text file as the system reads them: ended by CR LF, LF or CR; a last line
 // without an end counts too.

@@ -37,6 +37,9 @@
 #include "tables/ExtensionForms.h"
 #include "tables/LineForms.h"
 #include "tables/frmmanager.h"
+#include "utilities/fdeletecalls.h"
+#include "utilities/fhobiccall.h"
+#include "utilities/frmprintjobs.h"
 #include "widgets/WindowRegistry.h"
 
 namespace quillon {
@@ -119,6 +122,10 @@ void registerWindows() {
     R::add<fmanagebackups>(QStringLiteral("fmanagebackups"));
     R::add<fdeletebackups>(QStringLiteral("fdeletebackups"));
     R::add<fbringbackbackups>(QStringLiteral("fbringbackbackups"));
+    // Server utilities.
+    R::add<fdeletecalls>(QStringLiteral("fdeletecalls"), QStringLiteral("cmddelete"));
+    R::add<frmprintjobs>(QStringLiteral("frmprintjobs"), QStringLiteral("cmddelprint"));
+    R::add<fhobiccall>(QStringLiteral("fhobiccall"), QStringLiteral("cmdtestcall"));
     // The main window's own.
     R::add<Reports>(QStringLiteral("Reports"), QStringLiteral("cmdbringreport"));
     R::add<frmquestion>(QStringLiteral("frmquestion"), QStringLiteral("cmddatabase"));

@@ -14,7 +14,6 @@
 namespace quillon {
 
 namespace {
-const QString kSavingData = QStringLiteral("Saving Data");
 const QString kRefreshingSystem = QStringLiteral("Refreshing System information. Please wait");
 }  // namespace
 
@@ -28,11 +27,11 @@ ChangeForm::ChangeForm(ChangeMember member, const QString& caption, QWidget* par
     layout->addLayout(m_fields);
 
     auto* buttons = new QHBoxLayout;
-    cmdsave = new QPushButton(QStringLiteral("Save"), this);
-    cmdsave->setObjectName(QStringLiteral("cmdsave"));
+    cmdsave = new QPushButton(m_member.saveCaption, this);
+    cmdsave->setObjectName(m_member.saveName);
     cmdcancel = new QPushButton(QStringLiteral("Cancel"), this);
     cmdcancel->setObjectName(QStringLiteral("cmdcancel"));
-    lblrunning = new ProgressLabel(kSavingData, this);
+    lblrunning = new ProgressLabel(m_member.runningText, this);
     lblrunning->setObjectName(QStringLiteral("lblrunning"));
     lblrunning->setVisible(false);
     cmdwaitcancel = new QPushButton(QStringLiteral("Cancel"), this);
@@ -72,6 +71,10 @@ void ChangeForm::addField(const QString& label, QWidget* field) {
 void ChangeForm::addHidden(QWidget* control) {
     control->setParent(this);
     control->setVisible(false);
+}
+
+void ChangeForm::addSection(QWidget* section) {
+    m_fields->addWidget(section, m_fields->rowCount(), 0, 1, 2);
 }
 
 void ChangeForm::setLocked(bool locked) {
@@ -153,7 +156,8 @@ void ChangeForm::finish(const ChangeExchange::Outcome& outcome) {
 
 void ChangeForm::finishAccepted() {
     const ServerFailure written = m_exchange.regenerateTables();
-    if (written.ok()) m_exchange.sendReloadLine(m_member.reloadWord);
+    if (written.ok() && !m_member.reloadWord.isEmpty())
+        m_exchange.sendReloadLine(m_member.reloadWord);
     m_exchange.close();
     cmdwaitcancel->setVisible(false);
     tell(m_member.successText);
@@ -163,8 +167,10 @@ void ChangeForm::finishAccepted() {
                  .arg(written.text),
              platform::Icon::Exclamation);
     tmrreport->stop();
-    lblrunning->setBaseText(kRefreshingSystem);
-    pullTables();
+    if (m_member.pullsTablesAfterAnswer) {
+        lblrunning->setBaseText(kRefreshingSystem);
+        pullTables();
+    }
     closeForm();
 }
 
@@ -174,7 +180,7 @@ void ChangeForm::finishNotAccepted(const QString& message) {
     m_exchange.regenerateTables();
     m_exchange.close();
     cmdwaitcancel->setVisible(false);
-    pullTables();
+    if (m_member.pullsTablesAfterAnswer) pullTables();
     closeForm();
 }
 

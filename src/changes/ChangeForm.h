@@ -29,11 +29,18 @@ namespace quillon {
 struct ChangeMember {
     QString acceptedAnswer;  // "1,Record added OK", ...
     QString successText;     // "Div added OK", ...
-    QString reloadWord;      // DIV, DPT, EXT, LINE, LD
+    QString reloadWord;      // DIV, DPT, EXT, LINE, LD; empty: no reload line
     bool pullsTablesOnClose = true;
     // Whether the long-wait Cancel may end the sending of the request too, or only the wait for
     // its answer (it stays disabled until the request is on the server).
     bool cancelWhileSending = true;
+    // A member whose change the table mirror does not show (deleted calls) pulls nothing after
+    // the answer either.
+    bool pullsTablesAfterAnswer = true;
+    // The button that sends the request and the progress text while it waits.
+    QString saveName = QStringLiteral("cmdsave");
+    QString saveCaption = QStringLiteral("Save");
+    QString runningText = QStringLiteral("Saving Data");
 };
 
 class ChangeForm : public QDialog {
@@ -92,6 +99,8 @@ protected:
     void addField(const QString& label, QWidget* field);
     // A control that holds a value and is never shown (the old values of a modify form).
     void addHidden(QWidget* control);
+    // A block of fields of its own layout (a frame), across both columns of the rows.
+    void addSection(QWidget* section);
     // Pulls the table mirror again; a failure is told once per form.
     void pullTables();
     // Closes the form from the frame's own steps.

@@ -90,6 +90,10 @@ QString siteLocalFolder(const QString& siteName) {
     return madeSitePath(siteName, QString());
 }
 
+QString siteDownloadFolder(const QString& siteName) {
+    return madeSitePath(siteName, QStringLiteral("download"));
+}
+
 QString siteReportsFolder(const QString& siteName) {
     return madeSitePath(siteName, QStringLiteral("Download/reports"));
 }

@@ -50,10 +50,10 @@ QString unusableSiteText(const QString& name, int index);
 // for a name that siteFolderNameProblem refuses, so no file of such a site is ever made, read
 // or deleted; callers stop there.
 QString sitePath(const QString& siteName, const QString& relative = QString());
-// <program folder>/<site>, its Download/reports, Download/export and Download/backups folders,
-// as sitePath;
-// created when missing.
+// <program folder>/<site>, its download, Download/reports, Download/export and Download/backups
+// folders (each one folder whatever the case), as sitePath; created when missing.
 QString siteLocalFolder(const QString& siteName);
+QString siteDownloadFolder(const QString& siteName);
 QString siteReportsFolder(const QString& siteName);
 QString siteExportFolder(const QString& siteName);
 QString siteBackupsFolder(const QString& siteName);

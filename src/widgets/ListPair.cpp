@@ -77,11 +77,15 @@ void ListPair::load(const QList<SelectionEntry>& entries) {
 }
 
 void ListPair::addHighlighted() {
-    if (lstDivision->isEnabled()) moveHighlighted(*m_available, *m_selected);
+    if (!lstDivision->isEnabled()) return;
+    moveHighlighted(*m_available, *m_selected);
+    emit moved();
 }
 
 void ListPair::removeHighlighted() {
-    if (lstItem->isEnabled()) moveHighlighted(*m_selected, *m_available);
+    if (!lstItem->isEnabled()) return;
+    moveHighlighted(*m_selected, *m_available);
+    emit moved();
 }
 
 void ListPair::selectAll() {

@@ -66,6 +66,10 @@ public:
     // Makes the "All" box over the lists: ticking it selects all, unticking gives all back.
     QCheckBox* addAllBox(const QString& caption = QStringLiteral("All"));
 
+signals:
+    // One entry was moved by the user (double click, >>, <<, Enter, Delete).
+    void moved();
+
 private:
     std::unique_ptr<SelectionList> m_available;
     std::unique_ptr<SelectionList> m_selected;

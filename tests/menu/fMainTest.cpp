@@ -428,26 +428,9 @@ const OpenCase kOpenCases[] = {
 
 class MenuOpens : public MainWindowTest, public ::testing::WithParamInterface<OpenCase> {};
 
-// Windows not built yet. A button listed here must have no window in the registry, so the
-// list can only shrink as windows are built.
-const char* const kNotBuiltYet[] = {
-    "frmprintjobs", "fdeletecalls", "fhobiccall",
-};
-
-bool notBuiltYet(const QString& window) {
-    for (const char* w : kNotBuiltYet)
-        if (window == QLatin1String(w)) return true;
-    return false;
-}
-
 TEST_P(MenuOpens, ItsWindow) {
     const QString window = QString::fromLatin1(GetParam().window);
     const quillon::WindowEntry* entry = quillon::WindowRegistry::forButton(GetParam().button);
-    if (notBuiltYet(window)) {
-        EXPECT_EQ(entry, nullptr) << window.toStdString()
-                                  << " is built: take it off the not-built-yet list";
-        return;
-    }
     ASSERT_NE(entry, nullptr) << "no window is registered for " << GetParam().button;
     EXPECT_EQ(entry->window, window);
     grantEverything();

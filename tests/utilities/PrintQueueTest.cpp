@@ -1,0 +1,244 @@
+// The print queue without a server: the lpq listing read into jobs, and the window's listing
+// lines, moves, "Remove all" and removals through the fake server.
+#include "utilities/PrintQueue.h"
+#include "utilities/frmprintjobs.h"
+
+#include "remote/CheckedLines.h"
+#include "support/FakeServer.h"
+#include "support/FakeSite.h"
+#include "support/ScriptedPrompter.h"
+#include "support/TempHome.h"
+#include "widgets/ListPair.h"
+#include "widgets/ProgressLabel.h"
+
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QFile>
+#include <QListWidget>
+#include <QPushButton>
+
+#include <ostream>
+
+using namespace quillon;
+using testsupport::FakeSite;
+
+namespace {
+
+QStringList texts(const QListWidget* list) {
+    QStringList out;
+    for (int i = 0; i < list->count(); ++i) out << list->item(i)->text();
+    return out;
+}
+
+// ---- the listing ----------------------------------------------------------------------------
+
+struct ListingCase {
+    const char* name;
+    QString listing;
+    QStringList keys;
+    QStringList texts;
+};
+void PrintTo(const ListingCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class Listing : public ::testing::TestWithParam<ListingCase> {};
+
+TEST_P(Listing, GivesTheJobsAfterTheHeader) {
+    const ListingCase& c = GetParam();
+    QStringList keys, shown;
+    for (const SelectionEntry& e : parsePrintQueue(c.listing)) {
+        keys << e.key;
+        shown << e.text;
+    }
+    EXPECT_EQ(keys, c.keys);
+    EXPECT_EQ(shown, c.texts);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    PrintQueue, Listing,
+    ::testing::Values(
+        ListingCase{"AStatusLineBeforeTheHeader",
+                    "lp is ready and printing\n"
+                    "Rank    Owner   Job     File(s)                         Total Size\n"
+                    "active  root    12      (stdin)                         1024 bytes\n"
+                    "1st     varnel  345     summary.rep                     2048 bytes\n",
+                    {"12", "345"},
+                    {"12      (stdin)", "345     summary.rep"}},
+        ListingCase{"AHeaderWithLeadingBlanks",
+                    "\n   Rank    Owner   Job     File(s)         Total Size\n"
+                    "active  root    7       a.txt           1 bytes\n",
+                    {"7"},
+                    {"7       a.txt           1"}},
+        ListingCase{"AHeaderInAnotherCaseIsNone",
+                    "RANK    Owner   Job     File(s)\nactive  root    12      (stdin)\n",
+                    {},
+                    {}},
+        ListingCase{"AFiveDigitIdIsTakenWhole",
+                    "Rank    Owner   Job     File(s)                         Total Size\n"
+                    "active  root    12345   (stdin)                         1024 bytes\n",
+                    {"12345"},
+                    {"12345   (stdin)"}},
+        ListingCase{"TheJobPartIsCutAtTwentySixCharacters",
+                    "Rank    Owner   Job     File(s)\n"
+                    "active  root    8       a-very-long-file-name-for-the-queue.txt\n",
+                    {"8"},
+                    {"8       a-very-long-file-n"}},
+        ListingCase{"RowsWithoutANumberAreNoJobs",
+                    "Rank    Owner   Job     File(s)\n"
+                    "Rank    Owner   Job     File(s)\n"
+                    "active  root    9;rm    x\n"
+                    "short\n",
+                    {},
+                    {}},
+        ListingCase{"OnlyAMessage", "no entries\n", {}, {}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(PrintQueueLines, NameTheLoginAndTheJob) {
+    EXPECT_EQ(
+        printListingLines("varneltail"),
+        (QStringList{"sudo rm -f printjob.rtf", "sudo lpq  >printjob.rtf",
+                     "sudo chgrp varneltail printjob.rtf", "sudo chown varneltail printjob.rtf"}));
+    EXPECT_EQ(printRemovalLine("12345"), "sudo lprm 12345");
+    EXPECT_EQ(printRemovalLine("12 13"), "");
+}
+
+// ---- the window ------------------------------------------------------------------------------
+
+const QByteArray kQueue =
+    "lp is ready and printing\n"
+    "Rank    Owner   Job     File(s)                         Total Size\n"
+    "active  root    345     summary.rep                     2048 bytes\n"
+    "1st     root    12345   (stdin)                         1024 bytes\n"
+    "2nd     root    12      detail.rep                      4096 bytes\n";
+
+class PrintJobsWindow : public ::testing::Test {
+protected:
+    void SetUp() override { server.addFile("printjob.rtf", kQueue); }
+    static void choose(frmprintjobs& w, int row) {
+        w.lists->available().highlight(row);
+        w.lists->addHighlighted();
+    }
+
+    testsupport::TempHome home;
+    FakeSite site;
+    testsupport::FakeServer server;
+    testsupport::ScriptedPrompter prompter;
+};
+
+TEST_F(PrintJobsWindow, ListsTheQueueTheServerWrote) {
+    frmprintjobs w;
+    w.show();
+    EXPECT_EQ(w.windowTitle(), "Remove print Jobs");
+    ASSERT_EQ(server.shellRequests().size(), 1u);
+    // The listing is written in the login's start folder.
+    EXPECT_FALSE(server.shellRequests()[0].folder.has_value());
+    EXPECT_EQ(server.linesOf(0), printListingLines("varneltail"));
+    ASSERT_EQ(server.fetches().size(), 1u);
+    EXPECT_EQ(server.fetches()[0].remotePath, "printjob.rtf");
+    EXPECT_EQ(texts(w.lists->lstDivision),
+              (QStringList{"12      detail.rep", "12345   (stdin)", "345     summary.rep"}));
+    EXPECT_EQ(texts(w.lists->lstDivisionHidden), (QStringList{"12", "12345", "345"}));
+    EXPECT_FALSE(w.Command1->isEnabled());
+    EXPECT_TRUE(QFile::exists(w.listingPath()));
+    w.close();
+    EXPECT_FALSE(QFile::exists(w.listingPath()));
+    EXPECT_FALSE(QFile::exists(w.rawListingPath()));
+}
+
+TEST_F(PrintJobsWindow, AMissingListingIsAnEmptyQueue) {
+    server.removeFile("printjob.rtf");
+    frmprintjobs w;
+    EXPECT_EQ(w.lists->lstDivision->count(), 0);
+    EXPECT_FALSE(w.Command1->isEnabled());
+    EXPECT_TRUE(prompter.prompts().empty());
+}
+
+TEST_F(PrintJobsWindow, AServerThatCannotBeReachedIsToldAndListsNothing) {
+    server.failOpen(kSessionFailed, "Connection refused", testsupport::FakeServer::Times::Next,
+                    testsupport::FakeServer::Kind::Shell);
+    prompter.ok();
+    frmprintjobs w;
+    EXPECT_EQ(prompter.messages(),
+              QStringList{"The print queue could not be read: Connection refused"});
+    EXPECT_EQ(w.lists->lstDivision->count(), 0);
+    EXPECT_TRUE(server.fetches().empty());
+}
+
+TEST_F(PrintJobsWindow, MovesEnableDeleteWhileJobsAreChosen) {
+    frmprintjobs w;
+    choose(w, 1);
+    EXPECT_TRUE(w.Command1->isEnabled());
+    // The job that followed takes the highlight.
+    EXPECT_EQ(w.lists->available().highlighted(), 1);
+    w.lists->selected().highlight(0);
+    w.lists->removeHighlighted();
+    EXPECT_FALSE(w.Command1->isEnabled());
+}
+
+TEST_F(PrintJobsWindow, RemoveAllAnsweredNoClearsTheBox) {
+    frmprintjobs w;
+    choose(w, 0);
+    prompter.no();
+    w.chkrmall->setChecked(true);
+    EXPECT_EQ(prompter.prompts().back().text, "Are you sure you want delete all print jobs?\r\n");
+    EXPECT_EQ(prompter.prompts().back().title, "Configure Sites");
+    EXPECT_FALSE(w.chkrmall->isChecked());
+    EXPECT_EQ(w.lists->lstItem->count(), 0);
+    EXPECT_EQ(w.lists->lstDivision->count(), 3);
+    EXPECT_TRUE(w.lists->lstDivision->isEnabled());
+    EXPECT_TRUE(w.lists->lstItem->isEnabled());
+}
+
+TEST_F(PrintJobsWindow, RemoveAllAnsweredYesThenClearedGivesEveryJobBack) {
+    frmprintjobs w;
+    prompter.yes();
+    w.chkrmall->setChecked(true);
+    EXPECT_EQ(w.lists->lstItem->count(), 3);
+    EXPECT_FALSE(w.lists->lstItem->isEnabled());
+    EXPECT_TRUE(w.Command1->isEnabled());
+    w.chkrmall->setChecked(false);
+    EXPECT_EQ(w.lists->lstDivision->count(), 3);
+    EXPECT_EQ(w.lists->lstItem->count(), 0);
+    prompter.ok();
+    w.Command1_Click();
+    EXPECT_EQ(prompter.messages().last(), "No print jobs selected to be deleted");
+    EXPECT_EQ(server.shellRequests().size(), 1u);
+}
+
+TEST_F(PrintJobsWindow, RemovesTheChosenJobsInListOrderThenCloses) {
+    frmprintjobs w;
+    w.show();
+    prompter.yes();
+    w.chkrmall->setChecked(true);
+    server.on("sudo lprm 12345").then([&w](const QString&) {
+        // While the removals run, the chosen jobs stay as they are.
+        EXPECT_FALSE(w.lists->isEnabled());
+        EXPECT_FALSE(w.Command1->isVisible());
+        EXPECT_TRUE(w.lblrunning->isVisible());
+        w.close();  // refused until the removals are done
+    });
+    w.Command1_Click();
+    ASSERT_EQ(server.shellRequests().size(), 2u);
+    EXPECT_FALSE(server.shellRequests()[1].folder.has_value());
+    EXPECT_EQ(server.linesOf(1),
+              (QStringList{withExitStatus("sudo lprm 12"), withExitStatus("sudo lprm 12345"),
+                           withExitStatus("sudo lprm 345")}));
+    EXPECT_FALSE(server.isShellOpen(1));
+    EXPECT_FALSE(w.isVisible());
+    EXPECT_EQ(w.result(), QDialog::Accepted);
+}
+
+TEST_F(PrintJobsWindow, AFailedRemovalIsTold) {
+    frmprintjobs w;
+    choose(w, 0);
+    server.on("sudo lprm 12").reply("lprm: job 12 not found\n").status(1);
+    prompter.ok();
+    w.Command1_Click();
+    ASSERT_EQ(prompter.messages().size(), 1);
+    EXPECT_TRUE(prompter.messages()[0].startsWith("These print jobs were not removed:\r\n12: "));
+    EXPECT_TRUE(prompter.messages()[0].contains("lprm: job 12 not found"));
+}
+
+}  // namespace
