@@ -6,6 +6,7 @@
 #include "common/SiteContext.h"
 #include "maintenance/BackupMenus.h"
 #include "widgets/BusyPointer.h"
+#include "widgets/LongWaitCancel.h"
 #include "widgets/MainWindowPort.h"
 #include "widgets/ProgressLabel.h"
 #include "widgets/SortableGrid.h"
@@ -39,12 +40,9 @@ QPushButton* button(QWidget* parent, const char* name, const QString& text) {
     return b;
 }
 
-QPushButton* waitCancelButton(QWidget* parent, const QString& work) {
-    QPushButton* b = button(parent, "cmdwaitcancel", QStringLiteral("Cancel"));
-    b->setToolTip(
-        QStringLiteral("Stop waiting for the server; the %1 may still finish there").arg(work));
-    b->setVisible(false);
-    return b;
+// The shared long-wait Cancel, under the name these windows give it.
+LongWaitCancel* waitCancelButton(QWidget* parent) {
+    return new LongWaitCancel(parent, QStringLiteral("cmdwaitcancel"));
 }
 
 // Lists the server afresh into the grid (a tick column in front when asked) and tells what the
@@ -96,12 +94,11 @@ frestore::frestore(QWidget* parent) : QDialog(parent) {
     lblrunning = new ProgressLabel(QStringLiteral("Restoring Calls"), kListDots, this);
     lblrunning->setObjectName(QStringLiteral("lblrunning"));
     lblrunning->setVisible(false);
-    cmdwaitcancel = waitCancelButton(this, QStringLiteral("restore"));
+    cmdwaitcancel = waitCancelButton(this);
     tmrreport = makeTimer(this, QStringLiteral("tmrreport"), 1000, TimerShot::Repeating,
                           [this] { tmrreport_Timer(); });
     connect(Command1, &QPushButton::clicked, this, &frestore::Command1_Click);
     connect(cmdcancel, &QPushButton::clicked, this, &frestore::cmdcancel_Click);
-    connect(cmdwaitcancel, &QPushButton::clicked, this, &frestore::cmdwaitcancel_Click);
 
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(Command1);
@@ -132,7 +129,10 @@ void frestore::setBusy(bool busy) {
     Command1->setEnabled(!busy);
     cmdcancel->setEnabled(!busy);
     lblrunning->setVisible(busy);
-    cmdwaitcancel->setVisible(busy);
+    if (busy)
+        cmdwaitcancel->offer([this] { m_work.cancel(); });
+    else
+        cmdwaitcancel->withdraw();
     if (busy)
         tmrreport->start();
     else
@@ -192,7 +192,7 @@ void frestore::cmdcancel_Click() {
 }
 
 void frestore::cmdwaitcancel_Click() {
-    if (m_guard.running()) m_work.cancel();
+    cmdwaitcancel->cmdcancelwait_Click();
 }
 
 void frestore::tmrreport_Timer() {
@@ -223,13 +223,12 @@ BackupTickList::BackupTickList(TickListSetup setup, QWidget* parent)
     lblrunning = new ProgressLabel(QStringLiteral("PROCESSING"), kListDots, this);
     lblrunning->setObjectName(QStringLiteral("lblrunning"));
     lblrunning->setVisible(false);
-    cmdwaitcancel = waitCancelButton(this, QStringLiteral("work"));
+    cmdwaitcancel = waitCancelButton(this);
     tmrreport = makeTimer(this, QStringLiteral("tmrreport"), 1000, TimerShot::Repeating,
                           [this] { tmrreport_Timer(); });
     tmrreport->start();
     connect(Command1, &QPushButton::clicked, this, &BackupTickList::Command1_Click);
     connect(cmdcancel, &QPushButton::clicked, this, &BackupTickList::cmdcancel_Click);
-    connect(cmdwaitcancel, &QPushButton::clicked, this, &BackupTickList::cmdwaitcancel_Click);
 
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(Command1);
@@ -265,7 +264,10 @@ void BackupTickList::setBusy(bool busy) {
         b->setVisible(!busy);
     }
     lblrunning->setVisible(busy);
-    cmdwaitcancel->setVisible(busy);
+    if (busy)
+        cmdwaitcancel->offer([this] { m_work.cancel(); });
+    else
+        cmdwaitcancel->withdraw();
     if (busy) tmrreport->start();
 }
 
@@ -293,7 +295,7 @@ void BackupTickList::cmdcancel_Click() {
 }
 
 void BackupTickList::cmdwaitcancel_Click() {
-    if (m_guard.running()) m_work.cancel();
+    cmdwaitcancel->cmdcancelwait_Click();
 }
 
 void BackupTickList::tmrreport_Timer() {

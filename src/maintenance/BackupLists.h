@@ -18,6 +18,7 @@ class QTimer;
 
 namespace quillon {
 
+class LongWaitCancel;
 class ProgressLabel;
 class SortableGrid;
 
@@ -32,7 +33,7 @@ public:
     QPushButton* Command1 = nullptr;
     QPushButton* cmdcancel = nullptr;
     ProgressLabel* lblrunning = nullptr;
-    QPushButton* cmdwaitcancel = nullptr;
+    LongWaitCancel* cmdwaitcancel = nullptr;
     QTimer* tmrreport = nullptr;
 
     void Form_Load();
@@ -70,7 +71,7 @@ public:
     QPushButton* Command1 = nullptr;
     QPushButton* cmdcancel = nullptr;
     ProgressLabel* lblrunning = nullptr;
-    QPushButton* cmdwaitcancel = nullptr;
+    LongWaitCancel* cmdwaitcancel = nullptr;
     QTimer* tmrreport = nullptr;
 
     void Form_Load();

@@ -5,6 +5,7 @@
 #include "common/SiteContext.h"
 #include "maintenance/BackupMenus.h"
 #include "reports/common/ReportTable.h"
+#include "widgets/LongWaitCancel.h"
 #include "widgets/ProgressLabel.h"
 #include "widgets/Timers.h"
 
@@ -65,13 +66,7 @@ fbackup::fbackup(QWidget* parent) : QDialog(parent) {
     lblrunning->setObjectName(QStringLiteral("lblrunning"));
     lblrunning->setText(kBackupRunning + QLatin1Char('.'));
     lblrunning->setVisible(false);
-    cmdwaitcancel = new QPushButton(QStringLiteral("Cancel"), this);
-    cmdwaitcancel->setObjectName(QStringLiteral("cmdwaitcancel"));
-    cmdwaitcancel->setToolTip(
-        QStringLiteral("Stop waiting for the server; the backup may still finish there"));
-    cmdwaitcancel->setAutoDefault(false);
-    cmdwaitcancel->setVisible(false);
-    connect(cmdwaitcancel, &QPushButton::clicked, this, &fbackup::cmdwaitcancel_Click);
+    cmdwaitcancel = new LongWaitCancel(this, QStringLiteral("cmdwaitcancel"));
     tmrbackup = makeTimer(this, QStringLiteral("tmrbackup"), 1000, TimerShot::Repeating,
                           [this] { tmrbackup_Timer(); });
     lstCommands = new QListWidget(this);
@@ -135,7 +130,10 @@ void fbackup::setRunning(bool running) {
         Optdate_Click(m_type == kBackupAll ? 0 : 1);
     }
     lblrunning->setVisible(running);
-    cmdwaitcancel->setVisible(running);
+    if (running)
+        cmdwaitcancel->offer([this] { m_work.cancel(); });
+    else
+        cmdwaitcancel->withdraw();
     if (running)
         tmrbackup->start();
     else
@@ -228,7 +226,7 @@ ServerFailure fbackup::backUp(const QString& pc) {
 }
 
 void fbackup::cmdwaitcancel_Click() {
-    if (m_guard.running()) m_work.cancel();
+    cmdwaitcancel->cmdcancelwait_Click();
 }
 
 void fbackup::tmrbackup_Timer() {

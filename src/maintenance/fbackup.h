@@ -21,6 +21,7 @@ class QTimer;
 
 namespace quillon {
 
+class LongWaitCancel;
 class ProgressLabel;
 
 class fbackup : public QDialog {
@@ -37,7 +38,7 @@ public:
     QPushButton* cmdbackup = nullptr;
     ProgressLabel* lblrunning = nullptr;
     // The long-wait Cancel, shown while the backup runs.
-    QPushButton* cmdwaitcancel = nullptr;
+    LongWaitCancel* cmdwaitcancel = nullptr;
     QTimer* tmrbackup = nullptr;
     QListWidget* lstCommands = nullptr;
 

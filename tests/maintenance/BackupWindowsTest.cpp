@@ -4,6 +4,7 @@
 #include "maintenance/BackupLists.h"
 #include "maintenance/BackupMenus.h"
 #include "maintenance/fbackup.h"
+#include "widgets/LongWaitCancel.h"
 
 #include "common/Globals.h"
 #include "remote/CheckedLines.h"
