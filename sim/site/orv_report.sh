@@ -3,7 +3,9 @@
 # folder, as the front end runs it) and writes REQUEST's stem with ".rep": the title, how the
 # program was called and every line of the request, so tests can see what was asked for.
 # Knobs: no_report or <program>.no_report (finish without writing a report);
-# delay or <program>.delay (a slow run; handled by sim_call).
+# delay or <program>.delay (a slow run; handled by sim_call); report_pad or
+# <program>.report_pad N (N more bytes of "x" lines after the request: a report large enough
+# to be cut off in the middle of its transfer).
 orv_report() {
     local prog=$1 title=$2
     shift 2
@@ -27,6 +29,12 @@ orv_report() {
         printf 'Program: %s %s %s\n' "$prog" "$mode" "$request"
         printf 'Request:\n'
         cat -- "$request"
+        local pad
+        pad=$(sim_knob_value "$prog.report_pad" || sim_knob_value report_pad) || pad=
+        case "$pad" in
+            '' | *[!0-9]*) ;;
+            *) head -c "$pad" /dev/zero | tr '\0' x | fold -w 79 && echo ;;
+        esac
     } >"$tmp" || { rm -f -- "$tmp"; return 1; }
     chmod 664 -- "$tmp"
     sim_own "$tmp"

@@ -156,8 +156,9 @@ void frmLogin::checkLogin() {
     ssh->run(QString());
     // The name passed isValidUserName, so the file name goes as the system writes it.
     const QString ls = QStringLiteral("ls -1 ") + UserFile::fileName(typed);
-    ssh->run(ls);
-    const LineResult listed = ssh->run(ls);
+    // Sent twice, the first reply not read; a session lost on the first keeps its own reason.
+    LineResult listed = ssh->run(ls);
+    if (listed.ok()) listed = ssh->run(ls);
     ssh->close();
     if (!listed.ok()) {
         serverUnreachable(listed.failure.text);
@@ -196,6 +197,14 @@ void frmLogin::checkLogin() {
 
     lstButtons->clear();
     const std::optional<QStringList> entries = ButtonFile::fetchEntries(*sftp, site, local, typed);
+    // Logging in without the user's buttons because the transfer was cut off would look like a
+    // login granted none.
+    if (!entries && !sftp->isOpen()) {
+        ButtonFile::deleteLocalCopies(local, typed);
+        serverUnreachable(QStringLiteral("The connection was lost while the user's buttons were "
+                                         "read."));
+        return;
+    }
     sftp->close();
     if (entries) lstButtons->addItems(*entries);
     applyGrants();

@@ -57,6 +57,13 @@ ServerFailure ChangeExchange::failedFor(const ServerFailure& failure) const {
             failure.line};
 }
 
+// A server that did not answer a line or a transfer in time does not get the next line (the
+// tables' rewrite would wait its ten minutes on a server that has stopped answering): the steps
+// after the failure find the session closed and skip.
+void ChangeExchange::closeAfterTimeOut(const ServerFailure& failure) {
+    if (failure.code == kSessionTimedOut && m_shell) m_shell->close();
+}
+
 ServerFailure ChangeExchange::send(QStringList& lstCommands) {
     m_state = State::Sending;
     m_cancelled = false;
@@ -89,6 +96,7 @@ ServerFailure ChangeExchange::send(QStringList& lstCommands) {
         }
         if (!written.ok()) {
             m_state = State::Finishing;
+            closeAfterTimeOut(written.failure);
             return failedFor(written.failure);
         }
         lstCommands.removeFirst();
@@ -127,7 +135,10 @@ ChangeExchange::Outcome ChangeExchange::poll() {
     }
     if (m_cancelled || listed.failure.code == kSessionCancelled)
         return notAccepted(Kind::Cancelled, cancelledText);
-    if (!listed.ok()) return notAccepted(Kind::Failed, lostText.arg(listed.failure.text));
+    if (!listed.ok()) {
+        closeAfterTimeOut(listed.failure);
+        return notAccepted(Kind::Failed, lostText.arg(listed.failure.text));
+    }
     if (!answerListed(listed.reply, m_done)) {
         if (m_waiting.elapsed() >= qint64(m_limitSec) * 1000)
             return notAccepted(Kind::TimedOut,
@@ -147,6 +158,7 @@ ChangeExchange::Outcome ChangeExchange::judge() {
     QDir().mkpath(folder);
     const QString local = folder + QLatin1Char('/') + m_done;
     const auto notFetched = [&](const ServerFailure& f) -> Outcome {
+        closeAfterTimeOut(f);
         if (f.code == kSessionCancelled || m_cancelled)
             return {
                 Kind::Cancelled, QString(),

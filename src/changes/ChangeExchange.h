@@ -83,6 +83,7 @@ public:
 private:
     Outcome judge();
     ServerFailure failedFor(const ServerFailure& failure) const;
+    void closeAfterTimeOut(const ServerFailure& failure);
     Outcome notAccepted(Outcome::Kind kind, const QString& message);
 
     QString m_accepted;

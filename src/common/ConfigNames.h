@@ -24,6 +24,8 @@ inline const QString kAnswerTimeout = QStringLiteral("AnswerTimeout");
 // Seconds one long step of a backup or restore (the server's programs, tar, gzip) may run;
 // ours, not the system's.
 inline const QString kBackupTimeout = QStringLiteral("BackupTimeout");
+// Seconds one shell line may take where its step names no deadline of its own; ours.
+inline const QString kLineTimeout = QStringLiteral("LineTimeout");
 
 // [Site<k>], k being the site-table index + 1.
 inline QString siteSection(int k) {

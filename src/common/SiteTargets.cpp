@@ -1,5 +1,6 @@
 #include "common/SiteTargets.h"
 
+#include "common/CommonFunctions.h"
 #include "common/ConfigNames.h"
 #include "common/Globals.h"
 #include "common/ShellQuote.h"
@@ -42,6 +43,10 @@ SessionTarget targetForSite(int site, const QString& login, const QString& passw
 
 }  // namespace
 
+int lineTimeoutSec() {
+    return configuredSeconds(config::kLineTimeout, kLineTimeoutSec);
+}
+
 SessionTarget shellTargetForSite(int site) {
     if (!validSite(site)) return {};
     return targetForSite(site, G().g_SiteSSHUser[site], QString::fromLatin1(kShellPassword));
@@ -66,6 +71,7 @@ ShellRequest shellRequestForSite(int site, SiteFolder folder, const QString& con
         r.folder = siteServerFolder(site, folder == SiteFolder::Backup);
     r.control = control;
     r.connectTimeoutSec = configuredTimeout();
+    r.lineTimeoutSec = lineTimeoutSec();
     return r;
 }
 

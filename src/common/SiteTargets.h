@@ -14,6 +14,8 @@ inline constexpr const char* kShellPassword = "qeltravonis";
 inline constexpr int kServerTimeoutSec = 90;
 // Deadline of one shell line unless a step needs longer and says so.
 inline constexpr int kLineTimeoutSec = 60;
+// That deadline as configured: [Sites] LineTimeout seconds, kLineTimeoutSec by default.
+int lineTimeoutSec();
 // Deadline of ./do_csv.sh, which writes all 13 tables.
 inline constexpr int kTableWriteTimeoutSec = 600;
 
@@ -47,6 +49,7 @@ struct ShellRequest {
     std::optional<QString> folder;
     QString control;  // the session control's name for the debug log ("wodSSH1"); empty: no log
     int connectTimeoutSec = kServerTimeoutSec;
+    int lineTimeoutSec = kLineTimeoutSec;  // a line's deadline where the caller names none
 };
 
 struct FilesRequest {
@@ -54,7 +57,8 @@ struct FilesRequest {
     int timeoutSec = kServerTimeoutSec;  // per connect and per transfer
 };
 
-// The shell login of a site, in the given folder, with the connect deadline g_FtpTimeout.
+// The shell login of a site, in the given folder, with the connect deadline g_FtpTimeout and
+// the configured line deadline.
 ShellRequest shellRequestForSite(int site, SiteFolder folder, const QString& control);
 // The file-transfer login of a site, with the deadline g_FtpTimeout.
 FilesRequest filesRequestForSite(int site);

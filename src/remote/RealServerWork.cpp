@@ -21,7 +21,8 @@ public:
     ~RealServerShell() override { *alive = false; }
     LineResult run(const QString& line, int deadlineSec) override {
         const std::shared_ptr<bool> stillHere = alive;
-        const std::optional<QString> reply = session.execute(line, deadlineSec);
+        const std::optional<QString> reply =
+            session.execute(line, deadlineSec > 0 ? deadlineSec : lineTimeoutSec);
         if (!*stillHere) return {closedMeanwhile(line), QString(), {}};
         if (!reply) return {{session.errorCode(), session.errorString(), line}, QString(), {}};
         return {{}, *reply, {}};
@@ -32,6 +33,7 @@ public:
 
     std::shared_ptr<bool> alive = std::make_shared<bool>(true);
     RemoteShellSession session;
+    int lineTimeoutSec = kLineTimeoutSec;
 };
 
 class RealServerFiles : public ServerFiles {
@@ -59,6 +61,7 @@ public:
 std::unique_ptr<ServerShell> RealServerWork::openShell(const ShellRequest& request,
                                                        ServerFailure& failure) {
     auto shell = std::make_unique<RealServerShell>();
+    shell->lineTimeoutSec = request.lineTimeoutSec > 0 ? request.lineTimeoutSec : kLineTimeoutSec;
     if (!request.control.isEmpty()) shell->session.log = sessionDebugLog(request.control);
     if (!shell->session.connectToHost(request.target, request.connectTimeoutSec)) {
         failure = {shell->session.errorCode(), shell->session.errorString(), QString()};

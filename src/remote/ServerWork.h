@@ -34,8 +34,9 @@ class ServerShell {
 public:
     virtual ~ServerShell();
     // Sends one line (a control character or line break in it is refused unsent) and waits
-    // for its prompt. A time-out leaves the shell open; a dropped session closes it.
-    virtual LineResult run(const QString& line, int deadlineSec = kLineTimeoutSec) = 0;
+    // for its prompt; a deadline of 0 is the request's line deadline (lineTimeoutSec). A time-out
+    // leaves the shell open; a dropped session closes it.
+    virtual LineResult run(const QString& line, int deadlineSec = 0) = 0;
     virtual bool isOpen() const = 0;
     virtual void close() = 0;
     // Callable from the user interface while run() waits (a Cancel button's click): ends the
@@ -45,13 +46,13 @@ public:
     // Built on run(), not virtual, so fakes see the exact bytes:
     // `<line>; echo "rc=$?"`: ok only when the line ran and ended with status 0; otherwise the
     // failure names the line and says why (the command's own words, its status, a time-out).
-    LineResult runChecked(const QString& line, int deadlineSec = kLineTimeoutSec);
+    LineResult runChecked(const QString& line, int deadlineSec = 0);
     // "cd " + shellQuote(folder); any output is a failure, and so is an empty folder.
-    LineResult changeFolder(const QString& folder, int deadlineSec = kLineTimeoutSec);
+    LineResult changeFolder(const QString& folder, int deadlineSec = 0);
     // The lstCommands runner: runs the queued lines first to last, removing each as it ran,
     // and stops at the first line that fails (the failed line and the rest stay queued). The
     // reply is the replies of the lines that ran, one after the other.
-    LineResult runQueue(QStringList& lines, int deadlineSec = kLineTimeoutSec);
+    LineResult runQueue(QStringList& lines, int deadlineSec = 0);
 };
 
 // The folder change as the server's own lines are written: "cd <folder>" as it stands for a

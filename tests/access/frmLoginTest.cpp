@@ -467,9 +467,17 @@ INSTANTIATE_TEST_SUITE_P(
             0, false},
         StepFailureCase{"button file not fetched",
                         [](FakeServer& s) {
-                            s.failFetch("/usr/varnel/ACL/BUTTONS/ALICE.BUT", kSessionTimedOut);
+                            s.failFetch("/usr/varnel/ACL/BUTTONS/ALICE.BUT", kSessionFailed,
+                                        "No such file");
                         },
                         "", 0, true},
+        StepFailureCase{"button file transfer cut off",
+                        [](FakeServer& s) {
+                            s.failFetch("/usr/varnel/ACL/BUTTONS/ALICE.BUT", kSessionTimedOut);
+                        },
+                        "Could not reach the server of site Sim: The connection was lost while "
+                        "the user's buttons were read.",
+                        0, false},
         StepFailureCase{"table regeneration unreachable",
                         [](FakeServer& s) {
                             // The shell after the user check's does not open.

@@ -13,7 +13,9 @@
 
 #include <QFile>
 #include <QRegularExpression>
+
 #include <QTimer>
+#include <string>
 
 #include <ostream>
 
@@ -108,6 +110,36 @@ TEST_F(ChangeExchangeTest, TablesAreRewrittenWithTheLongDeadline) {
     const ServerFailure written = x.regenerateTables();
     EXPECT_EQ(written.code, kSessionTimedOut);
     EXPECT_TRUE(written.text.contains("600 seconds")) << written.text.toStdString();
+}
+
+// A server that stopped answering gets no further line: after a record, a poll or the answer's
+// fetch that timed out, the rewrite of the tables and the reload line are skipped at once.
+TEST_F(ChangeExchangeTest, ASessionThatTimedOutIsNotUsedAgain) {
+    for (const char* step : {"fetch", "poll", "record"}) {
+        SCOPED_TRACE(step);
+        ChangeExchange exchange{kRecordAddedOK};
+        QStringList queued = exchange.prepare({kRecord});
+        const int shell = int(server.shellRequests().size());
+        if (step == std::string("fetch")) {
+            const QString answer = exchange.answerName();
+            server.on(answerPollLine(answer)).reply(answer + "\n");
+            server.failFetch(FakeSite::folder() + "/" + answer, kSessionTimedOut);
+            ASSERT_TRUE(exchange.send(queued).ok());
+            EXPECT_EQ(exchange.poll().kind, Kind::Failed);
+        } else if (step == std::string("poll")) {
+            server.on(QRegularExpression("^ls ")).timesOut();
+            ASSERT_TRUE(exchange.send(queued).ok());
+            EXPECT_EQ(exchange.poll().kind, Kind::Failed);
+        } else {
+            server.on(QRegularExpression("^echo ")).timesOut();
+            EXPECT_EQ(exchange.send(queued).code, kSessionTimedOut);
+        }
+        const qsizetype sent = server.linesOf(shell).size();
+        EXPECT_FALSE(exchange.regenerateTables().ok());
+        EXPECT_FALSE(exchange.sendReloadLine("DIV").ok());
+        EXPECT_EQ(server.linesOf(shell).size(), sent);
+        EXPECT_FALSE(server.isShellOpen(shell));
+    }
 }
 
 struct AnswerCase {

@@ -93,4 +93,25 @@ TEST(SiteTargets, RequestsCarryTheFolderAndTheConfiguredTimeout) {
               kServerTimeoutSec);
 }
 
+// A line's deadline, where the step names none, is [Sites] LineTimeout when it is a positive
+// whole number, else 60 seconds.
+TEST(SiteTargets, LineDeadlineIsTheConfiguredOne) {
+    testsupport::TempHome home;
+    const struct {
+        const char* ini;
+        int seconds;
+    } cases[] = {{"", kLineTimeoutSec},
+                 {"[Sites]\r\nLineTimeout=7\r\n", 7},
+                 {"[SITES]\r\nlinetimeout = 240\r\n", 240},
+                 {"[Sites]\r\nLineTimeout=0\r\n", kLineTimeoutSec},
+                 {"[Sites]\r\nLineTimeout=-3\r\n", kLineTimeoutSec},
+                 {"[Sites]\r\nLineTimeout=soon\r\n", kLineTimeoutSec}};
+    for (const auto& c : cases) {
+        home.write("KTReports.ini", c.ini);
+        EXPECT_EQ(lineTimeoutSec(), c.seconds) << c.ini;
+        EXPECT_EQ(shellRequestForSite(2, SiteFolder::Home, QString()).lineTimeoutSec, c.seconds)
+            << c.ini;
+    }
+}
+
 }  // namespace

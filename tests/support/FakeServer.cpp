@@ -127,7 +127,8 @@ QString closedMeanwhileText() {
 
 class FakeShell : public quillon::ServerShell {
 public:
-    FakeShell(std::shared_ptr<FakeServer::State> s, int index) : s_(std::move(s)), index_(index) {}
+    FakeShell(std::shared_ptr<FakeServer::State> s, int index, int lineTimeoutSec)
+        : s_(std::move(s)), index_(index), lineTimeoutSec_(lineTimeoutSec) {}
     ~FakeShell() override { *alive_ = false; }
 
     LineResult run(const QString& given, int deadlineSec) override {
@@ -141,13 +142,14 @@ public:
             return fail(quillon::kSessionFailed,
                         QStringLiteral("The session is busy with another line."));
         if (!isOpen()) return fail(quillon::kSessionFailed, notConnectedText());
-        s_->sent.push_back({index_, line, deadlineSec});
+        // The deadline the line is held to: 0 stands for the request's line deadline.
+        s_->sent.push_back({index_, line, deadlineSec > 0 ? deadlineSec : lineTimeoutSec_});
 
         const QString check = quillon::withExitStatus(QString());
         const bool checked = line.endsWith(check);
         const QString bare = checked ? line.chopped(check.size()) : line;
         const std::shared_ptr<FakeServer::Rule> rule = s_->ruleFor(bare, line);
-        const int seconds = deadlineSec > 0 ? deadlineSec : quillon::kLineTimeoutSec;
+        const int seconds = deadlineSec > 0 ? deadlineSec : lineTimeoutSec_;
         const std::shared_ptr<bool> alive = alive_;
         const std::shared_ptr<Wait> wait = wait_;
         Busy busy(wait);
@@ -185,6 +187,7 @@ public:
 private:
     std::shared_ptr<FakeServer::State> s_;
     const int index_;
+    const int lineTimeoutSec_;
     std::shared_ptr<Wait> wait_ = std::make_shared<Wait>();
     std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
 };
@@ -416,7 +419,8 @@ std::unique_ptr<quillon::ServerShell> FakeServer::openShell(const ShellRequest& 
         failure = *refused;
         return nullptr;
     }
-    auto shell = std::make_unique<FakeShell>(s_, index);
+    auto shell = std::make_unique<FakeShell>(
+        s_, index, request.lineTimeoutSec > 0 ? request.lineTimeoutSec : quillon::kLineTimeoutSec);
     s_->shellOpen[index] = true;
     if (request.folder) {
         const LineResult cd = shell->changeFolder(*request.folder);

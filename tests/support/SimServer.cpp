@@ -74,12 +74,14 @@ void SimServer::lockForTest() {
     if (fd < 0) return;  // no state folder: nothing to share
     (void)::fchmod(fd, 0666);
     // Wait for the other user, but not for ever: a hung test elsewhere must not hang this one.
-    for (int waited = 0; ::flock(fd, LOCK_EX | LOCK_NB) != 0; waited += 100) {
+    // A short poll: a program whose tests follow each other takes the lock again at once, and a
+    // long one would leave the others waiting behind it until it ends.
+    for (int waited = 0; ::flock(fd, LOCK_EX | LOCK_NB) != 0; waited += 2) {
         if (waited >= 600000) {
             ADD_FAILURE() << "the stand-in server stayed locked by another test for 10 minutes";
             break;
         }
-        ::usleep(100 * 1000);
+        ::usleep(2 * 1000);
     }
     g_lockFd = fd;
 }

@@ -70,9 +70,11 @@ void executeBatFileForReport(int reportNumber, QWidget* owner) {
     for (const QString& name : names + QStringList{localName})
         removeEverySpelling(siteFolder, name);
 
-    QString remote = G().g_ReportFileName;
-    if (G().g_BackupReportsMode)
-        remote = siteServerFolder(G().g_CurSite, true) + QLatin1Char('/') + G().g_ReportFileName;
+    // Where the report program wrote it: the site's server folder (or its backup folder), which
+    // need not be the file-transfer login's start folder, where an old report of the same name
+    // may lie.
+    const QString remote = siteServerFolder(G().g_CurSite, G().g_BackupReportsMode) +
+                           QLatin1Char('/') + G().g_ReportFileName;
     QString error;
     const bool fetched = fetchRemoteFile(filesRequestForSite(current.index()), remote,
                                          siteFolder + QLatin1Char('/') + localName, &error);

@@ -102,7 +102,9 @@ protected:
         // Filled on demand when the load did not fill it.
         reportTable().clear();
         G().g_ReportFileName = QStringLiteral("RETR_DETAIL.rep");
-        server.addFile(QStringLiteral("RETR_DETAIL.rep"), "the new detail report\n");
+        server.addFile(QStringLiteral("/usr/varnel/RETR_DETAIL.rep"), "the new detail report\n");
+        // The file-transfer login's start folder may hold an old report of the same name.
+        server.addFile(QStringLiteral("RETR_DETAIL.rep"), "an old detail report\n");
         reports = home.file(QStringLiteral("Sim/Download/reports"));
     }
     void TearDown() override {
@@ -131,11 +133,11 @@ TEST_F(RetrievalTest, FetchedReportIsProposedUnderItsDatedNameAndOpened) {
 
     executeBatFileForReport(2, nullptr);
 
-    // One file session of the site's file-transfer login; the report by its bare name, into
-    // the site folder under the name of the report table.
+    // One file session of the site's file-transfer login; the report from the site's server
+    // folder, where the program wrote it, into the site folder under the report table's name.
     ASSERT_EQ(server.filesRequests().size(), 1u);
     EXPECT_EQ(server.filesRequests()[0].target.login, "varnel");
-    EXPECT_EQ(fetched(), QStringList{"RETR_DETAIL.rep"});
+    EXPECT_EQ(fetched(), QStringList{"/usr/varnel/RETR_DETAIL.rep"});
     EXPECT_EQ(server.fetches()[0].localPath, home.file("Sim/detail.rep"));
     EXPECT_FALSE(server.isFilesOpen(0));
     ASSERT_EQ(prompter.prompts().size(), 1u);
@@ -225,8 +227,9 @@ TEST_F(RetrievalTest, AFetchThatFailsSaysSoAndShowsNoOldCopy) {
     ASSERT_EQ(prompter.prompts().size(), 1u);
     EXPECT_EQ(prompter.prompts().front().kind, Prompt::Kind::Message);
     EXPECT_EQ(prompter.messages().front(),
-              "The report RETR_NOT_THERE.rep could not be brought back from the server.\r\n\r\n"
-              "Could not fetch RETR_NOT_THERE.rep: the server has no such file");
+              "The report /usr/varnel/RETR_NOT_THERE.rep could not be brought back from the "
+              "server.\r\n\r\nCould not fetch /usr/varnel/RETR_NOT_THERE.rep: the server has no "
+              "such file");
     EXPECT_FALSE(QFile::exists(home.file(QStringLiteral("Sim/detail.rep"))));
     EXPECT_TRUE(viewer.opened.isEmpty());
 }
@@ -241,8 +244,8 @@ TEST_F(RetrievalTest, ASessionThatDoesNotOpenIsToldAndShowsNoOldCopy) {
     executeBatFileForReport(2, nullptr);
 
     EXPECT_EQ(prompter.messages(),
-              QStringList{"The report RETR_DETAIL.rep could not be brought back from the "
-                          "server.\r\n\r\nThe server 10.0.0.9 refused the login varnel: wrong "
+              QStringList{"The report /usr/varnel/RETR_DETAIL.rep could not be brought back "
+                          "from the server.\r\n\r\nThe server 10.0.0.9 refused the login varnel: wrong "
                           "password?"});
     EXPECT_EQ(prompter.prompts().front().icon, platform::Icon::Critical);
     EXPECT_FALSE(QFile::exists(home.file(QStringLiteral("Sim/detail.rep"))));

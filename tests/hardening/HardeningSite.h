@@ -1,0 +1,105 @@
+#pragma once
+// What the hardening suites share: a site folder of their own on the stand-in server (made once
+// per test program, so no request or report of theirs lands in the folder other tests use), set
+// up as site 1 "North", the current site, in a program folder of each test's own.
+#include "common/Globals.h"
+#include "common/SiteContext.h"
+#include "platform/SystemInfo.h"
+#include "support/ScriptedPrompter.h"
+#include "support/SimServer.h"
+#include "support/TempHome.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+#include <sys/stat.h>
+
+namespace hardening {
+
+class HardeningSite {
+public:
+    static constexpr int kIndex = 1;
+    static QString name() { return QStringLiteral("North"); }
+
+    // The folder on the server, made on first use; empty when it cannot be made (needs root).
+    static const QString& folder() {
+        static QTemporaryDir parent;
+        static const QString made = [] {
+            if (!parent.isValid()) return QString();
+            ::chmod(QFile::encodeName(parent.path()).constData(), 0755);
+            const QString path = parent.path() + QStringLiteral("/site");
+            return testsupport::SimServer::makeSite(path) ? path : QString();
+        }();
+        return made;
+    }
+    static QString file(const QString& name) { return folder() + QLatin1Char('/') + name; }
+    static QByteArray read(const QString& name) {
+        QFile f(file(name));
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+    // Removes the files of earlier cases that match the patterns ("*.todo").
+    static void removeFiles(const QStringList& patterns) {
+        QDir dir(folder());
+        for (const QString& f : dir.entryList(patterns, QDir::Files | QDir::Hidden)) dir.remove(f);
+    }
+    // A computer name of this program's own, for the names of its files on the server.
+    static QString pc() {
+        return QStringLiteral("HRD%1").arg(QCoreApplication::applicationPid() % 100000);
+    }
+
+    // The server's tables in the folder, written afresh (./do_csv.sh) when missing or when a
+    // case left a large one.
+    static bool ensureTables() {
+        const qint64 size = QFileInfo(file(QStringLiteral("ext.csv"))).size();
+        if (size > 0 && size < 100'000) return true;
+        return testsupport::SimServer::runAs(testsupport::SimServer::shellUser(),
+                                             QStringLiteral("./do_csv.sh"), folder()) == 0;
+    }
+
+    // A case's start: the tables there, no request or report of earlier cases, and a journal
+    // that holds only what the case makes the server do.
+    static bool prepareCase() {
+        if (!ensureTables()) return false;
+        testsupport::SimServer::clearJournal();
+        removeFiles({"*.todo", "*.done", "*.TMP", "*.rep"});
+        return true;
+    }
+
+    // Site 1 of the site table on the server, the current site; false when no folder.
+    bool install() {
+        if (folder().isEmpty()) return false;
+        platform::SystemInfo::setComputerNameOverride(pc());
+        testsupport::SimServer::configureSite(kIndex, folder());
+        quillon::G().g_CurSite = kIndex;
+        quillon::SiteContext::install(&m_site);
+        return true;
+    }
+    ~HardeningSite() { quillon::SiteContext::install(nullptr); }
+
+private:
+    quillon::FixedSite m_site{kIndex, name()};
+};
+
+// The start of every case of the suites: the site installed and prepared, a program folder and
+// a prompter of the case's own. A case scripts answers for every message its payload or fault
+// may bring; which it takes depends on where the run stops, so unused ones are no failure.
+class HardeningTest : public testsupport::SimTest {
+protected:
+    void SetUp() override {
+        SimTest::SetUp();
+        if (IsSkipped()) return;
+        if (!site.install()) GTEST_SKIP() << "making a site folder needs root";
+        prompter.allowUnusedAnswers();
+        ASSERT_TRUE(HardeningSite::prepareCase());
+    }
+
+public:
+    testsupport::TempHome home;
+    testsupport::ScriptedPrompter prompter;
+    HardeningSite site;
+};
+
+}  // namespace hardening

@@ -1,0 +1,468 @@
+// Every family of server work against every fault a server can show, on the stand-in server
+// reached through a relay that can stall or cut the connection: the server down, the login
+// refused, a changed host key, a stall in the middle of a line and of a transfer, the session
+// killed in the middle of a line, a deadline passed. Each run ends within its deadlines with a
+// message that names what failed, leaves no truncated or stale file where a good one is
+// expected, and leaves the window (or the pull) ready for the next try.
+//
+// A family is one row of families(), a fault one row of faults(); a pair that cannot happen (a
+// stall in the middle of a line of a family that sends no line) is left out where the pairs
+// are made.
+#include "support/ProgramWindows.h"
+
+#include "HardeningSite.h"
+#include "access/frmLogin.h"
+#include "common/CommonFunctions.h"
+#include "common/TableMirror.h"
+#include "menu/ErrorFiles.h"
+#include "menu/fMain.h"
+#include "remote/FileTransferSession.h"
+#include "remote/TablePull.h"
+#include "reports/common/ReportRun.h"
+#include "reports/common/ReportTable.h"
+#include "reports/selection/fDetailReport.h"
+#include "support/RecordingViewer.h"
+#include "support/ScriptedPrompter.h"
+#include "support/ServerFaults.h"
+#include "support/SimServer.h"
+#include "support/TempHome.h"
+#include "support/Wait.h"
+#include "tables/DivisionForms.h"
+
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPointer>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QTest>
+#include <QTimer>
+
+#include <functional>
+#include <memory>
+#include <ostream>
+#include <tuple>
+#include <vector>
+
+using namespace quillon;
+using hardening::HardeningSite;
+using testsupport::SimServer;
+
+namespace {
+
+// The deadlines the cases run with: connect and transfer, one line, a report, an answer.
+constexpr int kTransferSec = 4;
+constexpr int kLineSec = 3;
+constexpr int kReportSec = 4;
+constexpr int kAnswerSec = 4;
+// A run waits for at most a few of them in a row; more than this is a hang.
+constexpr int kLongestRunMs = 25000;
+// Large enough that a relay stalled after kStallAfter bytes cuts it off in its middle.
+constexpr int kBigFile = 3'000'000;
+constexpr qint64 kStallAfter = 1'000'000;
+
+QByteArray fileBytes(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+QByteArray withCrLf(QByteArray lf) {
+    lf.replace("\r\n", "\n");
+    return lf.replace("\n", "\r\n");
+}
+
+class ServerFaultSimTest;
+
+struct Family {
+    const char* name;
+    // The journal entry of its line that a fault may strike while it runs; nullptr: it sends no
+    // line (a transfer only).
+    const char* midLine;
+    // Keeps that line under way long enough for the fault to strike it; null: every line waits
+    // a second (the shell's line.delay knob).
+    std::function<void(ServerFaultSimTest&)> slowLine;
+    // Makes what it fetches large enough to be cut off in the middle; null: nothing that large.
+    std::function<void(ServerFaultSimTest&)> bigTransfer;
+    // Makes its own deadline pass (a report that runs too long, an answer that never comes);
+    // null: the connect deadline, against a server that accepts and never answers.
+    std::function<void(ServerFaultSimTest&)> pastDeadline;
+    // Runs the work and returns what the user was told; checks its own files and window.
+    std::function<QStringList(ServerFaultSimTest&)> run;
+};
+
+struct Fault {
+    const char* name;
+    const char* said;  // what the message says, as a pattern (case ignored)
+    std::function<void(ServerFaultSimTest&, const Family&)> arrange;
+    bool needsLine = false;
+    bool needsBigTransfer = false;
+};
+
+void PrintTo(const Family& f, std::ostream* os) {
+    *os << f.name;
+}
+void PrintTo(const Fault& f, std::ostream* os) {
+    *os << f.name;
+}
+
+class ServerFaultSimTest : public hardening::HardeningTest,
+                           public ::testing::WithParamInterface<std::tuple<Family, Fault>> {
+protected:
+    void SetUp() override {
+        HardeningTest::SetUp();
+        if (IsSkipped() || HasFatalFailure()) return;
+        relay = std::make_unique<testsupport::StallProxy>(SimServer::port());
+        G().g_SiteSSHPort[HardeningSite::kIndex] = QString::number(relay->port());
+        G().g_FtpTimeout = kTransferSec;
+        home.write("KTReports.ini",
+                   QStringLiteral("[Sites]\r\nLineTimeout=%1\r\nAnswerTimeout=%2\r\n")
+                       .arg(kLineSec)
+                       .arg(kAnswerSec)
+                       .toLatin1());
+        ReportRun::setReportDeadlineSec(kReportSec);
+        setReportClock([] { return QDateTime(QDate(2026, 12, 9), QTime(14, 30)); });
+        home.write("North/Bats/div.csv", "3,Operations\r\n");
+        home.write("North/Bats/ext.csv", "12,Front Desk\r\n");
+    }
+    void TearDown() override {
+        ReportRun::setReportDeadlineSec(0);
+        setReportClock({});
+        for (const QPointer<QTimer>& t : triggers) delete t.data();
+        if (fMain::isLoaded()) fMain::unloadInstance();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        for (const QString& f : cleanUp) QFile::remove(f);
+        relay.reset();
+        silent.reset();
+        SimServer::clearKnobs();
+        HardeningTest::TearDown();
+    }
+
+public:
+    // Acts once the journal shows an entry that begins with `entry`, while the work waits.
+    void whenJournalShows(const QString& entry, std::function<void()> act) {
+        auto* timer = new QTimer(qApp);
+        QObject::connect(timer, &QTimer::timeout, timer, [timer, entry, act] {
+            for (const QString& line : SimServer::journal())
+                if (line.startsWith(entry)) {
+                    timer->stop();
+                    act();
+                    return;
+                }
+        });
+        timer->start(10);
+        triggers << timer;
+    }
+    void slowLine(const Family& f) {
+        if (f.slowLine)
+            f.slowLine(*this);
+        else
+            SimServer::setKnob("line.delay", "1");
+    }
+    // The connect then meets a server that accepts and never says a word.
+    void silentServer() {
+        silent = std::make_unique<testsupport::StallProxy>(0);
+        G().g_SiteSSHPort[HardeningSite::kIndex] = QString::number(silent->port());
+    }
+    // A file written on the server for one case, removed when it ends.
+    void writeServerFile(const QString& path, const QByteArray& bytes) {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate)) << path.toStdString();
+        f.write(bytes);
+        f.close();
+        f.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup |
+                         QFile::WriteGroup | QFile::ReadOther);
+        cleanUp << path;
+    }
+
+    // Every table of the mirror is the server's whole (LF as CR LF), or is missing; nothing
+    // else lies in the folder (a partial name, a half file).
+    void expectMirrorWholeOrMissing() {
+        const QString folder = siteTableFolder(HardeningSite::name());
+        QStringList allowed;
+        for (const QString& t : mirrorTables()) allowed << t + ".csv" << t + "unix.csv";
+        for (const QString& f : QDir(folder).entryList(QDir::Files | QDir::Hidden)) {
+            if (!allowed.contains(f)) {
+                // A mirror of the case's own set-up, as the windows read it.
+                if (f == QStringLiteral("div.csv") || f == QStringLiteral("ext.csv")) continue;
+                ADD_FAILURE() << "left in the mirror: " << f.toStdString();
+            }
+        }
+        for (const QString& t : mirrorTables()) {
+            const QString working = folder + "/" + t + ".csv";
+            if (!QFile::exists(working)) continue;
+            const QByteArray server = fileBytes(HardeningSite::file(t + ".csv"));
+            const QByteArray local = fileBytes(working);
+            // The case's own set-up of div and ext stays until a pull replaces it.
+            if (t == "div" && local == "3,Operations\r\n") continue;
+            if (t == "ext" && local == "12,Front Desk\r\n") continue;
+            EXPECT_EQ(local, withCrLf(server)) << t.toStdString() << " is not the server's whole";
+        }
+    }
+
+    testsupport::RecordingViewer viewer;
+    std::unique_ptr<testsupport::StallProxy> relay;
+    std::unique_ptr<testsupport::StallProxy> silent;
+    QStringList cleanUp;
+    QList<QPointer<QTimer>> triggers;
+    QString loginUser = QStringLiteral("alice");
+};
+
+// ---- the families ----------------------------------------------------------------------------
+
+Family tablePull() {
+    return {"TablePull",
+            nullptr,
+            {},
+            [](ServerFaultSimTest& t) {
+                QByteArray big;
+                while (big.size() < kBigFile) big += "10000,Station 10000,100,1.00,0,0,1,\n";
+                t.writeServerFile(HardeningSite::file("ext.csv"), big);
+            },
+            {},
+            [](ServerFaultSimTest& t) {
+                const TableMirrorResult r = RefreshSiteTables(
+                    HardeningSite::name(), filesRequestForSite(HardeningSite::kIndex),
+                    HardeningSite::folder());
+                EXPECT_FALSE(r.ok);
+                t.expectMirrorWholeOrMissing();
+                // The pull's guard is free again: a next pull runs (and fails fast here).
+                FilesRequest dead = filesRequestForSite(HardeningSite::kIndex);
+                dead.target.port = testsupport::closedPort();
+                const TableMirrorResult again =
+                    RefreshSiteTables(HardeningSite::name(), dead, HardeningSite::folder());
+                EXPECT_FALSE(again.error.contains("already running")) << again.error.toStdString();
+                return QStringList{r.error};
+            }};
+}
+
+Family errorPull() {
+    return {"ErrorPull",
+            nullptr,
+            {},
+            [](ServerFaultSimTest& t) {
+                t.writeServerFile(SimServer::siteDir() + "/" + serverErrorFiles().first(),
+                                  QByteArray(kBigFile, 'e'));
+            },
+            {},
+            [](ServerFaultSimTest&) {
+                const QString folder = errorFolder(HardeningSite::name());
+                QDir().mkpath(folder);
+                const ErrorPullResult r =
+                    pullErrorFiles(filesRequestForSite(HardeningSite::kIndex), folder);
+                EXPECT_FALSE(r.completed);
+                EXPECT_FALSE(errorPullRunning());
+                // Every copy there is the server's whole file.
+                for (const QString& f : QDir(folder).entryList(QDir::Files | QDir::Hidden)) {
+                    const QString server = serverFileOfCopy(f);
+                    EXPECT_FALSE(server.isEmpty())
+                        << "left in the error folder: " << f.toStdString();
+                    if (!server.isEmpty())
+                        EXPECT_EQ(fileBytes(folder + "/" + f),
+                                  fileBytes(SimServer::siteDir() + "/" + server))
+                            << f.toStdString();
+                }
+                return QStringList{r.error};
+            }};
+}
+
+Family reportRun() {
+    return {"ReportRun",
+            "CALL ORV_B1",
+            [](ServerFaultSimTest&) { SimServer::setKnob("ORV_B1.delay", "2"); },
+            [](ServerFaultSimTest&) {
+                SimServer::setKnob("ORV_B1.report_pad", QString::number(kBigFile));
+            },
+            [](ServerFaultSimTest&) {
+                SimServer::setKnob("ORV_B1.delay", QString::number(kReportSec + 4));
+            },
+            [](ServerFaultSimTest& t) {
+                fMain* main = fMain::instance();
+                main->cboSites->addItems({"Default", HardeningSite::name()});
+                main->cboSites->setCurrentIndex(HardeningSite::kIndex);
+                fDetailReport w;
+                w.show();
+                const auto found = w.lstDivision->findItems("0012 Front Desk", Qt::MatchExactly);
+                EXPECT_EQ(found.size(), 1);
+                if (!found.isEmpty()) {
+                    w.lstDivision->setCurrentItem(found.first());
+                    w.cmdadd_Click();
+                }
+                t.prompter.ok().ok().ok();
+                w.Command1_Click();
+                EXPECT_TRUE(t.viewer.opened.isEmpty());
+                // No report, whole or cut short, in the site's folders.
+                const QStringList reports =
+                    QDir(t.home.file("North/Download/reports")).entryList(QDir::Files);
+                EXPECT_TRUE(reports.isEmpty()) << reports.join(' ').toStdString();
+                for (const QString& f : QDir(t.home.file("North")).entryList(QDir::Files))
+                    ADD_FAILURE() << "left in the site folder: " << f.toStdString();
+                // A run that failed gives its Run button back; one that ended well handed the
+                // report over and closed, and the fetch was the main window's.
+                if (w.result() != QDialog::Accepted) {
+                    EXPECT_TRUE(w.Command1->isEnabled());
+                    EXPECT_TRUE(w.Command1->isVisibleTo(&w));
+                    EXPECT_FALSE(w.lblrunning->isVisibleTo(&w));
+                }
+                return t.prompter.messages();
+            }};
+}
+
+Family changeRequest() {
+    return {"ChangeRequest",
+            "SHELL echo '1,add,div",
+            {},
+            [](ServerFaultSimTest&) {
+                SimServer::setKnob("answer_text", "1," + QString(kBigFile, QLatin1Char('a')));
+            },
+            [](ServerFaultSimTest&) { SimServer::setKnob("answer_never"); },
+            [](ServerFaultSimTest& t) {
+                fAddDiv f;
+                f.txtdivnumber->setText("62");
+                f.txtDivName->setText("Fault");
+                t.prompter.ok().ok().ok().ok();
+                f.show();
+                f.cmdsave_Click();
+                EXPECT_TRUE(testsupport::waitFor(
+                    [&] {
+                        return !f.exchange().busy() &&
+                               f.exchange().state() != ChangeExchange::State::Waiting &&
+                               f.exchange().state() != ChangeExchange::State::Sending;
+                    },
+                    kLongestRunMs));
+                // No answer copy but the server's whole answer.
+                const QString bats = siteTableFolder(HardeningSite::name());
+                for (const QString& a :
+                     QDir(bats).entryList({"*.done*", ".*"}, QDir::Files | QDir::Hidden))
+                    EXPECT_EQ(fileBytes(bats + "/" + a), HardeningSite::read(a))
+                        << "answer copy " << a.toStdString();
+                t.expectMirrorWholeOrMissing();
+                EXPECT_FALSE(f.exchange().busy());
+                if (f.isVisible()) EXPECT_TRUE(f.cmdsave->isEnabled() || f.cmdcancel->isEnabled());
+                return t.prompter.messages();
+            }};
+}
+
+Family userFiles() {
+    return {"UserFiles",
+            "SHELL ls -1 ",
+            {},
+            [](ServerFaultSimTest& t) {
+                t.loginUser = QStringLiteral("big");
+                const QString users = HardeningSite::file("ACL/USERS");
+                QDir().mkpath(users);
+                // The digest of "secret1", then more than a transfer can take in one piece.
+                t.writeServerFile(users + "/BIG.USE",
+                                  "E52D98C459819A11775936D8DFBB7929\n" + QByteArray(kBigFile, '#'));
+            },
+            {},
+            [](ServerFaultSimTest& t) {
+                fMain::instance()->disableAllButtons();
+                auto* login = new frmLogin({QStringLiteral("Default"), HardeningSite::name()});
+                login->setAttribute(Qt::WA_DeleteOnClose, false);
+                login->cboSites->setCurrentIndex(HardeningSite::kIndex);
+                login->show();
+                login->txtUserName->setText(t.loginUser);
+                login->txtPassword->setText(QStringLiteral("secret1"));
+                t.prompter.ok().ok();
+                QTest::mouseClick(login->cmdOK, Qt::LeftButton);
+                // A fault costs no try, and no copy of the user's files stays.
+                EXPECT_EQ(login->wrongPasswordCount(), 0);
+                EXPECT_TRUE(login->cmdOK->isEnabled());
+                EXPECT_TRUE(login->isVisible());
+                const QStringList left =
+                    QDir(t.home.file("North/download")).entryList(QDir::Files | QDir::Hidden);
+                EXPECT_TRUE(left.isEmpty()) << left.join(' ').toStdString();
+                delete login;
+                return t.prompter.messages();
+            }};
+}
+
+std::vector<Family> families() {
+    return {tablePull(), errorPull(), reportRun(), changeRequest(), userFiles()};
+}
+
+// ---- the faults ------------------------------------------------------------------------------
+
+// A fault of the relay that strikes while the family's line is under way.
+Fault midLine(const char* name, const char* said, void (testsupport::StallProxy::*strike)()) {
+    return {name, said,
+            [strike](ServerFaultSimTest& t, const Family& f) {
+                t.slowLine(f);
+                t.whenJournalShows(QString::fromLatin1(f.midLine),
+                                   [&t, strike] { (t.relay.get()->*strike)(); });
+            },
+            true};
+}
+
+std::vector<Fault> faults() {
+    const char* timedOut = "within|timed out|time-out|no answer|not answer|no data";
+    return {
+        {"ServerDown", "connect|refused|reach",
+         [](ServerFaultSimTest&, const Family&) {
+             G().g_SiteSSHPort[HardeningSite::kIndex] = QString::number(testsupport::closedPort());
+         }},
+        {"LoginRefused", "login|password|authenticat|denied",
+         [](ServerFaultSimTest&, const Family&) {
+             G().g_SiteSSHUser[HardeningSite::kIndex] = QStringLiteral("nosuchlogin");
+             G().g_SiteUsername[HardeningSite::kIndex] = QStringLiteral("nosuchlogin");
+             G().g_SitePassword[HardeningSite::kIndex] = QStringLiteral("wrong");
+         }},
+        {"ChangedHostKey", "host key",
+         [](ServerFaultSimTest& t, const Family&) {
+             t.home.write("known_hosts", testsupport::foreignHostKeyLine(t.relay->port()));
+         }},
+        midLine("StallMidLine", timedOut, &testsupport::StallProxy::stall),
+        {"StallMidTransfer", timedOut,
+         [](ServerFaultSimTest& t, const Family& f) {
+             f.bigTransfer(t);
+             t.relay->stallAfter(kStallAfter);
+         },
+         false, true},
+        midLine("SessionKilledMidLine", "closed|lost|ended|dropped|disconnect|broken|reset|end of",
+                &testsupport::StallProxy::cut),
+        {"DeadlinePassed", timedOut,
+         [](ServerFaultSimTest& t, const Family& f) {
+             if (f.pastDeadline)
+                 f.pastDeadline(t);
+             else
+                 t.silentServer();
+         }},
+    };
+}
+
+TEST_P(ServerFaultSimTest, EndsInTimeNamingTheFaultAndLeavesNothingHalf) {
+    const auto& [family, fault] = GetParam();
+    fault.arrange(*this, family);
+    QElapsedTimer clock;
+    clock.start();
+    const QStringList said = family.run(*this);
+    EXPECT_LT(clock.elapsed(), kLongestRunMs);
+    const QRegularExpression named(QString::fromLatin1(fault.said),
+                                   QRegularExpression::CaseInsensitiveOption);
+    EXPECT_TRUE(said.join('\n').contains(named)) << said.join('|').toStdString();
+}
+
+std::vector<std::tuple<Family, Fault>> pairs() {
+    std::vector<std::tuple<Family, Fault>> out;
+    for (const Family& family : families())
+        for (const Fault& fault : faults()) {
+            if (fault.needsLine && !family.midLine) continue;
+            if (fault.needsBigTransfer && !family.bigTransfer) continue;
+            out.emplace_back(family, fault);
+        }
+    return out;
+}
+
+std::string caseName(const ::testing::TestParamInfo<std::tuple<Family, Fault>>& info) {
+    return std::string(std::get<0>(info.param).name) + "_" + std::get<1>(info.param).name;
+}
+
+INSTANTIATE_TEST_SUITE_P(Families, ServerFaultSimTest, ::testing::ValuesIn(pairs()), caseName);
+
+}  // namespace
