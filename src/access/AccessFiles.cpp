@@ -24,7 +24,7 @@ QString siteFolder(int site) {
 }
 
 // The longest name a file on the server may have.
-constexpr int kMaxFileNameLength = 255;
+constexpr int kMaxFileNameLength = kMaxServerFileName;
 
 // The values of the write lines, each bare when its validator admits it.
 QString fileWord(const QString& name) {

@@ -16,6 +16,8 @@ QString plainOrQuoted(const QString& text, bool admitted);
 bool isPlainAccountName(const QString& name);
 // An absolute server path of A-Z a-z 0-9 . _ / - without "..".
 bool isSafeServerPath(const QString& path);
+// The longest file name the server's file systems hold.
+constexpr int kMaxServerFileName = 255;
 // A name that may stand as one file name on the server: letters, digits, _ - . ; not starting
 // with . or -; at most `maxLength` characters.
 bool isSafeFileName(const QString& name, int maxLength = 32);

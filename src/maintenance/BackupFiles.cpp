@@ -45,7 +45,9 @@ bool isBackupArchiveName(const QString& name) {
     // Anchored as a whole: "$" alone would let a final line feed through.
     static const QRegularExpression re(QRegularExpression::anchoredPattern(
         QStringLiteral("[0-9]{6}_[0-9]{6}_") + kPcChars + QStringLiteral("\\.tar\\.gz")));
-    return re.match(name).hasMatch();
+    // Its record file is the name and ".info": both must fit in a file name, or the archive
+    // could never be on the server and a deletion would stop half way.
+    return name.size() + int(qstrlen(".info")) <= kMaxServerFileName && re.match(name).hasMatch();
 }
 
 bool isPlainComputerName(const QString& pc) {

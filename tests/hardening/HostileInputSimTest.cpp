@@ -8,7 +8,12 @@
 #include "support/ProgramWindows.h"
 
 #include "HardeningSite.h"
+#include "access/AccessFiles.h"
 #include "access/frmLogin.h"
+#include "access/frmPermissions.h"
+#include "access/frmdeluser.h"
+#include "common/ButtonCatalogue.h"
+#include "maintenance/BackupLists.h"
 #include "common/ShellQuote.h"
 #include "menu/fMain.h"
 #include "platform/TextCodec.h"
@@ -22,6 +27,12 @@
 #include "tables/DivisionForms.h"
 #include "tables/ExtensionForms.h"
 #include "tables/TablesTestSupport.h"
+#include "utilities/TestCall.h"
+#include "utilities/fhobiccall.h"
+#include "utilities/frmprintjobs.h"
+#include "widgets/KeyedPickList.h"
+#include "widgets/ListPair.h"
+#include "widgets/SortableGrid.h"
 #include "widgets/AppControl.h"
 
 #include <gtest/gtest.h>
@@ -29,6 +40,9 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QDateEdit>
+#include <QTimeEdit>
+#include <QDir>
 #include <QFile>
 #include <QLineEdit>
 #include <QListWidget>
@@ -205,6 +219,54 @@ Field formField(const char* name, const char* boxName, const char* named,
             }};
 }
 
+// The test call: Run, and once the program was handed the record, the record file's bytes.
+Outcome sendTestCall(HostileInputSimTest& t, fhobiccall& w) {
+    t.prompter.ok();
+    const TestCall call{w.extensions->currentKey(), w.cbotype->currentText(), w.startdate->date(),
+                        w.starttime->time(),        w.cbotime->currentText(),
+                        w.cbocharge->currentText(), w.txtnumber->text()};
+    w.cmdrun_Click();
+    Outcome out;
+    out.messages = t.prompter.messages();
+    if (out.messages.contains(QStringLiteral("The test call was sent."))) {
+        out.stored = HardeningSite::read(testCallFileName(HardeningSite::pc()));
+        out.expected = platform::toCp1252(testCallRecord(call)) + '\n';
+    }
+    return out;
+}
+
+// A user added through the permissions window: the user file it wrote, which holds the
+// password's digest and nothing of the password itself.
+Outcome addUser(HostileInputSimTest& t, const QString& name, const QString& password) {
+    fillButtonCatalogue();
+    frmPermissions w;
+    w.txtadduser->setText(name);
+    w.txtaddpasswd->setText(password);
+    w.txtconfirmpasswd->setText(password);
+    const auto detail = w.picker->lstDivision->findItems("01.RPT Detail Report", Qt::MatchExactly);
+    EXPECT_EQ(detail.size(), 1);
+    if (!detail.isEmpty()) {
+        w.picker->lstDivision->setCurrentItem(detail.first());
+        QTest::mouseClick(w.picker->cmdadd, Qt::LeftButton);
+    }
+    t.prompter.ok();
+    QTest::mouseClick(w.cmdadduser, Qt::LeftButton);
+    Outcome out;
+    out.messages = t.prompter.messages();
+    const QString stem = userFileStem(name);
+    const QString userFile = HardeningSite::file("ACL/USERS/" + stem + ".USE");
+    if (out.messages.contains(QStringLiteral("User %1added.").arg(name))) {
+        out.stored = HardeningSite::read("ACL/USERS/" + stem + ".USE");
+        out.expected = UserFile::digestOf(password).toLatin1() + '\n';
+    }
+    EXPECT_TRUE(w.cmdadduser->isEnabled());
+    if (isValidUserName(name)) {
+        QFile::remove(userFile);
+        QFile::remove(HardeningSite::file("ACL/BUTTONS/" + stem + ".BUT"));
+    }
+    return out;
+}
+
 std::vector<Field> fields() {
     return {
         formField<fAddDiv>("DivisionName", "txtDivName", "division name",
@@ -308,6 +370,156 @@ std::vector<Field> fields() {
              fMain::unloadInstance();
              return out;
          }},
+        // The test call's phone number and its duration (minutes, typed into a box that also
+        // offers a list), echoed into the record file the program reads.
+        {"TestCallNumber",
+         "echo <record>><PC>_HOBIC.TMP",
+         {QStringLiteral("ORV_RHOBIC")},
+         "phone number",
+         [](HostileInputSimTest& t, const QString& payload) {
+             fhobiccall w;
+             w.show();
+             w.cbotime->setCurrentText("3");
+             w.cbocharge->setCurrentText("1.00");
+             w.txtnumber->setText(payload);
+             return sendTestCall(t, w);
+         }},
+        {"TestCallDuration",
+         "echo <record>><PC>_HOBIC.TMP",
+         {QStringLiteral("ORV_RHOBIC")},
+         "duration",
+         [](HostileInputSimTest& t, const QString& payload) {
+             fhobiccall w;
+             w.show();
+             w.cbotime->setCurrentText(payload);
+             w.cbocharge->setCurrentText("1.00");
+             w.txtnumber->setText("411");
+             return sendTestCall(t, w);
+         }},
+        // A new user's name and password: the name becomes file names in shell lines, the
+        // password only its digest in the user file.
+        {"NewUserName",
+         "ls -1 '<USER>.USE'; echo <digest> > <USER>.USE",
+         {},
+         "user name",
+         [](HostileInputSimTest& t, const QString& payload) {
+             return addUser(t, payload, QStringLiteral("secret1"));
+         }},
+        {"NewUserPassword",
+         "echo <digest> > <USER>.USE",
+         {},
+         "password",
+         [](HostileInputSimTest& t, const QString& payload) {
+             return addUser(t, QStringLiteral("HRDPW"), payload);
+         }},
+        // A user file on the server whose name holds the payload: listed for deletion only
+        // when it names a user, and then deleted alone.
+        {"ListedUserName",
+         "rm <USER>.USE <USER>.BUT",
+         {},
+         "",
+         [](HostileInputSimTest& t, const QString& payload) {
+             const QString users = HardeningSite::file("ACL/USERS");
+             const QStringList before = QDir(users).entryList({"*.USE"}, QDir::Files);
+             // A file name holds no '/': the payload's become '_', so a command it makes run
+             // in this folder would leave a file here, which the end checks for.
+             const QString stem = QString(payload).replace(QLatin1Char('/'), QLatin1Char('_'));
+             const QString planted = users + "/" + stem + ".USE";
+             {
+                 QFile f(planted);
+                 // A name longer than a file name can be is never on the server.
+                 if (f.open(QIODevice::WriteOnly))
+                     f.write("E52D98C459819A11775936D8DFBB7929\n");
+                 else
+                     EXPECT_GT(stem.size() + 4, kMaxServerFileName) << planted.toStdString();
+             }
+             G().g_UserName = QStringLiteral("alice");
+             frmdeluser w;
+             Outcome out;
+             QStringList listed;
+             for (int i = 0; i < w.cbousers->count(); ++i) listed << w.cbousers->itemText(i);
+             // Listed as the system lists users: the file's name without ".USE", when it
+             // names one.
+             QStringList planted_listed;
+             for (const QString& n : listed)
+                 if (!before.contains(n + ".USE")) planted_listed << n;
+             out.stored = planted_listed.join('\n').toUtf8();
+             if (isValidUserName(stem)) out.expected = stem.toUtf8();
+             if (planted_listed.size() == 1) {
+                 w.cbousers->setCurrentIndex(w.cbousers->findText(planted_listed.first()));
+                 t.prompter.yes().ok();
+                 w.cmddeleteuser_Click();
+                 EXPECT_FALSE(QFile::exists(planted));
+             }
+             // No other user's file went with it, and nothing came.
+             QFile::remove(planted);
+             EXPECT_EQ(QDir(users).entryList({"*.USE"}, QDir::Files), before);
+             out.messages = t.prompter.messages();
+             return out;
+         }},
+        // A print job id of the server's lpq listing: listed only when it is a number, and
+        // removed by it alone.
+        {"PrintJobId",
+         "sudo lprm <id>",
+         {QStringLiteral("lpq"), QStringLiteral("lprm")},
+         "",
+         [](HostileInputSimTest& t, const QString& payload) {
+             SimServer::setKnob("print_queue", payload + " root hostile.rep 10\n");
+             frmprintjobs w;
+             w.show();
+             w.lists->selectAll();
+             const QStringList keys = w.lists->selected().keys();
+             for (const QString& k : keys)
+                 EXPECT_TRUE(QRegularExpression("^[0-9]+$").match(k).hasMatch()) << k.toStdString();
+             t.prompter.ok();
+             w.Command1_Click();
+             Outcome out;
+             out.messages = t.prompter.messages();
+             out.stored = SimServer::calls("lprm").join('\n').toUtf8();
+             out.expected = keys.join('\n').toUtf8();
+             return out;
+         }},
+        // An archive name of a backup record on the server: listed only when it is an archive
+        // name, and then deleted by it alone.
+        {"BackupArchiveName",
+         "sudo rm -f <archive> <archive>.info",
+         {},
+         "do not name a backup archive",
+         [](HostileInputSimTest& t, const QString& payload) {
+             const QString backups = HardeningSite::file("backup");
+             QDir dir(backups);
+             for (const QString& f : dir.entryList({"143005_120908_*"}, QDir::Files)) dir.remove(f);
+             const QString name = "143005_120908_" + payload + ".tar.gz";
+             {
+                 QFile info(backups + "/zz-hostile-row.info");
+                 EXPECT_TRUE(info.open(QIODevice::WriteOnly));
+                 info.write(platform::toCp1252(name + ",12/9/2008,A,,,HRD\n"));
+                 QFile archive(backups + "/" + name);
+                 if (archive.open(QIODevice::WriteOnly)) archive.write("archive");
+             }
+             t.prompter.ok();
+             fdeletebackups d;
+             Outcome out;
+             int ours = 0;
+             for (int r = 1; r <= d.MSFlexGrid1->dataRows(); ++r) {
+                 const bool mine = d.MSFlexGrid1->cell(r, 1).startsWith("143005_120908_");
+                 d.MSFlexGrid1->setTicked(r, mine);
+                 ours += mine;
+             }
+             if (ours > 0) {
+                 t.prompter.yes().ok();
+                 d.Command1_Click();
+                 QByteArray removals;
+                 for (const QString& e : SimServer::entries("SUDO"))
+                     if (e.startsWith("rm")) removals += platform::toCp1252(e) + '\n';
+                 out.stored = removals;
+                 out.expected =
+                     platform::toCp1252("rm -f " + name + "\nrm -f " + name + ".info\n");
+             }
+             out.messages = t.prompter.messages();
+             QFile::remove(backups + "/zz-hostile-row.info");
+             return out;
+         }},
     };
 }
 
@@ -325,7 +537,7 @@ TEST_P(HostileInputSimTest, IsRefusedByNameOrReachesTheServerAsWrittenAndRunsNot
         EXPECT_TRUE(field.programs.contains(program)) << "ran " << call.toStdString();
     }
     if (out.stored) {
-        EXPECT_EQ(*out.stored, out.expected) << field.line;
+        EXPECT_EQ(out.stored->toStdString(), out.expected.toStdString()) << field.line;
     } else {
         const QRegularExpression named(QString::fromLatin1(field.named),
                                        QRegularExpression::CaseInsensitiveOption);

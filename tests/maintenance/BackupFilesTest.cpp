@@ -40,6 +40,15 @@ INSTANTIATE_TEST_SUITE_P(Names, ArchiveNames,
                                            NameCase{"120908OFFICE1.tar.gz", false},
                                            NameCase{"", false}));
 
+// The archive and its ".info" record are both files: a name only one of them could have names
+// nothing on the server, and its deletion would stop after the first.
+TEST(BackupNames, TheRecordFileOfAnArchiveMustFitInAFileName) {
+    const QString fits = "143005_120908_" + QString(229, QLatin1Char('A')) + ".tar.gz";
+    ASSERT_EQ(fits.size() + 5, 255);
+    EXPECT_TRUE(isBackupArchiveName(fits));
+    EXPECT_FALSE(isBackupArchiveName("143005_120908_A" + fits.mid(14)));
+}
+
 TEST(BackupNames, FinalAndProvisionalNames) {
     const QDateTime finished(QDate(2008, 12, 9), QTime(14, 30, 5));
     EXPECT_EQ(backupArchiveName(finished, "OFFICE1"), "143005_120908_OFFICE1.tar.gz");
