@@ -18,14 +18,15 @@ constexpr int kDefaultBackupStepTimeoutSec = 1800;
 // Lines of diskspace.txt end in a tail of this many characters that the lists do not show.
 constexpr int kDiskLineTail = 13;
 
-ServerStep checked(const QString& line, const QString& what, int deadline = 60) {
+// A deadline of 0 is the configured line deadline: only the long steps name their own.
+ServerStep checked(const QString& line, const QString& what, int deadline = 0) {
     return {ServerStep::Kind::Checked, line, deadline, what};
 }
-ServerStep plain(const QString& line, int deadline = 60) {
+ServerStep plain(const QString& line, int deadline = 0) {
     return {ServerStep::Kind::Plain, line, deadline, QString()};
 }
 ServerStep folder(const QString& path, const QString& what) {
-    return {ServerStep::Kind::Folder, path, 60, what};
+    return {ServerStep::Kind::Folder, path, 0, what};
 }
 }  // namespace
 

@@ -88,7 +88,7 @@ struct ServerStep {
     enum class Kind { Plain, Checked, Folder };
     Kind kind = Kind::Checked;
     QString line;  // for Folder: the folder
-    int deadlineSec = 60;
+    int deadlineSec = 0;  // 0: the configured line deadline
     QString what;  // what the step does, for the message when it fails
 };
 

@@ -109,6 +109,20 @@ QString cancelledText(const QString& work) {
 FetchedListing fetchBackupListing(bool withDiskSpace) {
     FetchedListing out;
     const SiteContext& site = SiteContext::current();
+
+    // getreportfilelist: the old copies go first, so a failed listing or fetch leaves none.
+    const QString folder = siteReportsFolder(site.name()) + QLatin1Char('/');
+    const QString listing = folder + QStringLiteral("restore.txt");
+    const QString listingUnix = folder + QStringLiteral("restoreunix.txt");
+    const QString disk = folder + QStringLiteral("diskspace.txt");
+    const QString diskUnix = folder + QStringLiteral("diskspaceunix.txt");
+    DeleteFileIfExists(listing);
+    if (withDiskSpace) {
+        DeleteFileIfExists(disk);
+        DeleteFileIfExists(diskUnix);
+    }
+    DeleteFileIfExists(listingUnix);
+
     {
         BackupWork work;
         out.failure = work.openShell(SiteFolder::Backup);
@@ -124,19 +138,6 @@ FetchedListing fetchBackupListing(bool withDiskSpace) {
             }
         }
     }
-
-    // getreportfilelist: the old copies go first, so a failed fetch leaves none.
-    const QString folder = siteReportsFolder(site.name()) + QLatin1Char('/');
-    const QString listing = folder + QStringLiteral("restore.txt");
-    const QString listingUnix = folder + QStringLiteral("restoreunix.txt");
-    const QString disk = folder + QStringLiteral("diskspace.txt");
-    const QString diskUnix = folder + QStringLiteral("diskspaceunix.txt");
-    DeleteFileIfExists(listing);
-    if (withDiskSpace) {
-        DeleteFileIfExists(disk);
-        DeleteFileIfExists(diskUnix);
-    }
-    DeleteFileIfExists(listingUnix);
 
     BackupWork files;
     const QString remote = site.serverFolder(true) + QLatin1Char('/');

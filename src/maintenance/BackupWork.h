@@ -24,9 +24,9 @@ public:
     // The steps in order; the first that fails ends the run, and its failure's text says what
     // the step was for and what the server said.
     ServerFailure run(const QList<ServerStep>& steps);
-    // One line; its reply.
-    LineResult runLine(const QString& line, int deadlineSec = kLineTimeoutSec);
-    LineResult runCheckedLine(const QString& line, int deadlineSec = kLineTimeoutSec);
+    // One line; its reply. A deadline of 0 is the configured line deadline ([Sites] LineTimeout).
+    LineResult runLine(const QString& line, int deadlineSec = 0);
+    LineResult runCheckedLine(const QString& line, int deadlineSec = 0);
     void closeShell();
     bool shellOpen() const { return m_shell && m_shell->isOpen(); }
 
@@ -56,8 +56,8 @@ QString cancelledText(const QString& work);
 // The backup list of the current site, made afresh on the server (the listing lines, with the
 // disk-space lines when asked) and fetched with diskspace.txt too when asked into the site's
 // Download/reports folder as restore.txt (and diskspace.txt), LF ends made CR LF. Both old
-// copies are deleted first, so a failure leaves none. The failure of the listing or its fetch
-// is returned; a missing diskspace.txt is none (the disk lists stay empty).
+// copies are deleted before the server is asked, so a failure leaves none. The failure of the
+// listing or its fetch is returned; a missing diskspace.txt is none (the disk lists stay empty).
 struct FetchedListing {
     ServerFailure failure;
     BackupListing listing;

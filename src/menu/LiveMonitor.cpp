@@ -51,9 +51,30 @@ QStringList LiveMonitor::startCommands() const {
             tailCommand() + QLatin1Char('\n')};
 }
 
-QString LiveMonitor::connectFailureMessage() const {
-    return m_kind == Kind::CallLog ? QStringLiteral("Unable To Connect for Call Trace")
-                                   : QStringLiteral("Unable To Connect for PMS Trace");
+QString LiveMonitor::connectFailureMessage(const QString& why) const {
+    const QString text = m_kind == Kind::CallLog
+                             ? QStringLiteral("Unable To Connect for Call Trace")
+                             : QStringLiteral("Unable To Connect for PMS Trace");
+    return why.isEmpty() ? text : text + QStringLiteral("\r\n\r\n") + why;
+}
+
+QString LiveMonitor::lostMessage() const {
+    return QStringLiteral(
+               "The connection for %1 was lost: the server ended the session. No "
+               "more records are shown until it is connected again.")
+        .arg(traceName());
+}
+
+QString LiveMonitor::startOverdueMessage(int seconds) const {
+    return QStringLiteral(
+               "The server did not start the %1 within %2 seconds; the session was "
+               "closed.")
+        .arg(traceName())
+        .arg(seconds);
+}
+
+QString LiveMonitor::traceName() const {
+    return m_kind == Kind::CallLog ? QStringLiteral("Call Trace") : QStringLiteral("PMS Trace");
 }
 
 std::optional<QString> LiveMonitor::receive(const QString& chunk) {

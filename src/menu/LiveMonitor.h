@@ -34,7 +34,12 @@ public:
     void beginReconnect();
     // The lines sent once connected: cd to the site's server folder, then the tail command.
     QStringList startCommands() const;
-    QString connectFailureMessage() const;
+    // The connect failed; `why` is the session's own words (which step failed and how).
+    QString connectFailureMessage(const QString& why = QString()) const;
+    // The server ended the session after it had connected.
+    QString lostMessage() const;
+    // The tail command's echo has not come back within `seconds` of the start lines.
+    QString startOverdueMessage(int seconds) const;
 
     // One received chunk: the text to append to the box, or nothing when the chunk is not shown.
     std::optional<QString> receive(const QString& chunk);
@@ -56,6 +61,7 @@ public:
 
 private:
     void capBuffer();
+    QString traceName() const;
 
     Kind m_kind;
     int m_cap;

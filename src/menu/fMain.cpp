@@ -6,6 +6,7 @@
 #include "common/ConfigNames.h"
 #include "common/Globals.h"
 #include "common/Messages.h"
+#include "common/SiteTargets.h"
 #include "common/TextFormats.h"
 #include "menu/ErrorFiles.h"
 #include "menu/ExecCmd.h"
@@ -376,6 +377,13 @@ void fMain::buildWindow() {
     sshPMS->setObjectName(QStringLiteral("sshPMS"));
     connect(sshPMS, &LiveTailSession::connected, this, &fMain::sshPMS_Connected);
     connect(sshPMS, &LiveTailSession::dataReceived, this, &fMain::sshPMS_Data);
+    connect(sshCOLL, &LiveTailSession::disconnected, this, &fMain::sshCOLL_Disconnected);
+    connect(sshPMS, &LiveTailSession::disconnected, this, &fMain::sshPMS_Disconnected);
+    m_callLogStart = makeTimer(this, QStringLiteral("tmrCOLLStart"), 0, TimerShot::Single, [this] {
+        monitorStartOverdue(*m_callLog, sshCOLL, m_callLogStart);
+    });
+    m_pmsStart = makeTimer(this, QStringLiteral("tmrPMSStart"), 0, TimerShot::Single,
+                           [this] { monitorStartOverdue(*m_pms, sshPMS, m_pmsStart); });
 
     // Visibility at creation.
     for (QWidget* w : std::initializer_list<QWidget*>{cmdexit, cmdEdit, cmdunusedstations,
@@ -745,12 +753,15 @@ void fMain::openMenuWindow(const QString& button) {
 // --- live monitors ----------------------------------------------------------------------
 
 void fMain::dropMonitors() {
+    m_callLogStart->stop();
+    m_pmsStart->stop();
     sshCOLL->disconnect();
     sshPMS->disconnect();
 }
 
 void fMain::openMonitor(LiveMonitor& monitor, LiveTailSession* session) {
     monitor.beginReconnect();
+    (session == sshCOLL ? m_callLogStart : m_pmsStart)->stop();
     session->disconnect();
     session->connectToHost(shellTargetForSite(G().g_CurSite), G().g_FtpTimeout);
 }
@@ -762,12 +773,27 @@ void fMain::reconnectPms() {
     openMonitor(*m_pms, sshPMS);
 }
 
-void fMain::monitorConnected(LiveMonitor& monitor, LiveTailSession* session, int errorCode) {
+void fMain::monitorConnected(LiveMonitor& monitor, LiveTailSession* session, QTimer* start,
+                             int errorCode, const QString& errorText) {
     if (errorCode != 0) {
-        tell(monitor.connectFailureMessage());
+        tell(monitor.connectFailureMessage(errorText));
         return;
     }
     for (const QString& line : monitor.startCommands()) session->send(line);
+    // A server that takes the lines and never echoes the tail would leave the monitor waiting
+    // without a word; once the tail runs, a quiet log is no fault.
+    start->start(lineTimeoutSec() * 1000);
+}
+
+void fMain::monitorStartOverdue(LiveMonitor& monitor, LiveTailSession* session, QTimer* start) {
+    if (monitor.state() != LiveMonitor::kReconnecting) return;
+    session->disconnect();
+    tell(monitor.startOverdueMessage(start->interval() / 1000));
+}
+
+void fMain::monitorLost(LiveMonitor& monitor, QTimer* start) {
+    start->stop();
+    tell(monitor.lostMessage());
 }
 
 void fMain::monitorData(LiveMonitor& monitor, QTextEdit* box, const QString& text) {
@@ -806,14 +832,20 @@ void fMain::monitorChanged(LiveMonitor& monitor, QTextEdit* box, QLabel* stamp) 
     stamp->setText(monitor.stampLabel(QDateTime::currentDateTime()));
 }
 
-void fMain::sshCOLL_Connected(int errorCode, const QString&) {
-    monitorConnected(*m_callLog, sshCOLL, errorCode);
+void fMain::sshCOLL_Connected(int errorCode, const QString& errorText) {
+    monitorConnected(*m_callLog, sshCOLL, m_callLogStart, errorCode, errorText);
 }
 void fMain::sshCOLL_Data(const QString& text) {
     monitorData(*m_callLog, txtCOLL, text);
 }
-void fMain::sshPMS_Connected(int errorCode, const QString&) {
-    monitorConnected(*m_pms, sshPMS, errorCode);
+void fMain::sshPMS_Connected(int errorCode, const QString& errorText) {
+    monitorConnected(*m_pms, sshPMS, m_pmsStart, errorCode, errorText);
+}
+void fMain::sshCOLL_Disconnected() {
+    monitorLost(*m_callLog, m_callLogStart);
+}
+void fMain::sshPMS_Disconnected() {
+    monitorLost(*m_pms, m_pmsStart);
 }
 void fMain::sshPMS_Data(const QString& text) {
     monitorData(*m_pms, txtPMS, text);

@@ -157,6 +157,9 @@ public slots:
     void sshCOLL_Data(const QString& text);
     void sshPMS_Connected(int errorCode, const QString& errorText);
     void sshPMS_Data(const QString& text);
+    // The server ended a connected monitor's session.
+    void sshCOLL_Disconnected();
+    void sshPMS_Disconnected();
     void txtCOLL_Change();
     void txtPMS_Change();
 
@@ -185,7 +188,11 @@ private:
     bool refusedWhileWaiting() const;
 
     void openMonitor(LiveMonitor& monitor, LiveTailSession* session);
-    void monitorConnected(LiveMonitor& monitor, LiveTailSession* session, int errorCode);
+    void monitorConnected(LiveMonitor& monitor, LiveTailSession* session, QTimer* start,
+                          int errorCode, const QString& errorText);
+    // The start lines' deadline passed: a monitor still waiting for the tail's echo is closed.
+    void monitorStartOverdue(LiveMonitor& monitor, LiveTailSession* session, QTimer* start);
+    void monitorLost(LiveMonitor& monitor, QTimer* start);
     void monitorData(LiveMonitor& monitor, QTextEdit* box, const QString& text);
     void monitorChanged(LiveMonitor& monitor, QTextEdit* box, QLabel* stamp);
 
@@ -206,6 +213,9 @@ private:
     QMovie* m_globe = nullptr;
     std::unique_ptr<LiveMonitor> m_callLog;
     std::unique_ptr<LiveMonitor> m_pms;
+    // From the start lines to the echo of the tail command, one per monitor.
+    QTimer* m_callLogStart = nullptr;
+    QTimer* m_pmsStart = nullptr;
     bool m_unloaded = false;
     bool m_errorClickWaits = false;  // the indicator was clicked while a pull ran
     std::optional<BusyPointer> m_waitPointer;

@@ -14,7 +14,9 @@
 #include "access/frmLogin.h"
 #include "common/CommonFunctions.h"
 #include "common/TableMirror.h"
+#include "maintenance/BackupLists.h"
 #include "menu/ErrorFiles.h"
+#include "menu/LiveMonitor.h"
 #include "menu/fMain.h"
 #include "remote/FileTransferSession.h"
 #include "remote/TablePull.h"
@@ -28,6 +30,9 @@
 #include "support/TempHome.h"
 #include "support/Wait.h"
 #include "tables/DivisionForms.h"
+#include "widgets/LongWaitCancel.h"
+#include "widgets/ProgressLabel.h"
+#include "widgets/SortableGrid.h"
 
 #include <gtest/gtest.h>
 
@@ -383,8 +388,106 @@ Family userFiles() {
             }};
 }
 
+Family backupRestore() {
+    // An archive of the case's own in the site's backup folder, brought back to a computer that
+    // holds an older copy of it: the older copy stays whole unless the new one came whole.
+    static const QString kArchive = QStringLiteral("120000_120908_FAULTS.tar.gz");
+    static const QByteArray kOldCopy = "the copy brought back before\n";
+    return {"BackupRestore",
+            "SHELL cat *.info",
+            {},
+            [](ServerFaultSimTest& t) {
+                t.writeServerFile(HardeningSite::file("backup/" + kArchive),
+                                  QByteArray(kBigFile, 'z'));
+            },
+            {},
+            [](ServerFaultSimTest& t) {
+                const QString server = HardeningSite::file("backup/" + kArchive);
+                if (!QFile::exists(server)) t.writeServerFile(server, "a small archive\n");
+                const QString record = kArchive + ",12/9/2008,A,12/09/08,12/09/08,FAULTS\n";
+                t.writeServerFile(server + ".info", record.toLatin1());
+                const QString backups = t.home.file("North/Download/backups");
+                QDir().mkpath(backups);
+                t.home.write("North/Download/backups/" + kArchive, kOldCopy);
+                // A list of an earlier opening, which a failed listing must not leave behind.
+                t.home.write("North/Download/reports/restore.txt", "stale list\r\n");
+
+                // The list's own message (the fault, or the records it leaves out).
+                t.prompter.ok();
+                fbringbackbackups w;
+                w.show();
+                int row = 0;
+                for (int r = 1; r <= w.MSFlexGrid1->dataRows(); ++r)
+                    if (w.MSFlexGrid1->cell(r, 1) == kArchive) row = r;
+                if (row > 0) {
+                    w.MSFlexGrid1->setTicked(row, true);
+                    t.prompter.yes().ok();  // replace the older copy; the outcome
+                    w.Command1_Click();
+                }
+                // The listing is the server's whole, or gone.
+                const QString listing = t.home.file("North/Download/reports/restore.txt");
+                if (QFile::exists(listing))
+                    EXPECT_EQ(fileBytes(listing),
+                              withCrLf(fileBytes(HardeningSite::file("backup/restore.txt"))));
+                // The archive on this computer is the older copy or the server's whole; no
+                // part of a copy lies beside it.
+                const QStringList left = QDir(backups).entryList(QDir::Files | QDir::Hidden);
+                EXPECT_EQ(left, QStringList{kArchive}) << left.join(' ').toStdString();
+                const QByteArray local = fileBytes(backups + "/" + kArchive);
+                if (local != kOldCopy)
+                    EXPECT_EQ(local, fileBytes(server)) << "a cut copy kept as the archive";
+                // The buttons are back and no wait is offered; a list that stayed open closes.
+                EXPECT_TRUE(w.Command1->isEnabled());
+                EXPECT_TRUE(w.Command1->isVisibleTo(&w));
+                EXPECT_TRUE(w.cmdcancel->isEnabled());
+                EXPECT_FALSE(w.lblrunning->isVisibleTo(&w));
+                EXPECT_FALSE(w.cmdwaitcancel->isOffered());
+                if (w.isVisible()) {
+                    w.cmdcancel_Click();
+                    EXPECT_FALSE(w.isVisible());
+                }
+                return t.prompter.messages();
+            }};
+}
+
+Family liveMonitor() {
+    // The call-log monitor: a fault while it connects or sends its start lines (the change of
+    // folder) is told; a fault once the tail runs looks like a quiet log and is not one of these.
+    return {"LiveMonitor",
+            "SHELL cd ",
+            {},  // every line waits a second
+            {},  // a tail fetches nothing
+            {},  // the connect deadline
+            [](ServerFaultSimTest& t) {
+                fMain* main = fMain::instance();
+                t.prompter.ok();
+                main->reconnectCallLog();
+                EXPECT_TRUE(testsupport::waitFor([&] { return !t.prompter.messages().isEmpty(); },
+                                                 kLongestRunMs))
+                    << "nothing told; state " << G().g_CallLogState.toStdString();
+                const QStringList said = t.prompter.messages();
+                EXPECT_NE(G().g_CallLogState, LiveMonitor::kPrint);
+
+                // Started again once the server is back: it follows the log, and nothing more of
+                // the failed session is told.
+                QFile::remove(t.home.file("known_hosts"));
+                SimServer::clearKnobs();
+                SimServer::configureSite(HardeningSite::kIndex, HardeningSite::folder());
+                main->reconnectCallLog();
+                EXPECT_TRUE(testsupport::waitFor(
+                    [] { return G().g_CallLogState == LiveMonitor::kPrint; }, kLongestRunMs))
+                    << "not started again; state " << G().g_CallLogState.toStdString();
+                EXPECT_FALSE(testsupport::waitFor([&] { return t.prompter.messages() != said; },
+                                                  500))
+                    << t.prompter.messages().join('|').toStdString();
+                main->dropMonitors();
+                return said;
+            }};
+}
+
 std::vector<Family> families() {
-    return {tablePull(), errorPull(), reportRun(), changeRequest(), userFiles()};
+    return {tablePull(), errorPull(),     reportRun(),  changeRequest(),
+            userFiles(), backupRestore(), liveMonitor()};
 }
 
 // ---- the faults ------------------------------------------------------------------------------

@@ -529,13 +529,13 @@ TEST_F(MonitorWindowTest, BoxKeepsOnlyTheNewestText) {
     EXPECT_TRUE(text.startsWith(line));  // cut at a line start
 }
 
-TEST_F(MonitorWindowTest, ConnectFailureSaysWhichTrace) {
+TEST_F(MonitorWindowTest, ConnectFailureSaysWhichTraceAndWhy) {
     prompter.ok().ok();
     w->sshCOLL_Connected(1, QStringLiteral("refused"));
     w->sshPMS_Connected(1, QStringLiteral("refused"));
     ASSERT_EQ(prompter.prompts().size(), 2u);
-    EXPECT_EQ(prompter.messages(),
-              (QStringList{"Unable To Connect for Call Trace", "Unable To Connect for PMS Trace"}));
+    EXPECT_EQ(prompter.messages(), (QStringList{"Unable To Connect for Call Trace\r\n\r\nrefused",
+                                                "Unable To Connect for PMS Trace\r\n\r\nrefused"}));
     for (const auto& p : prompter.prompts()) {
         EXPECT_EQ(p.icon, platform::Icon::None);
         EXPECT_EQ(p.buttons, platform::Buttons::Ok);

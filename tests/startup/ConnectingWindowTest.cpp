@@ -429,7 +429,10 @@ TEST_F(Connecting, AnUnreachableServerLeavesNoMonitorSilentlyOff) {
     EXPECT_EQ(prompter.messages(),
               (QStringList{"Unable to connect to North Wing: Connection refused\r\n\r\nThe "
                            "tables of this site were not fetched.",
-                           "Unable To Connect for Call Trace", "Unable To Connect for PMS Trace"}));
+                           "Unable To Connect for Call Trace\r\n\r\nCould not connect to the "
+                           "server 127.0.0.1 port 1: Connection refused",
+                           "Unable To Connect for PMS Trace\r\n\r\nCould not connect to the "
+                           "server 127.0.0.1 port 1: Connection refused"}));
     EXPECT_EQ(window->result(), QDialog::Accepted);
     quillon::fMain::unloadInstance();
 }
