@@ -23,12 +23,9 @@ QString siteFolder(int site) {
     return G().g_SiteHomedir[site];
 }
 
-// The longest name a file on the server may have.
-constexpr int kMaxFileNameLength = kMaxServerFileName;
-
 // The values of the write lines, each bare when its validator admits it.
 QString fileWord(const QString& name) {
-    return plainOrQuoted(name, isSafeFileName(name, kMaxFileNameLength));
+    return plainOrQuoted(name, isSafeFileName(name, kMaxServerFileName));
 }
 QString loginWord(const QString& login) {
     return plainOrQuoted(login, isPlainAccountName(login));
@@ -37,7 +34,7 @@ QString loginWord(const QString& login) {
 // files (*.USE) ever shows it, and never a user's own file, as no user name begins with '.'.
 QString tempWord(const QString& name) {
     return plainOrQuoted(QLatin1Char('.') + name + QStringLiteral(".tmp"),
-                         isSafeFileName(name, kMaxFileNameLength));
+                         isSafeFileName(name, kMaxServerFileName));
 }
 // The lines that put `lines` (each "echo <text>") into the file through its temporary name.
 QStringList contentLines(const QString& name, const QStringList& texts) {
@@ -68,7 +65,7 @@ bool isValidUserName(const QString& typed) {
     // The longest of the names made from it is the temporary one, .<USER>.USE.tmp.
     return isSafeFileName(
         typed,
-        kMaxFileNameLength - int(qstrlen(".") + qstrlen(UserFileKind::suffix) + qstrlen(".tmp")));
+        kMaxServerFileName - int(qstrlen(".") + qstrlen(UserFileKind::suffix) + qstrlen(".tmp")));
 }
 
 QString userNameRule() {

@@ -16,6 +16,11 @@ inline constexpr int kServerTimeoutSec = 90;
 inline constexpr int kLineTimeoutSec = 60;
 // That deadline as configured: [Sites] LineTimeout seconds, kLineTimeoutSec by default.
 int lineTimeoutSec();
+// The deadline a line is held to: its own when it names one, else its session's, else
+// kLineTimeoutSec.
+inline int lineDeadlineSec(int own, int session) {
+    return own > 0 ? own : session > 0 ? session : kLineTimeoutSec;
+}
 // Deadline of ./do_csv.sh, which writes all 13 tables.
 inline constexpr int kTableWriteTimeoutSec = 600;
 

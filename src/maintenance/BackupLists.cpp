@@ -129,10 +129,7 @@ void frestore::setBusy(bool busy) {
     Command1->setEnabled(!busy);
     cmdcancel->setEnabled(!busy);
     lblrunning->setVisible(busy);
-    if (busy)
-        cmdwaitcancel->offer([this] { m_work.cancel(); });
-    else
-        cmdwaitcancel->withdraw();
+    m_work.offerCancel(*cmdwaitcancel, busy);
     if (busy)
         tmrreport->start();
     else
@@ -264,10 +261,7 @@ void BackupTickList::setBusy(bool busy) {
         b->setVisible(!busy);
     }
     lblrunning->setVisible(busy);
-    if (busy)
-        cmdwaitcancel->offer([this] { m_work.cancel(); });
-    else
-        cmdwaitcancel->withdraw();
+    m_work.offerCancel(*cmdwaitcancel, busy);
     if (busy) tmrreport->start();
 }
 

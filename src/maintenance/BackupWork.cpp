@@ -94,6 +94,13 @@ void BackupWork::cancel() {
     if (m_files) m_files->cancel();
 }
 
+void BackupWork::offerCancel(WaitCanceller& canceller, bool busy) {
+    if (busy)
+        canceller.offer([this] { cancel(); });
+    else
+        canceller.withdraw();
+}
+
 QString stepFailureText(const QString& what, const ServerFailure& failure) {
     QString text = what.isEmpty() ? QStringLiteral("A step on the server failed") : what;
     text += QStringLiteral(".\r\n\r\n") + failure.text;

@@ -38,6 +38,8 @@ public:
     // While a step or fetch waits (a Cancel button): ends the session; the waiting call
     // returns kSessionCancelled.
     void cancel();
+    // Offers cancel() on the window's long-wait Cancel while `busy`, and withdraws it after.
+    void offerCancel(WaitCanceller& canceller, bool busy);
     bool cancelled() const { return m_cancelled; }
     // A new run: not cancelled.
     void begin() { m_cancelled = false; }

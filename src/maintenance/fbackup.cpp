@@ -130,10 +130,7 @@ void fbackup::setRunning(bool running) {
         Optdate_Click(m_type == kBackupAll ? 0 : 1);
     }
     lblrunning->setVisible(running);
-    if (running)
-        cmdwaitcancel->offer([this] { m_work.cancel(); });
-    else
-        cmdwaitcancel->withdraw();
+    m_work.offerCancel(*cmdwaitcancel, running);
     if (running)
         tmrbackup->start();
     else

@@ -759,18 +759,18 @@ void fMain::dropMonitors() {
     sshPMS->disconnect();
 }
 
-void fMain::openMonitor(LiveMonitor& monitor, LiveTailSession* session) {
+void fMain::openMonitor(LiveMonitor& monitor, LiveTailSession* session, QTimer* start) {
     monitor.beginReconnect();
-    (session == sshCOLL ? m_callLogStart : m_pmsStart)->stop();
+    start->stop();
     session->disconnect();
     session->connectToHost(shellTargetForSite(G().g_CurSite), G().g_FtpTimeout);
 }
 
 void fMain::reconnectCallLog() {
-    openMonitor(*m_callLog, sshCOLL);
+    openMonitor(*m_callLog, sshCOLL, m_callLogStart);
 }
 void fMain::reconnectPms() {
-    openMonitor(*m_pms, sshPMS);
+    openMonitor(*m_pms, sshPMS, m_pmsStart);
 }
 
 void fMain::monitorConnected(LiveMonitor& monitor, LiveTailSession* session, QTimer* start,

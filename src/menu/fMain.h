@@ -187,7 +187,7 @@ private:
     // operation of the menu are refused then.
     bool refusedWhileWaiting() const;
 
-    void openMonitor(LiveMonitor& monitor, LiveTailSession* session);
+    void openMonitor(LiveMonitor& monitor, LiveTailSession* session, QTimer* start);
     void monitorConnected(LiveMonitor& monitor, LiveTailSession* session, QTimer* start,
                           int errorCode, const QString& errorText);
     // The start lines' deadline passed: a monitor still waiting for the tail's echo is closed.

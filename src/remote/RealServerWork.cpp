@@ -22,7 +22,7 @@ public:
     LineResult run(const QString& line, int deadlineSec) override {
         const std::shared_ptr<bool> stillHere = alive;
         const std::optional<QString> reply =
-            session.execute(line, deadlineSec > 0 ? deadlineSec : lineTimeoutSec);
+            session.execute(line, lineDeadlineSec(deadlineSec, lineTimeoutSec));
         if (!*stillHere) return {closedMeanwhile(line), QString(), {}};
         if (!reply) return {{session.errorCode(), session.errorString(), line}, QString(), {}};
         return {{}, *reply, {}};
@@ -61,7 +61,7 @@ public:
 std::unique_ptr<ServerShell> RealServerWork::openShell(const ShellRequest& request,
                                                        ServerFailure& failure) {
     auto shell = std::make_unique<RealServerShell>();
-    shell->lineTimeoutSec = request.lineTimeoutSec > 0 ? request.lineTimeoutSec : kLineTimeoutSec;
+    shell->lineTimeoutSec = request.lineTimeoutSec;
     if (!request.control.isEmpty()) shell->session.log = sessionDebugLog(request.control);
     if (!shell->session.connectToHost(request.target, request.connectTimeoutSec)) {
         failure = {shell->session.errorCode(), shell->session.errorString(), QString()};

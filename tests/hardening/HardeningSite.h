@@ -19,6 +19,12 @@
 
 namespace hardening {
 
+// A file's bytes; empty when it cannot be read.
+inline QByteArray fileBytes(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
 class HardeningSite {
 public:
     static constexpr int kIndex = 1;
@@ -36,10 +42,7 @@ public:
         return made;
     }
     static QString file(const QString& name) { return folder() + QLatin1Char('/') + name; }
-    static QByteArray read(const QString& name) {
-        QFile f(file(name));
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    }
+    static QByteArray read(const QString& name) { return fileBytes(file(name)); }
     // Removes the files of earlier cases that match the patterns ("*.todo").
     static void removeFiles(const QStringList& patterns) {
         QDir dir(folder());

@@ -56,6 +56,7 @@
 #include <vector>
 
 using namespace quillon;
+using hardening::fileBytes;
 using hardening::HardeningSite;
 using testsupport::SimServer;
 
@@ -71,11 +72,6 @@ constexpr int kLongestRunMs = 25000;
 // Large enough that a relay stalled after kStallAfter bytes cuts it off in its middle.
 constexpr int kBigFile = 3'000'000;
 constexpr qint64 kStallAfter = 1'000'000;
-
-QByteArray fileBytes(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 QByteArray withCrLf(QByteArray lf) {
     lf.replace("\r\n", "\n");

@@ -143,13 +143,13 @@ public:
                         QStringLiteral("The session is busy with another line."));
         if (!isOpen()) return fail(quillon::kSessionFailed, notConnectedText());
         // The deadline the line is held to: 0 stands for the request's line deadline.
-        s_->sent.push_back({index_, line, deadlineSec > 0 ? deadlineSec : lineTimeoutSec_});
+        const int seconds = quillon::lineDeadlineSec(deadlineSec, lineTimeoutSec_);
+        s_->sent.push_back({index_, line, seconds});
 
         const QString check = quillon::withExitStatus(QString());
         const bool checked = line.endsWith(check);
         const QString bare = checked ? line.chopped(check.size()) : line;
         const std::shared_ptr<FakeServer::Rule> rule = s_->ruleFor(bare, line);
-        const int seconds = deadlineSec > 0 ? deadlineSec : lineTimeoutSec_;
         const std::shared_ptr<bool> alive = alive_;
         const std::shared_ptr<Wait> wait = wait_;
         Busy busy(wait);
@@ -419,8 +419,7 @@ std::unique_ptr<quillon::ServerShell> FakeServer::openShell(const ShellRequest& 
         failure = *refused;
         return nullptr;
     }
-    auto shell = std::make_unique<FakeShell>(
-        s_, index, request.lineTimeoutSec > 0 ? request.lineTimeoutSec : quillon::kLineTimeoutSec);
+    auto shell = std::make_unique<FakeShell>(s_, index, request.lineTimeoutSec);
     s_->shellOpen[index] = true;
     if (request.folder) {
         const LineResult cd = shell->changeFolder(*request.folder);
