@@ -33,6 +33,8 @@ ChangeForm::ChangeForm(ChangeMember member, const QString& caption, QWidget* par
     cmdcancel->setObjectName(QStringLiteral("cmdcancel"));
     lblrunning = new ProgressLabel(m_member.runningText, this);
     lblrunning->setObjectName(QStringLiteral("lblrunning"));
+    if (!m_member.runningStart.isEmpty()) lblrunning->setText(m_member.runningStart);
+    lblrunning->showInRed(m_member.runningInRed);
     lblrunning->setVisible(false);
     cmdwaitcancel = new QPushButton(QStringLiteral("Cancel"), this);
     cmdwaitcancel->setObjectName(QStringLiteral("cmdwaitcancel"));

@@ -41,6 +41,9 @@ struct ChangeMember {
     QString saveName = QStringLiteral("cmdsave");
     QString saveCaption = QStringLiteral("Save");
     QString runningText = QStringLiteral("Saving Data");
+    // The label's first caption when it is not the bare progress text.
+    QString runningStart;
+    bool runningInRed = true;
 };
 
 class ChangeForm : public QDialog {

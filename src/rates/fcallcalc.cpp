@@ -201,6 +201,17 @@ bool fcallcalc::bringAnswer() {
     return true;
 }
 
+void fcallcalc::logRunStarted() {
+    // The calculator's own spelling, with its trailing blank.
+    WriteDebugLog(QStringLiteral("RUNNING REPORT "));
+}
+
+void fcallcalc::logRunDone() {
+    // Once before the session ends and once after it, as the calculator has always written.
+    WriteDebugLog(QStringLiteral("DONE RUNNING REPORT"));
+    WriteDebugLog(QStringLiteral("DONE RUNNING REPORT"));
+}
+
 void fcallcalc::finishRun() {
     if (!bringAnswer()) return;
     const QString answer = answerPath();

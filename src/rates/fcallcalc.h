@@ -42,6 +42,8 @@ protected:
     void queueRequest(ReportRequest& request) override;
     std::optional<QString> refusal(const ReportRequest& request) override;
     void finishRun() override;
+    void logRunStarted() override;
+    void logRunDone() override;
 
 private:
     // Fetches the answer and writes the report; false (told, the button back) when not.

@@ -44,7 +44,9 @@ fdeletecalls::fdeletecalls(QWidget* parent)
                               .pullsTablesAfterAnswer = false,
                               .saveName = QStringLiteral("Command1"),
                               .saveCaption = QStringLiteral("Delete Calls"),
-                              .runningText = QStringLiteral("Deleting Calls")},
+                              .runningText = QStringLiteral("Deleting Calls"),
+                              .runningStart = QStringLiteral("Deleting Calls."),
+                              .runningInRed = false},
                  QStringLiteral("Delete Calls"), parent) {
     setObjectName(QStringLiteral("fdeletecalls"));
     Command1 = cmdsave;
@@ -172,6 +174,8 @@ QString fdeletecalls::firstProblem() {
     if (!ask(deleteCallsQuestion(startdate->text(), starttime->text(), kind, items, all),
              titles::kConfigureSites))
         return kNotDeleted;
+    // Yes starts the run, whatever the checks below find.
+    WriteDebugLog(QStringLiteral("RUNNING REPORT"));
     if (items == 0)
         return QStringLiteral("You Must ") + lists->lblreporttype[0]->text() +
                QStringLiteral(" Calls not deleted");
@@ -180,7 +184,6 @@ QString fdeletecalls::firstProblem() {
         if (const QString p = keyProblem(kind.singular + QStringLiteral(" key ") + key, key);
             !p.isEmpty())
             return p + kCrLf + kNotDeleted;
-    WriteDebugLog(QStringLiteral("RUNNING REPORT"));
     return {};
 }
 

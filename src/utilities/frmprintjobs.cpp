@@ -28,7 +28,6 @@ namespace quillon {
 
 namespace {
 const QString kControl = QStringLiteral("SSH1print");
-const QString kHeader = QStringLiteral("ID #   Name of Print Job");
 const QString kRemoveAllQuestion =
     QStringLiteral("Are you sure you want delete all print jobs?") + kCrLf;
 }  // namespace
@@ -43,7 +42,7 @@ frmprintjobs::frmprintjobs(QWidget* parent) : QDialog(parent) {
         new QGroupBox(QStringLiteral("Delete Print Jobs on the Call Accounting Computer"), this);
     auto* inner = new QVBoxLayout(frame);
     lists = new ListPair(frame);
-    lists->setCaptions(kHeader, kHeader);
+    lists->setColumnHeaders(QStringLiteral("ID #"), QStringLiteral("Name of Print Job"));
     chkrmall = new QCheckBox(QStringLiteral("Remove all print jobs"), frame);
     chkrmall->setObjectName(QStringLiteral("chkrmall"));
     inner->addWidget(lists);
@@ -55,7 +54,7 @@ frmprintjobs::frmprintjobs(QWidget* parent) : QDialog(parent) {
     Command1->setAutoDefault(false);
     lblrunning = new ProgressLabel(QStringLiteral("Deleting Print Jobs"), this);
     lblrunning->setObjectName(QStringLiteral("lblrunning"));
-    lblrunning->setStyleSheet(QStringLiteral("color: red; font-weight: bold;"));
+    lblrunning->showInRed(true, true);
     lblrunning->setVisible(false);
     layout->addWidget(Command1);
     layout->addWidget(lblrunning);

@@ -4,6 +4,7 @@
 
 #include <QCheckBox>
 #include <QGridLayout>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
@@ -68,6 +69,20 @@ ListPair::~ListPair() = default;
 void ListPair::setCaptions(const QString& available, const QString& selected) {
     lblreporttype[0]->setText(available);
     lblreporttype[1]->setText(selected);
+}
+
+void ListPair::setColumnHeaders(const QString& first, const QString& second) {
+    auto* grid = static_cast<QGridLayout*>(layout());
+    for (int i = 0; i < 2; ++i) {
+        lblreporttype[i]->setText(first);
+        auto* next = new QLabel(second, this);
+        next->setObjectName(QStringLiteral("lblreporttype_%1").arg(i + 2));
+        grid->removeWidget(lblreporttype[i]);
+        auto* row = new QHBoxLayout;
+        row->addWidget(lblreporttype[i]);
+        row->addWidget(next, 1);
+        grid->addLayout(row, 1, i == 0 ? 0 : 2);
+    }
 }
 
 void ListPair::load(const QList<SelectionEntry>& entries) {

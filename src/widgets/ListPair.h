@@ -46,6 +46,9 @@ public:
     const SelectionList& selected() const { return *m_selected; }
 
     void setCaptions(const QString& available, const QString& selected);
+    // Two column headers over each list instead of one caption (the print queue's job id and
+    // job name); the second headers are lblreporttype_2 and _3.
+    void setColumnHeaders(const QString& first, const QString& second);
     // Empties both lists and offers the entries.
     void load(const QList<SelectionEntry>& entries);
 

@@ -1,5 +1,8 @@
 #include "widgets/ProgressLabel.h"
 
+#include <QFont>
+#include <QPalette>
+
 namespace quillon {
 
 ProgressLabel::ProgressLabel(const QString& text, QWidget* parent)
@@ -16,6 +19,15 @@ void ProgressLabel::setBaseText(const QString& text) {
 void ProgressLabel::tick() {
     const QString full = m_base + QString(m_mostDots, QLatin1Char('.'));
     setText(text() == full ? m_base + QLatin1Char('.') : text() + QLatin1Char('.'));
+}
+
+void ProgressLabel::showInRed(bool on, bool bold) {
+    QPalette colours = parentWidget() ? parentWidget()->palette() : QPalette();
+    if (on) colours.setColor(QPalette::WindowText, Qt::red);
+    setPalette(colours);
+    QFont f = font();
+    f.setBold(on && bold);
+    setFont(f);
 }
 
 }  // namespace quillon

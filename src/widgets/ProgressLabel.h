@@ -20,6 +20,9 @@ public:
     // One dot more, or one dot after the last.
     void tick();
     int mostDots() const { return m_mostDots; }
+    // The warning look of a running label: red text, bold where asked; off gives the window's
+    // own colour back.
+    void showInRed(bool on, bool bold = false);
 
 private:
     QString m_base;

@@ -276,6 +276,80 @@ INSTANTIATE_TEST_SUITE_P(
         NameCase{"no access", "ls: cannot access 'ZED.USE': Permission denied\n", false}),
     [](const auto& info) { return std::to_string(info.index); });
 
+// A step of the writing that fails is told with the user not added, the window stays open
+// with its entries, and nothing after the failed step is sent.
+struct AddFailureCase {
+    const char* name;
+    std::function<void(testsupport::FakeServer&)> fault;
+    const char* lastLine;  // the last line sent, status check left off
+    bool lineChecked = true;
+};
+void PrintTo(const AddFailureCase& c, std::ostream* os) {
+    *os << c.name;
+}
+class AddUserFailure : public AddUser, public ::testing::WithParamInterface<AddFailureCase> {};
+
+TEST_P(AddUserFailure, IsToldAndStopsThere) {
+    const AddFailureCase& c = GetParam();
+    listsAfterWrite(QStringLiteral("ZED.BUT"));
+    listsAfterWrite(QStringLiteral("ZED.USE"));
+    c.fault(server);
+    enter(QStringLiteral("zed"), QStringLiteral("secret1"));
+    grant(QStringLiteral("01.RPT Detail Report"));
+    prompter.ok();
+    QTest::mouseClick(w->cmdadduser, Qt::LeftButton);
+    ASSERT_EQ(prompter.messages().size(), 1);
+    EXPECT_TRUE(prompter.messages()[0].startsWith(QStringLiteral("The user zed was not added.\r\n\r\n")))
+        << prompter.messages()[0].toStdString();
+    EXPECT_NE(w->result(), QDialog::Accepted);
+    EXPECT_EQ(w->txtadduser->text(), QStringLiteral("zed"));
+    EXPECT_EQ(w->picker->lstItemHidden->count(), 1);
+    ASSERT_FALSE(server.lines().isEmpty());
+    const QString last = QString::fromLatin1(c.lastLine);
+    EXPECT_EQ(server.lines().last(), c.lineChecked ? checked(last) : last);
+    EXPECT_FALSE(server.isShellOpen(0));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Steps, AddUserFailure,
+    ::testing::Values(
+        AddFailureCase{"AButtonFileContentLine",
+                       [](testsupport::FakeServer& s) {
+                           s.on(QStringLiteral("echo 01.cmddetail >>.ZED.BUT.tmp")).status(1);
+                       },
+                       "echo 01.cmddetail >>.ZED.BUT.tmp"},
+        AddFailureCase{"TheUserFileMove",
+                       [](testsupport::FakeServer& s) {
+                           s.on(QStringLiteral("mv -f .ZED.USE.tmp ZED.USE")).status(1);
+                       },
+                       "mv -f .ZED.USE.tmp ZED.USE"},
+        AddFailureCase{"TheUserFileNotListed",
+                       [](testsupport::FakeServer& s) {
+                           s.on(QStringLiteral("ls -1 ZED.USE"))
+                               .reply(QStringLiteral("ls: cannot access 'ZED.USE': No such file or directory\n"))
+                               .status(2);
+                       },
+                       "ls -1 ZED.USE"},
+        AddFailureCase{"TheSessionLost",
+                       [](testsupport::FakeServer& s) {
+                           s.on(QStringLiteral("sudo chmod 666 ZED.USE")).dropsSession();
+                       },
+                       "sudo chmod 666 ZED.USE", false}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// A blank typed into the name box is taken out again and told; the rest of the name stays.
+TEST_F(AddUser, ABlankTypedInTheNameIsRefused) {
+    w->show();
+    w->txtadduser->setFocus();
+    prompter.ok();
+    QTest::keyClicks(w->txtadduser, QStringLiteral("ze d"));
+    EXPECT_EQ(w->txtadduser->text(), QStringLiteral("zed"));
+    EXPECT_EQ(prompter.messages(),
+              QStringList{QStringLiteral("You can not have Spaces in the User Name")});
+    EXPECT_TRUE(prompter.prompts()[0].title.isEmpty());
+    EXPECT_TRUE(server.shellRequests().empty());
+}
+
 // Checks in the Part's order; none of them sends a line, and a refusal changes nothing, so a
 // request after one sends only its own lines.
 TEST_F(AddUser, RefusalsSendNothing) {

@@ -5,6 +5,7 @@
 #include "LoginTestSupport.h"
 #include "common/Globals.h"
 #include "platform/ProfileFile.h"
+#include "startup/Configuration.h"
 #include "support/DebugLogLines.h"
 #include "support/ScriptedPrompter.h"
 #include "support/SimServer.h"
@@ -18,6 +19,8 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QPointer>
+#include <QProcess>
+#include <QProcessEnvironment>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -116,6 +119,39 @@ TEST_F(LoginOnServer, AnUnreadableUserFileIsNeverAnsweredFromAnOldCopy) {
     EXPECT_EQ(login->wrongPasswordCount(), 0);
     EXPECT_TRUE(G().g_UserName.isEmpty());
     EXPECT_FALSE(QFile::exists(home.file(QStringLiteral("Sim/download/GHOST.LIC"))));
+}
+
+// The demo's program folder as sim/demo-home makes it: its administrator gets every button of
+// the catalogue.
+class DemoOnServer : public testsupport::SimTest, protected logintest::LoginScene {
+protected:
+    void TearDown() override {
+        finish();
+        SimTest::TearDown();
+    }
+    testsupport::TempHome home;
+    testsupport::ScriptedPrompter prompter;
+};
+
+TEST_F(DemoOnServer, TheAdministratorGetsEveryCatalogueButton) {
+    QProcess make;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QUILLON_SIM_PORT"), QString::number(SimServer::port()));
+    make.setProcessEnvironment(env);
+    make.start(QStringLiteral(QUILLON_SOURCE_DIR "/sim/demo-home"), {home.path()});
+    ASSERT_TRUE(make.waitForFinished(30000));
+    ASSERT_EQ(make.exitCode(), 0) << make.readAllStandardError().toStdString();
+
+    const StartupConfiguration config = ReadStartupConfiguration();
+    ASSERT_EQ(config.siteNames, (QStringList{QStringLiteral("Default"), QStringLiteral("Demo")}));
+    start();
+    open(config.siteNames, 1);
+    attempt(QStringLiteral("admin"), QStringLiteral("admin1"));
+    flushDeletes();
+
+    EXPECT_TRUE(prompter.messages().isEmpty()) << prompter.messages().join('|').toStdString();
+    EXPECT_EQ(G().g_UserName, QStringLiteral("admin"));
+    EXPECT_EQ(enabledMenuButtons(), logintest::kMenuButtons);
 }
 
 }  // namespace

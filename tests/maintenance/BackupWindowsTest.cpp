@@ -19,6 +19,7 @@
 #include <gtest/gtest.h>
 
 #include <QDateEdit>
+#include <QFileInfo>
 #include <QListWidget>
 #include <QLocale>
 #include <QPushButton>
@@ -220,6 +221,10 @@ INSTANTIATE_TEST_SUITE_P(
                     },
                     "143005_120908_TESTPC.tar.gz is on the server but could not be copied",
                     "mv *.gz '/usr/varnel/backup'", true},
+        BackupFault{"AnEmptyCopy",
+                    [](FakeServer& s) { s.addFile(kBackupFolder + "/121008TESTPC.tar.gz", ""); },
+                    "The copy of the backup on this computer is empty",
+                    "mv *.gz '/usr/varnel/backup'", true},
         BackupFault{"TheRecordIsMissing",
                     [](FakeServer& s) {
                         s.on("ls 143005_120908_TESTPC.tar.gz.info")
@@ -402,6 +407,8 @@ TEST_F(BackupWindows, TheListsSayWhenThereAreNoBackups) {
 }
 
 TEST_F(BackupWindows, AListThatCannotBeFetchedIsToldNotShownAsEmpty) {
+    // An old copy is gone before the fetch: a failed one never shows yesterday's list.
+    home.write("North/Download/reports/restore.txt", "old,record\r\n");
     prompter.ok();
     fbringbackbackups b;
     ASSERT_EQ(prompter.messages().size(), 1);
@@ -502,6 +509,20 @@ TEST_F(BackupWindows, TickedArchivesAreCopiedAndACopyHereIsReplacedOnlyWhenAsked
     EXPECT_EQ(home.read("North/Download/backups/" + kA), "OLD A");
     EXPECT_EQ(home.read("North/Download/backups/" + kP), "ARCHIVE P");
     for (const auto& fetch : server.fetches()) EXPECT_FALSE(fetch.remotePath.endsWith(".info"));
+}
+
+// A site whose backups folder was never made gets it with the copy.
+TEST_F(BackupWindows, BringingBackMakesTheBackupsFolder) {
+    listing();
+    server.addFile(kBackupFolder + "/" + kP, "ARCHIVE P");
+    ASSERT_FALSE(QFileInfo::exists(home.file("North/Download/backups")));
+    prompter.ok();
+    fbringbackbackups b;
+    b.MSFlexGrid1->setTicked(2, true);
+    prompter.ok();
+    b.Command1_Click();
+    EXPECT_EQ(prompter.messages().last(), "File(s)Copied");
+    EXPECT_EQ(home.read("North/Download/backups/" + kP), "ARCHIVE P");
 }
 
 TEST_F(BackupWindows, AReplacedCopyIsKeptWhenTheNewOneFails) {

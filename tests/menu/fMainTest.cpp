@@ -1,11 +1,15 @@
 #include "MenuTestSupport.h"
 #include "menu/fMain.h"
 #include "support/ProgramWindows.h"
+#include "widgets/SortableGrid.h"
 #include "widgets/WindowRegistry.h"
 
 #include "common/Globals.h"
 #include "menu/LiveMonitor.h"
 #include "platform/ProfileFile.h"
+#include "maintenance/BackupLists.h"
+#include "support/FakeServer.h"
+#include "support/FakeSite.h"
 #include "support/RecordingViewer.h"
 #include "support/ScriptedPrompter.h"
 #include "support/TempHome.h"
@@ -338,6 +342,32 @@ TEST_F(MainWindowTest, LeavingBackupReportsRestoresTheReportsTab) {
     EXPECT_EQ(w->SSTab1->currentIndex(), 0);
     EXPECT_TRUE(w->cmdexitbackup->isHidden());
     EXPECT_TRUE(w->lblexitbackup->isHidden());
+}
+
+// After a restore the main window follows the answer to the question: Yes shows the reports
+// of the backup (tab 1 renamed, the way back offered), No the live ones.
+TEST_F(MainWindowTest, ARestoreHandsTheMainWindowOverYesAndNo) {
+    testsupport::FakeSite site;
+    testsupport::FakeServer server;
+    for (const bool yes : {true, false}) {
+        server.addFile("/usr/varnel/backup/restore.txt",
+                       "143005_120908_OFFICE1.tar.gz,12/9/2008,P,11/09/08,12/09/08,OFFICE1\n");
+        quillon::frestore r;
+        r.MSFlexGrid1->setCurrentRow(1);
+        prompter.yes();
+        if (yes)
+            prompter.yes();
+        else
+            prompter.no();
+        r.Command1_Click();
+        EXPECT_EQ(prompter.messages().last(),
+                  "Do you want to run reports on the backup you just restored?\r\n");
+        EXPECT_EQ(G().g_BackupReportsMode, yes);
+        EXPECT_EQ(w->SSTab1->currentIndex(), yes ? 1 : 0);
+        EXPECT_EQ(w->SSTab1->tabText(1), yes ? "Backup Reports" : "Reports");
+        EXPECT_EQ(w->cmdexitbackup->isHidden(), !yes);
+        EXPECT_EQ(w->lblexitbackup->isHidden(), !yes);
+    }
 }
 
 TEST_F(MainWindowTest, ExitAndClosingBothEndTheProgram) {

@@ -4,7 +4,11 @@
 // of a change byte for byte.
 #include "prices/PriceList.h"
 
+#include "changes/ChangeRequest.h"
+
 #include <gtest/gtest.h>
+
+#include <QFile>
 
 #include <functional>
 #include <ostream>
@@ -197,6 +201,23 @@ TEST(InternationalPriceList, TheRowOfACountryIsItsGuestRowOrThatPlus256) {
     EXPECT_EQ(guest.lines[1].cells[2], "0.210");
 }
 
+// The Guest list keeps rate rows below 230; the Admin list keeps every country.
+TEST(InternationalPriceList, TheGuestRuleAtItsBoundary) {
+    QByteArray rates;
+    for (int r : {229, 230, 229 + kAdminRowOffset, 230 + kAdminRowOffset}) rates += rateLine(r, 5);
+    QByteArray calc;
+    for (int r : {229, 230, 229 + kAdminRowOffset, 230 + kAdminRowOffset})
+        calc += QByteArray::number(r) + ",10,0.25,7.5,6,30,60,30,60,30,1,0\r\n";
+    const QByteArray cc = "1,Below,9,229\r\n2,AtTheBound,9,230\r\n";
+    EXPECT_EQ(names(buildPriceList(PriceListKind::International, PriceSet::Guest, {rates, calc, cc})),
+              QStringList{"Below"});
+    const PriceList admin =
+        buildPriceList(PriceListKind::International, PriceSet::Admin, {rates, calc, cc});
+    EXPECT_EQ(names(admin), (QStringList{"Below", "AtTheBound"}));
+    ASSERT_EQ(admin.lines.size(), 2);
+    EXPECT_EQ(admin.lines[1].cells[13], "486");
+}
+
 TEST(InternationalPriceList, TheFirstHeaderIsSpelledAsEachSetSpellsIt) {
     EXPECT_EQ(international(PriceSet::Admin).headers.mid(0, 2),
               (QStringList{"Country", "Initial period"}));
@@ -305,6 +326,32 @@ TEST(ChangeRecords, TheOldHalfIsTheStoredRowWhereItsPairsDiffer) {
     line = storedLine();
     line.rateFields[ratefield::Ddic] = "0.150";
     EXPECT_TRUE(differingHalves(line).isEmpty());
+}
+
+// The demo's tables (the stand-in server's): every line of every list can be saved as it
+// stands, with no stored half that the save would overwrite and no value the form refuses.
+TEST(DemoPriceTables, EveryLineSavesAsItStands) {
+    const auto read = [](const char* name) {
+        QFile f(QStringLiteral(QUILLON_SOURCE_DIR "/sim/fixtures/tables/") + QLatin1String(name));
+        EXPECT_TRUE(f.open(QIODevice::ReadOnly)) << name;
+        return f.readAll();
+    };
+    const PriceTables tables{read("rate.csv"), read("calc.csv"), read("cc.csv")};
+    for (PriceListKind kind : {PriceListKind::Domestic, PriceListKind::International})
+        for (PriceSet set : {PriceSet::Guest, PriceSet::Admin}) {
+            const PriceList list = buildPriceList(kind, set, tables);
+            EXPECT_FALSE(list.lines.isEmpty()) << priceListCaption(kind, set).toStdString();
+            for (const PriceLine& line : list.lines) {
+                const std::string where =
+                    priceListCaption(kind, set).toStdString() + " " + line.cells.join(',').toStdString();
+                EXPECT_EQ(differingHalves(line), QStringList()) << where;
+                const PriceEdit shown = shownPrices(line);
+                for (const QString& value : {shown.ddit, shown.oaic, shown.ddat, shown.oaac,
+                                             shown.markup, shown.pmkup, shown.fmkup, shown.ptax,
+                                             shown.thres})
+                    EXPECT_EQ(amountProblem(QStringLiteral("value"), value), QString()) << where;
+            }
+        }
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 
 #include "common/Globals.h"
 #include "remote/CheckedLines.h"
+#include "support/DebugLogLines.h"
 #include "reports/common/ReportTable.h"
 #include "support/FakeServer.h"
 #include "support/FakeSite.h"
@@ -252,6 +253,34 @@ INSTANTIATE_TEST_SUITE_P(
             "TheProgramTimesOut",
             [](testsupport::FakeServer& s) { s.on("./ORV_CCAL 0 TESTPC_CCAL.TMP").timesOut(); },
             "did not finish within"}));
+
+// The calculator's run lines in the log: its own "RUNNING REPORT " with the trailing blank, and
+// the done line before and after the session ends, only for a run that went through.
+TEST_F(CallCalcTest, TheRunLinesOfTheLog) {
+    const auto runLines = [] {
+        QStringList out;
+        for (const QString& line : testsupport::debugLogMessages())
+            if (line.contains("RUNNING REPORT")) out << line;
+        return out;
+    };
+    testsupport::startDebugLog();
+    {
+        server.on(kReady).reply("");
+        fcallcalc w;
+        fill(w, "617", "555", "5");
+        prompter.ok();
+        w.Command1_Click();
+        EXPECT_EQ(runLines(), QStringList{"RUNNING REPORT "});
+    }
+    server.on(kReady).reply("REPORT_READY\n");
+    server.addFile("/usr/varnel/TESTPC_CCAL.rep", kAnswer617);
+    prompter.filePath(callCalc("run.rtf"));
+    fcallcalc w;
+    fill(w, "617", "555", "5");
+    w.Command1_Click();
+    EXPECT_EQ(runLines(), (QStringList{"RUNNING REPORT ", "RUNNING REPORT ", "DONE RUNNING REPORT",
+                                       "DONE RUNNING REPORT"}));
+}
 
 TEST_F(CallCalcTest, CancelInTheSaveDialogLeavesNeitherFile) {
     server.addFile("/usr/varnel/TESTPC_CCAL.rep", kAnswer617);

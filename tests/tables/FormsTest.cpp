@@ -110,6 +110,20 @@ TEST_F(FormTest, TheDivisionFormsHoldTheNumberAndTheName) {
     EXPECT_TRUE(e.txtDivNameold->isHidden());
 }
 
+// Every form's running label waits hidden with its words in red.
+TEST_F(FormTest, TheRunningLabelIsSavingDataInRed) {
+    for (const Opener& open :
+         {add<fAddDiv>(), edit<fEditDiv>(kDivRow), add<fAddDpt>(), edit<feditdpt>(kDptRow),
+          add<fAddext>(), edit<feditext>(kExtRow), add<FAddLine>(), edit<feditline>(kLineRow)}) {
+        const auto f = open();
+        const QLabel* label = f->lblrunning;
+        EXPECT_EQ(label->text(), "Saving Data") << f->windowTitle().toStdString();
+        EXPECT_EQ(label->palette().color(label->foregroundRole()), QColor(Qt::red))
+            << f->windowTitle().toStdString();
+        EXPECT_TRUE(label->isHidden());
+    }
+}
+
 TEST_F(FormTest, PickListsShowTheMirrorInFileOrderWithTheirKeys) {
     fAddDpt d;
     EXPECT_EQ(d.windowTitle(), "Add Department");
@@ -211,9 +225,7 @@ TEST_P(Records, SaveWritesTheRecordAsTheFileMustHoldIt) {
               withExitStatus("echo '" + c.record + "' > " + todo).toStdString());
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Forms, Records,
-    ::testing::Values(
+const RecordCase kRecordCases[] = {
         RecordCase{"AddDivision", add<fAddDiv>(),
                    [](ChangeForm& f) {
                        box(f, "txtdivnumber")->setText("7");
@@ -258,7 +270,70 @@ INSTANTIATE_TEST_SUITE_P(
                    },
                    "1,add,line,8,0012,0001"},
         RecordCase{"ModifyLineUnchanged", edit<feditline>(kLineRow), [](ChangeForm&) {},
-                   "1,mod,line,0005,12,1,0005,0012,0001"}));
+                   "1,mod,line,0005,12,1,0005,0012,0001"}};
+
+INSTANTIATE_TEST_SUITE_P(Forms, Records, ::testing::ValuesIn(kRecordCases));
+
+// What each member of the frame says and sends after an accepted answer: its caption, its
+// success text, the reload line with its one open quote (18 characters for DIV, DPT and EXT, 19
+// for LINE) and whether closing pulls the tables once more.
+struct MemberCase {
+    const char* name;
+    const char* caption;
+    const char* accepted;
+    const char* success;
+    const char* reloadLine;
+    int tableFetches;  // the pull after the answer, and the one of closing where there is one
+};
+void PrintTo(const MemberCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class Members : public FormTest, public ::testing::WithParamInterface<MemberCase> {};
+
+TEST_P(Members, AnAcceptedAnswerIsToldAndTheTableReloaded) {
+    const MemberCase& m = GetParam();
+    const RecordCase* form = nullptr;
+    for (const RecordCase& r : kRecordCases)
+        if (QLatin1String(r.name) == QLatin1String(m.name)) form = &r;
+    ASSERT_NE(form, nullptr);
+    const auto f = form->open();
+    EXPECT_EQ(f->windowTitle(), m.caption);
+    form->fill(*f);
+    f->show();
+    f->cmdsave_Click();
+    ASSERT_EQ(f->state(), State::Waiting);
+    answer(*f, QByteArray(m.accepted) + "\n");
+    prompter.ok();
+    f->tmrcheckdone_Timer();
+    EXPECT_EQ(prompter.messages(), QStringList{m.success});
+    const QStringList lines = server.linesOf(0);
+    ASSERT_FALSE(lines.isEmpty());
+    EXPECT_EQ(lines.last(), m.reloadLine);
+    EXPECT_EQ(lines.value(lines.size() - 2), withExitStatus("./do_csv.sh"));
+    EXPECT_EQ(tableFetches(), m.tableFetches);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Forms, Members,
+    ::testing::Values(
+        MemberCase{"AddDivision", "Add Division ", "1,Record added OK", "Div added OK",
+                   "echo \">>reload_DIV", 13},
+        MemberCase{"ModifyDivision", "Modify Division", "1,Record modify OK", "Div Modified OK",
+                   "echo \">>reload_DIV", 26},
+        MemberCase{"AddDepartment", "Add Department", "1,Record added OK", "DPT added OK",
+                   "echo \">>reload_DPT", 26},
+        MemberCase{"ModifyDepartment", "Modify Department", "1,Record modify OK",
+                   "DPT Modified OK", "echo \">>reload_DPT", 26},
+        MemberCase{"AddExtension", "Add Extension", "1,Record added OK", "EXT added OK",
+                   "echo \">>reload_EXT", 26},
+        MemberCase{"ModifyExtension", "Modify Extension", "1,Record modify OK",
+                   "EXT Modified OK", "echo \">>reload_EXT", 26},
+        MemberCase{"AddLine", "Add Line", "1,Record added OK", "LINE added OK",
+                   "echo \">>reload_LINE", 26},
+        MemberCase{"ModifyLineUnchanged", "Modify Line", "1,Record modify OK",
+                   "LINE Modified OK", "echo \">>reload_LINE", 26}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 // ---- checks ---------------------------------------------------------------------------------
 
@@ -376,6 +451,24 @@ INSTANTIATE_TEST_SUITE_P(
                       box(f, "txttotal")->clear();
                   },
                   "YYou must enter a value in Total category"},
+        CheckCase{"ModifyExtensionOverHeadEmpty", edit<feditext>(kExtRow),
+                  [](ChangeForm& f) {
+                      box(f, "txtother")->setText("0");
+                      box(f, "txtoverhead")->clear();
+                  },
+                  "You must enter a value in OverHead category"},
+        CheckCase{"ModifyExtensionEquipmentEmpty", edit<feditext>(kExtRow),
+                  [](ChangeForm& f) {
+                      box(f, "txtother")->setText("0");
+                      box(f, "txtequipment")->clear();
+                  },
+                  "You must enter a value in Equipment category"},
+        CheckCase{"ModifyExtensionCreditEmpty", edit<feditext>(kExtRow),
+                  [](ChangeForm& f) {
+                      box(f, "txtother")->setText("0");
+                      box(f, "txtcredit")->clear();
+                  },
+                  "You must enter a value in Credit category"},
         CheckCase{"AddLineEmpty", add<FAddLine>(), kNothing, "You must enter a Line number"},
         CheckCase{"AddLineWithoutExtension", add<FAddLine>(),
                   [](ChangeForm& f) { box(f, "txtlinenumber")->setText("8"); },

@@ -13,6 +13,7 @@
 #include "support/RecordingViewer.h"
 #include "support/ScriptedPrompter.h"
 #include "support/TempHome.h"
+#include "support/Wait.h"
 #include "widgets/SortableGrid.h"
 #include "widgets/WindowRegistry.h"
 
@@ -203,29 +204,42 @@ TEST_F(ManagerTest, EachTableOpensItsOwnForms) {
     EXPECT_EQ(rows[0], QStringList());
 }
 
+// Each table's lines: its grid loaded, its modify form opened (the line form's "edit" in lower
+// case), the window shown again; driven through the option and Modify by name.
 TEST_F(ManagerTest, WritesItsLogLines) {
+    struct Table {
+        const char* grid;
+        const char* edit;
+    };
+    const Table tables[] = {{"Line", "Loading edit Line Form"},
+                            {"Extension", "Loading Edit Extension Form"},
+                            {"Department", "Loading Edit Department Form"},
+                            {"Division", "Loading Edit Division Form"}};
     G().g_DebugMode = true;
     QDir().mkpath(home.file("Logs"));
     OpenDebugLog(home.file("Logs/Mainlog.log"));
+    QStringList expected{"Loading Division Grid", "Done Loading Division Grid"};
     {
         frmmanager m;
-        m.Optreporttype_Click(1);
-        m.MSFlexGrid1->setCurrentRow(1);
-        m.cmdmodify_Click();
-        m.tmrShowMe_Timer();
+        m.show();
+        for (int i = 0; i < 4; ++i) {
+            m.findChild<QRadioButton*>(QStringLiteral("Optreporttype_%1").arg(i))->click();
+            m.MSFlexGrid1->setCurrentRow(1);
+            m.findChild<QPushButton*>(QStringLiteral("cmdmodify"))->click();
+            const QTimer* showMe = m.findChild<QTimer*>(QStringLiteral("tmrShowMe"));
+            ASSERT_TRUE(testsupport::waitFor([&] { return !showMe->isActive(); }, 5000));
+            const QString grid = QString::fromLatin1(tables[i].grid);
+            expected << "Loading " + grid + " Grid" << "Done Loading " + grid + " Grid"
+                     << QString::fromLatin1(tables[i].edit) << "Loading " + grid + " Grid"
+                     << "Done Loading " + grid + " Grid" << "Make Manager Form Visable";
+        }
         m.reject();
     }
+    expected << "Closing Manager Form";
     QStringList lines;
     for (const QString& l : splitTextLines(QString::fromLatin1(home.read("Logs/Mainlog.log"))))
         lines << l.mid(19);  // after the time
-    EXPECT_EQ(
-        lines.mid(1).join('\n').toStdString(),
-        QStringList(
-            {"Loading Division Grid", "Done Loading Division Grid", "Loading Extension Grid",
-             "Done Loading Extension Grid", "Loading Edit Extension Form", "Loading Extension Grid",
-             "Done Loading Extension Grid", "Make Manager Form Visable", "Closing Manager Form"})
-            .join('\n')
-            .toStdString());
+    EXPECT_EQ(lines.mid(1).join('\n').toStdString(), expected.join('\n').toStdString());
 }
 
 // ---- exports ---------------------------------------------------------------------------------

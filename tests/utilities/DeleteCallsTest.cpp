@@ -5,7 +5,9 @@
 #include "utilities/fdeletecalls.h"
 
 #include "changes/ChangeRequest.h"
+#include "common/Globals.h"
 #include "remote/CheckedLines.h"
+#include "support/DebugLogLines.h"
 #include "support/FakeServer.h"
 #include "support/FakeSite.h"
 #include "support/ScriptedPrompter.h"
@@ -156,6 +158,56 @@ TEST_F(DeleteCallsWindow, OpensOnExtensionsWithTheDefaults) {
     EXPECT_TRUE(server.shellRequests().empty());
 }
 
+// Each kind: its table, the captions over the two lists, its ALL box and the word its records
+// carry.
+struct KindCase {
+    const char* name;
+    int kind;
+    const char* addCaption;
+    const char* listCaption;
+    const char* allBox;  // "" for none
+    const char* firstEntry;
+    const char* record;
+};
+void PrintTo(const KindCase& c, std::ostream* os) {
+    *os << c.name;
+}
+class Kinds : public DeleteCallsWindow, public ::testing::WithParamInterface<KindCase> {};
+
+TEST_P(Kinds, ListTheirTableAndSendTheirWord) {
+    const KindCase& c = GetParam();
+    fdeletecalls w;
+    w.Optreporttype[c.kind]->click();
+    EXPECT_EQ(w.reportType(), c.kind);
+    EXPECT_EQ(w.lists->lblreporttype[0]->text(), c.addCaption);
+    EXPECT_EQ(w.lists->lblreporttype[1]->text(), c.listCaption);
+    for (QCheckBox* box : {w.chkline, w.chkext, w.chkdpt, w.chkdiv}) {
+        const bool its = box->objectName() == QLatin1String(c.allBox);
+        EXPECT_EQ(!box->isHidden() && box->isEnabled(), its) << box->objectName().toStdString();
+    }
+    ASSERT_GT(w.lists->lstDivision->count(), 0);
+    EXPECT_EQ(w.lists->lstDivision->item(0)->text(), c.firstEntry);
+    w.startdate->setDate(QDate(2026, 3, 2));
+    w.starttime->setTime(QTime(0, 1));
+    choose(w, c.firstEntry);
+    send(w);
+    EXPECT_EQ(server.linesOf(0).value(1),
+              withExitStatus(QStringLiteral("echo '%1' > %2")
+                                 .arg(QLatin1String(c.record), w.exchange().requestName())));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    DeleteCalls, Kinds,
+    ::testing::Values(KindCase{"LineType", kLine, "Add Line Type", "Selected Line Types", "chkline",
+                               "0001 Administrative", "1,deletecalls,line,0001,030226,0001"},
+                      KindCase{"Extension", kExt, "Add Extension", "Selected Extension", "",
+                               "0005 Front Desk", "1,deletecalls,ext,0005,030226,0001"},
+                      KindCase{"Department", kDpt, "Add Department", "Selected Department",
+                               "chkdpt", "0100 Front Office", "1,deletecalls,dpt,0100,030226,0001"},
+                      KindCase{"Division", kDiv, "Add Division", "Selected Division", "chkdiv",
+                               "0003 Operations", "1,deletecalls,div,0003,030226,0001"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 TEST_F(DeleteCallsWindow, ChoosingTheKindInForceDoesNothing) {
     fdeletecalls w;
     choose(w, "0101 Lobby");
@@ -250,6 +302,33 @@ TEST_F(DeleteCallsWindow, NoToTheConfirmationOrNothingChosenSendsNothing) {
     EXPECT_TRUE(w.lblrunning->isHidden());
 }
 
+// Yes starts the run in the log before anything is checked; No logs nothing. The running
+// label waits with its first dot, in the window's own colour.
+TEST_F(DeleteCallsWindow, YesLogsTheRunBeforeTheEmptySelectionIsFound) {
+    testsupport::startDebugLog();
+    fdeletecalls w;
+    EXPECT_EQ(w.lblrunning->text(), "Deleting Calls.");
+    EXPECT_NE(w.lblrunning->palette().color(w.lblrunning->foregroundRole()), QColor(Qt::red));
+    prompter.no().ok();
+    w.Command1_Click();
+    EXPECT_EQ(testsupport::debugLogMessages(), QStringList{"Delete Calls"});
+    prompter.yes().ok();
+    w.Command1_Click();
+    EXPECT_EQ(prompter.messages().last(), "You Must Add Extension Calls not deleted");
+    EXPECT_EQ(testsupport::debugLogMessages(), (QStringList{"Delete Calls", "RUNNING REPORT"}));
+}
+
+// Reports on a restored backup change nothing here: calls are deleted in the live site folder.
+TEST_F(DeleteCallsWindow, InBackupReportsModeTheRequestStillGoesToTheSiteFolder) {
+    G().g_BackupReportsMode = true;
+    fdeletecalls w;
+    choose(w, "0101 Lobby");
+    send(w);
+    ASSERT_EQ(server.shellRequests().size(), 1u);
+    EXPECT_EQ(server.shellRequests()[0].folder, FakeSite::folder());
+    EXPECT_EQ(server.linesOf(0).value(0), "cd '/usr/varnel'");
+}
+
 TEST_F(DeleteCallsWindow, TheConfirmationNamesTheMomentAndTheCount) {
     fdeletecalls w;
     w.startdate->setDate(QDate(2026, 3, 2));
@@ -272,7 +351,7 @@ TEST_F(DeleteCallsWindow, TheRequestHoldsOneRecordPerItemAndTheAnswerClosesTheWi
     send(w);
     EXPECT_TRUE(w.Command1->isHidden());
     EXPECT_FALSE(w.lblrunning->isHidden());
-    EXPECT_EQ(w.lblrunning->text(), "Deleting Calls");
+    EXPECT_EQ(w.lblrunning->text(), "Deleting Calls.");
     EXPECT_FALSE(w.startdate->isEnabled());
 
     const QString todo = w.exchange().requestName();

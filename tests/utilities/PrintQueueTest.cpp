@@ -14,7 +14,9 @@
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QFile>
+#include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
 
@@ -145,6 +147,28 @@ TEST_F(PrintJobsWindow, ListsTheQueueTheServerWrote) {
     w.close();
     EXPECT_FALSE(QFile::exists(w.listingPath()));
     EXPECT_FALSE(QFile::exists(w.rawListingPath()));
+}
+
+// Over each list stand the two headers, the job's id and its name; the running label is red.
+TEST_F(PrintJobsWindow, EachListHasItsTwoHeadersAndTheRunningLabelIsRed) {
+    frmprintjobs w;
+    w.show();
+    QCoreApplication::processEvents();
+    for (const QListWidget* list : {w.lists->lstDivision, w.lists->lstItem}) {
+        const QRect area(list->mapTo(&w, QPoint(0, 0)), list->size());
+        QStringList over;
+        for (const QLabel* label : w.lists->findChildren<QLabel*>()) {
+            const QPoint at = label->mapTo(&w, QPoint(0, 0));
+            if (label->isVisible() && at.y() < area.top() && at.x() >= area.left() &&
+                at.x() < area.right())
+                over << label->text();
+        }
+        EXPECT_EQ(over, (QStringList{"ID #", "Name of Print Job"})) << list->objectName().toStdString();
+    }
+    const QLabel* label = w.lblrunning;
+    EXPECT_EQ(label->text(), "Deleting Print Jobs");
+    EXPECT_EQ(label->palette().color(label->foregroundRole()), QColor(Qt::red));
+    EXPECT_TRUE(label->font().bold());
 }
 
 TEST_F(PrintJobsWindow, AMissingListingIsAnEmptyQueue) {

@@ -57,7 +57,10 @@ INSTANTIATE_TEST_SUITE_P(
                       RecordCase{"LongDistance",
                                  with([](TestCall& c) { c.typeText = "LONG DISTANCE"; }),
                                  "0101,B,120926,1404,3,1.00,411"},
-                      RecordCase{"InterstateAndForeign", with([](TestCall& c) {
+                      RecordCase{"Interstate",
+                                 with([](TestCall& c) { c.typeText = "INTERSTATE"; }),
+                                 "0101,A,120926,1404,3,1.00,411"},
+                      RecordCase{"ForeignInTheMorning", with([](TestCall& c) {
                                      c.typeText = "FOREIGN";
                                      c.time = QTime(8, 5);
                                  }),
@@ -150,6 +153,25 @@ TEST_F(TestCallWindow, SendsTheRecordInTheSiteFolderAndSaysSo) {
     EXPECT_FALSE(server.isShellOpen(0));
     EXPECT_EQ(prompter.messages(), QStringList{"The test call was sent."});
     EXPECT_FALSE(w.isVisible());
+}
+
+// Reports on a restored backup change nothing here: the call goes to the live site folder.
+TEST_F(TestCallWindow, InBackupReportsModeTheCallStillGoesToTheSiteFolder) {
+    G().g_BackupReportsMode = true;
+    fhobiccall w;
+    w.show();
+    w.extensions->setCurrentIndex(1);
+    w.cbotype->setCurrentText("INTERSTATE");
+    w.startdate->setDate(QDate(2026, 12, 9));
+    w.starttime->setTime(QTime(8, 5));
+    w.txtnumber->setText("411");
+    prompter.ok();
+    w.cmdrun_Click();
+    ASSERT_EQ(server.shellRequests().size(), 1u);
+    EXPECT_EQ(server.shellRequests()[0].folder, FakeSite::folder());
+    EXPECT_EQ(server.linesOf(0).value(0), "cd '/usr/varnel'");
+    EXPECT_EQ(server.linesOf(0).value(1),
+              withExitStatus("echo 0007,A,120926,0805,1,0.00,411>TESTPC_HOBIC.TMP"));
 }
 
 TEST_F(TestCallWindow, AFailureIsToldAndTheWindowStays) {

@@ -150,6 +150,7 @@ QWidget* ReportWindow::buildRunBox() {
     connect(Command1, &QPushButton::clicked, this, &ReportWindow::Command1_Click);
     lblrunning = new ProgressLabel(QStringLiteral("Report Running"), box);
     lblrunning->setObjectName(QStringLiteral("lblrunning"));
+    lblrunning->showInRed(true);
     lblrunning->setVisible(false);
     cmdcancelwait = new LongWaitCancel(box);
     layout->addWidget(Command1);
@@ -238,7 +239,7 @@ void ReportWindow::setBusy(bool busy) {
 void ReportWindow::Command1_Click() {
     ReentryGuard::Entry running = m_running.enter();
     if (!running) return;
-    WriteDebugLog(QStringLiteral("RUNNING REPORT"));
+    logRunStarted();
 
     const QString pc = GetPCName();
     // A program that reads no request file leaves the name of the last one alone.
@@ -270,14 +271,23 @@ void ReportWindow::Command1_Click() {
     const ReportRunResult result = ReportRun::run(lstCommands, G().g_ReportFileName, G().g_CurSite,
                                                   G().g_BackupReportsMode, cmdcancelwait);
     running.leave();
-    WriteDebugLog(QStringLiteral("DONE RUNNING REPORT"));
     if (!result.ok()) {
         setBusy(false);
         const bool byUser = result.outcome == ReportRunResult::Outcome::Cancelled;
         tell(result.message, byUser ? platform::Icon::Information : platform::Icon::Critical);
         return;
     }
+    // Only a run that went through says it is done.
+    logRunDone();
     finishRun();
+}
+
+void ReportWindow::logRunStarted() {
+    WriteDebugLog(QStringLiteral("RUNNING REPORT"));
+}
+
+void ReportWindow::logRunDone() {
+    WriteDebugLog(QStringLiteral("DONE RUNNING REPORT"));
 }
 
 void ReportWindow::finishRun() {

@@ -95,7 +95,10 @@ protected:
     // What follows a run that left its report on the server: the window closes and hands the
     // report number to report retrieval. A window that fetches its answer itself replaces it.
     virtual void finishRun();
-    // Debug log lines some windows write at fixed steps of the run.
+    // Debug log lines some windows write at fixed steps of the run. The first and the last
+    // line of a run; the last only for a run that went through.
+    virtual void logRunStarted();
+    virtual void logRunDone();
     virtual void logRunCommandPrepared() {}
     virtual void logBeforeGuard() {}
     virtual void logBeforeHandOver() {}

@@ -90,7 +90,11 @@ const GoldenCase kStats[] = {
      stats(1, "25"),
      QStringList{"L lp"} + kRange + QStringList{"1 25", "Y", "S", "Z", "l-0000"},
      kStatsProgram,
-     {}},
+     {"echo 'L lp' >TESTPC_STATS.TMP", "echo 'DS 120126'>>TESTPC_STATS.TMP",
+      "echo 'DE 120926'>>TESTPC_STATS.TMP", "echo 'TS 0001'>>TESTPC_STATS.TMP",
+      "echo 'TE 2359'>>TESTPC_STATS.TMP", "echo  '1 25' >>TESTPC_STATS.TMP",
+      "echo  'Y' >>TESTPC_STATS.TMP", "echo 'S' >>TESTPC_STATS.TMP",
+      "echo  'Z' >>TESTPC_STATS.TMP", "echo  'l-0000' >>TESTPC_STATS.TMP"}},
     {"TopByDuration", stats(2, "30"),
      QStringList{"L lp"} + kRange + QStringList{"2 30", "S", "Z", "l-0000"}, kStatsProgram},
     {"DurationOver", stats(3, "30"),
@@ -109,7 +113,10 @@ const GoldenCase kStats[] = {
                w.cboDivision->setCurrentIndex(w.cboDivision->findText("0003 Guest Room"));
            }),
      {"L lp", "I 5", "1 10", "S", "Z", "l-0003"},
-     kStatsProgram},
+     kStatsProgram,
+     {"echo 'L lp' >TESTPC_STATS.TMP", "echo  'I 5' >>TESTPC_STATS.TMP",
+      "echo  '1 10' >>TESTPC_STATS.TMP", "echo 'S' >>TESTPC_STATS.TMP",
+      "echo  'Z' >>TESTPC_STATS.TMP", "echo  'l-0003' >>TESTPC_STATS.TMP"}},
 };
 
 // --- chronological

@@ -14,7 +14,11 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QCheckBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QTimer>
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QRegularExpression>
@@ -65,7 +69,9 @@ const RunCase kRuns[] = {
      "./ORV_B9 2 TESTPC_AREA.TMP", "TESTPC_AREA.rep", 9},
 };
 
-class SummaryRun : public ::testing::TestWithParam<RunCase> {
+// The site's tables and a server whose programs leave their reports.
+template <class Param>
+class SummaryScene : public ::testing::TestWithParam<Param> {
 protected:
     void SetUp() override {
         summarytest::writeTables(home);
@@ -81,6 +87,8 @@ protected:
     testsupport::FakeReportHost host;
     FakeServer server;
 };
+
+using SummaryRun = SummaryScene<RunCase>;
 
 TEST_P(SummaryRun, RunsItsProgramInTheSiteFolderAndHandsItsReportOver) {
     const RunCase& c = GetParam();
@@ -156,6 +164,59 @@ TEST_F(SummaryRunTest, ATrunkRunLogsItsSteps) {
               (QStringList{"TRUNK REPORT", "RUNNING REPORT", "adding 0005  from lstItemHidden.Text",
                            "adding 0012  from lstItemHidden.Text", "Item in list",
                            "DONE RUNNING REPORT"}));
+}
+
+// A run that does not go through never says it is done: the log stops at the queue.
+struct UnfinishedRun {
+    const char* name;
+    std::function<void(FakeServer&)> fault;
+};
+void PrintTo(const UnfinishedRun& c, std::ostream* os) {
+    *os << c.name;
+}
+
+using UnfinishedTrunkRun = SummaryScene<UnfinishedRun>;
+
+TEST_P(UnfinishedTrunkRun, LogsNoDoneLine) {
+    testsupport::startDebugLog();
+    GetParam().fault(server);
+    fTrunk w;
+    summarytest::pick(*w.lists, {"0005 North A"});
+    w.show();
+    prompter.ok();
+    w.Command1_Click();
+    EXPECT_TRUE(host.handOvers.isEmpty());
+    const QStringList log = testsupport::debugLogMessages();
+    EXPECT_EQ(log.mid(0, 4), (QStringList{"TRUNK REPORT", "RUNNING REPORT",
+                                          "adding 0005  from lstItemHidden.Text", "Item in list"}));
+    EXPECT_FALSE(log.contains("DONE RUNNING REPORT")) << log.join('|').toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Faults, UnfinishedTrunkRun,
+    ::testing::Values(
+        UnfinishedRun{"NoReportLeft",
+                      [](FakeServer& s) { s.on(QRegularExpression("^test -f ")).reply(""); }},
+        UnfinishedRun{"SessionLost",
+                      [](FakeServer& s) { s.on(QRegularExpression("^\\./ORV_B2 ")).dropsSession(); }},
+        UnfinishedRun{"CancelledByTheUser",
+                      [](FakeServer& s) {
+                          s.on(QRegularExpression("^\\./ORV_B2 ")).blocksUntilCancel().then(
+                              [](const QString&) {
+                                  for (QWidget* top : QApplication::topLevelWidgets())
+                                      if (auto* cancel = top->findChild<QPushButton*>(
+                                              QStringLiteral("cmdcancelwait")))
+                                          QTimer::singleShot(0, cancel, &QPushButton::click);
+                              });
+                      }}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// The running label of every report window: red, and its words before the dots.
+TEST_P(SummaryRun, ShowsItsRunningLabelInRed) {
+    const auto w = GetParam().open();
+    const QLabel* label = w->lblrunning;
+    EXPECT_EQ(label->text(), "Report Running");
+    EXPECT_EQ(label->palette().color(label->foregroundRole()), QColor(Qt::red));
 }
 
 }  // namespace
