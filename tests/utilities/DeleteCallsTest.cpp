@@ -329,6 +329,19 @@ TEST_F(DeleteCallsWindow, InBackupReportsModeTheRequestStillGoesToTheSiteFolder)
     EXPECT_EQ(server.linesOf(0).value(0), "cd '/usr/varnel'");
 }
 
+// A run's log: the window's load, the run after Yes, one line per record, and the done line once
+// the last request line is on the server.
+TEST_F(DeleteCallsWindow, ARunLogsItsSteps) {
+    testsupport::startDebugLog();
+    fdeletecalls w;
+    choose(w, "0101 Lobby");
+    choose(w, "0005 Front Desk");
+    send(w);
+    EXPECT_EQ(testsupport::debugLogMessages(),
+              (QStringList{"Delete Calls", "RUNNING REPORT", "adding 0005  from lstItemHidden.Text",
+                           "adding 0101  from lstItemHidden.Text", "DONE RUNNING REPORT"}));
+}
+
 TEST_F(DeleteCallsWindow, TheConfirmationNamesTheMomentAndTheCount) {
     fdeletecalls w;
     w.startdate->setDate(QDate(2026, 3, 2));

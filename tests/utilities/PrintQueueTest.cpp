@@ -4,6 +4,7 @@
 #include "utilities/frmprintjobs.h"
 
 #include "remote/CheckedLines.h"
+#include "support/DebugLogLines.h"
 #include "support/FakeServer.h"
 #include "support/FakeSite.h"
 #include "support/ScriptedPrompter.h"
@@ -19,6 +20,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <QTest>
 
 #include <ostream>
 
@@ -229,6 +231,26 @@ TEST_F(PrintJobsWindow, RemoveAllAnsweredYesThenClearedGivesEveryJobBack) {
     w.Command1_Click();
     EXPECT_EQ(prompter.messages().last(), "No print jobs selected to be deleted");
     EXPECT_EQ(server.shellRequests().size(), 1u);
+}
+
+// Chosen by a double click on the listed job and removed by the button, both found by name;
+// the removal is logged before the session opens.
+TEST_F(PrintJobsWindow, ADoubleClickedJobIsRemovedAndTheRunLogged) {
+    testsupport::startDebugLog();
+    frmprintjobs w;
+    w.show();
+    auto* listed = w.findChild<QListWidget*>(QStringLiteral("lstDivision"));
+    ASSERT_NE(listed, nullptr);
+    const QRect second = listed->visualItemRect(listed->item(1));
+    QTest::mouseClick(listed->viewport(), Qt::LeftButton, {}, second.center());
+    QTest::mouseDClick(listed->viewport(), Qt::LeftButton, {}, second.center());
+    EXPECT_EQ(texts(w.lists->lstItem), QStringList{"12345   (stdin)"});
+    auto* remove = w.findChild<QPushButton*>(QStringLiteral("Command1"));
+    ASSERT_TRUE(remove->isEnabled());
+    QTest::mouseClick(remove, Qt::LeftButton);
+    ASSERT_EQ(server.shellRequests().size(), 2u);
+    EXPECT_EQ(server.linesOf(1).filter("lprm"), QStringList{withExitStatus("sudo lprm 12345")});
+    EXPECT_TRUE(testsupport::debugLogMessages().contains("Item in list"));
 }
 
 TEST_F(PrintJobsWindow, RemovesTheChosenJobsInListOrderThenCloses) {
