@@ -26,8 +26,6 @@ public:
 
     // The window's own pull of the current site's error files.
     void geterrorcsvfiles(const QString& site);
-    // The local error folder the list shows.
-    QString errorFolderPath() const { return m_folder; }
 
     void Form_Load();
     void Form_Unload();
