@@ -3,6 +3,7 @@
 // socket and how the last call ended.
 #include "remote/Connection.h"
 #include "remote/SessionError.h"
+#include "remote/SessionTexts.h"
 #include "remote/Watchdog.h"
 #include "remote/Worker.h"
 
@@ -53,7 +54,7 @@ struct BlockingCore {
     }
     // A fresh start for a connect; false while a call of this session is still waiting.
     bool startConnect() {
-        if (busy) return fail(kSessionFailed, QStringLiteral("The session is busy."));
+        if (busy) return fail(kSessionFailed, sessiontexts::busy());
         error.clear();
         code = kSessionOk;
         guard->fired = false;

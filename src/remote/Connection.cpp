@@ -1,5 +1,7 @@
 #include "remote/Connection.h"
 
+#include "remote/SessionTexts.h"
+
 #include "platform/SystemInfo.h"
 
 #include <QDir>
@@ -82,7 +84,7 @@ std::mutex& knownHostsMutex() {
     return m;
 }
 
-bool checkHostKey(ssh_session s, const SessionTarget& t, Failure& f) {
+bool checkHostKey(ssh_session s, const SessionTarget& t, ServerFailure& f) {
     std::lock_guard lock(knownHostsMutex());
     switch (ssh_session_is_known_server(s)) {
         case SSH_KNOWN_HOSTS_OK:
@@ -113,7 +115,7 @@ bool checkHostKey(ssh_session s, const SessionTarget& t, Failure& f) {
     }
 }
 
-bool authenticate(ssh_session s, const SessionTarget& t, Failure& f) {
+bool authenticate(ssh_session s, const SessionTarget& t, ServerFailure& f) {
     const QByteArray password = t.password.toUtf8();
     int rc = ssh_userauth_none(s, nullptr);
     if (rc == SSH_AUTH_SUCCESS) return true;
@@ -152,13 +154,13 @@ bool authenticate(ssh_session s, const SessionTarget& t, Failure& f) {
 }  // namespace
 
 SshConnection openSsh(const SessionTarget& t, Clock::time_point deadline,
-                      const std::shared_ptr<SocketGuard>& guard, Failure& f) {
+                      const std::shared_ptr<SocketGuard>& guard, ServerFailure& f) {
     if (!t.refusal.isEmpty()) {
         f.set(kSessionFailed, t.refusal);
         return {};
     }
     if (t.host.isEmpty()) {
-        f.set(kSessionFailed, QStringLiteral("No server address is configured for this site."));
+        f.set(kSessionFailed, sessiontexts::noServerAddress());
         return {};
     }
     ssh_session s = ssh_new();

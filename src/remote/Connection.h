@@ -2,6 +2,7 @@
 // One SSH connection: connect, check the host key against known_hosts in the program folder,
 // log in; and the owners of the libssh handles, so that no path leaks or frees one twice.
 #include "common/SiteTargets.h"
+#include "remote/ServerWork.h"
 #include "remote/SessionError.h"
 #include "remote/Watchdog.h"
 
@@ -13,18 +14,6 @@
 #include <memory>
 
 namespace quillon {
-
-// The first failure of a connect or a call, which the later ones do not overwrite.
-struct Failure {
-    int code = kSessionOk;
-    QString text;
-    void set(int c, const QString& t) {
-        if (code == kSessionOk) {
-            code = c;
-            text = t;
-        }
-    }
-};
 
 QString sshError(ssh_session s);
 // "host", or "host port N" off port 22: how messages name the server.
@@ -78,6 +67,6 @@ private:
 // Connects, checks the host key and logs in. The guard is attached to the new session, so the
 // watchdog can cut a connect that hangs. An empty connection, with the reason in f, on failure.
 SshConnection openSsh(const SessionTarget& t, Clock::time_point deadline,
-                      const std::shared_ptr<SocketGuard>& guard, Failure& f);
+                      const std::shared_ptr<SocketGuard>& guard, ServerFailure& f);
 
 }  // namespace quillon
