@@ -24,8 +24,8 @@ public:
     QPushButton* cmdrmerror = nullptr;
     QPushButton* cmdcancel = nullptr;
 
-    // The window's own pull of the current site's error files.
-    void geterrorcsvfiles(const QString& site);
+    // The window's own pull of the current site's error files (`unusedSite` is not read).
+    void geterrorcsvfiles(const QString& unusedSite);
 
     void Form_Load();
     void Form_Unload();

@@ -16,7 +16,7 @@ namespace quillon {
 struct BlockingCore {
     // False once the session is destroyed: a handler that ran during a wait may delete it.
     std::shared_ptr<bool> alive = std::make_shared<bool>(true);
-    std::unique_ptr<Worker> worker;
+    std::unique_ptr<Worker> ownedWorker;  // made by worker() on first use
     std::shared_ptr<SocketGuard> guard = std::make_shared<SocketGuard>();
     SshConnection conn;  // used on the worker only
     bool connected = false;
@@ -26,13 +26,13 @@ struct BlockingCore {
     int code = kSessionOk;
 
     void closeOnWorker() {
-        if (!worker) return;
-        worker->post([this] { conn.close(); });
+        if (!ownedWorker) return;
+        ownedWorker->post([this] { conn.close(); });
     }
     // A call that waits is cut off; the close runs on the worker after it.
     void disconnect() {
         if (busy) guard->fire();
-        if (connected || worker) closeOnWorker();
+        if (connected || ownedWorker) closeOnWorker();
         connected = false;
     }
     // For the session's destructor: cuts off a waiting call, closes, and joins the worker.
@@ -40,11 +40,11 @@ struct BlockingCore {
         *alive = false;
         if (busy) guard->fire();
         closeOnWorker();
-        worker.reset();
+        ownedWorker.reset();
     }
-    Worker& w() {
-        if (!worker) worker = std::make_unique<Worker>();
-        return *worker;
+    Worker& worker() {
+        if (!ownedWorker) ownedWorker = std::make_unique<Worker>();
+        return *ownedWorker;
     }
     // Every failure carries a code as well as its text, so none reads as kSessionOk.
     bool fail(int failureCode, const QString& text) {

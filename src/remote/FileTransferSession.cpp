@@ -102,7 +102,7 @@ bool FileTransferSession::connectToHost(const SessionTarget& target, int timeout
     Impl* p = d.get();
     d->startWait();
     const std::shared_ptr<bool> alive = d->alive;
-    runBlocking(p->w(), [p, target, deadline, seconds, &f, &ok] {
+    runBlocking(p->worker(), [p, target, deadline, seconds, &f, &ok] {
         ArmedWatchdog dog(p->guard, deadline);
         SshConnection conn = openSsh(target, deadline, p->guard, f);
         if (!conn) return;
@@ -145,7 +145,7 @@ bool FileTransferSession::getFile(const QString& localPath, const QString& remot
     const QByteArray remote = remotePath.toUtf8();
     d->startWait();
     const std::shared_ptr<bool> alive = d->alive;
-    runBlocking(p->w(), [p, localPath, remote, deadline, &ok, &why] {
+    runBlocking(p->worker(), [p, localPath, remote, deadline, &ok, &why] {
         ArmedWatchdog dog(p->guard, deadline);
         const SftpFile file(sftp_open(p->conn.sftp(), remote.constData(), O_RDONLY, 0));
         if (!file) {

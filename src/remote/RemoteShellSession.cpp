@@ -38,7 +38,7 @@ bool RemoteShellSession::connectToHost(const SessionTarget& target, int timeoutS
     d->startWait();
     Impl* p = d.get();
     const std::shared_ptr<bool> alive = d->alive;
-    runBlocking(p->w(), [p, target, deadline, seconds, &f, &ok] {
+    runBlocking(p->worker(), [p, target, deadline, seconds, &f, &ok] {
         ArmedWatchdog dog(p->guard, deadline);
         SshConnection conn = openSsh(target, deadline, p->guard, f);
         if (!conn) return;
@@ -116,7 +116,7 @@ std::optional<QString> RemoteShellSession::execute(const QString& givenLine, int
     Impl* p = d.get();
     d->startWait();
     const std::shared_ptr<bool> alive = d->alive;
-    runBlocking(p->w(), [p, typed, unfinished, deadline, &outcome, &matcher] {
+    runBlocking(p->worker(), [p, typed, unfinished, deadline, &outcome, &matcher] {
         // A safety net only: the reads below end at the deadline on their own.
         ArmedWatchdog dog(p->guard, deadline + std::chrono::seconds(2));
         const ssh_channel ch = p->conn.shell();

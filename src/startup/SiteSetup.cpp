@@ -69,7 +69,7 @@ std::optional<QString> newSiteFieldProblem(const NewSiteEntry& e) {
 
 std::optional<NewSiteRefusal> newSiteRefusal(const NewSiteEntry& entry, const QStringList& sites,
                                              int siteCount, const QString& existingFolder) {
-    const auto typed = [](const QString& text) { return NewSiteRefusal{text, false, false}; };
+    const auto typed = [](const QString& text) { return NewSiteRefusal{.text = text}; };
     if (blankTrimmed(entry.siteName).isEmpty()) return typed(QStringLiteral("Invalid Site Name."));
     if (blankTrimmed(entry.ipAddress).isEmpty())
         return typed(QStringLiteral("Invalid IP Address."));
@@ -84,19 +84,22 @@ std::optional<NewSiteRefusal> newSiteRefusal(const NewSiteEntry& entry, const QS
     bool clash = isReservedSiteName(name);
     for (const QString& site : sites) clash = clash || site.compare(name, Qt::CaseInsensitive) == 0;
     if (clash)
-        return NewSiteRefusal{QStringLiteral("Site '") + name +
-                                  QStringLiteral("' already exists.") + kCrLf +
-                                  QStringLiteral("Please choose a different name."),
-                              true, false};
+        return NewSiteRefusal{.text = QStringLiteral("Site '") + name +
+                                      QStringLiteral("' already exists.") + kCrLf +
+                                      QStringLiteral("Please choose a different name."),
+                              .afterQuestion = true};
     // Both checked before anything is written, so a refused site leaves no trace.
     if (siteCount >= kMaxSites)
         return NewSiteRefusal{
-            QStringLiteral("The site list is full: at most %1 sites can be configured.")
-                .arg(kMaxSites),
-            true, true};
+            .text = QStringLiteral("The site list is full: at most %1 sites can be configured.")
+                        .arg(kMaxSites),
+            .afterQuestion = true,
+            .failure = true};
     if (!existingFolder.isEmpty())
-        return NewSiteRefusal{QStringLiteral("The folder '%1' already exists.").arg(existingFolder),
-                              true, true};
+        return NewSiteRefusal{
+            .text = QStringLiteral("The folder '%1' already exists.").arg(existingFolder),
+            .afterQuestion = true,
+            .failure = true};
     return std::nullopt;
 }
 
