@@ -29,8 +29,8 @@ QString timeoutText(const SessionTarget& t, int seconds) {
 // --- SshConnection --------------------------------------------------------------------------
 
 SshConnection::SshConnection(ssh_session session, std::shared_ptr<SocketGuard> guard)
-    : session_(session), guard_(std::move(guard)) {
-    if (guard_) guard_->attach(session_);
+    : m_session(session), m_guard(std::move(guard)) {
+    if (m_guard) m_guard->attach(m_session);
 }
 
 SshConnection::~SshConnection() {
@@ -44,30 +44,30 @@ SshConnection::SshConnection(SshConnection&& other) noexcept {
 SshConnection& SshConnection::operator=(SshConnection&& other) noexcept {
     if (this != &other) {
         close();
-        session_ = std::exchange(other.session_, nullptr);
-        shell_ = std::exchange(other.shell_, nullptr);
-        sftp_ = std::move(other.sftp_);
-        guard_ = std::move(other.guard_);
+        m_session = std::exchange(other.m_session, nullptr);
+        m_shell = std::exchange(other.m_shell, nullptr);
+        m_sftp = std::move(other.m_sftp);
+        m_guard = std::move(other.m_guard);
     }
     return *this;
 }
 
 void SshConnection::adoptShell(SshChannel channel) {
-    shell_ = channel.release();
+    m_shell = channel.release();
 }
 
 void SshConnection::setSftp(SftpSession sftp) {
-    sftp_ = std::move(sftp);
+    m_sftp = std::move(sftp);
 }
 
 void SshConnection::close() {
-    sftp_.reset();
-    shell_ = nullptr;
-    if (!session_) return;
-    if (guard_) guard_->detach();
-    ssh_disconnect(session_);
-    ssh_free(session_);
-    session_ = nullptr;
+    m_sftp.reset();
+    m_shell = nullptr;
+    if (!m_session) return;
+    if (m_guard) m_guard->detach();
+    ssh_disconnect(m_session);
+    ssh_free(m_session);
+    m_session = nullptr;
 }
 
 // --- connecting -----------------------------------------------------------------------------

@@ -48,20 +48,20 @@ public:
     SshConnection(const SshConnection&) = delete;
     SshConnection& operator=(const SshConnection&) = delete;
 
-    explicit operator bool() const { return session_ != nullptr; }
-    ssh_session session() const { return session_; }
-    ssh_channel shell() const { return shell_; }
-    sftp_session sftp() const { return sftp_.get(); }
+    explicit operator bool() const { return m_session != nullptr; }
+    ssh_session session() const { return m_session; }
+    ssh_channel shell() const { return m_shell; }
+    sftp_session sftp() const { return m_sftp.get(); }
     // The channel is freed with the session from now on.
     void adoptShell(SshChannel channel);
     void setSftp(SftpSession sftp);
     void close();
 
 private:
-    ssh_session session_ = nullptr;
-    ssh_channel shell_ = nullptr;  // owned by session_
-    SftpSession sftp_;
-    std::shared_ptr<SocketGuard> guard_;
+    ssh_session m_session = nullptr;
+    ssh_channel m_shell = nullptr;  // owned by m_session
+    SftpSession m_sftp;
+    std::shared_ptr<SocketGuard> m_guard;
 };
 
 // Connects, checks the host key and logs in. The guard is attached to the new session, so the
