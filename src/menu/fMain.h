@@ -17,11 +17,9 @@ class QPushButton;
 class QStatusBar;
 class QTabWidget;
 class QTextBrowser;
-class QTimer;
 class QVBoxLayout;
 
 namespace quillon {
-class LiveTailSession;
 class ErrorIndicator;
 class MonitorPane;
 
