@@ -1,6 +1,8 @@
-# quillon_library(<target> [DEPS ...]): a static library of every .cpp/.h in the calling folder.
+# quillon_library(<target> [DEPS ...] [PRIVATE_DEPS ...]): a static library of every .cpp/.h in
+# the calling folder. DEPS reach the folders that use it (their headers too); PRIVATE_DEPS are
+# linked only, so a folder above cannot include their headers through this one.
 function(quillon_library target)
-  cmake_parse_arguments(Q "" "" "DEPS" ${ARGN})
+  cmake_parse_arguments(Q "" "" "DEPS;PRIVATE_DEPS" ${ARGN})
   file(GLOB _src CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
   if(NOT _src)
     set(_src ${PROJECT_SOURCE_DIR}/cmake/empty.cpp)
@@ -9,6 +11,9 @@ function(quillon_library target)
   target_include_directories(${target} PUBLIC ${PROJECT_SOURCE_DIR}/src)
   target_compile_options(${target} PRIVATE -Wall -Wextra)
   target_link_libraries(${target} PUBLIC ${Q_DEPS})
+  if(Q_PRIVATE_DEPS)
+    target_link_libraries(${target} PRIVATE ${Q_PRIVATE_DEPS})
+  endif()
 endfunction()
 
 # quillon_tests(<name> [DEPS ...]): the GoogleTest binaries of the calling folder: <name> of its

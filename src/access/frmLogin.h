@@ -32,7 +32,6 @@ public:
     // The grant lines of the user's button file, each less its first three characters.
     QListWidget* lstButtons = nullptr;
 
-    bool loginAccepted() const { return m_loginAccepted; }
     int wrongPasswordCount() const { return m_wrongPasswordCount; }
 
     // Event handlers.

@@ -1,5 +1,7 @@
 #include "changes/ChangeExchange.h"
 
+#include "remote/SessionTexts.h"
+
 #include "changes/ChangeRequest.h"
 #include "common/CommonFunctions.h"
 #include "common/ShellQuote.h"
@@ -196,15 +198,14 @@ ChangeExchange::Outcome ChangeExchange::judge() {
 
 ServerFailure ChangeExchange::regenerateTables() {
     if (!m_shell || !m_shell->isOpen())
-        return {kSessionFailed, QStringLiteral("Not connected to the server."),
-                QStringLiteral("./do_csv.sh")};
+        return {kSessionFailed, sessiontexts::notConnected(), QStringLiteral("./do_csv.sh")};
     const Busy busy(m_busy);
     return m_shell->runChecked(QStringLiteral("./do_csv.sh"), kTableWriteTimeoutSec).failure;
 }
 
 ServerFailure ChangeExchange::sendReloadLine(const QString& word) {
     if (!m_shell || !m_shell->isOpen())
-        return {kSessionFailed, QStringLiteral("Not connected to the server."), reloadLine(word)};
+        return {kSessionFailed, sessiontexts::notConnected(), reloadLine(word)};
     const Busy busy(m_busy);
     return m_shell->run(reloadLine(word)).failure;
 }

@@ -31,11 +31,6 @@ public:
     QString TextMatrix(int row, int col) const override;
 
     void addRow(const QStringList& cells);
-    void setCols(int cols) { m_cols = cols; }
-    void setFixed(int fixedRows, int fixedCols) {
-        m_fixedRows = fixedRows;
-        m_fixedCols = fixedCols;
-    }
 
 private:
     QList<QStringList> m_rows;

@@ -46,8 +46,6 @@ public:
     const QString& backupType() const { return m_type; }
     // The call-put command the backup would send now.
     QString callPut() const;
-    // The archive's name before its rename, once the server has packed it.
-    const QString& provisionalName() const { return m_provisional; }
 
     void Form_Load();
     void Optdate_Click(int index);

@@ -4,7 +4,6 @@
 #include "platform/DocumentViewer.h"
 
 #include <QProcess>
-#include <QStatusBar>
 #include <QStringList>
 
 namespace quillon {
@@ -17,13 +16,12 @@ QString commandLineWord(const QString& text) {
 }
 
 void ExecCmd(fMain& main, const QString& cmdline) {
-    main.Status->showMessage(QStringLiteral("Running ") + QStringLiteral(" Report") +
-                             QStringLiteral("..."));
+    main.showStatus(QStringLiteral("Running ") + QStringLiteral(" Report") + QStringLiteral("..."));
     // A command that cannot start has nothing to wait for.
     const QStringList parts = QProcess::splitCommand(cmdline);
     if (!parts.isEmpty())
         platform::DocumentViewer::instance().runAndWait(parts.first(), parts.mid(1));
-    main.Status->showMessage(main.Status->currentMessage() + QStringLiteral("Done."));
+    main.showStatus(main.statusText() + QStringLiteral("Done."));
 }
 
 }  // namespace quillon

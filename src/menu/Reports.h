@@ -24,9 +24,9 @@ public:
     QLabel* Label1 = nullptr;
 
     void Form_Load();
-    // Fetches the server's reports.txt into the site's Download/reports folder; site is not
-    // read. False (and told to the user) when no list arrived.
-    bool getreportfilelist(const QString& site);
+    // Fetches the server's reports.txt of the current site into its Download/reports folder
+    // (`unusedSite` is not read). False (and told to the user) when no list arrived.
+    bool getreportfilelist(const QString& unusedSite);
     void Form_Unload();
 
     // Closing runs Form_Unload once, however the window closes.

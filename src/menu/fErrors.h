@@ -24,10 +24,8 @@ public:
     QPushButton* cmdrmerror = nullptr;
     QPushButton* cmdcancel = nullptr;
 
-    // The window's own pull of the current site's error files.
-    void geterrorcsvfiles(const QString& site);
-    // The local error folder the list shows.
-    QString errorFolderPath() const { return m_folder; }
+    // The window's own pull of the current site's error files (`unusedSite` is not read).
+    void geterrorcsvfiles(const QString& unusedSite);
 
     void Form_Load();
     void Form_Unload();

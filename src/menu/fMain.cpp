@@ -6,56 +6,43 @@
 #include "common/ConfigNames.h"
 #include "common/Globals.h"
 #include "common/Messages.h"
-#include "common/SiteTargets.h"
 #include "common/TextFormats.h"
 #include "menu/ErrorFiles.h"
+#include "menu/ErrorIndicator.h"
 #include "menu/ExecCmd.h"
-#include "menu/LiveMonitor.h"
+#include "menu/MenuButtons.h"
+#include "menu/MonitorPane.h"
 #include "menu/ServerUtilities.h"
-#include "menu/frmquestion.h"
 #include "platform/DocumentViewer.h"
 #include "platform/FileLookup.h"
 #include "platform/ProfileFile.h"
 #include "platform/Prompter.h"
 #include "platform/SystemInfo.h"
-#include "remote/LiveTailSession.h"
 #include "reports/common/ReportTable.h"
 #include "widgets/AppControl.h"
 #include "widgets/BusyPointer.h"
 #include "widgets/ReentryGuard.h"
-#include "widgets/Timers.h"
 #include "widgets/WindowRegistry.h"
 
 #include <QCloseEvent>
-#include <QColor>
 #include <QComboBox>
-#include <QDialog>
-#include <QEventLoop>
 #include <QFrame>
 #include <QGridLayout>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QListWidget>
-#include <QMouseEvent>
 #include <QMovie>
 #include <QPointer>
 #include <QPushButton>
 #include <QScreen>
 #include <QSignalBlocker>
 #include <QStatusBar>
-#include <QStyle>
 #include <QTabWidget>
 #include <QTextBrowser>
-#include <QTextCharFormat>
-#include <QTextCursor>
-#include <QTextEdit>
-#include <QTimer>
 #include <QUrl>
 #include <QVBoxLayout>
 
 #include <exception>
-#include <functional>
 
 namespace quillon {
 
@@ -67,27 +54,6 @@ fMain* g_instance = nullptr;
 // outlive a main window that log off destroys during the wait.
 ReentryGuard g_sync;
 ReentryGuard g_unlock;
-
-const QColor kYellow(255, 255, 0);
-const QColor kRed(255, 0, 0);
-
-// A label takes no clicks of its own: a left-button release on it runs the handler.
-class ClickFilter : public QObject {
-public:
-    ClickFilter(QObject* parent, std::function<void()> handler)
-        : QObject(parent), m_handler(std::move(handler)) {}
-    bool eventFilter(QObject*, QEvent* event) override {
-        if (event->type() == QEvent::MouseButtonRelease &&
-            static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
-            m_handler();
-            return true;
-        }
-        return false;
-    }
-
-private:
-    std::function<void()> m_handler;
-};
 
 }  // namespace
 
@@ -116,10 +82,7 @@ void fMain::unloadInstance() {
     w->deleteLater();
 }
 
-fMain::fMain(QWidget* parent)
-    : QMainWindow(parent),
-      m_callLog(std::make_unique<LiveMonitor>(LiveMonitor::Kind::CallLog)),
-      m_pms(std::make_unique<LiveMonitor>(LiveMonitor::Kind::Pms)) {
+fMain::fMain(QWidget* parent) : QMainWindow(parent) {
     setObjectName(QStringLiteral("fMain"));
     buildWindow();
     SiteContext::install(&m_site);
@@ -158,32 +121,11 @@ QString fMain::SiteBox::name() const {
 
 // --- layout -----------------------------------------------------------------------------
 
-QPushButton* fMain::addButton(QPushButton*& member, const char* name, const QString& caption,
-                              void (fMain::*handler)(), QStyle::StandardPixmap picture,
-                              const char* labelName) {
-    // A picture button; its caption stands in the label under it.
-    auto* button = new QPushButton;
-    button->setObjectName(QLatin1String(name));
-    button->setIcon(style()->standardIcon(picture));
-    button->setIconSize(QSize(32, 32));
-    button->setMinimumSize(64, 48);
-    button->setToolTip(caption.trimmed());
-    button->setAccessibleName(caption.trimmed());
-    auto* label = new QLabel(caption);
-    // The caption labels the system does not name are called after their button.
-    label->setObjectName(labelName ? QLatin1String(labelName)
-                                   : QStringLiteral("lbl") + QLatin1String(name).mid(3));
-    label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    // A button without a handler of its own opens the window the registry holds for it.
-    if (handler)
-        connect(button, &QPushButton::clicked, this, handler);
-    else
-        connect(button, &QPushButton::clicked, this,
-                [this, button] { openMenuWindow(button->objectName()); });
-    member = button;
-    m_buttons << button;
-    m_labels.insert(button, label);
-    return button;
+QVBoxLayout* fMain::captioned(QPushButton* button) const {
+    auto* box = new QVBoxLayout;
+    box->addWidget(button, 0, Qt::AlignHCenter);
+    box->addWidget(m_labels.value(button), 0, Qt::AlignHCenter);
+    return box;
 }
 
 QWidget* fMain::buildButtonTab(const QList<QPushButton*>& buttons) {
@@ -192,9 +134,7 @@ QWidget* fMain::buildButtonTab(const QList<QPushButton*>& buttons) {
     constexpr int kColumns = 4;
     int cell = 0;
     for (QPushButton* b : buttons) {
-        auto* box = new QVBoxLayout;
-        box->addWidget(b, 0, Qt::AlignHCenter);
-        box->addWidget(m_labels.value(b), 0, Qt::AlignHCenter);
+        QVBoxLayout* box = captioned(b);
         box->addStretch();
         grid->addLayout(box, cell / kColumns, cell % kColumns);
         ++cell;
@@ -215,7 +155,7 @@ void fMain::buildWindow() {
     cboSites->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     // A pick of the user, also of the site already shown, switches (and so reconnects).
     connect(cboSites, &QComboBox::activated, this, [this](int) { cboSites_Click(); });
-    lblvarnel = new QLabel(programName(false));
+    auto* lblvarnel = new QLabel(programName(false));
     lblvarnel->setObjectName(QStringLiteral("lblvarnel"));
     QFont big = lblvarnel->font();
     big.setPointSize(big.pointSize() + 6);
@@ -227,134 +167,51 @@ void fMain::buildWindow() {
     outer->addLayout(top);
 
     // Menu buttons, in the order of their tabs.
-    QList<QPushButton*> mainTab, reportsTab, utilitiesTab, optionsTab;
-    mainTab << addButton(cmdlogoff, "cmdlogoff", QStringLiteral("Log On/Off"),
-                         &fMain::cmdlogoff_Click, QStyle::SP_BrowserReload)
-            << addButton(cmduserpasswd, "cmduserpasswd", QStringLiteral("Change Password"), nullptr,
-                         QStyle::SP_DialogApplyButton)
-            << addButton(cmdDload, "cmdDload", QStringLiteral("Folder List"),
-                         &fMain::cmdDload_Click, QStyle::SP_DirOpenIcon)
-            << addButton(cmdexit, "cmdexit", QStringLiteral("Exit"), &fMain::cmdexit_Click,
-                         QStyle::SP_DialogCloseButton);
-    reportsTab << addButton(cmddetail, "cmddetail", QStringLiteral("Detail"), nullptr,
-                            QStyle::SP_FileDialogDetailedView)
-               << addButton(cmdAudit, "cmdAudit", QStringLiteral("Audit"), nullptr,
-                            QStyle::SP_FileDialogContentsView)
-               << addButton(cmdcost, "cmdcost", QStringLiteral("Cost"), nullptr,
-                            QStyle::SP_FileDialogDetailedView)
-               << addButton(cmdstats, "cmdstats", QStringLiteral("Stats"), nullptr,
-                            QStyle::SP_FileDialogInfoView)
-               << addButton(cmdWatchdog, "cmdWatchdog", QStringLiteral("Watch Dog "), nullptr,
-                            QStyle::SP_MessageBoxWarning)
-               << addButton(cmdcrono, "cmdcrono", QStringLiteral("Crono"), nullptr,
-                            QStyle::SP_FileDialogListView)
-               << addButton(cmdtrunk, "cmdtrunk", QStringLiteral("Trunk "), nullptr,
-                            QStyle::SP_FileDialogDetailedView)
-               << addButton(cmdAreaCode, "cmdAreaCode", QStringLiteral("Area Code"), nullptr,
-                            QStyle::SP_FileDialogContentsView)
-               << addButton(cmdauth, "cmdauth", QStringLiteral("Auth Code"), nullptr,
-                            QStyle::SP_FileDialogInfoView)
-               << addButton(cmdcallcalc, "cmdcallcalc", QStringLiteral("Call Calculator"), nullptr,
-                            QStyle::SP_ComputerIcon)
-               << addButton(cmdunusedstations, "cmdunusedstations",
-                            QStringLiteral("Unused Stations"), nullptr,
-                            QStyle::SP_FileDialogListView, "lblunused")
-               << addButton(cmdexitbackup, "cmdexitbackup", QStringLiteral("EXIT Backup Menu"),
-                            &fMain::cmdexitbackup_Click, QStyle::SP_ArrowBack, "lblexitbackup");
-    utilitiesTab << addButton(cmdmanager, "cmdmanager", QStringLiteral("Manager"), nullptr,
-                              QStyle::SP_FileDialogListView)
-                 << addButton(cmddelprint, "cmddelprint", QStringLiteral("Clear Print Jobs "),
-                              nullptr, QStyle::SP_TrashIcon)
-                 << addButton(cmdsynch, "cmdsynch", QStringLiteral("Time Sync"),
-                              &fMain::cmdsynch_Click, QStyle::SP_BrowserReload)
-                 << addButton(cmdbringreport, "cmdbringreport", QStringLiteral("Pull Back Reports"),
-                              nullptr, QStyle::SP_ArrowDown)
-                 << addButton(cmddelete, "cmddelete", QStringLiteral("Delete Calls"), nullptr,
-                              QStyle::SP_TrashIcon)
-                 << addButton(cmdunlock, "cmdunlock", QStringLiteral("Unlock Tables"),
-                              &fMain::cmdunlock_Click, QStyle::SP_DialogYesButton)
-                 << addButton(cmdtestcall, "cmdtestcall", QStringLiteral("Test Call"), nullptr,
-                              QStyle::SP_MediaPlay)
-                 << addButton(cmdbackupmenu, "cmdbackupmenu", QStringLiteral("Backup Menu"),
-                              nullptr, QStyle::SP_DriveHDIcon)
-                 << addButton(cmddatabase, "cmddatabase", QStringLiteral("Pricing"), nullptr,
-                              QStyle::SP_FileDialogInfoView)
-                 << addButton(cmdareacodes, "cmdareacodes", QStringLiteral("Area Codes/ Prefixs"),
-                              nullptr, QStyle::SP_FileDialogContentsView);
-    optionsTab << addButton(cmdadduser, "cmdadduser", QStringLiteral("Add  Users"), nullptr,
-                            QStyle::SP_DirHomeIcon)
-               << addButton(cmdmoduser, "cmdmoduser", QStringLiteral("Modify Users"), nullptr,
-                            QStyle::SP_FileDialogDetailedView)
-               << addButton(cmddeluser, "cmddeluser", QStringLiteral("Delete Users"), nullptr,
-                            QStyle::SP_TrashIcon)
-               << addButton(cmdpasswd, "cmdpasswd", QStringLiteral("Change  Passwords"), nullptr,
-                            QStyle::SP_DialogApplyButton)
-               << addButton(cmdEdit, "cmdEdit", QStringLiteral("Configure Site"), nullptr,
-                            QStyle::SP_FileDialogNewFolder, "lblsites");
-    addButton(cmdupdate, "cmdupdate", QStringLiteral("Update"), &fMain::cmdupdate_Click,
-              QStyle::SP_ArrowUp, "lblupdate");
-    lblunused = m_labels.value(cmdunusedstations);
-    lblexitbackup = m_labels.value(cmdexitbackup);
-    lblsites = m_labels.value(cmdEdit);
-    lblupdate = m_labels.value(cmdupdate);
-    cmdEdit->setToolTip(QStringLiteral("Configure Sites"));
-    cmdDload->setToolTip(QStringLiteral("Downloads Folder"));
+    QList<QPushButton*> tabs[kNoTab + 1];
+    for (const MenuButton& row : menuButtons()) {
+        auto [button, label] = makeMenuButton(row, *style());
+        if (row.handler)
+            connect(button, &QPushButton::clicked, this, row.handler);
+        else
+            connect(button, &QPushButton::clicked, this, [this, button, busy = row.busyFirst] {
+                openMenuWindow(button->objectName(), busy);
+            });
+        m_buttons << button;
+        m_labels.insert(button, label);
+        tabs[row.tab] << button;
+    }
+    button("cmdEdit")->setToolTip(QStringLiteral("Configure Sites"));
+    button("cmdDload")->setToolTip(QStringLiteral("Downloads Folder"));
 
     SSTab1 = new QTabWidget;
     SSTab1->setObjectName(QStringLiteral("SSTab1"));
-    SSTab1->addTab(buildMainTab(), QStringLiteral("Main"));
-    SSTab1->addTab(buildButtonTab(reportsTab), QStringLiteral("Reports"));
-    SSTab1->addTab(buildButtonTab(utilitiesTab), QStringLiteral("Utilities"));
-    SSTab1->addTab(buildButtonTab(optionsTab), QStringLiteral("Options"));
+    SSTab1->addTab(buildMainTab(tabs[kMainTab]), QStringLiteral("Main"));
+    SSTab1->addTab(buildButtonTab(tabs[kReportsTab]), QStringLiteral("Reports"));
+    SSTab1->addTab(buildButtonTab(tabs[kUtilitiesTab]), QStringLiteral("Utilities"));
+    SSTab1->addTab(buildButtonTab(tabs[kOptionsTab]), QStringLiteral("Options"));
     WebBrowser1 = new QTextBrowser;
     WebBrowser1->setObjectName(QStringLiteral("WebBrowser1"));
     WebBrowser1->setOpenExternalLinks(true);
     SSTab1->addTab(WebBrowser1, QStringLiteral("Contact Infomation"));
     outer->addWidget(SSTab1, 1);
 
-    // The live monitors: call-log label and box, then PMS label and box.
-    frameOnline = new QFrame;
+    // The live monitors: call log above PMS.
+    auto* frameOnline = new QFrame;
     frameOnline->setObjectName(QStringLiteral("frameOnline"));
     frameOnline->setFrameShape(QFrame::StyledPanel);
     auto* online = new QVBoxLayout(frameOnline);
-    auto makeBox = [](const char* name) {
-        auto* box = new QTextEdit;
-        box->setObjectName(QLatin1String(name));
-        box->setReadOnly(true);
-        box->setUndoRedoEnabled(false);
-        box->setLineWrapMode(QTextEdit::NoWrap);
-        box->setMinimumHeight(80);
-        QPalette p = box->palette();
-        p.setColor(QPalette::Base, Qt::black);
-        p.setColor(QPalette::Text, QColor(0, 255, 0));
-        // The whole text stays selected after each append; like a rich-text box that hides
-        // its selection, the box shows it as plain green text, not as a highlight.
-        p.setColor(QPalette::Highlight, Qt::black);
-        p.setColor(QPalette::HighlightedText, QColor(0, 255, 0));
-        box->setPalette(p);
-        QFont mono(QStringLiteral("Monospace"));
-        mono.setStyleHint(QFont::TypeWriter);
-        box->setFont(mono);
-        return box;
-    };
-    callrecordsin = new QLabel(QStringLiteral("Live Call Records"));
-    callrecordsin->setObjectName(QStringLiteral("callrecordsin"));
-    txtCOLL = makeBox("txtCOLL");
-    callrecordsout = new QLabel(QStringLiteral("Calls Posted to PMS"));
-    callrecordsout->setObjectName(QStringLiteral("callrecordsout"));
-    txtPMS = makeBox("txtPMS");
-    online->addWidget(callrecordsin);
-    online->addWidget(txtCOLL, 1);
-    online->addWidget(callrecordsout);
-    online->addWidget(txtPMS, 1);
+    m_callLog = new MonitorPane(LiveMonitor::Kind::CallLog);
+    m_pms = new MonitorPane(LiveMonitor::Kind::Pms);
+    online->addWidget(m_callLog, 1);
+    online->addWidget(m_pms, 1);
     outer->addWidget(frameOnline, 1);
-    connect(txtCOLL, &QTextEdit::textChanged, this, &fMain::txtCOLL_Change);
-    connect(txtPMS, &QTextEdit::textChanged, this, &fMain::txtPMS_Change);
 
     // The update button sits outside the tabs.
     auto* updateRow = new QHBoxLayout;
-    updateRow->addWidget(cmdupdate);
-    updateRow->addWidget(lblupdate);
+    for (QPushButton* b : tabs[kNoTab]) {
+        updateRow->addWidget(b);
+        updateRow->addWidget(m_labels.value(b));
+    }
     updateRow->addStretch();
     outer->addLayout(updateRow);
 
@@ -365,36 +222,16 @@ void fMain::buildWindow() {
     setStatusBar(Status);
     Status->showMessage(QStringLiteral("Ready..."));
 
-    tmrGetErrors = makeTimer(this, QStringLiteral("tmrGetErrors"), 60000, TimerShot::Repeating,
-                             [this] { tmrGetErrors_Timer(); });
-    buildErrorIndicator();
-
-    sshCOLL = new LiveTailSession(this);
-    sshCOLL->setObjectName(QStringLiteral("sshCOLL"));
-    connect(sshCOLL, &LiveTailSession::connected, this, &fMain::sshCOLL_Connected);
-    connect(sshCOLL, &LiveTailSession::dataReceived, this, &fMain::sshCOLL_Data);
-    sshPMS = new LiveTailSession(this);
-    sshPMS->setObjectName(QStringLiteral("sshPMS"));
-    connect(sshPMS, &LiveTailSession::connected, this, &fMain::sshPMS_Connected);
-    connect(sshPMS, &LiveTailSession::dataReceived, this, &fMain::sshPMS_Data);
-    connect(sshCOLL, &LiveTailSession::disconnected, this, &fMain::sshCOLL_Disconnected);
-    connect(sshPMS, &LiveTailSession::disconnected, this, &fMain::sshPMS_Disconnected);
-    m_callLogStart = makeTimer(this, QStringLiteral("tmrCOLLStart"), 0, TimerShot::Single, [this] {
-        monitorStartOverdue(*m_callLog, sshCOLL, m_callLogStart);
-    });
-    m_pmsStart = makeTimer(this, QStringLiteral("tmrPMSStart"), 0, TimerShot::Single,
-                           [this] { monitorStartOverdue(*m_pms, sshPMS, m_pmsStart); });
-
-    // Visibility at creation.
-    for (QWidget* w : std::initializer_list<QWidget*>{cmdexit, cmdEdit, cmdunusedstations,
-                                                      lblunused, cmdexitbackup, lblexitbackup,
-                                                      cmdupdate, lblupdate, lblError, Shape1})
-        w->setVisible(false);
+    // Visibility at creation (the labels of the exit and site buttons stay).
+    button("cmdexit")->setVisible(false);
+    button("cmdEdit")->setVisible(false);
+    for (const char* name : {"cmdunusedstations", "cmdexitbackup", "cmdupdate"})
+        setButtonShown(button(name), false);
 
     setMinimumSize(640, 560);
 }
 
-QWidget* fMain::buildMainTab() {
+QWidget* fMain::buildMainTab(const QList<QPushButton*>& buttons) {
     auto* frame = new QFrame;
     auto* layout = new QGridLayout(frame);
 
@@ -408,30 +245,12 @@ QWidget* fMain::buildMainTab() {
     AniGif1->setAlignment(Qt::AlignCenter);
     layout->addWidget(AniGif1, 0, 2, 2, 1);
 
-    // The error indicator: the label over its coloured box, in one cell.
-    Shape1 = new QFrame;
-    Shape1->setObjectName(QStringLiteral("Shape1"));
-    Shape1->setAutoFillBackground(true);
-    QPalette p = Shape1->palette();
-    p.setColor(QPalette::Window, QColor(255, 255, 0));
-    Shape1->setPalette(p);
-    lblError = new QLabel(QStringLiteral("  SYSTEM ERRORS"));
-    lblError->setObjectName(QStringLiteral("lblError"));
-    lblError->setToolTip(QStringLiteral("Click here to view your Errors"));
-    lblError->setAlignment(Qt::AlignCenter);
-    QFont bold = lblError->font();
-    bold.setBold(true);
-    lblError->setFont(bold);
-    layout->addWidget(Shape1, 1, 0, 1, 2);
-    layout->addWidget(lblError, 1, 0, 1, 2);
+    m_errors = new ErrorIndicator([this] { return cboSites->currentText(); },
+                                  [this] { openErrorWindow(); });
+    layout->addWidget(m_errors, 1, 0, 1, 2);
 
     int column = 0;
-    for (QPushButton* b : {cmdlogoff, cmduserpasswd, cmdDload, cmdexit}) {
-        auto* box = new QVBoxLayout;
-        box->addWidget(b, 0, Qt::AlignHCenter);
-        box->addWidget(m_labels.value(b), 0, Qt::AlignHCenter);
-        layout->addLayout(box, 2, column++);
-    }
+    for (QPushButton* b : buttons) layout->addLayout(captioned(b), 2, column++);
     layout->setRowStretch(3, 1);
     return frame;
 }
@@ -442,8 +261,11 @@ QPushButton* fMain::commandButton(const QString& name) const {
     return nullptr;
 }
 
-QLabel* fMain::captionLabel(const QPushButton* button) const {
-    return m_labels.value(button);
+QPushButton* fMain::button(const char* name) const {
+    for (QPushButton* b : m_buttons)
+        if (b->objectName() == QLatin1String(name)) return b;
+    Q_ASSERT_X(false, "fMain::button", name);
+    return nullptr;
 }
 
 void fMain::setButtonShown(QPushButton* button, bool shown) {
@@ -454,8 +276,8 @@ void fMain::setButtonShown(QPushButton* button, bool shown) {
 // --- load, edition, lock-down -----------------------------------------------------------
 
 void fMain::Form_Load() {
-    cmdexit->setVisible(true);
-    cmdEdit->setVisible(true);
+    button("cmdexit")->setVisible(true);
+    button("cmdEdit")->setVisible(true);
 
     const QString gif = platform::findFileNoCase(platform::SystemInfo::programFolder(),
                                                  QStringLiteral("globe1_14807.gif"));
@@ -490,27 +312,24 @@ void fMain::SetupSystemType() {
     setWindowTitle(QStringLiteral("Varnel Report Menu ") + G().g_Version +
                    QStringLiteral(" Running On (") + platform::SystemInfo::computerName() +
                    QLatin1Char(')'));
-    tmrGetErrors->start();
+    m_errors->startPulls();
 
-    if (G().g_Brevia) setButtonShown(cmdtestcall, false);
-    setButtonShown(cmddatabase, G().g_Express);
-    setButtonShown(cmdareacodes, G().g_Express);
-    setButtonShown(cmdunusedstations, G().g_UnusedReport);
+    if (G().g_Brevia) setButtonShown(button("cmdtestcall"), false);
+    setButtonShown(button("cmddatabase"), G().g_Express);
+    setButtonShown(button("cmdareacodes"), G().g_Express);
+    setButtonShown(button("cmdunusedstations"), G().g_UnusedReport);
 }
 
 void fMain::disableAllButtons() {
-    for (QPushButton* b : {cmddetail, cmdAreaCode, cmdAudit, cmdauth, cmdcost, cmdcrono, cmdstats,
-                           cmdtrunk, cmdWatchdog, cmdunusedstations})
-        b->setEnabled(false);
+    // Log off, the folder list and exit stay usable; a login grants the rest again.
+    static const QStringList kKept{"cmdlogoff", "cmdDload", "cmdexit", "cmdexitbackup"};
+    for (QPushButton* b : m_buttons)
+        if (!kKept.contains(b->objectName())) b->setEnabled(false);
     SSTab1->setEnabled(true);
-    tmrGetErrors->stop();
-    for (QPushButton* b : {cmddelprint, cmdbringreport, cmdcallcalc, cmdsynch, cmdmanager,
-                           cmddelete, cmdbackupmenu, cmdunlock, cmdtestcall, cmdupdate, cmdadduser,
-                           cmdmoduser, cmdpasswd, cmddeluser, cmddatabase, cmdareacodes})
-        b->setEnabled(false);
+    m_errors->stopPulls();
     const bool defaultSite = cboSites->currentText() == QLatin1String("Default");
-    cmdEdit->setEnabled(defaultSite);
-    cmduserpasswd->setEnabled(!defaultSite);
+    button("cmdEdit")->setEnabled(defaultSite);
+    button("cmduserpasswd")->setEnabled(!defaultSite);
 }
 
 void fMain::updateCaption() {
@@ -551,14 +370,13 @@ void fMain::cboSites_Click() {
         if (index >= 0) {
             G().g_CurSite = index;
             openWindow(QStringLiteral("fgetdata"), this);
-            cmdDload->setEnabled(true);
+            button("cmdDload")->setEnabled(true);
             SetupSystemType();
         }
     } else {
         disableAllButtons();
-        cmdDload->setEnabled(false);
-        lblError->setVisible(false);
-        Shape1->setVisible(false);
+        button("cmdDload")->setEnabled(false);
+        m_errors->hideIndicator();
     }
     updateCaption();
 }
@@ -585,8 +403,7 @@ void fMain::cmdexitbackup_Click() {
     G().g_BackupReportsMode = false;
     SSTab1->setTabText(SSTab1->currentIndex(), QStringLiteral("Reports"));
     SSTab1->setCurrentIndex(0);
-    lblexitbackup->setVisible(false);
-    cmdexitbackup->setVisible(false);
+    setButtonShown(button("cmdexitbackup"), false);
 }
 
 void fMain::cmdlogoff_Click() {
@@ -606,7 +423,7 @@ void fMain::cmdupdate_Click() {
 }
 
 void fMain::Form_Unload() {
-    tmrGetErrors->stop();
+    m_errors->stopPulls();
     const int index = cboSites->currentIndex();
     if (index >= 0)
         platform::ProfileFile(configurationFilePath()).write(config::kSites, config::kLast, index);
@@ -663,89 +480,22 @@ void fMain::cmdunlock_Click() {
 
 // --- the error indicator ----------------------------------------------------------------
 
-void fMain::buildErrorIndicator() {
-    tmrColorSwap = makeTimer(this, QStringLiteral("tmrColorSwap"), 750, TimerShot::Repeating,
-                             [this] { tmrColorSwap_Timer(); });
-
-    filelistErrors = new QListWidget(this);
-    filelistErrors->setObjectName(QStringLiteral("filelistErrors"));
-    filelistErrors->hide();
-
-    lblError->setCursor(Qt::PointingHandCursor);
-    lblError->installEventFilter(new ClickFilter(lblError, [this] { lblError_Click(); }));
-}
-
-void fMain::geterrorcsvfiles(const QString&) {
-    // The site is always the one selected here.
-    pullErrorFiles(filesRequestForSite(G().g_CurSite), errorFolder(cboSites->currentText()),
-                   [](const QString& text) { WriteDebugLog(text); });
-}
-
-void fMain::tmrGetErrors_Timer() {
-    const QString site = cboSites->currentText();
-    const QString folder = errorFolder(site);
-    filelistErrors->setProperty("Path", folder);
-    if (!G().g_PullErrors) return;
-    // The pull still running shows what it finds itself.
-    if (errorPullRunning()) return;
-
-    QPointer<fMain> self(this);
-    const bool wasOn = tmrGetErrors->isActive();
-    geterrorcsvfiles(site);
-    if (!self) return;
-    // The user left the site (or logged off) while the pull waited: this tick shows nothing.
-    if (cboSites->currentText() != site || (wasOn && !tmrGetErrors->isActive())) {
-        m_errorClickWaits = false;
-        return;
-    }
-
-    filelistErrors->clear();
-    filelistErrors->addItems(listErrorFiles(folder));
-    const bool any = filelistErrors->count() > 0;
-    Shape1->setVisible(any);
-    lblError->setVisible(any);
-    if (any)
-        tmrColorSwap->start();
-    else
-        tmrColorSwap->stop();
-
-    if (m_errorClickWaits) {
-        m_errorClickWaits = false;
-        if (any) QTimer::singleShot(0, this, &fMain::lblError_Click);
-    }
-}
-
-void fMain::tmrColorSwap_Timer() {
-    QPalette p = Shape1->palette();
-    p.setColor(QPalette::Window, p.color(QPalette::Window) == kYellow ? kRed : kYellow);
-    Shape1->setPalette(p);
-}
-
-void fMain::lblError_Click() {
-    // A click while a pull is on its way opens the window once that pull has ended.
-    if (errorPullRunning()) {
-        m_errorClickWaits = true;
-        return;
-    }
+void fMain::openErrorWindow() {
     if (refusedWhileWaiting()) return;
-    Shape1->hide();
-    lblError->hide();
+    m_errors->hideIndicator();
     G().g_PullErrors = false;
     openWindow(QStringLiteral("fErrors"), this);
 }
 
 // --- windows opened from the menu -------------------------------------------------------
 
-void fMain::openMenuWindow(const QString& button) {
+void fMain::openMenuWindow(const QString& button, bool busyFirst) {
     if (refusedWhileWaiting()) return;
     const WindowEntry* entry = WindowRegistry::forButton(button);
     if (!entry) {
         WriteDebugLog(QStringLiteral("No window is built for ") + button);
         return;
     }
-    // These two look at the server or the print queue before their window shows.
-    const bool busyFirst =
-        button == QLatin1String("cmddelprint") || button == QLatin1String("cmdbringreport");
     BusyPointer busy(busyFirst ? this : nullptr);
     openWindow(entry->window, this);
 }
@@ -753,108 +503,96 @@ void fMain::openMenuWindow(const QString& button) {
 // --- live monitors ----------------------------------------------------------------------
 
 void fMain::dropMonitors() {
-    m_callLogStart->stop();
-    m_pmsStart->stop();
-    sshCOLL->disconnect();
-    sshPMS->disconnect();
-}
-
-void fMain::openMonitor(LiveMonitor& monitor, LiveTailSession* session, QTimer* start) {
-    monitor.beginReconnect();
-    start->stop();
-    session->disconnect();
-    session->connectToHost(shellTargetForSite(G().g_CurSite), G().g_FtpTimeout);
+    m_callLog->drop();
+    m_pms->drop();
 }
 
 void fMain::reconnectCallLog() {
-    openMonitor(*m_callLog, sshCOLL, m_callLogStart);
+    m_callLog->reconnect();
 }
+
 void fMain::reconnectPms() {
-    openMonitor(*m_pms, sshPMS, m_pmsStart);
+    m_pms->reconnect();
 }
 
-void fMain::monitorConnected(LiveMonitor& monitor, LiveTailSession* session, QTimer* start,
-                             int errorCode, const QString& errorText) {
-    if (errorCode != 0) {
-        tell(monitor.connectFailureMessage(errorText));
-        return;
+// --- what start-up does to the window ----------------------------------------------------
+
+void fMain::setButtonUsable(const char* name, bool usable) {
+    QPushButton* b = button(name);
+    for (QWidget* w : {static_cast<QWidget*>(b), static_cast<QWidget*>(m_labels.value(b))}) {
+        w->setVisible(usable);
+        w->setEnabled(usable);
     }
-    for (const QString& line : monitor.startCommands()) session->send(line);
-    // A server that takes the lines and never echoes the tail would leave the monitor waiting
-    // without a word; once the tail runs, a quiet log is no fault.
-    start->start(lineTimeoutSec() * 1000);
 }
 
-void fMain::monitorStartOverdue(LiveMonitor& monitor, LiveTailSession* session, QTimer* start) {
-    if (monitor.state() != LiveMonitor::kReconnecting) return;
-    session->disconnect();
-    tell(monitor.startOverdueMessage(start->interval() / 1000));
+void fMain::prepareForLogin() {
+    setButtonShown(button("cmdexitbackup"), false);
+    disableAllButtons();
 }
 
-void fMain::monitorLost(LiveMonitor& monitor, QTimer* start) {
-    start->stop();
-    tell(monitor.lostMessage());
+void fMain::showUpdateButton(bool shown) {
+    setButtonUsable("cmdupdate", shown);
 }
 
-void fMain::monitorData(LiveMonitor& monitor, QTextEdit* box, const QString& text) {
-    const std::optional<QString> shown = monitor.receive(text);
-    if (!shown) return;
-    const QString data = LiveMonitor::forDisplay(*shown);
+QStringList fMain::commandButtonNames() const {
+    QStringList names;
+    for (QPushButton* b : findChildren<QPushButton*>())
+        if (!b->objectName().isEmpty()) names << b->objectName();
+    return names;
+}
 
-    QTextCharFormat green;
-    green.setForeground(QColor(0, 255, 0));
-    QTextCursor end(box->document());
-    end.movePosition(QTextCursor::End);
-    end.insertText(data, green);  // raises the box's change handler
-
-    // Only the newest text stays in the box.
-    if (box->document()->characterCount() - 1 > monitor.cap()) {
-        const qsizetype drop = LiveMonitor::excessToDrop(box->toPlainText(), monitor.cap());
-        QTextCursor cut(box->document());
-        cut.setPosition(int(drop), QTextCursor::KeepAnchor);
-        cut.removeSelectedText();
+void fMain::grantButton(const QString& name) {
+    for (QPushButton* b : findChildren<QPushButton*>()) {
+        if (b->objectName() != name) continue;
+        b->setVisible(true);
+        b->setEnabled(true);
     }
-
-    // The whole text selected, the view at its end.
-    QTextCursor all(box->document());
-    all.movePosition(QTextCursor::End, QTextCursor::KeepAnchor);
-    QTextCursor selection(box->document());
-    selection.setPosition(0);
-    selection.setPosition(all.position(), QTextCursor::KeepAnchor);
-    box->setTextCursor(selection);
-    box->ensureCursorVisible();
 }
 
-void fMain::monitorChanged(LiveMonitor& monitor, QTextEdit* box, QLabel* stamp) {
-    QTextCursor end = box->textCursor();
-    end.movePosition(QTextCursor::End);
-    box->setTextCursor(end);
-    stamp->setText(monitor.stampLabel(QDateTime::currentDateTime()));
+void fMain::showSiteEditorButton() {
+    setButtonUsable("cmdEdit", true);
 }
 
-void fMain::sshCOLL_Connected(int errorCode, const QString& errorText) {
-    monitorConnected(*m_callLog, sshCOLL, m_callLogStart, errorCode, errorText);
+QStringList fMain::siteNames() const {
+    QStringList names;
+    for (int i = 0; i < cboSites->count(); ++i) names << cboSites->itemText(i);
+    return names;
 }
-void fMain::sshCOLL_Data(const QString& text) {
-    monitorData(*m_callLog, txtCOLL, text);
+
+void fMain::setSiteNames(const QStringList& names) {
+    cboSites->clear();
+    cboSites->addItems(names);
 }
-void fMain::sshPMS_Connected(int errorCode, const QString& errorText) {
-    monitorConnected(*m_pms, sshPMS, m_pmsStart, errorCode, errorText);
+
+void fMain::addSiteName(const QString& name) {
+    const QSignalBlocker quiet(cboSites);
+    cboSites->addItem(name);
 }
-void fMain::sshCOLL_Disconnected() {
-    monitorLost(*m_callLog, m_callLogStart);
+
+void fMain::clearSiteChoice() {
+    cboSites->setCurrentIndex(-1);
 }
-void fMain::sshPMS_Disconnected() {
-    monitorLost(*m_pms, m_pmsStart);
+
+void fMain::showBackupReportsMode(bool on) {
+    SSTab1->setTabText(1, on ? QStringLiteral("Backup Reports") : QStringLiteral("Reports"));
+    SSTab1->setCurrentIndex(on ? 1 : 0);
+    setButtonShown(button("cmdexitbackup"), on);
 }
-void fMain::sshPMS_Data(const QString& text) {
-    monitorData(*m_pms, txtPMS, text);
+
+void fMain::setConnectedCaption(const QString& text) {
+    Label33->setText(text);
 }
-void fMain::txtCOLL_Change() {
-    monitorChanged(*m_callLog, txtCOLL, callrecordsin);
+
+void fMain::setDownloadTip(const QString& text) {
+    button("cmdDload")->setToolTip(text);
 }
-void fMain::txtPMS_Change() {
-    monitorChanged(*m_pms, txtPMS, callrecordsout);
+
+void fMain::showStatus(const QString& text) {
+    Status->showMessage(text);
+}
+
+QString fMain::statusText() const {
+    return Status->currentMessage();
 }
 
 }  // namespace quillon

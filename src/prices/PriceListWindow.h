@@ -30,7 +30,6 @@ public:
     QLabel* lbldir = nullptr;
 
     PriceListKind kind() const { return m_kind; }
-    PriceSet shownSet() const { return m_set; }
     // The line behind a grid row (as sorted); nullptr for the header row.
     const PriceLine* lineAt(int row) const;
 

@@ -16,9 +16,12 @@ const QString kCostMissing = QStringLiteral("You must enter a Cost");
 
 PriceModifyForm::PriceModifyForm(const PriceLine& line, const QString& caption, bool emptyAllowed,
                                  QWidget* parent)
-    : ChangeForm({kTwoRecordsModifyOK, QStringLiteral("Data Modified"), QStringLiteral("LD"),
+    : ChangeForm({.acceptedAnswer = kTwoRecordsModifyOK,
+                  .successText = QStringLiteral("Data Modified"),
+                  .reloadWord = QStringLiteral("LD"),
                   // The list pulls the tables itself when it loads again after the form.
-                  false, false},
+                  .pullsTablesOnClose = false,
+                  .cancelWhileSending = false},
                  caption, parent),
       m_line(line),
       m_emptyAllowed(emptyAllowed) {

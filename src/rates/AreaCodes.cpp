@@ -10,7 +10,7 @@
 
 namespace quillon {
 
-std::optional<long long> wholeNumber(const QString& text) {
+std::optional<long long> integerPart(const QString& text) {
     bool ok = false;
     const double value = QLocale::c().toDouble(text.trimmed(), &ok);
     if (!ok || !std::isfinite(value) || std::fabs(value) > 1e15) return std::nullopt;
@@ -18,7 +18,7 @@ std::optional<long long> wholeNumber(const QString& text) {
 }
 
 QString RateClass(const QString& rateNumber) {
-    const std::optional<long long> n = wholeNumber(rateNumber);
+    const std::optional<long long> n = integerPart(rateNumber);
     if (!n) return {};
     if (*n >= 2 && *n <= 223) return QStringLiteral("International");
     switch (*n) {
@@ -110,10 +110,10 @@ bool LdFilter::keeps(const QStringList& record) const {
 }
 
 int rowByNumber(const QList<QStringList>& rows, const QString& number) {
-    const std::optional<long long> wanted = wholeNumber(number);
+    const std::optional<long long> wanted = integerPart(number);
     if (!wanted) return -1;
     for (int i = 0; i < rows.size(); ++i)
-        if (wholeNumber(rows[i].value(0)) == wanted) return i;
+        if (integerPart(rows[i].value(0)) == wanted) return i;
     return -1;
 }
 

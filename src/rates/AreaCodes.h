@@ -15,8 +15,9 @@ namespace quillon {
 // numbers of no class and for a text that is no number.
 QString RateClass(const QString& rateNumber);
 
-// The integer part of a cell read as a number; nullopt when it is none.
-std::optional<long long> wholeNumber(const QString& text);
+// The integer part of a cell read as a number (rounded down, unlike ProfileFile::wholeNumber,
+// which rounds halves to even); nullopt when it is none.
+std::optional<long long> integerPart(const QString& text);
 
 // One entry of a rate list: what the user picks and the rate number it sends.
 struct RateChoice {

@@ -32,7 +32,7 @@ constexpr int kBoxLength = 3;
 const QString kInternationalCode = QStringLiteral("011");
 
 // The request file's record: the four fields joined by commas, no blanks.
-constexpr EchoShape kRecordShape{1, 0, true};
+constexpr EchoShape kRecordShape{.blanksAfterEcho = 1, .blanksBeforeRedirect = 0, .creates = true};
 
 QString callCalcFolder(const QString& site) {
     const QString folder = platform::resolveNoCase(platform::SystemInfo::programFolder(),

@@ -11,7 +11,10 @@
 namespace quillon {
 
 frmaddac::frmaddac(QWidget* parent)
-    : ChangeForm({kRecordAddedOK, QStringLiteral("Areacode added OK"), QStringLiteral("LD"), false},
+    : ChangeForm({.acceptedAnswer = kRecordAddedOK,
+                  .successText = QStringLiteral("Areacode added OK"),
+                  .reloadWord = QStringLiteral("LD"),
+                  .pullsTablesOnClose = false},
                  QStringLiteral("Add Area Codes"), parent) {
     setObjectName(QStringLiteral("frmaddac"));
     const auto box = [this](const char* name) {

@@ -15,7 +15,10 @@ const char* const kCalcBoxes[] = {"txtpmkup", "txtfmkup", "txtptax", "txtgrace",
 }  // namespace
 
 frmeditAC::frmeditAC(const QStringList& row, QWidget* parent)
-    : ChangeForm({kRecordModifyOK, QStringLiteral("Data Modified"), QStringLiteral("LD"), false},
+    : ChangeForm({.acceptedAnswer = kRecordModifyOK,
+                  .successText = QStringLiteral("Data Modified"),
+                  .reloadWord = QStringLiteral("LD"),
+                  .pullsTablesOnClose = false},
                  QStringLiteral("Modify Area Codes"), parent),
       m_tables(LdTables::load()) {
     setObjectName(QStringLiteral("frmeditAC"));

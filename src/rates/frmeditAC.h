@@ -37,7 +37,6 @@ public:
     QString chosenRate() const;
 
     void cborate_Click();
-    void Cmdclose_Click() { cmdcancel_Click(); }
 
 protected:
     QString firstProblem() override;

@@ -3,6 +3,7 @@
 // socket and how the last call ended.
 #include "remote/Connection.h"
 #include "remote/SessionError.h"
+#include "remote/SessionTexts.h"
 #include "remote/Watchdog.h"
 #include "remote/Worker.h"
 
@@ -15,7 +16,7 @@ namespace quillon {
 struct BlockingCore {
     // False once the session is destroyed: a handler that ran during a wait may delete it.
     std::shared_ptr<bool> alive = std::make_shared<bool>(true);
-    std::unique_ptr<Worker> worker;
+    std::unique_ptr<Worker> ownedWorker;  // made by worker() on first use
     std::shared_ptr<SocketGuard> guard = std::make_shared<SocketGuard>();
     SshConnection conn;  // used on the worker only
     bool connected = false;
@@ -25,13 +26,13 @@ struct BlockingCore {
     int code = kSessionOk;
 
     void closeOnWorker() {
-        if (!worker) return;
-        worker->post([this] { conn.close(); });
+        if (!ownedWorker) return;
+        ownedWorker->post([this] { conn.close(); });
     }
     // A call that waits is cut off; the close runs on the worker after it.
     void disconnect() {
         if (busy) guard->fire();
-        if (connected || worker) closeOnWorker();
+        if (connected || ownedWorker) closeOnWorker();
         connected = false;
     }
     // For the session's destructor: cuts off a waiting call, closes, and joins the worker.
@@ -39,11 +40,11 @@ struct BlockingCore {
         *alive = false;
         if (busy) guard->fire();
         closeOnWorker();
-        worker.reset();
+        ownedWorker.reset();
     }
-    Worker& w() {
-        if (!worker) worker = std::make_unique<Worker>();
-        return *worker;
+    Worker& worker() {
+        if (!ownedWorker) ownedWorker = std::make_unique<Worker>();
+        return *ownedWorker;
     }
     // Every failure carries a code as well as its text, so none reads as kSessionOk.
     bool fail(int failureCode, const QString& text) {
@@ -53,7 +54,7 @@ struct BlockingCore {
     }
     // A fresh start for a connect; false while a call of this session is still waiting.
     bool startConnect() {
-        if (busy) return fail(kSessionFailed, QStringLiteral("The session is busy."));
+        if (busy) return fail(kSessionFailed, sessiontexts::busy());
         error.clear();
         code = kSessionOk;
         guard->fired = false;

@@ -1,5 +1,7 @@
 #include "remote/Connection.h"
 
+#include "remote/SessionTexts.h"
+
 #include "platform/SystemInfo.h"
 
 #include <QDir>
@@ -27,8 +29,8 @@ QString timeoutText(const SessionTarget& t, int seconds) {
 // --- SshConnection --------------------------------------------------------------------------
 
 SshConnection::SshConnection(ssh_session session, std::shared_ptr<SocketGuard> guard)
-    : session_(session), guard_(std::move(guard)) {
-    if (guard_) guard_->attach(session_);
+    : m_session(session), m_guard(std::move(guard)) {
+    if (m_guard) m_guard->attach(m_session);
 }
 
 SshConnection::~SshConnection() {
@@ -42,30 +44,30 @@ SshConnection::SshConnection(SshConnection&& other) noexcept {
 SshConnection& SshConnection::operator=(SshConnection&& other) noexcept {
     if (this != &other) {
         close();
-        session_ = std::exchange(other.session_, nullptr);
-        shell_ = std::exchange(other.shell_, nullptr);
-        sftp_ = std::move(other.sftp_);
-        guard_ = std::move(other.guard_);
+        m_session = std::exchange(other.m_session, nullptr);
+        m_shell = std::exchange(other.m_shell, nullptr);
+        m_sftp = std::move(other.m_sftp);
+        m_guard = std::move(other.m_guard);
     }
     return *this;
 }
 
 void SshConnection::adoptShell(SshChannel channel) {
-    shell_ = channel.release();
+    m_shell = channel.release();
 }
 
 void SshConnection::setSftp(SftpSession sftp) {
-    sftp_ = std::move(sftp);
+    m_sftp = std::move(sftp);
 }
 
 void SshConnection::close() {
-    sftp_.reset();
-    shell_ = nullptr;
-    if (!session_) return;
-    if (guard_) guard_->detach();
-    ssh_disconnect(session_);
-    ssh_free(session_);
-    session_ = nullptr;
+    m_sftp.reset();
+    m_shell = nullptr;
+    if (!m_session) return;
+    if (m_guard) m_guard->detach();
+    ssh_disconnect(m_session);
+    ssh_free(m_session);
+    m_session = nullptr;
 }
 
 // --- connecting -----------------------------------------------------------------------------
@@ -82,7 +84,7 @@ std::mutex& knownHostsMutex() {
     return m;
 }
 
-bool checkHostKey(ssh_session s, const SessionTarget& t, Failure& f) {
+bool checkHostKey(ssh_session s, const SessionTarget& t, ServerFailure& f) {
     std::lock_guard lock(knownHostsMutex());
     switch (ssh_session_is_known_server(s)) {
         case SSH_KNOWN_HOSTS_OK:
@@ -113,7 +115,7 @@ bool checkHostKey(ssh_session s, const SessionTarget& t, Failure& f) {
     }
 }
 
-bool authenticate(ssh_session s, const SessionTarget& t, Failure& f) {
+bool authenticate(ssh_session s, const SessionTarget& t, ServerFailure& f) {
     const QByteArray password = t.password.toUtf8();
     int rc = ssh_userauth_none(s, nullptr);
     if (rc == SSH_AUTH_SUCCESS) return true;
@@ -152,13 +154,13 @@ bool authenticate(ssh_session s, const SessionTarget& t, Failure& f) {
 }  // namespace
 
 SshConnection openSsh(const SessionTarget& t, Clock::time_point deadline,
-                      const std::shared_ptr<SocketGuard>& guard, Failure& f) {
+                      const std::shared_ptr<SocketGuard>& guard, ServerFailure& f) {
     if (!t.refusal.isEmpty()) {
         f.set(kSessionFailed, t.refusal);
         return {};
     }
     if (t.host.isEmpty()) {
-        f.set(kSessionFailed, QStringLiteral("No server address is configured for this site."));
+        f.set(kSessionFailed, sessiontexts::noServerAddress());
         return {};
     }
     ssh_session s = ssh_new();

@@ -2,6 +2,7 @@
 // One SSH connection: connect, check the host key against known_hosts in the program folder,
 // log in; and the owners of the libssh handles, so that no path leaks or frees one twice.
 #include "common/SiteTargets.h"
+#include "remote/ServerWork.h"
 #include "remote/SessionError.h"
 #include "remote/Watchdog.h"
 
@@ -13,18 +14,6 @@
 #include <memory>
 
 namespace quillon {
-
-// The first failure of a connect or a call, which the later ones do not overwrite.
-struct Failure {
-    int code = kSessionOk;
-    QString text;
-    void set(int c, const QString& t) {
-        if (code == kSessionOk) {
-            code = c;
-            text = t;
-        }
-    }
-};
 
 QString sshError(ssh_session s);
 // "host", or "host port N" off port 22: how messages name the server.
@@ -59,25 +48,25 @@ public:
     SshConnection(const SshConnection&) = delete;
     SshConnection& operator=(const SshConnection&) = delete;
 
-    explicit operator bool() const { return session_ != nullptr; }
-    ssh_session session() const { return session_; }
-    ssh_channel shell() const { return shell_; }
-    sftp_session sftp() const { return sftp_.get(); }
+    explicit operator bool() const { return m_session != nullptr; }
+    ssh_session session() const { return m_session; }
+    ssh_channel shell() const { return m_shell; }
+    sftp_session sftp() const { return m_sftp.get(); }
     // The channel is freed with the session from now on.
     void adoptShell(SshChannel channel);
     void setSftp(SftpSession sftp);
     void close();
 
 private:
-    ssh_session session_ = nullptr;
-    ssh_channel shell_ = nullptr;  // owned by session_
-    SftpSession sftp_;
-    std::shared_ptr<SocketGuard> guard_;
+    ssh_session m_session = nullptr;
+    ssh_channel m_shell = nullptr;  // owned by m_session
+    SftpSession m_sftp;
+    std::shared_ptr<SocketGuard> m_guard;
 };
 
 // Connects, checks the host key and logs in. The guard is attached to the new session, so the
 // watchdog can cut a connect that hangs. An empty connection, with the reason in f, on failure.
 SshConnection openSsh(const SessionTarget& t, Clock::time_point deadline,
-                      const std::shared_ptr<SocketGuard>& guard, Failure& f);
+                      const std::shared_ptr<SocketGuard>& guard, ServerFailure& f);
 
 }  // namespace quillon

@@ -1,5 +1,7 @@
 #include "remote/FileTransferSession.h"
 
+#include "remote/SessionTexts.h"
+
 #include "remote/BlockingCore.h"
 #include "remote/Connection.h"
 
@@ -18,7 +20,7 @@ QString sftpErrorText(sftp_session sftp, ssh_session ssh) {
     switch (sftp_get_error(sftp)) {
         case SSH_FX_NO_SUCH_FILE:
         case SSH_FX_NO_SUCH_PATH:
-            return QStringLiteral("the server has no such file");
+            return sessiontexts::noSuchFile();
         case SSH_FX_PERMISSION_DENIED:
             return QStringLiteral("the server denied access to it");
         default:
@@ -54,7 +56,7 @@ bool copyRemote(sftp_file file, QIODevice& out, QString& why) {
         const int n = sftp_async_read(file, buf.data(), kChunk, static_cast<uint32_t>(id));
         if (n < 0) {
             drain();
-            why = QStringLiteral("the transfer broke off");
+            why = sessiontexts::transferBrokeOff();
             return false;
         }
         if (n > 0 && out.write(buf.data(), n) != n) {
@@ -69,7 +71,7 @@ bool copyRemote(sftp_file file, QIODevice& out, QString& why) {
             if (n == 0) {
                 eof = true;
             } else if (sftp_seek64(file, written) < 0) {
-                why = QStringLiteral("the transfer broke off");
+                why = sessiontexts::transferBrokeOff();
                 return false;
             }
         }
@@ -95,12 +97,12 @@ bool FileTransferSession::connectToHost(const SessionTarget& target, int timeout
     const int seconds = deadlineSeconds(timeoutSec);
     d->transferTimeoutSec = seconds;
     const auto deadline = deadlineIn(seconds);
-    Failure f;
+    ServerFailure f;
     bool ok = false;
     Impl* p = d.get();
     d->startWait();
     const std::shared_ptr<bool> alive = d->alive;
-    runBlocking(p->w(), [p, target, deadline, seconds, &f, &ok] {
+    runBlocking(p->worker(), [p, target, deadline, seconds, &f, &ok] {
         ArmedWatchdog dog(p->guard, deadline);
         SshConnection conn = openSsh(target, deadline, p->guard, f);
         if (!conn) return;
@@ -119,7 +121,7 @@ bool FileTransferSession::connectToHost(const SessionTarget& target, int timeout
     if (d->cancelled) {
         d->closeOnWorker();
         ok = false;
-        f = Failure{kSessionCancelled, QStringLiteral("Cancelled by the user.")};
+        f = ServerFailure{kSessionCancelled, QStringLiteral("Cancelled by the user."), {}};
     }
     d->connected = ok;
     if (!ok) d->fail(f.code, f.text);
@@ -128,16 +130,13 @@ bool FileTransferSession::connectToHost(const SessionTarget& target, int timeout
 
 bool FileTransferSession::getFile(const QString& localPath, const QString& remotePath,
                                   int timeoutSec) {
-    if (d->busy)
-        return d->fail(kSessionFailed,
-                       QStringLiteral("The session is busy with another transfer."));
+    if (d->busy) return d->fail(kSessionFailed, sessiontexts::busyWithTransfer());
     // The promise is that a failed download leaves no file at localPath, old copies included.
     auto failWith = [&](int failureCode, const QString& text) {
         QFile::remove(localPath);
         return d->fail(failureCode, text);
     };
-    if (!d->connected)
-        return failWith(kSessionFailed, QStringLiteral("Not connected to the server."));
+    if (!d->connected) return failWith(kSessionFailed, sessiontexts::notConnected());
     const int seconds = timeoutSec > 0 ? timeoutSec : d->transferTimeoutSec;
     const auto deadline = deadlineIn(seconds);
     bool ok = false;
@@ -146,7 +145,7 @@ bool FileTransferSession::getFile(const QString& localPath, const QString& remot
     const QByteArray remote = remotePath.toUtf8();
     d->startWait();
     const std::shared_ptr<bool> alive = d->alive;
-    runBlocking(p->w(), [p, localPath, remote, deadline, &ok, &why] {
+    runBlocking(p->worker(), [p, localPath, remote, deadline, &ok, &why] {
         ArmedWatchdog dog(p->guard, deadline);
         const SftpFile file(sftp_open(p->conn.sftp(), remote.constData(), O_RDONLY, 0));
         if (!file) {
@@ -157,11 +156,10 @@ bool FileTransferSession::getFile(const QString& localPath, const QString& remot
         QSaveFile out(localPath);
         out.setDirectWriteFallback(false);
         if (!out.open(QIODevice::WriteOnly)) {
-            why = QStringLiteral("could not write %1: %2").arg(localPath, out.errorString());
+            why = sessiontexts::couldNotWrite(localPath, out.errorString());
         } else if (copyRemote(file.get(), out, why)) {
             ok = out.commit();
-            if (!ok)
-                why = QStringLiteral("could not write %1: %2").arg(localPath, out.errorString());
+            if (!ok) why = sessiontexts::couldNotWrite(localPath, out.errorString());
         }
         if (!ok) out.cancelWriting();
     });
@@ -170,21 +168,15 @@ bool FileTransferSession::getFile(const QString& localPath, const QString& remot
     if (d->cancelled) {
         d->connected = false;
         d->closeOnWorker();
-        return failWith(
-            kSessionCancelled,
-            QStringLiteral("Cancelled by the user; %1 was not fetched.").arg(remotePath));
+        return failWith(kSessionCancelled, sessiontexts::fetchCancelled(remotePath));
     }
     if (ok) return true;
     if (d->guard->fired) {
         d->connected = false;
         d->closeOnWorker();
-        return failWith(kSessionTimedOut,
-                        QStringLiteral("No data from the server within %1 seconds while fetching "
-                                       "%2; the session was closed.")
-                            .arg(seconds)
-                            .arg(remotePath));
+        return failWith(kSessionTimedOut, sessiontexts::fetchStalled(seconds, remotePath));
     }
-    return failWith(kSessionFailed, QStringLiteral("Could not fetch %1: %2").arg(remotePath, why));
+    return failWith(kSessionFailed, sessiontexts::fetchFailed(remotePath, why));
 }
 
 void FileTransferSession::cancel() {

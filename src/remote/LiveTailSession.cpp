@@ -68,7 +68,7 @@ void LiveTailSession::connectToHost(const SessionTarget& target, int timeoutSec)
     };
 
     d->threads.emplace_back([st, target, deadline, seconds, deliver] {
-        Failure f;
+        ServerFailure f;
         SshConnection conn;
         PromptMatcher greeting = PromptMatcher::withoutEcho();
         {

@@ -32,7 +32,7 @@ public:
     bool complete() const;
     // Between echo and prompt, CR LF as LF (while not complete: what came after the echo).
     QString reply() const;
-    const QByteArray& received() const { return buf_; }
+    const QByteArray& received() const { return m_buf; }
 
 private:
     PromptMatcher() = default;
@@ -40,14 +40,14 @@ private:
     qsizetype echoEnd() const;
     qsizetype promptStart() const;
 
-    std::optional<QByteArray> echo_;
-    QByteArray buf_;
+    std::optional<QByteArray> m_echo;
+    QByteArray m_buf;
     // Found once and then fixed; the scans go on where they stopped, so a long reply is not
     // searched again with every chunk.
-    qsizetype echoEnd_ = -1;
-    qsizetype echoScan_ = 0;
-    qsizetype firstLineEnd_ = -1;
-    qsizetype lineScan_ = 0;
+    qsizetype m_echoEnd = -1;
+    qsizetype m_echoScan = 0;
+    qsizetype m_firstLineEnd = -1;
+    qsizetype m_lineScan = 0;
 };
 
 }  // namespace quillon

@@ -1,5 +1,7 @@
 #include "remote/RemoteShellSession.h"
 
+#include "remote/SessionTexts.h"
+
 #include "remote/BlockingCore.h"
 #include "remote/Connection.h"
 #include "remote/ShellChannel.h"
@@ -10,7 +12,7 @@ namespace quillon {
 namespace {
 
 QString cancelledText() {
-    return QStringLiteral("Cancelled by the user; the server may still finish the work.");
+    return sessiontexts::lineCancelled();
 }
 
 }  // namespace
@@ -31,12 +33,12 @@ bool RemoteShellSession::connectToHost(const SessionTarget& target, int timeoutS
     disconnect();
     const int seconds = deadlineSeconds(timeoutSec);
     const auto deadline = deadlineIn(seconds);
-    Failure f;
+    ServerFailure f;
     bool ok = false;
     d->startWait();
     Impl* p = d.get();
     const std::shared_ptr<bool> alive = d->alive;
-    runBlocking(p->w(), [p, target, deadline, seconds, &f, &ok] {
+    runBlocking(p->worker(), [p, target, deadline, seconds, &f, &ok] {
         ArmedWatchdog dog(p->guard, deadline);
         SshConnection conn = openSsh(target, deadline, p->guard, f);
         if (!conn) return;
@@ -68,7 +70,7 @@ bool RemoteShellSession::connectToHost(const SessionTarget& target, int timeoutS
     if (d->cancelled) {
         d->closeOnWorker();
         ok = false;
-        f = Failure{kSessionCancelled, cancelledText()};
+        f = ServerFailure{kSessionCancelled, cancelledText(), {}};
     }
     d->connected = ok;
     d->unfinishedLine.clear();
@@ -82,8 +84,7 @@ bool RemoteShellSession::waitForPrompt(int timeoutSec) {
     // what there may be to wait for.
     if (!d->connected) {
         // A failed connect's own reason stays the one to show.
-        if (d->code == kSessionOk)
-            d->fail(kSessionFailed, QStringLiteral("Not connected to the server."));
+        if (d->code == kSessionOk) d->fail(kSessionFailed, sessiontexts::notConnected());
         return false;
     }
     if (d->unfinishedLine.isEmpty()) return true;
@@ -98,11 +99,11 @@ std::optional<QString> RemoteShellSession::execute(const QString& givenLine, int
         return std::nullopt;
     }
     if (d->busy) {
-        d->fail(kSessionFailed, QStringLiteral("The session is busy with another line."));
+        d->fail(kSessionFailed, sessiontexts::busyWithLine());
         return std::nullopt;
     }
     if (!d->connected) {
-        d->fail(kSessionFailed, QStringLiteral("Not connected to the server."));
+        d->fail(kSessionFailed, sessiontexts::notConnected());
         return std::nullopt;
     }
     const int seconds = timeoutSec > 0 ? timeoutSec : kLineTimeoutSec;
@@ -115,7 +116,7 @@ std::optional<QString> RemoteShellSession::execute(const QString& givenLine, int
     Impl* p = d.get();
     d->startWait();
     const std::shared_ptr<bool> alive = d->alive;
-    runBlocking(p->w(), [p, typed, unfinished, deadline, &outcome, &matcher] {
+    runBlocking(p->worker(), [p, typed, unfinished, deadline, &outcome, &matcher] {
         // A safety net only: the reads below end at the deadline on their own.
         ArmedWatchdog dog(p->guard, deadline + std::chrono::seconds(2));
         const ssh_channel ch = p->conn.shell();
@@ -173,19 +174,11 @@ std::optional<QString> RemoteShellSession::execute(const QString& givenLine, int
             break;
         case Outcome::TimedOut:
             d->unfinishedLine = line.isEmpty() ? QStringLiteral("(empty line)") : line;
-            d->error = QStringLiteral("No answer from the server within %1 seconds to: %2")
-                           .arg(seconds)
-                           .arg(line);
+            d->error = sessiontexts::lineTimedOut(seconds, line);
             break;
         case Outcome::Dropped:
-            d->error =
-                d->guard->fired
-                    ? QStringLiteral(
-                          "No answer from the server within %1 seconds to: %2; "
-                          "the session was closed.")
-                          .arg(seconds)
-                          .arg(line)
-                    : QStringLiteral("The server closed the session while running: %1").arg(line);
+            d->error = d->guard->fired ? sessiontexts::lineTimedOut(seconds, line, true)
+                                       : sessiontexts::droppedWhileRunning(line);
             d->connected = false;
             d->closeOnWorker();
             break;

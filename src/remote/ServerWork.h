@@ -21,6 +21,13 @@ struct ServerFailure {
     QString text;           // for the user: what failed and why
     QString line;           // the shell line that failed; empty for connect/transfer
     bool ok() const { return code == kSessionOk; }
+    // The first failure of a connect or a call stands: later ones do not overwrite it.
+    void set(int c, const QString& t) {
+        if (code == kSessionOk) {
+            code = c;
+            text = t;
+        }
+    }
 };
 
 struct LineResult {

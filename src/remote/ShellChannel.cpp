@@ -2,7 +2,7 @@
 
 namespace quillon {
 
-SshChannel openShellChannel(ssh_session s, const SessionTarget& t, Failure& f) {
+SshChannel openShellChannel(ssh_session s, const SessionTarget& t, ServerFailure& f) {
     SshChannel ch(ssh_channel_new(s));
     if (ch && ssh_channel_open_session(ch.get()) == SSH_OK &&
         ssh_channel_request_pty_size(ch.get(), "dumb", 4000, 24) == SSH_OK &&

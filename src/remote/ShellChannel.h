@@ -9,7 +9,7 @@ namespace quillon {
 
 // A bash on a "dumb" terminal: no colour, title or bracketed-paste escapes, and wide enough
 // that the echo of a long line never wraps. Null, with the reason in f, on failure.
-SshChannel openShellChannel(ssh_session s, const SessionTarget& t, Failure& f);
+SshChannel openShellChannel(ssh_session s, const SessionTarget& t, ServerFailure& f);
 
 enum class ReadResult { Prompt, TimedOut, Dropped };
 

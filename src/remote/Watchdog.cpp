@@ -43,47 +43,47 @@ Watchdog& Watchdog::instance() {
     return w;
 }
 
-Watchdog::Watchdog() : thread_([this] { run(); }) {}
+Watchdog::Watchdog() : m_thread([this] { run(); }) {}
 
 Watchdog::~Watchdog() {
     {
-        std::lock_guard lock(m_);
-        stop_ = true;
+        std::lock_guard lock(m_mutex);
+        m_stop = true;
     }
-    cv_.notify_all();
-    if (thread_.joinable()) thread_.join();
+    m_cv.notify_all();
+    if (m_thread.joinable()) m_thread.join();
 }
 
 quint64 Watchdog::arm(const std::shared_ptr<SocketGuard>& guard, Clock::time_point when) {
-    std::lock_guard lock(m_);
-    const quint64 id = ++next_;
-    timers_.emplace(id, Entry{guard, when});
-    cv_.notify_all();
+    std::lock_guard lock(m_mutex);
+    const quint64 id = ++m_next;
+    m_timers.emplace(id, Entry{guard, when});
+    m_cv.notify_all();
     return id;
 }
 
 void Watchdog::disarm(quint64 id) {
-    std::lock_guard lock(m_);
-    timers_.erase(id);
+    std::lock_guard lock(m_mutex);
+    m_timers.erase(id);
 }
 
 void Watchdog::run() {
-    std::unique_lock lock(m_);
-    while (!stop_) {
+    std::unique_lock lock(m_mutex);
+    while (!m_stop) {
         auto next = Clock::time_point::max();
-        for (auto it = timers_.begin(); it != timers_.end();) {
+        for (auto it = m_timers.begin(); it != m_timers.end();) {
             if (it->second.when <= Clock::now()) {
                 if (auto g = it->second.guard.lock()) g->fire();
-                it = timers_.erase(it);
+                it = m_timers.erase(it);
             } else {
                 next = std::min(next, it->second.when);
                 ++it;
             }
         }
         if (next == Clock::time_point::max())
-            cv_.wait(lock);
+            m_cv.wait(lock);
         else
-            cv_.wait_until(lock, next);
+            m_cv.wait_until(lock, next);
     }
 }
 

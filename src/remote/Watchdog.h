@@ -52,25 +52,25 @@ private:
     };
     Watchdog();
     void run();
-    std::mutex m_;
-    std::condition_variable cv_;
-    std::map<quint64, Entry> timers_;
-    quint64 next_ = 0;
-    bool stop_ = false;
-    std::thread thread_;
+    std::mutex m_mutex;
+    std::condition_variable m_cv;
+    std::map<quint64, Entry> m_timers;
+    quint64 m_next = 0;
+    bool m_stop = false;
+    std::thread m_thread;
 };
 
 // The watchdog armed for one scope.
 class ArmedWatchdog {
 public:
     ArmedWatchdog(const std::shared_ptr<SocketGuard>& g, Clock::time_point when)
-        : id_(Watchdog::instance().arm(g, when)) {}
-    ~ArmedWatchdog() { Watchdog::instance().disarm(id_); }
+        : m_id(Watchdog::instance().arm(g, when)) {}
+    ~ArmedWatchdog() { Watchdog::instance().disarm(m_id); }
     ArmedWatchdog(const ArmedWatchdog&) = delete;
     ArmedWatchdog& operator=(const ArmedWatchdog&) = delete;
 
 private:
-    quint64 id_;
+    quint64 m_id;
 };
 
 }  // namespace quillon

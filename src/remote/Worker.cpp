@@ -9,34 +9,34 @@
 
 namespace quillon {
 
-Worker::Worker() : thread_([this] { run(); }) {}
+Worker::Worker() : m_thread([this] { run(); }) {}
 
 Worker::~Worker() {
     {
-        std::lock_guard lock(m_);
-        stop_ = true;
+        std::lock_guard lock(m_mutex);
+        m_stop = true;
     }
-    cv_.notify_all();
-    thread_.join();
+    m_cv.notify_all();
+    m_thread.join();
 }
 
 void Worker::post(std::function<void()> job) {
     {
-        std::lock_guard lock(m_);
-        jobs_.push_back(std::move(job));
+        std::lock_guard lock(m_mutex);
+        m_jobs.push_back(std::move(job));
     }
-    cv_.notify_all();
+    m_cv.notify_all();
 }
 
 void Worker::run() {
     for (;;) {
         std::function<void()> job;
         {
-            std::unique_lock lock(m_);
-            cv_.wait(lock, [this] { return stop_ || !jobs_.empty(); });
-            if (jobs_.empty()) return;
-            job = std::move(jobs_.front());
-            jobs_.pop_front();
+            std::unique_lock lock(m_mutex);
+            m_cv.wait(lock, [this] { return m_stop || !m_jobs.empty(); });
+            if (m_jobs.empty()) return;
+            job = std::move(m_jobs.front());
+            m_jobs.pop_front();
         }
         job();
     }

@@ -19,11 +19,11 @@ public:
 
 private:
     void run();
-    std::mutex m_;
-    std::condition_variable cv_;
-    std::deque<std::function<void()>> jobs_;
-    bool stop_ = false;
-    std::thread thread_;
+    std::mutex m_mutex;
+    std::condition_variable m_cv;
+    std::deque<std::function<void()>> m_jobs;
+    bool m_stop = false;
+    std::thread m_thread;
 };
 
 // Runs job on the worker while the calling thread serves its own event loop (so a window's

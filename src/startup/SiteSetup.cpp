@@ -6,6 +6,7 @@
 #include "common/MD5.h"
 #include "common/ShellQuote.h"
 #include "common/SiteContext.h"
+#include "common/TextFormats.h"
 #include "platform/FileLookup.h"
 #include "platform/ProfileFile.h"
 #include "platform/SystemInfo.h"
@@ -63,6 +64,42 @@ std::optional<QString> newSiteFieldProblem(const NewSiteEntry& e) {
         return QStringLiteral(
             "Invalid SSH Login.\r\nThe SSH Login must be an account name of lower-case letters, "
             "digits and _ . - that starts with a letter or _ (at most 32 characters).");
+    return std::nullopt;
+}
+
+std::optional<NewSiteRefusal> newSiteRefusal(const NewSiteEntry& entry, const QStringList& sites,
+                                             int siteCount, const QString& existingFolder) {
+    const auto typed = [](const QString& text) { return NewSiteRefusal{.text = text}; };
+    if (blankTrimmed(entry.siteName).isEmpty()) return typed(QStringLiteral("Invalid Site Name."));
+    if (blankTrimmed(entry.ipAddress).isEmpty())
+        return typed(QStringLiteral("Invalid IP Address."));
+    const QString name = newSiteName(entry.siteName);
+    if (!isSafeSiteFolderName(name))
+        return typed(QStringLiteral("Invalid Site Name.") + kCrLf +
+                     QStringLiteral("A site name becomes a folder name: it may not hold / \\ : "
+                                    "* ? \" < > | or end in a dot."));
+    if (const auto problem = newSiteFieldProblem(entry)) return typed(*problem);
+
+    // Folder names do not tell North_Wing from north_wing, so neither may the site list.
+    bool clash = isReservedSiteName(name);
+    for (const QString& site : sites) clash = clash || site.compare(name, Qt::CaseInsensitive) == 0;
+    if (clash)
+        return NewSiteRefusal{.text = QStringLiteral("Site '") + name +
+                                      QStringLiteral("' already exists.") + kCrLf +
+                                      QStringLiteral("Please choose a different name."),
+                              .afterQuestion = true};
+    // Both checked before anything is written, so a refused site leaves no trace.
+    if (siteCount >= kMaxSites)
+        return NewSiteRefusal{
+            .text = QStringLiteral("The site list is full: at most %1 sites can be configured.")
+                        .arg(kMaxSites),
+            .afterQuestion = true,
+            .failure = true};
+    if (!existingFolder.isEmpty())
+        return NewSiteRefusal{
+            .text = QStringLiteral("The folder '%1' already exists.").arg(existingFolder),
+            .afterQuestion = true,
+            .failure = true};
     return std::nullopt;
 }
 

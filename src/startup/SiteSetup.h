@@ -38,6 +38,22 @@ bool isSafeSiteFolderName(const QString& name);
 // a plain account name and a plain absolute path.
 std::optional<QString> newSiteFieldProblem(const NewSiteEntry& entry);
 
+// Why a new site is not added, and how the user is told.
+struct NewSiteRefusal {
+    QString text;
+    // Found against the configured sites: told once the user has confirmed the site. Otherwise
+    // the typed entry is at fault and the user is not asked at all.
+    bool afterQuestion = false;
+    // Told as a failure to add ("An error occurred adding a Site:"), not as a warning.
+    bool failure = false;
+};
+// Every check of a new site, in the order the user is told them: the typed entry first, then
+// the configured sites (`sites`, compared without regard to case, as folder names are), their
+// count, and `existingFolder`, the site's folder when one of its name exists already (else
+// empty). No refusal: the site can be added.
+std::optional<NewSiteRefusal> newSiteRefusal(const NewSiteEntry& entry, const QStringList& sites,
+                                             int siteCount, const QString& existingFolder);
+
 // The folders of a new site, relative to its own folder ("" the folder itself), in creation
 // order.
 QStringList newSiteFolders();

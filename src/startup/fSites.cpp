@@ -441,65 +441,35 @@ void fSites::reportAddFailure(const QString& description) {
 
 void fSites::addNewSite() {
     cmdmodify->setEnabled(true);
-    const auto warn = [](const QString& text) {
-        tell(text, platform::Icon::Exclamation, titles::kConfigureSites);
-    };
-
     // Taken once: the boxes are refilled from the site table before the set-up has run.
     const NewSiteEntry entry{txtSiteName->text(),   txtIPAddress->text(), txtSSHPort->text(),
                              txtTelnetPort->text(), txtUserName->text(),  txtPassword->text(),
                              txthomedir->text(),    txtlogin->text()};
-    const QString typedName = blankTrimmed(entry.siteName);
-    if (typedName.isEmpty()) {
-        warn(QStringLiteral("Invalid Site Name."));
-        return;
-    }
-    if (blankTrimmed(entry.ipAddress).isEmpty()) {
-        warn(QStringLiteral("Invalid IP Address."));
-        return;
-    }
     const QString name = newSiteName(entry.siteName);
-    if (!isSafeSiteFolderName(name)) {
-        warn(QStringLiteral("Invalid Site Name.") + kCrLf +
-             QStringLiteral("A site name becomes a folder name: it may not hold / \\ : * ? \" < "
-                            "> | or end in a dot."));
-        return;
-    }
-    if (const auto problem = newSiteFieldProblem(entry)) {
-        warn(*problem);
-        return;
-    }
+    const auto refusal = [&] {
+        QStringList sites;
+        for (int k = 0; k < cboSites->count(); ++k) sites << cboSites->itemText(k);
+        const bool taken = isSafeSiteFolderName(name) && siteFolderExists(name);
+        return newSiteRefusal(entry, sites, G().g_SiteCount,
+                              taken ? platform::SystemInfo::path(name) : QString());
+    };
+    const auto refuse = [this](const NewSiteRefusal& r) {
+        if (r.failure)
+            reportAddFailure(r.text);
+        else
+            tell(r.text, platform::Icon::Exclamation, titles::kConfigureSites);
+    };
+    if (const auto r = refusal(); r && !r->afterQuestion) return refuse(*r);
 
     const QString ip = blankTrimmed(entry.ipAddress);
     const QString port = blankTrimmed(entry.sshPort);
     const bool go = ask(QStringLiteral("Are you sure you want to add new Site") + kCrLf +
-                            QStringLiteral("called '") + typedName + QStringLiteral("'") + kCrLf +
-                            QStringLiteral("with IP Address '") + ip +
+                            QStringLiteral("called '") + blankTrimmed(entry.siteName) +
+                            QStringLiteral("'") + kCrLf + QStringLiteral("with IP Address '") + ip +
                             QStringLiteral(" with SSH Port ") + port + QStringLiteral(" ?"),
                         titles::kConfigureSites);
     if (!go) return;
-
-    // Folder names do not tell North_Wing from north_wing, so neither may the site list.
-    bool clash = isReservedSiteName(name);
-    for (int k = 0; k < cboSites->count() && !clash; ++k)
-        clash = cboSites->itemText(k).compare(name, Qt::CaseInsensitive) == 0;
-    if (clash) {
-        warn(QStringLiteral("Site '") + name + QStringLiteral("' already exists.") + kCrLf +
-             QStringLiteral("Please choose a different name."));
-        return;
-    }
-    // Both checked before anything is written, so a refused site leaves no trace.
-    if (G().g_SiteCount >= kMaxSites) {
-        reportAddFailure(QStringLiteral("The site list is full: at most %1 sites can be "
-                                        "configured.")
-                             .arg(kMaxSites));
-        return;
-    }
-    if (siteFolderExists(name)) {
-        reportAddFailure(QStringLiteral("The folder '%1' already exists.")
-                             .arg(platform::SystemInfo::path(name)));
-        return;
-    }
+    if (const auto r = refusal()) return refuse(*r);
 
     BusyPointer busy(this);
     // One set-up at a time: nothing in the window answers until it is over.
@@ -509,49 +479,9 @@ void fSites::addNewSite() {
         setEnabled(true);
         reportAddFailure(description);
     };
-
-    QString error;
-    QStringList createdFolders;
-    if (!createSiteFolders(name, &error, &createdFolders)) return failed(error);
-    CopySiteScripts(name, entry.sshPort, ip, entry.userName, entry.password, entry.homedir,
-                    entry.login);
-
-    G().g_SiteCount += 1;
-    const int siteNumber = G().g_SiteCount;
-    // The program ends once the server is set up, and the site is known from the file alone.
-    if (!writeNewSiteConfiguration(siteNumber, name, entry, G().g_Brevia)) {
-        G().g_SiteCount -= 1;  // the next try takes the same section
-        // Nor may it find the folders of this try, which it would take for another site's.
-        removeCreatedSiteFolders(createdFolders);
-        return failed(
-            QStringLiteral("The site could not be written to %1.").arg(configurationFilePath()));
-    }
-
-    Label1->setText(QStringLiteral("Current Sites:"));
-    {
-        const QSignalBlocker quiet(cboSites);
-        cboSites->addItem(name);
-    }
-    fillSiteTableEntry(siteNumber - 1, ip, entry);
-
-    {
-        // The site table's new entry: the address and port as typed, the typed shell login.
-        ServerFailure failure;
-        const std::unique_ptr<ServerShell> wodSSH1 = ServerWork::instance().openShell(
-            shellRequestForSite(siteNumber - 1, SiteFolder::Login, QStringLiteral("wodSSH1")),
-            failure);
-        if (!wodSSH1) return failed(failure.text);
-        QStringList queue;
-        QStringList names;
-        for (int k = 0; k < lstDivisionHidden->count(); ++k)
-            names << lstDivisionHidden->item(k)->text();
-        const SetupOutcome outcome =
-            runServerSetup(*wodSSH1, entry.homedir, entry.login, names, queue);
-        lstCommands->clear();
-        lstCommands->addItems(queue);
-        wodSSH1->close();
-        if (!outcome.ok) return failed(outcome.message);
-    }
+    int siteNumber = 0;
+    if (const auto error = addLocalSite(name, entry, siteNumber)) return failed(*error);
+    if (const auto error = setUpNewServer(siteNumber, entry)) return failed(*error);
 
     if (MainWindowPort* main = MainWindowPort::instance()) main->addSiteName(name);
     leaveNewSiteEntry();
@@ -561,6 +491,52 @@ void fSites::addNewSite() {
     setEnabled(true);
     unload();
     endProgram();
+}
+
+std::optional<QString> fSites::addLocalSite(const QString& name, const NewSiteEntry& entry,
+                                            int& siteNumber) {
+    const QString ip = blankTrimmed(entry.ipAddress);
+    QString error;
+    QStringList createdFolders;
+    if (!createSiteFolders(name, &error, &createdFolders)) return error;
+    CopySiteScripts(name, entry.sshPort, ip, entry.userName, entry.password, entry.homedir,
+                    entry.login);
+
+    G().g_SiteCount += 1;
+    siteNumber = G().g_SiteCount;
+    // The program ends once the server is set up, and the site is known from the file alone.
+    if (!writeNewSiteConfiguration(siteNumber, name, entry, G().g_Brevia)) {
+        G().g_SiteCount -= 1;  // the next try takes the same section
+        // Nor may it find the folders of this try, which it would take for another site's.
+        removeCreatedSiteFolders(createdFolders);
+        return QStringLiteral("The site could not be written to %1.").arg(configurationFilePath());
+    }
+
+    Label1->setText(QStringLiteral("Current Sites:"));
+    {
+        const QSignalBlocker quiet(cboSites);
+        cboSites->addItem(name);
+    }
+    fillSiteTableEntry(siteNumber - 1, ip, entry);
+    return std::nullopt;
+}
+
+std::optional<QString> fSites::setUpNewServer(int siteNumber, const NewSiteEntry& entry) {
+    // The site table's new entry: the address and port as typed, the typed shell login.
+    ServerFailure failure;
+    const std::unique_ptr<ServerShell> wodSSH1 = ServerWork::instance().openShell(
+        shellRequestForSite(siteNumber - 1, SiteFolder::Login, QStringLiteral("wodSSH1")), failure);
+    if (!wodSSH1) return failure.text;
+    QStringList queue;
+    QStringList names;
+    for (int k = 0; k < lstDivisionHidden->count(); ++k)
+        names << lstDivisionHidden->item(k)->text();
+    const SetupOutcome outcome = runServerSetup(*wodSSH1, entry.homedir, entry.login, names, queue);
+    lstCommands->clear();
+    lstCommands->addItems(queue);
+    wodSSH1->close();
+    if (!outcome.ok) return outcome.message;
+    return std::nullopt;
 }
 
 void fSites::DeleteFolderTree(const QString& folder) {

@@ -5,6 +5,7 @@
 #include <QStringList>
 
 #include <array>
+#include <optional>
 
 class QComboBox;
 class QGroupBox;
@@ -15,6 +16,8 @@ class QPlainTextEdit;
 class QPushButton;
 
 namespace quillon {
+
+struct NewSiteEntry;
 
 class fSites : public QDialog {
     Q_OBJECT
@@ -72,7 +75,14 @@ private:
     void setConnectionBoxesEnabled(bool on);
     void setFrameCaption();
     void leaveNewSiteEntry();
+    // The checks, the question, then the site's local part and its server's set-up.
     void addNewSite();
+    // The site's folders, scripts, configuration section and table entry; a failed write of
+    // the configuration removes the folders again. The description of a failure, else nothing.
+    std::optional<QString> addLocalSite(const QString& name, const NewSiteEntry& entry,
+                                        int& siteNumber);
+    // The first-time set-up of the new site's server, its lines left in lstCommands.
+    std::optional<QString> setUpNewServer(int siteNumber, const NewSiteEntry& entry);
     void reportAddFailure(const QString& description);
     void unload();
 

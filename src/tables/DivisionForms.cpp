@@ -21,7 +21,10 @@ QString emptyFieldProblem(const QLineEdit* name, const QLineEdit* number) {
 
 // The add form's closing pulls no tables; every other form's does.
 fAddDiv::fAddDiv(QWidget* parent)
-    : OrgForm({kRecordAddedOK, QStringLiteral("Div added OK"), QStringLiteral("DIV"), false},
+    : OrgForm({.acceptedAnswer = kRecordAddedOK,
+               .successText = QStringLiteral("Div added OK"),
+               .reloadWord = QStringLiteral("DIV"),
+               .pullsTablesOnClose = false},
               QStringLiteral("Add Division "), parent) {
     setObjectName(QStringLiteral("fAddDiv"));
     txtdivnumber = keyBox(QStringLiteral("txtdivnumber"), kNumber, true);

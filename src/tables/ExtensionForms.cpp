@@ -54,7 +54,7 @@ QString ExtensionForm::newValues(bool quotedName) const {
 
 fAddext::fAddext(QWidget* parent)
     : ExtensionForm({kRecordAddedOK, QStringLiteral("EXT added OK"), QStringLiteral("EXT")},
-                    QStringLiteral("Add Extension"), true, parent) {
+                    QStringLiteral("Add Extension"), /*numberEditable=*/true, parent) {
     setObjectName(QStringLiteral("fAddext"));
     for (QLineEdit* box : {txtequipment, txtcredit, txtoverhead, txttotal, txtother})
         box->setText(QStringLiteral("0"));
@@ -74,7 +74,7 @@ QStringList fAddext::records() {
 
 feditext::feditext(const QStringList& row, QWidget* parent)
     : ExtensionForm({kRecordModifyOK, QStringLiteral("EXT Modified OK"), QStringLiteral("EXT")},
-                    QStringLiteral("Modify Extension"), false, parent) {
+                    QStringLiteral("Modify Extension"), /*numberEditable=*/false, parent) {
     setObjectName(QStringLiteral("feditext"));
     txtextnumber->setText(row.value(0));
     txtextname->setText(row.value(1));

@@ -16,7 +16,6 @@ public:
 
     // Shows the text without dots; the dots count from it.
     void setBaseText(const QString& text);
-    const QString& baseText() const { return m_base; }
     // One dot more, or one dot after the last.
     void tick();
     int mostDots() const { return m_mostDots; }

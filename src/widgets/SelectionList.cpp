@@ -66,16 +66,6 @@ SelectionEntry SelectionList::takeAt(int row) {
     return entry;
 }
 
-bool SelectionList::removeKey(const QString& key) {
-    for (int i = 0; i < count(); ++i) {
-        if (at(i).key == key) {
-            takeAt(i);
-            return true;
-        }
-    }
-    return false;
-}
-
 bool SelectionList::removeText(const QString& text) {
     for (int i = 0; i < count(); ++i) {
         if (m_shown->item(i)->text() == text) {

@@ -31,8 +31,6 @@ public:
     SelectionEntry at(int row) const;
     // Removes shown entry `row` and its key from the twin.
     SelectionEntry takeAt(int row);
-    // Removes the entry whose key is `key`; false when there is none.
-    bool removeKey(const QString& key);
     // Removes the first entry whose shown text is exactly `text`; false when there is none.
     bool removeText(const QString& text);
     // The keys as the twin holds them, first to last: the order of the request's item lines.

@@ -49,8 +49,7 @@ public:
     // The header click: sorts the data rows by `col` (see above) and makes the header row
     // current. Ties keep their order.
     void SortByColumn(int col);
-    int sortColumn() const { return m_sortCol; }   // -1 when no header carries the marker
-    int sortOrder() const { return m_sortOrder; }  // 1 ascending, 2 descending
+    int sortColumn() const { return m_sortCol; }  // -1 when no header carries the marker
     // Whether a header click sorts (on by default).
     void setSortable(bool sortable) { m_sortable = sortable; }
 

@@ -119,9 +119,4 @@ bool openWindowOrTell(const QString& window, QWidget* parent, const QVariant& ar
     return false;
 }
 
-bool openButtonWindow(const QString& button, QWidget* parent) {
-    const WindowEntry* entry = WindowRegistry::forButton(button);
-    return entry && openWindow(entry->window, parent);
-}
-
 }  // namespace quillon

@@ -50,8 +50,6 @@ bool openWindow(const QString& window, QWidget* parent, const QVariant& argument
 // openWindow, and when no window of that name is entered the user is told so.
 bool openWindowOrTell(const QString& window, QWidget* parent,
                       const QVariant& argument = QVariant());
-// The same for the window the button opens.
-bool openButtonWindow(const QString& button, QWidget* parent);
 // Shows a window made by the caller modally, as openWindow does, and deletes it afterwards.
 void runModalWindow(QWidget* window);
 

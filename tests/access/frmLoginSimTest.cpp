@@ -1,5 +1,6 @@
 // The login window against the stand-in server: a whole good login with its log, and a user
 // file the file-transfer login may not read.
+#include "support/Controls.h"
 #include "support/ProgramWindows.h"
 
 #include "LoginTestSupport.h"
@@ -26,6 +27,8 @@
 #include <QTimer>
 
 #include <algorithm>
+
+using testsupport::control;
 
 using namespace quillon;
 using testsupport::SimServer;
@@ -75,7 +78,7 @@ TEST_F(LoginOnServer, GoodLoginTurnsOnExactlyTheGrantedButtons) {
     EXPECT_FALSE(SimServer::calls(QStringLiteral("do_csv.sh")).isEmpty());
     for (const char* f : {"ALICE.LICU", "ALICE.LIC", "ALICE.BUTU", "ALICE.BUT"})
         EXPECT_FALSE(QFile::exists(home.file(QStringLiteral("Sim/download/") + f))) << f;
-    EXPECT_EQ(main->cboSites->currentIndex(), 1);
+    EXPECT_EQ(control<QComboBox>(main, "cboSites")->currentIndex(), 1);
     EXPECT_EQ(opened, QStringList{QStringLiteral("fgetdata")});
     EXPECT_TRUE(main->isVisible());
 

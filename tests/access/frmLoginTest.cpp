@@ -1,6 +1,7 @@
 // The login window through the fake server: the lines and fetches of a login, who gets in,
 // which menu buttons they get, how tries are counted, where each failure stops the check, and
 // that a typed name never steers the server's shell. The user files are the stand-in server's.
+#include "support/Controls.h"
 #include "support/ProgramWindows.h"
 
 #include "LoginTestSupport.h"
@@ -29,6 +30,8 @@
 
 #include <functional>
 #include <memory>
+
+using testsupport::control;
 
 using namespace quillon;
 using testsupport::FakeServer;
@@ -145,7 +148,7 @@ TEST_F(LoginOnFake, GoodLoginChecksFetchesAndTurnsOnExactlyTheGrantedButtons) {
     EXPECT_EQ(enabledMenuButtons(),
               (QStringList{QStringLiteral("cmddetail"), QStringLiteral("cmdEdit"),
                            QStringLiteral("cmdpasswd")}));
-    EXPECT_FALSE(main->cmdexitbackup->isHidden());
+    EXPECT_FALSE(control<QPushButton>(main, "cmdexitbackup")->isHidden());
     EXPECT_EQ(G().g_UserName, QStringLiteral("alice"));
     EXPECT_EQ(G().g_CurSite, 1);
     EXPECT_EQ(lastLogin(2), QStringLiteral("alice"));
@@ -154,8 +157,8 @@ TEST_F(LoginOnFake, GoodLoginChecksFetchesAndTurnsOnExactlyTheGrantedButtons) {
         EXPECT_FALSE(QFile::exists(download + QLatin1Char('/') + QLatin1String(f))) << f;
 
     // Handed over: the main window holds the sites, shows site 1 and switched to it.
-    ASSERT_EQ(main->cboSites->count(), 2);
-    EXPECT_EQ(main->cboSites->currentIndex(), 1);
+    ASSERT_EQ(control<QComboBox>(main, "cboSites")->count(), 2);
+    EXPECT_EQ(control<QComboBox>(main, "cboSites")->currentIndex(), 1);
     EXPECT_EQ(opened, QStringList{QStringLiteral("fgetdata")});
     EXPECT_TRUE(main->isVisible());
     EXPECT_FALSE(programEndRequested());
@@ -514,14 +517,14 @@ TEST_P(LoginDefaultSite, LogsNobodyInAndLeavesOnlyTheSiteEditor) {
 
     EXPECT_TRUE(prompter.prompts().empty()) << c.what;
     EXPECT_TRUE(login.isNull());
-    EXPECT_EQ(main->Label33->text(), QStringLiteral("Connected to: Default"));
+    EXPECT_EQ(control<QLabel>(main, "Label33")->text(), QStringLiteral("Connected to: Default"));
     EXPECT_EQ(enabledMenuButtons(), QStringList{QStringLiteral("cmdEdit")});
-    EXPECT_FALSE(main->cmdEdit->isHidden());
-    EXPECT_FALSE(main->lblsites->isHidden());
-    EXPECT_TRUE(main->lblsites->isEnabled());
+    EXPECT_FALSE(control<QPushButton>(main, "cmdEdit")->isHidden());
+    EXPECT_FALSE(control<QLabel>(main, "lblsites")->isHidden());
+    EXPECT_TRUE(control<QLabel>(main, "lblsites")->isEnabled());
     EXPECT_TRUE(main->isVisible());
-    ASSERT_EQ(main->cboSites->count(), 2);
-    EXPECT_EQ(main->cboSites->currentIndex(), 0);
+    ASSERT_EQ(control<QComboBox>(main, "cboSites")->count(), 2);
+    EXPECT_EQ(control<QComboBox>(main, "cboSites")->currentIndex(), 0);
     EXPECT_TRUE(opened.isEmpty());
     EXPECT_TRUE(G().g_UserName.isEmpty());
     EXPECT_FALSE(home.read(QStringLiteral("KTReports.ini")).contains("LastLogin"));
@@ -542,8 +545,8 @@ TEST_F(LoginWindow, EmptySiteListTakesTheDefaultPathWithoutSiteEditor) {
     flushDeletes();
     EXPECT_TRUE(login.isNull());
     EXPECT_TRUE(main->isVisible());
-    EXPECT_EQ(main->cboSites->currentIndex(), -1);
-    EXPECT_FALSE(main->cmdEdit->isEnabled());
+    EXPECT_EQ(control<QComboBox>(main, "cboSites")->currentIndex(), -1);
+    EXPECT_FALSE(control<QPushButton>(main, "cmdEdit")->isEnabled());
     EXPECT_TRUE(opened.isEmpty());
 }
 
@@ -640,7 +643,8 @@ TEST_P(LoginEnd, CancelAndTitleBarCloseEndTheProgram) {
     else
         QTest::mouseClick(login->cmdcancel, Qt::LeftButton);
     EXPECT_TRUE(programEndRequested());
-    EXPECT_TRUE(main.isNull() || (!main->isVisible() && main->cboSites->count() == 0));
+    EXPECT_TRUE(main.isNull() ||
+                (!main->isVisible() && control<QComboBox>(main, "cboSites")->count() == 0));
     flushDeletes();
     EXPECT_TRUE(login.isNull());
 }

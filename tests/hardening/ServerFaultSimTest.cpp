@@ -8,6 +8,7 @@
 // A family is one row of families(), a fault one row of faults(); a pair that cannot happen (a
 // stall in the middle of a line of a family that sends no line) is left out where the pairs
 // are made.
+#include "support/Controls.h"
 #include "support/ProgramWindows.h"
 
 #include "HardeningSite.h"
@@ -54,6 +55,8 @@
 #include <ostream>
 #include <tuple>
 #include <vector>
+
+using testsupport::control;
 
 using namespace quillon;
 using hardening::fileBytes;
@@ -284,8 +287,8 @@ Family reportRun() {
             },
             [](ServerFaultSimTest& t) {
                 fMain* main = fMain::instance();
-                main->cboSites->addItems({"Default", HardeningSite::name()});
-                main->cboSites->setCurrentIndex(HardeningSite::kIndex);
+                control<QComboBox>(main, "cboSites")->addItems({"Default", HardeningSite::name()});
+                control<QComboBox>(main, "cboSites")->setCurrentIndex(HardeningSite::kIndex);
                 fDetailReport w;
                 w.show();
                 const auto found = w.lstDivision->findItems("0012 Front Desk", Qt::MatchExactly);
@@ -449,36 +452,36 @@ Family backupRestore() {
 Family liveMonitor() {
     // The call-log monitor: a fault while it connects or sends its start lines (the change of
     // folder) is told; a fault once the tail runs looks like a quiet log and is not one of these.
-    return {"LiveMonitor",
-            "SHELL cd ",
-            {},  // every line waits a second
-            {},  // a tail fetches nothing
-            {},  // the connect deadline
-            [](ServerFaultSimTest& t) {
-                fMain* main = fMain::instance();
-                t.prompter.ok();
-                main->reconnectCallLog();
-                EXPECT_TRUE(testsupport::waitFor([&] { return !t.prompter.messages().isEmpty(); },
-                                                 kLongestRunMs))
-                    << "nothing told; state " << G().g_CallLogState.toStdString();
-                const QStringList said = t.prompter.messages();
-                EXPECT_NE(G().g_CallLogState, LiveMonitor::kPrint);
+    return {
+        "LiveMonitor",
+        "SHELL cd ",
+        {},  // every line waits a second
+        {},  // a tail fetches nothing
+        {},  // the connect deadline
+        [](ServerFaultSimTest& t) {
+            fMain* main = fMain::instance();
+            t.prompter.ok();
+            main->reconnectCallLog();
+            EXPECT_TRUE(testsupport::waitFor([&] { return !t.prompter.messages().isEmpty(); },
+                                             kLongestRunMs))
+                << "nothing told; state " << G().g_CallLogState.toStdString();
+            const QStringList said = t.prompter.messages();
+            EXPECT_NE(G().g_CallLogState, LiveMonitor::kPrint);
 
-                // Started again once the server is back: it follows the log, and nothing more of
-                // the failed session is told.
-                QFile::remove(t.home.file("known_hosts"));
-                SimServer::clearKnobs();
-                SimServer::configureSite(HardeningSite::kIndex, HardeningSite::folder());
-                main->reconnectCallLog();
-                EXPECT_TRUE(testsupport::waitFor(
-                    [] { return G().g_CallLogState == LiveMonitor::kPrint; }, kLongestRunMs))
-                    << "not started again; state " << G().g_CallLogState.toStdString();
-                EXPECT_FALSE(testsupport::waitFor([&] { return t.prompter.messages() != said; },
-                                                  500))
-                    << t.prompter.messages().join('|').toStdString();
-                main->dropMonitors();
-                return said;
-            }};
+            // Started again once the server is back: it follows the log, and nothing more of
+            // the failed session is told.
+            QFile::remove(t.home.file("known_hosts"));
+            SimServer::clearKnobs();
+            SimServer::configureSite(HardeningSite::kIndex, HardeningSite::folder());
+            main->reconnectCallLog();
+            EXPECT_TRUE(testsupport::waitFor(
+                [] { return G().g_CallLogState == LiveMonitor::kPrint; }, kLongestRunMs))
+                << "not started again; state " << G().g_CallLogState.toStdString();
+            EXPECT_FALSE(testsupport::waitFor([&] { return t.prompter.messages() != said; }, 500))
+                << t.prompter.messages().join('|').toStdString();
+            main->dropMonitors();
+            return said;
+        }};
 }
 
 std::vector<Family> families() {

@@ -2,6 +2,7 @@
 // brought back, restored with reports on it and deleted; a server clock a day ahead; a backup
 // folder gone before a restore (the live tables survive); a hostile listed name; a slow call
 // gatherer; an archive that does not unpack.
+#include "support/Controls.h"
 #include "support/ProgramWindows.h"
 
 #include "common/Globals.h"
@@ -24,6 +25,8 @@
 #include <QRadioButton>
 #include <QRegularExpression>
 #include <QTabWidget>
+
+using testsupport::control;
 
 using namespace quillon;
 using testsupport::SimServer;
@@ -112,12 +115,12 @@ TEST_F(BackupSim, MadeListedBroughtBackRestoredWithReportsOnItAndDeleted) {
     EXPECT_TRUE(site.exists("backup/CALLS.DAT"));
     EXPECT_TRUE(G().g_BackupReportsMode);
     fMain* main = fMain::instance();
-    EXPECT_EQ(main->SSTab1->currentIndex(), 1);
-    EXPECT_EQ(main->SSTab1->tabText(1), "Backup Reports");
-    EXPECT_FALSE(main->cmdexitbackup->isHidden());
+    EXPECT_EQ(control<QTabWidget>(main, "SSTab1")->currentIndex(), 1);
+    EXPECT_EQ(control<QTabWidget>(main, "SSTab1")->tabText(1), "Backup Reports");
+    EXPECT_FALSE(control<QPushButton>(main, "cmdexitbackup")->isHidden());
     main->cmdexitbackup_Click();
     EXPECT_FALSE(G().g_BackupReportsMode);
-    EXPECT_EQ(main->SSTab1->tabText(1), "Reports");
+    EXPECT_EQ(control<QTabWidget>(main, "SSTab1")->tabText(1), "Reports");
     fMain::unloadInstance();
     // The main window put its site box in as the current site; the test's site comes back.
     const FixedSite north(testsupport::SimSite::kIndex, testsupport::SimSite::name());

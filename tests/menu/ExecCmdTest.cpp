@@ -1,6 +1,7 @@
+#include "menu/ExecCmd.h"
+#include "support/Controls.h"
 #include "support/ProgramWindows.h"
 #include "widgets/WindowRegistry.h"
-#include "menu/ExecCmd.h"
 
 #include "RecordingViewer.h"
 #include "ScriptedPrompter.h"
@@ -11,6 +12,8 @@
 
 #include <QCoreApplication>
 #include <QStatusBar>
+
+using testsupport::control;
 
 using namespace quillon;
 
@@ -23,7 +26,8 @@ TEST(ExecCmd, RunsTheLineAndShowsItInTheStatusBar) {
     fMain* main = fMain::instance();
     ExecCmd(*main, QStringLiteral("\"/opt/my tools/0update.bat\" now"));
     EXPECT_EQ(viewer.ran, QStringList{QStringLiteral("/opt/my tools/0update.bat now")});
-    EXPECT_EQ(main->Status->currentMessage(), QStringLiteral("Running  Report...Done."));
+    EXPECT_EQ(control<QStatusBar>(main, "Status")->currentMessage(),
+              QStringLiteral("Running  Report...Done."));
     fMain::unloadInstance();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }

@@ -3,6 +3,7 @@
 // would open, and the texts of a list.
 #include "common/Globals.h"
 #include "menu/fMain.h"
+#include "support/Controls.h"
 #include "widgets/WindowRegistry.h"
 
 #include <QComboBox>
@@ -20,8 +21,8 @@ namespace menutest {
 class MainWindowOnSite {
 public:
     explicit MainWindowOnSite(const QString& site) : w(quillon::fMain::instance()) {
-        w->cboSites->addItems({QStringLiteral("Default"), site});
-        w->cboSites->setCurrentIndex(1);
+        testsupport::control<QComboBox>(w, "cboSites")->addItems({QStringLiteral("Default"), site});
+        testsupport::control<QComboBox>(w, "cboSites")->setCurrentIndex(1);
         quillon::G().g_CurSite = 1;
     }
     ~MainWindowOnSite() {

@@ -2,6 +2,7 @@
 // the main window, and the tail command's own echo does not.
 #include "MenuTestSupport.h"
 #include "menu/fMain.h"
+#include "support/Controls.h"
 #include "support/ProgramWindows.h"
 #include "widgets/WindowRegistry.h"
 
@@ -16,6 +17,8 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QTextEdit>
+
+using testsupport::control;
 
 using quillon::fMain;
 using quillon::G;
@@ -49,9 +52,13 @@ TEST_F(MonitorSimTest, CallLogShowsWhatTheServerLogsAfterTheEcho) {
         log.write("0912 1405 201 5551234 00:01:10\n");
     }
     const bool arrived = waitFor(
-        [w] { return w->txtCOLL->toPlainText().contains(QStringLiteral("5551234 00:01:10")); },
+        [w] {
+            return control<QTextEdit>(w, "txtCOLL")
+                ->toPlainText()
+                .contains(QStringLiteral("5551234 00:01:10"));
+        },
         20000);
-    const QString text = w->txtCOLL->toPlainText();
+    const QString text = control<QTextEdit>(w, "txtCOLL")->toPlainText();
     fMain::unloadInstance();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 

@@ -2,6 +2,7 @@
 // server's clock stand-ins and its unlock program.
 #include "MenuTestSupport.h"
 #include "menu/ServerUtilities.h"
+#include "support/Controls.h"
 #include "support/ProgramWindows.h"
 
 #include "common/Globals.h"
@@ -17,6 +18,8 @@
 #include <QPushButton>
 #include <QTest>
 
+using testsupport::control;
+
 using quillon::fMain;
 using quillon::G;
 using testsupport::SimServer;
@@ -31,8 +34,8 @@ protected:
         SimServer::configureSite(1);
         quillon::setUtilitiesClock([] { return QDateTime(QDate(2008, 12, 9), QTime(14, 5, 33)); });
         w = fMain::instance();
-        w->cboSites->addItems({"Default", "Site1"});
-        w->cboSites->setCurrentIndex(1);
+        control<QComboBox>(w, "cboSites")->addItems({"Default", "Site1"});
+        control<QComboBox>(w, "cboSites")->setCurrentIndex(1);
         G().g_CurSite = 1;
     }
     void TearDown() override {
@@ -49,7 +52,7 @@ protected:
 
 TEST_F(ServerUtilitySimTest, TimeSyncSetsBothClocksInTheStartFolder) {
     prompter.yes().ok();
-    QTest::mouseClick(w->cmdsynch, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(w, "cmdsynch"), Qt::LeftButton);
 
     EXPECT_EQ(SimServer::shellLines(),
               (QStringList{quillon::withExitStatus("sudo date 1209140508"),
@@ -63,7 +66,7 @@ TEST_F(ServerUtilitySimTest, TimeSyncSetsBothClocksInTheStartFolder) {
 TEST_F(ServerUtilitySimTest, UnlockNamesTheTablesTheServerRefused) {
     SimServer::setKnob(QStringLiteral("unlock_fail"), QStringLiteral("ext lt.db\noa"));
     prompter.ok();
-    QTest::mouseClick(w->cmdunlock, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(w, "cmdunlock"), Qt::LeftButton);
 
     const QStringList files{"ext.db",  "line.db",  "dpt.db", "div.db", "account.db",
                             "lt.db",   "trunk.db", "ld.db",  "lc.db",  "rate.db",

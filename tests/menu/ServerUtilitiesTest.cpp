@@ -2,6 +2,7 @@
 // session, how each reply is judged, and what the user is told.
 #include "MenuTestSupport.h"
 #include "menu/ServerUtilities.h"
+#include "support/Controls.h"
 #include "support/ProgramWindows.h"
 
 #include "common/Globals.h"
@@ -19,6 +20,8 @@
 #include <QTest>
 
 #include <ostream>
+
+using testsupport::control;
 
 using quillon::fMain;
 using quillon::G;
@@ -259,8 +262,8 @@ class UtilityWindow : public menutest::MainWindowOnSite {
 public:
     UtilityWindow() : MainWindowOnSite(QStringLiteral("Site1")) {
         quillon::setUtilitiesClock([] { return kDec9th1405; });
-        w->cmdsynch->setEnabled(true);
-        w->cmdunlock->setEnabled(true);
+        control<QPushButton>(w, "cmdsynch")->setEnabled(true);
+        control<QPushButton>(w, "cmdunlock")->setEnabled(true);
     }
     ~UtilityWindow() { quillon::setUtilitiesClock({}); }
 };
@@ -277,7 +280,7 @@ protected:
 
 TEST_F(ServerUtilityTest, DecliningTheClockQuestionSendsNothing) {
     prompter.no().ok();
-    QTest::mouseClick(window.w->cmdsynch, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(window.w, "cmdsynch"), Qt::LeftButton);
 
     EXPECT_TRUE(server.shellRequests().empty());
     ASSERT_EQ(prompter.prompts().size(), 2u);
@@ -298,15 +301,15 @@ TEST_F(ServerUtilityTest, DecliningTheClockQuestionSendsNothing) {
 // the first still waits for the server is dropped.
 TEST_F(ServerUtilityTest, ButtonsTellTheOutcomeAndRefuseASecondClickMeanwhile) {
     server.on("sudo date 1209140508").then([&](const QString&) {
-        QTest::mouseClick(window.w->cmdsynch, Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>(window.w, "cmdsynch"), Qt::LeftButton);
     });
     server.on("sudo ./ORV_UNLOCK ext.db").then([&](const QString&) {
         window.w->cmdunlock_Click();
         EXPECT_EQ(window.w->cursor().shape(), Qt::WaitCursor);
     });
     prompter.yes().ok().ok();
-    QTest::mouseClick(window.w->cmdsynch, Qt::LeftButton);
-    QTest::mouseClick(window.w->cmdunlock, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(window.w, "cmdsynch"), Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(window.w, "cmdunlock"), Qt::LeftButton);
 
     EXPECT_TRUE(prompter.exhausted());
     EXPECT_EQ(prompter.messages().mid(1), (QStringList{"Varnel Call Accounting Server Time changed",

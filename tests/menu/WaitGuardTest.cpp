@@ -3,6 +3,7 @@
 // waiting window refuses to be closed. Each case clicks from inside the wait.
 #include "MenuTestSupport.h"
 #include "menu/Reports.h"
+#include "support/Controls.h"
 #include "support/ProgramWindows.h"
 
 #include "ScriptedPrompter.h"
@@ -17,7 +18,10 @@
 #include <QListWidget>
 #include <QPointer>
 #include <QPushButton>
+#include <QTabWidget>
 #include <QTest>
+
+using testsupport::control;
 
 using namespace quillon;
 using testsupport::FakeServer;
@@ -63,7 +67,7 @@ TEST_F(WaitGuardTest, LogOffDuringTheLastReportsListingIsRefusedAndTheListingFin
     EXPECT_TRUE(fMain::isLoaded());
     EXPECT_EQ(menutest::listed(window.lstDivision), QStringList{QStringLiteral("RW_A.rep")});
     // Once the wait is over the menu answers again.
-    EXPECT_TRUE(main.w->SSTab1->isEnabled());
+    EXPECT_TRUE(control<QTabWidget>(main.w, "SSTab1")->isEnabled());
 }
 
 TEST_F(WaitGuardTest, ASecondPullBackReportsDuringTheFirstOpensNothing) {

@@ -2,12 +2,14 @@
 // the pulls fetch, what the removal sends, and what the user is shown and asked.
 #include "MenuTestSupport.h"
 #include "menu/fErrors.h"
+#include "support/Controls.h"
 #include "support/ProgramWindows.h"
 #include "widgets/WindowRegistry.h"
 
 #include "common/CommonFunctions.h"
 #include "common/Globals.h"
 #include "menu/ErrorFiles.h"
+#include "menu/ErrorIndicator.h"
 #include "menu/ServerUtilities.h"
 #include "menu/fMain.h"
 #include "remote/CheckedLines.h"
@@ -31,6 +33,8 @@
 #include <QTimer>
 
 #include <ostream>
+
+using testsupport::control;
 
 using quillon::fErrors;
 using quillon::fMain;
@@ -78,12 +82,13 @@ protected:
         home.write(QStringLiteral("Site1/Download/ERRORS/") + name, bytes);
     }
     void showIndicator() {
-        w->lblError->setVisible(true);
-        w->Shape1->setVisible(true);
+        control<QLabel>(w, "lblError")->setVisible(true);
+        control<QFrame>(w, "Shape1")->setVisible(true);
     }
     bool indicatorShown() const {
-        EXPECT_EQ(w->lblError->isHidden(), w->Shape1->isHidden());
-        return !w->lblError->isHidden();
+        EXPECT_EQ(control<QLabel>(w, "lblError")->isHidden(),
+                  control<QFrame>(w, "Shape1")->isHidden());
+        return !control<QLabel>(w, "lblError")->isHidden();
     }
 
     // The server's error files, each holding its name and a line end.
@@ -125,18 +130,18 @@ protected:
 };
 
 TEST_F(ErrorIndicatorTest, BlinksBetweenYellowAndRed) {
-    EXPECT_EQ(w->tmrColorSwap->interval(), 750);
-    EXPECT_FALSE(w->tmrColorSwap->isActive());
-    EXPECT_EQ(fill(w->Shape1), QColor(255, 255, 0));
-    w->tmrColorSwap_Timer();
-    EXPECT_EQ(fill(w->Shape1), QColor(255, 0, 0));
-    w->tmrColorSwap_Timer();
-    EXPECT_EQ(fill(w->Shape1), QColor(255, 255, 0));
+    EXPECT_EQ(control<QTimer>(w, "tmrColorSwap")->interval(), 750);
+    EXPECT_FALSE(control<QTimer>(w, "tmrColorSwap")->isActive());
+    EXPECT_EQ(fill(control<QFrame>(w, "Shape1")), QColor(255, 255, 0));
+    w->errorIndicator().tmrColorSwap_Timer();
+    EXPECT_EQ(fill(control<QFrame>(w, "Shape1")), QColor(255, 0, 0));
+    w->errorIndicator().tmrColorSwap_Timer();
+    EXPECT_EQ(fill(control<QFrame>(w, "Shape1")), QColor(255, 255, 0));
 }
 
 TEST_F(ErrorIndicatorTest, ClickHidesItPausesThePullAndOpensTheErrorWindow) {
     showIndicator();
-    QTest::mouseClick(w->lblError, Qt::LeftButton);
+    QTest::mouseClick(control<QLabel>(w, "lblError"), Qt::LeftButton);
     EXPECT_EQ(opened.names, QStringList{"fErrors"});
     EXPECT_FALSE(indicatorShown());
     EXPECT_FALSE(G().g_PullErrors);
@@ -147,7 +152,7 @@ TEST_F(ErrorIndicatorTest, UnreachableServerIsSilentOnTheMenuAndToldInTheWindow)
                     FakeServer::Times::Every);
     writeLocal(QStringLiteral("ERROR.COM.RTF"));
     showIndicator();
-    w->tmrGetErrors_Timer();
+    w->errorIndicator().tmrGetErrors_Timer();
     EXPECT_TRUE(prompter.prompts().empty());
     EXPECT_FALSE(indicatorShown());  // the copy went before the fetch
     EXPECT_TRUE(filesIn(folder).isEmpty());
@@ -187,19 +192,19 @@ TEST_P(ErrorTick, ShowsTheIndicatorOnlyWhileErrorFilesAreThere) {
     for (const QString& f : GetParam().local) writeLocal(f);
     // Shown and blinking from an earlier tick.
     showIndicator();
-    w->tmrColorSwap->start();
+    control<QTimer>(w, "tmrColorSwap")->start();
 
-    w->tmrGetErrors_Timer();
+    w->errorIndicator().tmrGetErrors_Timer();
 
-    EXPECT_EQ(w->filelistErrors->property("Path").toString(), folder);
+    EXPECT_EQ(control<QListWidget>(w, "filelistErrors")->property("Path").toString(), folder);
     // The file-transfer login of the selected site, the five files by their bare names.
     ASSERT_EQ(server.filesRequests().size(), 1u);
     EXPECT_EQ(server.filesRequests()[0].target.login, "varnel");
     EXPECT_EQ(server.fetches().size(), 5u);
-    EXPECT_EQ(listed(w->filelistErrors), GetParam().counted);
+    EXPECT_EQ(listed(control<QListWidget>(w, "filelistErrors")), GetParam().counted);
     const bool any = !GetParam().counted.isEmpty();
     EXPECT_EQ(indicatorShown(), any);
-    EXPECT_EQ(w->tmrColorSwap->isActive(), any);
+    EXPECT_EQ(control<QTimer>(w, "tmrColorSwap")->isActive(), any);
     EXPECT_TRUE(prompter.prompts().empty());
     EXPECT_TRUE(opened.names.isEmpty());
 }
@@ -219,15 +224,15 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(ErrorFakeTest, PausedPullStillSetsTheFolderButFetchesNothing) {
     writeServer({"ERROR.COM"});
     G().g_PullErrors = false;
-    w->tmrGetErrors_Timer();
-    EXPECT_EQ(w->filelistErrors->property("Path").toString(), folder);
+    w->errorIndicator().tmrGetErrors_Timer();
+    EXPECT_EQ(control<QListWidget>(w, "filelistErrors")->property("Path").toString(), folder);
     EXPECT_TRUE(server.filesRequests().empty());
     EXPECT_TRUE(filesIn(folder).isEmpty());
     EXPECT_FALSE(indicatorShown());
 
     // Nor does it hide what an earlier tick showed.
     showIndicator();
-    w->tmrGetErrors_Timer();
+    w->errorIndicator().tmrGetErrors_Timer();
     EXPECT_TRUE(indicatorShown());
 }
 
@@ -241,11 +246,11 @@ TEST_F(ErrorFakeTest, ClickAndTickDuringAPullWaitForIt) {
     bool openedDuringPull = true;
     // Both come while the tick's pull waits for the server.
     server.onFetch("ERROR.COM", [&] {
-        w->lblError_Click();
-        w->tmrGetErrors_Timer();
+        w->errorIndicator().lblError_Click();
+        w->errorIndicator().tmrGetErrors_Timer();
         openedDuringPull = !opened.names.isEmpty();
     });
-    w->tmrGetErrors_Timer();
+    w->errorIndicator().tmrGetErrors_Timer();
     EXPECT_FALSE(openedDuringPull);
     EXPECT_TRUE(opened.names.isEmpty());
     QTest::qWait(50);

@@ -1,11 +1,13 @@
 #include "MenuTestSupport.h"
 #include "menu/fMain.h"
+#include "support/Controls.h"
 #include "support/ProgramWindows.h"
 #include "widgets/SortableGrid.h"
 #include "widgets/WindowRegistry.h"
 
 #include "common/Globals.h"
 #include "menu/LiveMonitor.h"
+#include "menu/MonitorPane.h"
 #include "platform/ProfileFile.h"
 #include "maintenance/BackupLists.h"
 #include "support/FakeServer.h"
@@ -21,6 +23,7 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QFile>
+#include <QFrame>
 #include <QLabel>
 #include <QPushButton>
 #include <QStatusBar>
@@ -33,6 +36,8 @@
 #include <QTimer>
 
 #include <ostream>
+
+using testsupport::control;
 
 using quillon::fMain;
 using quillon::G;
@@ -59,7 +64,7 @@ protected:
         EXPECT_NE(x, nullptr) << name;
         return x;
     }
-    void addSites(const QStringList& names) { w->cboSites->addItems(names); }
+    void addSites(const QStringList& names) { control<QComboBox>(w, "cboSites")->addItems(names); }
     // As the login does for a user granted everything.
     void grantEverything() {
         for (QPushButton* b : w->commandButtons()) {
@@ -84,14 +89,15 @@ protected:
 
 TEST_F(MainWindowTest, StartsAsTheOtherWindowsExpectIt) {
     const QStringList tabs{"Main", "Reports", "Utilities", "Options", "Contact Infomation"};
-    ASSERT_EQ(w->SSTab1->count(), tabs.size());
-    for (int i = 0; i < tabs.size(); ++i) EXPECT_EQ(w->SSTab1->tabText(i), tabs[i]);
-    EXPECT_EQ(w->Status->currentMessage(), QStringLiteral("Ready..."));
-    EXPECT_EQ(w->Label33->text(), QStringLiteral("site lable"));
-    EXPECT_EQ(w->lblvarnel->text(), QStringLiteral("Quillon"));
-    EXPECT_EQ(w->cmdDload->toolTip(), QStringLiteral("Downloads Folder"));
-    EXPECT_EQ(w->cmdEdit->toolTip(), QStringLiteral("Configure Sites"));
-    EXPECT_EQ(w->tmrGetErrors->interval(), 60000);
+    ASSERT_EQ(control<QTabWidget>(w, "SSTab1")->count(), tabs.size());
+    for (int i = 0; i < tabs.size(); ++i)
+        EXPECT_EQ(control<QTabWidget>(w, "SSTab1")->tabText(i), tabs[i]);
+    EXPECT_EQ(control<QStatusBar>(w, "Status")->currentMessage(), QStringLiteral("Ready..."));
+    EXPECT_EQ(control<QLabel>(w, "Label33")->text(), QStringLiteral("site lable"));
+    EXPECT_EQ(control<QLabel>(w, "lblvarnel")->text(), QStringLiteral("Quillon"));
+    EXPECT_EQ(button("cmdDload")->toolTip(), QStringLiteral("Downloads Folder"));
+    EXPECT_EQ(button("cmdEdit")->toolTip(), QStringLiteral("Configure Sites"));
+    EXPECT_EQ(control<QTimer>(w, "tmrGetErrors")->interval(), 60000);
     EXPECT_TRUE(G().g_PullErrors);
 
     // Hidden at creation; the load brings back the exit and site buttons.
@@ -104,12 +110,16 @@ TEST_F(MainWindowTest, StartsAsTheOtherWindowsExpectIt) {
 }
 
 TEST_F(MainWindowTest, ContactTabShowsTheAboutPageOfTheProgramFolder) {
-    EXPECT_TRUE(w->WebBrowser1->toPlainText().isEmpty());  // no page there: nothing shown
+    EXPECT_TRUE(control<QTextBrowser>(w, "WebBrowser1")
+                    ->toPlainText()
+                    .isEmpty());  // no page there: nothing shown
     ASSERT_TRUE(QFile::copy(QStringLiteral(QUILLON_SOURCE_DIR "/resources/varnelabout.html"),
                             home.file("varnelabout.html")));
     fMain::unloadInstance();
     w = fMain::instance();
-    EXPECT_TRUE(w->WebBrowser1->toPlainText().contains(QStringLiteral("Contact Information")));
+    EXPECT_TRUE(control<QTextBrowser>(w, "WebBrowser1")
+                    ->toPlainText()
+                    .contains(QStringLiteral("Contact Information")));
 }
 
 TEST_F(MainWindowTest, EveryCatalogueNameFindsItsButtonWithoutRegardToCase) {
@@ -125,7 +135,7 @@ TEST_F(MainWindowTest, EveryCatalogueNameFindsItsButtonWithoutRegardToCase) {
         ASSERT_NE(b, nullptr) << name.toStdString();
         EXPECT_EQ(b->objectName().compare(name, Qt::CaseInsensitive), 0);
     }
-    EXPECT_EQ(w->commandButton(QStringLiteral("cmdedit")), w->cmdEdit);
+    EXPECT_EQ(w->commandButton(QStringLiteral("cmdedit")), button("cmdEdit"));
     EXPECT_EQ(w->commandButton(QStringLiteral("cboSites")), nullptr);
     EXPECT_EQ(w->commandButton(QStringLiteral("nosuchbutton")), nullptr);
 }
@@ -155,7 +165,7 @@ TEST_P(EditionSwitches, ShowOnlyTheEditionsButtons) {
         EXPECT_EQ(!widget(name)->isHidden(), c.unusedShown) << name;
     for (const char* name : {"cmdtestcall", "lbltestcall"})
         EXPECT_EQ(!widget(name)->isHidden(), c.testCallShown) << name;
-    EXPECT_TRUE(w->tmrGetErrors->isActive());
+    EXPECT_TRUE(control<QTimer>(w, "tmrGetErrors")->isActive());
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -172,37 +182,37 @@ TEST_F(MainWindowTest, EditionSetUpUndoesGrantsAndNeverBringsBackTestCall) {
     w->SetupSystemType();
     G().g_Brevia = false;
     grantEverything();
-    w->cmdtestcall->setVisible(false);
+    button("cmdtestcall")->setVisible(false);
     w->SetupSystemType();
     // The switch off shows nothing; Lumbrook's buttons go again although granted.
-    EXPECT_TRUE(w->cmdtestcall->isHidden());
-    EXPECT_TRUE(w->cmddatabase->isHidden());
-    EXPECT_TRUE(w->cmdareacodes->isHidden());
-    EXPECT_TRUE(w->cmdunusedstations->isHidden());
+    EXPECT_TRUE(button("cmdtestcall")->isHidden());
+    EXPECT_TRUE(button("cmddatabase")->isHidden());
+    EXPECT_TRUE(button("cmdareacodes")->isHidden());
+    EXPECT_TRUE(button("cmdunusedstations")->isHidden());
 }
 
 TEST_F(MainWindowTest, DefaultSiteLeavesOnlyTheSafeButtonsAndKeepsTheSite) {
     addSites({"Default", "North"});
     G().g_CurSite = 1;
     grantEverything();
-    w->lblError->setVisible(true);
-    w->Shape1->setVisible(true);
-    w->tmrGetErrors->start();
+    control<QLabel>(w, "lblError")->setVisible(true);
+    control<QFrame>(w, "Shape1")->setVisible(true);
+    control<QTimer>(w, "tmrGetErrors")->start();
 
     w->setListIndex(0);
 
     EXPECT_EQ(usableButtons(), (QStringList{"cmdEdit", "cmdexit", "cmdexitbackup", "cmdlogoff"}));
     EXPECT_EQ(G().g_CurSite, 1);
     EXPECT_TRUE(opened.names.isEmpty());
-    EXPECT_TRUE(w->lblError->isHidden());
-    EXPECT_TRUE(w->Shape1->isHidden());
-    EXPECT_FALSE(w->tmrGetErrors->isActive());
-    EXPECT_TRUE(w->SSTab1->isEnabled());
+    EXPECT_TRUE(control<QLabel>(w, "lblError")->isHidden());
+    EXPECT_TRUE(control<QFrame>(w, "Shape1")->isHidden());
+    EXPECT_FALSE(control<QTimer>(w, "tmrGetErrors")->isActive());
+    EXPECT_TRUE(control<QTabWidget>(w, "SSTab1")->isEnabled());
 }
 
 TEST_F(MainWindowTest, LockDownAwayFromDefaultKeepsOwnPasswordNotSiteEditor) {
     addSites({"Default", "North"});
-    w->cboSites->setCurrentIndex(1);
+    control<QComboBox>(w, "cboSites")->setCurrentIndex(1);
     grantEverything();
     w->disableAllButtons();
     EXPECT_EQ(usableButtons(),
@@ -211,16 +221,16 @@ TEST_F(MainWindowTest, LockDownAwayFromDefaultKeepsOwnPasswordNotSiteEditor) {
 
 TEST_F(MainWindowTest, EveryPickOfASiteConnectsAgain) {
     addSites({"Default", "North", "South"});
-    w->cmdDload->setEnabled(false);
+    button("cmdDload")->setEnabled(false);
 
     w->setListIndex(1);
     EXPECT_EQ(G().g_CurSite, 1);
-    EXPECT_TRUE(w->cmdDload->isEnabled());
-    EXPECT_TRUE(w->tmrGetErrors->isActive());
-    w->setListIndex(1);               // the same site again
-    w->cboSites->setCurrentIndex(2);  // a bare change from code runs nothing
+    EXPECT_TRUE(button("cmdDload")->isEnabled());
+    EXPECT_TRUE(control<QTimer>(w, "tmrGetErrors")->isActive());
+    w->setListIndex(1);                                     // the same site again
+    control<QComboBox>(w, "cboSites")->setCurrentIndex(2);  // a bare change from code runs nothing
     EXPECT_EQ(G().g_CurSite, 1);
-    emit w->cboSites->activated(2);  // as the box signals a pick of the user
+    emit control<QComboBox>(w, "cboSites")->activated(2);  // as the box signals a pick of the user
     EXPECT_EQ(G().g_CurSite, 2);
 
     EXPECT_EQ(opened.names, (QStringList{"fgetdata", "fgetdata", "fgetdata"}));
@@ -278,7 +288,7 @@ class UnloadWritesLast : public MainWindowTest, public ::testing::WithParamInter
 TEST_P(UnloadWritesLast, OnlyWithASiteSelected) {
     home.write("KTReports.ini", "[Sites]\r\nNum=3\r\nLast=0\r\n[Site1]\r\nName=Default\r\n");
     addSites({"Default", "North", "South"});
-    w->cboSites->setCurrentIndex(GetParam().index);
+    control<QComboBox>(w, "cboSites")->setCurrentIndex(GetParam().index);
     fMain::unloadInstance();
     EXPECT_FALSE(fMain::isLoaded());
     EXPECT_EQ(platform::ProfileFile(home.file("KTReports.ini")).read("Sites", "Last"),
@@ -293,11 +303,11 @@ INSTANTIATE_TEST_SUITE_P(Cases, UnloadWritesLast,
 
 TEST_F(MainWindowTest, DownloadFolderOfASiteWithBlanks) {
     addSites({"Default", "Main Office"});
-    w->cboSites->setCurrentIndex(1);
-    QTest::mouseClick(w->cmdDload, Qt::LeftButton);
+    control<QComboBox>(w, "cboSites")->setCurrentIndex(1);
+    QTest::mouseClick(button("cmdDload"), Qt::LeftButton);
     // The site editor makes the folder as "Download": one folder, whatever the spelling.
     home.write("Main_Office/Download/reports/x.rtf", "x");
-    QTest::mouseClick(w->cmdDload, Qt::LeftButton);
+    QTest::mouseClick(button("cmdDload"), Qt::LeftButton);
     EXPECT_EQ(viewer.opened, (QStringList{home.file("Main_Office/download/"),
                                           home.file("Main_Office/Download/")}));
 }
@@ -311,8 +321,8 @@ TEST_F(MainWindowTest, UpdateRunsTheBatchFileAndWaits) {
         }
         QStringList programs;
     } programViewer;
-    w->cmdupdate->setVisible(true);
-    w->cmdupdate->setEnabled(true);
+    button("cmdupdate")->setVisible(true);
+    button("cmdupdate")->setEnabled(true);
     // The batch file is one program however its folder is spelled.
     for (const QString folder :
          {QStringLiteral("plain"), QStringLiteral("My Programs"), QStringLiteral("it's \"new\"")}) {
@@ -323,25 +333,26 @@ TEST_F(MainWindowTest, UpdateRunsTheBatchFileAndWaits) {
         EXPECT_EQ(programViewer.programs,
                   QStringList{home.file(folder + QStringLiteral("/0update.bat"))});
         EXPECT_EQ(programViewer.ran, programViewer.programs) << "no arguments";
-        EXPECT_EQ(w->Status->currentMessage(), QStringLiteral("Running  Report...Done."));
+        EXPECT_EQ(control<QStatusBar>(w, "Status")->currentMessage(),
+                  QStringLiteral("Running  Report...Done."));
     }
     platform::SystemInfo::setProgramFolder(home.path());
 }
 
 TEST_F(MainWindowTest, LeavingBackupReportsRestoresTheReportsTab) {
     G().g_BackupReportsMode = true;
-    w->SSTab1->setTabText(1, QStringLiteral("Backup Reports"));
-    w->SSTab1->setCurrentIndex(1);
-    w->cmdexitbackup->setVisible(true);
-    w->lblexitbackup->setVisible(true);
+    control<QTabWidget>(w, "SSTab1")->setTabText(1, QStringLiteral("Backup Reports"));
+    control<QTabWidget>(w, "SSTab1")->setCurrentIndex(1);
+    button("cmdexitbackup")->setVisible(true);
+    control<QLabel>(w, "lblexitbackup")->setVisible(true);
 
     w->cmdexitbackup_Click();
 
     EXPECT_FALSE(G().g_BackupReportsMode);
-    EXPECT_EQ(w->SSTab1->tabText(1), QStringLiteral("Reports"));
-    EXPECT_EQ(w->SSTab1->currentIndex(), 0);
-    EXPECT_TRUE(w->cmdexitbackup->isHidden());
-    EXPECT_TRUE(w->lblexitbackup->isHidden());
+    EXPECT_EQ(control<QTabWidget>(w, "SSTab1")->tabText(1), QStringLiteral("Reports"));
+    EXPECT_EQ(control<QTabWidget>(w, "SSTab1")->currentIndex(), 0);
+    EXPECT_TRUE(button("cmdexitbackup")->isHidden());
+    EXPECT_TRUE(control<QLabel>(w, "lblexitbackup")->isHidden());
 }
 
 // After a restore the main window follows the answer to the question: Yes shows the reports
@@ -373,7 +384,7 @@ TEST_F(MainWindowTest, ARestoreHandsTheMainWindowOverYesAndNo) {
 TEST_F(MainWindowTest, ExitAndClosingBothEndTheProgram) {
     home.write("KTReports.ini", "[Sites]\r\nLast=0\r\n");
     addSites({"Default", "North"});
-    w->cboSites->setCurrentIndex(1);
+    control<QComboBox>(w, "cboSites")->setCurrentIndex(1);
     w->show();
     w->close();
     EXPECT_TRUE(quillon::programEndRequested());
@@ -389,8 +400,8 @@ TEST_F(MainWindowTest, ExitAndClosingBothEndTheProgram) {
     // Another window ends the program: the main window unloads with the rest.
     quillon::resetProgramEnd();
     w = fMain::instance();
-    w->cboSites->addItems({"Default", "North", "South"});
-    w->cboSites->setCurrentIndex(2);
+    control<QComboBox>(w, "cboSites")->addItems({"Default", "North", "South"});
+    control<QComboBox>(w, "cboSites")->setCurrentIndex(2);
     quillon::endProgram();
     EXPECT_FALSE(fMain::isLoaded());
     EXPECT_EQ(platform::ProfileFile(home.file("KTReports.ini")).read("Sites", "Last"), "2");
@@ -399,7 +410,7 @@ TEST_F(MainWindowTest, ExitAndClosingBothEndTheProgram) {
 TEST_F(MainWindowTest, LogOffForgetsEverythingAndStartsOver) {
     home.write("KTReports.ini", "[Sites]\r\nLast=0\r\n");
     addSites({"Default", "North"});
-    w->cboSites->setCurrentIndex(1);
+    control<QComboBox>(w, "cboSites")->setCurrentIndex(1);
     G().g_CurSite = 1;
     G().g_UserName = QStringLiteral("jsmith");
     G().g_Express = true;
@@ -507,52 +518,55 @@ protected:
 };
 
 TEST_F(MonitorWindowTest, AppendsGreenSelectsAllAndStamps) {
-    w->callLogMonitor().beginReconnect();
-    w->sshCOLL_Data(QStringLiteral("Welcome\r\n$ tail -f CO"));
-    EXPECT_TRUE(w->txtCOLL->toPlainText().isEmpty());
-    EXPECT_EQ(w->callrecordsin->text(), QStringLiteral("Live Call Records"));
+    w->callLogPane().monitor().beginReconnect();
+    w->callLogPane().session_Data(QStringLiteral("Welcome\r\n$ tail -f CO"));
+    EXPECT_TRUE(control<QTextEdit>(w, "txtCOLL")->toPlainText().isEmpty());
+    EXPECT_EQ(control<QLabel>(w, "callrecordsin")->text(), QStringLiteral("Live Call Records"));
 
-    w->sshCOLL_Data(QStringLiteral("LL.LOG\r\nrec 1\r\n"));
-    w->sshCOLL_Data(QStringLiteral("rec 2\r\n"));
+    w->callLogPane().session_Data(QStringLiteral("LL.LOG\r\nrec 1\r\n"));
+    w->callLogPane().session_Data(QStringLiteral("rec 2\r\n"));
 
-    EXPECT_EQ(w->txtCOLL->toPlainText(), QStringLiteral("\nrec 1\nrec 2\n"));
-    EXPECT_TRUE(allGreen(w->txtCOLL));
-    const QTextCursor sel = w->txtCOLL->textCursor();
+    EXPECT_EQ(control<QTextEdit>(w, "txtCOLL")->toPlainText(), QStringLiteral("\nrec 1\nrec 2\n"));
+    EXPECT_TRUE(allGreen(control<QTextEdit>(w, "txtCOLL")));
+    const QTextCursor sel = control<QTextEdit>(w, "txtCOLL")->textCursor();
     EXPECT_EQ(sel.selectionStart(), 0);
-    EXPECT_EQ(sel.selectionEnd(), w->txtCOLL->toPlainText().size());
-    EXPECT_TRUE(
-        w->callrecordsin->text().startsWith(QStringLiteral("Live Call Records Received at :")));
-    EXPECT_GT(w->callrecordsin->text().size(),
+    EXPECT_EQ(sel.selectionEnd(), control<QTextEdit>(w, "txtCOLL")->toPlainText().size());
+    EXPECT_TRUE(control<QLabel>(w, "callrecordsin")
+                    ->text()
+                    .startsWith(QStringLiteral("Live Call Records Received at :")));
+    EXPECT_GT(control<QLabel>(w, "callrecordsin")->text().size(),
               QStringLiteral("Live Call Records Received at :").size());
     // The twin is untouched.
-    EXPECT_TRUE(w->txtPMS->toPlainText().isEmpty());
-    EXPECT_EQ(w->callrecordsout->text(), QStringLiteral("Calls Posted to PMS"));
+    EXPECT_TRUE(control<QTextEdit>(w, "txtPMS")->toPlainText().isEmpty());
+    EXPECT_EQ(control<QLabel>(w, "callrecordsout")->text(), QStringLiteral("Calls Posted to PMS"));
 
     // A change while not printing shows the bare stamp text.
     G().g_CallLogState = QStringLiteral("RECONNECTING");
-    w->txtCOLL->append(QStringLiteral("x"));
-    EXPECT_EQ(w->callrecordsin->text(), QStringLiteral("Live Call Records Received at :"));
+    control<QTextEdit>(w, "txtCOLL")->append(QStringLiteral("x"));
+    EXPECT_EQ(control<QLabel>(w, "callrecordsin")->text(),
+              QStringLiteral("Live Call Records Received at :"));
 }
 
 TEST_F(MonitorWindowTest, PmsTwinStampsItsOwnLabel) {
-    w->pmsMonitor().beginReconnect();
-    w->sshPMS_Data(QStringLiteral("$ tail -f pms_trn\r\npost 1\r\n"));
-    EXPECT_EQ(w->txtPMS->toPlainText(), QStringLiteral("\npost 1\n"));
-    EXPECT_TRUE(
-        w->callrecordsout->text().startsWith(QStringLiteral("Last Calls Posted to PMS at :")));
-    EXPECT_TRUE(w->txtCOLL->toPlainText().isEmpty());
+    w->pmsPane().monitor().beginReconnect();
+    w->pmsPane().session_Data(QStringLiteral("$ tail -f pms_trn\r\npost 1\r\n"));
+    EXPECT_EQ(control<QTextEdit>(w, "txtPMS")->toPlainText(), QStringLiteral("\npost 1\n"));
+    EXPECT_TRUE(control<QLabel>(w, "callrecordsout")
+                    ->text()
+                    .startsWith(QStringLiteral("Last Calls Posted to PMS at :")));
+    EXPECT_TRUE(control<QTextEdit>(w, "txtCOLL")->toPlainText().isEmpty());
 }
 
 TEST_F(MonitorWindowTest, BoxKeepsOnlyTheNewestText) {
     G().g_CallLogState = QStringLiteral("PRINT");
-    const int cap = w->callLogMonitor().cap();
+    const int cap = w->callLogPane().monitor().cap();
     const QString line = QString(99, QLatin1Char('r')) + QLatin1Char('\n');
     const QString chunk = line.repeated(1000);  // 100 000 characters
     const int chunks = cap / chunk.size() + 3;
-    for (int i = 0; i < chunks; ++i) w->sshCOLL_Data(chunk);
-    w->sshCOLL_Data(QStringLiteral("newest\n"));
+    for (int i = 0; i < chunks; ++i) w->callLogPane().session_Data(chunk);
+    w->callLogPane().session_Data(QStringLiteral("newest\n"));
 
-    const QString text = w->txtCOLL->toPlainText();
+    const QString text = control<QTextEdit>(w, "txtCOLL")->toPlainText();
     EXPECT_LE(text.size(), cap);
     EXPECT_GT(text.size(), cap - 1000);
     EXPECT_TRUE(text.endsWith(QStringLiteral("newest\n")));
@@ -561,8 +575,8 @@ TEST_F(MonitorWindowTest, BoxKeepsOnlyTheNewestText) {
 
 TEST_F(MonitorWindowTest, ConnectFailureSaysWhichTraceAndWhy) {
     prompter.ok().ok();
-    w->sshCOLL_Connected(1, QStringLiteral("refused"));
-    w->sshPMS_Connected(1, QStringLiteral("refused"));
+    w->callLogPane().session_Connected(1, QStringLiteral("refused"));
+    w->pmsPane().session_Connected(1, QStringLiteral("refused"));
     ASSERT_EQ(prompter.prompts().size(), 2u);
     EXPECT_EQ(prompter.messages(), (QStringList{"Unable To Connect for Call Trace\r\n\r\nrefused",
                                                 "Unable To Connect for PMS Trace\r\n\r\nrefused"}));

@@ -1,6 +1,7 @@
 // The connecting window against the stand-in server, with the main window and its monitors:
 // a whole connect, and a table the server does not write.
 #include "startup/fgetdata.h"
+#include "support/Controls.h"
 #include "support/ProgramWindows.h"
 
 #include "common/Globals.h"
@@ -22,6 +23,8 @@
 
 #include <memory>
 
+using testsupport::control;
+
 using quillon::fgetdata;
 using quillon::fMain;
 using quillon::G;
@@ -40,10 +43,10 @@ protected:
         if (IsSkipped()) return;
         {
             fMain* main = fMain::instance();
-            const QSignalBlocker quiet(main->cboSites);
-            main->cboSites->clear();
-            main->cboSites->addItems({"Default", "North"});
-            main->cboSites->setCurrentIndex(1);
+            const QSignalBlocker quiet(control<QComboBox>(main, "cboSites"));
+            control<QComboBox>(main, "cboSites")->clear();
+            control<QComboBox>(main, "cboSites")->addItems({"Default", "North"});
+            control<QComboBox>(main, "cboSites")->setCurrentIndex(1);
         }
         SimServer::configureSite(1);
         G().g_CurSite = 1;
@@ -108,7 +111,7 @@ TEST_F(ConnectingToSim, LeavesExactlyTheMirrorAndLogsEachStepInOrder) {
         EXPECT_TRUE(line.startsWith("wodSSHDOCSV ") && !line.mid(12).trimmed().isEmpty())
             << "[" << line.toStdString() << "]";
     }
-    EXPECT_EQ(fMain::instance()->Label33->text(), "Connected to: North");
+    EXPECT_EQ(control<QLabel>(fMain::instance(), "Label33")->text(), "Connected to: North");
 }
 
 TEST_F(ConnectingToSim, AMissingTableIsToldAndLeavesNoWorkingFile) {

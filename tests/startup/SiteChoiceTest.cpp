@@ -1,6 +1,7 @@
 // A site whose name cannot name its folder (it would lead out of the program folder, or it is
 // the default site's): the main window's site box never switches to it, and the work that
 // builds local paths from the current site's name makes, reads and deletes nothing for it.
+#include "support/Controls.h"
 #include "support/ProgramWindows.h"
 #include "widgets/WindowRegistry.h"
 
@@ -20,6 +21,8 @@
 #include <QComboBox>
 #include <QDir>
 #include <QSignalBlocker>
+
+using testsupport::control;
 
 using namespace quillon;
 
@@ -59,8 +62,8 @@ TEST_F(RefusedSiteName, IsNeverChosenInTheMainWindow) {
     setWindowOpenHook([&](const QString& name) { opened << name; });
     fMain* main = fMain::instance();
     {
-        const QSignalBlocker quiet(main->cboSites);
-        main->cboSites->addItems({"Default", "North", "../x", "default"});
+        const QSignalBlocker quiet(control<QComboBox>(main, "cboSites"));
+        control<QComboBox>(main, "cboSites")->addItems({"Default", "North", "../x", "default"});
     }
     main->setListIndex(1);
     ASSERT_EQ(opened, QStringList{"fgetdata"});
@@ -71,10 +74,11 @@ TEST_F(RefusedSiteName, IsNeverChosenInTheMainWindow) {
         answers.ok();
         main->setListIndex(refused);
         ASSERT_EQ(answers.messages().size(), 1);
-        EXPECT_TRUE(answers.messages()[0].startsWith("This site cannot be used: the name \"" +
-                                                     main->cboSites->itemText(refused)))
+        EXPECT_TRUE(answers.messages()[0].startsWith(
+            "This site cannot be used: the name \"" +
+            control<QComboBox>(main, "cboSites")->itemText(refused)))
             << answers.messages()[0].toStdString();
-        EXPECT_EQ(main->cboSites->currentIndex(), 1);
+        EXPECT_EQ(control<QComboBox>(main, "cboSites")->currentIndex(), 1);
         EXPECT_EQ(G().g_CurSite, 1);
         EXPECT_EQ(SiteContext::current().name(), "North");
         EXPECT_EQ(opened, QStringList{"fgetdata"});

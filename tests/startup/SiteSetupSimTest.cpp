@@ -6,6 +6,7 @@
 #include "menu/fMain.h"
 #include "startup/SiteSetup.h"
 #include "startup/fSites.h"
+#include "support/Controls.h"
 #include "support/ProgramWindows.h"
 #include "support/ScriptedPrompter.h"
 #include "support/SimServer.h"
@@ -27,6 +28,8 @@
 #include <unistd.h>
 
 #include <memory>
+
+using testsupport::control;
 
 using namespace quillon;
 using testsupport::SimServer;
@@ -87,7 +90,7 @@ protected:
         sitestest::installShippedTemplates(home.path());
         fillButtonCatalogue();
         G().g_SiteCount = 2;
-        QComboBox* mainSites = fMain::instance()->cboSites;
+        QComboBox* mainSites = control<QComboBox>(fMain::instance(), "cboSites");
         const QSignalBlocker quiet(mainSites);
         mainSites->addItems({QStringLiteral("Default"), QStringLiteral("Site2")});
     }
@@ -136,7 +139,7 @@ TEST_P(NewSiteEdition, SetsUpTheServerAndEndsTheProgram) {
     G().g_UnusedReport = edition.unusedReport;
     // Ending the program unloads the main window: see what its list received on the way.
     QStringList addedToMain;
-    QComboBox* mainSites = fMain::instance()->cboSites;
+    QComboBox* mainSites = control<QComboBox>(fMain::instance(), "cboSites");
     QObject::connect(
         mainSites->model(), &QAbstractItemModel::rowsInserted, mainSites,
         [&](const QModelIndex&, int first, int) { addedToMain << mainSites->itemText(first); });

@@ -99,6 +99,60 @@ INSTANTIATE_TEST_SUITE_P(
         FieldCase{"port", "22;id", "Invalid SSH Port."}, FieldCase{"port", "", "Invalid SSH Port."},
         FieldCase{"ip", "   ", "Invalid IP Address."}));
 
+// Every check of a new site, in the order they are told: the typed entry before the question,
+// the configured sites after it.
+TEST(NewSiteChecks, FirstRefusalAndWhenItIsTold) {
+    struct Case {
+        const char* what;
+        const char* name;
+        const char* ip;
+        const char* port;
+        int siteCount;
+        const char* existingFolder;
+        const char* textStart;  // nullptr: the site can be added
+        bool afterQuestion;
+        bool failure;
+    };
+    const QStringList sites{"Default", "North", "South_Wing"};
+    const Case cases[] = {
+        {"blank name", "   ", "10.0.0.5", "22", 3, "", "Invalid Site Name.", false, false},
+        {"blank address", "East", " ", "22", 3, "", "Invalid IP Address.", false, false},
+        {"name that leaves the folder", "../x", "10.0.0.5", "22", 3, "",
+         "Invalid Site Name.\r\nA site name becomes a folder name", false, false},
+        {"entry before list", "North", "10.0.0.5", "0", 3, "", "Invalid SSH Port.", false, false},
+        {"reserved name", " default ", "10.0.0.5", "22", 3, "", "Site 'default' already exists.",
+         true, false},
+        {"name in another case", "north", "10.0.0.5", "22", 3, "", "Site 'north' already exists.",
+         true, false},
+        {"blanks become underscores", "south wing", "10.0.0.5", "22", 3, "",
+         "Site 'south_wing' already exists.\r\nPlease choose a different name.", true, false},
+        {"clash before a full list", "North", "10.0.0.5", "22", 51, "/p/North", "Site 'North'",
+         true, false},
+        {"full list", "East", "10.0.0.5", "22", 51, "",
+         "The site list is full: at most 51 sites can be configured.", true, true},
+        {"folder of that name", "East", "10.0.0.5", "22", 50, "/p/east",
+         "The folder '/p/east' already exists.", true, true},
+        {"new site", "East Wing", "10.0.0.5", "22", 50, "", nullptr, false, false},
+    };
+    for (const Case& c : cases) {
+        NewSiteEntry e = validEntry();
+        e.siteName = QString::fromUtf8(c.name);
+        e.ipAddress = QString::fromUtf8(c.ip);
+        e.sshPort = QString::fromUtf8(c.port);
+        const auto refusal =
+            newSiteRefusal(e, sites, c.siteCount, QString::fromUtf8(c.existingFolder));
+        if (!c.textStart) {
+            EXPECT_FALSE(refusal.has_value()) << c.what;
+            continue;
+        }
+        ASSERT_TRUE(refusal.has_value()) << c.what;
+        EXPECT_TRUE(refusal->text.startsWith(QString::fromUtf8(c.textStart)))
+            << c.what << ": " << refusal->text.toStdString();
+        EXPECT_EQ(refusal->afterQuestion, c.afterQuestion) << c.what;
+        EXPECT_EQ(refusal->failure, c.failure) << c.what;
+    }
+}
+
 TEST(DefaultButtons, TheEditionDecidesTheNames) {
     testsupport::TempHome home;
     fillButtonCatalogue();

@@ -1,13 +1,14 @@
+#include "startup/frmSplash.h"
+#include "support/Controls.h"
 #include "support/ProgramWindows.h"
 #include "widgets/WindowRegistry.h"
-#include "startup/frmSplash.h"
 
-#include "widgets/AppControl.h"
 #include "common/Globals.h"
 #include "menu/fMain.h"
 #include "platform/Prompter.h"
 #include "support/ScriptedPrompter.h"
 #include "support/TempHome.h"
+#include "widgets/AppControl.h"
 
 #if __has_include("access/frmLogin.h")
 #include "access/frmLogin.h"
@@ -28,6 +29,8 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QTimer>
+
+using testsupport::control;
 
 using quillon::fMain;
 using quillon::frmSplash;
@@ -102,8 +105,8 @@ TEST_F(Splash, LoadPreparesTheHiddenMainWindowWithEveryMenuButtonOff) {
     ASSERT_TRUE(fMain::isLoaded());
     fMain* main = fMain::instance();
     EXPECT_FALSE(main->isVisible());
-    EXPECT_TRUE(main->cmdexitbackup->isHidden());
-    EXPECT_TRUE(main->lblexitbackup->isHidden());
+    EXPECT_TRUE(control<QPushButton>(main, "cmdexitbackup")->isHidden());
+    EXPECT_TRUE(control<QLabel>(main, "lblexitbackup")->isHidden());
     EXPECT_FALSE(main->commandButton("cmddetail")->isEnabled());
     EXPECT_FALSE(main->commandButton("cmdadduser")->isEnabled());
     // Nothing but the splash window is up before the timer has fired.
@@ -176,8 +179,8 @@ TEST_P(SplashUpdateMode, ShowsTheUpdateButtonOnlyInUpdateMode) {
     writeIni(QByteArray(GetParam().line) + "Num=0\r\n");
     start();
     fMain* main = fMain::instance();
-    for (QWidget* w :
-         {static_cast<QWidget*>(main->cmdupdate), static_cast<QWidget*>(main->lblupdate)}) {
+    for (QWidget* w : {static_cast<QWidget*>(control<QPushButton>(main, "cmdupdate")),
+                       static_cast<QWidget*>(control<QLabel>(main, "lblupdate"))}) {
         EXPECT_EQ(!w->isHidden(), GetParam().shown) << w->objectName().toStdString();
         EXPECT_EQ(w->isEnabled(), GetParam().shown) << w->objectName().toStdString();
     }

@@ -1,6 +1,7 @@
 // The site editor window: site list and boxes, Modify Site with its confirmations, the script
 // box, and the checks of a new site before anything is written or sent.
 #include "startup/fSites.h"
+#include "support/Controls.h"
 #include "support/ProgramWindows.h"
 #include "widgets/WindowRegistry.h"
 
@@ -29,6 +30,8 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+
+using testsupport::control;
 
 using namespace quillon;
 using platform::Icon;
@@ -92,7 +95,7 @@ protected:
 };
 
 TEST_F(SiteEditor, LoadsTheMainWindowsSitesAndShowsTheFirst) {
-    QComboBox* mainSites = fMain::instance()->cboSites;
+    QComboBox* mainSites = control<QComboBox>(fMain::instance(), "cboSites");
     {
         const QSignalBlocker quiet(mainSites);
         mainSites->addItems({QStringLiteral("Default"), QStringLiteral("Site2")});

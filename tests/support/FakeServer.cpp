@@ -1,5 +1,7 @@
 #include "FakeServer.h"
 
+#include "remote/SessionTexts.h"
+
 #include "common/Globals.h"
 #include "remote/CheckedLines.h"
 #include "remote/ServerWaits.h"
@@ -116,10 +118,10 @@ private:
 
 // The real side's messages, so a window shows what it would show with a real server.
 QString noAddressText() {
-    return QStringLiteral("No server address is configured for this site.");
+    return quillon::sessiontexts::noServerAddress();
 }
 QString notConnectedText() {
-    return QStringLiteral("Not connected to the server.");
+    return quillon::sessiontexts::notConnected();
 }
 QString closedMeanwhileText() {
     return QStringLiteral("The session was closed while it waited.");
@@ -139,8 +141,7 @@ public:
         if (const auto refusal = quillon::lineRefusal(line))
             return fail(quillon::kSessionFailed, *refusal);
         if (wait_->busy)
-            return fail(quillon::kSessionFailed,
-                        QStringLiteral("The session is busy with another line."));
+            return fail(quillon::kSessionFailed, quillon::sessiontexts::busyWithLine());
         if (!isOpen()) return fail(quillon::kSessionFailed, notConnectedText());
         // The deadline the line is held to: 0 stands for the request's line deadline.
         const int seconds = quillon::lineDeadlineSec(deadlineSec, lineTimeoutSec_);
@@ -160,20 +161,14 @@ public:
         if (!*alive) return fail(quillon::kSessionFailed, closedMeanwhileText());
         if (wait->cancelled) {
             close();
-            return fail(
-                quillon::kSessionCancelled,
-                QStringLiteral("Cancelled by the user; the server may still finish the work."));
+            return fail(quillon::kSessionCancelled, quillon::sessiontexts::lineCancelled());
         }
         if (rule && (rule->kind == Kind::TimesOut || rule->kind == Kind::Blocks))
             return fail(quillon::kSessionTimedOut,
-                        QStringLiteral("No answer from the server within %1 seconds to: %2")
-                            .arg(seconds)
-                            .arg(line));
+                        quillon::sessiontexts::lineTimedOut(seconds, line));
         if (rule && rule->kind == Kind::Drops) {
             close();
-            return fail(
-                quillon::kSessionFailed,
-                QStringLiteral("The server closed the session while running: %1").arg(line));
+            return fail(quillon::kSessionFailed, quillon::sessiontexts::droppedWhileRunning(line));
         }
         QString reply = rule ? rule->reply : QString();
         const std::optional<int> status = rule ? rule->status : 0;
@@ -206,8 +201,7 @@ public:
             return ServerFailure{code, text, QString()};
         };
         if (wait_->busy)
-            return {quillon::kSessionFailed,
-                    QStringLiteral("The session is busy with another transfer."), QString()};
+            return {quillon::kSessionFailed, quillon::sessiontexts::busyWithTransfer(), QString()};
         if (!isOpen()) return fail(quillon::kSessionFailed, notConnectedText());
         s_->fetches.push_back({index_, remotePath, localPath});
         if (const auto action = s_->fetchActions.find(remotePath);
@@ -224,10 +218,7 @@ public:
         const auto timedOut = [&] {
             close();
             return fail(quillon::kSessionTimedOut,
-                        QStringLiteral("No data from the server within %1 seconds while fetching "
-                                       "%2; the session was closed.")
-                            .arg(seconds)
-                            .arg(remotePath));
+                        quillon::sessiontexts::fetchStalled(seconds, remotePath));
         };
         if (const auto rule = s_->fetchRules.find(remotePath); rule != s_->fetchRules.end()) {
             const FetchRule r = rule->second;
@@ -239,29 +230,29 @@ public:
                 if (!*alive) return fail(quillon::kSessionFailed, closedMeanwhileText());
                 if (!cancelled) return timedOut();
                 close();
-                return fail(
-                    quillon::kSessionCancelled,
-                    QStringLiteral("Cancelled by the user; %1 was not fetched.").arg(remotePath));
+                return fail(quillon::kSessionCancelled,
+                            quillon::sessiontexts::fetchCancelled(remotePath));
             }
             if (r.code == quillon::kSessionTimedOut && r.text.isEmpty()) return timedOut();
             if (r.code == quillon::kSessionTimedOut) close();
-            return fail(r.code, r.text.isEmpty() ? QStringLiteral("Could not fetch %1: the "
-                                                                  "transfer broke off")
-                                                       .arg(remotePath)
-                                                 : r.text);
+            return fail(r.code, r.text.isEmpty()
+                                    ? quillon::sessiontexts::fetchFailed(
+                                          remotePath, quillon::sessiontexts::transferBrokeOff())
+                                    : r.text);
         }
         const auto file = s_->files.find(remotePath);
         if (file == s_->files.end())
-            return fail(
-                quillon::kSessionFailed,
-                QStringLiteral("Could not fetch %1: the server has no such file").arg(remotePath));
+            return fail(quillon::kSessionFailed,
+                        quillon::sessiontexts::fetchFailed(remotePath,
+                                                           quillon::sessiontexts::noSuchFile()));
         QSaveFile out(localPath);
         out.setDirectWriteFallback(false);
         if (!out.open(QIODevice::WriteOnly) || out.write(file->second) != file->second.size() ||
             !out.commit())
-            return fail(quillon::kSessionFailed,
-                        QStringLiteral("Could not fetch %1: could not write %2: %3")
-                            .arg(remotePath, localPath, out.errorString()));
+            return fail(
+                quillon::kSessionFailed,
+                quillon::sessiontexts::fetchFailed(remotePath, quillon::sessiontexts::couldNotWrite(
+                                                                   localPath, out.errorString())));
         return {};
     }
     bool isOpen() const override { return s_->filesOpen[index_]; }

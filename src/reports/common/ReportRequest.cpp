@@ -38,10 +38,10 @@ void ReportRequest::addEcho(const QString& text, const EchoShape& shape) {
 }
 
 namespace {
-constexpr EchoShape kCreating{1, 1, true};
-constexpr EchoShape kPlain{1, 1, false};
-constexpr EchoShape kWide{2, 1, false};
-constexpr EchoShape kClosed{1, 0, false};
+constexpr EchoShape kCreating{.blanksAfterEcho = 1, .blanksBeforeRedirect = 1, .creates = true};
+constexpr EchoShape kPlain{.blanksAfterEcho = 1, .blanksBeforeRedirect = 1, .creates = false};
+constexpr EchoShape kWide{.blanksAfterEcho = 2, .blanksBeforeRedirect = 1, .creates = false};
+constexpr EchoShape kClosed{.blanksAfterEcho = 1, .blanksBeforeRedirect = 0, .creates = false};
 }  // namespace
 
 void ReportRequest::addHeader() {

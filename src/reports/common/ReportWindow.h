@@ -67,7 +67,6 @@ public:
 
     // The command queue of the last run, in the order of sending (what is left of it).
     const QStringList& queuedCommands() const { return lstCommands; }
-    bool isRunning() const { return m_running.running(); }
 
     // Event handlers.
     void Command1_Click();

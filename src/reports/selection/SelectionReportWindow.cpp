@@ -209,14 +209,6 @@ void SelectionReportWindow::cmdremove_Click() {
     lstItem_DblClick();
 }
 
-void SelectionReportWindow::lstDivision_KeyUp(int keyCode) {
-    if (keyCode == kKeyEnter) lstDivision_DblClick();
-}
-
-void SelectionReportWindow::lstItem_KeyUp(int keyCode) {
-    if (keyCode == kKeyDelete) lstItem_DblClick();
-}
-
 void SelectionReportWindow::queueRequest(ReportRequest& request) {
     request.addHeader();
     for (const ReportOption& o : reportOptions()) {

@@ -93,12 +93,9 @@ public:
     void Optreporttype_Click(int index);
     void resetitemlist();
     void chkline_Click() { allBox_Click(0); }
-    void chkext_Click() { allBox_Click(1); }
     void chkdpt_Click() { allBox_Click(2); }
     void chkdiv_Click() { allBox_Click(3); }
     void chkpostcalls_Click();
-    void lstDivision_KeyUp(int keyCode);
-    void lstItem_KeyUp(int keyCode);
 
 protected:
     SelectionReportWindow(SelectionWindowSetup setup, QWidget* parent);

@@ -23,7 +23,7 @@ namespace quillon {
 
 namespace {
 // The sort line: two blanks after echo and two before the redirection.
-constexpr EchoShape kSortShape{2, 2, false};
+constexpr EchoShape kSortShape{.blanksAfterEcho = 2, .blanksBeforeRedirect = 2, .creates = false};
 }  // namespace
 
 FAreacode::FAreacode(QWidget* parent)

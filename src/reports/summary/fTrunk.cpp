@@ -34,7 +34,7 @@ const TrunkKind kKinds[] = {
 };
 const QString kSelectedCaption = QStringLiteral("Selected Trunk Groups");
 // The hour interval line: one blank after echo, none before the redirection.
-constexpr EchoShape kHourShape{1, 0, false};
+constexpr EchoShape kHourShape{.blanksAfterEcho = 1, .blanksBeforeRedirect = 0, .creates = false};
 }  // namespace
 
 fTrunk::fTrunk(QWidget* parent)

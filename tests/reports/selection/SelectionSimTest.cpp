@@ -1,6 +1,7 @@
 // The report run end to end, on the stand-in server: Run writes the request file on the server,
 // the report program runs on it, and the main window fetches, names and opens the report.
 #include "reports/selection/fDetailReport.h"
+#include "support/Controls.h"
 #include "support/ProgramWindows.h"
 
 #include "SelectionTestSupport.h"
@@ -22,6 +23,8 @@
 #include <QFile>
 #include <QListWidget>
 
+using testsupport::control;
+
 using namespace quillon;
 using testsupport::SimServer;
 
@@ -40,8 +43,8 @@ protected:
         G().g_CurSite = 1;
         setReportClock([] { return QDateTime(QDate(2026, 12, 9), QTime(14, 30)); });
         main = fMain::instance();
-        main->cboSites->addItems({"Default", "North"});
-        main->cboSites->setCurrentIndex(1);
+        control<QComboBox>(main, "cboSites")->addItems({"Default", "North"});
+        control<QComboBox>(main, "cboSites")->setCurrentIndex(1);
         for (const char* tag : {"DETAIL", "COST", "UNUSED", "WDOG", "AUTH"})
             for (const char* ext : {".TMP", ".rep"}) SimServer::removeSiteFile(file(tag, ext));
     }

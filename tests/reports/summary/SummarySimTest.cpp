@@ -7,6 +7,7 @@
 #include "reports/summary/fTrunk.h"
 #include "reports/summary/fcrono.h"
 #include "reports/summary/fstatsreport.h"
+#include "support/Controls.h"
 #include "support/ProgramWindows.h"
 
 #include "SummaryTestSupport.h"
@@ -36,6 +37,8 @@
 
 #include <memory>
 #include <ostream>
+
+using testsupport::control;
 
 using namespace quillon;
 using testsupport::SimServer;
@@ -118,8 +121,8 @@ protected:
         G().g_CurSite = 1;
         setReportClock([] { return QDateTime(QDate(2026, 12, 9), QTime(14, 30)); });
         main = fMain::instance();
-        main->cboSites->addItems({"Default", "North"});
-        main->cboSites->setCurrentIndex(1);
+        control<QComboBox>(main, "cboSites")->addItems({"Default", "North"});
+        control<QComboBox>(main, "cboSites")->setCurrentIndex(1);
         removeServerFiles();
     }
     void TearDown() override {
