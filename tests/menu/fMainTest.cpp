@@ -374,10 +374,10 @@ TEST_F(MainWindowTest, ARestoreHandsTheMainWindowOverYesAndNo) {
         EXPECT_EQ(prompter.messages().last(),
                   "Do you want to run reports on the backup you just restored?\r\n");
         EXPECT_EQ(G().g_BackupReportsMode, yes);
-        EXPECT_EQ(w->SSTab1->currentIndex(), yes ? 1 : 0);
-        EXPECT_EQ(w->SSTab1->tabText(1), yes ? "Backup Reports" : "Reports");
-        EXPECT_EQ(w->cmdexitbackup->isHidden(), !yes);
-        EXPECT_EQ(w->lblexitbackup->isHidden(), !yes);
+        EXPECT_EQ(control<QTabWidget>(w, "SSTab1")->currentIndex(), yes ? 1 : 0);
+        EXPECT_EQ(control<QTabWidget>(w, "SSTab1")->tabText(1), yes ? "Backup Reports" : "Reports");
+        EXPECT_EQ(control<QWidget>(w, "cmdexitbackup")->isHidden(), !yes);
+        EXPECT_EQ(control<QLabel>(w, "lblexitbackup")->isHidden(), !yes);
     }
 }
 
