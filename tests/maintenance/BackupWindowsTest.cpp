@@ -13,12 +13,16 @@
 #include "support/FakeSite.h"
 #include "support/ScriptedPrompter.h"
 #include "support/TempHome.h"
+#include "support/Wait.h"
 #include "widgets/ProgressLabel.h"
 #include "widgets/SortableGrid.h"
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QDateEdit>
+#include <QHeaderView>
+#include <QTest>
 #include <QListWidget>
 #include <QLocale>
 #include <QPushButton>
@@ -255,6 +259,36 @@ TEST_F(BackupWindows, TheRestoreListShowsTheRecordsAndNothingIsChosen) {
     r.Command1_Click();
     EXPECT_EQ(prompter.messages().last(), "Click on the backup you want to restore first.");
     EXPECT_EQ(server.shellRequests().size(), 1u);
+}
+
+// On the shown and active window: the grid takes the focus, a header click sorts, Tab leaves
+// the grid and comes back; none of these chooses a backup. Only the user's click does.
+TEST_F(BackupWindows, NoRowOfTheShownRestoreListIsCurrentUntilTheUserClicksOne) {
+    listing();
+    prompter.ok();
+    frestore r;
+    r.show();
+    r.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&r));
+    SortableGrid* grid = r.MSFlexGrid1;
+    ASSERT_TRUE(testsupport::waitFor([&] { return grid->hasFocus(); }, 5000));
+    EXPECT_EQ(grid->currentRow(), 0) << "after show";
+
+    const QHeaderView* header = grid->horizontalHeader();
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
+                      QPoint(header->sectionViewportPosition(1) + 5, header->height() / 2));
+    EXPECT_EQ(grid->sortColumn(), 1);
+    EXPECT_EQ(grid->currentRow(), 0) << "after a sort";
+
+    QTest::keyClick(grid, Qt::Key_Tab);
+    EXPECT_FALSE(grid->hasFocus());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+    EXPECT_TRUE(grid->hasFocus());
+    EXPECT_EQ(grid->currentRow(), 0) << "after Tab out and back";
+
+    const QRect second = grid->visualRect(grid->model()->index(1, 0));
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, second.center());
+    EXPECT_EQ(grid->currentRow(), 2);
 }
 
 TEST_F(BackupWindows, AConfirmedRestoreSendsItsLinesAndOffersTheBackupReports) {
