@@ -4,6 +4,7 @@
 #include "common/TextFormats.h"
 #include "platform/DocumentViewer.h"
 #include "platform/TextCodec.h"
+#include "platform/SaveFile.h"
 
 #include <QSaveFile>
 #include <QVarLengthArray>
@@ -16,12 +17,7 @@ namespace {
 
 bool writeWhole(const QString& path, const QByteArray& bytes) {
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) return false;
-    if (file.write(bytes) != bytes.size()) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+    return file.open(QIODevice::WriteOnly) && platform::writeAndCommit(file, bytes);
 }
 
 bool writeAndOpen(const QString& path, const QByteArray& bytes) {

@@ -5,6 +5,7 @@
 #include "common/SiteContext.h"
 #include "remote/SessionError.h"
 
+#include <QDir>
 #include <QFile>
 
 namespace quillon {
@@ -160,7 +161,13 @@ FetchedListing fetchBackupListing(bool withDiskSpace) {
         }
     }
     files.closeFiles();
-    ConvertUnixFile(listingUnix, listing);
+    if (!ConvertUnixFile(listingUnix, listing)) {
+        out.failure = {kSessionFailed,
+                       QStringLiteral("The list of backups could not be written to %1.")
+                           .arg(QDir::toNativeSeparators(listing)),
+                       QString()};
+        return out;
+    }
     out.listing = readBackupListing(listing);
     if (withDiskSpace) {
         ConvertUnixFile(diskUnix, disk);

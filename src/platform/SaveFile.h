@@ -11,5 +11,8 @@ namespace platform {
 // without the flush the cut file would replace the old one. False on any failure, with the
 // system's description in `error`; the old file is then kept and the temporary one dropped.
 bool writeAndCommit(QSaveFile& file, const QByteArray& bytes, QString* error = nullptr);
+// The same last step for a file whose bytes were written piece by piece: flushes what is still
+// buffered and renames it into place only when that reached the disk.
+bool commitWritten(QSaveFile& file, QString* error = nullptr);
 
 }  // namespace platform

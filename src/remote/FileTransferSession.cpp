@@ -2,6 +2,7 @@
 
 #include "remote/BlockingCore.h"
 #include "remote/Connection.h"
+#include "platform/SaveFile.h"
 
 #include <QFile>
 #include <QSaveFile>
@@ -159,9 +160,10 @@ bool FileTransferSession::getFile(const QString& localPath, const QString& remot
         if (!out.open(QIODevice::WriteOnly)) {
             why = QStringLiteral("could not write %1: %2").arg(localPath, out.errorString());
         } else if (copyRemote(file.get(), out, why)) {
-            ok = out.commit();
+            QString error;
+            ok = platform::commitWritten(out, &error);
             if (!ok)
-                why = QStringLiteral("could not write %1: %2").arg(localPath, out.errorString());
+                why = QStringLiteral("could not write %1: %2").arg(localPath, error);
         }
         if (!ok) out.cancelWriting();
     });
