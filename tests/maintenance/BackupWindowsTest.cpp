@@ -562,6 +562,25 @@ TEST_F(BackupWindows, AReplacedCopyIsKeptWhenTheNewOneFails) {
     EXPECT_EQ(prompter.messages().last(), "File(s)Copied");
 }
 
+// A copy that cannot take the old one's place (here a folder of that name) loses neither: the
+// old stays, the new one is kept whole under its download name, and the message says where.
+TEST_F(BackupWindows, ANewCopyThatCannotTakeItsPlaceIsKeptAndNamed) {
+    listing();
+    server.addFile(kBackupFolder + "/" + kA, "ARCHIVE A");
+    home.write("North/Download/backups/" + kA + "/inside", "OLD A");
+    prompter.ok();
+    fbringbackbackups b;
+    b.MSFlexGrid1->setTicked(1, true);
+    prompter.allowUnusedAnswers().yes().ok();
+    b.Command1_Click();
+    const QString kept = localBackup(kA) + ".download";
+    EXPECT_TRUE(prompter.messages().last().startsWith(kA + ": not copied: "));
+    EXPECT_TRUE(prompter.messages().last().contains("the copy brought back is kept as " + kept))
+        << prompter.messages().last().toStdString();
+    EXPECT_EQ(home.read("North/Download/backups/" + kA + ".download"), "ARCHIVE A");
+    EXPECT_EQ(home.read("North/Download/backups/" + kA + "/inside"), "OLD A");
+}
+
 // ---- the menus ------------------------------------------------------------------------------
 
 TEST_F(BackupWindows, TheMenusProgressRunsToThreeDots) {
