@@ -51,8 +51,16 @@ LongWaitCancel* waitCancelButton(QWidget* parent) {
 // user must know: a failure, records left out, an empty list.
 FetchedListing loadListing(SortableGrid* grid, bool ticks, bool withDiskSpace,
                            const QString& lastTitle, const QString& emptyText) {
-    FetchedListing fetched = fetchBackupListing(withDiskSpace);
     grid->clear();
+    // A site whose name cannot name a folder has no local listing: told as it is, nothing sent.
+    if (const QString refused = unusableSiteText(SiteContext::current().name(), -1);
+        !refused.isEmpty()) {
+        tell(refused, platform::Icon::Exclamation);
+        FetchedListing none;
+        none.failure = {kSessionFailed, refused, QString()};
+        return none;
+    }
+    FetchedListing fetched = fetchBackupListing(withDiskSpace);
     WriteDebugLog(QStringLiteral("Loading Line Grid"));
     QList<QStringList> rows;
     for (const BackupInfoRecord& r : fetched.listing.records) {

@@ -119,7 +119,12 @@ FetchedListing fetchBackupListing(bool withDiskSpace) {
     const SiteContext& site = SiteContext::current();
 
     // getreportfilelist: the old copies go first, so a failed listing or fetch leaves none.
-    const QString folder = siteReportsFolder(site.name()) + QLatin1Char('/');
+    const QString reports = siteReportsFolder(site.name());
+    if (reports.isEmpty()) {
+        out.failure = {kSessionFailed, unusableSiteText(site.name(), -1), QString()};
+        return out;
+    }
+    const QString folder = reports + QLatin1Char('/');
     const QString listing = folder + QStringLiteral("restore.txt");
     const QString listingUnix = folder + QStringLiteral("restoreunix.txt");
     const QString disk = folder + QStringLiteral("diskspace.txt");
