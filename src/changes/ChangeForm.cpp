@@ -2,11 +2,13 @@
 
 #include "common/CommonFunctions.h"
 #include "common/Messages.h"
+#include "widgets/NumericTextFilter.h"
 #include "widgets/Timers.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -75,6 +77,22 @@ void ChangeForm::addHidden(QWidget* control) {
 
 void ChangeForm::addSection(QWidget* section) {
     m_fields->addWidget(section, m_fields->rowCount(), 0, 1, 2);
+}
+
+void ChangeForm::filterNumbers(QLineEdit* box) {
+    connect(box, &QLineEdit::textChanged, box, [this, box] {
+        if (!holdsStored(box)) applyNumericTextFilter(box);
+    });
+}
+
+void ChangeForm::showStored(QLineEdit* box, const QString& text) {
+    m_stored.insert(box, text);
+    box->setText(text);
+}
+
+bool ChangeForm::holdsStored(const QLineEdit* box) const {
+    const auto it = m_stored.constFind(box);
+    return it != m_stored.constEnd() && box->text() == *it;
 }
 
 void ChangeForm::setLocked(bool locked) {

@@ -15,11 +15,13 @@
 #include "widgets/ReentryGuard.h"
 
 #include <QDialog>
+#include <QHash>
 #include <QList>
 #include <QStringList>
 
 class QGridLayout;
 class QLabel;
+class QLineEdit;
 class QPushButton;
 class QTimer;
 
@@ -101,6 +103,14 @@ protected:
     void addHidden(QWidget* control);
     // A block of fields of its own layout (a frame), across both columns of the rows.
     void addSection(QWidget* section);
+    // A number box: the user's changes pass the number filter; a value the form shows as
+    // stored (showStored) stands as it is, as it goes back unchanged in the record.
+    void filterNumbers(QLineEdit* box);
+    // Shows a stored value in a box.
+    void showStored(QLineEdit* box, const QString& text);
+    // Whether the box holds exactly the value showStored put there: the user left it as stored,
+    // so it goes into the record as it is, without the checks of a new value.
+    bool holdsStored(const QLineEdit* box) const;
     // Pulls the table mirror again; a failure is told once per form.
     void pullTables();
     // Closes the form from the frame's own steps.
@@ -117,6 +127,7 @@ private:
     ChangeMember m_member;
     ChangeExchange m_exchange;
     QGridLayout* m_fields = nullptr;
+    QHash<const QLineEdit*, QString> m_stored;
     ReentryGuard m_work;
     bool m_frameCloses = false;
     bool m_unloaded = false;

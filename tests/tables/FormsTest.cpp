@@ -184,6 +184,33 @@ TEST_F(FormTest, NumberBoxesKeepTheLongestNumberAndNamesTwentyFiveTypedCharacter
     EXPECT_TRUE(e.recordsNow().first().contains(",\"" + row[1] + "\","));
 }
 
+// A stored amount the user does not touch goes into the new half as stored, as it stands in the
+// old half: the number filter and the amount check are for what the user changes.
+TEST_F(FormTest, AnUntouchedStoredAmountIsSentAsStored) {
+    for (const char* spelling : {"5.00-", "1,000.00", "12.5000", ".15"}) {
+        SCOPED_TRACE(spelling);
+        const QString stored = QString::fromLatin1(spelling);
+        QStringList row = kExtRow;
+        row[3] = stored;
+        row[7] = "0";
+        feditext f(row);
+        EXPECT_EQ(f.txtequipment->text(), stored);
+        f.cmdsave_Click();
+        EXPECT_TRUE(prompter.messages().isEmpty()) << prompter.messages().join('|').toStdString();
+        EXPECT_EQ(f.recordsNow(),
+                  QStringList{"1,mod,ext,0012,\"Front Desk\",100," + stored +
+                              ",0.00,2.00,148,0,0012,\"Front Desk\",0100," + stored +
+                              ",0.00,2.00,148,0  "});
+        ASSERT_EQ(f.state(), State::Waiting);
+        f.exchange().cancel();
+    }
+    // Changed by the user, the box passes the filter again.
+    feditext f(kExtRow);
+    f.txtequipment->clear();
+    QTest::keyClicks(f.txtequipment, "1,000x");
+    EXPECT_EQ(f.txtequipment->text(), "1000");
+}
+
 // ---- records ---------------------------------------------------------------------------------
 
 struct RecordCase {
