@@ -90,6 +90,8 @@ protected:
     // The fields Save locks.
     virtual QList<QWidget*> inputFields() const = 0;
 
+    void showEvent(QShowEvent* event) override;
+
     // What follows the answer, in the frame's order; a member with another order replaces one.
     virtual void finishAccepted();
     virtual void finishNotAccepted(const QString& message);
@@ -128,6 +130,10 @@ private:
     ChangeExchange m_exchange;
     QGridLayout* m_fields = nullptr;
     QHash<const QLineEdit*, QString> m_stored;
+    // The fields and sections as added: the tab order, set when the form is first shown.
+    QList<QWidget*> m_tabFields;
+    QList<QWidget*> m_sections;
+    bool m_tabOrderSet = false;
     ReentryGuard m_work;
     bool m_frameCloses = false;
     bool m_unloaded = false;
