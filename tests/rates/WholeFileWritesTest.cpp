@@ -6,13 +6,13 @@
 #include "rates/PricingReport.h"
 #include "support/FileSizeLimit.h"
 #include "support/RecordingViewer.h"
+#include "support/TempHome.h"
 
 #include <gtest/gtest.h>
 
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
-#include <QTemporaryDir>
 
 #include <functional>
 #include <ostream>
@@ -22,17 +22,6 @@ using namespace quillon;
 namespace {
 
 const QByteArray kOld = "the old file, kept whole";
-
-QByteArray readFile(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void writeFile(const QString& path, const QByteArray& bytes) {
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    f.write(bytes);
-}
 
 MemoryGrid grid() {
     QList<QStringList> rows{{"Ext #", "Ext Name", "Dept #"}};
@@ -55,18 +44,18 @@ void PrintTo(const Writer& w, std::ostream* os) {
 class WholeFileWrites : public ::testing::TestWithParam<Writer> {};
 
 TEST_P(WholeFileWrites, AWriteCutShortFailsAndKeepsTheOldFile) {
-    QTemporaryDir dir;
-    const QString target = dir.filePath(QStringLiteral("target"));
+    testsupport::TempHome dir;
+    const QString target = dir.file(QStringLiteral("target"));
     GetParam().prepare(dir.path());
     // Written whole, each writer succeeds first.
     {
         testsupport::RecordingViewer viewer;
         ASSERT_TRUE(GetParam().write(dir.path(), target));
     }
-    const QByteArray whole = readFile(target);
+    const QByteArray whole = dir.read(QStringLiteral("target"));
     ASSERT_GT(whole.size(), 512);
 
-    writeFile(target, kOld);
+    dir.write(QStringLiteral("target"), kOld);
     const QStringList before = QDir(dir.path()).entryList(QDir::Files);
     testsupport::RecordingViewer viewer;
     bool written = true;
@@ -75,7 +64,7 @@ TEST_P(WholeFileWrites, AWriteCutShortFailsAndKeepsTheOldFile) {
         written = GetParam().write(dir.path(), target);
     }
     EXPECT_FALSE(written);
-    EXPECT_EQ(readFile(target), kOld);
+    EXPECT_EQ(dir.read(QStringLiteral("target")), kOld);
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), before);
     EXPECT_TRUE(viewer.opened.isEmpty());
 }
@@ -113,9 +102,9 @@ INSTANTIATE_TEST_SUITE_P(
                }},
         Writer{"UnixFileConversion",
                [](const QString& dir) {
-                   QByteArray lines;
-                   for (int i = 0; i < 100; ++i) lines += "1001,Name,100\n";
-                   writeFile(dir + QStringLiteral("/fetched.csv"), lines);
+                   QFile fetched(dir + QStringLiteral("/fetched.csv"));
+                   ASSERT_TRUE(fetched.open(QIODevice::WriteOnly));
+                   for (int i = 0; i < 100; ++i) fetched.write("1001,Name,100\n");
                },
                [](const QString& dir, const QString& target) {
                    return ConvertUnixFile(dir + QStringLiteral("/fetched.csv"), target);
