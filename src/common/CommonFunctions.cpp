@@ -4,9 +4,9 @@
 #include "common/Globals.h"
 #include "platform/FileLookup.h"
 #include "platform/ProfileFile.h"
+#include "platform/SaveFile.h"
 #include "platform/SystemInfo.h"
 #include "platform/TextCodec.h"
-#include "platform/SaveFile.h"
 
 #include <QDate>
 #include <QDateTime>

@@ -1,7 +1,7 @@
 #include "common/ExcelFileV2.h"
 
-#include "platform/TextCodec.h"
 #include "platform/SaveFile.h"
+#include "platform/TextCodec.h"
 
 #include <QSaveFile>
 

@@ -3,8 +3,8 @@
 #include "common/ExcelFileV2.h"
 #include "common/TextFormats.h"
 #include "platform/DocumentViewer.h"
-#include "platform/TextCodec.h"
 #include "platform/SaveFile.h"
+#include "platform/TextCodec.h"
 
 #include <QSaveFile>
 #include <QVarLengthArray>

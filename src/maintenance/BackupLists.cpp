@@ -424,7 +424,8 @@ QString fbringbackbackups::runOn(const QStringList& names) {
         QString why;
         if (f.ok() && !platform::replaceFile(part, local, &why)) {
             f = {kSessionFailed,
-                 QStringLiteral("%1 could not be replaced (%2); the copy brought back is kept as %3.")
+                 QStringLiteral(
+                     "%1 could not be replaced (%2); the copy brought back is kept as %3.")
                      .arg(QDir::toNativeSeparators(local), why, QDir::toNativeSeparators(part)),
                  {}};
             results << QStringLiteral("%1: not copied: %2").arg(name, f.text);

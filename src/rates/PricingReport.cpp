@@ -1,7 +1,7 @@
 #include "rates/PricingReport.h"
 
-#include "platform/TextCodec.h"
 #include "platform/SaveFile.h"
+#include "platform/TextCodec.h"
 
 #include <QFile>
 #include <QLocale>

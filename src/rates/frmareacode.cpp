@@ -35,8 +35,7 @@ frmareacode::frmareacode(QWidget* parent) : QDialog(parent) {
         column->addWidget(label);
         return std::pair{b, column};
     };
-    auto [ld, ldColumn] =
-        button("cmdLD", "Modify Area Codes", QStyle::SP_FileDialogDetailedView);
+    auto [ld, ldColumn] = button("cmdLD", "Modify Area Codes", QStyle::SP_FileDialogDetailedView);
     auto [add, addColumn] = button("cmdaddac", "Add Area Codes", QStyle::SP_FileDialogNewFolder);
     cmdLD = ld;
     cmdaddac = add;

@@ -1,8 +1,8 @@
 #include "remote/FileTransferSession.h"
 
+#include "platform/SaveFile.h"
 #include "remote/BlockingCore.h"
 #include "remote/Connection.h"
-#include "platform/SaveFile.h"
 
 #include <QFile>
 #include <QSaveFile>
@@ -162,8 +162,7 @@ bool FileTransferSession::getFile(const QString& localPath, const QString& remot
         } else if (copyRemote(file.get(), out, why)) {
             QString error;
             ok = platform::commitWritten(out, &error);
-            if (!ok)
-                why = QStringLiteral("could not write %1: %2").arg(localPath, error);
+            if (!ok) why = QStringLiteral("could not write %1: %2").arg(localPath, error);
         }
         if (!ok) out.cancelWriting();
     });

@@ -22,11 +22,11 @@
 #include <QApplication>
 #include <QDateEdit>
 #include <QHeaderView>
-#include <QTest>
 #include <QListWidget>
 #include <QLocale>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTest>
 #include <QTimer>
 
 #include <functional>

@@ -5,11 +5,11 @@
 #include "rates/fcallcalc.h"
 
 #include "common/SiteContext.h"
+#include "platform/SystemInfo.h"
 #include "support/FakeServer.h"
 #include "support/FakeSite.h"
 #include "support/ScriptedPrompter.h"
 #include "support/TempHome.h"
-#include "platform/SystemInfo.h"
 #include "widgets/KeyedPickList.h"
 
 #include <gtest/gtest.h>
@@ -35,8 +35,7 @@ void PrintTo(const SiteWindow& w, std::ostream* os) {
     *os << w.name;
 }
 
-class UnusableSiteFiles
-    : public ::testing::TestWithParam<std::tuple<SiteWindow, const char*>> {};
+class UnusableSiteFiles : public ::testing::TestWithParam<std::tuple<SiteWindow, const char*>> {};
 
 // Every file and folder below `root`, as paths relative to it.
 QStringList everything(const QString& root) {
@@ -73,20 +72,19 @@ TEST_P(UnusableSiteFiles, TheRefusalIsToldAndNoFileIsMade) {
 INSTANTIATE_TEST_SUITE_P(
     Windows, UnusableSiteFiles,
     ::testing::Combine(
-        ::testing::Values(
-            SiteWindow{"CallCalculator",
-                       [] {
-                           fcallcalc w;
-                           w.cboDivision->setEntries({{"0001", "0001 Line"}});
-                           w.cboDivision->setCurrentIndex(0);
-                           w.txtarea->setText("617");
-                           w.txtprefix->setText("555");
-                           w.txtduration->setText("5");
-                           w.Command1_Click();
-                       }},
-            SiteWindow{"RestoreList", [] { frestore w; }},
-            SiteWindow{"BringBackList", [] { fbringbackbackups w; }},
-            SiteWindow{"DeleteBackupsList", [] { fdeletebackups w; }}),
+        ::testing::Values(SiteWindow{"CallCalculator",
+                                     [] {
+                                         fcallcalc w;
+                                         w.cboDivision->setEntries({{"0001", "0001 Line"}});
+                                         w.cboDivision->setCurrentIndex(0);
+                                         w.txtarea->setText("617");
+                                         w.txtprefix->setText("555");
+                                         w.txtduration->setText("5");
+                                         w.Command1_Click();
+                                     }},
+                          SiteWindow{"RestoreList", [] { frestore w; }},
+                          SiteWindow{"BringBackList", [] { fbringbackbackups w; }},
+                          SiteWindow{"DeleteBackupsList", [] { fdeletebackups w; }}),
         ::testing::Values("../North", "a/b")),
     [](const auto& info) {
         return std::string(std::get<0>(info.param).name) +

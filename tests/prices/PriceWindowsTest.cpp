@@ -343,12 +343,12 @@ TEST_P(StoredCosts, AnUntouchedStoredValueIsSentAsStored) {
         f->cmdsave_Click();
         EXPECT_TRUE(prompter.messages().isEmpty()) << prompter.messages().join('|').toStdString();
         ASSERT_EQ(f->state(), State::Waiting);
-        const QString rate = domestic ? kLocalRate + "250," + stored + ",0.10," + stored +
-                                            ",0.10,0.50,250"
-                                      : kUkRate + "209," + stored + ",0.90," + stored + ",0.90,0,209";
-        EXPECT_EQ(server.lines().value(server.lines().size() - 2).toStdString(),
-                  withExitStatus("echo '" + rate + "  ' > " + f->exchange().requestName())
-                      .toStdString());
+        const QString rate =
+            domestic ? kLocalRate + "250," + stored + ",0.10," + stored + ",0.10,0.50,250"
+                     : kUkRate + "209," + stored + ",0.90," + stored + ",0.90,0,209";
+        EXPECT_EQ(
+            server.lines().value(server.lines().size() - 2).toStdString(),
+            withExitStatus("echo '" + rate + "  ' > " + f->exchange().requestName()).toStdString());
         f->exchange().cancel();
     }
 }

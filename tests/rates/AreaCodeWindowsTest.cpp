@@ -113,8 +113,8 @@ TEST(AreaCodeMenu, EachPictureButtonShowsItsPictureAndCaption) {
         EXPECT_GE(b->iconSize().height(), 32);
         EXPECT_TRUE(b->text().isEmpty());
         const QList<QLabel*> labels = menu.findChildren<QLabel*>();
-        const auto caption = std::find_if(labels.begin(), labels.end(),
-                                          [b](QLabel* l) { return l->buddy() == b; });
+        const auto caption =
+            std::find_if(labels.begin(), labels.end(), [b](QLabel* l) { return l->buddy() == b; });
         ASSERT_NE(caption, labels.end());
         EXPECT_FALSE((*caption)->text().isEmpty());
     }

@@ -76,9 +76,9 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         Writer{"PricingReport",
                [](const QString& dir) {
-                   QFile::copy(QStringLiteral(QUILLON_SOURCE_DIR
-                                              "/tests/rates/golden/standard_CCAL.rep"),
-                               dir + QLatin1Char('/') + kAnswer);
+                   QFile::copy(
+                       QStringLiteral(QUILLON_SOURCE_DIR "/tests/rates/golden/standard_CCAL.rep"),
+                       dir + QLatin1Char('/') + kAnswer);
                },
                [](const QString& dir, const QString& target) {
                    QString error;
@@ -88,10 +88,9 @@ INSTANTIATE_TEST_SUITE_P(
                    EXPECT_EQ(ok, error.isEmpty()) << error.toStdString();
                    return ok;
                }},
-        Writer{"CsvExport", [](const QString&) {},
-               [](const QString&, const QString& target) {
-                   return ExportGridToCsv(target, grid());
-               }},
+        Writer{
+            "CsvExport", [](const QString&) {},
+            [](const QString&, const QString& target) { return ExportGridToCsv(target, grid()); }},
         Writer{"HtmlExport", [](const QString&) {},
                [](const QString&, const QString& target) {
                    return ExportGridToHtml(grid(), target, QStringLiteral("Export"));

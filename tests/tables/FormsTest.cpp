@@ -202,10 +202,9 @@ TEST_F(FormTest, AnUntouchedStoredAmountIsSentAsStored) {
         EXPECT_EQ(f.txtequipment->text(), stored);
         f.cmdsave_Click();
         EXPECT_TRUE(prompter.messages().isEmpty()) << prompter.messages().join('|').toStdString();
-        EXPECT_EQ(f.recordsNow(),
-                  QStringList{"1,mod,ext,0012,\"Front Desk\",100," + stored +
-                              ",0.00,2.00,148,0,0012,\"Front Desk\",0100," + stored +
-                              ",0.00,2.00,148,0  "});
+        EXPECT_EQ(f.recordsNow(), QStringList{"1,mod,ext,0012,\"Front Desk\",100," + stored +
+                                              ",0.00,2.00,148,0,0012,\"Front Desk\",0100," +
+                                              stored + ",0.00,2.00,148,0  "});
         ASSERT_EQ(f.state(), State::Waiting);
         f.exchange().cancel();
     }
@@ -255,8 +254,7 @@ INSTANTIATE_TEST_SUITE_P(
         FocusCase{"ModifyExtension", edit<feditext>(kExtRow), "txtextname"},
         FocusCase{"AddLine", add<FAddLine>(), "txtlinenumber"},
         FocusCase{"AddAreaCode", add<frmaddac>(), "txtname"},
-        FocusCase{"ModifyAreaCode", edit<frmeditAC>({"1", "617", "555", "Boston", "2"}),
-                  "txtname"},
+        FocusCase{"ModifyAreaCode", edit<frmeditAC>({"1", "617", "555", "Boston", "2"}), "txtname"},
         FocusCase{"DomesticPrice",
                   [] { return std::make_unique<frmdomesticpricingmodify>(PriceLine{}); },
                   "txtoait"},

@@ -18,8 +18,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QStyleOptionComboBox>
-#include <QStyle>
 #include <QApplication>
 #include <QComboBox>
 #include <QDialog>
@@ -28,6 +26,8 @@
 #include <QHeaderView>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStyle>
+#include <QStyleOptionComboBox>
 #include <QTest>
 #include <QTimer>
 
@@ -100,8 +100,8 @@ TEST_F(ManagerTest, TheExportTypeBoxShowsItsTextsWhole) {
         option.initFrom(box);
         option.currentText = box->currentText();
         option.editable = box->isEditable();
-        const QRect field =
-            box->style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, box);
+        const QRect field = box->style()->subControlRect(QStyle::CC_ComboBox, &option,
+                                                         QStyle::SC_ComboBoxEditField, box);
         EXPECT_GE(field.width(), box->fontMetrics().horizontalAdvance(box->currentText()))
             << box->currentText().toStdString();
     }
