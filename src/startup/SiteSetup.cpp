@@ -6,14 +6,13 @@
 #include "common/MD5.h"
 #include "common/ShellQuote.h"
 #include "common/SiteContext.h"
-#include "platform/FileLookup.h"
 #include "platform/ProfileFile.h"
-#include "platform/SystemInfo.h"
 #include "remote/ServerWork.h"
 #include "startup/ReportScripts.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 namespace quillon {
 
@@ -72,7 +71,8 @@ QStringList newSiteFolders() {
 }
 
 bool siteFolderExists(const QString& name) {
-    return !platform::findFileNoCase(platform::SystemInfo::programFolder(), name).isEmpty();
+    const QString folder = sitePath(name);
+    return !folder.isEmpty() && QFileInfo::exists(folder);
 }
 
 bool createSiteFolders(const QString& name, QString* error, QStringList* created) {
