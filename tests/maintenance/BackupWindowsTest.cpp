@@ -444,6 +444,20 @@ TEST_F(BackupWindows, AListThatCannotBeFetchedIsToldNotShownAsEmpty) {
     EXPECT_FALSE(QFile::exists(home.file("North/Download/reports/restore.txt")));
 }
 
+// The listing arrives but its local copy cannot be written (a folder stands in its place): told,
+// never shown as an empty list.
+TEST_F(BackupWindows, AListingThatCannotBeWrittenHereIsTold) {
+    listing();
+    home.write("North/Download/reports/restore.txt/in-the-way", "x");
+    prompter.ok();
+    frestore r;
+    ASSERT_EQ(prompter.messages().size(), 1);
+    EXPECT_TRUE(prompter.messages()[0].contains("The list of backups could not be written to " +
+                                                home.file("North/Download/reports/restore.txt")))
+        << prompter.messages()[0].toStdString();
+    EXPECT_EQ(r.MSFlexGrid1->dataRows(), 0);
+}
+
 // ---- deleting -------------------------------------------------------------------------------
 
 TEST_F(BackupWindows, TheDeleteListHasTicksAndTheDiskFigures) {
