@@ -2,11 +2,13 @@
 
 #include "common/CommonFunctions.h"
 #include "common/Messages.h"
+#include "widgets/NumericTextFilter.h"
 #include "widgets/Timers.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -63,6 +65,7 @@ ChangeForm::ChangeForm(ChangeMember member, const QString& caption, QWidget* par
 ChangeForm::~ChangeForm() = default;
 
 void ChangeForm::addField(const QString& label, QWidget* field) {
+    m_tabFields << field;
     const int row = m_fields->rowCount();
     auto* caption = new QLabel(label, this);
     caption->setBuddy(field);
@@ -76,7 +79,54 @@ void ChangeForm::addHidden(QWidget* control) {
 }
 
 void ChangeForm::addSection(QWidget* section) {
+    m_tabFields << section;
+    m_sections << section;
     m_fields->addWidget(section, m_fields->rowCount(), 0, 1, 2);
+}
+
+void ChangeForm::showEvent(QShowEvent* event) {
+    if (!m_tabOrderSet) {
+        m_tabOrderSet = true;
+        // The frame's buttons are made before the form's fields: left alone they would come
+        // first in the tab order and Save would take the focus. The fields come first, top to
+        // bottom as added (a section's controls in their own order), then the buttons.
+        QList<QWidget*> chain;
+        for (QWidget* field : std::as_const(m_tabFields)) {
+            if (!m_sections.contains(field)) {
+                chain << field;
+                continue;
+            }
+            for (QWidget* inner : field->findChildren<QWidget*>())
+                if (inner->window() == this && inner->focusPolicy() & Qt::TabFocus &&
+                    !inner->focusProxy())
+                    chain << inner;
+        }
+        chain << cmdsave << cmdcancel << cmdwaitcancel;
+        for (qsizetype i = 1; i < chain.size(); ++i) setTabOrder(chain[i - 1], chain[i]);
+        for (QWidget* w : std::as_const(chain)) {
+            if (w->isEnabled() && w->isVisibleTo(this) && w->focusPolicy() & Qt::TabFocus) {
+                w->setFocus(Qt::TabFocusReason);
+                break;
+            }
+        }
+    }
+    QDialog::showEvent(event);
+}
+
+void ChangeForm::filterNumbers(QLineEdit* box) {
+    connect(box, &QLineEdit::textChanged, box, [this, box] {
+        if (!holdsStored(box)) applyNumericTextFilter(box);
+    });
+}
+
+void ChangeForm::showStored(QLineEdit* box, const QString& text) {
+    m_stored.insert(box, text);
+    box->setText(text);
+}
+
+bool ChangeForm::holdsStored(const QLineEdit* box) const {
+    const auto it = m_stored.constFind(box);
+    return it != m_stored.constEnd() && box->text() == *it;
 }
 
 void ChangeForm::setLocked(bool locked) {

@@ -15,11 +15,13 @@
 #include "widgets/ReentryGuard.h"
 
 #include <QDialog>
+#include <QHash>
 #include <QList>
 #include <QStringList>
 
 class QGridLayout;
 class QLabel;
+class QLineEdit;
 class QPushButton;
 class QTimer;
 
@@ -91,6 +93,8 @@ protected:
     // The fields Save locks.
     virtual QList<QWidget*> inputFields() const = 0;
 
+    void showEvent(QShowEvent* event) override;
+
     // What follows the answer, in the frame's order; a member with another order replaces one.
     virtual void finishAccepted();
     virtual void finishNotAccepted(const QString& message);
@@ -104,6 +108,14 @@ protected:
     void addHidden(QWidget* control);
     // A block of fields of its own layout (a frame), across both columns of the rows.
     void addSection(QWidget* section);
+    // A number box: the user's changes pass the number filter; a value the form shows as
+    // stored (showStored) stands as it is, as it goes back unchanged in the record.
+    void filterNumbers(QLineEdit* box);
+    // Shows a stored value in a box.
+    void showStored(QLineEdit* box, const QString& text);
+    // Whether the box holds exactly the value showStored put there: the user left it as stored,
+    // so it goes into the record as it is, without the checks of a new value.
+    bool holdsStored(const QLineEdit* box) const;
     // Pulls the table mirror again; a failure is told once per form.
     void pullTables();
     // Closes the form from the frame's own steps.
@@ -120,6 +132,11 @@ private:
     ChangeMember m_member;
     ChangeExchange m_exchange;
     QGridLayout* m_fields = nullptr;
+    QHash<const QLineEdit*, QString> m_stored;
+    // The fields and sections as added: the tab order, set when the form is first shown.
+    QList<QWidget*> m_tabFields;
+    QList<QWidget*> m_sections;
+    bool m_tabOrderSet = false;
     ReentryGuard m_work;
     bool m_frameCloses = false;
     bool m_unloaded = false;

@@ -4,6 +4,7 @@
 #include "common/Globals.h"
 #include "platform/FileLookup.h"
 #include "platform/ProfileFile.h"
+#include "platform/SaveFile.h"
 #include "platform/SystemInfo.h"
 #include "platform/TextCodec.h"
 
@@ -195,12 +196,7 @@ bool ConvertUnixFile(const QString& source, const QString& target) {
 
     // Written to a temporary name and renamed into place, so a reader never sees half a file.
     QSaveFile file(slashes(target));
-    if (!file.open(QIODevice::WriteOnly)) return false;
-    if (file.write(out) != out.size()) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+    return file.open(QIODevice::WriteOnly) && platform::writeAndCommit(file, out);
 }
 
 QStringList splitTextLines(const QString& content) {

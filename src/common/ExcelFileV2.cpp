@@ -1,5 +1,6 @@
 #include "common/ExcelFileV2.h"
 
+#include "platform/SaveFile.h"
 #include "platform/TextCodec.h"
 
 #include <QSaveFile>
@@ -119,7 +120,7 @@ bool ExcelFileV2::CloseFile() {
     if (m_failed)
         m_file->cancelWriting();
     else
-        ok = m_file->commit();
+        ok = platform::commitWritten(*m_file);
     m_file.reset();
     return ok;
 }

@@ -3,6 +3,7 @@
 #include "common/ExcelFileV2.h"
 #include "common/TextFormats.h"
 #include "platform/DocumentViewer.h"
+#include "platform/SaveFile.h"
 #include "platform/TextCodec.h"
 
 #include <QSaveFile>
@@ -16,12 +17,7 @@ namespace {
 
 bool writeWhole(const QString& path, const QByteArray& bytes) {
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) return false;
-    if (file.write(bytes) != bytes.size()) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+    return file.open(QIODevice::WriteOnly) && platform::writeAndCommit(file, bytes);
 }
 
 bool writeAndOpen(const QString& path, const QByteArray& bytes) {

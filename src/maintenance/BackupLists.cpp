@@ -5,6 +5,7 @@
 #include "common/Messages.h"
 #include "common/SiteContext.h"
 #include "maintenance/BackupMenus.h"
+#include "platform/SaveFile.h"
 #include "widgets/BusyPointer.h"
 #include "widgets/LongWaitCancel.h"
 #include "widgets/MainWindowPort.h"
@@ -12,6 +13,7 @@
 #include "widgets/SortableGrid.h"
 #include "widgets/Timers.h"
 
+#include <QDir>
 #include <QFile>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -49,8 +51,16 @@ LongWaitCancel* waitCancelButton(QWidget* parent) {
 // user must know: a failure, records left out, an empty list.
 FetchedListing loadListing(SortableGrid* grid, bool ticks, bool withDiskSpace,
                            const QString& lastTitle, const QString& emptyText) {
-    FetchedListing fetched = fetchBackupListing(withDiskSpace);
     grid->clear();
+    // A site whose name cannot name a folder has no local listing: told as it is, nothing sent.
+    if (const QString refused = unusableSiteText(SiteContext::current().name(), -1);
+        !refused.isEmpty()) {
+        tell(refused, platform::Icon::Exclamation);
+        FetchedListing none;
+        none.failure = {kSessionFailed, refused, QString()};
+        return none;
+    }
+    FetchedListing fetched = fetchBackupListing(withDiskSpace);
     WriteDebugLog(QStringLiteral("Loading Line Grid"));
     QList<QStringList> rows;
     for (const BackupInfoRecord& r : fetched.listing.records) {
@@ -407,13 +417,20 @@ QString fbringbackbackups::runOn(const QStringList& names) {
             allCopied = false;
             continue;
         }
-        // The old copy stays until the new one is whole.
+        // The old copy stays until the new one is whole, and is replaced in one step; a new copy
+        // that cannot take its place is kept under its download name.
         const QString part = local + QStringLiteral(".download");
         ServerFailure f = m_work.fetch(remote + name, part);
-        if (f.ok()) {
-            QFile::remove(local);
-            if (!QFile::rename(part, local))
-                f = {kSessionFailed, QStringLiteral("%1 could not be written.").arg(local), {}};
+        QString why;
+        if (f.ok() && !platform::replaceFile(part, local, &why)) {
+            f = {kSessionFailed,
+                 QStringLiteral(
+                     "%1 could not be replaced (%2); the copy brought back is kept as %3.")
+                     .arg(QDir::toNativeSeparators(local), why, QDir::toNativeSeparators(part)),
+                 {}};
+            results << QStringLiteral("%1: not copied: %2").arg(name, f.text);
+            allCopied = false;
+            continue;
         }
         QFile::remove(part);
         if (f.ok()) {

@@ -5,6 +5,7 @@
 #include "common/SiteContext.h"
 #include "remote/SessionError.h"
 
+#include <QDir>
 #include <QFile>
 
 namespace quillon {
@@ -118,7 +119,12 @@ FetchedListing fetchBackupListing(bool withDiskSpace) {
     const SiteContext& site = SiteContext::current();
 
     // getreportfilelist: the old copies go first, so a failed listing or fetch leaves none.
-    const QString folder = siteReportsFolder(site.name()) + QLatin1Char('/');
+    const QString reports = siteReportsFolder(site.name());
+    if (reports.isEmpty()) {
+        out.failure = {kSessionFailed, unusableSiteText(site.name(), -1), QString()};
+        return out;
+    }
+    const QString folder = reports + QLatin1Char('/');
     const QString listing = folder + QStringLiteral("restore.txt");
     const QString listingUnix = folder + QStringLiteral("restoreunix.txt");
     const QString disk = folder + QStringLiteral("diskspace.txt");
@@ -160,7 +166,13 @@ FetchedListing fetchBackupListing(bool withDiskSpace) {
         }
     }
     files.closeFiles();
-    ConvertUnixFile(listingUnix, listing);
+    if (!ConvertUnixFile(listingUnix, listing)) {
+        out.failure = {kSessionFailed,
+                       QStringLiteral("The list of backups could not be written to %1.")
+                           .arg(QDir::toNativeSeparators(listing)),
+                       QString()};
+        return out;
+    }
     out.listing = readBackupListing(listing);
     if (withDiskSpace) {
         ConvertUnixFile(diskUnix, disk);

@@ -2,7 +2,6 @@
 
 #include "changes/ChangeRequest.h"
 #include "common/Messages.h"
-#include "widgets/NumericTextFilter.h"
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -78,8 +77,8 @@ PriceModifyForm::PriceModifyForm(const PriceLine& line, const QString& caption, 
     };
     // Only numbers can be typed; the values as loaded stand as stored.
     for (const Amount& a : m_amounts) {
-        QLineEdit* box = a.box;
-        connect(box, &QLineEdit::textChanged, box, [box] { applyNumericTextFilter(box); });
+        showStored(a.box, a.box->text());
+        filterNumbers(a.box);
     }
 }
 
@@ -111,7 +110,7 @@ QString PriceModifyForm::firstProblem() {
             if (a.box->text().isEmpty()) return a.emptyMessage;
     }
     for (const Amount& a : m_amounts) {
-        if (a.box->text().isEmpty()) continue;
+        if (a.box->text().isEmpty() || holdsStored(a.box)) continue;
         if (QString p = amountProblem(a.label, a.box->text()); !p.isEmpty()) return p;
     }
     // A stored value that would shift the record's fields (or steer the server's reader).

@@ -1,5 +1,6 @@
 #include "rates/PricingReport.h"
 
+#include "platform/SaveFile.h"
 #include "platform/TextCodec.h"
 
 #include <QFile>
@@ -190,9 +191,10 @@ int WritePricingReport(const QString& inPath, const QString& outPath, const QDat
     for (const QString& line : *lines) text += platform::toCp1252(line) + "\r\n";
     // A report is replaced only by a complete one.
     QSaveFile out(outPath);
-    if (!out.open(QIODevice::WriteOnly) || out.write(text) != text.size() || !out.commit()) {
+    QString why;
+    if (!out.open(QIODevice::WriteOnly) || !platform::writeAndCommit(out, text, &why)) {
         fail(error, QStringLiteral("The pricing report %1 could not be written: %2")
-                        .arg(outPath, out.errorString()));
+                        .arg(outPath, why.isEmpty() ? out.errorString() : why));
         return 1;
     }
     return 0;

@@ -6,7 +6,6 @@
 #include "common/SiteContext.h"
 #include "platform/DocumentViewer.h"
 #include "platform/FileLookup.h"
-#include "platform/SystemInfo.h"
 #include "rates/PricingReport.h"
 #include "remote/ServerWork.h"
 #include "reports/common/ReportTable.h"
@@ -34,11 +33,15 @@ const QString kInternationalCode = QStringLiteral("011");
 // The request file's record: the four fields joined by commas, no blanks.
 constexpr EchoShape kRecordShape{.blanksAfterEcho = 1, .blanksBeforeRedirect = 0, .creates = true};
 
-QString callCalcFolder(const QString& site) {
-    const QString folder = platform::resolveNoCase(platform::SystemInfo::programFolder(),
-                                                   site + QStringLiteral("/Download/Call_Calc"));
-    QDir().mkpath(folder);
+// The site's folders, made when missing; "" for a site whose name cannot name a folder.
+QString madeSiteFolder(const QString& site, const QString& relative) {
+    const QString folder = sitePath(site, relative);
+    if (!folder.isEmpty()) QDir().mkpath(folder);
     return folder;
+}
+
+QString callCalcFolder(const QString& site) {
+    return madeSiteFolder(site, QStringLiteral("Download/Call_Calc"));
 }
 }  // namespace
 
@@ -112,11 +115,7 @@ void fcallcalc::chkinternational_Click() {
 }
 
 QString fcallcalc::downloadFolder() const {
-    const QString folder =
-        platform::resolveNoCase(platform::SystemInfo::programFolder(),
-                                SiteContext::current().name() + QStringLiteral("/Download"));
-    QDir().mkpath(folder);
-    return folder;
+    return madeSiteFolder(SiteContext::current().name(), QStringLiteral("Download"));
 }
 
 QString fcallcalc::answerPath() const {
@@ -144,6 +143,10 @@ void fcallcalc::queueRequest(ReportRequest& request) {
 }
 
 std::optional<QString> fcallcalc::refusal(const ReportRequest&) {
+    // A site whose name cannot name a folder has no answer or report file here.
+    if (const QString refused = unusableSiteText(SiteContext::current().name(), -1);
+        !refused.isEmpty())
+        return refused;
     // An answer left from an earlier call must never be read as this one's.
     const QString answer = answerPath();
     DeleteFileIfExists(answer);

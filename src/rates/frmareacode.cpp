@@ -7,6 +7,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QStyle>
 #include <QVBoxLayout>
 
 namespace quillon {
@@ -16,10 +17,14 @@ frmareacode::frmareacode(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("Areacodes/Prefixes"));
     setModal(true);
 
-    const auto button = [this](const char* name, const char* caption) {
+    // Picture buttons with their caption beneath; the pictures are the style's own.
+    const auto button = [this](const char* name, const char* caption,
+                               QStyle::StandardPixmap picture) {
         auto* column = new QVBoxLayout;
         auto* b = new QPushButton(this);
         b->setObjectName(QString::fromLatin1(name));
+        b->setIcon(style()->standardIcon(picture, nullptr, b));
+        b->setIconSize(QSize(40, 40));
         b->setMinimumSize(96, 64);
         b->setAutoDefault(false);
         b->setAccessibleName(QString::fromLatin1(caption));
@@ -30,8 +35,8 @@ frmareacode::frmareacode(QWidget* parent) : QDialog(parent) {
         column->addWidget(label);
         return std::pair{b, column};
     };
-    auto [ld, ldColumn] = button("cmdLD", "Modify Area Codes");
-    auto [add, addColumn] = button("cmdaddac", "Add Area Codes");
+    auto [ld, ldColumn] = button("cmdLD", "Modify Area Codes", QStyle::SP_FileDialogDetailedView);
+    auto [add, addColumn] = button("cmdaddac", "Add Area Codes", QStyle::SP_FileDialogNewFolder);
     cmdLD = ld;
     cmdaddac = add;
     connect(cmdLD, &QPushButton::clicked, this, &frmareacode::cmdLD_Click);

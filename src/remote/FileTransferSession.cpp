@@ -1,5 +1,6 @@
 #include "remote/FileTransferSession.h"
 
+#include "platform/SaveFile.h"
 #include "remote/SessionTexts.h"
 
 #include "remote/BlockingCore.h"
@@ -158,8 +159,9 @@ bool FileTransferSession::getFile(const QString& localPath, const QString& remot
         if (!out.open(QIODevice::WriteOnly)) {
             why = sessiontexts::couldNotWrite(localPath, out.errorString());
         } else if (copyRemote(file.get(), out, why)) {
-            ok = out.commit();
-            if (!ok) why = sessiontexts::couldNotWrite(localPath, out.errorString());
+            QString error;
+            ok = platform::commitWritten(out, &error);
+            if (!ok) why = sessiontexts::couldNotWrite(localPath, error);
         }
         if (!ok) out.cancelWriting();
     });

@@ -68,7 +68,9 @@ TableMirrorResult RefreshSiteTables(const QString& siteName, const FilesRequest&
         session->close();
     }
 
-    for (const QString& t : mirrorTables()) ConvertUnixFile(scratch(t), working(t));
+    for (const QString& t : mirrorTables())
+        if (!ConvertUnixFile(scratch(t), working(t)))
+            failures << QStringLiteral("%1 could not be written.").arg(working(t));
     for (const QString& t : mirrorTables())
         if (!FileExists(working(t))) result.missing << t;
 

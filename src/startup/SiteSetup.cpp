@@ -9,12 +9,12 @@
 #include "common/TextFormats.h"
 #include "platform/FileLookup.h"
 #include "platform/ProfileFile.h"
-#include "platform/SystemInfo.h"
 #include "remote/ServerWork.h"
 #include "startup/ReportScripts.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 namespace quillon {
 
@@ -109,7 +109,8 @@ QStringList newSiteFolders() {
 }
 
 bool siteFolderExists(const QString& name) {
-    return !platform::findFileNoCase(platform::SystemInfo::programFolder(), name).isEmpty();
+    const QString folder = sitePath(name);
+    return !folder.isEmpty() && QFileInfo::exists(folder);
 }
 
 bool createSiteFolders(const QString& name, QString* error, QStringList* created) {

@@ -80,7 +80,7 @@ feditext::feditext(const QStringList& row, QWidget* parent)
     txtextname->setText(row.value(1));
     const std::array<QLineEdit*, 5> amounts{txtequipment, txtcredit, txtoverhead, txttotal,
                                             txtother};
-    for (int i = 0; i < 5; ++i) amounts[i]->setText(row.value(3 + i));
+    for (int i = 0; i < 5; ++i) showStored(amounts[i], row.value(3 + i));
     txtextnumberold = oldBox(QStringLiteral("txtextnumberold"), row.value(0));
     txtextnameold = oldBox(QStringLiteral("txtextnameold"), row.value(1));
     txtdptnumberold = oldBox(QStringLiteral("txtdptnumberold"), row.value(2));

@@ -53,7 +53,7 @@ QLineEdit* OrgForm::nameBox(const QString& name, const QString& label) {
 QLineEdit* OrgForm::amountBox(const QString& name, const QString& label) {
     auto* box = new QLineEdit(this);
     box->setObjectName(name);
-    connect(box, &QLineEdit::textChanged, box, [box] { applyNumericTextFilter(box); });
+    filterNumbers(box);
     addField(label, box);
     registerField(box, Kind::Amount, label);
     return box;
@@ -100,6 +100,8 @@ QString OrgForm::valueProblem() const {
                 problem = nameProblem(c.label, text);
                 break;
             case Kind::Amount:
+                // A value left as stored goes back as it is, whatever its spelling.
+                if (auto* box = qobject_cast<QLineEdit*>(c.field); box && holdsStored(box)) break;
                 problem = amountProblem(c.label, text);
                 break;
         }

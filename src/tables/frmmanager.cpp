@@ -61,6 +61,9 @@ frmmanager::frmmanager(QWidget* parent) : QDialog(parent) {
                        "want to modify "));
     cboExport = new QComboBox(this);
     cboExport->setObjectName(QStringLiteral("cboExport"));
+    // Sized to its longest text, and never squeezed below it by a narrow window.
+    cboExport->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    cboExport->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     cmdExport = new QPushButton(QStringLiteral("Export Type"), this);
     cmdExport->setObjectName(QStringLiteral("cmdExport"));
     cmdExport->setToolTip(QStringLiteral("Export data as it is sorted to HTML"));

@@ -16,6 +16,7 @@
 #include "widgets/Timers.h"
 
 #include <QCheckBox>
+#include <QDir>
 #include <QFile>
 #include <QGroupBox>
 #include <QLabel>
@@ -122,7 +123,9 @@ void frmprintjobs::Form_Load() {
         }
         // No listing is an empty queue.
         if (!failure.ok()) WriteDebugLog(QStringLiteral("printjob.rtf: ") + failure.text);
-        ConvertUnixFile(m_rawListing, m_listing);
+        if (!ConvertUnixFile(m_rawListing, m_listing))
+            problem = QStringLiteral("the copy %1 could not be written.")
+                          .arg(QDir::toNativeSeparators(m_listing));
     }
 
     QFile listing(m_listing);

@@ -134,6 +134,8 @@ SortableGrid::SortableGrid(QWidget* parent)
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setSortingEnabled(false);
     setWordWrap(false);
+    // Tab moves on to the next control, as in the other lists; arrows move within the grid.
+    setTabKeyNavigation(false);
     verticalHeader()->setVisible(false);
     horizontalHeader()->setSectionsClickable(true);
     horizontalHeader()->setHighlightSections(false);
@@ -252,6 +254,15 @@ QList<int> SortableGrid::tickedRows() const {
     for (int r = 1; r <= dataRows(); ++r)
         if (isTicked(r)) out << r;
     return out;
+}
+
+void SortableGrid::focusInEvent(QFocusEvent* event) {
+    // Qt makes the first row current when a view without a current row takes the focus (the
+    // window's first show, Tab): that would choose a row the user never clicked.
+    const bool noneCurrent = !selectionModel()->currentIndex().isValid();
+    QTableView::focusInEvent(event);
+    if (noneCurrent && selectionModel()->currentIndex().isValid())
+        selectionModel()->clearCurrentIndex();
 }
 
 void SortableGrid::keyPressEvent(QKeyEvent* event) {

@@ -74,6 +74,7 @@ public:
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
 
 signals:
     // A double click on a data row (its number); the header row gives none.

@@ -23,12 +23,26 @@ public:
     }
 
 private:
+    // An edit that makes the text longer than the limit keeps as much of what it put in as
+    // fits: a paste of a long name keeps its first characters. The caret after the edit ends
+    // the inserted part; what stands after it is the text that followed the edit.
     void edited(const QString& text) {
         const QString before = text == m_now ? m_before : m_now;
         if (text.size() <= m_max || text.size() <= before.size()) return;
-        const int cursor = m_box->cursorPosition() - int(text.size() - before.size());
-        m_box->setText(before);
-        m_box->setCursorPosition(qBound(0, cursor, int(before.size())));
+        const int end = qBound(0, m_box->cursorPosition(), int(text.size()));
+        const int suffix = qMin(int(text.size()) - end, int(before.size()));
+        int prefix = 0;
+        const int prefixEnd = qMin(end, int(before.size()) - suffix);
+        while (prefix < prefixEnd && text.at(prefix) == before.at(prefix)) ++prefix;
+        const int room = qMax(0, m_max - prefix - suffix);
+        const QString kept = text.mid(prefix, qMin(room, end - prefix));
+        if (kept.isEmpty() && prefix + suffix >= before.size()) {
+            m_box->setText(before);
+            m_box->setCursorPosition(prefix);
+            return;
+        }
+        m_box->setText(text.left(prefix) + kept + text.right(suffix));
+        m_box->setCursorPosition(prefix + int(kept.size()));
     }
 
     QLineEdit* m_box;

@@ -13,17 +13,21 @@
 #include "support/FakeSite.h"
 #include "support/ScriptedPrompter.h"
 #include "support/TempHome.h"
+#include "support/Wait.h"
 #include "widgets/ProgressLabel.h"
 #include "widgets/SortableGrid.h"
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QDateEdit>
 #include <QFileInfo>
+#include <QHeaderView>
 #include <QListWidget>
 #include <QLocale>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTest>
 #include <QTimer>
 
 #include <functional>
@@ -262,6 +266,36 @@ TEST_F(BackupWindows, TheRestoreListShowsTheRecordsAndNothingIsChosen) {
     EXPECT_EQ(server.shellRequests().size(), 1u);
 }
 
+// On the shown and active window: the grid takes the focus, a header click sorts, Tab leaves
+// the grid and comes back; none of these chooses a backup. Only the user's click does.
+TEST_F(BackupWindows, NoRowOfTheShownRestoreListIsCurrentUntilTheUserClicksOne) {
+    listing();
+    prompter.ok();
+    frestore r;
+    r.show();
+    r.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&r));
+    SortableGrid* grid = r.MSFlexGrid1;
+    ASSERT_TRUE(testsupport::waitFor([&] { return grid->hasFocus(); }, 5000));
+    EXPECT_EQ(grid->currentRow(), 0) << "after show";
+
+    const QHeaderView* header = grid->horizontalHeader();
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
+                      QPoint(header->sectionViewportPosition(1) + 5, header->height() / 2));
+    EXPECT_EQ(grid->sortColumn(), 1);
+    EXPECT_EQ(grid->currentRow(), 0) << "after a sort";
+
+    QTest::keyClick(grid, Qt::Key_Tab);
+    EXPECT_FALSE(grid->hasFocus());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+    EXPECT_TRUE(grid->hasFocus());
+    EXPECT_EQ(grid->currentRow(), 0) << "after Tab out and back";
+
+    const QRect second = grid->visualRect(grid->model()->index(1, 0));
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, second.center());
+    EXPECT_EQ(grid->currentRow(), 2);
+}
+
 TEST_F(BackupWindows, AConfirmedRestoreSendsItsLinesAndOffersTheBackupReports) {
     listing();
     prompter.ok();
@@ -417,6 +451,20 @@ TEST_F(BackupWindows, AListThatCannotBeFetchedIsToldNotShownAsEmpty) {
     EXPECT_FALSE(QFile::exists(home.file("North/Download/reports/restore.txt")));
 }
 
+// The listing arrives but its local copy cannot be written (a folder stands in its place): told,
+// never shown as an empty list.
+TEST_F(BackupWindows, AListingThatCannotBeWrittenHereIsTold) {
+    listing();
+    home.write("North/Download/reports/restore.txt/in-the-way", "x");
+    prompter.ok();
+    frestore r;
+    ASSERT_EQ(prompter.messages().size(), 1);
+    EXPECT_TRUE(prompter.messages()[0].contains("The list of backups could not be written to " +
+                                                home.file("North/Download/reports/restore.txt")))
+        << prompter.messages()[0].toStdString();
+    EXPECT_EQ(r.MSFlexGrid1->dataRows(), 0);
+}
+
 // ---- deleting -------------------------------------------------------------------------------
 
 TEST_F(BackupWindows, TheDeleteListHasTicksAndTheDiskFigures) {
@@ -547,6 +595,25 @@ TEST_F(BackupWindows, AReplacedCopyIsKeptWhenTheNewOneFails) {
     prompter.yes().ok();
     again.Command1_Click();
     EXPECT_EQ(prompter.messages().last(), "File(s)Copied");
+}
+
+// A copy that cannot take the old one's place (here a folder of that name) loses neither: the
+// old stays, the new one is kept whole under its download name, and the message says where.
+TEST_F(BackupWindows, ANewCopyThatCannotTakeItsPlaceIsKeptAndNamed) {
+    listing();
+    server.addFile(kBackupFolder + "/" + kA, "ARCHIVE A");
+    home.write("North/Download/backups/" + kA + "/inside", "OLD A");
+    prompter.ok();
+    fbringbackbackups b;
+    b.MSFlexGrid1->setTicked(1, true);
+    prompter.allowUnusedAnswers().yes().ok();
+    b.Command1_Click();
+    const QString kept = localBackup(kA) + ".download";
+    EXPECT_TRUE(prompter.messages().last().startsWith(kA + ": not copied: "));
+    EXPECT_TRUE(prompter.messages().last().contains("the copy brought back is kept as " + kept))
+        << prompter.messages().last().toStdString();
+    EXPECT_EQ(home.read("North/Download/backups/" + kA + ".download"), "ARCHIVE A");
+    EXPECT_EQ(home.read("North/Download/backups/" + kA + "/inside"), "OLD A");
 }
 
 // ---- the menus ------------------------------------------------------------------------------

@@ -323,6 +323,38 @@ INSTANTIATE_TEST_SUITE_P(
                                kUkRate + "209,1.10,0.90,1.10,0.90,0,209",
                                kUkCalc + "209,0,0,9.25,6,30,60,60,60,60,0,0"}));
 
+// A stored initial cost the user does not touch goes back as stored, whatever its spelling; the
+// number filter and the amount check are for what the user types.
+class StoredCosts : public ModifyFormTest, public ::testing::WithParamInterface<const char*> {};
+
+TEST_P(StoredCosts, AnUntouchedStoredValueIsSentAsStored) {
+    const QString stored = QString::fromLatin1(GetParam());
+    for (const bool domestic : {true, false}) {
+        SCOPED_TRACE(domestic ? "domestic" : "international");
+        PriceLine line = domestic ? localLine() : ukLine();
+        line.cells[2] = stored;
+        std::unique_ptr<PriceModifyForm> f;
+        if (domestic)
+            f = std::make_unique<frmdomesticpricingmodify>(line);
+        else
+            f = std::make_unique<frminternationalpricingmodify>(line);
+        EXPECT_EQ(f->txtoaic->text(), stored);
+        f->show();
+        f->cmdsave_Click();
+        EXPECT_TRUE(prompter.messages().isEmpty()) << prompter.messages().join('|').toStdString();
+        ASSERT_EQ(f->state(), State::Waiting);
+        const QString rate =
+            domestic ? kLocalRate + "250," + stored + ",0.10," + stored + ",0.10,0.50,250"
+                     : kUkRate + "209," + stored + ",0.90," + stored + ",0.90,0,209";
+        EXPECT_EQ(
+            server.lines().value(server.lines().size() - 2).toStdString(),
+            withExitStatus("echo '" + rate + "  ' > " + f->exchange().requestName()).toStdString());
+        f->exchange().cancel();
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Spellings, StoredCosts, ::testing::Values(".15", "15.", "0.15 "));
+
 TEST_F(ModifyFormTest, TheTwoLineAnswerFinishesWithTheReloadLine) {
     frminternationalpricingmodify f(ukLine());
     EXPECT_EQ(f.windowTitle(), "Modify International  Pricing");

@@ -30,6 +30,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include <algorithm>
 #include <functional>
 #include <memory>
 #include <ostream>
@@ -101,6 +102,24 @@ TEST_F(AreaCodeTest, TheMenuOpensItsWindowsWithTheHourglass) {
     EXPECT_EQ(opened, (QStringList{"frmac", "frmaddac"}));
     EXPECT_EQ(cursors, (QList<Qt::CursorShape>{Qt::WaitCursor, Qt::WaitCursor}));
     EXPECT_EQ(menu.cursor().shape(), Qt::ArrowCursor);
+}
+
+// Each of the menu's picture buttons shows its picture, its caption standing beneath it.
+TEST(AreaCodeMenu, EachPictureButtonShowsItsPictureAndCaption) {
+    frmareacode menu;
+    for (QPushButton* b : {menu.cmdLD, menu.cmdaddac}) {
+        SCOPED_TRACE(b->objectName().toStdString());
+        EXPECT_FALSE(b->icon().pixmap(b->iconSize()).isNull());
+        EXPECT_GE(b->iconSize().height(), 32);
+        EXPECT_TRUE(b->text().isEmpty());
+        const QList<QLabel*> labels = menu.findChildren<QLabel*>();
+        const auto caption =
+            std::find_if(labels.begin(), labels.end(), [b](QLabel* l) { return l->buddy() == b; });
+        ASSERT_NE(caption, labels.end());
+        EXPECT_FALSE((*caption)->text().isEmpty());
+    }
+    EXPECT_EQ(menu.cmdLD->accessibleName(), "Modify Area Codes");
+    EXPECT_EQ(menu.cmdaddac->accessibleName(), "Add Area Codes");
 }
 
 // ---- the table window ---------------------------------------------------------------------

@@ -1,6 +1,7 @@
 #include "remote/FileTransferSession.h"
 
 #include "SessionTestSupport.h"
+#include "support/FileSizeLimit.h"
 #include "support/SimServer.h"
 #include "support/TempHome.h"
 
@@ -68,6 +69,23 @@ TEST_F(FileTransferTest, FailedDownloadLeavesNoFileAndNoTemporaryFile) {
     // A missing file does not end the session.
     SimServer::writeSiteFile(name, "x\n");
     EXPECT_TRUE(files.getFile(dl("x.csv"), name)) << files.errorString().toStdString();
+}
+
+// A small file stays in the writer's buffer until the rename: a disk that fills up then fails
+// the fetch, and, as any failed fetch, leaves no file (never a cut one).
+TEST_F(FileTransferTest, ADownloadCutShortByAFullDiskFailsAndLeavesNoFile) {
+    SimServer::writeSiteFile(name, QByteArray(2000, 'n'));
+    home.write(QStringLiteral("dl/old.csv"), "an old copy\r\n");
+    FileTransferSession files;
+    ASSERT_TRUE(files.connectToHost(simFiles(), 30)) << files.errorString().toStdString();
+    bool fetched = true;
+    {
+        const testsupport::FileSizeLimit full(512);
+        fetched = files.getFile(dl("old.csv"), name);
+    }
+    EXPECT_FALSE(fetched);
+    EXPECT_TRUE(files.errorString().contains(dl("old.csv"))) << files.errorString().toStdString();
+    EXPECT_TRUE(localFiles().isEmpty()) << localFiles().join(' ').toStdString();
 }
 
 TEST_F(FileTransferTest, StalledServerIsCutOffAtTheDeadline) {

@@ -1,10 +1,14 @@
 // The eight add and modify forms without a server: their fields, the records they send, their
 // checks in order, the exact-key preselection, and the change frame around them (what Save,
 // the answer, Cancel and closing do) through the fake server.
+#include "prices/PriceModifyForm.h"
+#include "rates/frmaddac.h"
+#include "rates/frmeditAC.h"
 #include "tables/DepartmentForms.h"
 #include "tables/DivisionForms.h"
 #include "tables/ExtensionForms.h"
 #include "tables/LineForms.h"
+#include "utilities/fdeletecalls.h"
 
 #include "TablesTestSupport.h"
 #include "changes/ChangeRequest.h"
@@ -17,6 +21,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -197,6 +202,78 @@ TEST_F(FormTest, NumberBoxesKeepTheLongestNumberAndNamesTwentyFiveTypedCharacter
     EXPECT_EQ(e.txtextname->text(), row[1]);
     EXPECT_TRUE(e.recordsNow().first().contains(",\"" + row[1] + "\","));
 }
+
+// A stored amount the user does not touch goes into the new half as stored, as it stands in the
+// old half: the number filter and the amount check are for what the user changes.
+TEST_F(FormTest, AnUntouchedStoredAmountIsSentAsStored) {
+    for (const char* spelling : {"5.00-", "1,000.00", "12.5000", ".15"}) {
+        SCOPED_TRACE(spelling);
+        const QString stored = QString::fromLatin1(spelling);
+        QStringList row = kExtRow;
+        row[3] = stored;
+        row[7] = "0";
+        feditext f(row);
+        EXPECT_EQ(f.txtequipment->text(), stored);
+        f.cmdsave_Click();
+        EXPECT_TRUE(prompter.messages().isEmpty()) << prompter.messages().join('|').toStdString();
+        EXPECT_EQ(f.recordsNow(), QStringList{"1,mod,ext,0012,\"Front Desk\",100," + stored +
+                                              ",0.00,2.00,148,0,0012,\"Front Desk\",0100," +
+                                              stored + ",0.00,2.00,148,0  "});
+        ASSERT_EQ(f.state(), State::Waiting);
+        f.exchange().cancel();
+    }
+    // Changed by the user, the box passes the filter again.
+    feditext f(kExtRow);
+    f.txtequipment->clear();
+    QTest::keyClicks(f.txtequipment, "1,000x");
+    EXPECT_EQ(f.txtequipment->text(), "1000");
+}
+
+// Shown and active, every change form has the focus on its first field that takes input, as the
+// tab order gives it; Save and Cancel come after the fields.
+struct FocusCase {
+    const char* name;
+    Opener open;
+    const char* first;
+};
+void PrintTo(const FocusCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class FirstFocus : public FormTest, public ::testing::WithParamInterface<FocusCase> {};
+
+TEST_P(FirstFocus, TheFormOpensOnItsFirstField) {
+    const auto f = GetParam().open();
+    f->show();
+    f->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(f.get()));
+    QWidget* first = f->findChild<QWidget*>(QString::fromLatin1(GetParam().first));
+    ASSERT_TRUE(first);
+    QWidget* focused = QApplication::focusWidget();
+    EXPECT_TRUE(focused == first || (focused && first->isAncestorOf(focused)))
+        << (focused ? focused->objectName().toStdString() : "nothing");
+    // Tab from the last field reaches Save before Cancel.
+    QWidget* w = focused;
+    for (int i = 0; i < 1000 && w && w != f->cmdsave && w != f->cmdcancel; ++i)
+        w = w->nextInFocusChain();
+    EXPECT_EQ(w, f->cmdsave);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Forms, FirstFocus,
+    ::testing::Values(
+        FocusCase{"AddDivision", add<fAddDiv>(), "txtdivnumber"},
+        FocusCase{"ModifyDivision", edit<fEditDiv>(kDivRow), "txtDivName"},
+        FocusCase{"AddExtension", add<fAddext>(), "txtextnumber"},
+        FocusCase{"ModifyExtension", edit<feditext>(kExtRow), "txtextname"},
+        FocusCase{"AddLine", add<FAddLine>(), "txtlinenumber"},
+        FocusCase{"AddAreaCode", add<frmaddac>(), "txtname"},
+        FocusCase{"ModifyAreaCode", edit<frmeditAC>({"1", "617", "555", "Boston", "2"}), "txtname"},
+        FocusCase{"DomesticPrice",
+                  [] { return std::make_unique<frmdomesticpricingmodify>(PriceLine{}); },
+                  "txtoait"},
+        FocusCase{"DeleteCalls", add<fdeletecalls>(), "startdate"}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 // ---- records ---------------------------------------------------------------------------------
 

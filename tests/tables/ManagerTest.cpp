@@ -19,6 +19,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QComboBox>
 #include <QDialog>
 #include <QDir>
@@ -26,6 +27,8 @@
 #include <QHeaderView>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStyle>
+#include <QStyleOptionComboBox>
 #include <QTest>
 #include <QTimer>
 
@@ -83,6 +86,27 @@ protected:
     QList<QStringList> rows;
     std::function<void()> whileOpen;
 };
+
+// Shown at its smallest size, the export-type box still shows each of its texts whole.
+TEST_F(ManagerTest, TheExportTypeBoxShowsItsTextsWhole) {
+    frmmanager m;
+    m.show();
+    m.resize(1, 1);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&m));
+    QApplication::processEvents();
+    QComboBox* box = m.cboExport;
+    for (int i = 0; i < box->count(); ++i) {
+        box->setCurrentIndex(i);
+        QStyleOptionComboBox option;
+        option.initFrom(box);
+        option.currentText = box->currentText();
+        option.editable = box->isEditable();
+        const QRect field = box->style()->subControlRect(QStyle::CC_ComboBox, &option,
+                                                         QStyle::SC_ComboBoxEditField, box);
+        EXPECT_GE(field.width(), box->fontMetrics().horizontalAdvance(box->currentText()))
+            << box->currentText().toStdString();
+    }
+}
 
 TEST_F(ManagerTest, OpensOnTheDivisionTable) {
     frmmanager m;

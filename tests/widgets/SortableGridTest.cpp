@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QClipboard>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QSignalSpy>
@@ -258,6 +260,38 @@ TEST(TypedLengthLimit, RefusesTypingBeyondTheLimitButKeepsALongerTextPutThere) {
     box.clear();
     QTest::keyClicks(&box, "123456");
     EXPECT_EQ(box.text(), "12345");
+}
+
+// A paste that would pass the limit keeps the first characters that fit where it lands.
+TEST(TypedLengthLimit, APasteLongerThanTheRoomKeepsItsFirstCharacters) {
+    struct Case {
+        const char* before;
+        int selectFrom, selectLength;  // the caret alone where the length is 0
+        const char* pasted;
+        const char* after;
+        int caret;
+    };
+    const Case cases[] = {
+        {"", 0, 0, "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123", "ABCDEFGHIJKLMNOPQRSTUVWXY", 25},
+        {"name", 4, 0, " and a much longer tail of text", "name and a much longer ta", 25},
+        {"start end", 6, 0, "0123456789012345678901234", "start 0123456789012345end", 22},
+        {"abcdefghijklmnopqrstuvwxy", 5, 0, "more", "abcdefghijklmnopqrstuvwxy", 5},
+        {"keep this part", 5, 4, "0123456789abcdefghijklmnop", "keep 0123456789abcde part", 20},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.pasted);
+        QLineEdit box;
+        limitTypedLength(&box, 25);
+        box.setText(QString::fromLatin1(c.before));
+        if (c.selectLength > 0)
+            box.setSelection(c.selectFrom, c.selectLength);
+        else
+            box.setCursorPosition(c.selectFrom);
+        QApplication::clipboard()->setText(QString::fromLatin1(c.pasted));
+        box.paste();
+        EXPECT_EQ(box.text(), QString::fromLatin1(c.after));
+        EXPECT_EQ(box.cursorPosition(), c.caret);
+    }
 }
 
 }  // namespace
