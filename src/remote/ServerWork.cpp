@@ -28,6 +28,10 @@ QString cancelledWaitText(const QString& work) {
     return QStringLiteral("%1 was cancelled. The server may still finish the work.").arg(work);
 }
 
+QString noSuchRemoteFileText(const QString& remotePath) {
+    return QStringLiteral("Could not fetch %1: the server has no such file").arg(remotePath);
+}
+
 LineResult ServerShell::runChecked(const QString& line, int deadlineSec) {
     LineResult r = run(withExitStatus(line), deadlineSec);
     if (!r.ok()) {

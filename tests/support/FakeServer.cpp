@@ -252,9 +252,7 @@ public:
         }
         const auto file = s_->files.find(remotePath);
         if (file == s_->files.end())
-            return fail(
-                quillon::kSessionFailed,
-                QStringLiteral("Could not fetch %1: the server has no such file").arg(remotePath));
+            return fail(quillon::kSessionFailed, quillon::noSuchRemoteFileText(remotePath));
         QSaveFile out(localPath);
         out.setDirectWriteFallback(false);
         if (!out.open(QIODevice::WriteOnly) || out.write(file->second) != file->second.size() ||
