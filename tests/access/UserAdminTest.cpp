@@ -688,6 +688,7 @@ TEST_F(ModifyRights, OnlyAMissingServerFileMeansNoGrants) {
                          .arg(kButtons + "/ALICE.BUT", home.file("Sim/download/ALICE.BUTU")));
     prompter.ok();
     pick(w->cbousers, QStringLiteral("ALICE"));
+    ASSERT_EQ(prompter.messages().size(), 1);
     EXPECT_TRUE(prompter.messages().last().startsWith(
         QStringLiteral("The functions of ALICE could not be read.")))
         << prompter.messages().last().toStdString();
@@ -873,6 +874,7 @@ TEST_F(AdminOnFake, EveryListedUserIsOneFile) {
     listing("alice.USE\nALICE.USE\nALICE.USE\rBOB.USE\n");
     prompter.ok();
     frmdeluser w;
+    ASSERT_EQ(prompter.messages().size(), 1);
     EXPECT_EQ(prompter.messages().last(),
               QStringLiteral("These user files are not listed: the login looks a user up by the "
                              "name in upper case, so their names belong to no user.\r\n\r\n"
@@ -881,6 +883,7 @@ TEST_F(AdminOnFake, EveryListedUserIsOneFile) {
     pick(w.cbousers, QStringLiteral("BOB"));
     prompter.yes().ok();
     w.cmddeleteuser_Click();
+    ASSERT_FALSE(prompter.messages().isEmpty());
     EXPECT_TRUE(prompter.messages().last().startsWith(
         QStringLiteral("The user BOB was not deleted.")))
         << prompter.messages().last().toStdString();
