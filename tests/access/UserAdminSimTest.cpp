@@ -203,6 +203,17 @@ TEST_F(AdminOnServer, FilesKeepTheirModesUnderAStrictUmask) {
               QStringList{QStringLiteral("chown --reference=ZED_KEPT.BUT .ZED_KEPT.BUT.tmp")});
 }
 
+// The real transfer tells a button file the server does not have apart from any other failed
+// fetch: such a user has no grants, and nothing is told.
+TEST_F(AdminOnServer, AUserWithoutAButtonFileHasNoGrants) {
+    const QString local = home.file(QStringLiteral("Sim/download"));
+    ASSERT_TRUE(QDir().mkpath(local));
+    ASSERT_FALSE(SimServer::siteFileExists(QStringLiteral("ACL/BUTTONS/NOBUT.BUT")));
+    const GrantsRead read = readGrants(1, local, QStringLiteral("NOBUT"));
+    EXPECT_EQ(read.problem, QString());
+    EXPECT_TRUE(read.grants.isEmpty());
+}
+
 // The session ends while the new content is being written (knob drop_line): the old files
 // stay whole, and nothing is claimed done.
 TEST_F(AdminOnServer, ASessionLostInAWriteLeavesTheOldFilesWhole) {
