@@ -12,6 +12,8 @@
 #include "common/ButtonCatalogue.h"
 #include "common/Globals.h"
 #include "common/SiteContext.h"
+#include "common/SiteTargets.h"
+#include "remote/ServerWork.h"
 #include "support/ScriptedPrompter.h"
 #include "support/SimServer.h"
 #include "support/TempHome.h"
@@ -155,6 +157,16 @@ TEST_F(AdminOnServer, AddLogInChangePasswordLogInAgainDelete) {
 TEST_F(AdminOnServer, FilesKeepTheirModesUnderAStrictUmask) {
     ASSERT_NE(SimServer::shellUser(), SimServer::sftpUser());
     SimServer::setKnob(QStringLiteral("shell.umask"), QStringLiteral("077"));
+    {
+        ServerFailure failure;
+        const auto shell = ServerWork::instance().openShell(
+            shellRequestForSite(1, SiteFolder::Login, QString()), failure);
+        ASSERT_TRUE(shell) << failure.text.toStdString();
+        const LineResult umask = shell->run(QStringLiteral("umask"));
+        shell->close();
+        if (umask.reply.trimmed() != QStringLiteral("0077"))
+            GTEST_SKIP() << "the stand-in server has no shell.umask knob (sim/start it)";
+    }
     const QString local = home.file(QStringLiteral("Sim/download"));
     ASSERT_TRUE(QDir().mkpath(local));
 
