@@ -14,6 +14,8 @@
 #include <QFile>
 #include <QRegularExpression>
 
+#include <algorithm>
+
 namespace quillon {
 
 namespace {
@@ -36,17 +38,35 @@ QString tempWord(const QString& name) {
     return plainOrQuoted(QLatin1Char('.') + name + QStringLiteral(".tmp"),
                          isSafeFileName(name, kMaxServerFileName));
 }
-// The lines that put `lines` (each "echo <text>") into the file through its temporary name.
+// The lines that put `texts` (each "echo <text>") into the file's temporary name.
 QStringList contentLines(const QString& name, const QStringList& texts) {
     const QString temp = tempWord(name);
     QStringList lines;
     for (qsizetype i = 0; i < texts.size(); ++i)
         lines << QStringLiteral("echo %1 %2%3").arg(texts.at(i), i == 0 ? ">" : ">>", temp);
-    lines << QStringLiteral("mv -f %1 %2").arg(temp, fileWord(name));
     return lines;
 }
-QString verifyLine(const QString& name) {
-    return QStringLiteral("ls -1 ") + fileWord(name);
+// The file's write without its access lines: content into the temporary name, then moved.
+FileWrite fileWrite(const QString& name, const QStringList& texts) {
+    return {name, contentLines(name, texts), {},
+            QStringLiteral("mv -f %1 %2").arg(tempWord(name), fileWord(name)),
+            QStringLiteral("ls -1 ") + fileWord(name)};
+}
+// Mode, owner and group as the given values, on the temporary file.
+QStringList accessLines(const QString& name, const QString& owner, const QString& group) {
+    const QString temp = tempWord(name);
+    return {QStringLiteral("sudo chmod 666 ") + temp,
+            QStringLiteral("sudo chown %1 %2").arg(owner, temp),
+            QStringLiteral("sudo chgrp %1 %2").arg(group, temp)};
+}
+// Mode and owner (and group) of the file being replaced, on the temporary file. 666 first, so
+// that a file that was not there yet still becomes one the transfer login can read.
+QStringList keptAccessLines(const QString& name) {
+    const QString temp = tempWord(name);
+    const QString reference = QStringLiteral("--reference=") + fileWord(name);
+    return {QStringLiteral("sudo chmod 666 ") + temp,
+            QStringLiteral("sudo chmod %1 %2").arg(reference, temp),
+            QStringLiteral("sudo chown %1 %2").arg(reference, temp)};
 }
 QString digestWord(const QString& digest) {
     static const QRegularExpression hex(
@@ -170,21 +190,17 @@ std::optional<QString> UserFile::fetchDigest(ServerFiles& files, int site,
 FileWrite UserFile::writeLines(const QString& user, const QString& digest, Writer writer,
                                const QString& sshUser) {
     const QString name = fileName(user);
-    const QString file = fileWord(name);
-    FileWrite write{name, contentLines(name, {digestWord(digest)}), {}, verifyLine(name)};
+    FileWrite write = fileWrite(name, {digestWord(digest)});
     switch (writer) {
         case Writer::AddUser:
-            write.access << QStringLiteral("sudo chmod 666 ") + file
-                         << QStringLiteral("sudo chown %1 %2").arg(loginWord(sshUser), file)
-                         << QStringLiteral("sudo chgrp %1 %2").arg(loginWord(sshUser), file);
+            write.access = accessLines(name, loginWord(sshUser), loginWord(sshUser));
             break;
         case Writer::OwnPassword:
-            write.access << QStringLiteral("sudo chmod 666 ") + file
-                         << QStringLiteral("sudo chown root ") + file
-                         << QStringLiteral("sudo chgrp users ") + file;
+            write.access = accessLines(name, QStringLiteral("root"), QStringLiteral("users"));
             break;
         case Writer::AdminPassword:
-            write.access << QStringLiteral("sudo chgrp users ") + file;
+            write.access = keptAccessLines(name)
+                           << QStringLiteral("sudo chgrp users ") + tempWord(name);
             break;
     }
     return write;
@@ -230,6 +246,19 @@ QList<ButtonFile::Grant> ButtonFile::grants(const QByteArray& content) {
     return out;
 }
 
+QStringList ButtonFile::unshownLines(const QByteArray& content) {
+    const QList<Grant> shown = grants(content);
+    QStringList lines = readTextLines(content);
+    if (!lines.isEmpty()) lines.removeFirst();  // the header's place
+    QStringList unshown;
+    for (const QString& line : lines) {
+        const bool isShown = std::any_of(shown.begin(), shown.end(),
+                                         [&line](const Grant& g) { return g.line == line; });
+        if (!isShown) unshown << line;
+    }
+    return unshown;
+}
+
 std::optional<QStringList> ButtonFile::fetchEntries(ServerFiles& files, int site,
                                                     const QString& localFolder,
                                                     const QString& user) {
@@ -238,52 +267,56 @@ std::optional<QStringList> ButtonFile::fetchEntries(ServerFiles& files, int site
     return parseEntries(*bytes);
 }
 
-std::optional<QList<ButtonFile::Grant>> ButtonFile::fetchGrants(ServerFiles& files, int site,
-                                                                const QString& localFolder,
-                                                                const QString& user,
-                                                                ServerFailure* failure) {
-    const auto bytes = fetchReadCopy(files, site, localFolder, user, failure);
-    if (!bytes) return std::nullopt;
-    return grants(*bytes);
+std::optional<QByteArray> ButtonFile::fetchContent(ServerFiles& files, int site,
+                                                   const QString& localFolder,
+                                                   const QString& user, ServerFailure* failure) {
+    return fetchReadCopy(files, site, localFolder, user, failure);
 }
 
 FileWrite ButtonFile::writeLines(int site, const QString& user, const QStringList& grantedLines,
                                  bool addUser, const QString& sshUser) {
     const QString name = fileName(user);
-    const QString file = fileWord(name);
     QStringList texts{QLatin1String(kHeader)};
     for (const QString& line : grantedLines) texts << fileWord(line);
-    FileWrite write{name, {}, {}, verifyLine(name)};
+    FileWrite write = fileWrite(name, texts);
     if (addUser) {
         const QString path = remotePath(site, user);
-        write.content << QStringLiteral("sudo rm -f ") +
-                             plainOrQuoted(path, isSafeServerPath(path));
-        write.access << QStringLiteral("sudo chmod 666 ") + file
-                     << QStringLiteral("sudo chown %1 %2").arg(loginWord(sshUser), file)
-                     << QStringLiteral("sudo chgrp %1 %2").arg(loginWord(sshUser), file);
+        write.content.prepend(QStringLiteral("sudo rm -f ") +
+                              plainOrQuoted(path, isSafeServerPath(path)));
+        write.access = accessLines(name, loginWord(sshUser), loginWord(sshUser));
+    } else {
+        write.access = keptAccessLines(name);
     }
-    write.content << contentLines(name, texts);
     return write;
 }
 
-ServerFailure runFileWrite(ServerShell& shell, const FileWrite& write) {
+ServerFailure runFileWrite(ServerShell& shell, const FileWrite& write, bool* mayHaveMoved) {
+    bool moved = false;
+    const auto fail = [&](const ServerFailure& failure) {
+        if (mayHaveMoved) *mayHaveMoved = moved;
+        return failure;
+    };
     for (const QString& line : write.content) {
         const LineResult r = shell.runChecked(line);
-        if (!r.ok()) return r.failure;
+        if (!r.ok()) return fail(r.failure);
     }
     for (const QString& line : write.access) {
         const LineResult r = shell.run(line);
-        if (!r.ok()) return r.failure;
+        if (!r.ok()) return fail(r.failure);
         if (!r.reply.trimmed().isEmpty())
             WriteDebugLog(QStringLiteral("%1: %2").arg(line, r.reply.trimmed()));
     }
+    const LineResult mv = shell.runChecked(write.move);
+    // Only a move that ended with a failing status surely left the old file.
+    moved = !mv.status || *mv.status == 0;
+    if (!mv.ok()) return fail(mv.failure);
     const LineResult listed = shell.runChecked(write.verify);
-    if (!listed.ok()) return listed.failure;
+    if (!listed.ok()) return fail(listed.failure);
     if (listed.reply.trimmed() != write.file)
-        return {kSessionFailed,
-                QStringLiteral("The server does not list %1 after writing it: %2")
-                    .arg(write.file, listed.reply.trimmed()),
-                write.verify};
+        return fail({kSessionFailed,
+                     QStringLiteral("The server does not list %1 after writing it: %2")
+                         .arg(write.file, listed.reply.trimmed()),
+                     write.verify});
     return {};
 }
 

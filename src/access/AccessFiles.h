@@ -33,17 +33,22 @@ QString userFileStem(const QString& typed);
 QStringList readTextLines(const QByteArray& bytes);
 
 // The shell lines that give a user or button file new content. The content is written whole
-// under a temporary name beside the file and then moved over it, so a session lost halfway
-// leaves the old file as it was; the file's final bytes are the system's.
+// under a temporary name beside the file, given its mode, owner and group, and then moved over
+// the file, so a session lost halfway leaves the old file as it was and the transfer login
+// never meets the new one with the shell login's umask; the file's final bytes are the
+// system's.
 struct FileWrite {
     QString file;         // the file's name, as the verify line's reply gives it
     QStringList content;  // checked, first to last: each must succeed
-    QStringList access;   // mode, owner and group; their output is logged, not examined
+    QStringList access;   // mode, owner and group of the temporary file; their output is logged
+    QString move;         // checked: puts the temporary file in place
     QString verify;       // checked: lists the file, whose name must come back
 };
 // Runs the write in the shell's current folder (the file's own); the first failure, or ok once
-// the file is listed on the server.
-ServerFailure runFileWrite(ServerShell& shell, const FileWrite& write);
+// the file is listed on the server. `mayHaveMoved` tells whether the failure came when the move
+// may already have run (the file may hold the new content).
+ServerFailure runFileWrite(ServerShell& shell, const FileWrite& write,
+                           bool* mayHaveMoved = nullptr);
 
 // Where each of the two files lives and what its local copies are called.
 struct UserFileKind {
@@ -101,7 +106,7 @@ public:
     enum class Writer {
         AddUser,        // mode 666, owner and group the site's shell login
         OwnPassword,    // mode 666, owner root, group users
-        AdminPassword,  // group users only
+        AdminPassword,  // mode and owner of the file replaced, group users
     };
     // The lines that (re)write the file, to be run in folder(site) + "/".
     static FileWrite writeLines(const QString& user, const QString& digest, Writer writer,
@@ -131,21 +136,26 @@ public:
     // digits. Lines that do not start with a number (the header among them) are skipped
     // quietly; a row outside 1..26, or a line with nothing after the row, is skipped and logged.
     static QList<Grant> grants(const QByteArray& content);
+    // The lines after the header that the rights editor does not show (a row outside 1..26,
+    // such as "99.cmdexitbackup", a line without a row): a save writes them back after the
+    // shown grants, as they stood.
+    static QStringList unshownLines(const QByteArray& content);
 
     // Deletes the old local copies, fetches the file and reads its entries. nullopt when no
     // copy arrived (no grants). The copies stay; the caller removes them when done.
     static std::optional<QStringList> fetchEntries(ServerFiles& files, int site,
                                                    const QString& localFolder, const QString& user);
 
-    // Deletes the old local copies, fetches the file and reads its grants; nullopt when no
-    // copy arrived, with the reason in `failure`. The copies stay.
-    static std::optional<QList<Grant>> fetchGrants(ServerFiles& files, int site,
-                                                   const QString& localFolder, const QString& user,
-                                                   ServerFailure* failure);
+    // Deletes the old local copies and fetches the file; its bytes, or nullopt when no copy
+    // arrived, with the reason in `failure`. The copies stay.
+    static std::optional<QByteArray> fetchContent(ServerFiles& files, int site,
+                                                  const QString& localFolder, const QString& user,
+                                                  ServerFailure* failure);
 
     // The lines that (re)write the file with the granted lines in the given order, to be run
     // in folder(site) + "/". addUser also removes an old file first and sets mode 666 and the
-    // shell login as owner and group.
+    // shell login as owner and group; otherwise the file keeps the mode and owner of the one it
+    // replaces (666 and the shell login's for a user who had none).
     static FileWrite writeLines(int site, const QString& user, const QStringList& grantedLines,
                                 bool addUser, const QString& sshUser);
 };

@@ -64,6 +64,13 @@ void LoadUserList(QComboBox* box) {
         list = listSiteUsers(SiteContext::current().index(), local);
     box->addItems(list.names);
     box->setCurrentIndex(-1);
+    if (!list.leftOut.isEmpty()) {
+        busy.release();
+        tell(QStringLiteral("These user files are not listed: the login looks a user up by the "
+                            "name in upper case, so their names belong to no user.") +
+                 "\r\n\r\n" + list.leftOut.join(QStringLiteral("\r\n")),
+             platform::Icon::Exclamation);
+    }
     if (!list.problem.isEmpty()) {
         busy.release();
         tell(QStringLiteral("The users of site %1 could not be listed.").arg(site) + "\r\n\r\n" +

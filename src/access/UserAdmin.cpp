@@ -2,6 +2,7 @@
 
 #include "access/AccessFiles.h"
 #include "common/CommonFunctions.h"
+#include "common/SessionLog.h"
 #include "common/SiteTargets.h"
 #include "common/TextFormats.h"
 #include "remote/ServerWork.h"
@@ -24,7 +25,7 @@ AdminOutcome refused(const QString& text) {
     return {AdminOutcome::Kind::Refused, text};
 }
 AdminOutcome failed(const QString& what, const ServerFailure& failure) {
-    return {AdminOutcome::Kind::Failed, what + kCrLf + kCrLf + failureText(failure)};
+    return {AdminOutcome::Kind::Failed, what + kCrLf + kCrLf + maskedDigests(failureText(failure))};
 }
 
 // A shell in the login's start folder. The windows that list or delete send a bare line feed
@@ -93,7 +94,7 @@ QString failureText(const ServerFailure& failure) {
 
 // ---- the user list --------------------------------------------------------------------------
 
-QStringList parseUserList(const QByteArray& listing) {
+QStringList parseUserList(const QByteArray& listing, QStringList* leftOut) {
     QStringList names;
     for (const QString& line : readTextLines(listing)) {
         const QString name = line.chopped(qMin<qsizetype>(4, line.size()));
@@ -101,9 +102,24 @@ QStringList parseUserList(const QByteArray& listing) {
             WriteDebugLog(QStringLiteral("Skipping listed user file that names no user: ") + line);
             continue;
         }
+        if (name != userFileStem(name)) {
+            WriteDebugLog(QStringLiteral("Skipping listed user file not in upper case: ") + line);
+            if (leftOut) *leftOut << line;
+            continue;
+        }
         names << name;
     }
     return names;
+}
+
+QString userListingProblem(const QString& reply) {
+    // ls's stderr reaches the reply; with no user at all it names the pattern it found nothing
+    // for. Anything else (the shell refusing UNAME.TXT) means the list was not written.
+    for (const QString& line : splitTextLines(reply)) {
+        if (line.trimmed().isEmpty() || line.contains(QLatin1String("*.USE"))) continue;
+        return QStringLiteral("The server could not write the user list: ") + reply.trimmed();
+    }
+    return QString();
 }
 
 UserList listSiteUsers(int site, const QString& localFolder) {
@@ -123,9 +139,13 @@ UserList listSiteUsers(int site, const QString& localFolder) {
             return fail(cd.failure);
         }
         // With no user at all ls says so on its error output and leaves UNAME.TXT empty.
-        const LineResult listed = shell->run(QStringLiteral("ls -1 *.USE > UNAME.TXT"));
+        const QString line = QStringLiteral("ls -1 *.USE > UNAME.TXT");
+        const LineResult listed = shell->run(line);
         shell->close();
         if (!listed.ok()) return fail(listed.failure);
+        // A list the server did not write would be fetched as it stood before.
+        if (const QString problem = userListingProblem(listed.reply); !problem.isEmpty())
+            return fail({kSessionFailed, problem, line});
     }
 
     const QString fetched = localFolder + QStringLiteral("/usernames.use");
@@ -146,7 +166,7 @@ UserList listSiteUsers(int site, const QString& localFolder) {
             {kSessionFailed,
              QStringLiteral("The copy %1 of the user list could not be read.").arg(converted),
              QString()});
-    list.names = parseUserList(in.readAll());
+    list.names = parseUserList(in.readAll(), &list.leftOut);
     return list;
 }
 
@@ -161,6 +181,9 @@ bool userNameIsFree(const QString& reply, const QString& file) {
 AdminOutcome addUser(int site, const QString& typed, const QString& password,
                      const QStringList& grantedNames) {
     const QString notAdded = QStringLiteral("The user %1 was not added.").arg(typed);
+    // The name goes bare into shell lines and names files on the server.
+    if (!isValidUserName(typed))
+        return {AdminOutcome::Kind::Failed, notAdded + kCrLf + kCrLf + userNameRule()};
     for (const QString& name : grantedNames)
         WriteDebugLog(QStringLiteral("adding ") + name +
                       QStringLiteral("  from lstItemHidden.Text"));
@@ -201,8 +224,16 @@ AdminOutcome addUser(int site, const QString& typed, const QString& password,
             changeFolderAsWritten(*shell, UserFile::folder(site) + QLatin1Char('/'));
         !cd.ok())
         return stop(cd.failure);
-    failure = runFileWrite(*shell, UserFile::writeLines(typed, UserFile::digestOf(password),
-                                                        UserFile::Writer::AddUser, sshUser));
+    // Once the user file may be in place the user may be there: a retry would be refused.
+    bool mayHaveMoved = false;
+    failure = runFileWrite(*shell,
+                           UserFile::writeLines(typed, UserFile::digestOf(password),
+                                                UserFile::Writer::AddUser, sshUser),
+                           &mayHaveMoved);
+    if (!failure.ok() && mayHaveMoved) {
+        shell->close();
+        return failed(QStringLiteral("The user %1 may not have been added.").arg(typed), failure);
+    }
     if (!failure.ok()) return stop(failure);
     shell->close();
     return done(QStringLiteral("User ") + typed + QStringLiteral("added."));
@@ -219,17 +250,21 @@ GrantsRead readGrants(int site, const QString& localFolder, const QString& user)
         read.problem = failureText(failure);
         return read;
     }
-    const auto grants = ButtonFile::fetchGrants(*files, site, localFolder, user, &failure);
-    const bool open = files->isOpen();
+    const auto content = ButtonFile::fetchContent(*files, site, localFolder, user, &failure);
     files->close();
-    if (grants)
-        read.grants = *grants;
-    else if (!open || !failure.text.contains(QLatin1String("no such file"), Qt::CaseInsensitive))
+    if (content) {
+        read.grants = ButtonFile::grants(*content);
+        read.unshown = ButtonFile::unshownLines(*content);
+    } else if (failure.text != noSuchRemoteFileText(ButtonFile::remotePath(site, user))) {
+        // Only a button file the server does not have means no grants; a copy that could not
+        // be written here is no proof of that.
         read.problem = failureText(failure);
+    }
     return read;
 }
 
-AdminOutcome writeGrants(int site, const QString& user, const QStringList& grantedLines) {
+AdminOutcome writeGrants(int site, const QString& user, const QStringList& grantedLines,
+                         const QStringList& unshownLines) {
     const QString notChanged =
         QStringLiteral("The functions of %1 may not have been changed.").arg(userFileStem(user));
     for (const QString& line : grantedLines)
@@ -249,7 +284,8 @@ AdminOutcome writeGrants(int site, const QString& user, const QStringList& grant
         return failed(notChanged, cd.failure);
     }
     failure =
-        runFileWrite(*shell, ButtonFile::writeLines(site, user, grantedLines, false, QString()));
+        runFileWrite(*shell, ButtonFile::writeLines(site, user, grantedLines + unshownLines, false,
+                                                    QString()));
     shell->close();
     if (!failure.ok()) return failed(notChanged, failure);
     WriteDebugLog(QStringLiteral("DONE RUNNING REPORT"));
@@ -290,21 +326,31 @@ AdminOutcome deleteUser(int site, const QString& user) {
     ServerFailure failure;
     const std::unique_ptr<ServerShell> shell = openAdminShell(site, true, failure);
     if (!shell) return failed(QStringLiteral("The user %1 was not deleted.").arg(name), failure);
-    // rm -f ends well also for a file that is not there, and only then: its status is the proof.
-    const QStringList steps[] = {
-        {UserFile::folder(site),
-         QStringLiteral("rm -f ") + name + QLatin1String(UserFileKind::suffix)},
-        {ButtonFile::folder(site),
-         QStringLiteral("rm -f ") + name + QLatin1String(ButtonFileKind::suffix)},
-    };
-    for (const QStringList& step : steps) {
-        LineResult r = changeFolderAsWritten(*shell, step.at(0));
-        if (r.ok()) r = shell->runChecked(step.at(1));
-        if (!r.ok()) {
-            shell->close();
-            return failed(QStringLiteral("The user %1 may not have been deleted.").arg(name),
-                          r.failure);
-        }
+    // rm -f ends well also for a file that is not there: the user file must be listed first,
+    // or a name from a broken listing would be told deleted.
+    const QString userFile = name + QLatin1String(UserFileKind::suffix);
+    const QString list = QStringLiteral("ls -1 ") + userFile;
+    LineResult listed = changeFolderAsWritten(*shell, UserFile::folder(site));
+    if (listed.ok()) listed = shell->runChecked(list);
+    if (listed.ok() && listed.reply.trimmed() != userFile)
+        listed.failure = {kSessionFailed,
+                          QStringLiteral("The server lists no user file %1: %2")
+                              .arg(userFile, listed.reply.trimmed()),
+                          list};
+    if (!listed.ok()) {
+        shell->close();
+        return failed(QStringLiteral("The user %1 was not deleted.").arg(name), listed.failure);
+    }
+    // Then rm -f, whose status is the proof that the file is gone.
+    LineResult r = shell->runChecked(QStringLiteral("rm -f ") + userFile);
+    if (r.ok()) r = changeFolderAsWritten(*shell, ButtonFile::folder(site));
+    if (r.ok())
+        r = shell->runChecked(QStringLiteral("rm -f ") + name +
+                              QLatin1String(ButtonFileKind::suffix));
+    if (!r.ok()) {
+        shell->close();
+        return failed(QStringLiteral("The user %1 may not have been deleted.").arg(name),
+                      r.failure);
     }
     shell->close();
     return done(QStringLiteral("User ") + name + QStringLiteral(" has been deleted"));

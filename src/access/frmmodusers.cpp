@@ -53,6 +53,7 @@ void frmmodusers::cbousers_Click() {
     if (!entry) return;
     const QString user = cbousers->currentText();
     m_shown.clear();
+    m_unshown.clear();
     picker->showGrants({});
     picker->setPickerEnabled(false);
     cmdmoduser->setEnabled(false);
@@ -74,6 +75,7 @@ void frmmodusers::cbousers_Click() {
     picker->setPickerEnabled(true);
     cmdmoduser->setEnabled(true);
     m_shown = user;
+    m_unshown = read.unshown;
 }
 
 void frmmodusers::cmdmoduser_Click() {
@@ -87,7 +89,7 @@ void frmmodusers::cmdmoduser_Click() {
         return;
     BusyPointer busy(this);
     cmdmoduser->setEnabled(false);
-    const AdminOutcome outcome = writeGrants(siteIndex(), m_shown, lines);
+    const AdminOutcome outcome = writeGrants(siteIndex(), m_shown, lines, m_unshown);
     cmdmoduser->setEnabled(true);
     busy.release();
     finish(outcome);

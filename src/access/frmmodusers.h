@@ -3,6 +3,8 @@
 // writes the user's button file anew.
 #include "access/AdminWidgets.h"
 
+#include <QStringList>
+
 class QComboBox;
 class QPushButton;
 
@@ -25,6 +27,8 @@ public:
 private:
     // The user whose grants the picker shows; empty before a pick or after a failed read.
     QString m_shown;
+    // The lines of its button file the picker does not show; a save keeps them.
+    QStringList m_unshown;
 };
 
 }  // namespace quillon

@@ -7,6 +7,8 @@
 
 #include <QRegularExpression>
 
+#include <algorithm>
+
 namespace quillon {
 
 namespace {
@@ -73,8 +75,9 @@ int answerTimeoutSec() {
 }
 
 QString nameProblem(const QString& field, const QString& text) {
-    static const QRegularExpression refused(QStringLiteral("[,\"\\\\\\x00-\\x1f\\x7f]"));
-    if (!text.contains(refused)) return {};
+    static const QRegularExpression refused(QStringLiteral("[,\"\\\\]"));
+    if (!text.contains(refused) && std::none_of(text.begin(), text.end(), isControlCharacter))
+        return {};
     return QStringLiteral(
                "The %1 may not hold a comma, a double quote, a backslash or a "
                "control character.")

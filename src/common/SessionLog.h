@@ -12,4 +12,9 @@ namespace quillon {
 // the window's own log lines as they are.
 std::function<void(const QString&)> sessionDebugLog(const QString& control);
 
+// The text with the password digest of every user-file write in it masked ("echo <digest>
+// >.ALICE.USE.tmp", quoted or not): a digest of an unsalted MD5 is as good as the password to
+// anyone with a dictionary, so neither the debug log nor a message shows one.
+QString maskedDigests(const QString& text);
+
 }  // namespace quillon

@@ -55,6 +55,11 @@ bool isSafeFileName(const QString& name, int maxLength) {
     return true;
 }
 
+bool isControlCharacter(QChar c) {
+    const char16_t u = c.unicode();
+    return u < 0x20 || (u >= 0x7F && u <= 0x9F);
+}
+
 bool isValidPort(const QString& port) {
     if (port.isEmpty() || port.size() > 5) return false;
     for (const QChar c : port)

@@ -21,6 +21,10 @@ constexpr int kMaxServerFileName = 255;
 // A name that may stand as one file name on the server: letters, digits, _ - . ; not starting
 // with . or -; at most `maxLength` characters.
 bool isSafeFileName(const QString& name, int maxLength = 32);
+// A control character: C0 (U+0000-U+001F), DEL and C1 (U+0080-U+009F). Windows-1252 keeps five
+// C1 codes as bytes of their own (0x81 ...), so a check that stopped at DEL would let them
+// reach a record or a shell line.
+bool isControlCharacter(QChar c);
 // A TCP port 1..65535 written in decimal.
 bool isValidPort(const QString& port);
 

@@ -2,6 +2,7 @@
 
 #include "common/CommonFunctions.h"
 #include "common/Globals.h"
+#include "common/ShellQuote.h"
 #include "common/SiteContext.h"
 #include "platform/FileLookup.h"
 #include "platform/SystemInfo.h"
@@ -70,7 +71,7 @@ bool isUsableCopyName(const QString& name) {
     if (name.trimmed().isEmpty()) return false;
     if (name == QLatin1String(".") || name == QLatin1String("..")) return false;
     for (const QChar c : name)
-        if (c == QLatin1Char('/') || c == QLatin1Char('\\') || c.unicode() < 0x20) return false;
+        if (c == QLatin1Char('/') || c == QLatin1Char('\\') || isControlCharacter(c)) return false;
     return true;
 }
 

@@ -5,6 +5,7 @@
 
 #include "remote/BlockingCore.h"
 #include "remote/Connection.h"
+#include "remote/ServerWork.h"
 
 #include <QFile>
 #include <QSaveFile>
@@ -141,15 +142,18 @@ bool FileTransferSession::getFile(const QString& localPath, const QString& remot
     const int seconds = timeoutSec > 0 ? timeoutSec : d->transferTimeoutSec;
     const auto deadline = deadlineIn(seconds);
     bool ok = false;
+    bool missing = false;
     QString why;
     Impl* p = d.get();
     const QByteArray remote = remotePath.toUtf8();
     d->startWait();
     const std::shared_ptr<bool> alive = d->alive;
-    runBlocking(p->worker(), [p, localPath, remote, deadline, &ok, &why] {
+    runBlocking(p->worker(), [p, localPath, remote, deadline, &ok, &missing, &why] {
         ArmedWatchdog dog(p->guard, deadline);
         const SftpFile file(sftp_open(p->conn.sftp(), remote.constData(), O_RDONLY, 0));
         if (!file) {
+            const int error = sftp_get_error(p->conn.sftp());
+            missing = error == SSH_FX_NO_SUCH_FILE || error == SSH_FX_NO_SUCH_PATH;
             why = sftpErrorText(p->conn.sftp(), p->conn.session());
             return;
         }
@@ -178,6 +182,7 @@ bool FileTransferSession::getFile(const QString& localPath, const QString& remot
         d->closeOnWorker();
         return failWith(kSessionTimedOut, sessiontexts::fetchStalled(seconds, remotePath));
     }
+    if (missing) return failWith(kSessionFailed, noSuchRemoteFileText(remotePath));
     return failWith(kSessionFailed, sessiontexts::fetchFailed(remotePath, why));
 }
 

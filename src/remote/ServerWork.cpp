@@ -1,5 +1,7 @@
 #include "remote/ServerWork.h"
 
+#include "remote/SessionTexts.h"
+
 #include "common/ShellQuote.h"
 #include "remote/CheckedLines.h"
 #include "remote/RealServerWork.h"
@@ -26,6 +28,10 @@ CancelOffer::~CancelOffer() {
 
 QString cancelledWaitText(const QString& work) {
     return QStringLiteral("%1 was cancelled. The server may still finish the work.").arg(work);
+}
+
+QString noSuchRemoteFileText(const QString& remotePath) {
+    return sessiontexts::fetchFailed(remotePath, sessiontexts::noSuchFile());
 }
 
 LineResult ServerShell::runChecked(const QString& line, int deadlineSec) {

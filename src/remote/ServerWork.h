@@ -107,6 +107,10 @@ private:
     WaitCanceller* m_canceller;
 };
 
+// The failure text of a fetch of a file the server does not have (the real transfer's and the
+// fakes' alike): the one failure that tells a missing file from a fetch that could not be made.
+QString noSuchRemoteFileText(const QString& remotePath);
+
 // What the user hears after a Cancel: "<work> was cancelled. ..." with the warning that the
 // server may still finish it.
 QString cancelledWaitText(const QString& work);

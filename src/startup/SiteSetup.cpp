@@ -45,7 +45,7 @@ bool isSafeSiteFolderName(const QString& name) {
     if (first == QLatin1Char(' ') || last == QLatin1Char(' ') || last == QLatin1Char('.'))
         return false;
     for (const QChar c : name) {
-        if (c.unicode() < 0x20 || c.unicode() == 0x7f) return false;
+        if (isControlCharacter(c)) return false;
         if (QStringLiteral("/\\:*?\"<>|").contains(c)) return false;
     }
     return true;

@@ -131,6 +131,9 @@ TEST(ButtonFileRows, ReadsCatalogueRowsAndSkipsTheRest) {
     using G = ButtonFile::Grant;
     EXPECT_EQ(ButtonFile::grants(content),
               (QList<G>{{1, "01.cmddetail"}, {18, "18.cmdEdit "}, {18, "18.cmdEdit "}}));
+    // What is not shown is kept, in file order, for a save to write back.
+    EXPECT_EQ(ButtonFile::unshownLines(content),
+              (QStringList{"ab.cmdx", "7.cmdcrono", "99.cmdexit", "00.cmdnone", "05."}));
 }
 
 // ---- the lines that write them -------------------------------------------------------------
@@ -151,11 +154,12 @@ protected:
     testsupport::TempHome home;
 };
 
-// The content goes to a hidden temporary name and is moved over the file; the file is then
-// listed.
+// The content goes to a hidden temporary name, which gets the file's mode, owner and group
+// before it is moved over the file (so the transfer login never meets a file with the shell
+// login's umask); the file is then listed.
 TEST_P(AccessFileWrite, LinesAsTheSystemWritesThem) {
     const FileWrite w = GetParam().write();
-    EXPECT_EQ(w.content + w.access + QStringList{w.verify}, GetParam().expected);
+    EXPECT_EQ(w.content + w.access + QStringList({w.move, w.verify}), GetParam().expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -167,8 +171,8 @@ INSTANTIATE_TEST_SUITE_P(
                                                   "varneltail");
                   },
                   {"echo E52D98C459819A11775936D8DFBB7929 >.ALICE.USE.tmp",
-                   "mv -f .ALICE.USE.tmp ALICE.USE", "sudo chmod 666 ALICE.USE",
-                   "sudo chown varneltail ALICE.USE", "sudo chgrp varneltail ALICE.USE",
+                   "sudo chmod 666 .ALICE.USE.tmp", "sudo chown varneltail .ALICE.USE.tmp",
+                   "sudo chgrp varneltail .ALICE.USE.tmp", "mv -f .ALICE.USE.tmp ALICE.USE",
                    "ls -1 ALICE.USE"}},
         WriteCase{"own password",
                   [] {
@@ -176,15 +180,19 @@ INSTANTIATE_TEST_SUITE_P(
                                                   "varneltail");
                   },
                   {"echo E52D98C459819A11775936D8DFBB7929 >.ALICE.USE.tmp",
-                   "mv -f .ALICE.USE.tmp ALICE.USE", "sudo chmod 666 ALICE.USE",
-                   "sudo chown root ALICE.USE", "sudo chgrp users ALICE.USE", "ls -1 ALICE.USE"}},
-        WriteCase{"administrator password",
+                   "sudo chmod 666 .ALICE.USE.tmp", "sudo chown root .ALICE.USE.tmp",
+                   "sudo chgrp users .ALICE.USE.tmp", "mv -f .ALICE.USE.tmp ALICE.USE",
+                   "ls -1 ALICE.USE"}},
+        WriteCase{"administrator password: mode and owner kept, group users",
                   [] {
                       return UserFile::writeLines("a.b-c_d", kSecret1,
                                                   UserFile::Writer::AdminPassword, "varneltail");
                   },
                   {"echo E52D98C459819A11775936D8DFBB7929 >.A.B-C_D.USE.tmp",
-                   "mv -f .A.B-C_D.USE.tmp A.B-C_D.USE", "sudo chgrp users A.B-C_D.USE",
+                   "sudo chmod 666 .A.B-C_D.USE.tmp",
+                   "sudo chmod --reference=A.B-C_D.USE .A.B-C_D.USE.tmp",
+                   "sudo chown --reference=A.B-C_D.USE .A.B-C_D.USE.tmp",
+                   "sudo chgrp users .A.B-C_D.USE.tmp", "mv -f .A.B-C_D.USE.tmp A.B-C_D.USE",
                    "ls -1 A.B-C_D.USE"}},
         WriteCase{"add user, button file",
                   [] {
@@ -194,14 +202,16 @@ INSTANTIATE_TEST_SUITE_P(
                   {"sudo rm -f /usr/varnel/ACL/BUTTONS/ALICE.BUT",
                    "echo ENABLED BUTTONS DO NOT REMOVE THIS LINE >.ALICE.BUT.tmp",
                    "echo 01.cmddetail >>.ALICE.BUT.tmp", "echo 18.cmdedit >>.ALICE.BUT.tmp",
-                   "mv -f .ALICE.BUT.tmp ALICE.BUT", "sudo chmod 666 ALICE.BUT",
-                   "sudo chown varneltail ALICE.BUT", "sudo chgrp varneltail ALICE.BUT",
+                   "sudo chmod 666 .ALICE.BUT.tmp", "sudo chown varneltail .ALICE.BUT.tmp",
+                   "sudo chgrp varneltail .ALICE.BUT.tmp", "mv -f .ALICE.BUT.tmp ALICE.BUT",
                    "ls -1 ALICE.BUT"}},
-        WriteCase{"rights editing",
+        WriteCase{"rights editing: mode, owner and group kept",
                   [] { return ButtonFile::writeLines(1, "alice", {"03.cmdcost"}, false, ""); },
                   {"echo ENABLED BUTTONS DO NOT REMOVE THIS LINE >.ALICE.BUT.tmp",
-                   "echo 03.cmdcost >>.ALICE.BUT.tmp", "mv -f .ALICE.BUT.tmp ALICE.BUT",
-                   "ls -1 ALICE.BUT"}},
+                   "echo 03.cmdcost >>.ALICE.BUT.tmp", "sudo chmod 666 .ALICE.BUT.tmp",
+                   "sudo chmod --reference=ALICE.BUT .ALICE.BUT.tmp",
+                   "sudo chown --reference=ALICE.BUT .ALICE.BUT.tmp",
+                   "mv -f .ALICE.BUT.tmp ALICE.BUT", "ls -1 ALICE.BUT"}},
         WriteCase{
             "values their checks refuse",
             [] {
@@ -209,17 +219,18 @@ INSTANTIATE_TEST_SUITE_P(
                 const FileWrite u = UserFile::writeLines("al ice", "e52d; id",
                                                          UserFile::Writer::AddUser, "Var Tail");
                 const FileWrite b =
-                    ButtonFile::writeLines(1, "al ice", {"01.cmd$(id)"}, true, "Var Tail");
-                return FileWrite{b.file, u.content + u.access + b.content, b.access, b.verify};
+                    ButtonFile::writeLines(1, "al ice", {"01.cmd$(id)"}, false, "Var Tail");
+                return FileWrite{b.file, u.content + u.access + QStringList{u.move} + b.content,
+                                 b.access, b.move, b.verify};
             },
-            {"echo 'e52d; id' >'.AL ICE.USE.tmp'", "mv -f '.AL ICE.USE.tmp' 'AL ICE.USE'",
-             "sudo chmod 666 'AL ICE.USE'", "sudo chown 'Var Tail' 'AL ICE.USE'",
-             "sudo chgrp 'Var Tail' 'AL ICE.USE'",
-             "sudo rm -f '/usr/var nel/ACL/BUTTONS/AL ICE.BUT'",
+            {"echo 'e52d; id' >'.AL ICE.USE.tmp'", "sudo chmod 666 '.AL ICE.USE.tmp'",
+             "sudo chown 'Var Tail' '.AL ICE.USE.tmp'", "sudo chgrp 'Var Tail' '.AL ICE.USE.tmp'",
+             "mv -f '.AL ICE.USE.tmp' 'AL ICE.USE'",
              "echo ENABLED BUTTONS DO NOT REMOVE THIS LINE >'.AL ICE.BUT.tmp'",
-             "echo '01.cmd$(id)' >>'.AL ICE.BUT.tmp'", "mv -f '.AL ICE.BUT.tmp' 'AL ICE.BUT'",
-             "sudo chmod 666 'AL ICE.BUT'", "sudo chown 'Var Tail' 'AL ICE.BUT'",
-             "sudo chgrp 'Var Tail' 'AL ICE.BUT'", "ls -1 'AL ICE.BUT'"}}),
+             "echo '01.cmd$(id)' >>'.AL ICE.BUT.tmp'", "sudo chmod 666 '.AL ICE.BUT.tmp'",
+             "sudo chmod --reference='AL ICE.BUT' '.AL ICE.BUT.tmp'",
+             "sudo chown --reference='AL ICE.BUT' '.AL ICE.BUT.tmp'",
+             "mv -f '.AL ICE.BUT.tmp' 'AL ICE.BUT'", "ls -1 'AL ICE.BUT'"}}),
     [](const auto& info) { return std::to_string(info.index); });
 
 // ---- fetching ------------------------------------------------------------------------------

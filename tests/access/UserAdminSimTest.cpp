@@ -5,12 +5,15 @@
 
 #include "LoginTestSupport.h"
 #include "access/PasswordWindows.h"
+#include "access/UserAdmin.h"
 #include "access/frmPermissions.h"
 #include "access/frmdeluser.h"
 #include "access/frmmodusers.h"
 #include "common/ButtonCatalogue.h"
 #include "common/Globals.h"
 #include "common/SiteContext.h"
+#include "common/SiteTargets.h"
+#include "remote/ServerWork.h"
 #include "support/ScriptedPrompter.h"
 #include "support/SimServer.h"
 #include "support/TempHome.h"
@@ -18,6 +21,7 @@
 #include <gtest/gtest.h>
 
 #include <QComboBox>
+#include <QDir>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -32,6 +36,18 @@ namespace {
 
 const QString kUserFile = QStringLiteral("ACL/USERS/ZED_E2E.USE");
 const QString kButtonFile = QStringLiteral("ACL/BUTTONS/ZED_E2E.BUT");
+const QString kStrictUser = QStringLiteral("ACL/USERS/ZED_UMASK.USE");
+const QString kStrictButtons = QStringLiteral("ACL/BUTTONS/ZED_UMASK.BUT");
+const QString kKeptButtons = QStringLiteral("ACL/BUTTONS/ZED_KEPT.BUT");
+
+// The mode of a site file in octal, as the file-transfer login sees it.
+QString modeOf(const QString& relative) {
+    QByteArray out;
+    testsupport::SimServer::runAs(testsupport::SimServer::sftpUser(),
+                                  QStringLiteral("stat -c %a ") + relative,
+                                  testsupport::SimServer::siteDir(), &out);
+    return QString::fromLatin1(out).trimmed();
+}
 
 class AdminOnServer : public testsupport::SimTest {
 protected:
@@ -46,7 +62,8 @@ protected:
     void TearDown() override {
         SiteContext::install(nullptr);
         for (const QString& f : {kUserFile, kButtonFile, QStringLiteral("ACL/USERS/DROP_T.USE"),
-                                 QStringLiteral("ACL/BUTTONS/DROP_T.BUT")})
+                                 QStringLiteral("ACL/BUTTONS/DROP_T.BUT"), kStrictUser,
+                                 kStrictButtons, kKeptButtons})
             SimServer::removeSiteFile(f);
         SimTest::TearDown();
     }
@@ -111,7 +128,7 @@ TEST_F(AdminOnServer, AddLogInChangePasswordLogInAgainDelete) {
     }
     // The stand-in sudo cannot give the file to root or the users group; it says it skipped.
     const QStringList skipped = SimServer::entries(QStringLiteral("SUDO-SKIPPED"));
-    EXPECT_TRUE(skipped.contains(QStringLiteral("chown root ZED_E2E.USE")))
+    EXPECT_TRUE(skipped.contains(QStringLiteral("chown root .ZED_E2E.USE.tmp")))
         << skipped.join('|').toStdString();
     prompter.ok();
     EXPECT_EQ(login(QStringLiteral("zed_e2e"), QStringLiteral("first1")),
@@ -131,6 +148,82 @@ TEST_F(AdminOnServer, AddLogInChangePasswordLogInAgainDelete) {
     }
     EXPECT_FALSE(SimServer::siteFileExists(kUserFile));
     EXPECT_FALSE(SimServer::siteFileExists(kButtonFile));
+}
+
+// A strict server: the shell login's umask is 077 and the file-transfer login is another login.
+// Every writer gives the new file its mode before the move, so the transfer login reads what
+// was written: the login sees the new grants and the new password, a rewrite keeps the mode of
+// the file it replaces, and root's owner and group are asked of sudo.
+TEST_F(AdminOnServer, FilesKeepTheirModesUnderAStrictUmask) {
+    ASSERT_NE(SimServer::shellUser(), SimServer::sftpUser());
+    SimServer::setKnob(QStringLiteral("shell.umask"), QStringLiteral("077"));
+    {
+        ServerFailure failure;
+        const auto shell = ServerWork::instance().openShell(
+            shellRequestForSite(1, SiteFolder::Login, QString()), failure);
+        ASSERT_TRUE(shell) << failure.text.toStdString();
+        const LineResult umask = shell->run(QStringLiteral("umask"));
+        shell->close();
+        if (umask.reply.trimmed() != QStringLiteral("0077"))
+            GTEST_SKIP() << "the stand-in server has no shell.umask knob (sim/start it)";
+    }
+    const QString local = home.file(QStringLiteral("Sim/download"));
+    ASSERT_TRUE(QDir().mkpath(local));
+
+    AdminOutcome outcome = addUser(1, QStringLiteral("zed_umask"), QStringLiteral("first1"),
+                                   {QStringLiteral("01.cmddetail")});
+    ASSERT_TRUE(outcome.done()) << outcome.text.toStdString();
+    EXPECT_EQ(modeOf(kStrictUser), QStringLiteral("666"));
+    EXPECT_EQ(modeOf(kStrictButtons), QStringLiteral("666"));
+    EXPECT_EQ(login(QStringLiteral("zed_umask"), QStringLiteral("first1")),
+              QStringList{QStringLiteral("cmddetail")});
+
+    outcome = writeGrants(1, QStringLiteral("ZED_UMASK"),
+                          {QStringLiteral("01.cmddetail"), QStringLiteral("03.cmdcost")});
+    ASSERT_TRUE(outcome.done()) << outcome.text.toStdString();
+    EXPECT_EQ(modeOf(kStrictButtons), QStringLiteral("666"));
+    EXPECT_EQ(login(QStringLiteral("zed_umask"), QStringLiteral("first1")),
+              (QStringList{QStringLiteral("cmddetail"), QStringLiteral("cmdcost")}));
+
+    outcome = setUserPassword(1, local, QStringLiteral("ZED_UMASK"), QStringLiteral("second2"));
+    EXPECT_EQ(outcome.text, QStringLiteral("Password Changed"));
+    EXPECT_EQ(modeOf(kStrictUser), QStringLiteral("666"));
+    EXPECT_EQ(login(QStringLiteral("zed_umask"), QStringLiteral("second2")),
+              (QStringList{QStringLiteral("cmddetail"), QStringLiteral("cmdcost")}));
+
+    SimServer::clearJournal();
+    outcome = changeOwnPassword(1, local, QStringLiteral("zed_umask"), QStringLiteral("second2"),
+                                QStringLiteral("third3"));
+    EXPECT_EQ(outcome.text, QStringLiteral("Password Changed"));
+    EXPECT_EQ(modeOf(kStrictUser), QStringLiteral("666"));
+    const QStringList skipped = SimServer::entries(QStringLiteral("SUDO-SKIPPED"));
+    EXPECT_EQ(skipped, (QStringList{QStringLiteral("chown root .ZED_UMASK.USE.tmp"),
+                                    QStringLiteral("chgrp users .ZED_UMASK.USE.tmp")}));
+
+    // A button file of the transfer login's, mode 640: the rewrite keeps the mode, and asks
+    // sudo for its owner.
+    SimServer::writeSiteFile(kKeptButtons, "ENABLED BUTTONS DO NOT REMOVE THIS LINE\n");
+    ASSERT_EQ(SimServer::runAs(SimServer::sftpUser(), QStringLiteral("chmod 640 ") + kKeptButtons),
+              0);
+    SimServer::clearJournal();
+    outcome = writeGrants(1, QStringLiteral("ZED_KEPT"), {QStringLiteral("02.cmdAudit")});
+    ASSERT_TRUE(outcome.done()) << outcome.text.toStdString();
+    EXPECT_EQ(modeOf(kKeptButtons), QStringLiteral("640"));
+    EXPECT_EQ(SimServer::readSiteFile(kKeptButtons),
+              QByteArray("ENABLED BUTTONS DO NOT REMOVE THIS LINE\n02.cmdAudit\n"));
+    EXPECT_EQ(SimServer::entries(QStringLiteral("SUDO-SKIPPED")),
+              QStringList{QStringLiteral("chown --reference=ZED_KEPT.BUT .ZED_KEPT.BUT.tmp")});
+}
+
+// The real transfer tells a button file the server does not have apart from any other failed
+// fetch: such a user has no grants, and nothing is told.
+TEST_F(AdminOnServer, AUserWithoutAButtonFileHasNoGrants) {
+    const QString local = home.file(QStringLiteral("Sim/download"));
+    ASSERT_TRUE(QDir().mkpath(local));
+    ASSERT_FALSE(SimServer::siteFileExists(QStringLiteral("ACL/BUTTONS/NOBUT.BUT")));
+    const GrantsRead read = readGrants(1, local, QStringLiteral("NOBUT"));
+    EXPECT_EQ(read.problem, QString());
+    EXPECT_TRUE(read.grants.isEmpty());
 }
 
 // The session ends while the new content is being written (knob drop_line): the old files

@@ -54,7 +54,17 @@ INSTANTIATE_TEST_SUITE_P(
                       LogCase{"a reply of several lines",
                               "ext.csv written\n\nline.csv written\r\ndone\n",
                               {"wodSSHDOCSV ext.csv written", "wodSSHDOCSV line.csv written",
-                               "wodSSHDOCSV done"}}),
+                               "wodSSHDOCSV done"}},
+                      // A user file's digest is as good as its password: never logged.
+                      LogCase{"a user file written",
+                              "echo E52D98C459819A11775936D8DFBB7929 >.ALICE.USE.tmp; echo "
+                              "\"rc=$?\"",
+                              {"wodSSHDOCSV echo ******** >.ALICE.USE.tmp; echo \"rc=$?\""}},
+                      LogCase{"a quoted digest in a time-out",
+                              "No answer from the server within 60 seconds to: echo "
+                              "'e52d98c459819a11775936d8dfbb7929' >'.AL ICE.USE.tmp'",
+                              {"wodSSHDOCSV No answer from the server within 60 seconds to: "
+                               "echo '********' >'.AL ICE.USE.tmp'"}}),
     [](const auto& info) { return std::to_string(info.index); });
 
 }  // namespace

@@ -242,9 +242,7 @@ public:
         }
         const auto file = s_->files.find(remotePath);
         if (file == s_->files.end())
-            return fail(quillon::kSessionFailed,
-                        quillon::sessiontexts::fetchFailed(remotePath,
-                                                           quillon::sessiontexts::noSuchFile()));
+            return fail(quillon::kSessionFailed, quillon::noSuchRemoteFileText(remotePath));
         QSaveFile out(localPath);
         out.setDirectWriteFallback(false);
         if (!out.open(QIODevice::WriteOnly) || out.write(file->second) != file->second.size() ||
