@@ -208,7 +208,7 @@ TEST_P(Records, SaveWritesTheRecordAsTheFileMustHoldIt) {
     ASSERT_EQ(f->state(), State::Waiting);
     const QString todo = f->exchange().requestName();
     EXPECT_EQ(server.linesOf(0).value(1).toStdString(),
-              withExitStatus("echo '" + c.record + "' > " + todo).toStdString());
+              withExitStatus("echo '" + c.record + "' > ." + todo + ".tmp").toStdString());
 }
 
 INSTANTIATE_TEST_SUITE_P(
