@@ -58,9 +58,8 @@ public:
 // The folder change as the server's own lines are written: "cd <folder>" as it stands for a
 // checked plain path or plain name (nothing in it the shell reads specially), the quoted
 // changeFolder() otherwise. cd prints nothing when it got there, so any output fails, with cd's
-// own words as the text.
-LineResult changeFolderAsWritten(ServerShell& shell, const QString& folder,
-                                 int deadlineSec = kLineTimeoutSec);
+// own words as the text. A deadline of 0 is the shell's line deadline, as for run().
+LineResult changeFolderAsWritten(ServerShell& shell, const QString& folder, int deadlineSec = 0);
 
 class ServerFiles {
 public:

@@ -2,9 +2,15 @@
 // means for the lines after it.
 #include "remote/CheckedLines.h"
 
+#include "remote/ServerWork.h"
 #include "support/FakeServer.h"
 
 #include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+#include <ostream>
+#include <string>
 
 using namespace quillon;
 using testsupport::FakeServer;
@@ -73,5 +79,54 @@ TEST(CheckedLines, NoShellNoLines) {
     EXPECT_FALSE(run.allOk());
     EXPECT_EQ(server.lines(), QStringList{QStringLiteral("cd '/usr/varnel'")});
 }
+
+// A line whose caller names no deadline is held to the request's line deadline ([Sites]
+// LineTimeout), whichever way it is sent.
+struct DeadlineCase {
+    const char* name;
+    std::function<void(ServerShell&, const ShellRequest&)> send;
+};
+void PrintTo(const DeadlineCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class UnnamedDeadline : public ::testing::TestWithParam<DeadlineCase> {};
+
+TEST_P(UnnamedDeadline, IsTheRequestsLineDeadline) {
+    FakeServer server;
+    ShellRequest request = unlockShell();
+    request.lineTimeoutSec = 7;
+    ServerFailure failure;
+    const std::unique_ptr<ServerShell> shell = server.openShell(request, failure);
+    ASSERT_TRUE(shell) << failure.text.toStdString();
+    GetParam().send(*shell, request);
+    ASSERT_GE(server.sent().size(), 2u);
+    for (const FakeServer::SentLine& sent : server.sent())
+        EXPECT_EQ(sent.deadlineSec, 7) << sent.line.toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Ways, UnnamedDeadline,
+    ::testing::Values(
+        DeadlineCase{"Run", [](ServerShell& s, const ShellRequest&) { s.run("ls"); }},
+        DeadlineCase{"RunChecked",
+                     [](ServerShell& s, const ShellRequest&) { s.runChecked("ls"); }},
+        DeadlineCase{"ChangeFolder",
+                     [](ServerShell& s, const ShellRequest&) { s.changeFolder("/usr/a b"); }},
+        DeadlineCase{"ChangeFolderAsWritten",
+                     [](ServerShell& s, const ShellRequest&) {
+                         changeFolderAsWritten(s, "/usr/varnel/");
+                         changeFolderAsWritten(s, "/usr/a b");
+                     }},
+        DeadlineCase{"RunQueue",
+                     [](ServerShell& s, const ShellRequest&) {
+                         QStringList queue{"echo a > T", "echo b >> T"};
+                         s.runQueue(queue);
+                     }},
+        DeadlineCase{"RunCheckedLines",
+                     [](ServerShell&, const ShellRequest& r) {
+                         runCheckedLines(r, {"sudo ./ORV_UNLOCK ext.db", "sudo ./ORV_UNLOCK lt.db"});
+                     }}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
