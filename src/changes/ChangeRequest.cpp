@@ -98,7 +98,7 @@ int answerTimeoutSec() {
 
 QString nameProblem(const QString& field, const QString& text) {
     static const QRegularExpression refused(QStringLiteral("[,\"\\\\\\x00-\\x1f\\x7f]"));
-    if (!text.contains(refused)) return {};
+    if (!text.contains(refused)) return windows1252Problem(field, text);
     return QStringLiteral(
                "The %1 may not hold a comma, a double quote, a backslash or a "
                "control character.")

@@ -76,7 +76,8 @@ int answerTimeoutSec();
 
 // Checks of the values a record carries, naming the field (its label) in the message; empty
 // when the value may go into a record. A name may hold anything but a comma, a double quote, a
-// backslash and control characters; a key only digits; an amount [+-]digits[.digits][e[+-]digits].
+// backslash, control characters and characters without a Windows-1252 code; a key only digits;
+// an amount [+-]digits[.digits][e[+-]digits].
 QString nameProblem(const QString& field, const QString& text);
 QString keyProblem(const QString& field, const QString& text);
 QString amountProblem(const QString& field, const QString& text);

@@ -161,6 +161,9 @@ TEST(RecordValues, TakeOnlyWhatTheirFieldMayHold) {
         {"back\\slash", false, false, false},
         {"tab\there", false, false, false},
         {"line\nbreak", false, false, false},
+        {"\xc5\x81\xc3\xb3d\xc5\xba", false, false, false},  // Łódź: Ł has no Windows-1252 code
+        {"Caf\xc3\xa9 \xe2\x82\xac \xc5\xbe", true, false, false},  // é, € and ž have
+        {"\xf0\x9f\x93\x9e", false, false, false},             // a surrogate pair
         {"0012", true, true, true},
         {"12345", true, true, true},
         {"-3", true, false, true},
@@ -182,6 +185,10 @@ TEST(RecordValues, TakeOnlyWhatTheirFieldMayHold) {
     EXPECT_EQ(nameProblem("Division Name", "a,b"),
               "The Division Name may not hold a comma, a double quote, a backslash or a control "
               "character.");
+    EXPECT_EQ(nameProblem("Division Name", QString::fromUtf8("Rooms \xf0\x9f\x93\x9e")),
+              QString::fromUtf8("The Division Name may not hold the character \"\xf0\x9f\x93\x9e\" "
+                                "(U+1F4DE): the server's text is Windows-1252, which has no code "
+                                "for it."));
     EXPECT_EQ(keyProblem("Division Number", "12a"),
               "The Division Number must be a whole number: digits only.");
     EXPECT_EQ(amountProblem("Credit", "1,000"),

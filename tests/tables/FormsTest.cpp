@@ -313,6 +313,13 @@ INSTANTIATE_TEST_SUITE_P(
         CheckCase{"ModifyDivisionNameEmptied", edit<fEditDiv>(kDivRow),
                   [](ChangeForm& f) { box(f, "txtDivName")->clear(); },
                   "You must enter a Division name"},
+        // Refused at its box, before anything is sent: the server's shell would refuse the
+        // line unsent, after the form had counted the request as sent.
+        CheckCase{"ModifyDivisionNameWithoutAWindows1252Code", edit<fEditDiv>(kDivRow),
+                  [](ChangeForm& f) { box(f, "txtDivName")->setText(QString::fromUtf8("\u0141\u00f3d\u017a")); },
+                  QString::fromUtf8("The Division Name may not hold the character \"\u0141\" "
+                                    "(U+0141): the server's text is Windows-1252, which has no "
+                                    "code for it.")},
         CheckCase{"ModifyDivisionQuoteInTheName", edit<fEditDiv>(kDivRow),
                   [](ChangeForm& f) { box(f, "txtDivName")->setText("Ops \"North\""); },
                   "The Division Name " + kNameChars},
