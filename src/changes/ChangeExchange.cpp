@@ -5,7 +5,6 @@
 #include "common/ShellQuote.h"
 #include "common/SiteContext.h"
 #include "common/TextFormats.h"
-#include "remote/CheckedLines.h"
 #include "remote/ShellLines.h"
 #include "remote/TablePull.h"
 
@@ -114,7 +113,7 @@ ServerFailure ChangeExchange::send(QStringList& lstCommands) {
         const QString line = lstCommands.first();
         // A line the shell layer refuses never goes out; one that does may have run, whatever
         // its outcome.
-        if (const auto refusal = lineRefusal(typedLine(withExitStatus(line))))
+        if (const auto refusal = lineRefusal(typedLine(line)))
             return sendFailed({kSessionFailed, *refusal, line});
         if (line == publishing) m_published = true;
         LineResult written;

@@ -15,6 +15,9 @@ namespace quillon {
 // Each line is sent with its exit status echoed after it on the same line, so the shell reports
 // how it ended whatever the command prints: `<line>; echo "rc=$?"`.
 QString withExitStatus(const QString& line);
+// A text for the user without the status check of any checked line it quotes: the line as the
+// system writes it.
+QString withoutStatusCheck(const QString& text);
 // The status such a line echoed last in its reply; nullopt when the reply holds none.
 std::optional<int> exitStatusOf(const QString& reply);
 // The reply without the status line, trimmed.

@@ -396,7 +396,7 @@ TEST_F(ModifyTest, AnAcceptedAnswerSaysDataModifiedSendsTheLdReloadAndPullsOnce)
     prompter.ok();
     f.tmrcheckdone_Timer();
     EXPECT_EQ(prompter.messages(), QStringList{"Data Modified"});
-    EXPECT_EQ(server.linesOf(0).mid(3).join('\n').toStdString(),
+    EXPECT_EQ(server.linesOf(0).mid(5).join('\n').toStdString(),
               QStringList({withExitStatus("./do_csv.sh"), "echo \">>reload_LD"})
                   .join('\n')
                   .toStdString());

@@ -47,10 +47,10 @@ TEST(CheckedLines, EachLineEndsOnItsOwnAndALostSessionStopsTheRest) {
                                "exit status 1",
                                "dpt.db: busy",
                                "No answer from the server within 7 seconds to: sudo ./ORV_UNLOCK "
-                               "div.db; echo \"rc=$?\"",
+                               "div.db",
                                "the server gave no exit status",
                                "The server closed the session while running: sudo ./ORV_UNLOCK "
-                               "trunk.db; echo \"rc=$?\"",
+                               "trunk.db",
                                "not sent, the connection was lost"};
     for (int i = 0; i < lines.size(); ++i) {
         EXPECT_EQ(run.lines[i].line, lines[i]);
@@ -78,6 +78,33 @@ TEST(CheckedLines, NoShellNoLines) {
     EXPECT_TRUE(run.lines.isEmpty());
     EXPECT_FALSE(run.allOk());
     EXPECT_EQ(server.lines(), QStringList{QStringLiteral("cd '/usr/varnel'")});
+}
+
+// A checked line quoted to the user is the line as written, without the status check the
+// shell was sent.
+TEST(CheckedLines, AFailedLineIsQuotedAsWritten) {
+    FakeServer server;
+    server.on(QStringLiteral("sudo ./ORV_RHOBIC 0 A.TMP")).timesOut();
+    server.on(QStringLiteral("sudo ./ORV_RHOBIC 0 B.TMP")).dropsSession();
+    ServerFailure failure;
+    std::unique_ptr<ServerShell> shell = server.openShell(unlockShell(), failure);
+    ASSERT_TRUE(shell);
+    const QString refused = QString::fromUtf8("echo \u0141 > C.TMP");
+    const QList<std::pair<QString, QString>> cases = {
+        {"sudo ./ORV_RHOBIC 0 A.TMP",
+         "No answer from the server within 60 seconds to: sudo ./ORV_RHOBIC 0 A.TMP"},
+        {refused, "A shell line cannot hold the character U+0141, which has no Windows-1252 "
+                  "code: echo ? > C.TMP"},
+        {"sudo ./ORV_RHOBIC 0 B.TMP",
+         "The server closed the session while running: sudo ./ORV_RHOBIC 0 B.TMP"},
+    };
+    for (const auto& [line, text] : cases) {
+        const LineResult r = shell->runChecked(line);
+        EXPECT_EQ(r.failure.text.toStdString(), text.toStdString());
+        EXPECT_EQ(r.failure.line, line);
+    }
+    EXPECT_EQ(withoutStatusCheck("still busy with: ls; echo \"rc=$?\"; the session was closed"),
+              "still busy with: ls; the session was closed");
 }
 
 // A line whose caller names no deadline is held to the request's line deadline ([Sites]
