@@ -8,6 +8,7 @@
 
 #include <fcntl.h>
 #include <deque>
+#include <functional>
 #include <vector>
 
 namespace quillon {
@@ -27,8 +28,9 @@ QString sftpErrorText(sftp_session sftp, ssh_session ssh) {
 }
 
 // Reads the remote file into out with several requests in flight, so a large table does not
-// wait one round trip per chunk.
-bool copyRemote(sftp_file file, QIODevice& out, QString& why) {
+// wait one round trip per chunk. received() runs after each chunk that brought data.
+bool copyRemote(sftp_file file, QIODevice& out, QString& why,
+                const std::function<void()>& received) {
     constexpr uint32_t kChunk = 64 * 1024;
     constexpr size_t kDepth = 16;
     std::deque<int> pending;
@@ -63,6 +65,7 @@ bool copyRemote(sftp_file file, QIODevice& out, QString& why) {
             return false;
         }
         written += static_cast<quint64>(n);
+        if (n > 0) received();
         if (static_cast<uint32_t>(n) < kChunk) {
             // End of file, or a short read: the requests after it are for the wrong offsets.
             drain();
@@ -139,15 +142,15 @@ bool FileTransferSession::getFile(const QString& localPath, const QString& remot
     if (!d->connected)
         return failWith(kSessionFailed, QStringLiteral("Not connected to the server."));
     const int seconds = timeoutSec > 0 ? timeoutSec : d->transferTimeoutSec;
-    const auto deadline = deadlineIn(seconds);
     bool ok = false;
     QString why;
     Impl* p = d.get();
     const QByteArray remote = remotePath.toUtf8();
     d->startWait();
     const std::shared_ptr<bool> alive = d->alive;
-    runBlocking(p->w(), [p, localPath, remote, deadline, &ok, &why] {
-        ArmedWatchdog dog(p->guard, deadline);
+    runBlocking(p->w(), [p, localPath, remote, seconds, &ok, &why] {
+        // The deadline is the time without data: a large file that keeps flowing is never cut.
+        ArmedWatchdog dog(p->guard, deadlineIn(seconds));
         const SftpFile file(sftp_open(p->conn.sftp(), remote.constData(), O_RDONLY, 0));
         if (!file) {
             why = sftpErrorText(p->conn.sftp(), p->conn.session());
@@ -158,7 +161,8 @@ bool FileTransferSession::getFile(const QString& localPath, const QString& remot
         out.setDirectWriteFallback(false);
         if (!out.open(QIODevice::WriteOnly)) {
             why = QStringLiteral("could not write %1: %2").arg(localPath, out.errorString());
-        } else if (copyRemote(file.get(), out, why)) {
+        } else if (copyRemote(file.get(), out, why,
+                              [&dog, seconds] { dog.rearm(deadlineIn(seconds)); })) {
             ok = out.commit();
             if (!ok)
                 why = QStringLiteral("could not write %1: %2").arg(localPath, out.errorString());

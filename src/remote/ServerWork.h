@@ -65,8 +65,8 @@ class ServerFiles {
 public:
     virtual ~ServerFiles();
     // To a temporary name beside localPath, renamed when complete; a failed fetch leaves no
-    // file at localPath. deadlineSec 0: the request's time-out. A fetch that outlives its
-    // deadline closes the session.
+    // file at localPath. deadlineSec 0: the request's time-out, counted from the last data
+    // received: a fetch that receives nothing for that long closes the session.
     virtual ServerFailure fetch(const QString& remotePath, const QString& localPath,
                                 int deadlineSec = 0) = 0;
     virtual bool isOpen() const = 0;

@@ -64,12 +64,18 @@ private:
 class ArmedWatchdog {
 public:
     ArmedWatchdog(const std::shared_ptr<SocketGuard>& g, Clock::time_point when)
-        : id_(Watchdog::instance().arm(g, when)) {}
+        : guard_(g), id_(Watchdog::instance().arm(g, when)) {}
     ~ArmedWatchdog() { Watchdog::instance().disarm(id_); }
+    // Moves the deadline: a wait that made progress (data came) starts its count again.
+    void rearm(Clock::time_point when) {
+        Watchdog::instance().disarm(id_);
+        id_ = Watchdog::instance().arm(guard_, when);
+    }
     ArmedWatchdog(const ArmedWatchdog&) = delete;
     ArmedWatchdog& operator=(const ArmedWatchdog&) = delete;
 
 private:
+    std::shared_ptr<SocketGuard> guard_;
     quint64 id_;
 };
 
