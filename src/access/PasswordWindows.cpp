@@ -3,6 +3,7 @@
 #include "access/UserAdmin.h"
 #include "common/Globals.h"
 #include "common/Messages.h"
+#include "common/ShellQuote.h"
 #include "widgets/BusyPointer.h"
 
 #include <QComboBox>
@@ -42,6 +43,13 @@ void PasswordWindow::txtconfirmpasswd_Change() {
 bool PasswordWindow::confirmationMatches() const {
     const QString confirm = txtconfirmpasswd->text();
     return !confirm.isEmpty() && confirm == txtnewpasswd->text();
+}
+
+bool PasswordWindow::newPasswordRefused() const {
+    const QString problem = windows1252Problem(QStringLiteral("password"), txtnewpasswd->text());
+    if (problem.isEmpty()) return false;
+    tell(problem, platform::Icon::Exclamation);
+    return true;
 }
 
 namespace {
@@ -98,6 +106,7 @@ void frmpasswd::cmdmodpasswd_Click() {
         tell(kMismatch);
         return;
     }
+    if (newPasswordRefused()) return;
     const QString user = G().g_UserName;
     if (!isValidUserName(user)) {
         tell(userNameRule(), platform::Icon::Exclamation);
@@ -158,6 +167,7 @@ void frmchangepasswd::cmdchgpasswd_Click() {
         tell(kMismatch);
         return;
     }
+    if (newPasswordRefused()) return;
     const QString user = cbousers->currentText();
     const QString local = downloadFolder();
     if (user.isEmpty() || local.isEmpty()) return;

@@ -25,6 +25,9 @@ protected:
     PasswordWindow(QWidget* parent, QPushButton* change);
     // The click's own check: the confirmation must still equal the new password.
     bool confirmationMatches() const;
+    // A new password with a character the digest's Windows-1252 bytes cannot hold (it would be
+    // stored as the digest of another password) is refused and told; true when it was.
+    bool newPasswordRefused() const;
 
     QPushButton* m_change;
 };

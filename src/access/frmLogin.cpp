@@ -6,6 +6,7 @@
 #include "common/ConfigNames.h"
 #include "common/Globals.h"
 #include "common/Messages.h"
+#include "common/ShellQuote.h"
 #include "common/SiteContext.h"
 #include "common/SiteTargets.h"
 #include "platform/ProfileFile.h"
@@ -129,6 +130,17 @@ void frmLogin::checkLogin() {
     if (!isValidUserName(typed)) {
         WriteDebugLog(QStringLiteral("Login refused, user name not allowed: ") + typed);
         refuseName();
+        return;
+    }
+    // The stored digest is over Windows-1252 bytes: a character without one would be taken
+    // for another ("?"), so such a password matches none; no try is spent on it.
+    if (const QString p = windows1252Problem(QStringLiteral("password"), txtPassword->text());
+        !p.isEmpty()) {
+        WriteDebugLog(QStringLiteral("Login refused, password not allowed"));
+        tell(p, platform::Icon::Exclamation, titles::kLogin);
+        setInputsEnabled(true);
+        txtPassword->setFocus();
+        txtPassword->selectAll();
         return;
     }
     const QString user = userFileStem(typed);

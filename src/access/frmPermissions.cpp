@@ -2,6 +2,7 @@
 
 #include "access/UserAdmin.h"
 #include "common/Messages.h"
+#include "common/ShellQuote.h"
 #include "widgets/BusyPointer.h"
 
 #include <QFormLayout>
@@ -91,6 +92,11 @@ void frmPermissions::cmdadduser_Click() {
     // The password may have changed since the confirmation matched.
     if (txtconfirmpasswd->text() != password) {
         tell(QStringLiteral("Passwords do not Match Please try again"));
+        return;
+    }
+    // Its digest is taken over Windows-1252 bytes: another character would stand for this one.
+    if (const QString p = windows1252Problem(QStringLiteral("password"), password); !p.isEmpty()) {
+        tell(p, platform::Icon::Exclamation);
         return;
     }
     const QStringList granted = picker->grantedLines();

@@ -7,6 +7,7 @@
 #include "common/ShellQuote.h"
 #include "common/SiteContext.h"
 #include "common/TextFormats.h"
+#include "remote/ShellLines.h"
 #include "remote/TablePull.h"
 
 #include <QDir>
@@ -43,12 +44,17 @@ QStringList ChangeExchange::prepare(const QStringList& records) {
     m_siteName = SiteContext::current().name();
     m_todo = nextRequestName(GetPCName());
     m_done = answerFileName(m_todo);
-    QStringList lines;
-    for (int i = 0; i < records.size(); ++i) lines << recordLine(records[i], m_todo, i == 0);
-    return lines;
+    return records.isEmpty() ? QStringList() : requestLines(records, m_todo);
 }
 
 ServerFailure ChangeExchange::failedFor(const ServerFailure& failure) const {
+    // Before its publishing line went out the request is not on the server: it cannot be
+    // carried out, and the hidden part written is never taken up.
+    if (!m_published) {
+        if (failure.code == kSessionCancelled || m_cancelled)
+            return {kSessionCancelled, QStringLiteral("The request was not sent."), failure.line};
+        return failure;
+    }
     if (failure.code == kSessionCancelled || m_cancelled)
         return {kSessionCancelled,
                 QStringLiteral("Sending the request was cancelled. ") + kMayStillApply,
@@ -66,9 +72,24 @@ void ChangeExchange::closeAfterTimeOut(const ServerFailure& failure) {
     if (failure.code == kSessionTimedOut && m_shell) m_shell->close();
 }
 
+// A request not yet published leaves the exchange as it was before Save: nothing is on the
+// server to wait for, and the form may send it again.
+ServerFailure ChangeExchange::sendFailed(const ServerFailure& failure) {
+    const ServerFailure told = failedFor(failure);
+    if (m_published) {
+        m_state = State::Finishing;
+        closeAfterTimeOut(failure);
+    } else {
+        close();
+        m_state = State::Idle;
+    }
+    return told;
+}
+
 ServerFailure ChangeExchange::send(QStringList& lstCommands) {
     m_state = State::Sending;
     m_cancelled = false;
+    m_published = false;
     // The names go into shell lines unquoted: they must be plain file names.
     if (!isSafeFileName(m_todo, 64) || lstCommands.isEmpty()) {
         m_state = State::Idle;
@@ -89,18 +110,22 @@ ServerFailure ChangeExchange::send(QStringList& lstCommands) {
         return {kSessionCancelled, QStringLiteral("The request was not sent."), QString()};
     }
 
-    m_anyLineSent = true;
+    const QString publishing = publishLine(m_todo);
     while (!lstCommands.isEmpty()) {
+        const QString line = lstCommands.first();
+        // A line the shell layer refuses never goes out; one that does may have run, whatever
+        // its outcome.
+        if (const auto refusal = lineRefusal(typedLine(line)))
+            return sendFailed({kSessionFailed, *refusal, line});
+        if (line == publishing) m_published = true;
         LineResult written;
         {
             const Busy busy(m_busy);
-            written = m_shell->runChecked(lstCommands.first());
+            written = m_shell->runChecked(line);
         }
-        if (!written.ok()) {
-            m_state = State::Finishing;
-            closeAfterTimeOut(written.failure);
-            return failedFor(written.failure);
-        }
+        // A move that ran and said it failed renamed nothing.
+        if (line == publishing && written.status && *written.status != 0) m_published = false;
+        if (!written.ok()) return sendFailed(written.failure);
         lstCommands.removeFirst();
     }
     m_requestSent = true;
@@ -141,17 +166,23 @@ ChangeExchange::Outcome ChangeExchange::poll() {
         closeAfterTimeOut(listed.failure);
         return notAccepted(Kind::Failed, lostText.arg(listed.failure.text));
     }
-    if (!answerListed(listed.reply, m_done)) {
-        if (m_waiting.elapsed() >= qint64(m_limitSec) * 1000)
-            return notAccepted(Kind::TimedOut,
-                               QStringLiteral("The server has not answered within %1. ")
-                                       .arg(durationText(m_limitSec)) +
-                                   kMayStillApply + kCrLf + kRefreshingData);
-        return {};
-    }
+    if (!answerListed(listed.reply, m_done)) return waitOn();
     m_requestSent = false;
     m_state = State::Finishing;
-    return judge();
+    const Outcome judged = judge();
+    if (judged.kind != Kind::Waiting) return judged;
+    // An answer file that holds nothing yet: the server made it and writes it a moment later.
+    m_requestSent = true;
+    m_state = State::Waiting;
+    return waitOn();
+}
+
+ChangeExchange::Outcome ChangeExchange::waitOn() {
+    if (m_waiting.elapsed() < qint64(m_limitSec) * 1000) return {};
+    return notAccepted(Outcome::Kind::TimedOut,
+                       QStringLiteral("The server has not answered within %1. ")
+                               .arg(durationText(m_limitSec)) +
+                           kMayStillApply + kCrLf + kRefreshingData);
 }
 
 ChangeExchange::Outcome ChangeExchange::judge() {
@@ -192,6 +223,7 @@ ChangeExchange::Outcome ChangeExchange::judge() {
     if (!answerFile.open(QIODevice::ReadOnly))
         return notFetched({kSessionFailed, answerFile.errorString(), QString()});
     const QString answer = answerText(answerFile.readAll());
+    if (answer.isEmpty()) return {};
     if (answer == m_accepted) return {Kind::Accepted, answer, QString()};
     return {Kind::Refused, answer, answer + kCrLf + kRefreshingData};
 }

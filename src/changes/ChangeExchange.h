@@ -54,15 +54,17 @@ public:
     const QString& answerName() const { return m_done; }
 
     // Opens the shell in the site's server folder (control wodSSH1) and sends the queued lines,
-    // removing each one sent. On success the request stands on the server and the wait for its
-    // answer begins. On failure nothingSent() tells whether the request surely is not there
-    // (the session never opened, or the user cancelled before a line went out).
+    // removing each one sent: the records go to a hidden name, a stale answer of the request's
+    // name is removed, and one line publishes the request whole. On success the request stands
+    // on the server and the wait for its answer begins. On failure nothingSent() tells whether
+    // the request surely is not there (its publishing line never went out).
     ServerFailure send(QStringList& lstCommands);
     bool requestSent() const { return m_requestSent; }
-    bool nothingSent() const { return !m_anyLineSent; }
+    bool nothingSent() const { return !m_published; }
 
     // One poll: the ls line and its judgement; at the wait's limit the time-out; once the answer
-    // is listed, its fetch, read and judgement. Nothing is sent before the request is.
+    // is listed, its fetch, read and judgement. An answer that reads empty is none yet: the wait
+    // goes on. Nothing is sent before the request is.
     Outcome poll();
 
     // The steps after an answer. ./do_csv.sh has the long deadline of the table writer.
@@ -82,7 +84,9 @@ public:
 
 private:
     Outcome judge();
+    Outcome waitOn();
     ServerFailure failedFor(const ServerFailure& failure) const;
+    ServerFailure sendFailed(const ServerFailure& failure);
     void closeAfterTimeOut(const ServerFailure& failure);
     Outcome notAccepted(Outcome::Kind kind, const QString& message);
 
@@ -95,7 +99,7 @@ private:
     ServerFiles* m_files = nullptr;  // while a fetch waits
     State m_state = State::Idle;
     bool m_requestSent = false;
-    bool m_anyLineSent = false;
+    bool m_published = false;
     bool m_cancelled = false;
     bool m_busy = false;
     QElapsedTimer m_waiting;

@@ -43,9 +43,29 @@ QString answerFileName(const QString& requestName) {
     return requestName.chopped(5) + QStringLiteral(".done");
 }
 
+QString unpublishedName(const QString& requestName) {
+    return QLatin1Char('.') + requestName + QStringLiteral(".tmp");
+}
+
 QString recordLine(const QString& record, const QString& requestName, bool first) {
     return QStringLiteral("echo ") + shellQuote(record) +
-           (first ? QStringLiteral(" > ") : QStringLiteral(" >> ")) + requestName;
+           (first ? QStringLiteral(" > ") : QStringLiteral(" >> ")) + unpublishedName(requestName);
+}
+
+QString staleAnswerLine(const QString& requestName) {
+    return QStringLiteral("rm -f ") + answerFileName(requestName);
+}
+
+QString publishLine(const QString& requestName) {
+    return QStringLiteral("mv -f %1 %2").arg(unpublishedName(requestName), requestName);
+}
+
+QStringList requestLines(const QStringList& records, const QString& requestName) {
+    QStringList lines;
+    for (qsizetype i = 0; i < records.size(); ++i)
+        lines << recordLine(records[i], requestName, i == 0);
+    lines << staleAnswerLine(requestName) << publishLine(requestName);
+    return lines;
 }
 
 QString answerPollLine(const QString& answerName) {
@@ -64,9 +84,13 @@ bool answerListed(const QString& reply, const QString& answerName) {
 }
 
 QString answerText(const QByteArray& fileBytes) {
-    QString text = platform::fromCp1252(fileBytes);
-    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    if (text.endsWith(QLatin1Char('\n'))) text.chop(1);
+    static const QByteArray bom("\xEF\xBB\xBF");
+    const QByteArray bytes = fileBytes.startsWith(bom) ? fileBytes.mid(bom.size()) : fileBytes;
+    QString text = platform::fromCp1252(bytes);
+    static const QRegularExpression lineEnd(QStringLiteral("\r*\n"));
+    static const QRegularExpression finalEnds(QStringLiteral("[\r\n]+$"));
+    text.replace(lineEnd, QStringLiteral("\n"));
+    text.remove(finalEnds);
     return text;
 }
 
@@ -77,7 +101,7 @@ int answerTimeoutSec() {
 QString nameProblem(const QString& field, const QString& text) {
     static const QRegularExpression refused(QStringLiteral("[,\"\\\\]"));
     if (!text.contains(refused) && std::none_of(text.begin(), text.end(), isControlCharacter))
-        return {};
+        return windows1252Problem(field, text);
     return QStringLiteral(
                "The %1 may not hold a comma, a double quote, a backslash or a "
                "control character.")

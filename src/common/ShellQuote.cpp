@@ -1,5 +1,7 @@
 #include "common/ShellQuote.h"
 
+#include "platform/TextCodec.h"
+
 #include <QRegularExpression>
 
 namespace quillon {
@@ -66,6 +68,16 @@ bool isValidPort(const QString& port) {
         if (c.unicode() < '0' || c.unicode() > '9') return false;
     const int v = port.toInt();
     return v >= 1 && v <= 65535;
+}
+
+QString windows1252Problem(const QString& field, const QString& text) {
+    const QString c = platform::firstWithoutCp1252(text);
+    if (c.isEmpty()) return QString();
+    return QStringLiteral(
+               "The %1 may not hold the character \"%2\" (U+%3): the server's text is "
+               "Windows-1252, which has no code for it.")
+        .arg(field, c,
+             QStringLiteral("%1").arg(c.toUcs4().value(0), 4, 16, QLatin1Char('0')).toUpper());
 }
 
 }  // namespace quillon

@@ -28,4 +28,9 @@ bool isControlCharacter(QChar c);
 // A TCP port 1..65535 written in decimal.
 bool isValidPort(const QString& port);
 
+// Why a typed value cannot reach the server or the system's files, which hold Windows-1252
+// text: the first character it holds without a Windows-1252 code ("Ł"), which would arrive
+// as another, named with the field; empty when there is none.
+QString windows1252Problem(const QString& field, const QString& text);
+
 }  // namespace quillon

@@ -39,6 +39,16 @@ void appendCp1252(QByteArray& out, QStringView text) {
     }
 }
 
+QString firstWithoutCp1252(QStringView text) {
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (c.unicode() < 0x80 || toCp1252(QString(c)) != "?") continue;
+        const bool pair = c.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate();
+        return text.mid(i, pair ? 2 : 1).toString();
+    }
+    return QString();
+}
+
 QString fromCp1252(const QByteArray& bytes) {
     QString out(bytes.size(), Qt::Uninitialized);
     QChar* to = out.data();

@@ -28,6 +28,10 @@ QString withExitStatus(const QString& line) {
     return line + QStringLiteral("; echo \"rc=$?\"");
 }
 
+QString withoutStatusCheck(const QString& text) {
+    return QString(text).remove(withExitStatus(QString()));
+}
+
 std::optional<int> exitStatusOf(const QString& reply) {
     const QRegularExpressionMatch m = statusPattern().match(reply);
     if (!m.hasMatch()) return std::nullopt;

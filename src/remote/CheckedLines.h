@@ -15,6 +15,9 @@ namespace quillon {
 // Each line is sent with its exit status echoed after it on the same line, so the shell reports
 // how it ended whatever the command prints: `<line>; echo "rc=$?"`.
 QString withExitStatus(const QString& line);
+// A text for the user without the status check of any checked line it quotes: the line as the
+// system writes it.
+QString withoutStatusCheck(const QString& text);
 // The status such a line echoed last in its reply; nullopt when the reply holds none.
 std::optional<int> exitStatusOf(const QString& reply);
 // The reply without the status line, trimmed.
@@ -42,10 +45,10 @@ struct CheckedRun {
 // Opens a shell as the request says (ServerWork::instance(): the request's connect deadline and
 // folder, its control naming the session in the debug log), then sends every line with its
 // status check and records how each ended. A line that fails or times out does not stop the
-// rest; a session that is lost marks the lines after it as not sent. Each line has timeoutSec.
-// The shell is closed at the end.
+// rest; a session that is lost marks the lines after it as not sent. Each line has timeoutSec,
+// 0: the request's line deadline. The shell is closed at the end.
 CheckedRun runCheckedLines(const ShellRequest& request, const QStringList& lines,
-                           int timeoutSec = kLineTimeoutSec);
+                           int timeoutSec = 0);
 
 // For the user: CR LF and "<label>: <problem>" for each line that failed, label(i) naming line i.
 QString failureLines(const CheckedRun& run, const std::function<QString(int)>& label);

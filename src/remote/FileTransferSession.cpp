@@ -12,6 +12,7 @@
 
 #include <fcntl.h>
 #include <deque>
+#include <functional>
 #include <vector>
 
 namespace quillon {
@@ -31,8 +32,9 @@ QString sftpErrorText(sftp_session sftp, ssh_session ssh) {
 }
 
 // Reads the remote file into out with several requests in flight, so a large table does not
-// wait one round trip per chunk.
-bool copyRemote(sftp_file file, QIODevice& out, QString& why) {
+// wait one round trip per chunk. received() runs after each chunk that brought data.
+bool copyRemote(sftp_file file, QIODevice& out, QString& why,
+                const std::function<void()>& received) {
     constexpr uint32_t kChunk = 64 * 1024;
     constexpr size_t kDepth = 16;
     std::deque<int> pending;
@@ -67,6 +69,7 @@ bool copyRemote(sftp_file file, QIODevice& out, QString& why) {
             return false;
         }
         written += static_cast<quint64>(n);
+        if (n > 0) received();
         if (static_cast<uint32_t>(n) < kChunk) {
             // End of file, or a short read: the requests after it are for the wrong offsets.
             drain();
@@ -140,7 +143,6 @@ bool FileTransferSession::getFile(const QString& localPath, const QString& remot
     };
     if (!d->connected) return failWith(kSessionFailed, sessiontexts::notConnected());
     const int seconds = timeoutSec > 0 ? timeoutSec : d->transferTimeoutSec;
-    const auto deadline = deadlineIn(seconds);
     bool ok = false;
     bool missing = false;
     QString why;
@@ -148,8 +150,9 @@ bool FileTransferSession::getFile(const QString& localPath, const QString& remot
     const QByteArray remote = remotePath.toUtf8();
     d->startWait();
     const std::shared_ptr<bool> alive = d->alive;
-    runBlocking(p->worker(), [p, localPath, remote, deadline, &ok, &missing, &why] {
-        ArmedWatchdog dog(p->guard, deadline);
+    runBlocking(p->worker(), [p, localPath, remote, seconds, &ok, &missing, &why] {
+        // The deadline is the time without data: a large file that keeps flowing is never cut.
+        ArmedWatchdog dog(p->guard, deadlineIn(seconds));
         const SftpFile file(sftp_open(p->conn.sftp(), remote.constData(), O_RDONLY, 0));
         if (!file) {
             const int error = sftp_get_error(p->conn.sftp());
@@ -162,7 +165,8 @@ bool FileTransferSession::getFile(const QString& localPath, const QString& remot
         out.setDirectWriteFallback(false);
         if (!out.open(QIODevice::WriteOnly)) {
             why = sessiontexts::couldNotWrite(localPath, out.errorString());
-        } else if (copyRemote(file.get(), out, why)) {
+        } else if (copyRemote(file.get(), out, why,
+                              [&dog, seconds] { dog.rearm(deadlineIn(seconds)); })) {
             QString error;
             ok = platform::commitWritten(out, &error);
             if (!ok) why = sessiontexts::couldNotWrite(localPath, error);

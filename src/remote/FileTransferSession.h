@@ -22,8 +22,9 @@ public:
     bool connectToHost(const SessionTarget& target, int timeoutSec);
     // Downloads remotePath (absolute, or relative to the login's start folder) to a temporary
     // name beside localPath and renames it into place when complete. A failed download leaves
-    // no file at localPath. Deadline: timeoutSec, 0 for the connect's. A transfer that
-    // outlives its deadline closes the session.
+    // no file at localPath. Deadline: timeoutSec (0 for the connect's) without any data; a
+    // transfer that keeps receiving is never cut, one that receives nothing for that long
+    // closes the session.
     bool getFile(const QString& localPath, const QString& remotePath, int timeoutSec = 0);
     // As RemoteShellSession::cancel(): the waiting connect or transfer returns at once with
     // kSessionCancelled (a transfer leaves no file) and the session is closed.

@@ -1,6 +1,7 @@
 #include "remote/RealServerWork.h"
 
 #include "common/SessionLog.h"
+#include "remote/CheckedLines.h"
 #include "remote/FileTransferSession.h"
 #include "remote/RemoteShellSession.h"
 
@@ -24,7 +25,12 @@ public:
         const std::optional<QString> reply =
             session.execute(line, lineDeadlineSec(deadlineSec, lineTimeoutSec));
         if (!*stillHere) return {closedMeanwhile(line), QString(), {}};
-        if (!reply) return {{session.errorCode(), session.errorString(), line}, QString(), {}};
+        // A line an earlier time-out left running is quoted too ("still busy with"): neither
+        // shows the status check the user never wrote.
+        if (!reply)
+            return {{session.errorCode(), withoutStatusCheck(session.errorString()), line},
+                    QString(),
+                    {}};
         return {{}, *reply, {}};
     }
     bool isOpen() const override { return session.isConnected(); }

@@ -38,6 +38,7 @@ LineResult ServerShell::runChecked(const QString& line, int deadlineSec) {
     LineResult r = run(withExitStatus(line), deadlineSec);
     if (!r.ok()) {
         r.failure.line = line;
+        r.failure.text = withoutStatusCheck(r.failure.text);
         return r;
     }
     const QString reply = r.reply;

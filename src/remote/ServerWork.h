@@ -65,16 +65,15 @@ public:
 // The folder change as the server's own lines are written: "cd <folder>" as it stands for a
 // checked plain path or plain name (nothing in it the shell reads specially), the quoted
 // changeFolder() otherwise. cd prints nothing when it got there, so any output fails, with cd's
-// own words as the text.
-LineResult changeFolderAsWritten(ServerShell& shell, const QString& folder,
-                                 int deadlineSec = kLineTimeoutSec);
+// own words as the text. A deadline of 0 is the shell's line deadline, as for run().
+LineResult changeFolderAsWritten(ServerShell& shell, const QString& folder, int deadlineSec = 0);
 
 class ServerFiles {
 public:
     virtual ~ServerFiles();
     // To a temporary name beside localPath, renamed when complete; a failed fetch leaves no
-    // file at localPath. deadlineSec 0: the request's time-out. A fetch that outlives its
-    // deadline closes the session.
+    // file at localPath. deadlineSec 0: the request's time-out, counted from the last data
+    // received: a fetch that receives nothing for that long closes the session.
     virtual ServerFailure fetch(const QString& remotePath, const QString& localPath,
                                 int deadlineSec = 0) = 0;
     virtual bool isOpen() const = 0;

@@ -64,12 +64,18 @@ private:
 class ArmedWatchdog {
 public:
     ArmedWatchdog(const std::shared_ptr<SocketGuard>& g, Clock::time_point when)
-        : m_id(Watchdog::instance().arm(g, when)) {}
+        : m_guard(g), m_id(Watchdog::instance().arm(g, when)) {}
     ~ArmedWatchdog() { Watchdog::instance().disarm(m_id); }
+    // Moves the deadline: a wait that made progress (data came) starts its count again.
+    void rearm(Clock::time_point when) {
+        Watchdog::instance().disarm(m_id);
+        m_id = Watchdog::instance().arm(m_guard, when);
+    }
     ArmedWatchdog(const ArmedWatchdog&) = delete;
     ArmedWatchdog& operator=(const ArmedWatchdog&) = delete;
 
 private:
+    std::shared_ptr<SocketGuard> m_guard;
     quint64 m_id;
 };
 

@@ -51,7 +51,20 @@ bool isSafeSiteFolderName(const QString& name) {
     return true;
 }
 
+std::optional<QString> siteTextProblem(const NewSiteEntry& e) {
+    const QList<std::pair<QString, const QString*>> fields = {
+        {QStringLiteral("Site Name"), &e.siteName},   {QStringLiteral("IP Address"), &e.ipAddress},
+        {QStringLiteral("SSH Port"), &e.sshPort},     {QStringLiteral("Telnet Port"), &e.telnetPort},
+        {QStringLiteral("User Name"), &e.userName},   {QStringLiteral("Password"), &e.password},
+        {QStringLiteral("HomeDir"), &e.homedir},      {QStringLiteral("SSH Login"), &e.login},
+    };
+    for (const auto& [label, text] : fields)
+        if (const QString p = windows1252Problem(label, *text); !p.isEmpty()) return p;
+    return std::nullopt;
+}
+
 std::optional<QString> newSiteFieldProblem(const NewSiteEntry& e) {
+    if (const auto problem = siteTextProblem(e)) return problem;
     if (blankTrimmed(e.ipAddress).isEmpty()) return QStringLiteral("Invalid IP Address.");
     if (!isValidPort(blankTrimmed(e.sshPort)))
         return QStringLiteral(

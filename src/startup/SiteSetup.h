@@ -37,6 +37,9 @@ bool isSafeSiteFolderName(const QString& name);
 // nullopt when all can. The login and the folder go into sudo lines unquoted, so they must be
 // a plain account name and a plain absolute path.
 std::optional<QString> newSiteFieldProblem(const NewSiteEntry& entry);
+// The first field holding a character without a Windows-1252 code, which neither the
+// configuration file nor the server's text can hold: told naming the field.
+std::optional<QString> siteTextProblem(const NewSiteEntry& entry);
 
 // Why a new site is not added, and how the user is told.
 struct NewSiteRefusal {

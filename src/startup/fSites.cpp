@@ -345,6 +345,14 @@ void fSites::cmdmodify_Click() {
         return;
     }
 
+    // Refused while the boxes are still open for a correction.
+    if (const auto problem = siteTextProblem({site, txtIPAddress->text(), txtSSHPort->text(),
+                                              txtTelnetPort->text(), txtUserName->text(),
+                                              txtPassword->text(), txthomedir->text(),
+                                              txtlogin->text()})) {
+        tell(*problem, platform::Icon::Exclamation, titles::kConfigureSites);
+        return;
+    }
     cmdNewSite->setEnabled(true);
     const bool go =
         ask(QStringLiteral("Changing these values could cause your Network GUI to become "

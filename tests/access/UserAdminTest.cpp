@@ -430,6 +430,10 @@ TEST_F(AddUser, RefusalsSendNothing) {
         {"", "pw", "pw", false, "You need to enter a user name!!"},
         {"zed", "", "", false, "You need to enter a Password"},
         {"zed;rm", "pw", "pw", false, userNameRule()},
+        // The digest is taken over Windows-1252 bytes: "?w" would stand for it.
+        {"zed", QString::fromUtf8("\u0141w"), QString::fromUtf8("\u0141w"), false,
+         QString::fromUtf8("The password may not hold the character \"\u0141\" (U+0141): the "
+                           "server's text is Windows-1252, which has no code for it.")},
         {"zed", "pw", "pw", false, "You Need to add Functions to this users"},
     };
     for (const Step& s : steps) {
@@ -842,7 +846,18 @@ TEST_F(Passwords, OwnWindowChecksTheOldOneAndWritesAsRoot) {
     EXPECT_EQ(prompter.messages().last(),
               QStringLiteral("Passwords do not Match Please try again"));
     EXPECT_TRUE(server.filesRequests().empty());
+    // A character without a Windows-1252 code: its digest would be another password's.
+    w.txtnewpasswd->setText(QString::fromUtf8("pass\u20ac\u0142"));
+    w.txtconfirmpasswd->setText(QString::fromUtf8("pass\u20ac\u0142"));
+    prompter.ok();
+    QTest::mouseClick(w.cmdmodpasswd, Qt::LeftButton);
+    EXPECT_TRUE(prompter.messages().last().startsWith(
+        QString::fromUtf8("The password may not hold the character \"\u0142\" (U+0142)")))
+        << prompter.messages().last().toStdString();
+    EXPECT_TRUE(server.filesRequests().empty());
+    EXPECT_TRUE(server.shellRequests().empty());
     w.txtnewpasswd->setText(QStringLiteral("pass2"));
+    w.txtconfirmpasswd->setText(QStringLiteral("pass2"));
 
     home.write(QStringLiteral("Sim/download/ALICE.LIC"), "stale\r\n");
     storesOnMove(QStringLiteral("ALICE"));

@@ -330,6 +330,22 @@ INSTANTIATE_TEST_SUITE_P(Names, LoginHostileName,
                                            "al ice", "caf\u00e9", "alice\n"),
                          [](const auto& info) { return std::to_string(info.index); });
 
+// A password with a character that has no Windows-1252 code is refused at its box: its digest
+// would be another password's. No session opens and no try is spent.
+TEST_F(LoginOnFake, APasswordTheDigestCannotHoldIsRefusedBeforeTheServer) {
+    prompter.ok();
+    attempt(QStringLiteral("alice"), QString::fromUtf8("secret\u0141"));
+    ASSERT_EQ(prompter.prompts().size(), 1u);
+    EXPECT_EQ(prompter.prompts()[0].text,
+              QString::fromUtf8("The password may not hold the character \"\u0141\" (U+0141): the "
+                                "server's text is Windows-1252, which has no code for it."));
+    EXPECT_EQ(prompter.prompts()[0].title, QStringLiteral("Login"));
+    EXPECT_EQ(login->wrongPasswordCount(), 0);
+    EXPECT_TRUE(login->cmdOK->isEnabled());
+    EXPECT_TRUE(server.shellRequests().empty());
+    EXPECT_TRUE(server.filesRequests().empty());
+}
+
 // A name is as long as a file name may hold it: its longest file, the temporary name a new user
 // file is written under (.<USER>.USE.tmp), fits in 255.
 TEST_F(LoginOnFake, ANameAsLongAsAFileNameMayHoldReachesTheServer) {

@@ -83,9 +83,11 @@ TEST_F(ChangeExchangeTest, WritesTheRequestPollsFetchesTheAnswerAndFinishes) {
     EXPECT_FALSE(server.isShellOpen(0));
 
     EXPECT_EQ(server.linesOf(0).join('\n').toStdString(),
-              (QStringList{"cd '/usr/varnel'", withExitStatus("echo '1,add,div,7,Sales' > " + todo),
-                           "ls " + done, "ls " + done, withExitStatus("./do_csv.sh"),
-                           "echo \">>reload_DIV"})
+              (QStringList{"cd '/usr/varnel'",
+                           withExitStatus("echo '1,add,div,7,Sales' > ." + todo + ".tmp"),
+                           withExitStatus("rm -f " + done),
+                           withExitStatus("mv -f ." + todo + ".tmp " + todo), "ls " + done,
+                           "ls " + done, withExitStatus("./do_csv.sh"), "echo \">>reload_DIV"})
                   .join('\n')
                   .toStdString());
     ASSERT_EQ(server.fetches().size(), 1u);
@@ -98,8 +100,10 @@ TEST_F(ChangeExchangeTest, WritesTheRequestPollsFetchesTheAnswerAndFinishes) {
 TEST_F(ChangeExchangeTest, WritesEachRecordOfARequestOfSeveral) {
     sendRequest({"1,mod,rate,1,a  ", "2,mod,calc,1,b  "});
     EXPECT_EQ(server.linesOf(0).mid(1).join('\n').toStdString(),
-              (QStringList{withExitStatus("echo '1,mod,rate,1,a  ' > " + todo),
-                           withExitStatus("echo '2,mod,calc,1,b  ' >> " + todo)})
+              (QStringList{withExitStatus("echo '1,mod,rate,1,a  ' > ." + todo + ".tmp"),
+                           withExitStatus("echo '2,mod,calc,1,b  ' >> ." + todo + ".tmp"),
+                           withExitStatus("rm -f " + done),
+                           withExitStatus("mv -f ." + todo + ".tmp " + todo)})
                   .join('\n')
                   .toStdString());
 }
@@ -176,7 +180,10 @@ INSTANTIATE_TEST_SUITE_P(
         AnswerCase{"AddedWithoutFinalLf", "1,Record added OK", kRecordAddedOK, Kind::Accepted, ""},
         AnswerCase{"ModifyIsNotAdded", "1,Record modify OK\n", kRecordAddedOK, Kind::Refused,
                    "1,Record modify OK\r\nRefeshing Data"},
-        AnswerCase{"Empty", "", kRecordAddedOK, Kind::Refused, "\r\nRefeshing Data"},
+        AnswerCase{"AddedEndingInABareCarriageReturn", "1,Record added OK\r", kRecordAddedOK,
+                   Kind::Accepted, ""},
+        // An answer file made but not yet written is no answer: the wait goes on.
+        AnswerCase{"Empty", "", kRecordAddedOK, Kind::Waiting, ""},
         AnswerCase{"TwoRecords", "1,Record modify OK\n2,Record modify OK\n", kTwoRecordsModifyOK,
                    Kind::Accepted, ""},
         AnswerCase{"TwoRecordsInTheOtherOrder", "2,Record modify OK\n1,Record modify OK\n",
@@ -193,35 +200,86 @@ TEST_F(ChangeExchangeTest, AnOpenThatFailsSendsNothing) {
     EXPECT_EQ(sent.text, "Could not connect to 10.0.0.7: refused");
     EXPECT_TRUE(x.nothingSent());
     EXPECT_EQ(x.state(), State::Idle);
-    EXPECT_EQ(lines.size(), 1);
+    EXPECT_EQ(lines.size(), 3);
     EXPECT_TRUE(server.lines().isEmpty());
 }
 
-class FailedRecordLine : public ChangeExchangeTest, public ::testing::WithParamInterface<bool> {};
-
-// A dropped session, or a write the shell refused (its status checked): the request may or may
-// not stand on the server, so the wait never begins and the form says so.
-TEST_P(FailedRecordLine, IsNotTakenForASentRequest) {
-    lines = x.prepare({kRecord});
-    auto rule = server.on(QRegularExpression("^echo "));
-    if (GetParam())
-        rule.dropsSession();
-    else
-        rule.reply("bash: " + x.requestName() + ": Permission denied\n").status(1);
-    const ServerFailure sent = x.send(lines);
-    EXPECT_FALSE(sent.ok());
-    EXPECT_FALSE(x.nothingSent());
-    EXPECT_FALSE(x.requestSent());
-    EXPECT_TRUE(sent.text.startsWith("The request could not be sent completely: "))
-        << sent.text.toStdString();
-    EXPECT_TRUE(sent.text.endsWith("The server may still carry out the request."));
-    EXPECT_EQ(x.poll().kind, Kind::Waiting);
+struct SendFailureCase {
+    const char* name;
+    const char* line;  // the line that fails: a pattern found at its start
+    bool drops;        // the session is lost while it runs; else it ends with status 1
+    bool published;    // the request may stand on the server
+};
+void PrintTo(const SendFailureCase& c, std::ostream* os) {
+    *os << c.name;
 }
 
-INSTANTIATE_TEST_SUITE_P(Lines, FailedRecordLine, ::testing::Values(true, false),
-                         [](const auto& info) {
-                             return std::string(info.param ? "Dropped" : "Refused");
-                         });
+class FailedRequestLine : public ChangeExchangeTest,
+                          public ::testing::WithParamInterface<SendFailureCase> {};
+
+// Until its publishing line went out the request is not on the server: the exchange is as it was
+// before Save, and the form may send it again. Once the move went out (and did not surely fail)
+// the request may stand there, so the wait never begins and the form says so.
+TEST_P(FailedRequestLine, LeavesTheRequestOnTheServerOnlyOnceThePublishingLineWentOut) {
+    const SendFailureCase& c = GetParam();
+    lines = x.prepare({kRecord, "2,add,div,8,Rooms"});
+    auto rule = server.on(QRegularExpression(QStringLiteral("^") + c.line));
+    if (c.drops)
+        rule.dropsSession();
+    else
+        rule.reply("bash: Permission denied\n").status(1);
+    const ServerFailure sent = x.send(lines);
+    EXPECT_FALSE(sent.ok());
+    EXPECT_EQ(x.nothingSent(), !c.published);
+    EXPECT_FALSE(x.requestSent());
+    EXPECT_EQ(sent.text.startsWith("The request could not be sent completely: "), c.published)
+        << sent.text.toStdString();
+    EXPECT_EQ(sent.text.endsWith("The server may still carry out the request."), c.published);
+    EXPECT_EQ(x.state(), c.published ? State::Finishing : State::Idle);
+    EXPECT_EQ(x.poll().kind, Kind::Waiting);
+    EXPECT_FALSE(server.lines().filter(QRegularExpression("^ls ")).size());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Lines, FailedRequestLine,
+    ::testing::Values(SendFailureCase{"FirstRecordDropped", "echo '1,", true, false},
+                      SendFailureCase{"SecondRecordRefused", "echo '2,", false, false},
+                      SendFailureCase{"StaleAnswerRefused", "rm -f ", false, false},
+                      SendFailureCase{"MoveRefused", "mv -f ", false, false},
+                      SendFailureCase{"MoveDropped", "mv -f ", true, true}));
+
+// A line the shell layer refuses (a character with no Windows-1252 byte) never went out: the
+// request is not sent, and nothing after it goes either.
+TEST_F(ChangeExchangeTest, ALineThatCannotBeTypedIsNotSent) {
+    lines = x.prepare({kRecord, QString::fromUtf8("2,add,div,8,\u0141\u00f3d\u017a")});
+    const ServerFailure sent = x.send(lines);
+    EXPECT_FALSE(sent.ok());
+    EXPECT_TRUE(x.nothingSent());
+    EXPECT_EQ(x.state(), State::Idle);
+    EXPECT_EQ(server.linesOf(0).size(), 2) << server.linesOf(0).join('|').toStdString();
+    EXPECT_FALSE(server.lines().filter("mv -f").size());
+}
+
+TEST_F(ChangeExchangeTest, AnAnswerWrittenAfterItsFileWasMadeIsRead) {
+    home.write("KTReports.ini", "[Sites]\r\nAnswerTimeout=1\r\n");
+    sendRequest();
+    answer("");
+    EXPECT_EQ(x.poll().kind, Kind::Waiting);
+    EXPECT_EQ(x.state(), State::Waiting);
+    EXPECT_TRUE(x.requestSent());
+    server.addFile(FakeSite::folder() + "/" + done, "1,Record added OK\r\r\n");
+    EXPECT_EQ(x.poll().kind, Kind::Accepted);
+
+    // One that stays empty ends at the wait's limit.
+    ChangeExchange empty{kRecordAddedOK};
+    QStringList queue = empty.prepare({kRecord});
+    ASSERT_TRUE(empty.send(queue).ok());
+    done = empty.answerName();
+    answer("");
+    EXPECT_EQ(empty.poll().kind, Kind::Waiting);
+    QTest::qWait(1100);
+    EXPECT_EQ(empty.poll().kind, Kind::TimedOut);
+}
 
 TEST_F(ChangeExchangeTest, ALostSessionEndsTheWait) {
     sendRequest();

@@ -75,8 +75,16 @@ INSTANTIATE_TEST_SUITE_P(
                  "1,Record modify OK\n2,Record modify OK"},
         ReadCase{"TwoRecordsCarriageReturnLineFeed", "1,Record modify OK\r\n2,Record modify OK\r\n",
                  "1,Record modify OK\n2,Record modify OK"},
-        // Only the one line end that closes the file goes.
-        ReadCase{"ABlankLineAfterTheAnswer", "1,Record added OK\n\n", "1,Record added OK\n"},
+        // A server's line ends, however many, are not part of the answer; nor is a byte-order
+        // mark.
+        ReadCase{"ABlankLineAfterTheAnswer", "1,Record added OK\n\n", "1,Record added OK"},
+        ReadCase{"BareCarriageReturn", "1,Record added OK\r", "1,Record added OK"},
+        ReadCase{"TwoCarriageReturnsLineFeed", "1,Record added OK\r\r\n", "1,Record added OK"},
+        ReadCase{"TwoRecordsTwoCarriageReturnsLineFeed",
+                 "1,Record modify OK\r\r\n2,Record modify OK\r\r\n",
+                 "1,Record modify OK\n2,Record modify OK"},
+        ReadCase{"ByteOrderMark", "\xEF\xBB\xBF" "1,Record added OK\r\n", "1,Record added OK"},
+        ReadCase{"OnlyLineEnds", "\r\n", ""},
         ReadCase{"Windows1252", "1,Record added \x93OK\x94\n",
                  QString::fromUtf8("1,Record added \u201cOK\u201d")}));
 
@@ -92,20 +100,27 @@ TEST(RequestNames, AreTheMomentOfSavingAndNeverRepeat) {
     EXPECT_EQ(answerFileName("DESK7_010227030405.todo"), "DESK7_010227030405.done");
 }
 
-TEST(RequestLines, WriteEachRecordByteForByte) {
+TEST(RequestLines, WriteEachRecordByteForByteAndPublishTheRequestWhole) {
     const QString todo = QStringLiteral("DESK7_120926143005.todo");
     // Inner double quotes, trailing blanks, runs of blanks and shell characters all arrive.
     const QStringList records{
         "1,mod,dpt,0003,\"Old  Name\",3,0003,\"New\",0003 ",
         "2,mod,calc,1,O'Brien; $(touch x) `id` | * & > y,2  ",
     };
-    const QStringList lines{recordLine(records[0], todo, true),
-                            recordLine(records[1], todo, false)};
+    const QStringList lines = requestLines(records, todo);
+    // The records go to a name *.todo does not match; the one line that publishes it comes last,
+    // after an answer of the same name left from before is gone.
+    ASSERT_EQ(lines.size(), 4);
     EXPECT_EQ(lines[0],
-              "echo '1,mod,dpt,0003,\"Old  Name\",3,0003,\"New\",0003 ' > DESK7_120926143005.todo");
-    EXPECT_EQ(lines[1].right(todo.size() + 4), " >> " + todo);
+              "echo '1,mod,dpt,0003,\"Old  Name\",3,0003,\"New\",0003 ' > "
+              ".DESK7_120926143005.todo.tmp");
+    EXPECT_TRUE(lines[1].endsWith(" >> .DESK7_120926143005.todo.tmp"));
+    EXPECT_EQ(lines[2], "rm -f DESK7_120926143005.done");
+    EXPECT_EQ(lines[3], "mv -f .DESK7_120926143005.todo.tmp DESK7_120926143005.todo");
     QStringList files;
-    EXPECT_EQ(testsupport::runLocally(lines, todo, &files), records);
+    EXPECT_EQ(testsupport::runLocally(QStringList{"echo stale > DESK7_120926143005.done"} + lines,
+                                      todo, &files),
+              records);
     EXPECT_EQ(files, QStringList{todo});
 }
 
@@ -146,6 +161,9 @@ TEST(RecordValues, TakeOnlyWhatTheirFieldMayHold) {
         {"back\\slash", false, false, false},
         {"tab\there", false, false, false},
         {"line\nbreak", false, false, false},
+        {"\xc5\x81\xc3\xb3d\xc5\xba", false, false, false},  // Łódź: Ł has no Windows-1252 code
+        {"Caf\xc3\xa9 \xe2\x82\xac \xc5\xbe", true, false, false},  // é, € and ž have
+        {"\xf0\x9f\x93\x9e", false, false, false},             // a surrogate pair
         {"0012", true, true, true},
         {"12345", true, true, true},
         {"-3", true, false, true},
@@ -167,6 +185,10 @@ TEST(RecordValues, TakeOnlyWhatTheirFieldMayHold) {
     EXPECT_EQ(nameProblem("Division Name", "a,b"),
               "The Division Name may not hold a comma, a double quote, a backslash or a control "
               "character.");
+    EXPECT_EQ(nameProblem("Division Name", QString::fromUtf8("Rooms \xf0\x9f\x93\x9e")),
+              QString::fromUtf8("The Division Name may not hold the character \"\xf0\x9f\x93\x9e\" "
+                                "(U+1F4DE): the server's text is Windows-1252, which has no code "
+                                "for it."));
     EXPECT_EQ(keyProblem("Division Number", "12a"),
               "The Division Number must be a whole number: digits only.");
     EXPECT_EQ(amountProblem("Credit", "1,000"),

@@ -73,7 +73,11 @@ class AnswerKnobs : public ExchangeSimTest, public ::testing::WithParamInterface
 
 TEST_P(AnswerKnobs, GiveTheAnswersAServerMayWrite) {
     const KnobCase& c = GetParam();
-    if (c.knob[0]) SimServer::setKnob(c.knob, c.value);
+    home.write("KTReports.ini", "[Sites]\r\nAnswerTimeout=4\r\n");
+    if (c.knob[0]) {
+        ASSERT_TRUE(SimServer::answererKnows(c.knob)) << "run sim/start: " << c.knob;
+        SimServer::setKnob(c.knob, c.value);
+    }
     ChangeExchange x(kRecordAddedOK);
     QStringList lines = x.prepare({"1,add,div,77,Knob Division"});
     ASSERT_TRUE(x.send(lines).ok());
@@ -91,7 +95,11 @@ INSTANTIATE_TEST_SUITE_P(
         KnobCase{"None", "", "", "1,Record added OK\n", Kind::Accepted, true},
         KnobCase{"CrLf", "answer_crlf", "1", "1,Record added OK\r\n", Kind::Accepted, true},
         KnobCase{"NoFinalLf", "answer_no_final_lf", "1", "1,Record added OK", Kind::Accepted, true},
-        KnobCase{"Empty", "answer_empty", "1", "", Kind::Refused, false},
+        // An answer file that stays empty is no answer: the wait ends at its limit.
+        KnobCase{"Empty", "answer_empty", "1", "", Kind::TimedOut, false},
+        // One made empty and written a moment later is read once written.
+        KnobCase{"TwoSteps", "answer_two_steps", "1.5", "1,Record added OK\n", Kind::Accepted,
+                 true},
         KnobCase{"AnotherText", "answer_text", "1,Table is locked", "1,Table is locked\n",
                  Kind::Refused, false},
         KnobCase{"Delay", "answer.delay", "1.5", "1,Record added OK\n", Kind::Accepted, true}));

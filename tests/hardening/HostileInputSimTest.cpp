@@ -207,7 +207,7 @@ template <class Form>
 Field formField(const char* name, const char* boxName, const char* named,
                 std::function<void(Form&)> fill) {
     return {name,
-            "echo '<record>' > <request>.todo",
+            "echo '<record>' > .<request>.todo.tmp",
             {QStringLiteral("answer")},
             named,
             [boxName, fill](HostileInputSimTest& t, const QString& payload) {

@@ -292,9 +292,9 @@ TEST_P(SentRecords, WriteTheTwoRecordsInSingleQuotes) {
     const QStringList lines = server.linesOf(0);
     ASSERT_GE(lines.size(), 3);
     EXPECT_EQ(lines[1].toStdString(),
-              withExitStatus("echo '" + c.rate + "  ' > " + todo).toStdString());
+              withExitStatus("echo '" + c.rate + "  ' > ." + todo + ".tmp").toStdString());
     EXPECT_EQ(lines[2].toStdString(),
-              withExitStatus("echo '" + c.calc + "  ' >> " + todo).toStdString());
+              withExitStatus("echo '" + c.calc + "  ' >> ." + todo + ".tmp").toStdString());
 }
 
 const QString kLocalRate = "1,mod,rate,250,0.15,0.10,0.15,0.10,0.50,250,";
@@ -422,8 +422,9 @@ TEST_P(HostileAmounts, NeverReachTheShell) {
             EXPECT_FALSE(record.trimmed().contains(QRegularExpression("[$`\"'\\\\!;| ]")))
                 << record.toStdString();
             EXPECT_EQ(record.count(','), 16);
-            EXPECT_EQ(server.lines().value(server.lines().size() - 2),
-                      withExitStatus("echo '" + record + "' > " + f->exchange().requestName()));
+            EXPECT_EQ(server.lines().value(server.lines().size() - 4),
+                      withExitStatus("echo '" + record + "' > ." + f->exchange().requestName() +
+                                     ".tmp"));
             f->exchange().cancel();
         } else {
             EXPECT_EQ(prompter.messages().last(), expected);

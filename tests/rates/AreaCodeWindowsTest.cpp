@@ -307,11 +307,12 @@ TEST_P(ModifyRecords, SaveSendsTheRowAsLoadedAndAsChanged) {
     f.cmdsave_Click();
     EXPECT_TRUE(prompter.messages().isEmpty()) << prompter.messages().join('|').toStdString();
     ASSERT_EQ(f.state(), State::Waiting);
-    const QString line = "echo " + shellQuote(c.record) + " > " + f.exchange().requestName();
+    const QString todo = f.exchange().requestName();
+    const QString line = "echo " + shellQuote(c.record) + " > ." + todo + ".tmp";
     EXPECT_EQ(server.linesOf(0).value(1).toStdString(), withExitStatus(line).toStdString());
     // The request file holds the record byte for byte, and nothing in it ran.
     QStringList files;
-    EXPECT_EQ(testsupport::runLocally({line}, f.exchange().requestName(), &files),
+    EXPECT_EQ(testsupport::runLocally(requestLines({c.record}, todo), todo, &files),
               QStringList{c.record});
     EXPECT_FALSE(files.contains("canary"));
 }
@@ -414,7 +415,7 @@ TEST_F(ModifyTest, AnAcceptedAnswerSaysDataModifiedSendsTheLdReloadAndPullsOnce)
     prompter.ok();
     f.tmrcheckdone_Timer();
     EXPECT_EQ(prompter.messages(), QStringList{"Data Modified"});
-    EXPECT_EQ(server.linesOf(0).mid(3).join('\n').toStdString(),
+    EXPECT_EQ(server.linesOf(0).mid(5).join('\n').toStdString(),
               QStringList({withExitStatus("./do_csv.sh"), "echo \">>reload_LD"})
                   .join('\n')
                   .toStdString());
@@ -494,11 +495,12 @@ TEST_P(AddRecords, SaveSendsTheRecordOrTellsWhyNot) {
     f.cmdsave_Click();
     EXPECT_TRUE(prompter.messages().isEmpty()) << prompter.messages().join('|').toStdString();
     ASSERT_EQ(f.state(), State::Waiting);
-    const QString line = "echo " + shellQuote(c.record) + " > " + f.exchange().requestName();
+    const QString todo = f.exchange().requestName();
+    const QString line = "echo " + shellQuote(c.record) + " > ." + todo + ".tmp";
     EXPECT_EQ(server.linesOf(0).value(1).toStdString(), withExitStatus(line).toStdString());
     // The request file holds the record byte for byte, and nothing in it ran.
     QStringList files;
-    EXPECT_EQ(testsupport::runLocally({line}, f.exchange().requestName(), &files),
+    EXPECT_EQ(testsupport::runLocally(requestLines({c.record}, todo), todo, &files),
               QStringList{c.record});
     EXPECT_FALSE(files.contains("canary"));
     for (QWidget* w :

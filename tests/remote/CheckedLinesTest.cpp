@@ -2,9 +2,15 @@
 // means for the lines after it.
 #include "remote/CheckedLines.h"
 
+#include "remote/ServerWork.h"
 #include "support/FakeServer.h"
 
 #include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+#include <ostream>
+#include <string>
 
 using namespace quillon;
 using testsupport::FakeServer;
@@ -41,10 +47,10 @@ TEST(CheckedLines, EachLineEndsOnItsOwnAndALostSessionStopsTheRest) {
                                "exit status 1",
                                "dpt.db: busy",
                                "No answer from the server within 7 seconds to: sudo ./ORV_UNLOCK "
-                               "div.db; echo \"rc=$?\"",
+                               "div.db",
                                "the server gave no exit status",
                                "The server closed the session while running: sudo ./ORV_UNLOCK "
-                               "trunk.db; echo \"rc=$?\"",
+                               "trunk.db",
                                "not sent, the connection was lost"};
     for (int i = 0; i < lines.size(); ++i) {
         EXPECT_EQ(run.lines[i].line, lines[i]);
@@ -73,5 +79,81 @@ TEST(CheckedLines, NoShellNoLines) {
     EXPECT_FALSE(run.allOk());
     EXPECT_EQ(server.lines(), QStringList{QStringLiteral("cd '/usr/varnel'")});
 }
+
+// A checked line quoted to the user is the line as written, without the status check the
+// shell was sent.
+TEST(CheckedLines, AFailedLineIsQuotedAsWritten) {
+    FakeServer server;
+    server.on(QStringLiteral("sudo ./ORV_RHOBIC 0 A.TMP")).timesOut();
+    server.on(QStringLiteral("sudo ./ORV_RHOBIC 0 B.TMP")).dropsSession();
+    ServerFailure failure;
+    std::unique_ptr<ServerShell> shell = server.openShell(unlockShell(), failure);
+    ASSERT_TRUE(shell);
+    const QString refused = QString::fromUtf8("echo \u0141 > C.TMP");
+    const QList<std::pair<QString, QString>> cases = {
+        {"sudo ./ORV_RHOBIC 0 A.TMP",
+         "No answer from the server within 60 seconds to: sudo ./ORV_RHOBIC 0 A.TMP"},
+        {refused, "A shell line cannot hold the character U+0141, which has no Windows-1252 "
+                  "code: echo ? > C.TMP"},
+        {"sudo ./ORV_RHOBIC 0 B.TMP",
+         "The server closed the session while running: sudo ./ORV_RHOBIC 0 B.TMP"},
+    };
+    for (const auto& [line, text] : cases) {
+        const LineResult r = shell->runChecked(line);
+        EXPECT_EQ(r.failure.text.toStdString(), text.toStdString());
+        EXPECT_EQ(r.failure.line, line);
+    }
+    EXPECT_EQ(withoutStatusCheck("still busy with: ls; echo \"rc=$?\"; the session was closed"),
+              "still busy with: ls; the session was closed");
+}
+
+// A line whose caller names no deadline is held to the request's line deadline ([Sites]
+// LineTimeout), whichever way it is sent.
+struct DeadlineCase {
+    const char* name;
+    std::function<void(ServerShell&, const ShellRequest&)> send;
+};
+void PrintTo(const DeadlineCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class UnnamedDeadline : public ::testing::TestWithParam<DeadlineCase> {};
+
+TEST_P(UnnamedDeadline, IsTheRequestsLineDeadline) {
+    FakeServer server;
+    ShellRequest request = unlockShell();
+    request.lineTimeoutSec = 7;
+    ServerFailure failure;
+    const std::unique_ptr<ServerShell> shell = server.openShell(request, failure);
+    ASSERT_TRUE(shell) << failure.text.toStdString();
+    GetParam().send(*shell, request);
+    ASSERT_GE(server.sent().size(), 2u);
+    for (const FakeServer::SentLine& sent : server.sent())
+        EXPECT_EQ(sent.deadlineSec, 7) << sent.line.toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Ways, UnnamedDeadline,
+    ::testing::Values(
+        DeadlineCase{"Run", [](ServerShell& s, const ShellRequest&) { s.run("ls"); }},
+        DeadlineCase{"RunChecked",
+                     [](ServerShell& s, const ShellRequest&) { s.runChecked("ls"); }},
+        DeadlineCase{"ChangeFolder",
+                     [](ServerShell& s, const ShellRequest&) { s.changeFolder("/usr/a b"); }},
+        DeadlineCase{"ChangeFolderAsWritten",
+                     [](ServerShell& s, const ShellRequest&) {
+                         changeFolderAsWritten(s, "/usr/varnel/");
+                         changeFolderAsWritten(s, "/usr/a b");
+                     }},
+        DeadlineCase{"RunQueue",
+                     [](ServerShell& s, const ShellRequest&) {
+                         QStringList queue{"echo a > T", "echo b >> T"};
+                         s.runQueue(queue);
+                     }},
+        DeadlineCase{"RunCheckedLines",
+                     [](ServerShell&, const ShellRequest& r) {
+                         runCheckedLines(r, {"sudo ./ORV_UNLOCK ext.db", "sudo ./ORV_UNLOCK lt.db"});
+                     }}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

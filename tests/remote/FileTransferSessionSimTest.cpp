@@ -1,5 +1,6 @@
 #include "remote/FileTransferSession.h"
 
+#include "remote/ServerWork.h"
 #include "SessionTestSupport.h"
 #include "support/FileSizeLimit.h"
 #include "support/SimServer.h"
@@ -10,6 +11,8 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+
+#include <memory>
 
 using namespace quillon;
 using namespace remotetest;
@@ -109,6 +112,41 @@ TEST_F(FileTransferTest, StalledServerIsCutOffAtTheDeadline) {
     EXPECT_FALSE(files.isConnected());
     EXPECT_EQ(localFiles(), QStringList({"first.bin"}));
     EXPECT_FALSE(files.getFile(dl("third.bin"), name));
+}
+
+// FTPTIMEOUT is the time without data: a large file on a slow line that keeps flowing arrives
+// whole, however long it takes; one that stalls is cut once nothing came for that long.
+TEST_F(FileTransferTest, ATransferIsCutOnlyWhenItStalls) {
+    QByteArray bytes;
+    for (int i = 0; i < 2'000'000; ++i) bytes += char((i * 13 + i / 977) & 0xff);
+    SimServer::writeSiteFile(name, bytes);
+    StallProxy proxy(SimServer::port());
+    SessionTarget target = simFiles();
+    target.port = proxy.port();
+    ServerFailure failure;
+    const std::unique_ptr<ServerFiles> files =
+        ServerWork::instance().openFiles(FilesRequest{target, 3}, failure);
+    ASSERT_TRUE(files) << failure.text.toStdString();
+    const QString remote = SimServer::siteDir() + "/" + name;
+
+    proxy.throttle(500'000);
+    QElapsedTimer clock;
+    clock.start();
+    const ServerFailure slow = files->fetch(remote, dl("slow.bin"));
+    EXPECT_TRUE(slow.ok()) << slow.text.toStdString();
+    EXPECT_GT(clock.elapsed(), 3000);
+    EXPECT_TRUE(home.read("dl/slow.bin") == bytes);
+
+    proxy.throttle(0);
+    proxy.stallAfter(1'000'000);
+    clock.restart();
+    const ServerFailure stalled = files->fetch(remote, dl("stalled.bin"));
+    EXPECT_EQ(stalled.code, kSessionTimedOut);
+    EXPECT_TRUE(stalled.text.startsWith("No data from the server within 3 seconds"))
+        << stalled.text.toStdString();
+    EXPECT_GE(clock.elapsed(), 2900);
+    EXPECT_LT(clock.elapsed(), 6000);
+    EXPECT_EQ(localFiles(), QStringList{"slow.bin"});
 }
 
 }  // namespace

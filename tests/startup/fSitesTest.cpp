@@ -282,6 +282,24 @@ TEST_F(SiteEditor, ModifyRebuildsBatsAndStoresTheValuesAsTyped) {
     EXPECT_EQ(G().g_SiteSSHUser[1], QStringLiteral("ops"));
 }
 
+// A box holding a character without a Windows-1252 code is refused with its field named,
+// before the Bats folder is rebuilt or anything is written; the boxes stay open to correct it.
+TEST_F(SiteEditor, ModifyRefusesACharacterTheConfigurationCannotHold) {
+    home.write(QStringLiteral("Site2/Bats/Detail.shp"), "old copy\r\n");
+    open({QStringLiteral("Default"), QStringLiteral("Site2")}, 1);
+    prompter.yes().ok();
+    editor->cmdmodify->click();
+    editor->txtPassword->setText(QString::fromUtf8("v\u0142"));
+    editor->cmdmodify->click();
+    EXPECT_EQ(prompter.messages().last(),
+              QString::fromUtf8("The Password may not hold the character \"\u0142\" (U+0142): the "
+                                "server's text is Windows-1252, which has no code for it."));
+    EXPECT_TRUE(editor->isVisible());
+    EXPECT_EQ(editor->cmdmodify->text(), QStringLiteral("&Save Site"));
+    EXPECT_EQ(home.read(QStringLiteral("KTReports.ini")), kIni);
+    EXPECT_EQ(home.read(QStringLiteral("Site2/Bats/Detail.shp")), "old copy\r\n");
+}
+
 // A configuration file that cannot be written is told, never taken for a saved site.
 // A Bats folder that is a link to another folder: the link gives way to a folder of the
 // site's own, and what it pointed to keeps every file.
@@ -438,6 +456,11 @@ INSTANTIATE_TEST_SUITE_P(
                     "Invalid HomeDir."},
         RefusedCase{"portWithOption", "East", "127.0.0.1", "22 -oProxyCommand=x", "/usr/varnel",
                     "varneltail", false, "Invalid SSH Port."},
+        // A character the configuration file and the server's text cannot hold, in any box.
+        RefusedCase{"nameWithoutAWindows1252Code", "\xc5\x81\xc3\xb3d\xc5\xba", "127.0.0.1", nullptr,
+                    "/usr/varnel", "varneltail", false, "The Site Name may not hold"},
+        RefusedCase{"ipWithoutAWindows1252Code", "East", "127.0.0.\xe2\x91\xa0", nullptr,
+                    "/usr/varnel", "varneltail", false, "The IP Address may not hold"},
         RefusedCase{"portZero", "East", "127.0.0.1", "0", "/usr/varnel", "varneltail", false,
                     "Invalid SSH Port."},
         RefusedCase{"nameDefault", "default", "127.0.0.1", nullptr, "/usr/varnel", "varneltail",

@@ -11,7 +11,9 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <thread>
 #include <utility>
 #include <vector>
@@ -53,6 +55,12 @@ public:
     // larger than that.
     void stallAfter(qint64 bytes) {
         stallBudget_ = bytes;
+        poke();
+    }
+    // Passes at most bytesPerSecond from the server (0: no limit): a slow line whose data keeps
+    // flowing.
+    void throttle(qint64 bytesPerSecond) {
+        rate_ = bytesPerSecond;
         poke();
     }
     // Closes every connection at once, as a server that kills the session does; new ones are
@@ -116,8 +124,15 @@ private:
                     const int to = p[i].fd == c ? u : p[i].fd == u ? c : -2;
                     if (to == -2 || to < 0) continue;
                     char buf[65536];
-                    const ssize_t n = ::read(p[i].fd, buf, sizeof buf);
+                    // Throttled, the server's bytes come in slices of a twentieth of a second.
+                    const qint64 rate = rate_;
+                    const size_t want = to == c && rate > 0
+                                            ? size_t(std::clamp<qint64>(rate / 20, 1, sizeof buf))
+                                            : sizeof buf;
+                    const ssize_t n = ::read(p[i].fd, buf, want);
                     if (n > 0) (void)!::write(to, buf, static_cast<size_t>(n));
+                    if (n > 0 && to == c && rate > 0)
+                        std::this_thread::sleep_for(std::chrono::microseconds(n * 1'000'000 / rate));
                     if (n > 0 && to == c && stallBudget_ >= 0 && (stallBudget_ -= n) <= 0) {
                         stallBudget_ = -1;
                         stalled_ = true;
@@ -135,6 +150,7 @@ private:
     std::atomic<bool> stalled_{false};
     std::atomic<bool> cut_{false};
     std::atomic<qint64> stallBudget_{-1};  // bytes from the server until the stall; -1: none
+    std::atomic<qint64> rate_{0};          // bytes a second from the server; 0: no limit
     std::vector<int> fds_;
     std::thread thread_;
 };

@@ -180,6 +180,11 @@ void SimServer::setKnob(const QString& name, const QString& value) {
     (void)::chmod(QFile::encodeName(f.fileName()).constData(), 0666);
 }
 
+bool SimServer::answererKnows(const QString& knob) {
+    QFile f(stateDir() + QStringLiteral("/answerer"));
+    return f.open(QIODevice::ReadOnly) && f.readAll().contains(knob.toUtf8());
+}
+
 void SimServer::clearKnobs() {
     QDir dir(knobDir());
     for (const QString& name : dir.entryList(QDir::Files | QDir::Hidden | QDir::System))

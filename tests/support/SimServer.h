@@ -34,6 +34,9 @@ struct SimServer {
 
     static void setKnob(const QString& name, const QString& value = QStringLiteral("1"));
     static void clearKnobs();
+    // Whether the installed answerer reads that knob: a test whose point is the knob fails
+    // rather than pass on an older answerer (run sim/start to install this one).
+    static bool answererKnows(const QString& knob);
 
     // Files below siteDir(); written ones are owned by varnel and group-writable.
     static void writeSiteFile(const QString& relative, const QByteArray& bytes);

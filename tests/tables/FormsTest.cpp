@@ -299,7 +299,7 @@ TEST_P(Records, SaveWritesTheRecordAsTheFileMustHoldIt) {
     ASSERT_EQ(f->state(), State::Waiting);
     const QString todo = f->exchange().requestName();
     EXPECT_EQ(server.linesOf(0).value(1).toStdString(),
-              withExitStatus("echo '" + c.record + "' > " + todo).toStdString());
+              withExitStatus("echo '" + c.record + "' > ." + todo + ".tmp").toStdString());
 }
 
 const RecordCase kRecordCases[] = {
@@ -465,6 +465,13 @@ INSTANTIATE_TEST_SUITE_P(
         CheckCase{"ModifyDivisionNameEmptied", edit<fEditDiv>(kDivRow),
                   [](ChangeForm& f) { box(f, "txtDivName")->clear(); },
                   "You must enter a Division name"},
+        // Refused at its box, before anything is sent: the server's shell would refuse the
+        // line unsent, after the form had counted the request as sent.
+        CheckCase{"ModifyDivisionNameWithoutAWindows1252Code", edit<fEditDiv>(kDivRow),
+                  [](ChangeForm& f) { box(f, "txtDivName")->setText(QString::fromUtf8("\u0141\u00f3d\u017a")); },
+                  QString::fromUtf8("The Division Name may not hold the character \"\u0141\" "
+                                    "(U+0141): the server's text is Windows-1252, which has no "
+                                    "code for it.")},
         CheckCase{"ModifyDivisionQuoteInTheName", edit<fEditDiv>(kDivRow),
                   [](ChangeForm& f) { box(f, "txtDivName")->setText("Ops \"North\""); },
                   "The Division Name " + kNameChars},
@@ -594,7 +601,7 @@ TEST_F(FormTest, SaveLocksTheFormAndAnAcceptedAnswerFinishesInOrder) {
     EXPECT_EQ(f.result(), QDialog::Accepted);
     const QString done = f.exchange().answerName();
     const QStringList lines = server.linesOf(0);
-    EXPECT_EQ(lines.mid(2).join('\n').toStdString(),
+    EXPECT_EQ(lines.mid(4).join('\n').toStdString(),
               QStringList({"ls " + done, "ls " + done, withExitStatus("./do_csv.sh"),
                            "echo \">>reload_DPT"})
                   .join('\n')
@@ -655,7 +662,7 @@ TEST_F(FormTest, ATickWhileTheRequestIsSentSendsNothing) {
     server.on(QRegularExpression("^echo ")).then([&f](const QString&) { f.tmrcheckdone_Timer(); });
     f.cmdsave_Click();
     EXPECT_EQ(f.state(), State::Waiting);
-    EXPECT_EQ(server.linesOf(0).size(), 2);  // cd and the record
+    EXPECT_EQ(server.linesOf(0).size(), 4);  // cd, the record, the stale answer, the move
 }
 
 TEST_F(FormTest, ASessionThatCannotOpenLeavesTheFormToTryAgain) {
@@ -722,26 +729,39 @@ INSTANTIATE_TEST_SUITE_P(Ways, EndingTheWait,
                          ::testing::Values(EndOfWait::CancelBetweenPolls,
                                            EndOfWait::CancelDuringAPoll, EndOfWait::CloseTheForm));
 
+// Cancelled while a record is written, the request is not on the server: the form is the
+// user's again. Cancelled while the publishing move runs, it may be there.
 TEST_F(FormTest, TheFormStaysWhileTheRequestIsSent) {
-    fAddDiv f;
-    f.show();
-    f.txtdivnumber->setText("7");
-    f.txtDivName->setText("Sales");
-    bool stayed = false;
-    server.on(QRegularExpression("^echo ")).blocksUntilCancel().then([&](const QString&) {
-        QTimer::singleShot(10, &f, [&] {
-            f.close();
-            stayed = f.isVisible();
-            f.cmdwaitcancel_Click();
-        });
-    });
-    prompter.ok();
-    f.cmdsave_Click();
-    EXPECT_TRUE(stayed);
-    EXPECT_EQ(prompter.messages(),
-              QStringList{"Sending the request was cancelled. The server may still carry out "
-                          "the request."});
-    EXPECT_FALSE(f.isVisible());
+    for (const bool publishing : {false, true}) {
+        SCOPED_TRACE(publishing);
+        // The rule added last wins: the records go through the second time.
+        if (publishing) server.on(QRegularExpression("^echo ")).reply("");
+        fAddDiv f;
+        f.show();
+        f.txtdivnumber->setText("7");
+        f.txtDivName->setText("Sales");
+        bool stayed = false;
+        server.on(QRegularExpression(publishing ? "^mv -f " : "^echo "))
+            .blocksUntilCancel()
+            .then([&](const QString&) {
+                QTimer::singleShot(10, &f, [&] {
+                    f.close();
+                    stayed = f.isVisible();
+                    f.cmdwaitcancel_Click();
+                });
+            });
+        prompter.ok();
+        f.cmdsave_Click();
+        EXPECT_TRUE(stayed);
+        EXPECT_EQ(prompter.messages().last(),
+                  publishing ? "Sending the request was cancelled. The server may still carry "
+                               "out the request."
+                             : "The request was not sent.");
+        EXPECT_EQ(f.isVisible(), !publishing);
+        EXPECT_EQ(f.state(), publishing ? State::Closed : State::Idle);
+        EXPECT_EQ(f.cmdsave->isEnabled(), !publishing);
+        f.hide();
+    }
 }
 
 TEST_F(FormTest, NoAnswerWithinTheLimitIsToldAndTheTablesAreRewrittenAndPulled) {

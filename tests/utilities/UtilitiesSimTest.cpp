@@ -92,6 +92,27 @@ TEST_F(UtilitiesSimTest, DeleteCallsRemovesTheChosenCallsBeforeTheMomentOnly) {
     EXPECT_EQ(site.read(".tables/calls.csv"), "");
 }
 
+// A server that takes up a request the moment it is listed reads it whole: every item's calls
+// go, not only those of the first record.
+TEST_F(UtilitiesSimTest, DeleteCallsOfThreeItemsReachAServerThatAnswersAtOnce) {
+    ASSERT_TRUE(SimServer::answererKnows("answer_at_once")) << "run sim/start";
+    SimServer::setKnob("answer_at_once");
+    SimServer::setKnob("line.delay", "0.3");
+    fdeletecalls w;
+    w.show();
+    w.startdate->setDate(QDate(2027, 1, 1));
+    for (const char* item : {"1001 Front Desk", "2001 Room 201", "2002 Room 202"})
+        choose(*w.lists, item);
+    prompter.yes().ok();
+    w.Command1_Click();
+    ASSERT_TRUE(testsupport::waitFor([&] { return !w.isVisible(); }, 30000));
+    EXPECT_EQ(prompter.messages().last(), "Calls deleted");
+    EXPECT_EQ(site.read(w.exchange().requestName()),
+              "1,deletecalls,ext,1001,010127,0001\n2,deletecalls,ext,2001,010127,0001\n"
+              "3,deletecalls,ext,2002,010127,0001\n");
+    for (const char* ext : {"1001", "2001", "2002"}) EXPECT_TRUE(callsOf(ext).isEmpty()) << ext;
+}
+
 TEST_F(UtilitiesSimTest, PrintJobsListsTheQueueAndRemovesTheChosenJobs) {
     SimServer::setKnob(
         "print_queue",
