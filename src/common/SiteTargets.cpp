@@ -67,11 +67,8 @@ QString siteServerFolder(int site, bool backup) {
     return f;
 }
 
-QString noServerFolderText(int site) {
-    return QStringLiteral(
-               "The site %1 has no server folder (Homedir). Nothing was sent to the server; "
-               "set the site's server folder in its settings.")
-        .arg(siteLabel(site));
+QString noServerFolderText() {
+    return QStringLiteral("No server folder is configured for this site.");
 }
 
 ShellRequest shellRequestForSite(int site, SiteFolder folder, const QString& control) {
@@ -82,7 +79,7 @@ ShellRequest shellRequestForSite(int site, SiteFolder folder, const QString& con
         // Refused before the connect, as a bad port is: work meant for the site's folder never
         // starts anywhere else.
         if (r.folder->isEmpty() && r.target.refusal.isEmpty() && validSite(site))
-            r.target.refusal = noServerFolderText(site);
+            r.target.refusal = noServerFolderText();
     }
     r.control = control;
     r.connectTimeoutSec = configuredTimeout();

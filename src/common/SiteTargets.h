@@ -43,8 +43,8 @@ SessionTarget sftpTargetForSite(int site);
 // The site's server folder: g_SiteHomedir, with "/backup" appended when asked; empty (with or
 // without "/backup") when the site has none.
 QString siteServerFolder(int site, bool backup = false);
-// For the user, when site `site` has no server folder: nothing was sent.
-QString noServerFolderText(int site);
+// For the user, when the site has no server folder.
+QString noServerFolderText();
 
 // The folder a site's shell works in: the login's start folder, g_SiteHomedir, or its /backup.
 enum class SiteFolder { Login, Home, Backup };

@@ -18,7 +18,7 @@ QString sftpErrorText(sftp_session sftp, ssh_session ssh) {
     switch (sftp_get_error(sftp)) {
         case SSH_FX_NO_SUCH_FILE:
         case SSH_FX_NO_SUCH_PATH:
-            return QStringLiteral("the server has no such file");
+            return kNoSuchRemoteFile;
         case SSH_FX_PERMISSION_DENIED:
             return QStringLiteral("the server denied access to it");
         default:

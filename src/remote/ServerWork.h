@@ -100,6 +100,9 @@ private:
     WaitCanceller* m_canceller;
 };
 
+// A fetch that failed only because the server has no such file.
+bool isMissingRemoteFile(const ServerFailure& failure);
+
 // What the user hears after a Cancel: "<work> was cancelled. ..." with the warning that the
 // server may still finish it.
 QString cancelledWaitText(const QString& work);

@@ -619,7 +619,7 @@ TEST_P(NoServerFolder, IsRefusedBeforeAnythingIsSent) {
     EXPECT_TRUE(server.fetches().empty());
     for (const auto& r : server.shellRequests()) EXPECT_FALSE(r.target.refusal.isEmpty());
     ASSERT_FALSE(prompter.messages().isEmpty());
-    EXPECT_TRUE(prompter.messages().last().contains("has no server folder"))
+    EXPECT_TRUE(prompter.messages().last().contains("No server folder is configured for this site."))
         << prompter.messages().last().toStdString();
     EXPECT_TRUE(prompter.exhausted());
 }

@@ -254,7 +254,7 @@ public:
         if (file == s_->files.end())
             return fail(
                 quillon::kSessionFailed,
-                QStringLiteral("Could not fetch %1: the server has no such file").arg(remotePath));
+                QStringLiteral("Could not fetch %1: %2").arg(remotePath, quillon::kNoSuchRemoteFile));
         QSaveFile out(localPath);
         out.setDirectWriteFallback(false);
         if (!out.open(QIODevice::WriteOnly) || out.write(file->second) != file->second.size() ||
