@@ -11,6 +11,7 @@
 #include "common/SiteTargets.h"
 #include "widgets/MainWindowPort.h"
 #include "remote/CheckedLines.h"
+#include "remote/TablePull.h"
 #include "reports/common/ReportTable.h"
 #include "support/FakeServer.h"
 #include "support/FakeSite.h"
@@ -636,9 +637,18 @@ INSTANTIATE_TEST_SUITE_P(
                       NoFolderCase{"BringBack", [] { fbringbackbackups b; }}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// The pieces every window builds on: no "/backup" at the root, no shell in it, no table pulled
+// from the root.
 TEST(SiteServerFolder, AnEmptyHomedirHasNoBackupFolder) {
+    testsupport::TempHome home;
     FakeSite site;
+    FakeServer server;
     G().g_SiteHomedir[FakeSite::kIndex] = "";
+    const TableMirrorResult pulled = RefreshSiteTables(
+        FakeSite::name(), filesRequestForSite(FakeSite::kIndex), siteServerFolder(FakeSite::kIndex));
+    EXPECT_FALSE(pulled.ok);
+    EXPECT_EQ(pulled.error, "No server folder is configured for this site.");
+    EXPECT_TRUE(server.filesRequests().empty());
     EXPECT_EQ(SiteContext::current().serverFolder(true), "");
     EXPECT_EQ(siteServerFolder(FakeSite::kIndex, true), "");
     EXPECT_FALSE(shellRequestForSite(FakeSite::kIndex, SiteFolder::Backup, "x").target.refusal.isEmpty());
