@@ -165,10 +165,10 @@ void frestore::Command1_Click() {
     setBusy(false);
     if (!f.ok()) {
         WriteDebugLog(f.text);
-        QString text = f.code == kSessionCancelled
-                           ? cancelledText(QStringLiteral("restore"))
-                           : QStringLiteral("The backup %1 was not restored.\r\n\r\n").arg(name) +
-                                 f.text;
+        QString text =
+            f.code == kSessionCancelled
+                ? cancelledText(QStringLiteral("restore"))
+                : QStringLiteral("The backup %1 was not restored.\r\n\r\n").arg(name) + f.text;
         // Once the tables were removed, reports on the backup would run on missing or half
         // unpacked tables.
         int removal = -1;

@@ -158,7 +158,8 @@ void fbackup::cmdbackup_Click() {
                                                          : failure.text;
         // The archive the server already holds is not lost to the user.
         if (!m_archive.isEmpty() && !text.contains(m_archive))
-            text += QStringLiteral("\r\n\r\nThe backup archive is on the server: %1").arg(m_archive);
+            text +=
+                QStringLiteral("\r\n\r\nThe backup archive is on the server: %1").arg(m_archive);
         WriteDebugLog(text);
         tell(text, platform::Icon::Exclamation);
         return;
@@ -214,7 +215,7 @@ ServerFailure fbackup::backUp(const QString& pc) {
     const QString finalName =
         freeBackupArchiveName(now, pc, [&onServer, &base](const QString& name) {
             return onServer.contains(name) || onServer.contains(name + QStringLiteral(".info")) ||
-                   QFileInfo::exists(base + QLatin1Char('/') + name);
+                   FileExists(base + QLatin1Char('/') + name);
         });
     if (finalName.isEmpty())
         return {kSessionFailed,
@@ -224,9 +225,12 @@ ServerFailure fbackup::backUp(const QString& pc) {
                     .arg(kBackupNameTries)
                     .arg(backupArchiveName(now, pc)),
                 {}};
-    BackupInfoRecord record{
-        finalName,       backupCreatedDate(now.date()),     m_type,
-        backupPickerDate(startdate->date()), backupPickerDate(enddate->date()), pc};
+    BackupInfoRecord record{finalName,
+                            backupCreatedDate(now.date()),
+                            m_type,
+                            backupPickerDate(startdate->date()),
+                            backupPickerDate(enddate->date()),
+                            pc};
     const QString local = base + QLatin1Char('/') + record.fileName;
     const ServerFailure fetched = m_work.fetch(m_archive, local);
     m_work.closeFiles();

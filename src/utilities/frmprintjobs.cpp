@@ -124,8 +124,10 @@ void frmprintjobs::Form_Load() {
         }
         if (!failure.ok()) WriteDebugLog(QStringLiteral("printjob.rtf: ") + failure.text);
         // A listing the server does not have is an empty queue; any other failure is not.
-        if (!failure.ok() && !isMissingRemoteFile(failure)) problem = failure.text;
-        else ConvertUnixFile(m_rawListing, m_listing);
+        if (!failure.ok() && !isMissingRemoteFile(failure))
+            problem = failure.text;
+        else
+            ConvertUnixFile(m_rawListing, m_listing);
     }
 
     QFile listing(m_listing);

@@ -116,8 +116,12 @@ TEST_P(CreatedDate, IsMonthDayAndFourDigitYearInEveryLocale) {
     QLocale::setDefault(QLocale(QString::fromLatin1(GetParam())));
     EXPECT_EQ(backupCreatedDate(QDate(2008, 12, 9)), "12/9/2008");
     EXPECT_EQ(backupCreatedDate(QDate(2010, 1, 31)), "1/31/2010");
-    BackupInfoRecord r{"143005_120908_OFFICE1.tar.gz", backupCreatedDate(QDate(2008, 12, 9)),
-                       "P", "11/09/08", "12/09/08", "OFFICE1"};
+    BackupInfoRecord r{"143005_120908_OFFICE1.tar.gz",
+                       backupCreatedDate(QDate(2008, 12, 9)),
+                       "P",
+                       "11/09/08",
+                       "12/09/08",
+                       "OFFICE1"};
     const BackupListing l = parseBackupListing({r.line()});
     ASSERT_EQ(l.records.size(), 1);
     EXPECT_EQ(l.records[0].createdDate, "12/9/2008");
@@ -213,8 +217,11 @@ INSTANTIATE_TEST_SUITE_P(
                          "143005_120908_OFFICE1.tar.gz", "090000_121008_BACK-2.tar.gz"},
                         {"BACK-2", "OFFICE1", "OFFICE1", "BACK-2"},
                         {}},
-        RunTogetherCase{"ASeventhField", {kRecA, kSeven}, {"101508_103108_OFFICE1.tar.gz"},
-                        {"OFFICE1"}, {kSeven}},
+        RunTogetherCase{"ASeventhField",
+                        {kRecA, kSeven},
+                        {"101508_103108_OFFICE1.tar.gz"},
+                        {"OFFICE1"},
+                        {kSeven}},
         RunTogetherCase{"ElevenFieldsThatAreNoTwoRecords",
                         {kRecA + "," + kRecP.mid(kRecP.indexOf(',') + 1)},
                         {},

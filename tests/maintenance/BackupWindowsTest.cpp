@@ -9,7 +9,6 @@
 #include "common/Globals.h"
 #include "common/SiteContext.h"
 #include "common/SiteTargets.h"
-#include "widgets/MainWindowPort.h"
 #include "remote/CheckedLines.h"
 #include "remote/TablePull.h"
 #include "reports/common/ReportTable.h"
@@ -17,6 +16,7 @@
 #include "support/FakeSite.h"
 #include "support/ScriptedPrompter.h"
 #include "support/TempHome.h"
+#include "widgets/MainWindowPort.h"
 #include "widgets/ProgressLabel.h"
 #include "widgets/SortableGrid.h"
 
@@ -175,8 +175,9 @@ TEST_F(BackupWindows, ADateRangeSendsThePickersAsTheyStandInCommandAndRecord) {
 TEST_F(BackupWindows, ABackupNeverTakesANameAlreadyTaken) {
     packedOnTheServer(server);
     server.on("ls -1 '/usr/varnel/backup/'")
-        .reply("143005_120908_TESTPC.tar.gz\n143005_120908_TESTPC.tar.gz.info\n"
-               "143007_120908_TESTPC.tar.gz.info\nrestore.txt\n");
+        .reply(
+            "143005_120908_TESTPC.tar.gz\n143005_120908_TESTPC.tar.gz.info\n"
+            "143007_120908_TESTPC.tar.gz.info\nrestore.txt\n");
     home.write("North/Download/backups/143006_120908_TESTPC.tar.gz", "EARLIER");
     fbackup f;
     prompter.ok();
@@ -250,8 +251,8 @@ INSTANTIATE_TEST_SUITE_P(
             "The server could not gather the calls", "./CALL_PUT5 11/09/08 12/09/08", false, ""},
         BackupFault{"CallPutOutlivesItsDeadline",
                     [](FakeServer& s) { s.on("./CALL_PUT5 11/09/08 12/09/08").timesOut(); },
-                    "The server could not gather the calls", "./CALL_PUT5 11/09/08 12/09/08",
-                    false, ""},
+                    "The server could not gather the calls", "./CALL_PUT5 11/09/08 12/09/08", false,
+                    ""},
         BackupFault{"TarFails",
                     [](FakeServer& s) {
                         s.on("tar cvf `date +%m%d%y`TESTPC.tar *")
@@ -290,16 +291,16 @@ INSTANTIATE_TEST_SUITE_P(
                     [](FakeServer& s) {
                         s.on("mv 121008TESTPC.tar.gz 143005_120908_TESTPC.tar.gz").status(1);
                     },
-                    "The archive could not be given its name", "ls -1 '/usr/varnel/backup/'",
-                    true, "121008TESTPC.tar.gz"},
+                    "The archive could not be given its name", "ls -1 '/usr/varnel/backup/'", true,
+                    "121008TESTPC.tar.gz"},
         BackupFault{"TheRecordIsMissing",
                     [](FakeServer& s) {
                         s.on("ls 143005_120908_TESTPC.tar.gz.info")
                             .reply("ls: cannot access '143005_120908_TESTPC.tar.gz.info'\n")
                             .status(2);
                     },
-                    "The backup's record is not on the server", "ls -1 '/usr/varnel/backup/'",
-                    true, "143005_120908_TESTPC.tar.gz"}),
+                    "The backup's record is not on the server", "ls -1 '/usr/varnel/backup/'", true,
+                    "143005_120908_TESTPC.tar.gz"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // ---- restoring ------------------------------------------------------------------------------
@@ -620,22 +621,22 @@ TEST_P(NoServerFolder, IsRefusedBeforeAnythingIsSent) {
     EXPECT_TRUE(server.fetches().empty());
     for (const auto& r : server.shellRequests()) EXPECT_FALSE(r.target.refusal.isEmpty());
     ASSERT_FALSE(prompter.messages().isEmpty());
-    EXPECT_TRUE(prompter.messages().last().contains("No server folder is configured for this site."))
+    EXPECT_TRUE(
+        prompter.messages().last().contains("No server folder is configured for this site."))
         << prompter.messages().last().toStdString();
     EXPECT_TRUE(prompter.exhausted());
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Windows, NoServerFolder,
-    ::testing::Values(NoFolderCase{"Backup",
-                                   [] {
-                                       fbackup f;
-                                       f.cmdbackup_Click();
-                                   }},
-                      NoFolderCase{"Restore", [] { frestore r; }},
-                      NoFolderCase{"Delete", [] { fdeletebackups d; }},
-                      NoFolderCase{"BringBack", [] { fbringbackbackups b; }}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Windows, NoServerFolder,
+                         ::testing::Values(NoFolderCase{"Backup",
+                                                        [] {
+                                                            fbackup f;
+                                                            f.cmdbackup_Click();
+                                                        }},
+                                           NoFolderCase{"Restore", [] { frestore r; }},
+                                           NoFolderCase{"Delete", [] { fdeletebackups d; }},
+                                           NoFolderCase{"BringBack", [] { fbringbackbackups b; }}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 // The pieces every window builds on: no "/backup" at the root, no shell in it, no table pulled
 // from the root.
@@ -644,15 +645,18 @@ TEST(SiteServerFolder, AnEmptyHomedirHasNoBackupFolder) {
     FakeSite site;
     FakeServer server;
     G().g_SiteHomedir[FakeSite::kIndex] = "";
-    const TableMirrorResult pulled = RefreshSiteTables(
-        FakeSite::name(), filesRequestForSite(FakeSite::kIndex), siteServerFolder(FakeSite::kIndex));
+    const TableMirrorResult pulled =
+        RefreshSiteTables(FakeSite::name(), filesRequestForSite(FakeSite::kIndex),
+                          siteServerFolder(FakeSite::kIndex));
     EXPECT_FALSE(pulled.ok);
     EXPECT_EQ(pulled.error, "No server folder is configured for this site.");
     EXPECT_TRUE(server.filesRequests().empty());
     EXPECT_EQ(SiteContext::current().serverFolder(true), "");
     EXPECT_EQ(siteServerFolder(FakeSite::kIndex, true), "");
-    EXPECT_FALSE(shellRequestForSite(FakeSite::kIndex, SiteFolder::Backup, "x").target.refusal.isEmpty());
-    EXPECT_TRUE(shellRequestForSite(FakeSite::kIndex, SiteFolder::Login, "x").target.refusal.isEmpty());
+    EXPECT_FALSE(
+        shellRequestForSite(FakeSite::kIndex, SiteFolder::Backup, "x").target.refusal.isEmpty());
+    EXPECT_TRUE(
+        shellRequestForSite(FakeSite::kIndex, SiteFolder::Login, "x").target.refusal.isEmpty());
     G().g_SiteHomedir[FakeSite::kIndex] = FakeSite::folder();
     EXPECT_EQ(SiteContext::current().serverFolder(true), "/usr/varnel/backup");
 }
@@ -684,26 +688,24 @@ TEST_P(UnwrittenListing, IsToldAndTheOldOneIsNotListed) {
     EXPECT_FALSE(QFile::exists(home.file("North/Download/reports/restore.txt")));
 }
 
-INSTANTIATE_TEST_SUITE_P(Windows, UnwrittenListing,
-                         ::testing::Values(ListWindowCase{"Restore",
-                                                          [] {
-                                                              frestore r;
-                                                              EXPECT_EQ(r.MSFlexGrid1->dataRows(),
-                                                                        0);
-                                                          }},
-                                           ListWindowCase{"Delete",
-                                                          [] {
-                                                              fdeletebackups d;
-                                                              EXPECT_EQ(d.MSFlexGrid1->dataRows(),
-                                                                        0);
-                                                          }},
-                                           ListWindowCase{"BringBack",
-                                                          [] {
-                                                              fbringbackbackups b;
-                                                              EXPECT_EQ(b.MSFlexGrid1->dataRows(),
-                                                                        0);
-                                                          }}),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(
+    Windows, UnwrittenListing,
+    ::testing::Values(ListWindowCase{"Restore",
+                                     [] {
+                                         frestore r;
+                                         EXPECT_EQ(r.MSFlexGrid1->dataRows(), 0);
+                                     }},
+                      ListWindowCase{"Delete",
+                                     [] {
+                                         fdeletebackups d;
+                                         EXPECT_EQ(d.MSFlexGrid1->dataRows(), 0);
+                                     }},
+                      ListWindowCase{"BringBack",
+                                     [] {
+                                         fbringbackbackups b;
+                                         EXPECT_EQ(b.MSFlexGrid1->dataRows(), 0);
+                                     }}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(BackupWindows, ACatWithoutRecordsIsAnEmptyList) {
     listing("");
@@ -717,8 +719,9 @@ TEST_F(BackupWindows, ACatWithoutRecordsIsAnEmptyList) {
 }
 
 TEST_F(BackupWindows, RecordsRunTogetherAreEachARow) {
-    listing("101508_103108_OFFICE1.tar.gz,10/31/2008,A,10/01/08,10/31/08,OFFICE1"
-            "143005_120908_OFFICE1.tar.gz,12/9/2008,P,11/09/08,12/09/08,OFFICE1\n");
+    listing(
+        "101508_103108_OFFICE1.tar.gz,10/31/2008,A,10/01/08,10/31/08,OFFICE1"
+        "143005_120908_OFFICE1.tar.gz,12/9/2008,P,11/09/08,12/09/08,OFFICE1\n");
     frestore r;
     EXPECT_EQ(column(r.MSFlexGrid1, 0), (QStringList{kA, kP}));
     EXPECT_EQ(column(r.MSFlexGrid1, 5), (QStringList{"OFFICE1", "OFFICE1"}));
@@ -794,28 +797,25 @@ INSTANTIATE_TEST_SUITE_P(
                             s.on("cd '/usr/varnel/backup'").reply("bash: cd: no such folder\n");
                         },
                         false},
-        ReportsModeCase{"ArchiveRemovalFails",
-                        [](FakeServer& s, frestore&) {
-                            s.on("sudo rm -f TESTPCrestore.tar").status(1);
-                        },
-                        false},
+        ReportsModeCase{
+            "ArchiveRemovalFails",
+            [](FakeServer& s, frestore&) { s.on("sudo rm -f TESTPCrestore.tar").status(1); },
+            false},
         ReportsModeCase{"TablesRemovalTimesOut",
                         [](FakeServer& s, frestore&) { s.on("sudo rm -f *.db *.DAT").timesOut(); },
                         true},
-        ReportsModeCase{"UnpackFails",
-                        [](FakeServer& s, frestore&) {
-                            s.on("sudo tar xvf TESTPCrestore.tar").status(2);
-                        },
-                        true},
-        ReportsModeCase{"Cancelled",
-                        [](FakeServer& s, frestore& r) {
-                            s.on("gunzip TESTPCrestore.tar.gz")
-                                .blocksUntilCancel()
-                                .then([&r](const QString&) {
-                                    QTimer::singleShot(0, &r, [&r] { r.cmdwaitcancel_Click(); });
-                                });
-                        },
-                        true}),
+        ReportsModeCase{
+            "UnpackFails",
+            [](FakeServer& s, frestore&) { s.on("sudo tar xvf TESTPCrestore.tar").status(2); },
+            true},
+        ReportsModeCase{
+            "Cancelled",
+            [](FakeServer& s, frestore& r) {
+                s.on("gunzip TESTPCrestore.tar.gz").blocksUntilCancel().then([&r](const QString&) {
+                    QTimer::singleShot(0, &r, [&r] { r.cmdwaitcancel_Click(); });
+                });
+            },
+            true}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // ---- the menus ------------------------------------------------------------------------------

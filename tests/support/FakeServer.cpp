@@ -252,9 +252,8 @@ public:
         }
         const auto file = s_->files.find(remotePath);
         if (file == s_->files.end())
-            return fail(
-                quillon::kSessionFailed,
-                QStringLiteral("Could not fetch %1: %2").arg(remotePath, quillon::kNoSuchRemoteFile));
+            return fail(quillon::kSessionFailed, QStringLiteral("Could not fetch %1: %2")
+                                                     .arg(remotePath, quillon::kNoSuchRemoteFile));
         QSaveFile out(localPath);
         out.setDirectWriteFallback(false);
         if (!out.open(QIODevice::WriteOnly) || out.write(file->second) != file->second.size() ||

@@ -164,7 +164,8 @@ struct UnreadQueueCase {
     bool fetched;        // the listing was asked for
 };
 
-class UnreadQueue : public PrintJobsWindow, public ::testing::WithParamInterface<UnreadQueueCase> {};
+class UnreadQueue : public PrintJobsWindow,
+                    public ::testing::WithParamInterface<UnreadQueueCase> {};
 
 // The server still holds an earlier listing (kQueue): a queue that could not be read is told,
 // never shown as empty or as that old listing.
@@ -187,12 +188,13 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         UnreadQueueCase{"NoShell",
                         [](FakeServer& s) {
-                            s.failOpen(kSessionFailed, "Connection refused", FakeServer::Times::Next,
-                                       FakeServer::Kind::Shell);
+                            s.failOpen(kSessionFailed, "Connection refused",
+                                       FakeServer::Times::Next, FakeServer::Kind::Shell);
                         },
                         "Connection refused", false},
-        UnreadQueueCase{"LpqTimesOut", [](FakeServer& s) { s.on("sudo lpq  >printjob.rtf").timesOut(); },
-                        "", false},
+        UnreadQueueCase{"LpqTimesOut",
+                        [](FakeServer& s) { s.on("sudo lpq  >printjob.rtf").timesOut(); }, "",
+                        false},
         UnreadQueueCase{"LpqLosesTheSession",
                         [](FakeServer& s) { s.on("sudo lpq  >printjob.rtf").dropsSession(); }, "",
                         false},
@@ -208,8 +210,8 @@ INSTANTIATE_TEST_SUITE_P(
                         },
                         "the transfer broke off", true},
         UnreadQueueCase{"TheFetchTimesOut",
-                        [](FakeServer& s) { s.failFetch("printjob.rtf", kSessionTimedOut); },
-                        "", true}),
+                        [](FakeServer& s) { s.failFetch("printjob.rtf", kSessionTimedOut); }, "",
+                        true}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(PrintJobsWindow, MovesEnableDeleteWhileJobsAreChosen) {

@@ -206,15 +206,12 @@ INSTANTIATE_TEST_SUITE_P(
         SendFault{"TheRecordTimesOut",
                   [](FakeServer& s) { s.on(QRegularExpression("^echo ")).timesOut(); }, false},
         SendFault{"TheRecordLosesTheSession",
-                  [](FakeServer& s) { s.on(QRegularExpression("^echo ")).dropsSession(); },
-                  false},
-        SendFault{"TheProgramFails",
-                  [](FakeServer& s) {
-                      s.on(kProgramLine).reply("ORV_RHOBIC: no such file\n").status(1);
-                  },
-                  false},
-        SendFault{"TheProgramTimesOut", [](FakeServer& s) { s.on(kProgramLine).timesOut(); },
-                  true},
+                  [](FakeServer& s) { s.on(QRegularExpression("^echo ")).dropsSession(); }, false},
+        SendFault{
+            "TheProgramFails",
+            [](FakeServer& s) { s.on(kProgramLine).reply("ORV_RHOBIC: no such file\n").status(1); },
+            false},
+        SendFault{"TheProgramTimesOut", [](FakeServer& s) { s.on(kProgramLine).timesOut(); }, true},
         SendFault{"TheProgramLosesTheSession",
                   [](FakeServer& s) { s.on(kProgramLine).dropsSession(); }, true},
         SendFault{"TheProgramsStatusNeverComes",
