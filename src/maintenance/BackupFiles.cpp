@@ -261,7 +261,13 @@ ServerStep backupMoveStep(const QString& home) {
 }
 
 QList<ServerStep> backupRecordSteps(const QString& provisional, const BackupInfoRecord& record) {
+    const QString info = record.fileName + QStringLiteral(".info");
     return {
+        // The name was free when the folder was listed; mv and ">" would replace what took it
+        // since. test reads no alias or colour, only the files.
+        checked(QStringLiteral("test ! -e ") + record.fileName + QStringLiteral(" && test ! -e ") +
+                    info,
+                QStringLiteral("The backup's name is already taken on the server")),
         checked(QStringLiteral("mv ") + provisional + QLatin1Char(' ') + record.fileName,
                 QStringLiteral("The archive could not be given its name")),
         checked(QStringLiteral("echo ") + shellQuote(record.line()) + QLatin1Char('>') +

@@ -114,7 +114,9 @@ QList<ServerStep> backupPackSteps(const QString& home, const QString& callPut, c
 inline const QString kListPackedArchive = QStringLiteral("ls *.tar.gz");
 // Moving it into the backup folder.
 ServerStep backupMoveStep(const QString& home);
-// In the backup folder: the final name and the info record.
+// In the backup folder: the check that nothing holds the final name or its record yet, the
+// final name and the info record (kRecordNameSteps of them up to the rename).
+inline constexpr int kRecordNameSteps = 2;
 QList<ServerStep> backupRecordSteps(const QString& provisional, const BackupInfoRecord& record);
 
 // Restoring archive `name` (an archive name) in the backup folder, as computer `pc` and login

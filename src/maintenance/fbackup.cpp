@@ -240,10 +240,10 @@ ServerFailure fbackup::backUp(const QString& pc) {
     f = m_work.openShell(SiteFolder::Backup);
     if (!f.ok()) return f;
     const QList<ServerStep> steps = backupRecordSteps(m_provisional, record);
-    f = m_work.run(steps.mid(0, 1));
+    f = m_work.run(steps.mid(0, kRecordNameSteps));
     if (f.ok()) {
         m_archive = backupFolder + record.fileName;
-        f = m_work.run(steps.mid(1));
+        f = m_work.run(steps.mid(kRecordNameSteps));
     }
     m_work.closeShell();
     if (!f.ok()) return f;

@@ -357,7 +357,9 @@ TEST(BackupSteps, TheRecordIsOneQuotedWordForEcho) {
     const BackupInfoRecord r{
         "143005_120908_OFFICE1.tar.gz", "12/9/2008", "P", "11/09/08", "12/09/08", "OFFICE1"};
     EXPECT_EQ(linesOf(backupRecordSteps("120908OFFICE1.tar.gz", r)),
-              (QStringList{"mv 120908OFFICE1.tar.gz 143005_120908_OFFICE1.tar.gz",
+              (QStringList{"test ! -e 143005_120908_OFFICE1.tar.gz && test ! -e "
+                           "143005_120908_OFFICE1.tar.gz.info",
+                           "mv 120908OFFICE1.tar.gz 143005_120908_OFFICE1.tar.gz",
                            "echo '143005_120908_OFFICE1.tar.gz,12/9/2008,P,11/09/08,12/09/08,"
                            "OFFICE1'>143005_120908_OFFICE1.tar.gz.info",
                            "ls 143005_120908_OFFICE1.tar.gz.info"}));

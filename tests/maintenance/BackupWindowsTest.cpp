@@ -144,6 +144,8 @@ TEST_F(BackupWindows, AllCallsSendsTheBareCallPutAndRecordsBothPickerDates) {
     EXPECT_EQ(server.linesOf(0), kPackLines);
     EXPECT_EQ(server.linesOf(1),
               (QStringList{"cd '/usr/varnel/backup'",
+                           ck("test ! -e 143005_120908_TESTPC.tar.gz && test ! -e "
+                              "143005_120908_TESTPC.tar.gz.info"),
                            ck("mv 121008TESTPC.tar.gz 143005_120908_TESTPC.tar.gz"),
                            ck("echo '143005_120908_TESTPC.tar.gz,12/9/2008,A,11/09/08,12/09/08,"
                               "TESTPC'>143005_120908_TESTPC.tar.gz.info"),
@@ -165,7 +167,7 @@ TEST_F(BackupWindows, ADateRangeSendsThePickersAsTheyStandInCommandAndRecord) {
     prompter.ok();
     f.cmdbackup_Click();
     EXPECT_EQ(server.linesOf(0).at(1), ck("./CALL_PUT5 11/20/08 12/01/08"));
-    EXPECT_EQ(server.linesOf(1).at(2),
+    EXPECT_EQ(server.linesOf(1).at(3),
               ck("echo '143005_120908_TESTPC.tar.gz,12/9/2008,P,11/20/08,12/01/08,TESTPC'>"
                  "143005_120908_TESTPC.tar.gz.info"));
 }
@@ -183,7 +185,7 @@ TEST_F(BackupWindows, ABackupNeverTakesANameAlreadyTaken) {
     prompter.ok();
     f.cmdbackup_Click();
     EXPECT_EQ(prompter.messages(), QStringList{"BACKUP COMPLETE"});
-    EXPECT_EQ(server.linesOf(1).mid(1, 2),
+    EXPECT_EQ(server.linesOf(1).mid(2, 2),
               (QStringList{ck("mv 121008TESTPC.tar.gz 143008_120908_TESTPC.tar.gz"),
                            ck("echo '143008_120908_TESTPC.tar.gz,12/9/2008,P,11/09/08,12/09/08,"
                               "TESTPC'>143008_120908_TESTPC.tar.gz.info")}));
@@ -287,6 +289,17 @@ INSTANTIATE_TEST_SUITE_P(
                     },
                     "143005_120908_TESTPC.tar.gz is on the server but could not be copied",
                     "ls -1 '/usr/varnel/backup/'", true, "143005_120908_TESTPC.tar.gz"},
+        BackupFault{"TheNameWasTakenMeanwhile",
+                    [](FakeServer& s) {
+                        s.on("test ! -e 143005_120908_TESTPC.tar.gz && test ! -e "
+                             "143005_120908_TESTPC.tar.gz.info")
+                            .status(1);
+                        s.on(QRegularExpression("^mv 121008")).then([](const QString&) {
+                            ADD_FAILURE() << "renamed over a backup";
+                        });
+                    },
+                    "The backup's name is already taken on the server",
+                    "ls -1 '/usr/varnel/backup/'", true, "121008TESTPC.tar.gz"},
         BackupFault{"TheRenameFails",
                     [](FakeServer& s) {
                         s.on("mv 121008TESTPC.tar.gz 143005_120908_TESTPC.tar.gz").status(1);
