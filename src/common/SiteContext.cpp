@@ -1,6 +1,7 @@
 #include "common/SiteContext.h"
 
 #include "common/Globals.h"
+#include "common/SiteTargets.h"
 #include "platform/FileLookup.h"
 #include "platform/SystemInfo.h"
 
@@ -25,11 +26,7 @@ QString SiteContext::localFolder() const {
 }
 
 QString SiteContext::serverFolder(bool backup) const {
-    const int i = index();
-    if (i < 0 || i >= kMaxSites) return QString();
-    QString folder = G().g_SiteHomedir[i];
-    if (backup) folder += QStringLiteral("/backup");
-    return folder;
+    return siteServerFolder(index(), backup);
 }
 
 const SiteContext& SiteContext::current() {

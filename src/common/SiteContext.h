@@ -15,7 +15,8 @@ public:
 
     // <program folder>/<name>, spelled as the folder on disk is (created when missing).
     QString localFolder() const;
-    // The site's folder on its server (g_SiteHomedir), or its backup subfolder.
+    // The site's folder on its server (g_SiteHomedir), or its backup subfolder; empty for a
+    // site without one (siteServerFolder).
     QString serverFolder(bool backup = false) const;
 
     // The installed context; without one, the site g_CurSite with an empty name.

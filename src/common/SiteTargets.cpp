@@ -60,15 +60,27 @@ SessionTarget sftpTargetForSite(int site) {
 QString siteServerFolder(int site, bool backup) {
     if (!validSite(site)) return QString();
     QString f = G().g_SiteHomedir[site];
+    // No folder is no folder: "/backup" would be a folder at the server's root, where the
+    // listing would be written and a restore would remove tables.
+    if (f.trimmed().isEmpty()) return QString();
     if (backup) f += QStringLiteral("/backup");
     return f;
+}
+
+QString noServerFolderText() {
+    return QStringLiteral("No server folder is configured for this site.");
 }
 
 ShellRequest shellRequestForSite(int site, SiteFolder folder, const QString& control) {
     ShellRequest r;
     r.target = shellTargetForSite(site);
-    if (folder != SiteFolder::Login)
+    if (folder != SiteFolder::Login) {
         r.folder = siteServerFolder(site, folder == SiteFolder::Backup);
+        // Refused before the connect, as a bad port is: work meant for the site's folder never
+        // starts anywhere else.
+        if (r.folder->isEmpty() && r.target.refusal.isEmpty() && validSite(site))
+            r.target.refusal = noServerFolderText();
+    }
     r.control = control;
     r.connectTimeoutSec = configuredTimeout();
     r.lineTimeoutSec = lineTimeoutSec();

@@ -40,8 +40,11 @@ struct SessionTarget {
 // value, never another port.
 SessionTarget shellTargetForSite(int site);
 SessionTarget sftpTargetForSite(int site);
-// The site's server folder: g_SiteHomedir, with "/backup" appended when asked.
+// The site's server folder: g_SiteHomedir, with "/backup" appended when asked; empty (with or
+// without "/backup") when the site has none.
 QString siteServerFolder(int site, bool backup = false);
+// For the user, when the site has no server folder.
+QString noServerFolderText();
 
 // The folder a site's shell works in: the login's start folder, g_SiteHomedir, or its /backup.
 enum class SiteFolder { Login, Home, Backup };
@@ -63,7 +66,8 @@ struct FilesRequest {
 };
 
 // The shell login of a site, in the given folder, with the connect deadline g_FtpTimeout and
-// the configured line deadline.
+// the configured line deadline. Asked for its folder or backup folder, a site without a server
+// folder gives a refused target (noServerFolderText).
 ShellRequest shellRequestForSite(int site, SiteFolder folder, const QString& control);
 // The file-transfer login of a site, with the deadline g_FtpTimeout.
 FilesRequest filesRequestForSite(int site);

@@ -80,15 +80,9 @@ QString backupPickerDate(const QDate& date) {
 }
 
 QString backupCreatedDate(const QDate& date) {
-    QString format = QLocale().dateFormat(QLocale::ShortFormat);
-    // The system's short date carries the whole year (12/9/2008); Qt's short formats give two.
-    if (!format.contains(QStringLiteral("yyyy")))
-        format.replace(QStringLiteral("yy"), QStringLiteral("yyyy"));
-    QString text = QLocale().toString(date, format);
-    // A comma would split the record's fields; locale blanks are not single-byte.
-    text.replace(QLatin1Char(','), QLatin1Char('.'));
-    text.replace(QChar(0x202F), QLatin1Char(' ')).replace(QChar(0x00A0), QLatin1Char(' '));
-    return text;
+    // One spelling whatever this computer's locale: a locale's own digits, words or separators
+    // would not fit the record (or the line that writes it), and the lists read it as text.
+    return QLocale::c().toString(date, QStringLiteral("M/d/yyyy"));
 }
 
 QStringList BackupListRow(const BackupInfoRecord& record) {
@@ -116,6 +110,51 @@ QStringList tickListTitles(const QString& lastTitle) {
     return titles;
 }
 
+namespace {
+// The computer part of an archive name; empty for another name.
+QString archiveComputer(const QString& name) {
+    if (!isBackupArchiveName(name)) return {};
+    constexpr int kStampLength = 14;  // hhmmss_mmddyy_
+    return name.mid(kStampLength, name.size() - kStampLength - kArchiveEnd.size());
+}
+
+// One field holding a record's machine and, run on, the next record's archive name: the two,
+// or nothing when it does not split in exactly one way.
+std::optional<std::pair<QString, QString>> splitMachineAndName(const QString& field,
+                                                               const QString& machine) {
+    if (!machine.isEmpty() && field.startsWith(machine) &&
+        isBackupArchiveName(field.mid(machine.size())))
+        return std::pair{machine, field.mid(machine.size())};
+    std::optional<std::pair<QString, QString>> found;
+    for (int at = 1; at < field.size(); ++at) {
+        if (!isBackupArchiveName(field.mid(at))) continue;
+        if (found) return std::nullopt;
+        found = std::pair{field.left(at), field.mid(at)};
+    }
+    return found;
+}
+
+// `cat *.info` runs a record without its final line feed into the next: the last field of one
+// and the first of the next share a field, so k records give 6 + 5(k-1) fields. The records,
+// or nothing when the fields are not such a run.
+std::optional<QList<QStringList>> recordsRunTogether(const QStringList& f) {
+    constexpr int kFields = 6;
+    if (f.size() <= kFields || (f.size() - kFields) % (kFields - 1) != 0) return std::nullopt;
+    QList<QStringList> records;
+    QStringList current = f.mid(0, kFields - 1);
+    for (int i = kFields - 1; i < f.size() - 1; i += kFields - 1) {
+        const auto split = splitMachineAndName(f.at(i), archiveComputer(current.first()));
+        if (!split) return std::nullopt;
+        current << split->first;
+        records << current;
+        current = QStringList{split->second} + f.mid(i + 1, kFields - 2);
+    }
+    current << f.last();
+    records << current;
+    return records;
+}
+}  // namespace
+
 BackupListing parseBackupListing(const QStringList& lines) {
     BackupListing listing;
     listing.present = true;
@@ -125,11 +164,22 @@ BackupListing parseBackupListing(const QStringList& lines) {
             ++listing.shortLines;
             continue;
         }
-        if (!isBackupArchiveName(f.at(0))) {
-            listing.refused << f.at(0);
-            continue;
+        QList<QStringList> records{f};
+        if (f.size() > 6) {
+            const auto run = recordsRunTogether(f);
+            if (!run) {
+                listing.tooManyFields << line;
+                continue;
+            }
+            records = *run;
         }
-        listing.records.append({f.at(0), f.at(1), f.at(2), f.at(3), f.at(4), f.at(5)});
+        for (const QStringList& r : records) {
+            if (!isBackupArchiveName(r.at(0))) {
+                listing.refused << r.at(0);
+                continue;
+            }
+            listing.records.append({r.at(0), r.at(1), r.at(2), r.at(3), r.at(4), r.at(5)});
+        }
     }
     return listing;
 }
@@ -141,11 +191,18 @@ BackupListing readBackupListing(const QString& path) {
 }
 
 QString refusedRecordsText(const BackupListing& listing) {
-    if (listing.refused.isEmpty()) return {};
-    return QStringLiteral(
-               "These backup records do not name a backup archive and are left out "
-               "of the list:\r\n") +
-           listing.refused.join(QStringLiteral("\r\n"));
+    QStringList parts;
+    if (!listing.refused.isEmpty())
+        parts << QStringLiteral(
+                     "These backup records do not name a backup archive and are left out "
+                     "of the list:\r\n") +
+                     listing.refused.join(QStringLiteral("\r\n"));
+    if (!listing.tooManyFields.isEmpty())
+        parts << QStringLiteral(
+                     "These lines of the backup list hold more than six fields and are left "
+                     "out of the list:\r\n") +
+                     listing.tooManyFields.join(QStringLiteral("\r\n"));
+    return parts.join(QStringLiteral("\r\n\r\n"));
 }
 
 std::optional<DiskSpace> parseDiskSpaceLine(const QString& line) {
@@ -197,13 +254,20 @@ QList<ServerStep> backupPackSteps(const QString& home, const QString& callPut, c
 }
 
 ServerStep backupMoveStep(const QString& home) {
-    return checked(QStringLiteral("mv *.gz ") + shellQuote(home + QStringLiteral("/backup")),
+    // The final "/" makes a missing backup folder an error, not a file named "backup".
+    return checked(QStringLiteral("mv *.gz ") + shellQuote(home + QStringLiteral("/backup/")),
                    QStringLiteral("The archive could not be moved to the backup folder"),
                    backupStepTimeoutSec());
 }
 
 QList<ServerStep> backupRecordSteps(const QString& provisional, const BackupInfoRecord& record) {
+    const QString info = record.fileName + QStringLiteral(".info");
     return {
+        // The name was free when the folder was listed; mv and ">" would replace what took it
+        // since. test reads no alias or colour, only the files.
+        checked(QStringLiteral("test ! -e ") + record.fileName + QStringLiteral(" && test ! -e ") +
+                    info,
+                QStringLiteral("The backup's name is already taken on the server")),
         checked(QStringLiteral("mv ") + provisional + QLatin1Char(' ') + record.fileName,
                 QStringLiteral("The archive could not be given its name")),
         checked(QStringLiteral("echo ") + shellQuote(record.line()) + QLatin1Char('>') +
@@ -227,7 +291,7 @@ QList<ServerStep> restoreSteps(const QString& name, const QString& pc, const QSt
                 QStringLiteral("The last restore's archive could not be removed")),
         checked(QStringLiteral("sudo rm -f ") + tar + QStringLiteral(".gz"),
                 QStringLiteral("The last restore's archive could not be removed")),
-        checked(QStringLiteral("sudo rm -f *.db *.DAT"),
+        checked(kRemoveTablesLine,
                 QStringLiteral("The last restore's tables could not be removed")),
         checked(QStringLiteral("cp ") + name + QLatin1Char(' ') + tar + QStringLiteral(".gz"),
                 QStringLiteral("The backup could not be copied"), slow),
@@ -251,10 +315,36 @@ QStringList listingLines(const QString& login, bool withDiskSpace) {
     };
     const QString listing = QStringLiteral("restore.txt");
     QStringList lines = ownership(listing);
-    lines << QStringLiteral("cat *.info >restore.txt");
+    lines << kListingLine;
     lines << ownership(listing);
     if (withDiskSpace) lines << ownership(QStringLiteral("diskspace.txt"));
     return lines;
+}
+
+QString listingWriteProblem(const QString& reply) {
+    // What cat says when the folder holds no record: the listing is empty, as it should be.
+    static const QRegularExpression noRecords(QRegularExpression::anchoredPattern(
+        QStringLiteral("cat: '?\\*\\.info'?: No such file or directory")));
+    QStringList said;
+    for (const QString& line : splitTextLines(reply))
+        if (!line.trimmed().isEmpty() && !noRecords.match(line.trimmed()).hasMatch())
+            said << line.trimmed();
+    if (said.isEmpty()) return {};
+    return QStringLiteral("The server could not write the list of backups (restore.txt):\r\n") +
+           said.join(QStringLiteral("\r\n"));
+}
+
+QString backupFolderListLine(const QString& home) {
+    return QStringLiteral("ls -1 ") + shellQuote(home + QStringLiteral("/backup/"));
+}
+
+QString freeBackupArchiveName(const QDateTime& when, const QString& pc,
+                              const std::function<bool(const QString&)>& taken) {
+    for (int second = 0; second < kBackupNameTries; ++second) {
+        const QString name = backupArchiveName(when.addSecs(second), pc);
+        if (!taken(name)) return name;
+    }
+    return {};
 }
 
 QList<ServerStep> deleteSteps(const QString& name) {

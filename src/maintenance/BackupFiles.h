@@ -9,6 +9,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <optional>
 
 namespace quillon {
@@ -22,6 +23,12 @@ const QStringList& backupTables();
 bool isBackupArchiveName(const QString& name);
 // The final name of a backup finished at `when` (the computer's clock) on computer `pc`.
 QString backupArchiveName(const QDateTime& when, const QString& pc);
+// Seconds after `when` a backup's name may move on to find a free one.
+inline constexpr int kBackupNameTries = 60;
+// The first name of `when`, `when` + 1 s, ... that `taken` does not refuse (the clock set back
+// gives a name again); empty when none of kBackupNameTries is free.
+QString freeBackupArchiveName(const QDateTime& when, const QString& pc,
+                              const std::function<bool(const QString&)>& taken);
 // The name the server's own date gives the archive while it is made: <mmddyy><PC>.tar.gz.
 bool isProvisionalArchiveName(const QString& name, const QString& pc);
 
@@ -46,7 +53,7 @@ struct BackupInfoRecord {
 
 // "MM/DD/YY" of a picker's date.
 QString backupPickerDate(const QDate& date);
-// The created-date field: the computer's short date, four-digit year (12/9/2008 in the US).
+// The created-date field: M/d/yyyy (12/9/2008), whatever the computer's locale.
 QString backupCreatedDate(const QDate& date);
 
 // The cells of a list row: fields 0 to 5, type "A" shown as "All Calls" with an empty start
@@ -58,11 +65,14 @@ QStringList tickListTitles(const QString& lastTitle);
 
 // restore.txt as read on this computer. A line of fewer than six fields (a blank line among
 // them) is skipped; a record whose name is not an archive name is kept out of the list and
-// named in `refused`, so no such name ever reaches a shell line or a local path.
+// named in `refused`, so no such name ever reaches a shell line or a local path. Records run
+// together (a record file without its final line feed) are each a record; any other line of
+// more than six fields is kept out and held in `tooManyFields`.
 struct BackupListing {
     bool present = false;  // the file was on this computer
     QList<BackupInfoRecord> records;
     QStringList refused;
+    QStringList tooManyFields;
     int shortLines = 0;
 };
 BackupListing parseBackupListing(const QStringList& lines);
@@ -104,12 +114,24 @@ QList<ServerStep> backupPackSteps(const QString& home, const QString& callPut, c
 inline const QString kListPackedArchive = QStringLiteral("ls *.tar.gz");
 // Moving it into the backup folder.
 ServerStep backupMoveStep(const QString& home);
-// In the backup folder: the final name and the info record.
+// In the backup folder: the check that nothing holds the final name or its record yet, the
+// final name and the info record (kRecordNameSteps of them up to the rename).
+inline constexpr int kRecordNameSteps = 2;
 QList<ServerStep> backupRecordSteps(const QString& provisional, const BackupInfoRecord& record);
 
 // Restoring archive `name` (an archive name) in the backup folder, as computer `pc` and login
-// `login`.
+// `login`. From its step kRemoveTablesLine on, the backup folder's tables may be gone.
+inline const QString kRemoveTablesLine = QStringLiteral("sudo rm -f *.db *.DAT");
 QList<ServerStep> restoreSteps(const QString& name, const QString& pc, const QString& login);
+
+// The line that lists the backup folder from elsewhere (the scratch folder), one name a line.
+QString backupFolderListLine(const QString& home);
+
+// The line that writes the listing, and what its reply means: empty when the listing was
+// written (also when there is no record, which cat tells); else what the server said, for the
+// user, when the listing could not be written (a refused redirection keeps the old one).
+inline const QString kListingLine = QStringLiteral("cat *.info >restore.txt");
+QString listingWriteProblem(const QString& reply);
 
 // The listing lines, in the backup folder; with the disk-space lines for the delete window.
 QStringList listingLines(const QString& login, bool withDiskSpace);

@@ -166,17 +166,34 @@ void frestore::Command1_Click() {
     G().g_SelectedRow = row;
     setBusy(true);
     m_work.begin();
+    const QList<ServerStep> steps =
+        restoreSteps(name, pc, G().g_SiteSSHUser[SiteContext::current().index()]);
+    int failedStep = -1;
     ServerFailure f = m_work.openShell(SiteFolder::Backup);
-    if (f.ok())
-        f = m_work.run(restoreSteps(name, pc, G().g_SiteSSHUser[SiteContext::current().index()]));
+    if (f.ok()) f = m_work.run(steps, &failedStep);
     m_work.closeShell();
     setBusy(false);
     if (!f.ok()) {
         WriteDebugLog(f.text);
-        tell(f.code == kSessionCancelled
-                 ? cancelledText(QStringLiteral("restore"))
-                 : QStringLiteral("The backup %1 was not restored.\r\n\r\n").arg(name) + f.text,
-             platform::Icon::Exclamation);
+        QString text =
+            f.code == kSessionCancelled
+                ? cancelledText(QStringLiteral("restore"))
+                : QStringLiteral("The backup %1 was not restored.\r\n\r\n").arg(name) + f.text;
+        // Once the tables were removed, reports on the backup would run on missing or half
+        // unpacked tables.
+        int removal = -1;
+        for (int i = 0; i < steps.size() && removal < 0; ++i)
+            if (steps.at(i).line == kRemoveTablesLine) removal = i;
+        if (G().g_BackupReportsMode && failedStep >= removal && removal >= 0) {
+            G().g_BackupReportsMode = false;
+            if (MainWindowPort* port = MainWindowPort::instance())
+                port->showBackupReportsMode(false);
+            text += QStringLiteral(
+                "\r\n\r\nReports on a restored backup are switched off: the restore had already "
+                "removed the backup folder's tables, so reports there would run on missing or "
+                "partly restored tables.");
+        }
+        tell(text, platform::Icon::Exclamation);
         return;
     }
 

@@ -24,9 +24,12 @@ ServerFailure BackupWork::openShell(SiteFolder folder) {
     return failure;
 }
 
-ServerFailure BackupWork::run(const QList<ServerStep>& steps) {
+ServerFailure BackupWork::run(const QList<ServerStep>& steps, int* failedStep) {
+    if (failedStep) *failedStep = 0;
     if (!m_shell) return {kSessionFailed, QStringLiteral("No session is open."), QString()};
-    for (const ServerStep& step : steps) {
+    for (int i = 0; i < steps.size(); ++i) {
+        const ServerStep& step = steps.at(i);
+        if (failedStep) *failedStep = i;
         if (m_cancelled)
             return {kSessionCancelled, cancelledText(QStringLiteral("work")), step.line};
         LineResult r;
@@ -48,6 +51,7 @@ ServerFailure BackupWork::run(const QList<ServerStep>& steps) {
         if (f.code != kSessionCancelled) f.text = stepFailureText(step.what, f);
         return f;
     }
+    if (failedStep) *failedStep = int(steps.size());
     return {};
 }
 
@@ -147,6 +151,12 @@ FetchedListing fetchBackupListing(bool withDiskSpace) {
             const LineResult r = work.runLine(line);
             if (!r.ok()) {
                 out.failure = r.failure;
+                return out;
+            }
+            // A refused redirection leaves the old listing there: nothing of it is fetched.
+            if (line != kListingLine) continue;
+            if (const QString problem = listingWriteProblem(r.reply); !problem.isEmpty()) {
+                out.failure = {kSessionFailed, problem, line};
                 return out;
             }
         }

@@ -22,8 +22,9 @@ public:
     // A shell on the current site in that folder (the change of folder is checked).
     ServerFailure openShell(SiteFolder folder);
     // The steps in order; the first that fails ends the run, and its failure's text says what
-    // the step was for and what the server said.
-    ServerFailure run(const QList<ServerStep>& steps);
+    // the step was for and what the server said. `failedStep` gets the index of the step that
+    // failed (or was about to run when Cancel came), the number of steps when none did.
+    ServerFailure run(const QList<ServerStep>& steps, int* failedStep = nullptr);
     // One line; its reply. A deadline of 0 is the configured line deadline ([Sites] LineTimeout).
     LineResult runLine(const QString& line, int deadlineSec = 0);
     LineResult runCheckedLine(const QString& line, int deadlineSec = 0);

@@ -18,6 +18,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSet>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -153,10 +154,14 @@ void fbackup::cmdbackup_Click() {
     const ServerFailure failure = backUp(pc);
     setRunning(false);
     if (!failure.ok()) {
-        WriteDebugLog(failure.text);
-        tell(failure.code == kSessionCancelled ? cancelledText(QStringLiteral("backup"))
-                                               : failure.text,
-             platform::Icon::Exclamation);
+        QString text = failure.code == kSessionCancelled ? cancelledText(QStringLiteral("backup"))
+                                                         : failure.text;
+        // The archive the server already holds is not lost to the user.
+        if (!m_archive.isEmpty() && !text.contains(m_archive))
+            text +=
+                QStringLiteral("\r\n\r\nThe backup archive is on the server: %1").arg(m_archive);
+        WriteDebugLog(text);
+        tell(text, platform::Icon::Exclamation);
         return;
     }
     tell(QStringLiteral("BACKUP COMPLETE"));
@@ -166,7 +171,9 @@ void fbackup::cmdbackup_Click() {
 ServerFailure fbackup::backUp(const QString& pc) {
     const SiteContext& site = SiteContext::current();
     const QString home = site.serverFolder();
+    const QString backupFolder = site.serverFolder(true) + QLatin1Char('/');
     m_provisional.clear();
+    m_archive.clear();
 
     ServerFailure f = m_work.openShell(SiteFolder::Home);
     if (!f.ok()) return f;
@@ -187,25 +194,57 @@ ServerFailure fbackup::backUp(const QString& pc) {
                 kListPackedArchive};
     f = m_work.run({backupMoveStep(home)});
     if (!f.ok()) return f;
+    m_archive = backupFolder + m_provisional;
+    // The names already taken: a backup never replaces another, also when the clock was set
+    // back and gives a name again.
+    const LineResult listed = m_work.runCheckedLine(backupFolderListLine(home));
+    if (!listed.ok())
+        return {listed.failure.code,
+                stepFailureText(QStringLiteral("The backup folder could not be listed"),
+                                listed.failure),
+                listed.failure.line};
+    QSet<QString> onServer;
+    for (const QString& name : listed.reply.split(QLatin1Char('\n'), Qt::SkipEmptyParts))
+        onServer.insert(name.trimmed());
     m_work.closeShell();
     WriteDebugLog(QStringLiteral("unloading form done backing up"));
 
-    const QDateTime now = reportClockNow();
-    BackupInfoRecord record{
-        backupArchiveName(now, pc),          backupCreatedDate(now.date()),     m_type,
-        backupPickerDate(startdate->date()), backupPickerDate(enddate->date()), pc};
     const QString base = siteBackupsFolder(site.name());
     if (base.isEmpty()) return {kSessionFailed, unusableSiteText(site.name(), 1), {}};
+    const QDateTime now = reportClockNow();
+    const QString finalName =
+        freeBackupArchiveName(now, pc, [&onServer, &base](const QString& name) {
+            return onServer.contains(name) || onServer.contains(name + QStringLiteral(".info")) ||
+                   FileExists(base + QLatin1Char('/') + name);
+        });
+    if (finalName.isEmpty())
+        return {kSessionFailed,
+                QStringLiteral("The backup could not be given a name: every name of the %1 "
+                               "seconds from %2 is already a backup on the server or on this "
+                               "computer.")
+                    .arg(kBackupNameTries)
+                    .arg(backupArchiveName(now, pc)),
+                {}};
+    BackupInfoRecord record{finalName,
+                            backupCreatedDate(now.date()),
+                            m_type,
+                            backupPickerDate(startdate->date()),
+                            backupPickerDate(enddate->date()),
+                            pc};
     const QString local = base + QLatin1Char('/') + record.fileName;
-    const ServerFailure fetched =
-        m_work.fetch(site.serverFolder(true) + QLatin1Char('/') + m_provisional, local);
+    const ServerFailure fetched = m_work.fetch(m_archive, local);
     m_work.closeFiles();
     if (fetched.code == kSessionCancelled) return fetched;
 
     // Named and recorded on the server even when the copy failed: it can be brought back later.
     f = m_work.openShell(SiteFolder::Backup);
     if (!f.ok()) return f;
-    f = m_work.run(backupRecordSteps(m_provisional, record));
+    const QList<ServerStep> steps = backupRecordSteps(m_provisional, record);
+    f = m_work.run(steps.mid(0, kRecordNameSteps));
+    if (f.ok()) {
+        m_archive = backupFolder + record.fileName;
+        f = m_work.run(steps.mid(kRecordNameSteps));
+    }
     m_work.closeShell();
     if (!f.ok()) return f;
     if (!fetched.ok())

@@ -64,6 +64,8 @@ private:
 
     QString m_type;
     QString m_provisional;
+    // Where the archive lies on the server once it is there; empty before.
+    QString m_archive;
     BackupWork m_work;
     ReentryGuard m_guard;
 };

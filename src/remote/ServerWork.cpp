@@ -49,6 +49,10 @@ LineResult ServerShell::runChecked(const QString& line, int deadlineSec) {
     return r;
 }
 
+bool isMissingRemoteFile(const ServerFailure& failure) {
+    return failure.code == kSessionFailed && failure.text.endsWith(QStringLiteral(": ") + sessiontexts::noSuchFile());
+}
+
 LineResult ServerShell::changeFolder(const QString& folder, int deadlineSec) {
     if (folder.isEmpty()) return {{kSessionFailed, noFolderText(), QString()}, QString(), {}};
     const QString line = changeFolderLine(folder);

@@ -109,6 +109,8 @@ private:
 // The failure text of a fetch of a file the server does not have (the real transfer's and the
 // fakes' alike): the one failure that tells a missing file from a fetch that could not be made.
 QString noSuchRemoteFileText(const QString& remotePath);
+// A fetch that failed only because the server has no such file.
+bool isMissingRemoteFile(const ServerFailure& failure);
 
 // What the user hears after a Cancel: "<work> was cancelled. ..." with the warning that the
 // server may still finish it.

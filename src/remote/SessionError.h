@@ -1,6 +1,8 @@
 #pragma once
 // Why server work failed: errorCode() of the blocking sessions, the code of
 // LiveTailSession::connected() and of every ServerFailure.
+#include <QString>
+
 namespace quillon {
 
 enum SessionError {
@@ -12,5 +14,7 @@ enum SessionError {
     kSessionFailed = 5,          // anything else (dropped session, missing file, ...)
     kSessionCancelled = 6,       // the user ended the wait; the session is closed
 };
+
+// How a failed fetch ends when the server has no such file (or folder): the one failure that
 
 }  // namespace quillon

@@ -1,6 +1,7 @@
 #include "remote/ShellLines.h"
 
 #include "common/ShellQuote.h"
+#include "common/SiteTargets.h"
 #include "platform/TextCodec.h"
 
 namespace quillon {
@@ -45,7 +46,7 @@ QString changeFolderProblem(const QString& folder, const QString& reply) {
 }
 
 QString noFolderText() {
-    return QStringLiteral("No server folder is configured for this site.");
+    return noServerFolderText();
 }
 
 }  // namespace quillon

@@ -3,6 +3,7 @@
 #include "common/CommonFunctions.h"
 #include "common/SiteContext.h"
 #include "remote/ServerWork.h"
+#include "remote/ShellLines.h"
 
 #include <QDir>
 
@@ -43,6 +44,11 @@ TableMirrorResult RefreshSiteTables(const QString& siteName, const FilesRequest&
     const QString folder = siteTableFolder(siteName);
     if (folder.isEmpty()) {
         result.error = unusableSiteText(siteName, -1);
+        return result;
+    }
+    // "/<table>.csv" would be fetched from the server's root.
+    if (serverFolder.isEmpty()) {
+        result.error = noFolderText();
         return result;
     }
     QDir().mkpath(folder);

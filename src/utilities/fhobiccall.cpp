@@ -140,11 +140,15 @@ void fhobiccall::cmdrun_Click() {
         shellRequestForSite(SiteContext::current().index(), SiteFolder::Home,
                             QStringLiteral("wodSSH1")),
         failure);
+    // Whether the program may have taken the call up: its line went out and no status came back.
+    bool maybeSent = false;
     if (shell) {
-        for (const QString& line : lines) {
-            const LineResult sent = shell->runChecked(line);
+        for (int i = 0; i < lines.size(); ++i) {
+            const LineResult sent = shell->runChecked(lines.at(i));
             if (!sent.ok()) {
                 failure = sent.failure;
+                // The checks above admit only what a line may hold, so it was not refused unsent.
+                maybeSent = i == lines.size() - 1 && !sent.status.has_value();
                 break;
             }
         }
@@ -154,8 +158,12 @@ void fhobiccall::cmdrun_Click() {
     cmdrun->setEnabled(true);
     if (!failure.ok()) {
         WriteDebugLog(failure.text);
-        // The window stays, so the user can send again.
-        tell(QStringLiteral("The test call was not sent: ") + failure.text,
+        // The window stays, so the user can send again; a call that may be on the server
+        // already would be charged twice.
+        tell(maybeSent ? QStringLiteral("The test call may have been sent: ") + failure.text +
+                             QStringLiteral("\r\nCheck the server's calls before you send it "
+                                            "again.")
+                       : QStringLiteral("The test call was not sent: ") + failure.text,
              platform::Icon::Exclamation);
         return;
     }

@@ -90,10 +90,11 @@ void frmprintjobs::Form_Load() {
         const std::unique_ptr<ServerShell> shell = ServerWork::instance().openShell(
             shellRequestForSite(site, SiteFolder::Login, kControl), failure);
         if (shell) {
-            // The replies are the server's business; a lost session is not.
+            // The replies are the server's business; a line that never came back (its
+            // deadline, a lost session) is not: the listing may be missing or an old one.
             for (const QString& line : printListingLines(login)) {
                 const LineResult ran = shell->run(line);
-                if (!ran.ok() && !shell->isOpen()) {
+                if (!ran.ok()) {
                     failure = ran.failure;
                     break;
                 }
@@ -121,9 +122,11 @@ void frmprintjobs::Form_Load() {
             failure = files->fetch(kPrintListing, m_rawListing);
             files->close();
         }
-        // No listing is an empty queue.
         if (!failure.ok()) WriteDebugLog(QStringLiteral("printjob.rtf: ") + failure.text);
-        if (!ConvertUnixFile(m_rawListing, m_listing))
+        // A listing the server does not have is an empty queue; any other failure is not.
+        if (!failure.ok() && !isMissingRemoteFile(failure))
+            problem = failure.text;
+        else if (failure.ok() && !ConvertUnixFile(m_rawListing, m_listing))
             problem = QStringLiteral("the copy %1 could not be written.")
                           .arg(QDir::toNativeSeparators(m_listing));
     }

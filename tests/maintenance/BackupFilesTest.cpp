@@ -8,6 +8,9 @@
 #include <gtest/gtest.h>
 
 #include <QLocale>
+#include <QSet>
+
+#include <ostream>
 
 using namespace quillon;
 
@@ -100,12 +103,33 @@ TEST(BackupRecords, TheRecordLineCarriesBothDatesForEitherType) {
         "143005_120908_OFFICE1.tar.gz", "12/9/2008", "A", "11/09/08", "12/09/08", "OFFICE1"};
     EXPECT_EQ(all.line(), "143005_120908_OFFICE1.tar.gz,12/9/2008,A,11/09/08,12/09/08,OFFICE1");
     EXPECT_EQ(backupPickerDate(QDate(2008, 11, 9)), "11/09/08");
-    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
-    EXPECT_EQ(backupCreatedDate(QDate(2008, 12, 9)), "12/9/2008");
-    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
-    EXPECT_EQ(backupCreatedDate(QDate(2008, 12, 9)), "09.12.2008");
-    QLocale::setDefault(QLocale::c());
 }
+
+// The created date is written the same whatever the computer's locale: a locale's own digits
+// or words would make a record the lists cannot read (or a line the shell cannot be sent).
+class CreatedDate : public ::testing::TestWithParam<const char*> {
+protected:
+    void TearDown() override { QLocale::setDefault(QLocale::c()); }
+};
+
+TEST_P(CreatedDate, IsMonthDayAndFourDigitYearInEveryLocale) {
+    QLocale::setDefault(QLocale(QString::fromLatin1(GetParam())));
+    EXPECT_EQ(backupCreatedDate(QDate(2008, 12, 9)), "12/9/2008");
+    EXPECT_EQ(backupCreatedDate(QDate(2010, 1, 31)), "1/31/2010");
+    BackupInfoRecord r{"143005_120908_OFFICE1.tar.gz",
+                       backupCreatedDate(QDate(2008, 12, 9)),
+                       "P",
+                       "11/09/08",
+                       "12/09/08",
+                       "OFFICE1"};
+    const BackupListing l = parseBackupListing({r.line()});
+    ASSERT_EQ(l.records.size(), 1);
+    EXPECT_EQ(l.records[0].createdDate, "12/9/2008");
+}
+
+INSTANTIATE_TEST_SUITE_P(Locales, CreatedDate,
+                         ::testing::Values("en_US", "de_DE", "ar_EG", "fa_IR", "bg_BG", "bn_BD",
+                                           "ja_JP", "zh_CN"));
 
 TEST(BackupRecords, TheListTitles) {
     EXPECT_EQ(restoreListTitles(),
@@ -132,6 +156,116 @@ TEST(BackupListing, ShortAndBlankLinesAreSkippedAndHostileNamesLeftOut) {
     EXPECT_EQ(refusedRecordsText(l),
               "These backup records do not name a backup archive and are left out of the "
               "list:\r\n*\r\n../../etc/passwd");
+}
+
+// cat joins a record file without its final line feed to the next one.
+struct RunTogetherCase {
+    const char* name;
+    QStringList lines;
+    QStringList listed;  // the archive names, in order
+    QStringList machines;
+    QStringList tooMany;
+};
+void PrintTo(const RunTogetherCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class RecordsRunTogether : public ::testing::TestWithParam<RunTogetherCase> {};
+
+TEST_P(RecordsRunTogether, AreEachListedAndOtherLongLinesTold) {
+    const BackupListing l = parseBackupListing(GetParam().lines);
+    QStringList names, machines;
+    for (const BackupInfoRecord& r : l.records) {
+        names << r.fileName;
+        machines << r.machine;
+    }
+    EXPECT_EQ(names, GetParam().listed);
+    EXPECT_EQ(machines, GetParam().machines);
+    EXPECT_EQ(l.tooManyFields, GetParam().tooMany);
+    if (GetParam().tooMany.isEmpty()) {
+        EXPECT_TRUE(refusedRecordsText(l).isEmpty());
+    } else {
+        EXPECT_TRUE(refusedRecordsText(l).startsWith(
+            "These lines of the backup list hold more than six fields and are left out of the "
+            "list:\r\n" +
+            GetParam().tooMany.first()));
+    }
+}
+
+const QString kRecA = "101508_103108_OFFICE1.tar.gz,10/31/2008,A,10/01/08,10/31/08,OFFICE1";
+const QString kRecP = "143005_120908_OFFICE1.tar.gz,12/9/2008,P,11/09/08,12/09/08,OFFICE1";
+const QString kRecB = "090000_121008_BACK-2.tar.gz,12/10/2008,P,11/10/08,12/10/08,BACK-2";
+const QString kSeven = kRecP + ",extra";
+
+INSTANTIATE_TEST_SUITE_P(
+    Listing, RecordsRunTogether,
+    ::testing::Values(
+        RunTogetherCase{"TwoOfOneComputer",
+                        {kRecA + kRecP},
+                        {"101508_103108_OFFICE1.tar.gz", "143005_120908_OFFICE1.tar.gz"},
+                        {"OFFICE1", "OFFICE1"},
+                        {}},
+        RunTogetherCase{"ThreeOfTwoComputers",
+                        {kRecA + kRecB + kRecP},
+                        {"101508_103108_OFFICE1.tar.gz", "090000_121008_BACK-2.tar.gz",
+                         "143005_120908_OFFICE1.tar.gz"},
+                        {"OFFICE1", "BACK-2", "OFFICE1"},
+                        {}},
+        RunTogetherCase{"BesideWholeLines",
+                        {kRecB, kRecA + kRecP, kRecB},
+                        {"090000_121008_BACK-2.tar.gz", "101508_103108_OFFICE1.tar.gz",
+                         "143005_120908_OFFICE1.tar.gz", "090000_121008_BACK-2.tar.gz"},
+                        {"BACK-2", "OFFICE1", "OFFICE1", "BACK-2"},
+                        {}},
+        RunTogetherCase{"ASeventhField",
+                        {kRecA, kSeven},
+                        {"101508_103108_OFFICE1.tar.gz"},
+                        {"OFFICE1"},
+                        {kSeven}},
+        RunTogetherCase{"ElevenFieldsThatAreNoTwoRecords",
+                        {kRecA + "," + kRecP.mid(kRecP.indexOf(',') + 1)},
+                        {},
+                        {},
+                        {kRecA + "," + kRecP.mid(kRecP.indexOf(',') + 1)}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// The reply of the line that writes the listing.
+struct ListingReplyCase {
+    const char* name;
+    const char* reply;
+    bool written;
+};
+
+class ListingReplies : public ::testing::TestWithParam<ListingReplyCase> {};
+
+TEST_P(ListingReplies, OnlyNoRecordsAtAllIsAWrittenListing) {
+    const QString problem = listingWriteProblem(QString::fromUtf8(GetParam().reply));
+    EXPECT_EQ(problem.isEmpty(), GetParam().written) << problem.toStdString();
+    if (!GetParam().written) {
+        EXPECT_TRUE(problem.startsWith("The server could not write the list of backups"));
+        EXPECT_TRUE(problem.contains(QString::fromUtf8(GetParam().reply).trimmed()));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Listing, ListingReplies,
+    ::testing::Values(
+        ListingReplyCase{"Nothing", "", true},
+        ListingReplyCase{"NoRecordQuoted", "cat: '*.info': No such file or directory\n", true},
+        ListingReplyCase{"NoRecordBare", "cat: *.info: No such file or directory\n", true},
+        ListingReplyCase{"RedirectionRefused", "-bash: restore.txt: Permission denied\n", false},
+        ListingReplyCase{"DiskFull", "cat: write error: No space left on device\n", false}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(BackupNames, ATakenNameMovesOnToTheNextFreeSecondOrNone) {
+    const QDateTime when(QDate(2008, 11, 2), QTime(1, 30, 0));
+    const QSet<QString> taken{"013000_110208_PC.tar.gz", "013001_110208_PC.tar.gz.info"};
+    const auto isTaken = [&taken](const QString& n) {
+        return taken.contains(n) || taken.contains(n + ".info");
+    };
+    EXPECT_EQ(freeBackupArchiveName(when, "PC", isTaken), "013002_110208_PC.tar.gz");
+    EXPECT_EQ(freeBackupArchiveName(when.addSecs(-1), "PC", isTaken), "012959_110208_PC.tar.gz");
+    EXPECT_EQ(freeBackupArchiveName(when, "PC", [](const QString&) { return true; }), "");
 }
 
 TEST(BackupListing, EmptyAndMissingListingsHoldNoRecords) {
@@ -215,14 +349,17 @@ TEST(BackupSteps, PackCheckedWithLongDeadlinesForTheSlowSteps) {
     }
     home.write("KTReports.ini", "[Sites]\r\nBackupTimeout=90\r\n");
     EXPECT_EQ(backupPackSteps("/usr/varnel", "./CALL_PUT5 ", "PC").at(0).deadlineSec, 90);
-    EXPECT_EQ(backupMoveStep("/usr/v'arnel").line, "mv *.gz '/usr/v'\\''arnel/backup'");
+    // The final "/": a missing backup folder fails the move instead of taking its name.
+    EXPECT_EQ(backupMoveStep("/usr/v'arnel").line, "mv *.gz '/usr/v'\\''arnel/backup/'");
 }
 
 TEST(BackupSteps, TheRecordIsOneQuotedWordForEcho) {
     const BackupInfoRecord r{
         "143005_120908_OFFICE1.tar.gz", "12/9/2008", "P", "11/09/08", "12/09/08", "OFFICE1"};
     EXPECT_EQ(linesOf(backupRecordSteps("120908OFFICE1.tar.gz", r)),
-              (QStringList{"mv 120908OFFICE1.tar.gz 143005_120908_OFFICE1.tar.gz",
+              (QStringList{"test ! -e 143005_120908_OFFICE1.tar.gz && test ! -e "
+                           "143005_120908_OFFICE1.tar.gz.info",
+                           "mv 120908OFFICE1.tar.gz 143005_120908_OFFICE1.tar.gz",
                            "echo '143005_120908_OFFICE1.tar.gz,12/9/2008,P,11/09/08,12/09/08,"
                            "OFFICE1'>143005_120908_OFFICE1.tar.gz.info",
                            "ls 143005_120908_OFFICE1.tar.gz.info"}));

@@ -1,7 +1,8 @@
 // Backups against the stand-in server, in a site folder of the test's own: a backup made, listed,
 // brought back, restored with reports on it and deleted; a server clock a day ahead; a backup
 // folder gone before a restore (the live tables survive); a hostile listed name; a slow call
-// gatherer; an archive that does not unpack.
+// gatherer; an archive that does not unpack; the clock set back an hour, with a record that
+// lost its final line feed.
 #include "support/Controls.h"
 #include "support/ProgramWindows.h"
 
@@ -11,6 +12,7 @@
 #include "maintenance/BackupLists.h"
 #include "maintenance/fbackup.h"
 #include "menu/fMain.h"
+#include "reports/common/ReportTable.h"
 #include "support/ScriptedPrompter.h"
 #include "support/SimServer.h"
 #include "support/SimSite.h"
@@ -152,6 +154,43 @@ TEST_F(BackupSim, AServerClockADayAheadStillFetchesAndRecordsTheArchive) {
     EXPECT_TRUE(site.read("backup/" + name + ".info").startsWith((name + ",").toLatin1()));
     // No archive is left under the server's provisional name.
     EXPECT_TRUE(backupFolder().filter(QRegularExpression("^[0-9]{6}TESTPC")).isEmpty());
+}
+
+// The clocks went back an hour: the second backup would get the first one's name. It takes the
+// next second instead; both archives, records and copies stay. A record without its final line
+// feed (cat runs it into the next one) does not hide the other backup.
+TEST_F(BackupSim, TheClockSetBackReplacesNoBackupAndRecordsRunTogetherAreListed) {
+    const QString first = "013005_110208_TESTPC.tar.gz";
+    const QString second = "013006_110208_TESTPC.tar.gz";
+    setReportClock([] { return QDateTime(QDate(2008, 11, 2), QTime(1, 30, 5)); });
+    for (int i = 0; i < 2; ++i) {
+        fbackup f;
+        prompter.ok();
+        f.cmdbackup_Click();
+        EXPECT_EQ(prompter.messages().last(), "BACKUP COMPLETE");
+    }
+    setReportClock({});
+    EXPECT_EQ(ownArchives(), (QStringList{first, second}));
+    for (const QString& name : {first, second}) {
+        EXPECT_TRUE(site.read("backup/" + name + ".info").startsWith((name + ",").toLatin1()));
+        EXPECT_EQ(home.read("North/Download/backups/" + name), site.read("backup/" + name));
+    }
+    EXPECT_NE(site.read("backup/" + first), site.read("backup/" + second));
+
+    ASSERT_EQ(SimServer::runAs(SimServer::shellUser(),
+                               "printf %s \"$(cat " + first + ".info)\" >run.tmp && mv run.tmp " +
+                                   first + ".info",
+                               site.file("backup")),
+              0);
+    ASSERT_FALSE(site.read("backup/" + first + ".info").endsWith('\n'));
+    const qsizetype told = prompter.messages().size();
+    prompter.ok();  // the site's own hostile record
+    frestore r;
+    for (const QString& m : prompter.messages().mid(told))
+        EXPECT_FALSE(m.contains("more than six fields")) << m.toStdString();
+    EXPECT_GT(rowOf(r.MSFlexGrid1, 0, first), 0);
+    EXPECT_GT(rowOf(r.MSFlexGrid1, 0, second), 0);
+    EXPECT_EQ(r.MSFlexGrid1->cell(rowOf(r.MSFlexGrid1, 0, first), 5), "TESTPC");
 }
 
 TEST_F(BackupSim, ASlowCallGathererIsWaitedFor) {

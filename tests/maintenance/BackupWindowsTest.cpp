@@ -7,13 +7,17 @@
 #include "widgets/LongWaitCancel.h"
 
 #include "common/Globals.h"
+#include "common/SiteContext.h"
+#include "common/SiteTargets.h"
 #include "remote/CheckedLines.h"
+#include "remote/TablePull.h"
 #include "reports/common/ReportTable.h"
 #include "support/FakeServer.h"
 #include "support/FakeSite.h"
 #include "support/ScriptedPrompter.h"
 #include "support/TempHome.h"
 #include "support/Wait.h"
+#include "widgets/MainWindowPort.h"
 #include "widgets/ProgressLabel.h"
 #include "widgets/SortableGrid.h"
 
@@ -123,7 +127,8 @@ const QStringList kPackLines{
     ck("tar cvf `date +%m%d%y`TESTPC.tar *"),
     ck("gzip *.tar"),
     ck("ls *.tar.gz"),
-    ck("mv *.gz '/usr/varnel/backup'")};
+    ck("mv *.gz '/usr/varnel/backup/'"),
+    ck("ls -1 '/usr/varnel/backup/'")};
 
 TEST_F(BackupWindows, AllCallsSendsTheBareCallPutAndRecordsBothPickerDates) {
     packedOnTheServer(server);
@@ -144,6 +149,8 @@ TEST_F(BackupWindows, AllCallsSendsTheBareCallPutAndRecordsBothPickerDates) {
     EXPECT_EQ(server.linesOf(0), kPackLines);
     EXPECT_EQ(server.linesOf(1),
               (QStringList{"cd '/usr/varnel/backup'",
+                           ck("test ! -e 143005_120908_TESTPC.tar.gz && test ! -e "
+                              "143005_120908_TESTPC.tar.gz.info"),
                            ck("mv 121008TESTPC.tar.gz 143005_120908_TESTPC.tar.gz"),
                            ck("echo '143005_120908_TESTPC.tar.gz,12/9/2008,A,11/09/08,12/09/08,"
                               "TESTPC'>143005_120908_TESTPC.tar.gz.info"),
@@ -165,9 +172,46 @@ TEST_F(BackupWindows, ADateRangeSendsThePickersAsTheyStandInCommandAndRecord) {
     prompter.ok();
     f.cmdbackup_Click();
     EXPECT_EQ(server.linesOf(0).at(1), ck("./CALL_PUT5 11/20/08 12/01/08"));
-    EXPECT_EQ(server.linesOf(1).at(2),
+    EXPECT_EQ(server.linesOf(1).at(3),
               ck("echo '143005_120908_TESTPC.tar.gz,12/9/2008,P,11/20/08,12/01/08,TESTPC'>"
                  "143005_120908_TESTPC.tar.gz.info"));
+}
+
+// The clocks went back an hour: the backup folder already holds this second's name (or only
+// its record), and this computer a copy of the next: neither is replaced.
+TEST_F(BackupWindows, ABackupNeverTakesANameAlreadyTaken) {
+    packedOnTheServer(server);
+    server.on("ls -1 '/usr/varnel/backup/'")
+        .reply(
+            "143005_120908_TESTPC.tar.gz\n143005_120908_TESTPC.tar.gz.info\n"
+            "143007_120908_TESTPC.tar.gz.info\nrestore.txt\n");
+    home.write("North/Download/backups/143006_120908_TESTPC.tar.gz", "EARLIER");
+    fbackup f;
+    prompter.ok();
+    f.cmdbackup_Click();
+    EXPECT_EQ(prompter.messages(), QStringList{"BACKUP COMPLETE"});
+    EXPECT_EQ(server.linesOf(1).mid(2, 2),
+              (QStringList{ck("mv 121008TESTPC.tar.gz 143008_120908_TESTPC.tar.gz"),
+                           ck("echo '143008_120908_TESTPC.tar.gz,12/9/2008,P,11/09/08,12/09/08,"
+                              "TESTPC'>143008_120908_TESTPC.tar.gz.info")}));
+    EXPECT_EQ(home.read("North/Download/backups/143006_120908_TESTPC.tar.gz"), "EARLIER");
+    EXPECT_EQ(home.read("North/Download/backups/143008_120908_TESTPC.tar.gz"), "ARCHIVE");
+}
+
+TEST_F(BackupWindows, NoFreeNameIsRefusedBeforeAnythingIsRenamed) {
+    packedOnTheServer(server);
+    QString taken;
+    for (int s = 0; s < 60; ++s)  // every second the backup may move on to
+        taken += QTime(14, 30, 5).addSecs(s).toString("HHmmss") + "_120908_TESTPC.tar.gz\n";
+    server.on("ls -1 '/usr/varnel/backup/'").reply(taken);
+    fbackup f;
+    prompter.ok();
+    f.cmdbackup_Click();
+    ASSERT_EQ(prompter.messages().size(), 1);
+    EXPECT_TRUE(prompter.messages()[0].startsWith("The backup could not be given a name"));
+    EXPECT_TRUE(prompter.messages()[0].endsWith(kBackupFolder + "/121008TESTPC.tar.gz"));
+    EXPECT_EQ(server.shellRequests().size(), 1u);
+    EXPECT_TRUE(server.fetches().empty());
 }
 
 struct BackupFault {
@@ -176,6 +220,7 @@ struct BackupFault {
     const char* told;      // in the message
     const char* lastLine;  // the last line the first shell received
     bool recorded;         // the second shell (name and record) ran
+    const char* archive;   // where the message says the archive is; "" before it is there
 };
 
 class BackupFaults : public BackupWindows, public ::testing::WithParamInterface<BackupFault> {};
@@ -190,6 +235,13 @@ TEST_P(BackupFaults, TheFailingStepIsToldAndNothingAfterItIsSent) {
     const QString told = prompter.messages().at(0);
     EXPECT_NE(told, "BACKUP COMPLETE");
     EXPECT_TRUE(told.contains(QString::fromUtf8(GetParam().told))) << told.toStdString();
+    const QString archive = QString::fromUtf8(GetParam().archive);
+    if (archive.isEmpty())
+        EXPECT_FALSE(told.contains("The backup archive is on the server")) << told.toStdString();
+    else
+        EXPECT_TRUE(told.endsWith("\r\n\r\nThe backup archive is on the server: " + kBackupFolder +
+                                  "/" + archive))
+            << told.toStdString();
     EXPECT_EQ(server.linesOf(0).last(), ck(GetParam().lastLine));
     EXPECT_EQ(server.shellRequests().size(), GetParam().recorded ? 2u : 1u);
     // The form is the user's again.
@@ -203,40 +255,74 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         BackupFault{
             "CallPutFails", [](FakeServer& s) { s.on("./CALL_PUT5 11/09/08 12/09/08").status(1); },
-            "The server could not gather the calls", "./CALL_PUT5 11/09/08 12/09/08", false},
+            "The server could not gather the calls", "./CALL_PUT5 11/09/08 12/09/08", false, ""},
         BackupFault{"CallPutOutlivesItsDeadline",
                     [](FakeServer& s) { s.on("./CALL_PUT5 11/09/08 12/09/08").timesOut(); },
-                    "The server could not gather the calls", "./CALL_PUT5 11/09/08 12/09/08",
-                    false},
+                    "The server could not gather the calls", "./CALL_PUT5 11/09/08 12/09/08", false,
+                    ""},
         BackupFault{"TarFails",
                     [](FakeServer& s) {
                         s.on("tar cvf `date +%m%d%y`TESTPC.tar *")
                             .reply("tar: call.put: Cannot stat\n")
                             .status(2);
                     },
-                    "The archive could not be packed", "tar cvf `date +%m%d%y`TESTPC.tar *", false},
+                    "The archive could not be packed", "tar cvf `date +%m%d%y`TESTPC.tar *", false,
+                    ""},
         BackupFault{"NoArchiveOfThisComputer",
                     [](FakeServer& s) { s.on("ls *.tar.gz").reply("121008OTHERPC.tar.gz\n"); },
-                    "The packed archive was not found", "ls *.tar.gz", false},
+                    "The packed archive was not found", "ls *.tar.gz", false, ""},
+        BackupFault{"TheBackupFolderIsMissing",
+                    [](FakeServer& s) {
+                        s.on("mv *.gz '/usr/varnel/backup/'")
+                            .reply("mv: target '/usr/varnel/backup/' is not a directory\n")
+                            .status(1);
+                    },
+                    "The archive could not be moved to the backup folder",
+                    "mv *.gz '/usr/varnel/backup/'", false, ""},
+        BackupFault{"TheBackupFolderCannotBeListed",
+                    [](FakeServer& s) {
+                        s.on("ls -1 '/usr/varnel/backup/'")
+                            .reply("ls: cannot open directory: Permission denied\n")
+                            .status(2);
+                    },
+                    "The backup folder could not be listed", "ls -1 '/usr/varnel/backup/'", false,
+                    "121008TESTPC.tar.gz"},
         BackupFault{"TheCopyFails",
                     [](FakeServer& s) {
                         s.failFetch(kBackupFolder + "/121008TESTPC.tar.gz", kSessionFailed,
                                     "No such file");
                     },
                     "143005_120908_TESTPC.tar.gz is on the server but could not be copied",
-                    "mv *.gz '/usr/varnel/backup'", true},
+                    "ls -1 '/usr/varnel/backup/'", true, "143005_120908_TESTPC.tar.gz"},
         BackupFault{"AnEmptyCopy",
                     [](FakeServer& s) { s.addFile(kBackupFolder + "/121008TESTPC.tar.gz", ""); },
                     "The copy of the backup on this computer is empty",
-                    "mv *.gz '/usr/varnel/backup'", true},
+                    "ls -1 '/usr/varnel/backup/'", true, "143005_120908_TESTPC.tar.gz"},
+        BackupFault{"TheNameWasTakenMeanwhile",
+                    [](FakeServer& s) {
+                        s.on("test ! -e 143005_120908_TESTPC.tar.gz && test ! -e "
+                             "143005_120908_TESTPC.tar.gz.info")
+                            .status(1);
+                        s.on(QRegularExpression("^mv 121008")).then([](const QString&) {
+                            ADD_FAILURE() << "renamed over a backup";
+                        });
+                    },
+                    "The backup's name is already taken on the server",
+                    "ls -1 '/usr/varnel/backup/'", true, "121008TESTPC.tar.gz"},
+        BackupFault{"TheRenameFails",
+                    [](FakeServer& s) {
+                        s.on("mv 121008TESTPC.tar.gz 143005_120908_TESTPC.tar.gz").status(1);
+                    },
+                    "The archive could not be given its name", "ls -1 '/usr/varnel/backup/'", true,
+                    "121008TESTPC.tar.gz"},
         BackupFault{"TheRecordIsMissing",
                     [](FakeServer& s) {
                         s.on("ls 143005_120908_TESTPC.tar.gz.info")
                             .reply("ls: cannot access '143005_120908_TESTPC.tar.gz.info'\n")
                             .status(2);
                     },
-                    "The backup's record is not on the server", "mv *.gz '/usr/varnel/backup'",
-                    true}),
+                    "The backup's record is not on the server", "ls -1 '/usr/varnel/backup/'", true,
+                    "143005_120908_TESTPC.tar.gz"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // ---- restoring ------------------------------------------------------------------------------
@@ -615,6 +701,224 @@ TEST_F(BackupWindows, ANewCopyThatCannotTakeItsPlaceIsKeptAndNamed) {
     EXPECT_EQ(home.read("North/Download/backups/" + kA + ".download"), "ARCHIVE A");
     EXPECT_EQ(home.read("North/Download/backups/" + kA + "/inside"), "OLD A");
 }
+
+
+// ---- a site without a server folder ---------------------------------------------------------
+
+struct NoFolderCase {
+    const char* name;
+    std::function<void()> open;
+};
+
+class NoServerFolder : public BackupWindows, public ::testing::WithParamInterface<NoFolderCase> {};
+
+// "/backup" at the server's root would get the listing's chown and, in a restore, the removal of
+// every table: nothing is sent at all.
+TEST_P(NoServerFolder, IsRefusedBeforeAnythingIsSent) {
+    G().g_SiteHomedir[FakeSite::kIndex] = "";
+    server.addFile("/backup/restore.txt", kListing);
+    prompter.ok();
+    GetParam().open();
+    EXPECT_TRUE(server.lines().isEmpty()) << server.lines().join("\n").toStdString();
+    EXPECT_TRUE(server.fetches().empty());
+    for (const auto& r : server.shellRequests()) EXPECT_FALSE(r.target.refusal.isEmpty());
+    ASSERT_FALSE(prompter.messages().isEmpty());
+    EXPECT_TRUE(
+        prompter.messages().last().contains("No server folder is configured for this site."))
+        << prompter.messages().last().toStdString();
+    EXPECT_TRUE(prompter.exhausted());
+}
+
+INSTANTIATE_TEST_SUITE_P(Windows, NoServerFolder,
+                         ::testing::Values(NoFolderCase{"Backup",
+                                                        [] {
+                                                            fbackup f;
+                                                            f.cmdbackup_Click();
+                                                        }},
+                                           NoFolderCase{"Restore", [] { frestore r; }},
+                                           NoFolderCase{"Delete", [] { fdeletebackups d; }},
+                                           NoFolderCase{"BringBack", [] { fbringbackbackups b; }}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// The pieces every window builds on: no "/backup" at the root, no shell in it, no table pulled
+// from the root.
+TEST(SiteServerFolder, AnEmptyHomedirHasNoBackupFolder) {
+    testsupport::TempHome home;
+    FakeSite site;
+    FakeServer server;
+    G().g_SiteHomedir[FakeSite::kIndex] = "";
+    const TableMirrorResult pulled =
+        RefreshSiteTables(FakeSite::name(), filesRequestForSite(FakeSite::kIndex),
+                          siteServerFolder(FakeSite::kIndex));
+    EXPECT_FALSE(pulled.ok);
+    EXPECT_EQ(pulled.error, "No server folder is configured for this site.");
+    EXPECT_TRUE(server.filesRequests().empty());
+    EXPECT_EQ(SiteContext::current().serverFolder(true), "");
+    EXPECT_EQ(siteServerFolder(FakeSite::kIndex, true), "");
+    EXPECT_FALSE(
+        shellRequestForSite(FakeSite::kIndex, SiteFolder::Backup, "x").target.refusal.isEmpty());
+    EXPECT_TRUE(
+        shellRequestForSite(FakeSite::kIndex, SiteFolder::Login, "x").target.refusal.isEmpty());
+    G().g_SiteHomedir[FakeSite::kIndex] = FakeSite::folder();
+    EXPECT_EQ(SiteContext::current().serverFolder(true), "/usr/varnel/backup");
+}
+
+// ---- a listing the server could not write ---------------------------------------------------
+
+struct ListWindowCase {
+    const char* name;
+    std::function<void()> open;
+};
+
+class UnwrittenListing : public BackupWindows,
+                         public ::testing::WithParamInterface<ListWindowCase> {};
+
+// The redirection is refused, so restore.txt on the server is an old one: it is never fetched
+// or shown.
+TEST_P(UnwrittenListing, IsToldAndTheOldOneIsNotListed) {
+    listing();
+    home.write("North/Download/reports/restore.txt", kListing);
+    server.on("cat *.info >restore.txt").reply("-bash: restore.txt: Permission denied\n");
+    prompter.ok();
+    GetParam().open();
+    ASSERT_EQ(prompter.messages().size(), 1);
+    EXPECT_TRUE(prompter.messages()[0].contains(
+        "The server could not write the list of backups (restore.txt):\r\n"
+        "-bash: restore.txt: Permission denied"))
+        << prompter.messages()[0].toStdString();
+    EXPECT_TRUE(server.fetches().empty());
+    EXPECT_FALSE(QFile::exists(home.file("North/Download/reports/restore.txt")));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Windows, UnwrittenListing,
+    ::testing::Values(ListWindowCase{"Restore",
+                                     [] {
+                                         frestore r;
+                                         EXPECT_EQ(r.MSFlexGrid1->dataRows(), 0);
+                                     }},
+                      ListWindowCase{"Delete",
+                                     [] {
+                                         fdeletebackups d;
+                                         EXPECT_EQ(d.MSFlexGrid1->dataRows(), 0);
+                                     }},
+                      ListWindowCase{"BringBack",
+                                     [] {
+                                         fbringbackbackups b;
+                                         EXPECT_EQ(b.MSFlexGrid1->dataRows(), 0);
+                                     }}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(BackupWindows, ACatWithoutRecordsIsAnEmptyList) {
+    listing("");
+    server.on("cat *.info >restore.txt")
+        .reply("cat: '*.info': No such file or directory\n")
+        .status(1);
+    prompter.ok();
+    frestore r;
+    EXPECT_EQ(prompter.messages(),
+              QStringList{"There are no backups to restore on the call accounting server!"});
+}
+
+TEST_F(BackupWindows, RecordsRunTogetherAreEachARow) {
+    listing(
+        "101508_103108_OFFICE1.tar.gz,10/31/2008,A,10/01/08,10/31/08,OFFICE1"
+        "143005_120908_OFFICE1.tar.gz,12/9/2008,P,11/09/08,12/09/08,OFFICE1\n");
+    frestore r;
+    EXPECT_EQ(column(r.MSFlexGrid1, 0), (QStringList{kA, kP}));
+    EXPECT_EQ(column(r.MSFlexGrid1, 5), (QStringList{"OFFICE1", "OFFICE1"}));
+}
+
+// ---- a restore that fails once the tables are gone ------------------------------------------
+
+class RecordingPort : public MainWindowPort {
+public:
+    void prepareForLogin() override {}
+    void showUpdateButton(bool) override {}
+    QStringList commandButtonNames() const override { return {}; }
+    void grantButton(const QString&) override {}
+    void showSiteEditorButton() override {}
+    QStringList siteNames() const override { return {}; }
+    void setSiteNames(const QStringList&) override {}
+    void addSiteName(const QString&) override {}
+    void setListIndex(int) override {}
+    void setConnectedCaption(const QString&) override {}
+    void setDownloadTip(const QString&) override {}
+    void reconnectMonitorAndWait(Monitor, int) override {}
+    void show() override {}
+    bool isLoaded() const override { return true; }
+    void showBackupReportsMode(bool on) override { modes << on; }
+    QList<bool> modes;
+};
+
+struct ReportsModeCase {
+    const char* name;
+    std::function<void(FakeServer&, frestore&)> arrange;
+    bool endsMode;  // the tables had been removed
+};
+
+class RestoreEndsBackupReports : public BackupWindows,
+                                 public ::testing::WithParamInterface<ReportsModeCase> {
+protected:
+    void SetUp() override {
+        BackupWindows::SetUp();
+        before = MainWindowPort::instance();
+        MainWindowPort::install(&port);
+    }
+    void TearDown() override {
+        MainWindowPort::install(before);
+        G().g_BackupReportsMode = false;
+        BackupWindows::TearDown();
+    }
+    RecordingPort port;
+    MainWindowPort* before = nullptr;
+};
+
+TEST_P(RestoreEndsBackupReports, OnceTheTablesWereRemoved) {
+    listing();
+    prompter.ok();
+    frestore r;
+    G().g_BackupReportsMode = true;  // reports run on an earlier restore
+    GetParam().arrange(server, r);
+    r.MSFlexGrid1->setCurrentRow(2);
+    prompter.yes().ok();
+    r.Command1_Click();
+    EXPECT_TRUE(prompter.exhausted());
+    const QString told = prompter.messages().last();
+    EXPECT_EQ(G().g_BackupReportsMode, !GetParam().endsMode);
+    EXPECT_EQ(port.modes, GetParam().endsMode ? QList<bool>{false} : QList<bool>{});
+    EXPECT_EQ(told.contains("Reports on a restored backup are switched off"), GetParam().endsMode)
+        << told.toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Restore, RestoreEndsBackupReports,
+    ::testing::Values(
+        ReportsModeCase{"FolderChangeFails",
+                        [](FakeServer& s, frestore&) {
+                            s.on("cd '/usr/varnel/backup'").reply("bash: cd: no such folder\n");
+                        },
+                        false},
+        ReportsModeCase{
+            "ArchiveRemovalFails",
+            [](FakeServer& s, frestore&) { s.on("sudo rm -f TESTPCrestore.tar").status(1); },
+            false},
+        ReportsModeCase{"TablesRemovalTimesOut",
+                        [](FakeServer& s, frestore&) { s.on("sudo rm -f *.db *.DAT").timesOut(); },
+                        true},
+        ReportsModeCase{
+            "UnpackFails",
+            [](FakeServer& s, frestore&) { s.on("sudo tar xvf TESTPCrestore.tar").status(2); },
+            true},
+        ReportsModeCase{
+            "Cancelled",
+            [](FakeServer& s, frestore& r) {
+                s.on("gunzip TESTPCrestore.tar.gz").blocksUntilCancel().then([&r](const QString&) {
+                    QTimer::singleShot(0, &r, [&r] { r.cmdwaitcancel_Click(); });
+                });
+            },
+            true}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 // ---- the menus ------------------------------------------------------------------------------
 

@@ -347,8 +347,9 @@ TEST_P(StoredCosts, AnUntouchedStoredValueIsSentAsStored) {
             domestic ? kLocalRate + "250," + stored + ",0.10," + stored + ",0.10,0.50,250"
                      : kUkRate + "209," + stored + ",0.90," + stored + ",0.90,0,209";
         EXPECT_EQ(
-            server.lines().value(server.lines().size() - 2).toStdString(),
-            withExitStatus("echo '" + rate + "  ' > " + f->exchange().requestName()).toStdString());
+            server.lines().value(server.lines().size() - 4).toStdString(),
+            withExitStatus("echo '" + rate + "  ' > ." + f->exchange().requestName() + ".tmp")
+                .toStdString());
         f->exchange().cancel();
     }
 }

@@ -192,7 +192,7 @@ TEST_P(Kinds, ListTheirTableAndSendTheirWord) {
     choose(w, c.firstEntry);
     send(w);
     EXPECT_EQ(server.linesOf(0).value(1),
-              withExitStatus(QStringLiteral("echo '%1' > %2")
+              withExitStatus(QStringLiteral("echo '%1' > .%2.tmp")
                                  .arg(QLatin1String(c.record), w.exchange().requestName())));
 }
 

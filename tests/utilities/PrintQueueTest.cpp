@@ -14,6 +14,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include <QCheckBox>
 #include <QCoreApplication>
 #include <QFile>
@@ -181,16 +183,62 @@ TEST_F(PrintJobsWindow, AMissingListingIsAnEmptyQueue) {
     EXPECT_TRUE(prompter.prompts().empty());
 }
 
-TEST_F(PrintJobsWindow, AServerThatCannotBeReachedIsToldAndListsNothing) {
-    server.failOpen(kSessionFailed, "Connection refused", testsupport::FakeServer::Times::Next,
-                    testsupport::FakeServer::Kind::Shell);
+struct UnreadQueueCase {
+    const char* name;
+    std::function<void(testsupport::FakeServer&)> arrange;
+    const char* reason;  // what follows "The print queue could not be read: "
+    bool fetched;        // the listing was asked for
+};
+
+class UnreadQueue : public PrintJobsWindow,
+                    public ::testing::WithParamInterface<UnreadQueueCase> {};
+
+// The server still holds an earlier listing (kQueue): a queue that could not be read is told,
+// never shown as empty or as that old listing.
+TEST_P(UnreadQueue, IsToldAndListsNothing) {
+    GetParam().arrange(server);
     prompter.ok();
     frmprintjobs w;
-    EXPECT_EQ(prompter.messages(),
-              QStringList{"The print queue could not be read: Connection refused"});
+    ASSERT_EQ(prompter.messages().size(), 1);
+    EXPECT_TRUE(prompter.messages()[0].startsWith("The print queue could not be read: " +
+                                                  QString::fromUtf8(GetParam().reason)))
+        << prompter.messages()[0].toStdString();
     EXPECT_EQ(w.lists->lstDivision->count(), 0);
-    EXPECT_TRUE(server.fetches().empty());
+    EXPECT_FALSE(w.Command1->isEnabled());
+    EXPECT_EQ(server.fetches().size(), GetParam().fetched ? 1u : 0u);
 }
+
+using testsupport::FakeServer;
+INSTANTIATE_TEST_SUITE_P(
+    Window, UnreadQueue,
+    ::testing::Values(
+        UnreadQueueCase{"NoShell",
+                        [](FakeServer& s) {
+                            s.failOpen(kSessionFailed, "Connection refused",
+                                       FakeServer::Times::Next, FakeServer::Kind::Shell);
+                        },
+                        "Connection refused", false},
+        UnreadQueueCase{"LpqTimesOut",
+                        [](FakeServer& s) { s.on("sudo lpq  >printjob.rtf").timesOut(); }, "",
+                        false},
+        UnreadQueueCase{"LpqLosesTheSession",
+                        [](FakeServer& s) { s.on("sudo lpq  >printjob.rtf").dropsSession(); }, "",
+                        false},
+        UnreadQueueCase{"NoTransferSession",
+                        [](FakeServer& s) {
+                            s.failOpen(kSessionLoginRefused, "Login refused",
+                                       FakeServer::Times::Next, FakeServer::Kind::Files);
+                        },
+                        "Login refused", false},
+        UnreadQueueCase{"TheFetchBreaksOff",
+                        [](FakeServer& s) {
+                            s.failFetch("printjob.rtf", kSessionFailed, "the transfer broke off");
+                        },
+                        "the transfer broke off", true},
+        UnreadQueueCase{"TheFetchTimesOut",
+                        [](FakeServer& s) { s.failFetch("printjob.rtf", kSessionTimedOut); }, "",
+                        true}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(PrintJobsWindow, MovesEnableDeleteWhileJobsAreChosen) {
     frmprintjobs w;

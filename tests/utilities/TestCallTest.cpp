@@ -188,6 +188,69 @@ TEST_F(TestCallWindow, AFailureIsToldAndTheWindowStays) {
     EXPECT_TRUE(w.cmdrun->isEnabled());
 }
 
+// Once the program's line went out without a status back, the call may be on the server: a
+// second Send Call would charge it twice. Failures before it, or the program's own failure,
+// leave nothing sent.
+struct SendFault {
+    const char* name;
+    std::function<void(testsupport::FakeServer&)> arrange;
+    bool maybeSent;
+};
+
+class SendFaults : public TestCallWindow, public ::testing::WithParamInterface<SendFault> {};
+
+TEST_P(SendFaults, SayWhetherTheCallMayHaveBeenSent) {
+    fhobiccall w;
+    w.show();
+    GetParam().arrange(server);
+    prompter.ok();
+    w.cmdrun_Click();
+    ASSERT_EQ(prompter.messages().size(), 1);
+    const QString told = prompter.messages()[0];
+    if (GetParam().maybeSent) {
+        EXPECT_TRUE(told.startsWith("The test call may have been sent: ")) << told.toStdString();
+        EXPECT_TRUE(told.endsWith("\r\nCheck the server's calls before you send it again."));
+    } else {
+        EXPECT_TRUE(told.startsWith("The test call was not sent: ")) << told.toStdString();
+    }
+    EXPECT_TRUE(w.isVisible());
+    EXPECT_TRUE(w.cmdrun->isEnabled());
+}
+
+using testsupport::FakeServer;
+const QString kProgramLine = " sudo ./ORV_RHOBIC 0 TESTPC_HOBIC.TMP";
+INSTANTIATE_TEST_SUITE_P(
+    Window, SendFaults,
+    ::testing::Values(
+        SendFault{"NoSession",
+                  [](FakeServer& s) { s.failOpen(kSessionUnreachable, "Connection refused"); },
+                  false},
+        SendFault{"TheRecordTimesOut",
+                  [](FakeServer& s) { s.on(QRegularExpression("^echo ")).timesOut(); }, false},
+        SendFault{"TheRecordLosesTheSession",
+                  [](FakeServer& s) { s.on(QRegularExpression("^echo ")).dropsSession(); }, false},
+        SendFault{
+            "TheProgramFails",
+            [](FakeServer& s) { s.on(kProgramLine).reply("ORV_RHOBIC: no such file\n").status(1); },
+            false},
+        SendFault{"TheProgramTimesOut", [](FakeServer& s) { s.on(kProgramLine).timesOut(); }, true},
+        SendFault{"TheProgramLosesTheSession",
+                  [](FakeServer& s) { s.on(kProgramLine).dropsSession(); }, true},
+        SendFault{"TheProgramsStatusNeverComes",
+                  [](FakeServer& s) { s.on(kProgramLine).withoutStatus(); }, true}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(TestCallWindow, ASiteWithoutAServerFolderSendsNothing) {
+    G().g_SiteHomedir[FakeSite::kIndex] = "";
+    fhobiccall w;
+    prompter.ok();
+    w.cmdrun_Click();
+    ASSERT_EQ(prompter.messages().size(), 1);
+    EXPECT_TRUE(prompter.messages()[0].startsWith("The test call was not sent: "));
+    EXPECT_TRUE(prompter.messages()[0].contains("No server folder is configured for this site."));
+    EXPECT_TRUE(server.lines().isEmpty());
+}
+
 TEST_F(TestCallWindow, ASecondClickWhileSendingIsRefused) {
     fhobiccall w;
     w.show();
