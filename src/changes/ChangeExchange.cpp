@@ -75,6 +75,7 @@ ServerFailure ChangeExchange::send(QStringList& lstCommands) {
                 QString()};
     }
     ServerFailure failure;
+    m_wait = std::make_unique<ServerWaits::Scope>();
     {
         const Busy busy(m_busy);
         m_shell = ServerWork::instance().openShell(
@@ -216,6 +217,7 @@ void ChangeExchange::close() {
     }
     if (m_shell) m_shell->close();
     m_shell.reset();
+    m_wait.reset();
     m_requestSent = false;
     if (m_state != State::Idle) m_state = State::Closed;
 }

@@ -2,6 +2,7 @@
 
 #include "common/CommonFunctions.h"
 #include "common/Messages.h"
+#include "widgets/LongWaitCancel.h"
 #include "widgets/Timers.h"
 
 #include <QGridLayout>
@@ -34,22 +35,17 @@ ChangeForm::ChangeForm(ChangeMember member, const QString& caption, QWidget* par
     lblrunning = new ProgressLabel(m_member.runningText, this);
     lblrunning->setObjectName(QStringLiteral("lblrunning"));
     lblrunning->setVisible(false);
-    cmdwaitcancel = new QPushButton(QStringLiteral("Cancel"), this);
-    cmdwaitcancel->setObjectName(QStringLiteral("cmdwaitcancel"));
-    cmdwaitcancel->setToolTip(
-        QStringLiteral("Stop waiting for the server; it may still carry out the request"));
-    cmdwaitcancel->setVisible(false);
-    for (QPushButton* b : {cmdsave, cmdcancel, cmdwaitcancel}) b->setAutoDefault(false);
+    cmdcancelwait = new LongWaitCancel(this);
+    for (QPushButton* b : {cmdsave, cmdcancel}) b->setAutoDefault(false);
     buttons->addWidget(cmdsave);
     buttons->addWidget(cmdcancel);
     buttons->addWidget(lblrunning, 1);
-    buttons->addWidget(cmdwaitcancel);
+    buttons->addWidget(cmdcancelwait);
     layout->addLayout(buttons);
 
     connect(cmdsave, &QPushButton::clicked, this, &ChangeForm::cmdsave_Click);
     connect(cmdcancel, &QPushButton::clicked, this, &ChangeForm::cmdcancel_Click);
-    connect(cmdwaitcancel, &QPushButton::clicked, this, &ChangeForm::cmdwaitcancel_Click);
-
+    
     tmrcheckdone = makeTimer(this, QStringLiteral("tmrcheckdone"), 1000, TimerShot::Repeating,
                              [this] { tmrcheckdone_Timer(); });
     tmrreport = makeTimer(this, QStringLiteral("tmrreport"), 1000, TimerShot::Repeating,
@@ -84,8 +80,12 @@ void ChangeForm::setLocked(bool locked) {
     cmdcancel->setVisible(!locked);
     for (QWidget* w : inputFields()) w->setEnabled(!locked);
     lblrunning->setVisible(locked);
-    cmdwaitcancel->setVisible(locked);
-    cmdwaitcancel->setEnabled(!locked || m_member.cancelWhileSending);
+    if (locked) {
+        cmdcancelwait->offer([this] { cancelWait(); });
+        cmdcancelwait->setEnabled(m_member.cancelWhileSending);
+    } else {
+        cmdcancelwait->withdraw();
+    }
     if (locked) tmrreport->start();
 }
 
@@ -105,7 +105,7 @@ void ChangeForm::cmdsave_Click() {
     tmrcheckdone->start();
     const ServerFailure sent = m_exchange.send(lstCommands);
     if (sent.ok()) {
-        cmdwaitcancel->setEnabled(true);
+        cmdcancelwait->setEnabled(true);
         WriteDebugLog(QStringLiteral("DONE RUNNING REPORT"));
         return;
     }
@@ -159,7 +159,7 @@ void ChangeForm::finishAccepted() {
     if (written.ok() && !m_member.reloadWord.isEmpty())
         m_exchange.sendReloadLine(m_member.reloadWord);
     m_exchange.close();
-    cmdwaitcancel->setVisible(false);
+    cmdcancelwait->withdraw();
     tell(m_member.successText);
     if (!written.ok())
         tell(QStringLiteral("The server did not rewrite its tables (./do_csv.sh): %1\r\n\r\nThe "
@@ -179,14 +179,14 @@ void ChangeForm::finishNotAccepted(const QString& message) {
     // The tables are rewritten and pulled whatever the answer; a shell that is gone skips it.
     m_exchange.regenerateTables();
     m_exchange.close();
-    cmdwaitcancel->setVisible(false);
+    cmdcancelwait->withdraw();
     if (m_member.pullsTablesAfterAnswer) pullTables();
     closeForm();
 }
 
 void ChangeForm::finishCancelled(const QString& message) {
     m_exchange.close();
-    cmdwaitcancel->setVisible(false);
+    cmdcancelwait->withdraw();
     tell(message, platform::Icon::Exclamation);
     closeForm();
 }
@@ -216,10 +216,15 @@ void ChangeForm::endWait() {
     finish(m_exchange.poll());
 }
 
-void ChangeForm::cmdwaitcancel_Click() {
+void ChangeForm::cmdcancelwait_Click() {
+    // While the request goes out whole the button stays disabled, and so does this call.
+    if (cmdcancelwait->isEnabled()) cmdcancelwait->cmdcancelwait_Click();
+}
+
+void ChangeForm::cancelWait() {
     if (m_exchange.state() == ChangeExchange::State::Waiting)
         endWait();
-    else if (m_exchange.busy() && cmdwaitcancel->isEnabled())
+    else if (m_exchange.busy())
         m_exchange.cancel();
 }
 

@@ -42,7 +42,7 @@ QPushButton* button(QWidget* parent, const char* name, const QString& text) {
 
 // The shared long-wait Cancel, under the name these windows give it.
 LongWaitCancel* waitCancelButton(QWidget* parent) {
-    return new LongWaitCancel(parent, QStringLiteral("cmdwaitcancel"));
+    return new LongWaitCancel(parent, QStringLiteral("cmdcancelwait"));
 }
 
 // Lists the server afresh into the grid (a tick column in front when asked) and tells what the
@@ -94,7 +94,7 @@ frestore::frestore(QWidget* parent) : QDialog(parent) {
     lblrunning = new ProgressLabel(QStringLiteral("Restoring Calls"), kListDots, this);
     lblrunning->setObjectName(QStringLiteral("lblrunning"));
     lblrunning->setVisible(false);
-    cmdwaitcancel = waitCancelButton(this);
+    cmdcancelwait = waitCancelButton(this);
     tmrreport = makeTimer(this, QStringLiteral("tmrreport"), 1000, TimerShot::Repeating,
                           [this] { tmrreport_Timer(); });
     connect(Command1, &QPushButton::clicked, this, &frestore::Command1_Click);
@@ -104,7 +104,7 @@ frestore::frestore(QWidget* parent) : QDialog(parent) {
     buttons->addWidget(Command1);
     buttons->addWidget(cmdcancel);
     buttons->addWidget(lblrunning, 1);
-    buttons->addWidget(cmdwaitcancel);
+    buttons->addWidget(cmdcancelwait);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(Label1);
     layout->addWidget(MSFlexGrid1, 1);
@@ -129,7 +129,7 @@ void frestore::setBusy(bool busy) {
     Command1->setEnabled(!busy);
     cmdcancel->setEnabled(!busy);
     lblrunning->setVisible(busy);
-    m_work.offerCancel(*cmdwaitcancel, busy);
+    m_work.offerCancel(*cmdcancelwait, busy);
     if (busy)
         tmrreport->start();
     else
@@ -188,8 +188,8 @@ void frestore::cmdcancel_Click() {
     done(QDialog::Rejected);
 }
 
-void frestore::cmdwaitcancel_Click() {
-    cmdwaitcancel->cmdcancelwait_Click();
+void frestore::cmdcancelwait_Click() {
+    cmdcancelwait->cmdcancelwait_Click();
 }
 
 void frestore::tmrreport_Timer() {
@@ -220,7 +220,7 @@ BackupTickList::BackupTickList(TickListSetup setup, QWidget* parent)
     lblrunning = new ProgressLabel(QStringLiteral("PROCESSING"), kListDots, this);
     lblrunning->setObjectName(QStringLiteral("lblrunning"));
     lblrunning->setVisible(false);
-    cmdwaitcancel = waitCancelButton(this);
+    cmdcancelwait = waitCancelButton(this);
     tmrreport = makeTimer(this, QStringLiteral("tmrreport"), 1000, TimerShot::Repeating,
                           [this] { tmrreport_Timer(); });
     tmrreport->start();
@@ -231,7 +231,7 @@ BackupTickList::BackupTickList(TickListSetup setup, QWidget* parent)
     buttons->addWidget(Command1);
     buttons->addWidget(cmdcancel);
     buttons->addWidget(lblrunning, 1);
-    buttons->addWidget(cmdwaitcancel);
+    buttons->addWidget(cmdcancelwait);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(Label1);
     layout->addWidget(MSFlexGrid1, 1);
@@ -261,7 +261,7 @@ void BackupTickList::setBusy(bool busy) {
         b->setVisible(!busy);
     }
     lblrunning->setVisible(busy);
-    m_work.offerCancel(*cmdwaitcancel, busy);
+    m_work.offerCancel(*cmdcancelwait, busy);
     if (busy) tmrreport->start();
 }
 
@@ -288,8 +288,8 @@ void BackupTickList::cmdcancel_Click() {
     done(QDialog::Rejected);
 }
 
-void BackupTickList::cmdwaitcancel_Click() {
-    cmdwaitcancel->cmdcancelwait_Click();
+void BackupTickList::cmdcancelwait_Click() {
+    cmdcancelwait->cmdcancelwait_Click();
 }
 
 void BackupTickList::tmrreport_Timer() {

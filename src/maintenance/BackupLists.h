@@ -33,7 +33,7 @@ public:
     QPushButton* Command1 = nullptr;
     QPushButton* cmdcancel = nullptr;
     ProgressLabel* lblrunning = nullptr;
-    LongWaitCancel* cmdwaitcancel = nullptr;
+    LongWaitCancel* cmdcancelwait = nullptr;
     QTimer* tmrreport = nullptr;
 
     void Form_Load();
@@ -41,7 +41,7 @@ public:
     void Command1_Click();
     void MSFlexGrid1_DblClick();
     void cmdcancel_Click();
-    void cmdwaitcancel_Click();
+    void cmdcancelwait_Click();
     void tmrreport_Timer();
 
     void done(int result) override;
@@ -71,13 +71,13 @@ public:
     QPushButton* Command1 = nullptr;
     QPushButton* cmdcancel = nullptr;
     ProgressLabel* lblrunning = nullptr;
-    LongWaitCancel* cmdwaitcancel = nullptr;
+    LongWaitCancel* cmdcancelwait = nullptr;
     QTimer* tmrreport = nullptr;
 
     void Form_Load();
     void Command1_Click();
     void cmdcancel_Click();
-    void cmdwaitcancel_Click();
+    void cmdcancelwait_Click();
     void tmrreport_Timer();
     // The archive names of the ticked rows, top to bottom as shown.
     QStringList tickedNames() const;

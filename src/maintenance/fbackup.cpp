@@ -66,7 +66,7 @@ fbackup::fbackup(QWidget* parent) : QDialog(parent) {
     lblrunning->setObjectName(QStringLiteral("lblrunning"));
     lblrunning->setText(kBackupRunning + QLatin1Char('.'));
     lblrunning->setVisible(false);
-    cmdwaitcancel = new LongWaitCancel(this, QStringLiteral("cmdwaitcancel"));
+    cmdcancelwait = new LongWaitCancel(this, QStringLiteral("cmdcancelwait"));
     tmrbackup = makeTimer(this, QStringLiteral("tmrbackup"), 1000, TimerShot::Repeating,
                           [this] { tmrbackup_Timer(); });
     lstCommands = new QListWidget(this);
@@ -81,7 +81,7 @@ fbackup::fbackup(QWidget* parent) : QDialog(parent) {
     auto* run = new QHBoxLayout;
     run->addWidget(cmdbackup);
     run->addWidget(lblrunning, 1);
-    run->addWidget(cmdwaitcancel);
+    run->addWidget(cmdcancelwait);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(options);
     layout->addLayout(dates);
@@ -130,7 +130,7 @@ void fbackup::setRunning(bool running) {
         Optdate_Click(m_type == kBackupAll ? 0 : 1);
     }
     lblrunning->setVisible(running);
-    m_work.offerCancel(*cmdwaitcancel, running);
+    m_work.offerCancel(*cmdcancelwait, running);
     if (running)
         tmrbackup->start();
     else
@@ -222,8 +222,8 @@ ServerFailure fbackup::backUp(const QString& pc) {
     return {};
 }
 
-void fbackup::cmdwaitcancel_Click() {
-    cmdwaitcancel->cmdcancelwait_Click();
+void fbackup::cmdcancelwait_Click() {
+    cmdcancelwait->cmdcancelwait_Click();
 }
 
 void fbackup::tmrbackup_Timer() {

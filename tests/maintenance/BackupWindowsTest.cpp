@@ -367,10 +367,10 @@ TEST_F(BackupWindows, ASecondRestoreIsRefusedAndCancelEndsTheWait) {
     server.on("gunzip TESTPCrestore.tar.gz").blocksUntilCancel().then([&r](const QString&) {
         QTimer::singleShot(0, &r, [&r] {
             EXPECT_FALSE(r.Command1->isEnabled());
-            EXPECT_FALSE(r.cmdwaitcancel->isHidden());
+            EXPECT_FALSE(r.cmdcancelwait->isHidden());
             r.Command1_Click();         // refused: no second question, no second session
             r.done(QDialog::Rejected);  // refused while the restore waits
-            r.cmdwaitcancel_Click();
+            r.cmdcancelwait_Click();
         });
     });
     prompter.yes().ok();

@@ -478,17 +478,17 @@ TEST_F(ModifyFormTest, CancelIsDisabledWhileSendingAndEnabledWhileWaiting) {
     EXPECT_TRUE(f.Cmdclose->isEnabled());
     QList<bool> enabledWhileSending;
     server.on(QRegularExpression("^echo ")).then([&](const QString&) {
-        enabledWhileSending << f.cmdwaitcancel->isEnabled();
-        f.cmdwaitcancel_Click();  // refused: the request goes out whole
+        enabledWhileSending << f.cmdcancelwait->isEnabled();
+        f.cmdcancelwait_Click();  // refused: the request goes out whole
     });
     f.cmdsave_Click();
     EXPECT_EQ(enabledWhileSending, (QList<bool>{false, false}));
     ASSERT_EQ(f.state(), State::Waiting);
     EXPECT_TRUE(f.Cmdclose->isHidden());
-    EXPECT_TRUE(f.cmdwaitcancel->isEnabled());
-    EXPECT_FALSE(f.cmdwaitcancel->isHidden());
+    EXPECT_TRUE(f.cmdcancelwait->isEnabled());
+    EXPECT_FALSE(f.cmdcancelwait->isHidden());
     prompter.ok();
-    QTest::mouseClick(f.cmdwaitcancel, Qt::LeftButton);
+    QTest::mouseClick(f.cmdcancelwait, Qt::LeftButton);
     EXPECT_EQ(prompter.messages(),
               QStringList{"The wait for the server's answer was cancelled. The server may still "
                           "carry out the request."});

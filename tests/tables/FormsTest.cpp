@@ -403,7 +403,7 @@ TEST_F(FormTest, SaveLocksTheFormAndAnAcceptedAnswerFinishesInOrder) {
     EXPECT_FALSE(f.cboDivision->isEnabled());
     EXPECT_FALSE(f.lblrunning->isHidden());
     EXPECT_EQ(f.lblrunning->text(), "Saving Data");
-    EXPECT_FALSE(f.cmdwaitcancel->isHidden());
+    EXPECT_FALSE(f.cmdcancelwait->isHidden());
     EXPECT_TRUE(f.tmrreport->isActive());
     EXPECT_TRUE(f.tmrcheckdone->isActive());
     f.tmrreport_Timer();
@@ -511,11 +511,12 @@ const QString kCancelled = QStringLiteral(
     "The wait for the server's answer was cancelled. The server may still carry out the "
     "request.");
 
-enum class EndOfWait { CancelBetweenPolls, CancelDuringAPoll, CloseTheForm };
+enum class EndOfWait { CancelBetweenPolls, CancelDuringAPoll, CloseRefusedThenCancel };
 
 class EndingTheWait : public FormTest, public ::testing::WithParamInterface<EndOfWait> {};
 
-// The long-wait Cancel between polls and during one, and closing the form while it waits.
+// The long-wait Cancel between polls and during one; closing the form while it waits is
+// refused (the close box and Escape alike), and Cancel still ends the wait.
 TEST_P(EndingTheWait, ClosesTheSessionTellsAndCloses) {
     feditdpt f(kDptRow);
     f.show();
@@ -525,18 +526,22 @@ TEST_P(EndingTheWait, ClosesTheSessionTellsAndCloses) {
     prompter.ok();
     switch (GetParam()) {
         case EndOfWait::CancelBetweenPolls:
-            QTest::mouseClick(f.cmdwaitcancel, Qt::LeftButton);
+            QTest::mouseClick(f.cmdcancelwait, Qt::LeftButton);
             break;
         case EndOfWait::CancelDuringAPoll:
             server.on(answerPollLine(f.exchange().answerName()))
                 .blocksUntilCancel()
                 .then([&f](const QString&) {
-                    QTimer::singleShot(20, &f, [&f] { f.cmdwaitcancel_Click(); });
+                    QTimer::singleShot(20, &f, [&f] { f.cmdcancelwait_Click(); });
                 });
             f.tmrcheckdone_Timer();
             break;
-        case EndOfWait::CloseTheForm:
-            f.close();
+        case EndOfWait::CloseRefusedThenCancel:
+            EXPECT_FALSE(f.close());
+            QTest::keyClick(&f, Qt::Key_Escape);
+            EXPECT_TRUE(f.isVisible());
+            EXPECT_EQ(f.state(), State::Waiting);
+            QTest::mouseClick(f.cmdcancelwait, Qt::LeftButton);
             break;
     }
     EXPECT_EQ(prompter.messages(), QStringList{kCancelled});
@@ -550,7 +555,8 @@ TEST_P(EndingTheWait, ClosesTheSessionTellsAndCloses) {
 
 INSTANTIATE_TEST_SUITE_P(Ways, EndingTheWait,
                          ::testing::Values(EndOfWait::CancelBetweenPolls,
-                                           EndOfWait::CancelDuringAPoll, EndOfWait::CloseTheForm));
+                                           EndOfWait::CancelDuringAPoll,
+                                           EndOfWait::CloseRefusedThenCancel));
 
 TEST_F(FormTest, TheFormStaysWhileTheRequestIsSent) {
     fAddDiv f;
@@ -562,7 +568,7 @@ TEST_F(FormTest, TheFormStaysWhileTheRequestIsSent) {
         QTimer::singleShot(10, &f, [&] {
             f.close();
             stayed = f.isVisible();
-            f.cmdwaitcancel_Click();
+            f.cmdcancelwait_Click();
         });
     });
     prompter.ok();

@@ -362,7 +362,7 @@ TEST_F(TablesSimTest, CancelAndClosingEndTheWait) {
         QTest::qWait(1200);  // a poll or two
         prompter.ok();
         if (cancel)
-            QTest::mouseClick(f.cmdwaitcancel, Qt::LeftButton);
+            QTest::mouseClick(f.cmdcancelwait, Qt::LeftButton);
         else
             f.close();
         EXPECT_TRUE(testsupport::waitFor([&] { return !f.isVisible(); }, 10000));
