@@ -21,6 +21,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QHeaderView>
@@ -33,6 +34,7 @@
 #include <functional>
 #include <memory>
 #include <ostream>
+#include <utility>
 
 using namespace quillon;
 using testsupport::FakeSite;
@@ -101,6 +103,29 @@ TEST_F(AreaCodeTest, TheMenuOpensItsWindowsWithTheHourglass) {
     EXPECT_EQ(opened, (QStringList{"frmac", "frmaddac"}));
     EXPECT_EQ(cursors, (QList<Qt::CursorShape>{Qt::WaitCursor, Qt::WaitCursor}));
     EXPECT_EQ(menu.cursor().shape(), Qt::ArrowCursor);
+}
+
+// A second click while the table window pulls its tables opens no second one (it would show an
+// empty grid and say a pull is already running).
+TEST_F(AreaCodeTest, ClicksOnTheMenuWhileTheTableWindowLoadsOpenNoSecondWindow) {
+    frmareacode menu;
+    menu.show();
+    QStringList opened;
+    bool held = false;
+    server.onFetch("/usr/varnel/ld.csv", [&] {
+        if (std::exchange(held, true)) return;
+        setWindowOpenHook([&](const QString& w) { opened << w; });
+        QTest::mouseClick(menu.cmdLD, Qt::LeftButton);
+        QTest::mouseDClick(menu.cmdaddac, Qt::LeftButton);
+        setWindowOpenHook({});
+    });
+    QTimer::singleShot(0, [] {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (w->objectName() == "frmac" && w->isVisible()) w->close();
+    });
+    QTest::mouseClick(menu.cmdLD, Qt::LeftButton);
+    EXPECT_TRUE(held);
+    EXPECT_TRUE(opened.isEmpty()) << opened.join(' ').toStdString();
 }
 
 // ---- the table window ---------------------------------------------------------------------

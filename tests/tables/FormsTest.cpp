@@ -23,6 +23,8 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTest>
+
+#include <utility>
 #include <QTimer>
 
 #include <functional>
@@ -475,6 +477,25 @@ TEST_F(FormTest, CancelBeforeSavingSendsNothingAndPullsAsTheFormPulls) {
         EXPECT_EQ(f->result(), QDialog::Rejected);
     }
     EXPECT_TRUE(server.shellRequests().empty());
+    EXPECT_EQ(tableFetches(), 13);
+}
+
+// Escape in a form at rest starts the closing table pull; Save, still shown during that pull,
+// takes no click or key then, so no request goes out and the form closes as asked.
+TEST_F(FormTest, SaveDuringTheClosingPullSendsNothing) {
+    fEditDiv f(kDivRow);
+    f.show();
+    bool held = false;
+    server.onFetch(FakeSite::folder() + "/ld.csv", [&] {
+        if (std::exchange(held, true)) return;
+        QTest::mouseClick(f.cmdsave, Qt::LeftButton);
+        QTest::keyClick(f.cmdsave, Qt::Key_Space);
+    });
+    QTest::keyClick(&f, Qt::Key_Escape);
+    EXPECT_TRUE(held);
+    EXPECT_TRUE(server.shellRequests().empty());
+    EXPECT_TRUE(prompter.messages().isEmpty()) << prompter.messages().join('|').toStdString();
+    EXPECT_FALSE(f.isVisible());
     EXPECT_EQ(tableFetches(), 13);
 }
 
