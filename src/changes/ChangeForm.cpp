@@ -114,10 +114,11 @@ void ChangeForm::cmdsave_Click() {
     if (m_exchange.nothingSent()) {
         // Nothing reached the server: the form is the user's again, to try once more.
         setLocked(false);
-        tell(sent.code == kSessionCancelled
-                 ? sent.text
-                 : QStringLiteral("The request was not sent: ") + sent.text,
-             platform::Icon::Exclamation);
+        if (sent.code == kSessionCancelled)
+            tellCancelledWait(sent.text);
+        else
+            tell(QStringLiteral("The request was not sent: ") + sent.text,
+                 platform::Icon::Exclamation);
         return;
     }
     if (sent.code == kSessionCancelled)
@@ -187,7 +188,7 @@ void ChangeForm::finishNotAccepted(const QString& message) {
 void ChangeForm::finishCancelled(const QString& message) {
     m_exchange.close();
     cmdcancelwait->withdraw();
-    tell(message, platform::Icon::Exclamation);
+    tellCancelledWait(message);
     closeForm();
 }
 

@@ -42,7 +42,7 @@ QPushButton* button(QWidget* parent, const char* name, const QString& text) {
 
 // The shared long-wait Cancel, under the name these windows give it.
 LongWaitCancel* waitCancelButton(QWidget* parent) {
-    return new LongWaitCancel(parent, QStringLiteral("cmdcancelwait"));
+    return new LongWaitCancel(parent);
 }
 
 // Lists the server afresh into the grid (a tick column in front when asked) and tells what the
@@ -129,7 +129,7 @@ void frestore::setBusy(bool busy) {
     Command1->setEnabled(!busy);
     cmdcancel->setEnabled(!busy);
     lblrunning->setVisible(busy);
-    m_work.offerCancel(*cmdcancelwait, busy);
+    cmdcancelwait->offerWhile(busy, [this] { m_work.cancel(); });
     if (busy)
         tmrreport->start();
     else
@@ -163,10 +163,11 @@ void frestore::Command1_Click() {
     setBusy(false);
     if (!f.ok()) {
         WriteDebugLog(f.text);
-        tell(f.code == kSessionCancelled
-                 ? cancelledText(QStringLiteral("restore"))
-                 : QStringLiteral("The backup %1 was not restored.\r\n\r\n").arg(name) + f.text,
-             platform::Icon::Exclamation);
+        if (f.code == kSessionCancelled)
+            tellCancelledWait(cancelledWaitText(QStringLiteral("The restore")));
+        else
+            tell(QStringLiteral("The backup %1 was not restored.\r\n\r\n").arg(name) + f.text,
+                 platform::Icon::Exclamation);
         return;
     }
 
@@ -261,7 +262,7 @@ void BackupTickList::setBusy(bool busy) {
         b->setVisible(!busy);
     }
     lblrunning->setVisible(busy);
-    m_work.offerCancel(*cmdcancelwait, busy);
+    cmdcancelwait->offerWhile(busy, [this] { m_work.cancel(); });
     if (busy) tmrreport->start();
 }
 
@@ -281,7 +282,10 @@ void BackupTickList::Command1_Click() {
     tmrreport->stop();
     if (auto* menu = qobject_cast<fmanagebackups*>(parentWidget())) menu->enableButtons();
     done(QDialog::Accepted);
-    tell(message);
+    if (m_work.cancelled())
+        tellCancelledWait(message);
+    else
+        tell(message);
 }
 
 void BackupTickList::cmdcancel_Click() {
@@ -369,7 +373,7 @@ QString fdeletebackups::runOn(const QStringList& names) {
     QString text =
         QStringLiteral("These backups were not deleted:\r\n") + kept.join(QStringLiteral("\r\n"));
     if (f.code == kSessionCancelled)
-        text += QStringLiteral("\r\n\r\n") + cancelledText(QStringLiteral("deletion"));
+        text += QStringLiteral("\r\n\r\n") + cancelledWaitText(QStringLiteral("The deletion"));
     else if (!failures.isEmpty())
         text += QStringLiteral("\r\n\r\n") + failures.join(QStringLiteral("\r\n\r\n"));
     else if (!f.ok())
@@ -423,7 +427,7 @@ QString fbringbackbackups::runOn(const QStringList& names) {
         allCopied = false;
         results << QStringLiteral("%1: not copied: %2")
                        .arg(name, f.code == kSessionCancelled
-                                      ? cancelledText(QStringLiteral("copy"))
+                                      ? cancelledWaitText(QStringLiteral("The copy"))
                                       : f.text);
         if (f.code == kSessionCancelled) break;
     }

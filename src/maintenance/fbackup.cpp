@@ -66,7 +66,7 @@ fbackup::fbackup(QWidget* parent) : QDialog(parent) {
     lblrunning->setObjectName(QStringLiteral("lblrunning"));
     lblrunning->setText(kBackupRunning + QLatin1Char('.'));
     lblrunning->setVisible(false);
-    cmdcancelwait = new LongWaitCancel(this, QStringLiteral("cmdcancelwait"));
+    cmdcancelwait = new LongWaitCancel(this);
     tmrbackup = makeTimer(this, QStringLiteral("tmrbackup"), 1000, TimerShot::Repeating,
                           [this] { tmrbackup_Timer(); });
     lstCommands = new QListWidget(this);
@@ -130,7 +130,7 @@ void fbackup::setRunning(bool running) {
         Optdate_Click(m_type == kBackupAll ? 0 : 1);
     }
     lblrunning->setVisible(running);
-    m_work.offerCancel(*cmdcancelwait, running);
+    cmdcancelwait->offerWhile(running, [this] { m_work.cancel(); });
     if (running)
         tmrbackup->start();
     else
@@ -154,9 +154,10 @@ void fbackup::cmdbackup_Click() {
     setRunning(false);
     if (!failure.ok()) {
         WriteDebugLog(failure.text);
-        tell(failure.code == kSessionCancelled ? cancelledText(QStringLiteral("backup"))
-                                               : failure.text,
-             platform::Icon::Exclamation);
+        if (failure.code == kSessionCancelled)
+            tellCancelledWait(cancelledWaitText(QStringLiteral("The backup")));
+        else
+            tell(failure.text, platform::Icon::Exclamation);
         return;
     }
     tell(QStringLiteral("BACKUP COMPLETE"));

@@ -1,12 +1,15 @@
 #include "widgets/LongWaitCancel.h"
 
+#include "common/Messages.h"
+
 namespace quillon {
 
-LongWaitCancel::LongWaitCancel(QWidget* parent, const QString& name)
-    : QPushButton(QStringLiteral("Cancel"), parent) {
-    setObjectName(name);
+LongWaitCancel::LongWaitCancel(QWidget* parent) : QPushButton(QStringLiteral("Cancel"), parent) {
+    setObjectName(QStringLiteral("cmdcancelwait"));
     setAutoDefault(false);
     setToolTip(QStringLiteral("Stop waiting for the server"));
+    // The rest of the window shows the busy pointer while the wait runs.
+    setCursor(Qt::ArrowCursor);
     setVisible(false);
     connect(this, &QPushButton::clicked, this, &LongWaitCancel::cmdcancelwait_Click);
 }
@@ -22,12 +25,23 @@ void LongWaitCancel::withdraw() {
     setVisible(false);
 }
 
+void LongWaitCancel::offerWhile(bool busy, std::function<void()> cancel) {
+    if (busy)
+        offer(std::move(cancel));
+    else
+        withdraw();
+}
+
 void LongWaitCancel::cmdcancelwait_Click() {
     if (!m_cancel) return;
     // One click is enough: the wait ends once the session is cut.
     setEnabled(false);
     const std::function<void()> cancel = m_cancel;
     cancel();
+}
+
+void tellCancelledWait(const QString& text) {
+    tell(text, platform::Icon::Information);
 }
 
 }  // namespace quillon

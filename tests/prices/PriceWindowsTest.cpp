@@ -536,8 +536,7 @@ TEST_F(ModifyFormTest, CancelIsDisabledWhileSendingAndEnabledWhileWaiting) {
     prompter.ok();
     QTest::mouseClick(f.cmdcancelwait, Qt::LeftButton);
     EXPECT_EQ(prompter.messages(),
-              QStringList{"The wait for the server's answer was cancelled. The server may still "
-                          "carry out the request."});
+              QStringList{cancelledWaitText("The request")});
     EXPECT_FALSE(f.isVisible());
 }
 

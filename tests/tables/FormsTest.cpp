@@ -528,9 +528,7 @@ TEST_F(FormTest, ASessionThatCannotOpenLeavesTheFormToTryAgain) {
     EXPECT_EQ(f.state(), State::Waiting);
 }
 
-const QString kCancelled = QStringLiteral(
-    "The wait for the server's answer was cancelled. The server may still carry out the "
-    "request.");
+const QString kCancelled = cancelledWaitText(QStringLiteral("The request"));
 
 enum class EndOfWait { CancelBetweenPolls, CancelDuringAPoll, CloseRefusedThenCancel };
 
@@ -596,8 +594,7 @@ TEST_F(FormTest, TheFormStaysWhileTheRequestIsSent) {
     f.cmdsave_Click();
     EXPECT_TRUE(stayed);
     EXPECT_EQ(prompter.messages(),
-              QStringList{"Sending the request was cancelled. The server may still carry out "
-                          "the request."});
+              QStringList{kCancelled});
     EXPECT_FALSE(f.isVisible());
 }
 
