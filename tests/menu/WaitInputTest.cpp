@@ -1,0 +1,228 @@
+// While a window waits on the server, no user input reaches it but its Cancel. Each row holds
+// the window's first long server step; meanwhile every enabled control is clicked, every list
+// and grid double-clicked, every box typed into and every combo box moved on with the keyboard,
+// Return and Escape pressed and the window closed. Nothing more may be sent, no window open, no
+// box change and the window stay; then the wait ends through its Cancel with the one text and
+// icon, or, where the window offers none, at its deadline.
+#include "support/ProgramWindows.h"
+
+#include "changes/ChangeForm.h"
+#include "common/Globals.h"
+#include "maintenance/fbackup.h"
+#include "prices/PriceListWindow.h"
+#include "rates/fcallcalc.h"
+#include "reports/common/ReportTable.h"
+#include "support/FakeServer.h"
+#include "support/FakeSite.h"
+#include "support/RecordingViewer.h"
+#include "support/ScriptedPrompter.h"
+#include "support/TempHome.h"
+#include "tables/DivisionForms.h"
+#include "tables/TablesTestSupport.h"
+#include "widgets/KeyedPickList.h"
+#include "widgets/LongWaitCancel.h"
+#include "widgets/WindowRegistry.h"
+
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QAbstractItemView>
+#include <QAbstractSpinBox>
+#include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPointer>
+#include <QRegularExpression>
+#include <QTest>
+#include <QTimer>
+
+#include <functional>
+#include <memory>
+#include <ostream>
+
+using namespace quillon;
+using testsupport::FakeServer;
+using testsupport::FakeSite;
+
+namespace {
+
+// What a user could have changed: every box's, combo box's, check's and spin box's value.
+QStringList values(const QWidget* window) {
+    QStringList out;
+    for (const QComboBox* c : window->findChildren<QComboBox*>())
+        out << c->objectName() + "=" + c->currentText();
+    for (const QLineEdit* e : window->findChildren<QLineEdit*>())
+        out << e->objectName() + "=" + e->text();
+    for (const QAbstractButton* b : window->findChildren<QAbstractButton*>())
+        if (b->isCheckable()) out << b->objectName() + "=" + (b->isChecked() ? "on" : "off");
+    for (const QAbstractSpinBox* s : window->findChildren<QAbstractSpinBox*>())
+        out << s->objectName() + "=" + s->text();
+    return out;
+}
+
+// Everything a user can do to a window, aimed at each control.
+void tryEveryInput(QWidget* window) {
+    for (QAbstractButton* b : window->findChildren<QAbstractButton*>())
+        if (b->isVisible() && b->isEnabled() && !qobject_cast<LongWaitCancel*>(b))
+            QTest::mouseClick(b, Qt::LeftButton);
+    for (QAbstractItemView* v : window->findChildren<QAbstractItemView*>()) {
+        if (!v->isVisible() || !v->model() || v->model()->rowCount() == 0) continue;
+        const QModelIndex row = v->model()->index(v->model()->rowCount() > 1 ? 1 : 0, 0);
+        QTest::mouseDClick(v->viewport(), Qt::LeftButton, {}, v->visualRect(row).center());
+        QTest::keyClick(v, Qt::Key_Down);
+    }
+    for (QComboBox* c : window->findChildren<QComboBox*>()) QTest::keyClick(c, Qt::Key_Down);
+    for (QLineEdit* e : window->findChildren<QLineEdit*>()) QTest::keyClicks(e, "97");
+    for (QAbstractSpinBox* s : window->findChildren<QAbstractSpinBox*>())
+        QTest::keyClick(s, Qt::Key_Up);
+    QTest::keyClick(window, Qt::Key_Return);
+    QTest::keyClick(window, Qt::Key_Escape);
+    window->close();
+}
+
+struct Env {
+    testsupport::TempHome& home;
+    FakeServer& server;
+    testsupport::ScriptedPrompter& prompter;
+};
+
+struct WaitRow {
+    const char* name;
+    // Makes the window, shows it and makes it ready for its work.
+    std::function<QWidget*(Env&)> open;
+    // Holds the window's first long step (until its Cancel, or the deadline).
+    std::function<void(Env&, std::function<void()> meanwhile)> hold;
+    // Starts the work; returns once it has ended.
+    std::function<void(QWidget*)> start;
+    // The message that ends a cancelled wait, from its start; empty: the window offers no Cancel
+    // and the wait ends at its deadline.
+    QString cancelled;
+};
+void PrintTo(const WaitRow& r, std::ostream* os) {
+    *os << r.name;
+}
+
+std::function<void(Env&, std::function<void()>)> holdLine(const QString& pattern) {
+    return [pattern](Env& env, std::function<void()> meanwhile) {
+        env.server.on(QRegularExpression(pattern)).blocksUntilCancel().then(
+            [meanwhile](const QString&) { meanwhile(); });
+    };
+}
+
+std::function<void(Env&, std::function<void()>)> holdFetch(const QString& path) {
+    return [path](Env& env, std::function<void()> meanwhile) {
+        env.server.blockFetchUntilCancel(path);
+        env.server.onFetch(path, meanwhile);
+    };
+}
+
+template <class W>
+W* as(QWidget* w) {
+    return static_cast<W*>(w);
+}
+
+const WaitRow kRows[] = {
+    {"ChangeForm",
+     [](Env& env) -> QWidget* {
+         tablestest::writeMirror(env.home);
+         FakeSite::addServerTables(env.server);
+         return new fEditDiv({"0030", "Operations"});
+     },
+     holdLine("^echo "), [](QWidget* w) { as<ChangeForm>(w)->cmdsave_Click(); },
+     cancelledWaitText("The request")},
+    {"CallCalculator",
+     [](Env& env) -> QWidget* {
+         env.home.write("North/Bats/lt.csv", "1,Administrative\r\n2,Guest Room\r\n");
+         auto* w = new fcallcalc;
+         w->txtarea->setText("617");
+         w->txtprefix->setText("555");
+         w->txtduration->setText("5");
+         w->cboDivision->setCurrentIndex(1);
+         return w;
+     },
+     holdLine("^\\./ORV_CCAL "), [](QWidget* w) { as<fcallcalc>(w)->Command1_Click(); },
+     cancelledWaitText("The report")},
+    {"Backup", [](Env&) -> QWidget* { return new fbackup; }, holdLine("^(?!cd )"),
+     [](QWidget* w) { as<fbackup>(w)->cmdbackup_Click(); }, cancelledWaitText("The backup")},
+    {"PriceListReload",
+     [](Env& env) -> QWidget* {
+         FakeSite::addServerTables(env.server);
+         auto* w = new frmdomesticpricing;
+         return w;
+     },
+     holdFetch(FakeSite::folder() + "/calc.csv"),
+     [](QWidget* w) { as<PriceListWindow>(w)->optadmin_Click(); }, QString()},
+};
+
+class WaitInput : public ::testing::TestWithParam<WaitRow> {
+protected:
+    WaitInput() {
+        setReportClock([] { return QDateTime(QDate(2026, 12, 9), QTime(14, 5)); });
+        // A wait without a Cancel ends at its deadline.
+        G().g_FtpTimeout = 1;
+    }
+    ~WaitInput() override {
+        setWindowOpenHook({});
+        setReportClock({});
+    }
+
+    testsupport::TempHome home;
+    FakeSite site;
+    FakeServer server;
+    testsupport::ScriptedPrompter prompter;
+    testsupport::RecordingViewer viewer;
+};
+
+TEST_P(WaitInput, NothingButCancelReachesTheWaitingWindow) {
+    const WaitRow& row = GetParam();
+    Env env{home, server, prompter};
+    prompter.allowUnusedAnswers().ok().ok();
+    std::unique_ptr<QWidget> window(row.open(env));
+    window->show();
+    QPointer<QWidget> alive(window.get());
+
+    bool held = false;
+    QStringList opened;
+    row.hold(env, [&] {
+        if (held) return;
+        held = true;
+        EXPECT_EQ(QApplication::overrideCursor() ? QApplication::overrideCursor()->shape()
+                                                 : Qt::ArrowCursor,
+                  Qt::WaitCursor);
+        const std::size_t sent = server.sent().size();
+        const std::size_t fetched = server.fetches().size();
+        const QStringList before = values(window.get());
+        const std::size_t told = prompter.prompts().size();
+        setWindowOpenHook([&](const QString& name) { opened << name; });
+        tryEveryInput(window.get());
+        setWindowOpenHook({});
+        EXPECT_EQ(server.sent().size(), sent);
+        EXPECT_EQ(server.fetches().size(), fetched);
+        EXPECT_EQ(values(window.get()), before);
+        EXPECT_EQ(prompter.prompts().size(), told);
+        EXPECT_TRUE(window->isVisible());
+        if (row.cancelled.isEmpty()) return;
+        auto* cancel = window->findChild<LongWaitCancel*>("cmdcancelwait");
+        ASSERT_NE(cancel, nullptr);
+        EXPECT_TRUE(cancel->isOffered());
+        EXPECT_TRUE(cancel->isVisible());
+        QTimer::singleShot(0, cancel, [cancel] { QTest::mouseClick(cancel, Qt::LeftButton); });
+    });
+
+    row.start(window.get());
+    EXPECT_TRUE(held);
+    EXPECT_TRUE(opened.isEmpty()) << opened.join(' ').toStdString();
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    if (!row.cancelled.isEmpty()) {
+        ASSERT_FALSE(prompter.prompts().empty());
+        const auto& told = prompter.prompts().back();
+        EXPECT_TRUE(told.text.startsWith(row.cancelled)) << told.text.toStdString();
+        EXPECT_EQ(told.icon, platform::Icon::Information);
+    }
+    if (alive) alive->close();
+}
+
+INSTANTIATE_TEST_SUITE_P(Windows, WaitInput, ::testing::ValuesIn(kRows),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
