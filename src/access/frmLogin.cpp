@@ -336,11 +336,6 @@ void frmLogin::closeEvent(QCloseEvent* event) {
         event->accept();
         return;
     }
-    // A session is waiting on this window's behalf; it must not go away under it.
-    if (m_checking.running()) {
-        event->ignore();
-        return;
-    }
     // Closed from its title bar: the same as Cancel, so no hidden main window is left behind.
     m_loginAccepted = false;
     m_unloaded = true;
@@ -350,7 +345,7 @@ void frmLogin::closeEvent(QCloseEvent* event) {
 }
 
 void frmLogin::reject() {
-    if (cmdcancel->isEnabled() && !m_checking.running()) cmdcancel_Click();
+    if (cmdcancel->isEnabled()) cmdcancel_Click();
 }
 
 void frmLogin::setInputsEnabled(bool on) {

@@ -234,18 +234,11 @@ void ChangeForm::tmrreport_Timer() {
 }
 
 void ChangeForm::closeForm() {
-    m_frameCloses = true;
     done(QDialog::Accepted);
 }
 
 void ChangeForm::done(int result) {
     if (m_unloaded) return;
-    if (m_exchange.state() == ChangeExchange::State::Waiting) {
-        endWait();
-        return;
-    }
-    // The request is on its way or its answer is being handled: that ends first.
-    if (m_work.running() && !m_frameCloses) return;
     m_unloaded = true;
     tmrcheckdone->stop();
     Form_Unload();

@@ -74,8 +74,8 @@ public:
     void tmrcheckdone_Timer();
     void tmrreport_Timer();
 
-    // Every way of closing comes here: during the answer wait it ends the wait first; while the
-    // request is sent or the answer handled it is refused.
+    // Every way of closing comes here: Form_Unload, once. While the form waits on the server
+    // it takes no input, closing included (widgets/WaitGuard.h).
     void done(int result) override;
 
 protected:
@@ -123,7 +123,6 @@ private:
     ChangeExchange m_exchange;
     QGridLayout* m_fields = nullptr;
     ReentryGuard m_work;
-    bool m_frameCloses = false;
     bool m_unloaded = false;
     bool m_pullTold = false;
 };

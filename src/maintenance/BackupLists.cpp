@@ -197,11 +197,6 @@ void frestore::tmrreport_Timer() {
     lblrunning->tick();
 }
 
-void frestore::done(int result) {
-    // A restore that runs ends first (its Cancel stops the wait).
-    if (m_guard.running() && result != QDialog::Accepted) return;
-    QDialog::done(result);
-}
 
 // ---- the ticked lists ------------------------------------------------------------------------
 
@@ -300,10 +295,6 @@ void BackupTickList::tmrreport_Timer() {
     lblrunning->tick();
 }
 
-void BackupTickList::done(int result) {
-    if (m_guard.running() && result != QDialog::Accepted) return;
-    QDialog::done(result);
-}
 
 // ---- fdeletebackups --------------------------------------------------------------------------
 

@@ -44,8 +44,6 @@ public:
     void cmdcancelwait_Click();
     void tmrreport_Timer();
 
-    void done(int result) override;
-
 private:
     void setBusy(bool busy);
 
@@ -81,8 +79,6 @@ public:
     void tmrreport_Timer();
     // The archive names of the ticked rows, top to bottom as shown.
     QStringList tickedNames() const;
-
-    void done(int result) override;
 
 protected:
     BackupTickList(TickListSetup setup, QWidget* parent);

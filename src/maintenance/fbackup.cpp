@@ -236,8 +236,6 @@ void fbackup::Form_Unload() {
 }
 
 void fbackup::done(int result) {
-    // A backup that runs ends first (its Cancel stops the wait).
-    if (m_guard.running() && result != QDialog::Accepted) return;
     Form_Unload();
     QDialog::done(result);
 }

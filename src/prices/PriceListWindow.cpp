@@ -145,10 +145,6 @@ void PriceListWindow::pricinggrid_DblClick() {
     cmdmodify_Click();
 }
 
-void PriceListWindow::done(int result) {
-    if (m_loading.running()) return;
-    QDialog::done(result);
-}
 
 frmdomesticpricing::frmdomesticpricing(QWidget* parent)
     : PriceListWindow(PriceListKind::Domestic, QStringLiteral("Domestic Pricing"),

@@ -205,10 +205,10 @@ void fgetdata::reconnectMonitors() {
 
 void fgetdata::reject() {
     // From the load on the site is half switched (its table folder emptied, the monitors
-    // dropped): closing before the work has run, or in the middle of the pull, would leave it
-    // so. Closing the window comes here too, and a window still shown after it keeps its close
-    // refused. The window closes itself when the work is done.
-    if (m_working.running() || !m_done) return;
+    // dropped): closing before the work has run would leave it so (during the work the
+    // program takes no input at all). Closing the window comes here too. The window closes
+    // itself when the work is done.
+    if (!m_done) return;
     QDialog::reject();
 }
 

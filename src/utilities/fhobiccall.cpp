@@ -164,9 +164,5 @@ void fhobiccall::cmdrun_Click() {
     done(QDialog::Accepted);
 }
 
-void fhobiccall::done(int result) {
-    if (m_sending.running()) return;
-    QDialog::done(result);
-}
 
 }  // namespace quillon

@@ -209,7 +209,6 @@ void frmprintjobs::Form_Unload() {
 }
 
 void frmprintjobs::done(int result) {
-    if (m_work.running()) return;
     Form_Unload();
     QDialog::done(result);
 }
