@@ -6,6 +6,11 @@
 // icon, or, where the window offers none, at its deadline.
 #include "support/ProgramWindows.h"
 
+#include "access/LoginTestSupport.h"
+#include "access/frmmodusers.h"
+#include "common/ButtonCatalogue.h"
+#include "utilities/fhobiccall.h"
+
 #include "changes/ChangeForm.h"
 #include "common/Globals.h"
 #include "maintenance/fbackup.h"
@@ -152,6 +157,30 @@ const WaitRow kRows[] = {
      },
      holdFetch(FakeSite::folder() + "/calc.csv"),
      [](QWidget* w) { as<PriceListWindow>(w)->optadmin_Click(); }, QString()},
+    {"TestCall",
+     [](Env& env) -> QWidget* {
+         env.home.write("North/Bats/ext.csv", "101,Room 101,200,0,0,0,0,\r\n");
+         auto* w = new fhobiccall;
+         w->txtnumber->setText("411");
+         return w;
+     },
+     holdLine("^echo "), [](QWidget* w) { as<fhobiccall>(w)->cmdrun_Click(); }, QString()},
+    {"RightsEditor",
+     [](Env& env) -> QWidget* {
+         fillButtonCatalogue();
+         logintest::forEachSimUserFile(
+             [&env](const QString& path, const QByteArray& bytes) { env.server.addFile(path, bytes); });
+         env.server.addFile("/usr/varnel/ACL/USERS/UNAME.TXT", "ALICE.USE\nDUPE.USE\n");
+         return new frmmodusers;
+     },
+     holdFetch("/usr/varnel/ACL/BUTTONS/ALICE.BUT"),
+     [](QWidget* w) {
+         QComboBox* users = as<frmmodusers>(w)->cbousers;
+         const int alice = users->findText("ALICE");
+         users->setCurrentIndex(alice);
+         emit users->activated(alice);
+     },
+     QString()},
 };
 
 class WaitInput : public ::testing::TestWithParam<WaitRow> {
@@ -160,6 +189,7 @@ protected:
         setReportClock([] { return QDateTime(QDate(2026, 12, 9), QTime(14, 5)); });
         // A wait without a Cancel ends at its deadline.
         G().g_FtpTimeout = 1;
+        home.write("KTReports.ini", "[Sites]\r\nLineTimeout=1\r\n");
     }
     ~WaitInput() override {
         setWindowOpenHook({});
