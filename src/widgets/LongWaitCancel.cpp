@@ -1,10 +1,12 @@
 #include "widgets/LongWaitCancel.h"
 
 #include "common/Messages.h"
+#include "remote/ServerWaits.h"
 
 namespace quillon {
 
-LongWaitCancel::LongWaitCancel(QWidget* parent) : QPushButton(QStringLiteral("Cancel"), parent) {
+LongWaitCancel::LongWaitCancel(QWidget* parent, Ends ends)
+    : QPushButton(QStringLiteral("Cancel"), parent) {
     setObjectName(QStringLiteral("cmdcancelwait"));
     setAutoDefault(false);
     setToolTip(QStringLiteral("Stop waiting for the server"));
@@ -12,6 +14,11 @@ LongWaitCancel::LongWaitCancel(QWidget* parent) : QPushButton(QStringLiteral("Ca
     setCursor(Qt::ArrowCursor);
     setVisible(false);
     connect(this, &QPushButton::clicked, this, &LongWaitCancel::cmdcancelwait_Click);
+    if (ends == Ends::AnyWait)
+        connect(&ServerWaits::instance(), &ServerWaits::cancellableChanged, this,
+                [this](bool cancellable) {
+                    offerWhile(cancellable, [] { ServerWaits::instance().cancelCurrent(); });
+                });
 }
 
 void LongWaitCancel::offer(std::function<void()> cancel) {

@@ -19,8 +19,12 @@ namespace quillon {
 class LongWaitCancel : public QPushButton, public WaitCanceller {
     Q_OBJECT
 public:
-    // Hidden until offered.
-    explicit LongWaitCancel(QWidget* parent);
+    // What the button ends: the wait its window offers it (CancelOffer, offer, offerWhile), or
+    // any wait of the program that can be ended (ServerWaits::Cancellable), for a window whose
+    // work is a few lines or fetches made by a helper that knows no canceller.
+    enum class Ends { Offered, AnyWait };
+    // Hidden until offered (with AnyWait: while a wait that can be ended runs).
+    explicit LongWaitCancel(QWidget* parent, Ends ends = Ends::Offered);
 
     void offer(std::function<void()> cancel) override;
     void withdraw() override;
