@@ -12,6 +12,7 @@
 #include "platform/SystemInfo.h"
 #include "remote/ServerWork.h"
 #include "widgets/AppControl.h"
+#include "widgets/LongWaitCancel.h"
 #include "widgets/MainWindowPort.h"
 #include "widgets/ReentryGuard.h"
 
@@ -73,6 +74,7 @@ frmLogin::frmLogin(const QStringList& siteNames, QWidget* parent) : QDialog(pare
     layout->addLayout(grid);
     layout->addLayout(buttons);
     layout->addWidget(lstButtons);
+    layout->addWidget(new LongWaitCancel(this, LongWaitCancel::Ends::AnyWait), 0, Qt::AlignRight);
     cboSites->setMinimumWidth(200);
 
     connect(cmdOK, &QPushButton::clicked, this, &frmLogin::cmdOK_Click);

@@ -3,6 +3,7 @@
 #include "access/UserAdmin.h"
 #include "common/Messages.h"
 #include "widgets/BusyPointer.h"
+#include "widgets/LongWaitCancel.h"
 
 #include <QFormLayout>
 #include <QLineEdit>
@@ -29,6 +30,7 @@ frmPermissions::frmPermissions(QWidget* parent) : UserAdminWindow(parent) {
     layout->addLayout(form);
     layout->addWidget(picker, 1);
     layout->addWidget(cmdadduser, 0, Qt::AlignHCenter);
+    layout->addWidget(new LongWaitCancel(this, LongWaitCancel::Ends::AnyWait), 0, Qt::AlignRight);
     setMinimumSize(480, 360);
 
     connect(txtadduser, &QLineEdit::textChanged, this, &frmPermissions::txtadduser_Change);

@@ -2,6 +2,7 @@
 
 #include "remote/BlockingCore.h"
 #include "remote/Connection.h"
+#include "remote/ServerWaits.h"
 
 #include <QFile>
 #include <QSaveFile>
@@ -146,6 +147,10 @@ bool FileTransferSession::getFile(const QString& localPath, const QString& remot
     const QByteArray remote = remotePath.toUtf8();
     d->startWait();
     const std::shared_ptr<bool> alive = d->alive;
+    // The user may end this wait (a window's wait panel).
+    const ServerWaits::Cancellable cancellable([p, alive] {
+        if (*alive) p->cancel();
+    });
     runBlocking(p->w(), [p, localPath, remote, deadline, &ok, &why] {
         ArmedWatchdog dog(p->guard, deadline);
         const SftpFile file(sftp_open(p->conn.sftp(), remote.constData(), O_RDONLY, 0));

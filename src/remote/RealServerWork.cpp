@@ -3,7 +3,6 @@
 #include "common/SessionLog.h"
 #include "remote/FileTransferSession.h"
 #include "remote/RemoteShellSession.h"
-#include "remote/ServerWaits.h"
 
 #include <memory>
 
@@ -22,9 +21,6 @@ public:
     ~RealServerShell() override { *alive = false; }
     LineResult run(const QString& line, int deadlineSec) override {
         const std::shared_ptr<bool> stillHere = alive;
-        const ServerWaits::Cancellable cancellable([this, stillHere] {
-            if (*stillHere) session.cancel();
-        });
         const std::optional<QString> reply =
             session.execute(line, lineDeadlineSec(deadlineSec, lineTimeoutSec));
         if (!*stillHere) return {closedMeanwhile(line), QString(), {}};
@@ -47,9 +43,6 @@ public:
     ServerFailure fetch(const QString& remotePath, const QString& localPath,
                         int deadlineSec) override {
         const std::shared_ptr<bool> stillHere = alive;
-        const ServerWaits::Cancellable cancellable([this, stillHere] {
-            if (*stillHere) session.cancel();
-        });
         const bool fetched = session.getFile(localPath, remotePath, deadlineSec);
         if (!*stillHere) return closedMeanwhile(QString());
         if (fetched) return {};

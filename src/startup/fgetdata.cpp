@@ -9,6 +9,7 @@
 #include "remote/ServerWork.h"
 #include "remote/TablePull.h"
 #include "startup/ReportScripts.h"
+#include "widgets/LongWaitCancel.h"
 #include "widgets/MainWindowPort.h"
 #include "widgets/ProgressLabel.h"
 #include "widgets/Timers.h"
@@ -50,6 +51,7 @@ fgetdata::fgetdata(QWidget* parent) : QDialog(parent) {
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(lblgetdata);
+    layout->addWidget(new LongWaitCancel(this, LongWaitCancel::Ends::AnyWait), 0, Qt::AlignRight);
 
     Form_Load();
 }
