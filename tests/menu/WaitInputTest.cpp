@@ -8,7 +8,9 @@
 #include "access/LoginTestSupport.h"
 #include "access/frmmodusers.h"
 #include "common/ButtonCatalogue.h"
+#include "menu/Reports.h"
 #include "utilities/fhobiccall.h"
+#include "utilities/frmprintjobs.h"
 
 #include "changes/ChangeForm.h"
 #include "common/Globals.h"
@@ -33,6 +35,7 @@
 #include <QAbstractItemView>
 #include <QAbstractSpinBox>
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPointer>
@@ -181,6 +184,23 @@ const WaitRow kRows[] = {
          emit users->activated(alice);
      },
      QString()},
+    {"PrintQueue",
+     [](Env& env) -> QWidget* {
+         env.server.addFile("printjob.rtf", "Rank    Owner   Job     File(s)     Total Size\n"
+                                            "1st     root    12345   (stdin)     1024 bytes\n");
+         env.prompter.yes();
+         auto* w = new frmprintjobs;
+         w->chkrmall->setChecked(true);
+         return w;
+     },
+     holdLine("^sudo lprm "), [](QWidget* w) { as<frmprintjobs>(w)->Command1_Click(); },
+     QString()},
+    {"LastReports",
+     [](Env& env) -> QWidget* {
+         env.server.addFile("reports.txt", "RW_A.rep\n");
+         return new Reports;
+     },
+     holdLine("^sudo ls -1 "), [](QWidget* w) { as<Reports>(w)->Form_Load(); }, QString()},
 };
 
 class WaitInput : public ::testing::TestWithParam<WaitRow> {
@@ -206,8 +226,9 @@ protected:
 TEST_P(WaitInput, NothingButCancelReachesTheWaitingWindow) {
     const WaitRow& row = GetParam();
     Env env{home, server, prompter};
-    prompter.allowUnusedAnswers().ok().ok();
+    prompter.allowUnusedAnswers();
     std::unique_ptr<QWidget> window(row.open(env));
+    prompter.ok().ok();
     window->show();
     QPointer<QWidget> alive(window.get());
 
