@@ -14,6 +14,7 @@
 
 #include "changes/ChangeForm.h"
 #include "common/Globals.h"
+#include "maintenance/BackupLists.h"
 #include "maintenance/fbackup.h"
 #include "prices/PriceListWindow.h"
 #include "rates/fcallcalc.h"
@@ -27,6 +28,7 @@
 #include "tables/TablesTestSupport.h"
 #include "widgets/KeyedPickList.h"
 #include "widgets/LongWaitCancel.h"
+#include "widgets/SortableGrid.h"
 #include "widgets/WindowRegistry.h"
 
 #include <gtest/gtest.h>
@@ -38,6 +40,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QLocale>
 #include <QPointer>
 #include <QRegularExpression>
 #include <QTest>
@@ -124,6 +127,12 @@ std::function<void(Env&, std::function<void()>)> holdFetch(const QString& path) 
     };
 }
 
+// One backup on the server, as the backup lists bring its record.
+void oneBackupListed(Env& env) {
+    env.server.addFile("/usr/varnel/backup/restore.txt",
+                       "101508_103108_OFFICE1.tar.gz,10/31/2008,A,10/01/08,10/31/08,OFFICE1\n");
+}
+
 template <class W>
 W* as(QWidget* w) {
     return static_cast<W*>(w);
@@ -195,6 +204,26 @@ const WaitRow kRows[] = {
      },
      holdLine("^sudo lprm "), [](QWidget* w) { as<frmprintjobs>(w)->Command1_Click(); },
      QString()},
+    {"Restore",
+     [](Env& env) -> QWidget* {
+         oneBackupListed(env);
+         auto* w = new frestore;
+         w->MSFlexGrid1->setCurrentRow(1);
+         env.prompter.yes();
+         return w;
+     },
+     holdLine("^(?!cd )"), [](QWidget* w) { as<frestore>(w)->Command1_Click(); },
+     cancelledWaitText("The restore")},
+    {"DeleteBackups",
+     [](Env& env) -> QWidget* {
+         oneBackupListed(env);
+         auto* w = new fdeletebackups;
+         w->MSFlexGrid1->setTicked(1, true);
+         env.prompter.yes();
+         return w;
+     },
+     holdLine("^(?!cd )"), [](QWidget* w) { as<BackupTickList>(w)->Command1_Click(); },
+     "These backups were not deleted:"},
     {"LastReports",
      [](Env& env) -> QWidget* {
          env.server.addFile("reports.txt", "RW_A.rep\n");
@@ -207,6 +236,7 @@ class WaitInput : public ::testing::TestWithParam<WaitRow> {
 protected:
     WaitInput() {
         setReportClock([] { return QDateTime(QDate(2026, 12, 9), QTime(14, 5)); });
+        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
         // Should a Cancel fail to end a wait, its deadline does, and the row fails.
         G().g_FtpTimeout = 5;
         home.write("KTReports.ini", "[Sites]\r\nLineTimeout=5\r\n");
@@ -214,6 +244,7 @@ protected:
     ~WaitInput() override {
         setWindowOpenHook({});
         setReportClock({});
+        QLocale::setDefault(QLocale::c());
     }
 
     testsupport::TempHome home;
