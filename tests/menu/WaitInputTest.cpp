@@ -6,6 +6,7 @@
 #include "support/ProgramWindows.h"
 
 #include "access/LoginTestSupport.h"
+#include "access/frmdeluser.h"
 #include "access/frmmodusers.h"
 #include "common/ButtonCatalogue.h"
 #include "menu/Reports.h"
@@ -193,6 +194,21 @@ const WaitRow kRows[] = {
          emit users->activated(alice);
      },
      QString()},
+    {"DeleteUser",
+     [](Env& env) -> QWidget* {
+         logintest::forEachSimUserFile(
+             [&env](const QString& path, const QByteArray& bytes) { env.server.addFile(path, bytes); });
+         env.server.addFile("/usr/varnel/ACL/USERS/UNAME.TXT", "ALICE.USE\nDUPE.USE\n");
+         auto* w = new frmdeluser;
+         QComboBox* users = w->cbousers;
+         const int alice = users->findText("ALICE");
+         users->setCurrentIndex(alice);
+         emit users->activated(alice);
+         env.prompter.yes();
+         return w;
+     },
+     holdLine("^(?!cd )"), [](QWidget* w) { as<frmdeluser>(w)->cmddeleteuser_Click(); },
+     QString()},
     {"PrintQueue",
      [](Env& env) -> QWidget* {
          env.server.addFile("printjob.rtf", "Rank    Owner   Job     File(s)     Total Size\n"
@@ -224,6 +240,18 @@ const WaitRow kRows[] = {
      },
      holdLine("^(?!cd )"), [](QWidget* w) { as<BackupTickList>(w)->Command1_Click(); },
      "These backups were not deleted:"},
+    {"BringBackBackups",
+     [](Env& env) -> QWidget* {
+         oneBackupListed(env);
+         env.server.addFile("/usr/varnel/backup/101508_103108_OFFICE1.tar.gz", "ARCHIVE");
+         auto* w = new fbringbackbackups;
+         w->MSFlexGrid1->setTicked(1, true);
+         env.prompter.yes();
+         return w;
+     },
+     holdFetch("/usr/varnel/backup/101508_103108_OFFICE1.tar.gz"),
+     [](QWidget* w) { as<BackupTickList>(w)->Command1_Click(); },
+     "101508_103108_OFFICE1.tar.gz: not copied: " + cancelledWaitText("The copy")},
     {"LastReports",
      [](Env& env) -> QWidget* {
          env.server.addFile("reports.txt", "RW_A.rep\n");
