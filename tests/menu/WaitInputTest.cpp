@@ -151,6 +151,23 @@ W* as(QWidget* w) {
     return static_cast<W*>(w);
 }
 
+// A menu whose button opens a table window; the window's table pull is the menu's wait.
+template <class Menu>
+WaitRow menuRow(const char* name, const QString& table, const QString& window,
+                void (*click)(Menu*)) {
+    return {name,
+            [](Env& env) -> QWidget* {
+                FakeSite::addServerTables(env.server);
+                return new Menu;
+            },
+            holdFetch(FakeSite::folder() + table),
+            [window, click](QWidget* w) {
+                closeWhenShown(window);
+                click(as<Menu>(w));
+            },
+            QString()};
+}
+
 const WaitRow kRows[] = {
     {"ChangeForm",
      [](Env& env) -> QWidget* {
@@ -182,28 +199,10 @@ const WaitRow kRows[] = {
      },
      holdFetch(FakeSite::folder() + "/calc.csv"),
      [](QWidget* w) { as<PriceListWindow>(w)->optadmin_Click(); }, QString()},
-    {"AreaCodeMenu",
-     [](Env& env) -> QWidget* {
-         FakeSite::addServerTables(env.server);
-         return new frmareacode;
-     },
-     holdFetch(FakeSite::folder() + "/ld.csv"),
-     [](QWidget* w) {
-         closeWhenShown("frmac");
-         as<frmareacode>(w)->cmdLD_Click();
-     },
-     QString()},
-    {"PriceListMenu",
-     [](Env& env) -> QWidget* {
-         FakeSite::addServerTables(env.server);
-         return new frmDatabase;
-     },
-     holdFetch(FakeSite::folder() + "/calc.csv"),
-     [](QWidget* w) {
-         closeWhenShown("frmdomesticpricing");
-         as<frmDatabase>(w)->cmdpricing_Click();
-     },
-     QString()},
+    menuRow<frmareacode>("AreaCodeMenu", "/ld.csv", "frmac",
+                         [](frmareacode* menu) { menu->cmdLD_Click(); }),
+    menuRow<frmDatabase>("PriceListMenu", "/calc.csv", "frmdomesticpricing",
+                         [](frmDatabase* menu) { menu->cmdpricing_Click(); }),
     {"TestCall",
      [](Env& env) -> QWidget* {
          env.home.write("North/Bats/ext.csv", "101,Room 101,200,0,0,0,0,\r\n");
