@@ -6,6 +6,7 @@
 #include "support/ProgramWindows.h"
 
 #include "access/LoginTestSupport.h"
+#include "access/PasswordWindows.h"
 #include "access/frmdeluser.h"
 #include "access/frmmodusers.h"
 #include "common/ButtonCatalogue.h"
@@ -242,6 +243,19 @@ const WaitRow kRows[] = {
      },
      holdLine("^(?!cd )"), [](QWidget* w) { as<frmdeluser>(w)->cmddeleteuser_Click(); },
      QString()},
+    {"OwnPassword",
+     [](Env& env) -> QWidget* {
+         logintest::forEachSimUserFile(
+             [&env](const QString& path, const QByteArray& bytes) { env.server.addFile(path, bytes); });
+         G().g_UserName = "alice";
+         auto* w = new frmpasswd;
+         w->txtoldpasswd->setText("secret1");
+         w->txtnewpasswd->setText("pass2");
+         w->txtconfirmpasswd->setText("pass2");
+         return w;
+     },
+     holdLine("^(?!cd )"), [](QWidget* w) { as<frmpasswd>(w)->cmdmodpasswd->click(); },
+     QString()},
     {"PrintQueue",
      [](Env& env) -> QWidget* {
          env.server.addFile("printjob.rtf", "Rank    Owner   Job     File(s)     Total Size\n"
@@ -303,11 +317,13 @@ protected:
         home.write("KTReports.ini", "[Sites]\r\nLineTimeout=5\r\n");
     }
     ~WaitInput() override {
+        G().g_UserName = m_user;
         setWindowOpenHook({});
         setReportClock({});
         QLocale::setDefault(QLocale::c());
     }
 
+    const QString m_user = G().g_UserName;
     testsupport::TempHome home;
     FakeSite site;
     FakeServer server;
