@@ -11,6 +11,7 @@
 #include "access/frmmodusers.h"
 #include "common/ButtonCatalogue.h"
 #include "menu/Reports.h"
+#include "utilities/fdeletecalls.h"
 #include "utilities/fhobiccall.h"
 #include "utilities/frmprintjobs.h"
 
@@ -31,6 +32,7 @@
 #include "tables/DivisionForms.h"
 #include "tables/TablesTestSupport.h"
 #include "widgets/KeyedPickList.h"
+#include "widgets/ListPair.h"
 #include "widgets/LongWaitCancel.h"
 #include "widgets/SortableGrid.h"
 #include "widgets/WindowRegistry.h"
@@ -44,6 +46,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QLocale>
 #include <QPointer>
 #include <QRegularExpression>
@@ -177,6 +180,24 @@ const WaitRow kRows[] = {
          return new fEditDiv({"0030", "Operations"});
      },
      holdLine("^echo "), [](QWidget* w) { as<ChangeForm>(w)->cmdsave_Click(); },
+     cancelledWaitText("The request")},
+    {"DeleteCalls",
+     [](Env& env) -> QWidget* {
+         env.home.write("North/Bats/lt.csv", "3,Guest Room\r\n");
+         env.home.write("North/Bats/ext.csv", "101,Lobby,100,0,0,0,0,\r\n");
+         env.home.write("North/Bats/dpt.csv", "100,Front Office,3\r\n");
+         env.home.write("North/Bats/div.csv", "3,Operations,\r\n");
+         FakeSite::addServerTables(env.server);
+         auto* w = new fdeletecalls;
+         const auto found = w->lists->lstDivision->findItems("0101 Lobby", Qt::MatchExactly);
+         if (!found.isEmpty()) {
+             w->lists->available().highlight(w->lists->lstDivision->row(found.first()));
+             w->lists->addHighlighted();
+         }
+         env.prompter.yes();
+         return w;
+     },
+     holdLine("^echo "), [](QWidget* w) { as<fdeletecalls>(w)->Command1_Click(); },
      cancelledWaitText("The request")},
     {"CallCalculator",
      [](Env& env) -> QWidget* {
