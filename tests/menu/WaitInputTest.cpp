@@ -24,6 +24,8 @@
 #include "rates/fcallcalc.h"
 #include "rates/frmareacode.h"
 #include "reports/common/ReportTable.h"
+#include "reports/summary/SummaryTestSupport.h"
+#include "reports/summary/fTrunk.h"
 #include "support/FakeServer.h"
 #include "support/FakeSite.h"
 #include "support/RecordingViewer.h"
@@ -210,6 +212,15 @@ const WaitRow kRows[] = {
          return w;
      },
      holdLine("^\\./ORV_CCAL "), [](QWidget* w) { as<fcallcalc>(w)->Command1_Click(); },
+     cancelledWaitText("The report")},
+    {"TrunkReport",
+     [](Env& env) -> QWidget* {
+         summarytest::writeTables(env.home);
+         auto* w = new fTrunk;
+         summarytest::pick(*w->lists, {"0005 North A"});
+         return w;
+     },
+     holdLine("^\\./ORV_"), [](QWidget* w) { as<fTrunk>(w)->Command1_Click(); },
      cancelledWaitText("The report")},
     {"Backup", [](Env&) -> QWidget* { return new fbackup; }, holdLine("^(?!cd )"),
      [](QWidget* w) { as<fbackup>(w)->cmdbackup_Click(); }, cancelledWaitText("The backup")},
