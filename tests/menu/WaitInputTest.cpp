@@ -7,6 +7,7 @@
 
 #include "access/LoginTestSupport.h"
 #include "access/PasswordWindows.h"
+#include "access/frmPermissions.h"
 #include "access/frmdeluser.h"
 #include "access/frmmodusers.h"
 #include "common/ButtonCatalogue.h"
@@ -259,6 +260,22 @@ const WaitRow kRows[] = {
          users->setCurrentIndex(alice);
          emit users->activated(alice);
      },
+     QString()},
+    {"AddUser",
+     [](Env& env) -> QWidget* {
+         fillButtonCatalogue();
+         env.server.on("ls ZED.USE")
+             .reply("ls: cannot access 'ZED.USE': No such file or directory\n")
+             .status(2);
+         auto* w = new frmPermissions;
+         w->txtadduser->setText("zed");
+         w->txtaddpasswd->setText("secret1");
+         w->txtconfirmpasswd->setText("secret1");
+         w->picker->lstDivision->setCurrentRow(0);
+         w->picker->cmdadd->click();
+         return w;
+     },
+     holdLine("^echo "), [](QWidget* w) { as<frmPermissions>(w)->cmdadduser->click(); },
      QString()},
     {"DeleteUser",
      [](Env& env) -> QWidget* {
