@@ -123,17 +123,7 @@ QComboBox* userBox(QWidget* parent) {
 
 UserAdminWindow::UserAdminWindow(QWidget* parent) : QDialog(parent) {}
 
-void UserAdminWindow::closeEvent(QCloseEvent* event) {
-    // A session waits on this window's behalf; the window must not go away under it.
-    if (m_working.running())
-        event->ignore();
-    else
-        QDialog::closeEvent(event);
-}
 
-void UserAdminWindow::reject() {
-    if (!m_working.running()) QDialog::reject();
-}
 
 void UserAdminWindow::finish(const AdminOutcome& outcome) {
     switch (outcome.kind) {

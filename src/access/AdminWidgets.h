@@ -49,16 +49,14 @@ QPushButton* adminButton(QWidget* parent, const char* name, const QString& capti
 // "cbousers": a choice from the list only, in the order the server listed the users.
 QComboBox* userBox(QWidget* parent);
 
-// A window of the user administration: while its server work waits, Close and Escape are
-// refused; finish() tells the outcome, closing the window first when the work is done.
+// A window of the user administration: finish() tells the outcome, closing the window first
+// when the work is done.
 class UserAdminWindow : public QDialog {
     Q_OBJECT
 public:
     explicit UserAdminWindow(QWidget* parent = nullptr);
 
 protected:
-    void closeEvent(QCloseEvent* event) override;
-    void reject() override;
     void finish(const AdminOutcome& outcome);
     static int siteIndex();
     static QString siteName();

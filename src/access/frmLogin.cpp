@@ -13,6 +13,7 @@
 #include "platform/SystemInfo.h"
 #include "remote/ServerWork.h"
 #include "widgets/AppControl.h"
+#include "widgets/LongWaitCancel.h"
 #include "widgets/MainWindowPort.h"
 #include "widgets/ReentryGuard.h"
 
@@ -74,6 +75,7 @@ frmLogin::frmLogin(const QStringList& siteNames, QWidget* parent) : QDialog(pare
     layout->addLayout(grid);
     layout->addLayout(buttons);
     layout->addWidget(lstButtons);
+    layout->addWidget(new LongWaitCancel(this, LongWaitCancel::Ends::AnyWait), 0, Qt::AlignRight);
     cboSites->setMinimumWidth(200);
 
     connect(cmdOK, &QPushButton::clicked, this, &frmLogin::cmdOK_Click);
@@ -348,11 +350,6 @@ void frmLogin::closeEvent(QCloseEvent* event) {
         event->accept();
         return;
     }
-    // A session is waiting on this window's behalf; it must not go away under it.
-    if (m_checking.running()) {
-        event->ignore();
-        return;
-    }
     // Closed from its title bar: the same as Cancel, so no hidden main window is left behind.
     m_loginAccepted = false;
     m_unloaded = true;
@@ -362,7 +359,7 @@ void frmLogin::closeEvent(QCloseEvent* event) {
 }
 
 void frmLogin::reject() {
-    if (cmdcancel->isEnabled() && !m_checking.running()) cmdcancel_Click();
+    if (cmdcancel->isEnabled()) cmdcancel_Click();
 }
 
 void frmLogin::setInputsEnabled(bool on) {

@@ -4,6 +4,7 @@
 #include "common/Messages.h"
 #include "common/TextFormats.h"
 #include "widgets/BusyPointer.h"
+#include "widgets/LongWaitCancel.h"
 
 #include <QComboBox>
 #include <QFormLayout>
@@ -26,6 +27,7 @@ frmmodusers::frmmodusers(QWidget* parent) : UserAdminWindow(parent) {
     layout->addLayout(form);
     layout->addWidget(picker, 1);
     layout->addWidget(cmdmoduser, 0, Qt::AlignHCenter);
+    layout->addWidget(new LongWaitCancel(this, LongWaitCancel::Ends::AnyWait), 0, Qt::AlignRight);
     setMinimumSize(480, 320);
 
     // The user's pick; the list's own filling picks nothing.

@@ -20,6 +20,11 @@ namespace {
 const QString kControl = QStringLiteral("wodSSH1");
 const QString kMayStillApply = QStringLiteral("The server may still carry out the request.");
 
+// A wait the user ended, whichever step it was in.
+QString requestCancelledText() {
+    return cancelledWaitText(QStringLiteral("The request"));
+}
+
 // Marks a call to the server for busy() while it waits.
 class Busy {
 public:
@@ -57,7 +62,7 @@ ServerFailure ChangeExchange::failedFor(const ServerFailure& failure) const {
     }
     if (failure.code == kSessionCancelled || m_cancelled)
         return {kSessionCancelled,
-                QStringLiteral("Sending the request was cancelled. ") + kMayStillApply,
+                requestCancelledText(),
                 failure.line};
     return {failure.code,
             QStringLiteral("The request could not be sent completely: %1\r\n\r\n%2")
@@ -98,6 +103,7 @@ ServerFailure ChangeExchange::send(QStringList& lstCommands) {
                 QString()};
     }
     ServerFailure failure;
+    m_wait = std::make_unique<ServerWaits::Scope>();
     {
         const Busy busy(m_busy);
         m_shell = ServerWork::instance().openShell(
@@ -144,8 +150,7 @@ ChangeExchange::Outcome ChangeExchange::notAccepted(Outcome::Kind kind, const QS
 ChangeExchange::Outcome ChangeExchange::poll() {
     using Kind = Outcome::Kind;
     if (m_state != State::Waiting) return {};
-    const QString cancelledText =
-        QStringLiteral("The wait for the server's answer was cancelled. ") + kMayStillApply;
+    const QString cancelledText = requestCancelledText();
     if (m_cancelled) return notAccepted(Kind::Cancelled, cancelledText);
     const QString lostText =
         QStringLiteral(
@@ -195,7 +200,7 @@ ChangeExchange::Outcome ChangeExchange::judge() {
         if (f.code == kSessionCancelled || m_cancelled)
             return {
                 Kind::Cancelled, QString(),
-                QStringLiteral("Fetching the server's answer was cancelled. ") + kMayStillApply};
+                requestCancelledText()};
         return {
             Kind::Failed, QString(),
             QStringLiteral("The server's answer %1 could not be fetched: %2").arg(m_done, f.text) +
@@ -249,6 +254,7 @@ void ChangeExchange::close() {
     }
     if (m_shell) m_shell->close();
     m_shell.reset();
+    m_wait.reset();
     m_requestSent = false;
     if (m_state != State::Idle) m_state = State::Closed;
 }

@@ -7,6 +7,7 @@
 // calls cancel().
 #include "common/SiteTargets.h"
 #include "common/TableMirror.h"
+#include "remote/ServerWaits.h"
 #include "remote/ServerWork.h"
 
 #include <QElapsedTimer>
@@ -96,6 +97,9 @@ private:
     QString m_todo;
     QString m_done;
     std::unique_ptr<ServerShell> m_shell;
+    // From the first line until the session is closed, polls and the time between them
+    // included, the program waits on the server.
+    std::unique_ptr<ServerWaits::Scope> m_wait;
     ServerFiles* m_files = nullptr;  // while a fetch waits
     State m_state = State::Idle;
     bool m_requestSent = false;

@@ -2,6 +2,7 @@
 
 #include "common/CommonFunctions.h"
 #include "common/Messages.h"
+#include "widgets/LongWaitCancel.h"
 #include "widgets/NumericTextFilter.h"
 #include "widgets/Timers.h"
 
@@ -38,22 +39,17 @@ ChangeForm::ChangeForm(ChangeMember member, const QString& caption, QWidget* par
     if (!m_member.runningStart.isEmpty()) lblrunning->setText(m_member.runningStart);
     lblrunning->showInRed(m_member.runningInRed);
     lblrunning->setVisible(false);
-    cmdwaitcancel = new QPushButton(QStringLiteral("Cancel"), this);
-    cmdwaitcancel->setObjectName(QStringLiteral("cmdwaitcancel"));
-    cmdwaitcancel->setToolTip(
-        QStringLiteral("Stop waiting for the server; it may still carry out the request"));
-    cmdwaitcancel->setVisible(false);
-    for (QPushButton* b : {cmdsave, cmdcancel, cmdwaitcancel}) b->setAutoDefault(false);
+    cmdcancelwait = new LongWaitCancel(this);
+    for (QPushButton* b : {cmdsave, cmdcancel}) b->setAutoDefault(false);
     buttons->addWidget(cmdsave);
     buttons->addWidget(cmdcancel);
     buttons->addWidget(lblrunning, 1);
-    buttons->addWidget(cmdwaitcancel);
+    buttons->addWidget(cmdcancelwait);
     layout->addLayout(buttons);
 
     connect(cmdsave, &QPushButton::clicked, this, &ChangeForm::cmdsave_Click);
     connect(cmdcancel, &QPushButton::clicked, this, &ChangeForm::cmdcancel_Click);
-    connect(cmdwaitcancel, &QPushButton::clicked, this, &ChangeForm::cmdwaitcancel_Click);
-
+    
     tmrcheckdone = makeTimer(this, QStringLiteral("tmrcheckdone"), 1000, TimerShot::Repeating,
                              [this] { tmrcheckdone_Timer(); });
     tmrreport = makeTimer(this, QStringLiteral("tmrreport"), 1000, TimerShot::Repeating,
@@ -101,7 +97,7 @@ void ChangeForm::showEvent(QShowEvent* event) {
                     !inner->focusProxy())
                     chain << inner;
         }
-        chain << cmdsave << cmdcancel << cmdwaitcancel;
+        chain << cmdsave << cmdcancel << cmdcancelwait;
         for (qsizetype i = 1; i < chain.size(); ++i) setTabOrder(chain[i - 1], chain[i]);
         for (QWidget* w : std::as_const(chain)) {
             if (w->isEnabled() && w->isVisibleTo(this) && w->focusPolicy() & Qt::TabFocus) {
@@ -136,8 +132,12 @@ void ChangeForm::setLocked(bool locked) {
     cmdcancel->setVisible(!locked);
     for (QWidget* w : inputFields()) w->setEnabled(!locked);
     lblrunning->setVisible(locked);
-    cmdwaitcancel->setVisible(locked);
-    cmdwaitcancel->setEnabled(!locked || m_member.cancelWhileSending);
+    if (locked) {
+        cmdcancelwait->offer([this] { cancelWait(); });
+        cmdcancelwait->setEnabled(m_member.cancelWhileSending);
+    } else {
+        cmdcancelwait->withdraw();
+    }
     if (locked) tmrreport->start();
 }
 
@@ -157,7 +157,7 @@ void ChangeForm::cmdsave_Click() {
     tmrcheckdone->start();
     const ServerFailure sent = m_exchange.send(lstCommands);
     if (sent.ok()) {
-        cmdwaitcancel->setEnabled(true);
+        cmdcancelwait->setEnabled(true);
         WriteDebugLog(QStringLiteral("DONE RUNNING REPORT"));
         return;
     }
@@ -166,10 +166,11 @@ void ChangeForm::cmdsave_Click() {
     if (m_exchange.nothingSent()) {
         // Nothing reached the server: the form is the user's again, to try once more.
         setLocked(false);
-        tell(sent.code == kSessionCancelled
-                 ? sent.text
-                 : QStringLiteral("The request was not sent: ") + sent.text,
-             platform::Icon::Exclamation);
+        if (sent.code == kSessionCancelled)
+            tellCancelledWait(sent.text);
+        else
+            tell(QStringLiteral("The request was not sent: ") + sent.text,
+                 platform::Icon::Exclamation);
         return;
     }
     if (sent.code == kSessionCancelled)
@@ -211,7 +212,7 @@ void ChangeForm::finishAccepted() {
     if (written.ok() && !m_member.reloadWord.isEmpty())
         m_exchange.sendReloadLine(m_member.reloadWord);
     m_exchange.close();
-    cmdwaitcancel->setVisible(false);
+    cmdcancelwait->withdraw();
     tell(m_member.successText);
     if (!written.ok())
         tell(QStringLiteral("The server did not rewrite its tables (./do_csv.sh): %1\r\n\r\nThe "
@@ -231,15 +232,15 @@ void ChangeForm::finishNotAccepted(const QString& message) {
     // The tables are rewritten and pulled whatever the answer; a shell that is gone skips it.
     m_exchange.regenerateTables();
     m_exchange.close();
-    cmdwaitcancel->setVisible(false);
+    cmdcancelwait->withdraw();
     if (m_member.pullsTablesAfterAnswer) pullTables();
     closeForm();
 }
 
 void ChangeForm::finishCancelled(const QString& message) {
     m_exchange.close();
-    cmdwaitcancel->setVisible(false);
-    tell(message, platform::Icon::Exclamation);
+    cmdcancelwait->withdraw();
+    tellCancelledWait(message);
     closeForm();
 }
 
@@ -268,10 +269,15 @@ void ChangeForm::endWait() {
     finish(m_exchange.poll());
 }
 
-void ChangeForm::cmdwaitcancel_Click() {
+void ChangeForm::cmdcancelwait_Click() {
+    // While the request goes out whole the button stays disabled, and so does this call.
+    if (cmdcancelwait->isEnabled()) cmdcancelwait->cmdcancelwait_Click();
+}
+
+void ChangeForm::cancelWait() {
     if (m_exchange.state() == ChangeExchange::State::Waiting)
         endWait();
-    else if (m_exchange.busy() && cmdwaitcancel->isEnabled())
+    else if (m_exchange.busy())
         m_exchange.cancel();
 }
 
@@ -280,18 +286,11 @@ void ChangeForm::tmrreport_Timer() {
 }
 
 void ChangeForm::closeForm() {
-    m_frameCloses = true;
     done(QDialog::Accepted);
 }
 
 void ChangeForm::done(int result) {
     if (m_unloaded) return;
-    if (m_exchange.state() == ChangeExchange::State::Waiting) {
-        endWait();
-        return;
-    }
-    // The request is on its way or its answer is being handled: that ends first.
-    if (m_work.running() && !m_frameCloses) return;
     m_unloaded = true;
     tmrcheckdone->stop();
     Form_Unload();

@@ -7,10 +7,11 @@
 // opener reloads what it shows once the form has closed. A form adds its fields, its checks and
 // its records; it copies none of the exchange.
 //
-// The answer wait offers Cancel (cmdwaitcancel) on ServerShell::cancel(), and closing the form
-// while it waits ends the wait the same way: the session ends and the user is told the server
-// may still carry out the request.
+// From the first record line until the session is closed the form waits (widgets/WaitGuard.h):
+// it takes no input but the long-wait Cancel (cmdcancelwait), which ends the wait through
+// ServerShell::cancel(); the user is told the server may still carry out the request.
 #include "changes/ChangeExchange.h"
+#include "widgets/LongWaitCancel.h"
 #include "widgets/ProgressLabel.h"
 #include "widgets/ReentryGuard.h"
 
@@ -26,6 +27,8 @@ class QPushButton;
 class QTimer;
 
 namespace quillon {
+
+class LongWaitCancel;
 
 // What differs between the forms of the frame.
 struct ChangeMember {
@@ -57,7 +60,7 @@ public:
     QPushButton* cmdcancel = nullptr;
     ProgressLabel* lblrunning = nullptr;
     // The long-wait Cancel: shown while the request is sent and its answer awaited.
-    QPushButton* cmdwaitcancel = nullptr;
+    LongWaitCancel* cmdcancelwait = nullptr;
     QTimer* tmrcheckdone = nullptr;
     QTimer* tmrreport = nullptr;
 
@@ -72,12 +75,12 @@ public:
     // Event handlers.
     void cmdsave_Click();
     void cmdcancel_Click();
-    void cmdwaitcancel_Click();
+    void cmdcancelwait_Click();
     void tmrcheckdone_Timer();
     void tmrreport_Timer();
 
-    // Every way of closing comes here: during the answer wait it ends the wait first; while the
-    // request is sent or the answer handled it is refused.
+    // Every way of closing comes here: Form_Unload, once. While the form waits on the server
+    // it takes no input, closing included (widgets/WaitGuard.h).
     void done(int result) override;
 
 protected:
@@ -128,6 +131,8 @@ private:
     void setLocked(bool locked);
     // Ends the answer wait for Cancel or a close.
     void endWait();
+    // What the long-wait Cancel does: ends the answer wait, or the sending where allowed.
+    void cancelWait();
 
     ChangeMember m_member;
     ChangeExchange m_exchange;
@@ -138,7 +143,6 @@ private:
     QList<QWidget*> m_sections;
     bool m_tabOrderSet = false;
     ReentryGuard m_work;
-    bool m_frameCloses = false;
     bool m_unloaded = false;
     bool m_pullTold = false;
 };

@@ -44,7 +44,7 @@ QPushButton* button(QWidget* parent, const char* name, const QString& text) {
 
 // The shared long-wait Cancel, under the name these windows give it.
 LongWaitCancel* waitCancelButton(QWidget* parent) {
-    return new LongWaitCancel(parent, QStringLiteral("cmdwaitcancel"));
+    return new LongWaitCancel(parent);
 }
 
 // Lists the server afresh into the grid (a tick column in front when asked) and tells what the
@@ -104,7 +104,7 @@ frestore::frestore(QWidget* parent) : QDialog(parent) {
     lblrunning = new ProgressLabel(QStringLiteral("Restoring Calls"), kListDots, this);
     lblrunning->setObjectName(QStringLiteral("lblrunning"));
     lblrunning->setVisible(false);
-    cmdwaitcancel = waitCancelButton(this);
+    cmdcancelwait = waitCancelButton(this);
     tmrreport = makeTimer(this, QStringLiteral("tmrreport"), 1000, TimerShot::Repeating,
                           [this] { tmrreport_Timer(); });
     connect(Command1, &QPushButton::clicked, this, &frestore::Command1_Click);
@@ -114,7 +114,7 @@ frestore::frestore(QWidget* parent) : QDialog(parent) {
     buttons->addWidget(Command1);
     buttons->addWidget(cmdcancel);
     buttons->addWidget(lblrunning, 1);
-    buttons->addWidget(cmdwaitcancel);
+    buttons->addWidget(cmdcancelwait);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(Label1);
     layout->addWidget(MSFlexGrid1, 1);
@@ -139,7 +139,7 @@ void frestore::setBusy(bool busy) {
     Command1->setEnabled(!busy);
     cmdcancel->setEnabled(!busy);
     lblrunning->setVisible(busy);
-    m_work.offerCancel(*cmdwaitcancel, busy);
+    cmdcancelwait->offerWhile(busy, [this] { m_work.cancel(); });
     if (busy)
         tmrreport->start();
     else
@@ -177,7 +177,7 @@ void frestore::Command1_Click() {
         WriteDebugLog(f.text);
         QString text =
             f.code == kSessionCancelled
-                ? cancelledText(QStringLiteral("restore"))
+                ? cancelledWaitText(QStringLiteral("The restore"))
                 : QStringLiteral("The backup %1 was not restored.\r\n\r\n").arg(name) + f.text;
         // Once the tables were removed, reports on the backup would run on missing or half
         // unpacked tables.
@@ -193,7 +193,10 @@ void frestore::Command1_Click() {
                 "removed the backup folder's tables, so reports there would run on missing or "
                 "partly restored tables.");
         }
-        tell(text, platform::Icon::Exclamation);
+        if (f.code == kSessionCancelled)
+            tellCancelledWait(text);
+        else
+            tell(text, platform::Icon::Exclamation);
         return;
     }
 
@@ -215,19 +218,14 @@ void frestore::cmdcancel_Click() {
     done(QDialog::Rejected);
 }
 
-void frestore::cmdwaitcancel_Click() {
-    cmdwaitcancel->cmdcancelwait_Click();
+void frestore::cmdcancelwait_Click() {
+    cmdcancelwait->cmdcancelwait_Click();
 }
 
 void frestore::tmrreport_Timer() {
     lblrunning->tick();
 }
 
-void frestore::done(int result) {
-    // A restore that runs ends first (its Cancel stops the wait).
-    if (m_guard.running() && result != QDialog::Accepted) return;
-    QDialog::done(result);
-}
 
 // ---- the ticked lists ------------------------------------------------------------------------
 
@@ -247,7 +245,7 @@ BackupTickList::BackupTickList(TickListSetup setup, QWidget* parent)
     lblrunning = new ProgressLabel(QStringLiteral("PROCESSING"), kListDots, this);
     lblrunning->setObjectName(QStringLiteral("lblrunning"));
     lblrunning->setVisible(false);
-    cmdwaitcancel = waitCancelButton(this);
+    cmdcancelwait = waitCancelButton(this);
     tmrreport = makeTimer(this, QStringLiteral("tmrreport"), 1000, TimerShot::Repeating,
                           [this] { tmrreport_Timer(); });
     tmrreport->start();
@@ -258,7 +256,7 @@ BackupTickList::BackupTickList(TickListSetup setup, QWidget* parent)
     buttons->addWidget(Command1);
     buttons->addWidget(cmdcancel);
     buttons->addWidget(lblrunning, 1);
-    buttons->addWidget(cmdwaitcancel);
+    buttons->addWidget(cmdcancelwait);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(Label1);
     layout->addWidget(MSFlexGrid1, 1);
@@ -288,7 +286,7 @@ void BackupTickList::setBusy(bool busy) {
         b->setVisible(!busy);
     }
     lblrunning->setVisible(busy);
-    m_work.offerCancel(*cmdwaitcancel, busy);
+    cmdcancelwait->offerWhile(busy, [this] { m_work.cancel(); });
     if (busy) tmrreport->start();
 }
 
@@ -308,25 +306,24 @@ void BackupTickList::Command1_Click() {
     tmrreport->stop();
     if (auto* menu = qobject_cast<fmanagebackups*>(parentWidget())) menu->enableButtons();
     done(QDialog::Accepted);
-    tell(message);
+    if (m_work.cancelled())
+        tellCancelledWait(message);
+    else
+        tell(message);
 }
 
 void BackupTickList::cmdcancel_Click() {
     done(QDialog::Rejected);
 }
 
-void BackupTickList::cmdwaitcancel_Click() {
-    cmdwaitcancel->cmdcancelwait_Click();
+void BackupTickList::cmdcancelwait_Click() {
+    cmdcancelwait->cmdcancelwait_Click();
 }
 
 void BackupTickList::tmrreport_Timer() {
     lblrunning->tick();
 }
 
-void BackupTickList::done(int result) {
-    if (m_guard.running() && result != QDialog::Accepted) return;
-    QDialog::done(result);
-}
 
 // ---- fdeletebackups --------------------------------------------------------------------------
 
@@ -396,7 +393,7 @@ QString fdeletebackups::runOn(const QStringList& names) {
     QString text =
         QStringLiteral("These backups were not deleted:\r\n") + kept.join(QStringLiteral("\r\n"));
     if (f.code == kSessionCancelled)
-        text += QStringLiteral("\r\n\r\n") + cancelledText(QStringLiteral("deletion"));
+        text += QStringLiteral("\r\n\r\n") + cancelledWaitText(QStringLiteral("The deletion"));
     else if (!failures.isEmpty())
         text += QStringLiteral("\r\n\r\n") + failures.join(QStringLiteral("\r\n\r\n"));
     else if (!f.ok())
@@ -457,7 +454,7 @@ QString fbringbackbackups::runOn(const QStringList& names) {
         allCopied = false;
         results << QStringLiteral("%1: not copied: %2")
                        .arg(name, f.code == kSessionCancelled
-                                      ? cancelledText(QStringLiteral("copy"))
+                                      ? cancelledWaitText(QStringLiteral("The copy"))
                                       : f.text);
         if (f.code == kSessionCancelled) break;
     }

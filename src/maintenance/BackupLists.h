@@ -33,7 +33,7 @@ public:
     QPushButton* Command1 = nullptr;
     QPushButton* cmdcancel = nullptr;
     ProgressLabel* lblrunning = nullptr;
-    LongWaitCancel* cmdwaitcancel = nullptr;
+    LongWaitCancel* cmdcancelwait = nullptr;
     QTimer* tmrreport = nullptr;
 
     void Form_Load();
@@ -41,10 +41,8 @@ public:
     void Command1_Click();
     void MSFlexGrid1_DblClick();
     void cmdcancel_Click();
-    void cmdwaitcancel_Click();
+    void cmdcancelwait_Click();
     void tmrreport_Timer();
-
-    void done(int result) override;
 
 private:
     void setBusy(bool busy);
@@ -71,18 +69,16 @@ public:
     QPushButton* Command1 = nullptr;
     QPushButton* cmdcancel = nullptr;
     ProgressLabel* lblrunning = nullptr;
-    LongWaitCancel* cmdwaitcancel = nullptr;
+    LongWaitCancel* cmdcancelwait = nullptr;
     QTimer* tmrreport = nullptr;
 
     void Form_Load();
     void Command1_Click();
     void cmdcancel_Click();
-    void cmdwaitcancel_Click();
+    void cmdcancelwait_Click();
     void tmrreport_Timer();
     // The archive names of the ticked rows, top to bottom as shown.
     QStringList tickedNames() const;
-
-    void done(int result) override;
 
 protected:
     BackupTickList(TickListSetup setup, QWidget* parent);

@@ -31,7 +31,7 @@ ServerFailure BackupWork::run(const QList<ServerStep>& steps, int* failedStep) {
         const ServerStep& step = steps.at(i);
         if (failedStep) *failedStep = i;
         if (m_cancelled)
-            return {kSessionCancelled, cancelledText(QStringLiteral("work")), step.line};
+            return {kSessionCancelled, cancelledWaitText(QStringLiteral("The work")), step.line};
         LineResult r;
         switch (step.kind) {
             case ServerStep::Kind::Plain:
@@ -80,7 +80,7 @@ ServerFailure BackupWork::openFiles() {
 
 ServerFailure BackupWork::fetch(const QString& remotePath, const QString& localPath,
                                 int deadlineSec) {
-    if (m_cancelled) return {kSessionCancelled, cancelledText(QStringLiteral("work")), QString()};
+    if (m_cancelled) return {kSessionCancelled, cancelledWaitText(QStringLiteral("The work")), QString()};
     if (!m_files || !m_files->isOpen()) {
         const ServerFailure opened = openFiles();
         if (!opened.ok()) return opened;
@@ -99,23 +99,11 @@ void BackupWork::cancel() {
     if (m_files) m_files->cancel();
 }
 
-void BackupWork::offerCancel(WaitCanceller& canceller, bool busy) {
-    if (busy)
-        canceller.offer([this] { cancel(); });
-    else
-        canceller.withdraw();
-}
-
 QString stepFailureText(const QString& what, const ServerFailure& failure) {
     QString text = what.isEmpty() ? QStringLiteral("A step on the server failed") : what;
     text += QStringLiteral(".\r\n\r\n") + failure.text;
     if (!failure.line.isEmpty()) text += QStringLiteral("\r\n(") + failure.line + QLatin1Char(')');
     return text;
-}
-
-QString cancelledText(const QString& work) {
-    return QStringLiteral("Stopped waiting for the server. The %1 may still finish on the server.")
-        .arg(work);
 }
 
 FetchedListing fetchBackupListing(bool withDiskSpace) {

@@ -39,8 +39,6 @@ public:
     // While a step or fetch waits (a Cancel button): ends the session; the waiting call
     // returns kSessionCancelled.
     void cancel();
-    // Offers cancel() on the window's long-wait Cancel while `busy`, and withdraws it after.
-    void offerCancel(WaitCanceller& canceller, bool busy);
     bool cancelled() const { return m_cancelled; }
     // A new run: not cancelled.
     void begin() { m_cancelled = false; }
@@ -53,8 +51,6 @@ private:
 
 // A failure as the user hears it: what the step was for, then the server's words.
 QString stepFailureText(const QString& what, const ServerFailure& failure);
-// What the user hears when Cancel ended a wait.
-QString cancelledText(const QString& work);
 
 // The backup list of the current site, made afresh on the server (the listing lines, with the
 // disk-space lines when asked) and fetched with diskspace.txt too when asked into the site's

@@ -67,7 +67,7 @@ fbackup::fbackup(QWidget* parent) : QDialog(parent) {
     lblrunning->setObjectName(QStringLiteral("lblrunning"));
     lblrunning->setText(kBackupRunning + QLatin1Char('.'));
     lblrunning->setVisible(false);
-    cmdwaitcancel = new LongWaitCancel(this, QStringLiteral("cmdwaitcancel"));
+    cmdcancelwait = new LongWaitCancel(this);
     tmrbackup = makeTimer(this, QStringLiteral("tmrbackup"), 1000, TimerShot::Repeating,
                           [this] { tmrbackup_Timer(); });
     lstCommands = new QListWidget(this);
@@ -82,7 +82,7 @@ fbackup::fbackup(QWidget* parent) : QDialog(parent) {
     auto* run = new QHBoxLayout;
     run->addWidget(cmdbackup);
     run->addWidget(lblrunning, 1);
-    run->addWidget(cmdwaitcancel);
+    run->addWidget(cmdcancelwait);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(options);
     layout->addLayout(dates);
@@ -131,7 +131,7 @@ void fbackup::setRunning(bool running) {
         Optdate_Click(m_type == kBackupAll ? 0 : 1);
     }
     lblrunning->setVisible(running);
-    m_work.offerCancel(*cmdwaitcancel, running);
+    cmdcancelwait->offerWhile(running, [this] { m_work.cancel(); });
     if (running)
         tmrbackup->start();
     else
@@ -154,14 +154,17 @@ void fbackup::cmdbackup_Click() {
     const ServerFailure failure = backUp(pc);
     setRunning(false);
     if (!failure.ok()) {
-        QString text = failure.code == kSessionCancelled ? cancelledText(QStringLiteral("backup"))
+        QString text = failure.code == kSessionCancelled ? cancelledWaitText(QStringLiteral("The backup"))
                                                          : failure.text;
         // The archive the server already holds is not lost to the user.
         if (!m_archive.isEmpty() && !text.contains(m_archive))
             text +=
                 QStringLiteral("\r\n\r\nThe backup archive is on the server: %1").arg(m_archive);
         WriteDebugLog(text);
-        tell(text, platform::Icon::Exclamation);
+        if (failure.code == kSessionCancelled)
+            tellCancelledWait(text);
+        else
+            tell(text, platform::Icon::Exclamation);
         return;
     }
     tell(QStringLiteral("BACKUP COMPLETE"));
@@ -261,8 +264,8 @@ ServerFailure fbackup::backUp(const QString& pc) {
     return {};
 }
 
-void fbackup::cmdwaitcancel_Click() {
-    cmdwaitcancel->cmdcancelwait_Click();
+void fbackup::cmdcancelwait_Click() {
+    cmdcancelwait->cmdcancelwait_Click();
 }
 
 void fbackup::tmrbackup_Timer() {
@@ -274,8 +277,6 @@ void fbackup::Form_Unload() {
 }
 
 void fbackup::done(int result) {
-    // A backup that runs ends first (its Cancel stops the wait).
-    if (m_guard.running() && result != QDialog::Accepted) return;
     Form_Unload();
     QDialog::done(result);
 }

@@ -38,7 +38,7 @@ public:
     QPushButton* cmdbackup = nullptr;
     ProgressLabel* lblrunning = nullptr;
     // The long-wait Cancel, shown while the backup runs.
-    LongWaitCancel* cmdwaitcancel = nullptr;
+    LongWaitCancel* cmdcancelwait = nullptr;
     QTimer* tmrbackup = nullptr;
     QListWidget* lstCommands = nullptr;
 
@@ -51,7 +51,7 @@ public:
     void Optdate_Click(int index);
     void startdate_Change();
     void cmdbackup_Click();
-    void cmdwaitcancel_Click();
+    void cmdcancelwait_Click();
     void tmrbackup_Timer();
     void Form_Unload();
 

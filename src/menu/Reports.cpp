@@ -11,6 +11,7 @@
 #include "reports/common/ReportRetrieval.h"
 #include "reports/common/ReportTable.h"
 #include "widgets/BusyPointer.h"
+#include "widgets/LongWaitCancel.h"
 
 #include <QComboBox>
 #include <QCoreApplication>
@@ -49,6 +50,7 @@ Reports::Reports(QWidget* parent) : QDialog(parent) {
     layout->addWidget(Label1);
     layout->addWidget(lstDivision, 1);
     layout->addLayout(buttons);
+    layout->addWidget(new LongWaitCancel(this, LongWaitCancel::Ends::AnyWait), 0, Qt::AlignRight);
     // 3840 by 4000 twips: the window snaps back to this when made smaller; the layout keeps
     // the list filling it with the button centred below.
     setMinimumSize(256, 267);

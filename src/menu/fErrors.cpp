@@ -11,6 +11,7 @@
 #include "menu/ServerUtilities.h"
 #include "platform/DocumentViewer.h"
 #include "platform/Prompter.h"
+#include "widgets/LongWaitCancel.h"
 
 #include <QCheckBox>
 #include <QFile>
@@ -61,6 +62,7 @@ fErrors::fErrors(QWidget* parent) : QDialog(parent) {
     inner->addLayout(buttons);
     auto* outer = new QVBoxLayout(this);
     outer->addWidget(Frame1);
+    outer->addWidget(new LongWaitCancel(this, LongWaitCancel::Ends::AnyWait), 0, Qt::AlignRight);
 
     connect(File1, &QListWidget::itemDoubleClicked, this, [this] { File1_DblClick(); });
     connect(cmdrmerror, &QPushButton::clicked, this, &fErrors::cmdrmerror_Click);

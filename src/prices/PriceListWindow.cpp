@@ -7,6 +7,7 @@
 #include "common/SiteTargets.h"
 #include "remote/TablePull.h"
 #include "widgets/BusyPointer.h"
+#include "widgets/LongWaitCancel.h"
 #include "widgets/SortableGrid.h"
 #include "widgets/WindowRegistry.h"
 
@@ -58,6 +59,7 @@ PriceListWindow::PriceListWindow(PriceListKind kind, const QString& caption,
     layout->addWidget(optadmin, 0, Qt::AlignLeft);
     layout->addWidget(cmdmodify, 0, Qt::AlignLeft);
     layout->addWidget(lbldir);
+    layout->addWidget(new LongWaitCancel(this, LongWaitCancel::Ends::AnyWait), 0, Qt::AlignRight);
 }
 
 PriceListWindow::~PriceListWindow() = default;
@@ -145,10 +147,6 @@ void PriceListWindow::pricinggrid_DblClick() {
     cmdmodify_Click();
 }
 
-void PriceListWindow::done(int result) {
-    if (m_loading.running()) return;
-    QDialog::done(result);
-}
 
 frmdomesticpricing::frmdomesticpricing(QWidget* parent)
     : PriceListWindow(PriceListKind::Domestic, QStringLiteral("Domestic Pricing"),

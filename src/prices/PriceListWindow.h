@@ -40,8 +40,6 @@ public:
     void cmdmodify_Click();
     void pricinggrid_DblClick();
 
-    // Refused while a load waits for the server.
-    void done(int result) override;
 
 protected:
     PriceListWindow(PriceListKind kind, const QString& caption, const QString& modifyWindow,

@@ -123,8 +123,8 @@ QString fcallcalc::answerPath() const {
 }
 
 QString fcallcalc::reportPath() const {
-    return downloadFolder() + QLatin1Char('/') + GetPCName() + QLatin1Char('_') + txtarea->text() +
-           QLatin1Char('-') + txtprefix->text() + QStringLiteral("_CCAL.rtf");
+    return downloadFolder() + QLatin1Char('/') + GetPCName() + QLatin1Char('_') + m_area +
+           QLatin1Char('-') + m_prefix + QStringLiteral("_CCAL.rtf");
 }
 
 QStringList fcallcalc::checksBeforeRun() {
@@ -137,7 +137,9 @@ QStringList fcallcalc::checksBeforeRun() {
 }
 
 void fcallcalc::queueRequest(ReportRequest& request) {
-    request.addEcho(txtarea->text() + QLatin1Char(',') + txtprefix->text() + QLatin1Char(',') +
+    m_area = txtarea->text();
+    m_prefix = txtprefix->text();
+    request.addEcho(m_area + QLatin1Char(',') + m_prefix + QLatin1Char(',') +
                         txtduration->text() + QLatin1Char(',') + cboDivision->currentKey(),
                     kRecordShape);
 }
@@ -194,11 +196,11 @@ bool fcallcalc::bringAnswer() {
     if (!read)
         return failed(
             QStringLiteral("The server's answer %1 cannot be read: %2").arg(remote, error));
-    if (read->areaCode() != txtarea->text() || read->prefix() != txtprefix->text())
+    if (read->areaCode() != m_area || read->prefix() != m_prefix)
         return failed(
             QStringLiteral("The server's answer prices another call (%1-%2), not %3-%4. No "
                            "report was made; please run the calculator again.")
-                .arg(read->areaCode(), read->prefix(), txtarea->text(), txtprefix->text()));
+                .arg(read->areaCode(), read->prefix(), m_area, m_prefix));
     if (WritePricingReport(answer, report, QDateTime::currentDateTime(), &error) != 0)
         return failed(error);
     return true;

@@ -49,6 +49,11 @@ private:
     // Fetches the answer and writes the report; false (told, the button back) when not.
     bool bringAnswer();
     QString downloadFolder() const;
+
+    // The call the run asks about, taken when it starts: the answer is checked against it and
+    // the report named after it, whatever the boxes hold later.
+    QString m_area;
+    QString m_prefix;
 };
 
 }  // namespace quillon

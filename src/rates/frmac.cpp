@@ -7,6 +7,7 @@
 #include "common/SiteTargets.h"
 #include "remote/TablePull.h"
 #include "widgets/BusyPointer.h"
+#include "widgets/LongWaitCancel.h"
 #include "widgets/NumericTextFilter.h"
 #include "widgets/SortableGrid.h"
 #include "widgets/Timers.h"
@@ -81,6 +82,7 @@ frmac::frmac(QWidget* parent) : QDialog(parent) {
     layout->addLayout(filters);
     layout->addWidget(MSFlexGrid1, 1);
     layout->addWidget(MSFlexGrid3);
+    layout->addWidget(new LongWaitCancel(this, LongWaitCancel::Ends::AnyWait), 0, Qt::AlignRight);
     setMinimumWidth(325);
 
     Form_Load();

@@ -2,6 +2,7 @@
 
 #include "common/Messages.h"
 #include "widgets/BusyPointer.h"
+#include "widgets/LongWaitCancel.h"
 #include "widgets/WindowRegistry.h"
 
 #include <QHBoxLayout>
@@ -45,6 +46,8 @@ frmareacode::frmareacode(QWidget* parent) : QDialog(parent) {
     auto* layout = new QHBoxLayout(this);
     layout->addLayout(ldColumn);
     layout->addLayout(addColumn);
+    // A table window loads before it shows: its load's Cancel is here.
+    layout->addWidget(new LongWaitCancel(this, LongWaitCancel::Ends::AnyWait), 0, Qt::AlignBottom);
     Form_Load();
 }
 

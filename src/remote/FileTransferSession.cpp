@@ -6,6 +6,7 @@
 #include "remote/BlockingCore.h"
 #include "remote/Connection.h"
 #include "remote/ServerWork.h"
+#include "remote/ServerWaits.h"
 
 #include <QFile>
 #include <QSaveFile>
@@ -150,6 +151,10 @@ bool FileTransferSession::getFile(const QString& localPath, const QString& remot
     const QByteArray remote = remotePath.toUtf8();
     d->startWait();
     const std::shared_ptr<bool> alive = d->alive;
+    // The user may end this wait (a window's wait panel).
+    const ServerWaits::Cancellable cancellable([p, alive] {
+        if (*alive) p->cancel();
+    });
     runBlocking(p->worker(), [p, localPath, remote, seconds, &ok, &missing, &why] {
         // The deadline is the time without data: a large file that keeps flowing is never cut.
         ArmedWatchdog dog(p->guard, deadlineIn(seconds));

@@ -4,6 +4,7 @@
 
 #include "remote/BlockingCore.h"
 #include "remote/Connection.h"
+#include "remote/ServerWaits.h"
 #include "remote/ShellChannel.h"
 #include "remote/ShellLines.h"
 
@@ -116,6 +117,10 @@ std::optional<QString> RemoteShellSession::execute(const QString& givenLine, int
     Impl* p = d.get();
     d->startWait();
     const std::shared_ptr<bool> alive = d->alive;
+    // The user may end this wait (a window's wait panel).
+    const ServerWaits::Cancellable cancellable([p, alive] {
+        if (*alive) p->cancel();
+    });
     runBlocking(p->worker(), [p, typed, unfinished, deadline, &outcome, &matcher] {
         // A safety net only: the reads below end at the deadline on their own.
         ArmedWatchdog dog(p->guard, deadline + std::chrono::seconds(2));

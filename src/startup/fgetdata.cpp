@@ -9,6 +9,7 @@
 #include "remote/ServerWork.h"
 #include "remote/TablePull.h"
 #include "startup/ReportScripts.h"
+#include "widgets/LongWaitCancel.h"
 #include "widgets/MainWindowPort.h"
 #include "widgets/ProgressLabel.h"
 #include "widgets/Timers.h"
@@ -50,6 +51,7 @@ fgetdata::fgetdata(QWidget* parent) : QDialog(parent) {
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(lblgetdata);
+    layout->addWidget(new LongWaitCancel(this, LongWaitCancel::Ends::AnyWait), 0, Qt::AlignRight);
 
     Form_Load();
 }
@@ -205,10 +207,10 @@ void fgetdata::reconnectMonitors() {
 
 void fgetdata::reject() {
     // From the load on the site is half switched (its table folder emptied, the monitors
-    // dropped): closing before the work has run, or in the middle of the pull, would leave it
-    // so. Closing the window comes here too, and a window still shown after it keeps its close
-    // refused. The window closes itself when the work is done.
-    if (m_working.running() || !m_done) return;
+    // dropped): closing before the work has run would leave it so (during the work the
+    // program takes no input at all). Closing the window comes here too. The window closes
+    // itself when the work is done.
+    if (!m_done) return;
     QDialog::reject();
 }
 

@@ -10,6 +10,7 @@
 #include "reports/common/ReportTable.h"
 #include "tables/OrgTables.h"
 #include "widgets/BusyPointer.h"
+#include "widgets/LongWaitCancel.h"
 #include "widgets/SortableGrid.h"
 #include "widgets/Timers.h"
 #include "widgets/WindowRegistry.h"
@@ -89,6 +90,7 @@ frmmanager::frmmanager(QWidget* parent) : QDialog(parent) {
     layout->addWidget(options);
     layout->addWidget(MSFlexGrid1, 1);
     layout->addLayout(buttons);
+    layout->addWidget(new LongWaitCancel(this, LongWaitCancel::Ends::AnyWait), 0, Qt::AlignRight);
 
     Form_Load();
 }

@@ -10,6 +10,7 @@
 #include "utilities/TestCall.h"
 #include "widgets/BusyPointer.h"
 #include "widgets/KeyedPickList.h"
+#include "widgets/LongWaitCancel.h"
 #include "widgets/NumericTextFilter.h"
 
 #include <QComboBox>
@@ -88,6 +89,7 @@ fhobiccall::fhobiccall(QWidget* parent) : QDialog(parent) {
     form->addRow(label(QStringLiteral("Phone Number"), numberTip, this), txtnumber);
     layout->addLayout(form);
     layout->addWidget(cmdrun);
+    layout->addWidget(new LongWaitCancel(this, LongWaitCancel::Ends::AnyWait), 0, Qt::AlignRight);
 
     connect(txtnumber, &QLineEdit::textChanged, this, [this] { txtnumber_Change(); });
     connect(cmdrun, &QPushButton::clicked, this, &fhobiccall::cmdrun_Click);
@@ -172,9 +174,5 @@ void fhobiccall::cmdrun_Click() {
     done(QDialog::Accepted);
 }
 
-void fhobiccall::done(int result) {
-    if (m_sending.running()) return;
-    QDialog::done(result);
-}
 
 }  // namespace quillon

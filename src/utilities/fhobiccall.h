@@ -35,8 +35,6 @@ public:
     void txtnumber_Change();
     void cmdrun_Click();
 
-    // Closing waits until a send in progress has ended.
-    void done(int result) override;
 
 private:
     ReentryGuard m_sending;

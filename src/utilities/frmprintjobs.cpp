@@ -12,6 +12,7 @@
 #include "utilities/PrintQueue.h"
 #include "widgets/BusyPointer.h"
 #include "widgets/ListPair.h"
+#include "widgets/LongWaitCancel.h"
 #include "widgets/ProgressLabel.h"
 #include "widgets/Timers.h"
 
@@ -59,6 +60,7 @@ frmprintjobs::frmprintjobs(QWidget* parent) : QDialog(parent) {
     lblrunning->setVisible(false);
     layout->addWidget(Command1);
     layout->addWidget(lblrunning);
+    layout->addWidget(new LongWaitCancel(this, LongWaitCancel::Ends::AnyWait), 0, Qt::AlignRight);
 
     connect(lists, &ListPair::moved, this, &frmprintjobs::updateCommand1);
     connect(chkrmall, &QCheckBox::toggled, this, [this] { chkrmall_Click(); });
@@ -214,7 +216,6 @@ void frmprintjobs::Form_Unload() {
 }
 
 void frmprintjobs::done(int result) {
-    if (m_work.running()) return;
     Form_Unload();
     QDialog::done(result);
 }

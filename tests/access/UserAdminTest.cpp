@@ -678,6 +678,31 @@ TEST_F(ModifyRights, WritesTheLinesBackAsRead) {
     EXPECT_TRUE(log.contains(QStringLiteral("DONE RUNNING REPORT")));
 }
 
+// Keys on the closed box while a user's grants are read move nothing: the box, the lists and
+// Save all stay with the user whose grants were asked for.
+TEST_F(ModifyRights, KeysOnTheBoxWhileGrantsAreReadChangeNothing) {
+    const int alice = w->cbousers->findText(QStringLiteral("ALICE"));
+    ASSERT_GE(alice, 0);
+    w->cbousers->setCurrentIndex(alice);
+    int reads = 0;
+    server.onFetch(kButtons + "/ALICE.BUT", [&] {
+        ++reads;
+        QTest::keyClick(w->cbousers, Qt::Key_Down);
+        QTest::keyClick(w->cbousers, Qt::Key_Down);
+    });
+    emit w->cbousers->activated(alice);
+    EXPECT_EQ(reads, 1);
+    EXPECT_EQ(w->cbousers->currentText(), QStringLiteral("ALICE"));
+    EXPECT_EQ(texts(w->picker->lstItemHidden),
+              (QStringList{"01.cmddetail", "18.cmdedit", "22.CMDPASSWD"}));
+
+    listsAfterWrite(QStringLiteral("ALICE.BUT"));
+    prompter.ok();
+    save();
+    EXPECT_TRUE(server.lines().contains(
+        checked(QStringLiteral("echo 01.cmddetail >>.ALICE.BUT.tmp"))));
+}
+
 // A grant of a row the edition does not offer is shown and written again; granting a row and
 // taking it back leaves both sides as they were.
 TEST_F(ModifyRights, HiddenRowKeptAndMovesRestoreTheOrder) {

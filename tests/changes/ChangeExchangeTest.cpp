@@ -328,8 +328,7 @@ TEST_F(ChangeExchangeTest, CancelEndsAWaitingPollAndTheSession) {
     const ChangeExchange::Outcome o = x.poll();
     EXPECT_EQ(o.kind, Kind::Cancelled);
     EXPECT_EQ(o.message,
-              "The wait for the server's answer was cancelled. The server may still "
-              "carry out the request.");
+              cancelledWaitText("The request"));
     EXPECT_FALSE(server.isShellOpen(0));
     EXPECT_FALSE(x.busy());
 }
@@ -351,7 +350,7 @@ TEST_F(ChangeExchangeTest, CancelEndsAWaitingFetch) {
     QTimer::singleShot(50, [this] { x.cancel(); });
     const ChangeExchange::Outcome o = x.poll();
     EXPECT_EQ(o.kind, Kind::Cancelled);
-    EXPECT_TRUE(o.message.startsWith("Fetching the server's answer was cancelled."));
+    EXPECT_TRUE(o.message == cancelledWaitText("The request"));
 }
 
 TEST_F(ChangeExchangeTest, TheTablePullIsTheCurrentSitesFromItsServerFolder) {

@@ -162,7 +162,7 @@ public:
             out.expected = expected;
             // The record holds the value as the box held it, between its commas.
             EXPECT_TRUE(records.join('\n').contains(shown)) << records.join('\n').toStdString();
-            f.cmdwaitcancel_Click();
+            f.cmdcancelwait_Click();
         }
         f.close();
         out.messages = prompter.messages();

@@ -440,7 +440,7 @@ Family backupRestore() {
                 EXPECT_TRUE(w.Command1->isVisibleTo(&w));
                 EXPECT_TRUE(w.cmdcancel->isEnabled());
                 EXPECT_FALSE(w.lblrunning->isVisibleTo(&w));
-                EXPECT_FALSE(w.cmdwaitcancel->isOffered());
+                EXPECT_FALSE(w.cmdcancelwait->isOffered());
                 if (w.isVisible()) {
                     w.cmdcancel_Click();
                     EXPECT_FALSE(w.isVisible());

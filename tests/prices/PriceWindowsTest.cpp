@@ -33,6 +33,7 @@
 #include <functional>
 #include <memory>
 #include <ostream>
+#include <utility>
 
 using namespace quillon;
 using testsupport::FakeSite;
@@ -123,6 +124,26 @@ TEST_F(PriceWindowTest, TheMenuOpensEachListWithTheHourglassOnItself) {
     EXPECT_EQ(opened, (QStringList{"frmdomesticpricing", "frminternational"}));
     EXPECT_EQ(pointers, (QList<Qt::CursorShape>{Qt::WaitCursor, Qt::WaitCursor}));
     EXPECT_EQ(menu.cursor().shape(), Qt::ArrowCursor);
+}
+
+// A second click on the menu, or a double click, while the first list still pulls its tables
+// opens no second list.
+TEST_F(PriceWindowTest, ClicksOnTheMenuWhileAListLoadsOpenNoSecondList) {
+    frmDatabase menu;
+    menu.show();
+    QStringList opened;
+    bool held = false;
+    server.onFetch(FakeSite::folder() + "/calc.csv", [&] {
+        if (std::exchange(held, true)) return;
+        setWindowOpenHook([&](const QString& name) { opened << name; });
+        QTest::mouseClick(menu.cmdpricing, Qt::LeftButton);
+        QTest::mouseDClick(menu.cmdCC, Qt::LeftButton);
+        setWindowOpenHook({});
+    });
+    whenShown("frmdomesticpricing", [](QWidget& w) { w.close(); });
+    QTest::mouseClick(menu.cmdpricing, Qt::LeftButton);
+    EXPECT_TRUE(held);
+    EXPECT_TRUE(opened.isEmpty()) << opened.join(' ').toStdString();
 }
 
 // ---- the lists --------------------------------------------------------------------------------
@@ -234,6 +255,31 @@ TEST_F(PriceWindowTest, ModifyGetsTheChosenLineAndTheListReloadsTheQuestionsSet)
     EXPECT_EQ(list.pricinggrid->sortColumn(), -1);
     EXPECT_EQ(column(list.pricinggrid, 2), QStringList{"0.40"});
     EXPECT_TRUE(list.isVisible());
+}
+
+// Modify and a double click while the list reloads for another set reach nothing: they would
+// act on the rows shown before the reload, under the new set's caption.
+TEST_F(PriceWindowTest, ModifyAndADoubleClickWhileTheListReloadsOpenNothing) {
+    frmdomesticpricing list;
+    list.show();
+    list.pricinggrid->setCurrentRow(1);
+    QStringList opened;
+    bool held = false;
+    server.onFetch(FakeSite::folder() + "/calc.csv", [&] {
+        if (std::exchange(held, true)) return;
+        setWindowOpenHook([&](const QString& name) { opened << name; });
+        SortableGrid* g = list.pricinggrid;
+        QTest::mouseDClick(g->viewport(), Qt::LeftButton, {},
+                           g->visualRect(g->model()->index(1, 0)).center());
+        QTest::mouseClick(list.cmdmodify, Qt::LeftButton);
+        QTest::keyClick(g, Qt::Key_Return);
+        setWindowOpenHook({});
+    });
+    QTest::mouseClick(list.optadmin, Qt::LeftButton);
+    EXPECT_TRUE(held);
+    EXPECT_TRUE(opened.isEmpty()) << opened.join(' ').toStdString();
+    EXPECT_EQ(list.windowTitle(), "Domestic Admin Pricing");
+    EXPECT_EQ(column(list.pricinggrid, 2), QStringList{"0.40"});
 }
 
 // ---- the modify forms -----------------------------------------------------------------------
@@ -512,20 +558,19 @@ TEST_F(ModifyFormTest, CancelIsDisabledWhileSendingAndEnabledWhileWaiting) {
     EXPECT_TRUE(f.Cmdclose->isEnabled());
     QList<bool> enabledWhileSending;
     server.on(QRegularExpression("^echo ")).then([&](const QString&) {
-        enabledWhileSending << f.cmdwaitcancel->isEnabled();
-        f.cmdwaitcancel_Click();  // refused: the request goes out whole
+        enabledWhileSending << f.cmdcancelwait->isEnabled();
+        f.cmdcancelwait_Click();  // refused: the request goes out whole
     });
     f.cmdsave_Click();
     EXPECT_EQ(enabledWhileSending, (QList<bool>{false, false}));
     ASSERT_EQ(f.state(), State::Waiting);
     EXPECT_TRUE(f.Cmdclose->isHidden());
-    EXPECT_TRUE(f.cmdwaitcancel->isEnabled());
-    EXPECT_FALSE(f.cmdwaitcancel->isHidden());
+    EXPECT_TRUE(f.cmdcancelwait->isEnabled());
+    EXPECT_FALSE(f.cmdcancelwait->isHidden());
     prompter.ok();
-    QTest::mouseClick(f.cmdwaitcancel, Qt::LeftButton);
+    QTest::mouseClick(f.cmdcancelwait, Qt::LeftButton);
     EXPECT_EQ(prompter.messages(),
-              QStringList{"The wait for the server's answer was cancelled. The server may still "
-                          "carry out the request."});
+              QStringList{cancelledWaitText("The request")});
     EXPECT_FALSE(f.isVisible());
 }
 

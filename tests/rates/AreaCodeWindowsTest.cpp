@@ -21,6 +21,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QHeaderView>
@@ -34,6 +35,7 @@
 #include <functional>
 #include <memory>
 #include <ostream>
+#include <utility>
 
 using namespace quillon;
 using testsupport::FakeSite;
@@ -120,6 +122,29 @@ TEST(AreaCodeMenu, EachPictureButtonShowsItsPictureAndCaption) {
     }
     EXPECT_EQ(menu.cmdLD->accessibleName(), "Modify Area Codes");
     EXPECT_EQ(menu.cmdaddac->accessibleName(), "Add Area Codes");
+}
+
+// A second click while the table window pulls its tables opens no second one (it would show an
+// empty grid and say a pull is already running).
+TEST_F(AreaCodeTest, ClicksOnTheMenuWhileTheTableWindowLoadsOpenNoSecondWindow) {
+    frmareacode menu;
+    menu.show();
+    QStringList opened;
+    bool held = false;
+    server.onFetch("/usr/varnel/ld.csv", [&] {
+        if (std::exchange(held, true)) return;
+        setWindowOpenHook([&](const QString& w) { opened << w; });
+        QTest::mouseClick(menu.cmdLD, Qt::LeftButton);
+        QTest::mouseDClick(menu.cmdaddac, Qt::LeftButton);
+        setWindowOpenHook({});
+    });
+    QTimer::singleShot(0, [] {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (w->objectName() == "frmac" && w->isVisible()) w->close();
+    });
+    QTest::mouseClick(menu.cmdLD, Qt::LeftButton);
+    EXPECT_TRUE(held);
+    EXPECT_TRUE(opened.isEmpty()) << opened.join(' ').toStdString();
 }
 
 // ---- the table window ---------------------------------------------------------------------

@@ -282,6 +282,27 @@ TEST_F(CallCalcTest, TheRunLinesOfTheLog) {
                                        "DONE RUNNING REPORT"}));
 }
 
+// What the answer is checked against and the report is named after is what the run asked:
+// keys typed into the boxes while the run waits change neither.
+TEST_F(CallCalcTest, TypingDuringTheRunChangesNeitherTheCheckNorTheReportName) {
+    server.addFile("/usr/varnel/TESTPC_CCAL.rep", kAnswer617);
+    const QString chosen = callCalc("12-09_14-05_TESTPC_617-555_CCAL.rtf");
+    prompter.filePath(chosen);
+    fcallcalc w;
+    w.show();
+    fill(w, "617", "555", "5");
+    server.on("./ORV_CCAL 0 TESTPC_CCAL.TMP").then([&](const QString&) {
+        QTest::keyClick(w.txtprefix, Qt::Key_Backspace);
+        QTest::keyClicks(w.txtprefix, "6");
+        QTest::keyClicks(w.txtarea, "9");
+    });
+    w.Command1_Click();
+    EXPECT_TRUE(prompter.messages().isEmpty()) << prompter.messages().join('|').toStdString();
+    ASSERT_EQ(prompter.prompts().size(), 1u);
+    EXPECT_EQ(prompter.prompts()[0].file.proposedName, "12-09_14-05_TESTPC_617-555_CCAL.rtf");
+    EXPECT_EQ(viewer.opened, QStringList{chosen});
+}
+
 TEST_F(CallCalcTest, CancelInTheSaveDialogLeavesNeitherFile) {
     server.addFile("/usr/varnel/TESTPC_CCAL.rep", kAnswer617);
     prompter.cancelFile();

@@ -104,7 +104,8 @@ struct Wait {
 // Held for one call; it keeps the wait alive should the session go during the call.
 class Busy {
 public:
-    explicit Busy(std::shared_ptr<Wait> w) : w_(std::move(w)) {
+    explicit Busy(std::shared_ptr<Wait> w)
+        : w_(std::move(w)), cancellable_([wait = w_] { wait->cancel(); }) {
         w_->busy = true;
         w_->cancelled = false;
     }
@@ -112,8 +113,10 @@ public:
 
 private:
     std::shared_ptr<Wait> w_;
-    // While a line or a fetch is answered the program waits, as it does on a real server.
+    // While a line or a fetch is answered the program waits, as it does on a real server, and
+    // the user may end the wait.
     quillon::ServerWaits::Scope waiting_;
+    quillon::ServerWaits::Cancellable cancellable_;
 };
 
 // The real side's messages, so a window shows what it would show with a real server.

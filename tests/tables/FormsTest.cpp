@@ -28,6 +28,8 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTest>
+
+#include <utility>
 #include <QTimer>
 
 #include <functional>
@@ -580,7 +582,7 @@ TEST_F(FormTest, SaveLocksTheFormAndAnAcceptedAnswerFinishesInOrder) {
     EXPECT_FALSE(f.cboDivision->isEnabled());
     EXPECT_FALSE(f.lblrunning->isHidden());
     EXPECT_EQ(f.lblrunning->text(), "Saving Data");
-    EXPECT_FALSE(f.cmdwaitcancel->isHidden());
+    EXPECT_FALSE(f.cmdcancelwait->isHidden());
     EXPECT_TRUE(f.tmrreport->isActive());
     EXPECT_TRUE(f.tmrcheckdone->isActive());
     f.tmrreport_Timer();
@@ -655,6 +657,25 @@ TEST_F(FormTest, CancelBeforeSavingSendsNothingAndPullsAsTheFormPulls) {
     EXPECT_EQ(tableFetches(), 13);
 }
 
+// Escape in a form at rest starts the closing table pull; Save, still shown during that pull,
+// takes no click or key then, so no request goes out and the form closes as asked.
+TEST_F(FormTest, SaveDuringTheClosingPullSendsNothing) {
+    fEditDiv f(kDivRow);
+    f.show();
+    bool held = false;
+    server.onFetch(FakeSite::folder() + "/ld.csv", [&] {
+        if (std::exchange(held, true)) return;
+        QTest::mouseClick(f.cmdsave, Qt::LeftButton);
+        QTest::keyClick(f.cmdsave, Qt::Key_Space);
+    });
+    QTest::keyClick(&f, Qt::Key_Escape);
+    EXPECT_TRUE(held);
+    EXPECT_TRUE(server.shellRequests().empty());
+    EXPECT_TRUE(prompter.messages().isEmpty()) << prompter.messages().join('|').toStdString();
+    EXPECT_FALSE(f.isVisible());
+    EXPECT_EQ(tableFetches(), 13);
+}
+
 TEST_F(FormTest, ATickWhileTheRequestIsSentSendsNothing) {
     fAddDiv f;
     f.txtdivnumber->setText("7");
@@ -684,15 +705,14 @@ TEST_F(FormTest, ASessionThatCannotOpenLeavesTheFormToTryAgain) {
     EXPECT_EQ(f.state(), State::Waiting);
 }
 
-const QString kCancelled = QStringLiteral(
-    "The wait for the server's answer was cancelled. The server may still carry out the "
-    "request.");
+const QString kCancelled = cancelledWaitText(QStringLiteral("The request"));
 
-enum class EndOfWait { CancelBetweenPolls, CancelDuringAPoll, CloseTheForm };
+enum class EndOfWait { CancelBetweenPolls, CancelDuringAPoll, CloseRefusedThenCancel };
 
 class EndingTheWait : public FormTest, public ::testing::WithParamInterface<EndOfWait> {};
 
-// The long-wait Cancel between polls and during one, and closing the form while it waits.
+// The long-wait Cancel between polls and during one; closing the form while it waits is
+// refused (the close box and Escape alike), and Cancel still ends the wait.
 TEST_P(EndingTheWait, ClosesTheSessionTellsAndCloses) {
     feditdpt f(kDptRow);
     f.show();
@@ -702,18 +722,22 @@ TEST_P(EndingTheWait, ClosesTheSessionTellsAndCloses) {
     prompter.ok();
     switch (GetParam()) {
         case EndOfWait::CancelBetweenPolls:
-            QTest::mouseClick(f.cmdwaitcancel, Qt::LeftButton);
+            QTest::mouseClick(f.cmdcancelwait, Qt::LeftButton);
             break;
         case EndOfWait::CancelDuringAPoll:
             server.on(answerPollLine(f.exchange().answerName()))
                 .blocksUntilCancel()
                 .then([&f](const QString&) {
-                    QTimer::singleShot(20, &f, [&f] { f.cmdwaitcancel_Click(); });
+                    QTimer::singleShot(20, &f, [&f] { f.cmdcancelwait_Click(); });
                 });
             f.tmrcheckdone_Timer();
             break;
-        case EndOfWait::CloseTheForm:
-            f.close();
+        case EndOfWait::CloseRefusedThenCancel:
+            EXPECT_FALSE(f.close());
+            QTest::keyClick(&f, Qt::Key_Escape);
+            EXPECT_TRUE(f.isVisible());
+            EXPECT_EQ(f.state(), State::Waiting);
+            QTest::mouseClick(f.cmdcancelwait, Qt::LeftButton);
             break;
     }
     EXPECT_EQ(prompter.messages(), QStringList{kCancelled});
@@ -727,7 +751,8 @@ TEST_P(EndingTheWait, ClosesTheSessionTellsAndCloses) {
 
 INSTANTIATE_TEST_SUITE_P(Ways, EndingTheWait,
                          ::testing::Values(EndOfWait::CancelBetweenPolls,
-                                           EndOfWait::CancelDuringAPoll, EndOfWait::CloseTheForm));
+                                           EndOfWait::CancelDuringAPoll,
+                                           EndOfWait::CloseRefusedThenCancel));
 
 // Cancelled while a record is written, the request is not on the server: the form is the
 // user's again. Cancelled while the publishing move runs, it may be there.
@@ -747,16 +772,14 @@ TEST_F(FormTest, TheFormStaysWhileTheRequestIsSent) {
                 QTimer::singleShot(10, &f, [&] {
                     f.close();
                     stayed = f.isVisible();
-                    f.cmdwaitcancel_Click();
+                    f.cmdcancelwait_Click();
                 });
             });
         prompter.ok();
         f.cmdsave_Click();
         EXPECT_TRUE(stayed);
         EXPECT_EQ(prompter.messages().last(),
-                  publishing ? "Sending the request was cancelled. The server may still carry "
-                               "out the request."
-                             : "The request was not sent.");
+                  publishing ? kCancelled : QStringLiteral("The request was not sent."));
         EXPECT_EQ(f.isVisible(), !publishing);
         EXPECT_EQ(f.state(), publishing ? State::Closed : State::Idle);
         EXPECT_EQ(f.cmdsave->isEnabled(), !publishing);

@@ -350,7 +350,7 @@ TEST_F(TablesSimTest, NoAnswerEndsInTheTimeOutPath) {
     EXPECT_TRUE(mirror("div.csv").contains("30,Operations,"));
 }
 
-TEST_F(TablesSimTest, CancelAndClosingEndTheWait) {
+TEST_F(TablesSimTest, CancelEndsTheWaitAndClosingIsRefused) {
     SimServer::setKnob("answer_never");
     for (const bool cancel : {true, false}) {
         SCOPED_TRACE(cancel ? "cancel" : "close");
@@ -361,14 +361,14 @@ TEST_F(TablesSimTest, CancelAndClosingEndTheWait) {
         ASSERT_EQ(f.state(), ChangeExchange::State::Waiting);
         QTest::qWait(1200);  // a poll or two
         prompter.ok();
-        if (cancel)
-            QTest::mouseClick(f.cmdwaitcancel, Qt::LeftButton);
-        else
-            f.close();
+        if (!cancel) {
+            // Closing is refused while the form waits; its Cancel still ends the wait.
+            EXPECT_FALSE(f.close());
+            EXPECT_TRUE(f.isVisible());
+        }
+        QTest::mouseClick(f.cmdcancelwait, Qt::LeftButton);
         EXPECT_TRUE(testsupport::waitFor([&] { return !f.isVisible(); }, 10000));
-        EXPECT_EQ(prompter.messages().last(),
-                  "The wait for the server's answer was cancelled. The server may still carry "
-                  "out the request.");
+        EXPECT_EQ(prompter.messages().last(), cancelledWaitText("The request"));
         EXPECT_FALSE(f.tmrcheckdone->isActive());
         const QStringList shell = SimServer::shellLines();
         EXPECT_FALSE(shell.isEmpty());

@@ -17,6 +17,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QTest>
+
 #include <QCheckBox>
 #include <QDateEdit>
 #include <QLabel>
@@ -411,15 +413,17 @@ TEST_F(DeleteCallsWindow, AnyOtherAnswerIsToldAndTheTablesAreStillRewritten) {
     }
 }
 
-TEST_F(DeleteCallsWindow, ClosingWhileItWaitsEndsTheSession) {
+TEST_F(DeleteCallsWindow, ClosingWhileItWaitsIsRefusedAndCancelEndsTheSession) {
     fdeletecalls w;
     choose(w, "0101 Lobby");
     send(w);
     prompter.ok();
-    w.close();
+    EXPECT_FALSE(w.close());
+    EXPECT_TRUE(server.isShellOpen(0));
+    QTest::mouseClick(w.cmdcancelwait, Qt::LeftButton);
     EXPECT_FALSE(w.isVisible());
     EXPECT_FALSE(server.isShellOpen(0));
-    EXPECT_TRUE(prompter.messages().last().contains("may still carry out the request"));
+    EXPECT_TRUE(prompter.messages().last() == cancelledWaitText("The request"));
     EXPECT_FALSE(server.lines().contains(withExitStatus("./do_csv.sh")));
 }
 

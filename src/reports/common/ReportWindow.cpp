@@ -297,19 +297,6 @@ void ReportWindow::finishRun() {
     ReportHandOver::instance().executeBatFileForReport(m_kind.reportNumber, parentWidget());
 }
 
-void ReportWindow::reject() {
-    // The run owns the session until it returns; closing now would leave it half done. Its
-    // way out is the long-wait Cancel.
-    if (m_running.running()) return;
-    QDialog::reject();
-}
 
-void ReportWindow::closeEvent(QCloseEvent* event) {
-    if (m_running.running()) {
-        event->ignore();
-        return;
-    }
-    QDialog::closeEvent(event);
-}
 
 }  // namespace quillon

@@ -74,7 +74,6 @@ public:
     void Optdate_Click(int index);
     void txtinterval_Change();
 
-    void reject() override;
 
 protected:
     explicit ReportWindow(const ReportKind& kind, QString intervalMessage, QWidget* parent);
@@ -134,7 +133,6 @@ protected:
     // Buttons never take Enter as the dialog's default: Enter belongs to the lists and boxes.
     void noDefaultButtons();
 
-    void closeEvent(QCloseEvent* event) override;
     // Run button hidden and the label running, or the other way round: a window that goes on
     // after the run (finishRun) gives the button back when its part fails.
     void setBusy(bool busy);

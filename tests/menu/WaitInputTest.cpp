@@ -1,0 +1,442 @@
+// While a window waits on the server, no user input reaches it but its Cancel. Each row holds
+// the window's first long server step; meanwhile every enabled control is clicked, every list
+// and grid double-clicked, every box typed into and every combo box moved on with the keyboard,
+// Return and Escape pressed and the window closed. Nothing more may be sent, no window open, no
+// box change and the window stay; then the wait ends at once through its Cancel.
+#include "support/ProgramWindows.h"
+
+#include "access/LoginTestSupport.h"
+#include "access/PasswordWindows.h"
+#include "access/frmPermissions.h"
+#include "access/frmdeluser.h"
+#include "access/frmmodusers.h"
+#include "common/ButtonCatalogue.h"
+#include "menu/Reports.h"
+#include "utilities/fdeletecalls.h"
+#include "utilities/fhobiccall.h"
+#include "utilities/frmprintjobs.h"
+
+#include "changes/ChangeForm.h"
+#include "common/Globals.h"
+#include "maintenance/BackupLists.h"
+#include "maintenance/fbackup.h"
+#include "prices/PriceListWindow.h"
+#include "prices/frmDatabase.h"
+#include "rates/fcallcalc.h"
+#include "rates/frmareacode.h"
+#include "reports/common/ReportTable.h"
+#include "reports/summary/SummaryTestSupport.h"
+#include "reports/summary/fTrunk.h"
+#include "support/FakeServer.h"
+#include "support/FakeSite.h"
+#include "support/RecordingViewer.h"
+#include "support/ScriptedPrompter.h"
+#include "support/TempHome.h"
+#include "tables/DivisionForms.h"
+#include "tables/TablesTestSupport.h"
+#include "widgets/KeyedPickList.h"
+#include "widgets/ListPair.h"
+#include "widgets/LongWaitCancel.h"
+#include "widgets/SortableGrid.h"
+#include "widgets/WindowRegistry.h"
+
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QAbstractItemView>
+#include <QAbstractSpinBox>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QLocale>
+#include <QPointer>
+#include <QRegularExpression>
+#include <QTest>
+#include <QTimer>
+
+#include <algorithm>
+#include <functional>
+#include <memory>
+#include <ostream>
+
+using namespace quillon;
+using testsupport::FakeServer;
+using testsupport::FakeSite;
+
+namespace {
+
+// What a user could have changed: every box's, combo box's, check's and spin box's value.
+QStringList values(const QWidget* window) {
+    QStringList out;
+    for (const QComboBox* c : window->findChildren<QComboBox*>())
+        out << c->objectName() + "=" + c->currentText();
+    for (const QLineEdit* e : window->findChildren<QLineEdit*>())
+        out << e->objectName() + "=" + e->text();
+    for (const QAbstractButton* b : window->findChildren<QAbstractButton*>())
+        if (b->isCheckable()) out << b->objectName() + "=" + (b->isChecked() ? "on" : "off");
+    for (const QAbstractSpinBox* s : window->findChildren<QAbstractSpinBox*>())
+        out << s->objectName() + "=" + s->text();
+    return out;
+}
+
+// Everything a user can do to a window, aimed at each control.
+void tryEveryInput(QWidget* window) {
+    for (QAbstractButton* b : window->findChildren<QAbstractButton*>())
+        if (b->isVisible() && b->isEnabled() && !qobject_cast<LongWaitCancel*>(b))
+            QTest::mouseClick(b, Qt::LeftButton);
+    for (QAbstractItemView* v : window->findChildren<QAbstractItemView*>()) {
+        if (!v->isVisible() || !v->model() || v->model()->rowCount() == 0) continue;
+        const QModelIndex row = v->model()->index(v->model()->rowCount() > 1 ? 1 : 0, 0);
+        QTest::mouseDClick(v->viewport(), Qt::LeftButton, {}, v->visualRect(row).center());
+        QTest::keyClick(v, Qt::Key_Down);
+    }
+    for (QComboBox* c : window->findChildren<QComboBox*>()) QTest::keyClick(c, Qt::Key_Down);
+    for (QLineEdit* e : window->findChildren<QLineEdit*>()) QTest::keyClicks(e, "97");
+    for (QAbstractSpinBox* s : window->findChildren<QAbstractSpinBox*>())
+        QTest::keyClick(s, Qt::Key_Up);
+    QTest::keyClick(window, Qt::Key_Return);
+    QTest::keyClick(window, Qt::Key_Escape);
+    window->close();
+}
+
+struct Env {
+    testsupport::TempHome& home;
+    FakeServer& server;
+    testsupport::ScriptedPrompter& prompter;
+};
+
+struct WaitRow {
+    const char* name;
+    // Makes the window, shows it and makes it ready for its work.
+    std::function<QWidget*(Env&)> open;
+    // Holds the window's first long step (until its Cancel, or the deadline).
+    std::function<void(Env&, std::function<void()> meanwhile)> hold;
+    // Starts the work; returns once it has ended.
+    std::function<void(QWidget*)> start;
+    // The message that ends a cancelled wait, from its start, told with the one icon; empty:
+    // the window's Cancel ends any wait of its work and the window tells its failure with the
+    // session's words.
+    QString cancelled;
+};
+void PrintTo(const WaitRow& r, std::ostream* os) {
+    *os << r.name;
+}
+
+std::function<void(Env&, std::function<void()>)> holdLine(const QString& pattern) {
+    return [pattern](Env& env, std::function<void()> meanwhile) {
+        env.server.on(QRegularExpression(pattern)).blocksUntilCancel().then(
+            [meanwhile](const QString&) { meanwhile(); });
+    };
+}
+
+std::function<void(Env&, std::function<void()>)> holdFetch(const QString& path) {
+    return [path](Env& env, std::function<void()> meanwhile) {
+        env.server.blockFetchUntilCancel(path);
+        env.server.onFetch(path, meanwhile);
+    };
+}
+
+// One backup on the server, as the backup lists bring its record.
+void oneBackupListed(Env& env) {
+    env.server.addFile("/usr/varnel/backup/restore.txt",
+                       "101508_103108_OFFICE1.tar.gz,10/31/2008,A,10/01/08,10/31/08,OFFICE1\n");
+}
+
+// Closes the named window once its opener shows it modally.
+void closeWhenShown(const QString& name) {
+    QTimer::singleShot(10, [name] {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (w->objectName() == name && w->isVisible()) return void(w->close());
+        closeWhenShown(name);
+    });
+}
+
+template <class W>
+W* as(QWidget* w) {
+    return static_cast<W*>(w);
+}
+
+// A menu whose button opens a table window; the window's table pull is the menu's wait.
+template <class Menu>
+WaitRow menuRow(const char* name, const QString& table, const QString& window,
+                void (*click)(Menu*)) {
+    return {name,
+            [](Env& env) -> QWidget* {
+                FakeSite::addServerTables(env.server);
+                return new Menu;
+            },
+            holdFetch(FakeSite::folder() + table),
+            [window, click](QWidget* w) {
+                closeWhenShown(window);
+                click(as<Menu>(w));
+            },
+            QString()};
+}
+
+// The change requests are held at their publishing move: a Cancel before it leaves nothing on
+// the server and is told as "not sent", not as a wait the user ended.
+const WaitRow kRows[] = {
+    {"ChangeForm",
+     [](Env& env) -> QWidget* {
+         tablestest::writeMirror(env.home);
+         FakeSite::addServerTables(env.server);
+         return new fEditDiv({"0030", "Operations"});
+     },
+     holdLine("^mv -f "), [](QWidget* w) { as<ChangeForm>(w)->cmdsave_Click(); },
+     cancelledWaitText("The request")},
+    {"DeleteCalls",
+     [](Env& env) -> QWidget* {
+         env.home.write("North/Bats/lt.csv", "3,Guest Room\r\n");
+         env.home.write("North/Bats/ext.csv", "101,Lobby,100,0,0,0,0,\r\n");
+         env.home.write("North/Bats/dpt.csv", "100,Front Office,3\r\n");
+         env.home.write("North/Bats/div.csv", "3,Operations,\r\n");
+         FakeSite::addServerTables(env.server);
+         auto* w = new fdeletecalls;
+         const auto found = w->lists->lstDivision->findItems("0101 Lobby", Qt::MatchExactly);
+         if (!found.isEmpty()) {
+             w->lists->available().highlight(w->lists->lstDivision->row(found.first()));
+             w->lists->addHighlighted();
+         }
+         env.prompter.yes();
+         return w;
+     },
+     holdLine("^mv -f "), [](QWidget* w) { as<fdeletecalls>(w)->Command1_Click(); },
+     cancelledWaitText("The request")},
+    {"CallCalculator",
+     [](Env& env) -> QWidget* {
+         env.home.write("North/Bats/lt.csv", "1,Administrative\r\n2,Guest Room\r\n");
+         auto* w = new fcallcalc;
+         w->txtarea->setText("617");
+         w->txtprefix->setText("555");
+         w->txtduration->setText("5");
+         w->cboDivision->setCurrentIndex(1);
+         return w;
+     },
+     holdLine("^\\./ORV_CCAL "), [](QWidget* w) { as<fcallcalc>(w)->Command1_Click(); },
+     cancelledWaitText("The report")},
+    {"TrunkReport",
+     [](Env& env) -> QWidget* {
+         summarytest::writeTables(env.home);
+         auto* w = new fTrunk;
+         summarytest::pick(*w->lists, {"0005 North A"});
+         return w;
+     },
+     holdLine("^\\./ORV_"), [](QWidget* w) { as<fTrunk>(w)->Command1_Click(); },
+     cancelledWaitText("The report")},
+    {"Backup", [](Env&) -> QWidget* { return new fbackup; }, holdLine("^(?!cd )"),
+     [](QWidget* w) { as<fbackup>(w)->cmdbackup_Click(); }, cancelledWaitText("The backup")},
+    {"PriceListReload",
+     [](Env& env) -> QWidget* {
+         FakeSite::addServerTables(env.server);
+         auto* w = new frmdomesticpricing;
+         return w;
+     },
+     holdFetch(FakeSite::folder() + "/calc.csv"),
+     [](QWidget* w) { as<PriceListWindow>(w)->optadmin_Click(); }, QString()},
+    menuRow<frmareacode>("AreaCodeMenu", "/ld.csv", "frmac",
+                         [](frmareacode* menu) { menu->cmdLD_Click(); }),
+    menuRow<frmDatabase>("PriceListMenu", "/calc.csv", "frmdomesticpricing",
+                         [](frmDatabase* menu) { menu->cmdpricing_Click(); }),
+    {"TestCall",
+     [](Env& env) -> QWidget* {
+         env.home.write("North/Bats/ext.csv", "101,Room 101,200,0,0,0,0,\r\n");
+         auto* w = new fhobiccall;
+         w->txtnumber->setText("411");
+         return w;
+     },
+     holdLine("^echo "), [](QWidget* w) { as<fhobiccall>(w)->cmdrun_Click(); }, QString()},
+    {"RightsEditor",
+     [](Env& env) -> QWidget* {
+         fillButtonCatalogue();
+         logintest::forEachSimUserFile(
+             [&env](const QString& path, const QByteArray& bytes) { env.server.addFile(path, bytes); });
+         env.server.addFile("/usr/varnel/ACL/USERS/UNAME.TXT", "ALICE.USE\nDUPE.USE\n");
+         return new frmmodusers;
+     },
+     holdFetch("/usr/varnel/ACL/BUTTONS/ALICE.BUT"),
+     [](QWidget* w) {
+         QComboBox* users = as<frmmodusers>(w)->cbousers;
+         const int alice = users->findText("ALICE");
+         users->setCurrentIndex(alice);
+         emit users->activated(alice);
+     },
+     QString()},
+    {"AddUser",
+     [](Env& env) -> QWidget* {
+         fillButtonCatalogue();
+         env.server.on("ls ZED.USE")
+             .reply("ls: cannot access 'ZED.USE': No such file or directory\n")
+             .status(2);
+         auto* w = new frmPermissions;
+         w->txtadduser->setText("zed");
+         w->txtaddpasswd->setText("secret1");
+         w->txtconfirmpasswd->setText("secret1");
+         w->picker->lstDivision->setCurrentRow(0);
+         w->picker->cmdadd->click();
+         return w;
+     },
+     holdLine("^echo "), [](QWidget* w) { as<frmPermissions>(w)->cmdadduser->click(); },
+     QString()},
+    {"DeleteUser",
+     [](Env& env) -> QWidget* {
+         logintest::forEachSimUserFile(
+             [&env](const QString& path, const QByteArray& bytes) { env.server.addFile(path, bytes); });
+         env.server.addFile("/usr/varnel/ACL/USERS/UNAME.TXT", "ALICE.USE\nDUPE.USE\n");
+         auto* w = new frmdeluser;
+         QComboBox* users = w->cbousers;
+         const int alice = users->findText("ALICE");
+         users->setCurrentIndex(alice);
+         emit users->activated(alice);
+         env.prompter.yes();
+         return w;
+     },
+     holdLine("^(?!cd )"), [](QWidget* w) { as<frmdeluser>(w)->cmddeleteuser_Click(); },
+     QString()},
+    {"OwnPassword",
+     [](Env& env) -> QWidget* {
+         logintest::forEachSimUserFile(
+             [&env](const QString& path, const QByteArray& bytes) { env.server.addFile(path, bytes); });
+         G().g_UserName = "alice";
+         auto* w = new frmpasswd;
+         w->txtoldpasswd->setText("secret1");
+         w->txtnewpasswd->setText("pass2");
+         w->txtconfirmpasswd->setText("pass2");
+         return w;
+     },
+     holdLine("^(?!cd )"), [](QWidget* w) { as<frmpasswd>(w)->cmdmodpasswd->click(); },
+     QString()},
+    {"PrintQueue",
+     [](Env& env) -> QWidget* {
+         env.server.addFile("printjob.rtf", "Rank    Owner   Job     File(s)     Total Size\n"
+                                            "1st     root    12345   (stdin)     1024 bytes\n");
+         env.prompter.yes();
+         auto* w = new frmprintjobs;
+         w->chkrmall->setChecked(true);
+         return w;
+     },
+     holdLine("^sudo lprm "), [](QWidget* w) { as<frmprintjobs>(w)->Command1_Click(); },
+     QString()},
+    {"Restore",
+     [](Env& env) -> QWidget* {
+         oneBackupListed(env);
+         auto* w = new frestore;
+         w->MSFlexGrid1->setCurrentRow(1);
+         env.prompter.yes();
+         return w;
+     },
+     holdLine("^(?!cd )"), [](QWidget* w) { as<frestore>(w)->Command1_Click(); },
+     cancelledWaitText("The restore")},
+    {"DeleteBackups",
+     [](Env& env) -> QWidget* {
+         oneBackupListed(env);
+         auto* w = new fdeletebackups;
+         w->MSFlexGrid1->setTicked(1, true);
+         env.prompter.yes();
+         return w;
+     },
+     holdLine("^(?!cd )"), [](QWidget* w) { as<BackupTickList>(w)->Command1_Click(); },
+     "These backups were not deleted:"},
+    {"BringBackBackups",
+     [](Env& env) -> QWidget* {
+         oneBackupListed(env);
+         env.server.addFile("/usr/varnel/backup/101508_103108_OFFICE1.tar.gz", "ARCHIVE");
+         auto* w = new fbringbackbackups;
+         w->MSFlexGrid1->setTicked(1, true);
+         env.prompter.yes();
+         return w;
+     },
+     holdFetch("/usr/varnel/backup/101508_103108_OFFICE1.tar.gz"),
+     [](QWidget* w) { as<BackupTickList>(w)->Command1_Click(); },
+     "101508_103108_OFFICE1.tar.gz: not copied: " + cancelledWaitText("The copy")},
+    {"LastReports",
+     [](Env& env) -> QWidget* {
+         env.server.addFile("reports.txt", "RW_A.rep\n");
+         return new Reports;
+     },
+     holdLine("^sudo ls -1 "), [](QWidget* w) { as<Reports>(w)->Form_Load(); }, QString()},
+};
+
+class WaitInput : public ::testing::TestWithParam<WaitRow> {
+protected:
+    WaitInput() {
+        setReportClock([] { return QDateTime(QDate(2026, 12, 9), QTime(14, 5)); });
+        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+        // Should a Cancel fail to end a wait, its deadline does, and the row fails.
+        G().g_FtpTimeout = 5;
+        home.write("KTReports.ini", "[Sites]\r\nLineTimeout=5\r\n");
+    }
+    ~WaitInput() override {
+        G().g_UserName = m_user;
+        setWindowOpenHook({});
+        setReportClock({});
+        QLocale::setDefault(QLocale::c());
+    }
+
+    const QString m_user = G().g_UserName;
+    testsupport::TempHome home;
+    FakeSite site;
+    FakeServer server;
+    testsupport::ScriptedPrompter prompter;
+    testsupport::RecordingViewer viewer;
+};
+
+TEST_P(WaitInput, NothingButCancelReachesTheWaitingWindow) {
+    const WaitRow& row = GetParam();
+    Env env{home, server, prompter};
+    prompter.allowUnusedAnswers();
+    std::unique_ptr<QWidget> window(row.open(env));
+    prompter.ok().ok();
+    window->show();
+    QPointer<QWidget> alive(window.get());
+
+    bool held = false;
+    QStringList opened;
+    row.hold(env, [&] {
+        if (held) return;
+        held = true;
+        EXPECT_EQ(QApplication::overrideCursor() ? QApplication::overrideCursor()->shape()
+                                                 : Qt::ArrowCursor,
+                  Qt::WaitCursor);
+        const std::size_t sent = server.sent().size();
+        const std::size_t fetched = server.fetches().size();
+        const QStringList before = values(window.get());
+        const std::size_t told = prompter.prompts().size();
+        setWindowOpenHook([&](const QString& name) { opened << name; });
+        tryEveryInput(window.get());
+        setWindowOpenHook({});
+        EXPECT_EQ(server.sent().size(), sent);
+        EXPECT_EQ(server.fetches().size(), fetched);
+        EXPECT_EQ(values(window.get()), before);
+        EXPECT_EQ(prompter.prompts().size(), told);
+        EXPECT_TRUE(window->isVisible());
+        auto* cancel = window->findChild<LongWaitCancel*>("cmdcancelwait");
+        ASSERT_NE(cancel, nullptr);
+        EXPECT_TRUE(cancel->isOffered());
+        EXPECT_TRUE(cancel->isVisible());
+        QTimer::singleShot(0, cancel, [cancel] { QTest::mouseClick(cancel, Qt::LeftButton); });
+    });
+
+    row.start(window.get());
+    EXPECT_TRUE(held);
+    EXPECT_TRUE(opened.isEmpty()) << opened.join(' ').toStdString();
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    ASSERT_FALSE(prompter.prompts().empty());
+    const auto& told = prompter.prompts().back();
+    if (row.cancelled.isEmpty()) {
+        // The window tells its failure in its words; the session's say the user ended it.
+        EXPECT_TRUE(std::any_of(prompter.prompts().begin(), prompter.prompts().end(),
+                                [](const auto& p) { return p.text.contains("Cancelled by the user"); }))
+            << prompter.messages().join('|').toStdString();
+    } else {
+        EXPECT_TRUE(told.text.startsWith(row.cancelled)) << told.text.toStdString();
+        EXPECT_EQ(told.icon, platform::Icon::Information);
+    }
+    if (alive) alive->close();
+}
+
+INSTANTIATE_TEST_SUITE_P(Windows, WaitInput, ::testing::ValuesIn(kRows),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
