@@ -22,7 +22,10 @@
 #include "platform/TextCodec.h"
 #include "reports/selection/fDetailReport.h"
 #include "reports/selection/fWatchdog.h"
+#include "reports/summary/FAreacode.h"
+#include "reports/summary/fstatsreport.h"
 #include "rates/AreaCodes.h"
+#include "rates/fcallcalc.h"
 #include "rates/frmaddac.h"
 #include "support/ScriptedPrompter.h"
 #include "support/SimServer.h"
@@ -31,6 +34,7 @@
 #include "tables/DepartmentForms.h"
 #include "tables/DivisionForms.h"
 #include "tables/ExtensionForms.h"
+#include "tables/LineForms.h"
 #include "tables/TablesTestSupport.h"
 #include "utilities/DeleteCalls.h"
 #include "utilities/TestCall.h"
@@ -357,6 +361,24 @@ Outcome addUser(HostileInputSimTest& t, const QString& name, const QString& pass
     return out;
 }
 
+// A modify form whose stored old values (the manager grid's row, as the mirror holds it) carry
+// the payload; `open` opens it on that row with valid new values typed. The old values go into
+// the record as stored, so one that a shell line cannot hold stops the request unsent.
+Field storedField(const char* name, const char* named, const char* valid,
+                  std::function<std::unique_ptr<ChangeForm>(const QString&)> open,
+                  std::function<QString(const QString&)> record) {
+    return {name,
+            "echo '<record>' > <request>.todo",
+            {QStringLiteral("answer")},
+            named,
+            [open, record](HostileInputSimTest& t, const QString& payload) {
+                const std::unique_ptr<ChangeForm> f = open(payload);
+                return t.saveForm(*f, record(payload));
+            },
+            QString::fromLatin1(valid),
+            kAnsweredTables};
+}
+
 // An area-code record as the server receives it: every run of blanks one blank.
 QString ldAdd(const QString& area, const QString& prefix, const QString& name, const QString& rate) {
     return QString("1,add,ld," + area + "," + prefix + "," + name + ",1," + rate)
@@ -445,6 +467,41 @@ Outcome changePassword(HostileInputSimTest& t, bool own, const QString& password
     return out;
 }
 
+// One of the call calculator's three typed boxes (area code, prefix, duration): the record the
+// cost program reads is the three texts and the line type's key, between commas.
+Field callCalcField(const char* name, int which, const char* valid) {
+    return {name,
+            "echo '<area>,<prefix>,<duration>,<line type>'><PC>_CCAL.TMP",
+            {QStringLiteral("ORV_CCAL")},
+            "area code|prefix|duration",
+            [which](HostileInputSimTest& t, const QString& payload) {
+                SimServer::setKnob(QStringLiteral("ORV_CCAL.no_report"));
+                fcallcalc w;
+                w.show();
+                QLineEdit* boxes[] = {w.txtarea, w.txtprefix, w.txtduration};
+                const char* values[] = {"617", "555", "5"};
+                for (int i = 0; i < 3; ++i)
+                    boxes[i]->setText(QString::fromLatin1(i == which ? "" : values[i]));
+                boxes[which]->setText(payload);
+                w.cboDivision->setCurrentIndex(0);
+                t.prompter.ok().ok();
+                w.Command1_Click();
+                Outcome out;
+                out.messages = t.prompter.messages();
+                const QString request = HardeningSite::pc() + QStringLiteral("_CCAL.TMP");
+                if (SimServer::calls("ORV_CCAL").contains("0 " + request)) {
+                    out.stored = HardeningSite::read(request);
+                    out.expected = platform::toCp1252(
+                                       QStringList{w.txtarea->text(), w.txtprefix->text(),
+                                                   w.txtduration->text(), "0001"}
+                                           .join(',')) +
+                                   '\n';
+                }
+                return out;
+            },
+            QString::fromLatin1(valid)};
+}
+
 Field passwordField(const char* name, bool own) {
     return {name,
             "echo <digest> > .<USER>.USE.tmp",
@@ -492,6 +549,33 @@ std::vector<Field> fields() {
                     b->setText("0");
             },
             [](const QString& v) { return "1,add,ext,1062,Hostile,0100,0," + v + ",0,0,0"; }),
+        formField<FAddLine>("LineNumber", "txtlinenumber", "line number", "8",
+                            [](FAddLine& f) {
+                                tablestest::pick(f.cboext, "0012 Front Desk");
+                                tablestest::pick(f.cbolt, "0001 Administrative");
+                            },
+                            [](const QString& v) { return "1,add,line," + v + ",0012,0001"; }),
+        storedField(
+            "ModifyDivisionStoredName", "name|shell line cannot hold", "Operations",
+            [](const QString& p) {
+                auto f = std::make_unique<fEditDiv>(QStringList{"0003", p});
+                box(*f, "txtDivName")->setText("Ops");
+                return f;
+            },
+            [](const QString& p) { return "1,mod,div,0003,\"" + p + "\",0003,\"Ops\""; }),
+        storedField(
+            "ModifyExtensionStoredEquipment", "equipment|shell line cannot hold", "12.50",
+            [](const QString& p) {
+                auto f = std::make_unique<feditext>(
+                    QStringList{"0012", "Front Desk", "100", p, "0.00", "2.00", "148", ""});
+                box(*f, "txtequipment")->setText("12.50");
+                box(*f, "txtother")->setText("0");
+                return f;
+            },
+            [](const QString& p) {
+                return "1,mod,ext,0012,\"Front Desk\",100," + p +
+                       ",0.00,2.00,148,,0012,\"Front Desk\",0100,12.50,0.00,2.00,148,0  ";
+            }),
         formField<frmaddac>("AreaCodeAddName", "txtname", "name", "Hostile", fillAreaCode,
                             [](const QString& v) { return ldAdd("312", "555", v, "250"); }),
         formField<frmaddac>("AreaCodeAddAreaCode", "txtareacode", "area code", "312",
@@ -513,6 +597,9 @@ std::vector<Field> fields() {
          },
          "Local",
          kAnsweredTables},
+        callCalcField("CallCalculatorAreaCode", 0, "617"),
+        callCalcField("CallCalculatorPrefix", 1, "555"),
+        callCalcField("CallCalculatorDuration", 2, "5"),
         // A key of the mirror's extension table, listed and sent as an item of the request.
         {"ExtensionKeyFromTable",
          "echo '5 <key>' >> <request>.TMP",
@@ -545,6 +632,49 @@ std::vector<Field> fields() {
              return t.runReport(w, "ORV_B5", "WDOG", "PH-", typed);
          },
          "411"},
+        // The statistics report's typed value, and the interval a report window takes (the
+        // date choice "Interval"): each an item of the request.
+        {"StatsReportValue",
+         "echo  '1 <value>' >> <request>.TMP",
+         {QStringLiteral("ORV_B4")},
+         "value",
+         [](HostileInputSimTest& t, const QString& payload) {
+             fstatsreport w;
+             w.show();
+             w.txtValue->setText(payload);
+             return t.runReport(w, "ORV_B4", "STATS", "1 ", {w.txtValue->text()});
+         },
+         "10"},
+        {"ReportInterval",
+         "echo  'I <interval>' >> <request>.TMP",
+         {QStringLiteral("ORV_B4")},
+         "interval",
+         [](HostileInputSimTest& t, const QString& payload) {
+             fstatsreport w;
+             w.show();
+             w.txtValue->setText("10");
+             w.Optdate[2]->setChecked(true);
+             w.txtinterval->setText(payload);
+             return t.runReport(w, "ORV_B4", "STATS", "I ", {w.txtinterval->text()});
+         },
+         "7"},
+        // An area code of the area-code report, typed and added to its list.
+        {"AreaReportAreaCode",
+         "echo  'A <area>' >> <request>.TMP",
+         {QStringLiteral("ORV_B9")},
+         "parameters|area",
+         [](HostileInputSimTest& t, const QString& payload) {
+             t.home.write("North/Bats/trunk.csv", "1,Local CO 555-0100\r\n");
+             FAreacode w;
+             w.show();
+             w.lists->selectAll();
+             w.txtarea->setText(payload);
+             w.cmdadd1_Click();
+             QStringList typed;
+             for (int i = 0; i < w.lstarea->count(); ++i) typed << w.lstarea->item(i)->text();
+             return t.runReport(w, "ORV_B9", "AREA", "A ", typed);
+         },
+         "617"},
         // The site's server folder, a site setting: the folder change of every session.
         {"SiteServerFolder",
          "cd '<folder>'",
