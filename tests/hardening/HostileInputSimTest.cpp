@@ -27,6 +27,7 @@
 #include "rates/AreaCodes.h"
 #include "rates/fcallcalc.h"
 #include "rates/frmaddac.h"
+#include "rates/frmeditAC.h"
 #include "support/ScriptedPrompter.h"
 #include "support/SimServer.h"
 #include "support/TempHome.h"
@@ -72,6 +73,7 @@
 #include <vector>
 
 using namespace quillon;
+using hardening::fileBytes;
 using hardening::HardeningSite;
 using testsupport::SimServer;
 
@@ -216,8 +218,11 @@ protected:
             if (program == QStringLiteral("do_csv.sh")) continue;
             EXPECT_TRUE(field.programs.contains(program)) << "ran " << call.toStdString();
         }
-        // Nothing in the site folder made, cut or changed but the field's own files.
-        QStringList own{HardeningSite::pc() + QStringLiteral("*")};
+        // Nothing in the site folder made, cut or changed but the field's own files and the
+        // request and answer files named for this computer (the answerer writes an answer
+        // under a hidden name first).
+        QStringList own{HardeningSite::pc() + QStringLiteral("*"),
+                        QStringLiteral(".") + HardeningSite::pc() + QStringLiteral("*")};
         own += field.own;
         const auto isOwn = [&](const QString& file) {
             for (const QString& pattern : own)
@@ -372,6 +377,7 @@ Field storedField(const char* name, const char* named, const char* valid,
             {QStringLiteral("answer")},
             named,
             [open, record](HostileInputSimTest& t, const QString& payload) {
+                t.prompter.ok();  // a table the form looks things up in may be missing
                 const std::unique_ptr<ChangeForm> f = open(payload);
                 return t.saveForm(*f, record(payload));
             },
@@ -514,6 +520,22 @@ Field passwordField(const char* name, bool own) {
             {"ACL/USERS/*"}};
 }
 
+// A backup record of the server's backup folder whose archive name holds the payload, and the
+// archive itself where a file can have that name; earlier rows' archives are removed first.
+const QString kArchiveRecord = QStringLiteral("backup/zz-hostile-row.info");
+QString plantArchive(const QString& payload) {
+    const QString backups = HardeningSite::file("backup");
+    QDir dir(backups);
+    for (const QString& f : dir.entryList({"143005_120908_*"}, QDir::Files)) dir.remove(f);
+    const QString name = "143005_120908_" + payload + ".tar.gz";
+    QFile info(HardeningSite::file(kArchiveRecord));
+    EXPECT_TRUE(info.open(QIODevice::WriteOnly));
+    info.write(platform::toCp1252(name + ",12/9/2008,A,,,HRD\n"));
+    QFile archive(backups + "/" + name);
+    if (archive.open(QIODevice::WriteOnly)) archive.write("archive");
+    return name;
+}
+
 std::vector<Field> fields() {
     return {
         formField<fAddDiv>("DivisionName", "txtDivName", "division name", "Hostile",
@@ -600,6 +622,25 @@ std::vector<Field> fields() {
         callCalcField("CallCalculatorAreaCode", 0, "617"),
         callCalcField("CallCalculatorPrefix", 1, "555"),
         callCalcField("CallCalculatorDuration", 2, "5"),
+        // The area-code modify form: the location typed, and the location as stored.
+        storedField(
+            "AreaCodeModifyName", "name", "Chicago",
+            [](const QString& p) {
+                auto f = std::make_unique<frmeditAC>(
+                    QStringList{"1", "312", "555", "Chicago IL", "250", "Local"});
+                f->txtname->setText(p);
+                return f;
+            },
+            [](const QString& p) { return "1,mod,ld,312,555,Chicago IL,1,250,312,555," + p + ",1,250"; }),
+        storedField(
+            "AreaCodeModifyStoredName", "stored name", "Chicago IL",
+            [](const QString& p) {
+                auto f = std::make_unique<frmeditAC>(
+                    QStringList{"1", "312", "555", p, "250", "Local"});
+                f->txtname->setText("Chicago");
+                return f;
+            },
+            [](const QString& p) { return "1,mod,ld,312,555," + p + ",1,250,312,555,Chicago,1,250"; }),
         // A key of the mirror's extension table, listed and sent as an item of the request.
         {"ExtensionKeyFromTable",
          "echo '5 <key>' >> <request>.TMP",
@@ -825,6 +866,50 @@ std::vector<Field> fields() {
              return out;
          },
          "HRDLIST", {"ACL/USERS/*", "ACL/BUTTONS/*"}},
+        // A user file on the server whose name holds the payload, as the administrator's password
+        // window lists it: listed only when it names a user, and then its file alone changed.
+        {"PasswordWindowListedUser",
+         "echo <digest> > .<USER>.USE.tmp; mv -f .<USER>.USE.tmp <USER>.USE",
+         {},
+         "",
+         [](HostileInputSimTest& t, const QString& payload) {
+             const QString users = HardeningSite::file("ACL/USERS");
+             const QStringList before = QDir(users).entryList({"*.USE"}, QDir::Files);
+             // Named as the program names user files (upper case); no '/'.
+             const QString stem =
+                 userFileStem(QString(payload).replace(QLatin1Char('/'), QLatin1Char('_')));
+             const QString planted = users + "/" + stem + ".USE";
+             {
+                 QFile f(planted);
+                 if (f.open(QIODevice::WriteOnly))
+                     f.write(UserFile::digestOf(QStringLiteral("secret1")).toLatin1() + '\n');
+             }
+             G().g_UserName = QStringLiteral("alice");
+             frmchangepasswd w;
+             w.show();
+             QStringList listed;
+             for (int i = 0; i < w.cbousers->count(); ++i)
+                 if (!before.contains(w.cbousers->itemText(i) + ".USE"))
+                     listed << w.cbousers->itemText(i);
+             Outcome out;
+             out.stored = listed.join('\n').toUtf8();
+             if (isValidUserName(stem)) out.expected = stem.toUtf8();
+             if (listed.size() == 1) {
+                 w.cbousers->setCurrentIndex(w.cbousers->findText(listed.first()));
+                 w.txtnewpasswd->setText(QStringLiteral("secret2"));
+                 w.txtconfirmpasswd->setText(QStringLiteral("secret2"));
+                 t.prompter.ok();
+                 QTest::mouseClick(w.cmdchgpasswd, Qt::LeftButton);
+                 EXPECT_EQ(fileBytes(planted),
+                           UserFile::digestOf(QStringLiteral("secret2")).toLatin1() + '\n');
+             }
+             QFile::remove(planted);
+             EXPECT_EQ(QDir(users).entryList({"*.USE"}, QDir::Files), before);
+             out.messages = t.prompter.messages();
+             return out;
+         },
+         "HRDLIST",
+         {"ACL/USERS/*"}},
         // A print job id of the server's lpq listing: listed only when it is a number, and
         // removed by it alone.
         {"PrintJobId",
@@ -885,17 +970,7 @@ std::vector<Field> fields() {
          {},
          "do not name a backup archive",
          [](HostileInputSimTest& t, const QString& payload) {
-             const QString backups = HardeningSite::file("backup");
-             QDir dir(backups);
-             for (const QString& f : dir.entryList({"143005_120908_*"}, QDir::Files)) dir.remove(f);
-             const QString name = "143005_120908_" + payload + ".tar.gz";
-             {
-                 QFile info(backups + "/zz-hostile-row.info");
-                 EXPECT_TRUE(info.open(QIODevice::WriteOnly));
-                 info.write(platform::toCp1252(name + ",12/9/2008,A,,,HRD\n"));
-                 QFile archive(backups + "/" + name);
-                 if (archive.open(QIODevice::WriteOnly)) archive.write("archive");
-             }
+             const QString name = plantArchive(payload);
              t.prompter.ok();
              fdeletebackups d;
              Outcome out;
@@ -916,7 +991,43 @@ std::vector<Field> fields() {
                      platform::toCp1252("rm -f " + name + "\nrm -f " + name + ".info\n");
              }
              out.messages = t.prompter.messages();
-             QFile::remove(backups + "/zz-hostile-row.info");
+             QFile::remove(HardeningSite::file(kArchiveRecord));
+             return out;
+         },
+         "site", {"backup/*"}},
+        // The same archive name brought back to this computer: listed only when it is an
+        // archive name, and then copied whole into the backups folder under that name alone.
+        {"RestoreArchiveName",
+         "get <archive>",
+         {},
+         "do not name a backup archive",
+         [](HostileInputSimTest& t, const QString& payload) {
+             const QString name = plantArchive(payload);
+             const QString local = t.home.file("North/Download/backups");
+             QDir(local).removeRecursively();
+             QDir().mkpath(local);
+             t.prompter.ok();
+             fbringbackbackups w;
+             w.show();
+             Outcome out;
+             QStringList ours;
+             for (int r = 1; r <= w.MSFlexGrid1->dataRows(); ++r) {
+                 const bool mine = w.MSFlexGrid1->cell(r, 1).startsWith("143005_120908_");
+                 w.MSFlexGrid1->setTicked(r, mine);
+                 if (mine) ours << w.MSFlexGrid1->cell(r, 1);
+             }
+             if (!ours.isEmpty()) {
+                 t.prompter.yes().ok();
+                 w.Command1_Click();
+                 // What this computer now holds: each file's name and bytes.
+                 QByteArray held;
+                 for (const QString& f : QDir(local).entryList(QDir::Files | QDir::Hidden))
+                     held += platform::toCp1252(f) + '=' + fileBytes(local + "/" + f) + '\n';
+                 out.stored = held;
+                 out.expected = platform::toCp1252(name) + "=archive\n";
+             }
+             out.messages = t.prompter.messages();
+             QFile::remove(HardeningSite::file(kArchiveRecord));
              return out;
          },
          "site", {"backup/*"}},
