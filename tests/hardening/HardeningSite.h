@@ -97,6 +97,14 @@ protected:
         if (!site.install()) GTEST_SKIP() << "making a site folder needs root";
         prompter.allowUnusedAnswers();
         ASSERT_TRUE(HardeningSite::prepareCase());
+        useImmediateAnswer();
+    }
+
+    // The suites run with the answerer's immediate answer, not its settling wait, as a server
+    // that takes up a request the moment it appears. Set again after every clearKnobs().
+    static constexpr const char* kImmediateAnswerKnob = "answer_at_once";
+    static void useImmediateAnswer() {
+        testsupport::SimServer::setKnob(QString::fromLatin1(kImmediateAnswerKnob));
     }
 
 public:

@@ -1,15 +1,18 @@
 // Every field whose value reaches a shell line on the server, crossed with text a shell would act
-// on, against the stand-in server. For each pair: no canary file appears and no server program
-// runs that the field's own line does not run, and the field is either refused with a message
-// that names it or reaches the server exactly as the system writes it.
+// on, against the stand-in server. For each pair: no canary file appears, no server program runs
+// that the field's own line does not run, no file of the site folder but the field's own is
+// made, cut or changed, and the field is either refused with a message that names it or reaches
+// the server exactly as the system writes it.
 //
 // A field is one row of fields() below: how the payload gets into it (a typed box, a site
-// setting, a table of the mirror), what runs it and what the server then holds.
+// setting, a table of the mirror), what runs it and what the server then holds. One test runs
+// every payload of its row, each alone and after the row's own valid value.
 #include "support/ProgramWindows.h"
 
 #include "HardeningSite.h"
 #include "access/AccessFiles.h"
 #include "access/frmLogin.h"
+#include "access/PasswordWindows.h"
 #include "access/frmPermissions.h"
 #include "access/frmdeluser.h"
 #include "common/ButtonCatalogue.h"
@@ -19,6 +22,12 @@
 #include "platform/TextCodec.h"
 #include "reports/selection/fDetailReport.h"
 #include "reports/selection/fWatchdog.h"
+#include "reports/summary/FAreacode.h"
+#include "reports/summary/fstatsreport.h"
+#include "rates/AreaCodes.h"
+#include "rates/fcallcalc.h"
+#include "rates/frmaddac.h"
+#include "rates/frmeditAC.h"
 #include "support/ScriptedPrompter.h"
 #include "support/SimServer.h"
 #include "support/TempHome.h"
@@ -26,8 +35,11 @@
 #include "tables/DepartmentForms.h"
 #include "tables/DivisionForms.h"
 #include "tables/ExtensionForms.h"
+#include "tables/LineForms.h"
 #include "tables/TablesTestSupport.h"
+#include "utilities/DeleteCalls.h"
 #include "utilities/TestCall.h"
+#include "utilities/fdeletecalls.h"
 #include "utilities/fhobiccall.h"
 #include "utilities/frmprintjobs.h"
 #include "widgets/KeyedPickList.h"
@@ -39,6 +51,8 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCryptographicHash>
+#include <QDirIterator>
 #include <QCoreApplication>
 #include <QDateEdit>
 #include <QTimeEdit>
@@ -47,6 +61,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QRegularExpression>
 #include <QTest>
 
@@ -58,6 +73,7 @@
 #include <vector>
 
 using namespace quillon;
+using hardening::fileBytes;
 using hardening::HardeningSite;
 using testsupport::SimServer;
 
@@ -85,6 +101,17 @@ std::vector<Payload> payloads() {
         {"Backticks", "`" + touch + "`"},
         {"Ifs", "touch$IFS" + kCanary},
         {"HistoryBang", QStringLiteral("a!!b!-1")},
+        {"HistoryLast", QStringLiteral("!!")},
+        {"HistoryLastWord", QStringLiteral("!$")},
+        {"HistoryPrevious", QStringLiteral("!-1")},
+        {"Redirect", ">" + kCanary},
+        {"RedirectIn", QStringLiteral("</etc/passwd")},
+        {"Comment", QStringLiteral("a #b")},
+        {"TrailingBackslash", QStringLiteral("a\\")},
+        {"Comma", QStringLiteral("a,b")},
+        {"Tab", QStringLiteral("a\tb")},
+        {"Variable", QStringLiteral("$HOME")},
+        {"Braces", QStringLiteral("{a,b}")},
         {"Star", QStringLiteral("*")},
         {"Question", QStringLiteral("?")},
         {"Bracket", QStringLiteral("[a]")},
@@ -120,48 +147,117 @@ struct Field {
     QStringList programs;  // the server programs that line (and its window) may run
     const char* named;     // a refusal names the field so (a pattern, case ignored)
     std::function<Outcome(HostileInputSimTest&, const QString& payload)> run;
+    // A value the field takes, which each payload also follows; kSiteFolder stands for the
+    // suites' site folder. Empty: the payloads run alone.
+    QString valid;
+    // The files of the site folder the field's own work may make or change (patterns), besides
+    // the request and answer files named for this computer.
+    QStringList own;
 };
 
-void PrintTo(const Payload& p, std::ostream* os) {
-    *os << p.name;
-}
+const QString kSiteFolder = QStringLiteral("<site folder>");
+// The stand-in's table store, which the answer to an accepted change request rewrites.
+const QStringList kAnsweredTables{QStringLiteral(".tables/*")};
+
 void PrintTo(const Field& f, std::ostream* os) {
     *os << f.name;
 }
 
+// The files of the site folder, each with a digest of its bytes.
+QMap<QString, QByteArray> siteFiles() {
+    QMap<QString, QByteArray> out;
+    const QDir site(HardeningSite::folder());
+    QDirIterator it(site.path(), QDir::Files | QDir::Hidden | QDir::System,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        QFile f(path);
+        out.insert(site.relativeFilePath(path),
+                   f.open(QIODevice::ReadOnly)
+                       ? QCryptographicHash::hash(f.readAll(), QCryptographicHash::Md5)
+                       : QByteArray("unreadable"));
+    }
+    return out;
+}
+
 class HostileInputSimTest : public hardening::HardeningTest,
-                            public ::testing::WithParamInterface<std::tuple<Field, Payload>> {
+                            public ::testing::WithParamInterface<Field> {
 protected:
-    void SetUp() override {
-        HardeningTest::SetUp();
-        if (IsSkipped() || HasFatalFailure()) return;
+    void TearDown() override {
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QFile::remove(kCanary);
+        HardeningTest::TearDown();
+    }
+
+    // The start of one payload's run: the program's settings, the prompter, the server's
+    // knobs, journal and request files as a fresh case has them, and no canary.
+    void startRun() {
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        SimServer::clearKnobs();
+        useImmediateAnswer();
+        QFile::remove(kCanary);
+        prompter.reset();
+        quillon::resetGlobals();
+        ASSERT_TRUE(site.install());
+        ASSERT_TRUE(HardeningSite::prepareCase());
         home.write("North/Bats/div.csv", "3,Operations\r\n");
         home.write("North/Bats/dpt.csv", "100,Front Office,3\r\n");
         home.write("North/Bats/ext.csv", "12,Front Desk\r\n");
         home.write("North/Bats/lt.csv", "1,Administrative\r\n");
     }
-    void TearDown() override {
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        HardeningTest::TearDown();
+
+    void check(const Field& field, const Outcome& out,
+               const QMap<QString, QByteArray>& before) {
+        EXPECT_FALSE(QFile::exists(kCanary)) << "the payload ran on the server";
+        for (const QString& call : SimServer::entries(QStringLiteral("CALL"))) {
+            const QString program = call.section(QLatin1Char(' '), 0, 0);
+            // The answerer also answers what other programs left in their folders, and the
+            // tables' writer is what every test's set-up runs; neither is a payload's doing.
+            if (program == QStringLiteral("answer") && !call.contains(HardeningSite::pc()))
+                continue;
+            if (program == QStringLiteral("do_csv.sh")) continue;
+            EXPECT_TRUE(field.programs.contains(program)) << "ran " << call.toStdString();
+        }
+        // Nothing in the site folder made, cut or changed but the field's own files and the
+        // request and answer files named for this computer (the answerer writes an answer
+        // under a hidden name first).
+        QStringList own{HardeningSite::pc() + QStringLiteral("*"),
+                        QStringLiteral(".") + HardeningSite::pc() + QStringLiteral("*")};
+        own += field.own;
+        const auto isOwn = [&](const QString& file) {
+            for (const QString& pattern : own)
+                if (QRegularExpression::fromWildcard(pattern).match(file).hasMatch()) return true;
+            return false;
+        };
+        const QMap<QString, QByteArray> after = siteFiles();
+        for (auto it = after.begin(); it != after.end(); ++it)
+            if (before.value(it.key()) != it.value() && !isOwn(it.key()))
+                ADD_FAILURE() << (before.contains(it.key()) ? "changed " : "made ")
+                              << it.key().toStdString();
+        for (auto it = before.begin(); it != before.end(); ++it)
+            if (!after.contains(it.key()) && !isOwn(it.key()))
+                ADD_FAILURE() << "removed " << it.key().toStdString();
+        if (out.stored) {
+            EXPECT_EQ(out.stored->toStdString(), out.expected.toStdString()) << field.line;
+        } else {
+            const QRegularExpression named(QString::fromLatin1(field.named),
+                                           QRegularExpression::CaseInsensitiveOption);
+            EXPECT_TRUE(out.messages.join('\n').contains(named))
+                << "refused without naming the field: " << out.messages.join('|').toStdString();
+        }
     }
 
 public:
     // The change-request forms: Save, and once the request stands on the server its bytes; the
     // wait for the answer is then ended (the answer is the table tests' business).
-    Outcome saveForm(ChangeForm& f, const QString& shown) {
+    Outcome saveForm(ChangeForm& f, const QString& record) {
         prompter.ok().ok().ok();
-        const QStringList records = f.recordsNow();
         f.show();
         f.cmdsave_Click();
         Outcome out;
         if (f.state() == ChangeExchange::State::Waiting) {
             out.stored = HardeningSite::read(f.exchange().requestName());
-            QByteArray expected;
-            for (const QString& r : records) expected += platform::toCp1252(r) + '\n';
-            out.expected = expected;
-            // The record holds the value as the box held it, between its commas.
-            EXPECT_TRUE(records.join('\n').contains(shown)) << records.join('\n').toStdString();
+            out.expected = platform::toCp1252(record) + '\n';
             f.cmdcancelwait_Click();
         }
         f.close();
@@ -202,21 +298,24 @@ QLineEdit* box(QWidget& w, const char* name) {
     return b;
 }
 
-// A typed box of a change form; `fill` gives the other fields valid values.
+// A typed box of a change form; `fill` gives the other fields valid values, `record` is the
+// request's record for the box's value.
 template <class Form>
-Field formField(const char* name, const char* boxName, const char* named,
-                std::function<void(Form&)> fill) {
+Field formField(const char* name, const char* boxName, const char* named, const char* valid,
+                std::function<void(Form&)> fill, std::function<QString(const QString&)> record) {
     return {name,
             "echo '<record>' > .<request>.todo.tmp",
             {QStringLiteral("answer")},
             named,
-            [boxName, fill](HostileInputSimTest& t, const QString& payload) {
+            [boxName, fill, record](HostileInputSimTest& t, const QString& payload) {
                 Form f;
                 fill(f);
                 QLineEdit* b = box(f, boxName);
                 b->setText(payload);
-                return t.saveForm(f, b->text());
-            }};
+                return t.saveForm(f, record(b->text()));
+            },
+            QString::fromLatin1(valid),
+            kAnsweredTables};
 }
 
 // The test call: Run, and once the program was handed the record, the record file's bytes.
@@ -267,34 +366,281 @@ Outcome addUser(HostileInputSimTest& t, const QString& name, const QString& pass
     return out;
 }
 
+// A modify form whose stored old values (the manager grid's row, as the mirror holds it) carry
+// the payload; `open` opens it on that row with valid new values typed. The old values go into
+// the record as stored, so one that a shell line cannot hold stops the request unsent.
+Field storedField(const char* name, const char* named, const char* valid,
+                  std::function<std::unique_ptr<ChangeForm>(const QString&)> open,
+                  std::function<QString(const QString&)> record) {
+    return {name,
+            "echo '<record>' > <request>.todo",
+            {QStringLiteral("answer")},
+            named,
+            [open, record](HostileInputSimTest& t, const QString& payload) {
+                t.prompter.ok();  // a table the form looks things up in may be missing
+                const std::unique_ptr<ChangeForm> f = open(payload);
+                return t.saveForm(*f, record(payload));
+            },
+            QString::fromLatin1(valid),
+            kAnsweredTables};
+}
+
+// An area-code record as the server receives it: every run of blanks one blank.
+QString ldAdd(const QString& area, const QString& prefix, const QString& name, const QString& rate) {
+    return QString("1,add,ld," + area + "," + prefix + "," + name + ",1," + rate)
+        .replace(QRegularExpression(" {2,}"), " ");
+}
+
+void fillAreaCode(frmaddac& f) {
+    f.txtname->setText("Hostile");
+    f.txtareacode->setText("312");
+    f.txtprefix->setText("555");
+    f.cborate->setCurrentText("Local");
+}
+
+// A key of one of the four tables the delete-calls window lists, planted there with the
+// table's own rows: every listed key is chosen, and each goes into a record of its own.
+Field deleteCallsField(const char* name, int kind, const char* table, const char* ownRow) {
+    return {name,
+            "echo '<n>,deletecalls,<word>,<key>,<date>,<time>' > <request>.todo",
+            {QStringLiteral("answer")},
+            "key",
+            [kind, table, ownRow](HostileInputSimTest& t, const QString& payload) {
+                t.home.write(QStringLiteral("North/Bats/") + QString::fromLatin1(table),
+                             platform::toCp1252(payload) + ",Hostile\r\n" + ownRow + "\r\n");
+                t.prompter.ok().ok();  // a line the table split off may be without its name
+                fdeletecalls f;
+                f.show();
+                f.Optreporttype[kind]->click();
+                f.lists->selectAll();
+                QStringList records;
+                const QStringList keys = f.lists->selected().keys();
+                for (int i = 0; i < keys.size(); ++i)
+                    records << QStringLiteral("%1,deletecalls,%2,%3,%4,%5")
+                                   .arg(i + 1)
+                                   .arg(deleteCallsKinds()[kind].word, keys[i],
+                                        f.startdate->date().toString("MMddyy"),
+                                        f.starttime->time().toString("HHmm"));
+                t.prompter.reset();
+                t.prompter.yes();
+                return t.saveForm(f, records.join('\n'));
+            },
+            "7",
+            kAnsweredTables};
+}
+
+// A new password typed into one of the two password windows, for a user planted on the server
+// with the password "secret1": the user file then holds the new password's digest, or, when the
+// window did not change it, the old one.
+Outcome changePassword(HostileInputSimTest& t, bool own, const QString& password) {
+    const QString user = own ? QStringLiteral("HRDOWN") : QStringLiteral("HRDADM");
+    const QString file = "ACL/USERS/" + user + ".USE";
+    const QByteArray old = UserFile::digestOf(QStringLiteral("secret1")).toLatin1() + '\n';
+    {
+        QFile f(HardeningSite::file(file));
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(old);
+    }
+    t.prompter.ok().ok();
+    std::unique_ptr<PasswordWindow> w;
+    QPushButton* change = nullptr;
+    if (own) {
+        G().g_UserName = user;
+        auto* p = new frmpasswd;
+        p->show();
+        p->txtoldpasswd->setText(QStringLiteral("secret1"));
+        change = p->cmdmodpasswd;
+        w.reset(p);
+    } else {
+        G().g_UserName = QStringLiteral("alice");
+        auto* p = new frmchangepasswd;
+        p->show();
+        p->cbousers->setCurrentIndex(p->cbousers->findText(user));
+        EXPECT_EQ(p->cbousers->currentText(), user);
+        change = p->cmdchgpasswd;
+        w.reset(p);
+    }
+    w->txtnewpasswd->setText(password);
+    w->txtconfirmpasswd->setText(password);
+    QTest::mouseClick(change, Qt::LeftButton);
+    Outcome out;
+    out.messages = t.prompter.messages();
+    out.stored = HardeningSite::read(file);
+    out.expected = w->result() == QDialog::Accepted
+                       ? UserFile::digestOf(password).toLatin1() + '\n'
+                       : old;
+    QFile::remove(HardeningSite::file(file));
+    return out;
+}
+
+// One of the call calculator's three typed boxes (area code, prefix, duration): the record the
+// cost program reads is the three texts and the line type's key, between commas.
+Field callCalcField(const char* name, int which, const char* valid) {
+    return {name,
+            "echo '<area>,<prefix>,<duration>,<line type>'><PC>_CCAL.TMP",
+            {QStringLiteral("ORV_CCAL")},
+            "area code|prefix|duration",
+            [which](HostileInputSimTest& t, const QString& payload) {
+                SimServer::setKnob(QStringLiteral("ORV_CCAL.no_report"));
+                fcallcalc w;
+                w.show();
+                QLineEdit* boxes[] = {w.txtarea, w.txtprefix, w.txtduration};
+                const char* values[] = {"617", "555", "5"};
+                for (int i = 0; i < 3; ++i)
+                    boxes[i]->setText(QString::fromLatin1(i == which ? "" : values[i]));
+                boxes[which]->setText(payload);
+                w.cboDivision->setCurrentIndex(0);
+                t.prompter.ok().ok();
+                w.Command1_Click();
+                Outcome out;
+                out.messages = t.prompter.messages();
+                const QString request = HardeningSite::pc() + QStringLiteral("_CCAL.TMP");
+                if (SimServer::calls("ORV_CCAL").contains("0 " + request)) {
+                    out.stored = HardeningSite::read(request);
+                    out.expected = platform::toCp1252(
+                                       QStringList{w.txtarea->text(), w.txtprefix->text(),
+                                                   w.txtduration->text(), "0001"}
+                                           .join(',')) +
+                                   '\n';
+                }
+                return out;
+            },
+            QString::fromLatin1(valid)};
+}
+
+Field passwordField(const char* name, bool own) {
+    return {name,
+            "echo <digest> > .<USER>.USE.tmp",
+            {},
+            "password",
+            [own](HostileInputSimTest& t, const QString& payload) {
+                return changePassword(t, own, payload);
+            },
+            "secret2",
+            {"ACL/USERS/*"}};
+}
+
+// A backup record of the server's backup folder whose archive name holds the payload, and the
+// archive itself where a file can have that name; earlier rows' archives are removed first.
+const QString kArchiveRecord = QStringLiteral("backup/zz-hostile-row.info");
+QString plantArchive(const QString& payload) {
+    const QString backups = HardeningSite::file("backup");
+    QDir dir(backups);
+    for (const QString& f : dir.entryList({"143005_120908_*"}, QDir::Files)) dir.remove(f);
+    const QString name = "143005_120908_" + payload + ".tar.gz";
+    QFile info(HardeningSite::file(kArchiveRecord));
+    EXPECT_TRUE(info.open(QIODevice::WriteOnly));
+    info.write(platform::toCp1252(name + ",12/9/2008,A,,,HRD\n"));
+    QFile archive(backups + "/" + name);
+    if (archive.open(QIODevice::WriteOnly)) archive.write("archive");
+    return name;
+}
+
 std::vector<Field> fields() {
     return {
-        formField<fAddDiv>("DivisionName", "txtDivName", "division name",
-                           [](fAddDiv& f) { f.txtdivnumber->setText("61"); }),
-        formField<fAddDiv>("DivisionNumber", "txtdivnumber", "division number",
-                           [](fAddDiv& f) { f.txtDivName->setText("Hostile"); }),
-        formField<fAddDpt>("DepartmentName", "txtdptname", "department name",
+        formField<fAddDiv>("DivisionName", "txtDivName", "division name", "Hostile",
+                           [](fAddDiv& f) { f.txtdivnumber->setText("61"); },
+                           [](const QString& v) { return "1,add,div,61," + v; }),
+        formField<fAddDiv>("DivisionNumber", "txtdivnumber", "division number", "61",
+                           [](fAddDiv& f) { f.txtDivName->setText("Hostile"); },
+                           [](const QString& v) { return "1,add,div," + v + ",Hostile"; }),
+        formField<fAddDpt>("DepartmentName", "txtdptname", "department name", "Front",
                            [](fAddDpt& f) {
                                f.txtdptnumber->setText("181");
                                tablestest::pick(f.cboDivision, "0003 Operations");
-                           }),
-        formField<fAddext>("ExtensionName", "txtextname", "extension name|name for this extension",
+                           },
+                           [](const QString& v) { return "1,add,dpt,181," + v + ",0003"; }),
+        formField<fAddext>("ExtensionName", "txtextname", "extension name|name for this extension", "Desk",
                            [](fAddext& f) {
                                f.txtextnumber->setText("1061");
                                tablestest::pick(f.cboDepartment, "0100 Front Office");
                                for (QLineEdit* b : {f.txtequipment, f.txtcredit, f.txtoverhead,
                                                     f.txttotal, f.txtother})
                                    b->setText("0");
+                           },
+                           [](const QString& v) {
+                               return "1,add,ext,1061," + v + ",0100,0,0,0,0,0";
                            }),
         formField<fAddext>(
-            "ExtensionCredit", "txtcredit", "credit",
+            "ExtensionCredit", "txtcredit", "credit", "0",
             [](fAddext& f) {
                 f.txtextnumber->setText("1062");
                 f.txtextname->setText("Hostile");
                 tablestest::pick(f.cboDepartment, "0100 Front Office");
                 for (QLineEdit* b : {f.txtequipment, f.txtoverhead, f.txttotal, f.txtother})
                     b->setText("0");
+            },
+            [](const QString& v) { return "1,add,ext,1062,Hostile,0100,0," + v + ",0,0,0"; }),
+        formField<FAddLine>("LineNumber", "txtlinenumber", "line number", "8",
+                            [](FAddLine& f) {
+                                tablestest::pick(f.cboext, "0012 Front Desk");
+                                tablestest::pick(f.cbolt, "0001 Administrative");
+                            },
+                            [](const QString& v) { return "1,add,line," + v + ",0012,0001"; }),
+        storedField(
+            "ModifyDivisionStoredName", "name|shell line cannot hold", "Operations",
+            [](const QString& p) {
+                auto f = std::make_unique<fEditDiv>(QStringList{"0003", p});
+                box(*f, "txtDivName")->setText("Ops");
+                return f;
+            },
+            [](const QString& p) { return "1,mod,div,0003,\"" + p + "\",0003,\"Ops\""; }),
+        storedField(
+            "ModifyExtensionStoredEquipment", "equipment|shell line cannot hold", "12.50",
+            [](const QString& p) {
+                auto f = std::make_unique<feditext>(
+                    QStringList{"0012", "Front Desk", "100", p, "0.00", "2.00", "148", ""});
+                box(*f, "txtequipment")->setText("12.50");
+                box(*f, "txtother")->setText("0");
+                return f;
+            },
+            [](const QString& p) {
+                return "1,mod,ext,0012,\"Front Desk\",100," + p +
+                       ",0.00,2.00,148,,0012,\"Front Desk\",0100,12.50,0.00,2.00,148,0  ";
             }),
+        formField<frmaddac>("AreaCodeAddName", "txtname", "name", "Hostile", fillAreaCode,
+                            [](const QString& v) { return ldAdd("312", "555", v, "250"); }),
+        formField<frmaddac>("AreaCodeAddAreaCode", "txtareacode", "area code", "312",
+                            fillAreaCode,
+                            [](const QString& v) { return ldAdd(v, "555", "Hostile", "250"); }),
+        formField<frmaddac>("AreaCodeAddPrefix", "txtprefix", "prefix", "555", fillAreaCode,
+                            [](const QString& v) { return ldAdd("312", v, "Hostile", "250"); }),
+        // The add form's rate, typed into a box that offers the list.
+        {"AreaCodeAddRate",
+         "echo '<record>' > <request>.todo",
+         {QStringLiteral("answer")},
+         "rate|pricing",
+         [](HostileInputSimTest& t, const QString& payload) {
+             frmaddac f;
+             fillAreaCode(f);
+             f.cborate->setCurrentText(payload);
+             const std::optional<QString> rate = rateForChoice(addRateChoices(), payload);
+             return t.saveForm(f, ldAdd("312", "555", "Hostile", rate.value_or("<none>")));
+         },
+         "Local",
+         kAnsweredTables},
+        callCalcField("CallCalculatorAreaCode", 0, "617"),
+        callCalcField("CallCalculatorPrefix", 1, "555"),
+        callCalcField("CallCalculatorDuration", 2, "5"),
+        // The area-code modify form: the location typed, and the location as stored.
+        storedField(
+            "AreaCodeModifyName", "name", "Chicago",
+            [](const QString& p) {
+                auto f = std::make_unique<frmeditAC>(
+                    QStringList{"1", "312", "555", "Chicago IL", "250", "Local"});
+                f->txtname->setText(p);
+                return f;
+            },
+            [](const QString& p) { return "1,mod,ld,312,555,Chicago IL,1,250,312,555," + p + ",1,250"; }),
+        storedField(
+            "AreaCodeModifyStoredName", "stored name", "Chicago IL",
+            [](const QString& p) {
+                auto f = std::make_unique<frmeditAC>(
+                    QStringList{"1", "312", "555", p, "250", "Local"});
+                f->txtname->setText("Chicago");
+                return f;
+            },
+            [](const QString& p) { return "1,mod,ld,312,555," + p + ",1,250,312,555,Chicago,1,250"; }),
         // A key of the mirror's extension table, listed and sent as an item of the request.
         {"ExtensionKeyFromTable",
          "echo '5 <key>' >> <request>.TMP",
@@ -309,7 +655,8 @@ std::vector<Field> fields() {
              fDetailReport w;
              w.allBoxes[1]->setChecked(true);
              return t.runReport(w, "ORV_B1", "DETAIL", "5 ", w.lists->selected().keys());
-         }},
+         },
+         "13"},
         // A typed phone number of the watch-dog report.
         {"WatchdogNumber",
          "echo 'PH-<number>' >> <request>.TMP",
@@ -324,17 +671,62 @@ std::vector<Field> fields() {
              QStringList typed;
              for (int i = 0; i < w.lstItem->count(); ++i) typed << w.lstItem->item(i)->text();
              return t.runReport(w, "ORV_B5", "WDOG", "PH-", typed);
-         }},
+         },
+         "411"},
+        // The statistics report's typed value, and the interval a report window takes (the
+        // date choice "Interval"): each an item of the request.
+        {"StatsReportValue",
+         "echo  '1 <value>' >> <request>.TMP",
+         {QStringLiteral("ORV_B4")},
+         "value",
+         [](HostileInputSimTest& t, const QString& payload) {
+             fstatsreport w;
+             w.show();
+             w.txtValue->setText(payload);
+             return t.runReport(w, "ORV_B4", "STATS", "1 ", {w.txtValue->text()});
+         },
+         "10"},
+        {"ReportInterval",
+         "echo  'I <interval>' >> <request>.TMP",
+         {QStringLiteral("ORV_B4")},
+         "interval",
+         [](HostileInputSimTest& t, const QString& payload) {
+             fstatsreport w;
+             w.show();
+             w.txtValue->setText("10");
+             w.Optdate[2]->setChecked(true);
+             w.txtinterval->setText(payload);
+             return t.runReport(w, "ORV_B4", "STATS", "I ", {w.txtinterval->text()});
+         },
+         "7"},
+        // An area code of the area-code report, typed and added to its list.
+        {"AreaReportAreaCode",
+         "echo  'A <area>' >> <request>.TMP",
+         {QStringLiteral("ORV_B9")},
+         "parameters|area",
+         [](HostileInputSimTest& t, const QString& payload) {
+             t.home.write("North/Bats/trunk.csv", "1,Local CO 555-0100\r\n");
+             FAreacode w;
+             w.show();
+             w.lists->selectAll();
+             w.txtarea->setText(payload);
+             w.cmdadd1_Click();
+             QStringList typed;
+             for (int i = 0; i < w.lstarea->count(); ++i) typed << w.lstarea->item(i)->text();
+             return t.runReport(w, "ORV_B9", "AREA", "A ", typed);
+         },
+         "617"},
         // The site's server folder, a site setting: the folder change of every session.
         {"SiteServerFolder",
          "cd '<folder>'",
-         {},
+         {QStringLiteral("ORV_B1")},
          "folder",
          [](HostileInputSimTest& t, const QString& payload) {
              G().g_SiteHomedir[HardeningSite::kIndex] = payload;
+             SimServer::setKnob(QStringLiteral("ORV_B1.no_report"));
              fDetailReport w;
              w.allBoxes[1]->setChecked(true);
-             t.prompter.ok().ok();
+             t.prompter.ok().ok().ok();
              w.Command1_Click();
              Outcome out;
              out.messages = t.prompter.messages();
@@ -346,7 +738,8 @@ std::vector<Field> fields() {
                      if (entry.startsWith("SHELL cd ")) out.stored = entry.mid(6);
              EXPECT_TRUE(w.Command1->isEnabled());
              return out;
-         }},
+         },
+         kSiteFolder},
         // The typed user name of the login: refused (the login never says which part was
         // wrong) or looked up quoted; nothing of it is stored.
         {"LoginUserName",
@@ -369,9 +762,9 @@ std::vector<Field> fields() {
              delete login;
              fMain::unloadInstance();
              return out;
-         }},
-        // The test call's phone number and its duration (minutes, typed into a box that also
-        // offers a list), echoed into the record file the program reads.
+         },
+         "HRDLOGIN"},
+        // The test call's phone number, echoed into the record file the program reads.
         {"TestCallNumber",
          "echo <record>><PC>_HOBIC.TMP",
          {QStringLiteral("ORV_RHOBIC")},
@@ -383,19 +776,28 @@ std::vector<Field> fields() {
              w.cbocharge->setCurrentText("1.00");
              w.txtnumber->setText(payload);
              return sendTestCall(t, w);
-         }},
-        {"TestCallDuration",
+         },
+         "411"},
+        // The test call's extension, a key of the mirror's extension table, echoed into the
+        // record file.
+        {"TestCallExtensionKey",
          "echo <record>><PC>_HOBIC.TMP",
          {QStringLiteral("ORV_RHOBIC")},
-         "duration",
+         "extension",
          [](HostileInputSimTest& t, const QString& payload) {
+             t.home.write("North/Bats/ext.csv",
+                          platform::toCp1252(payload) + ",Hostile\r\n12,Front Desk\r\n");
+             t.prompter.ok();  // a line the table split off may be without its name
              fhobiccall w;
              w.show();
-             w.cbotime->setCurrentText(payload);
+             for (int i = 0; i < w.extensions->count(); ++i)
+                 if (w.extensions->at(i).key == payload) w.extensions->setCurrentIndex(i);
+             w.cbotime->setCurrentText("3");
              w.cbocharge->setCurrentText("1.00");
              w.txtnumber->setText("411");
              return sendTestCall(t, w);
-         }},
+         },
+         "13"},
         // A new user's name and password: the name becomes file names in shell lines, the
         // password only its digest in the user file.
         {"NewUserName",
@@ -404,14 +806,20 @@ std::vector<Field> fields() {
          "user name",
          [](HostileInputSimTest& t, const QString& payload) {
              return addUser(t, payload, QStringLiteral("secret1"));
-         }},
+         },
+         "HRDNEW", {"ACL/USERS/*", "ACL/BUTTONS/*"}},
         {"NewUserPassword",
          "echo <digest> > <USER>.USE",
          {},
          "password",
          [](HostileInputSimTest& t, const QString& payload) {
              return addUser(t, QStringLiteral("HRDPW"), payload);
-         }},
+         },
+         "secret1", {"ACL/USERS/*", "ACL/BUTTONS/*"}},
+        // A new password of the user's own password window and of the administrator's: only
+        // its digest reaches the user file.
+        passwordField("OwnNewPassword", true),
+        passwordField("AdminNewPassword", false),
         // A user file on the server whose name holds the payload: listed for deletion only
         // when it names a user, and then deleted alone.
         {"ListedUserName",
@@ -460,7 +868,52 @@ std::vector<Field> fields() {
              EXPECT_EQ(QDir(users).entryList({"*.USE"}, QDir::Files), before);
              out.messages = t.prompter.messages();
              return out;
-         }},
+         },
+         "HRDLIST", {"ACL/USERS/*", "ACL/BUTTONS/*"}},
+        // A user file on the server whose name holds the payload, as the administrator's password
+        // window lists it: listed only when it names a user, and then its file alone changed.
+        {"PasswordWindowListedUser",
+         "echo <digest> > .<USER>.USE.tmp; mv -f .<USER>.USE.tmp <USER>.USE",
+         {},
+         "",
+         [](HostileInputSimTest& t, const QString& payload) {
+             const QString users = HardeningSite::file("ACL/USERS");
+             const QStringList before = QDir(users).entryList({"*.USE"}, QDir::Files);
+             // Named as the program names user files (upper case); no '/'.
+             const QString stem =
+                 userFileStem(QString(payload).replace(QLatin1Char('/'), QLatin1Char('_')));
+             const QString planted = users + "/" + stem + ".USE";
+             {
+                 QFile f(planted);
+                 if (f.open(QIODevice::WriteOnly))
+                     f.write(UserFile::digestOf(QStringLiteral("secret1")).toLatin1() + '\n');
+             }
+             G().g_UserName = QStringLiteral("alice");
+             frmchangepasswd w;
+             w.show();
+             QStringList listed;
+             for (int i = 0; i < w.cbousers->count(); ++i)
+                 if (!before.contains(w.cbousers->itemText(i) + ".USE"))
+                     listed << w.cbousers->itemText(i);
+             Outcome out;
+             out.stored = listed.join('\n').toUtf8();
+             if (isValidUserName(stem)) out.expected = stem.toUtf8();
+             if (listed.size() == 1) {
+                 w.cbousers->setCurrentIndex(w.cbousers->findText(listed.first()));
+                 w.txtnewpasswd->setText(QStringLiteral("secret2"));
+                 w.txtconfirmpasswd->setText(QStringLiteral("secret2"));
+                 t.prompter.ok();
+                 QTest::mouseClick(w.cmdchgpasswd, Qt::LeftButton);
+                 EXPECT_EQ(fileBytes(planted),
+                           UserFile::digestOf(QStringLiteral("secret2")).toLatin1() + '\n');
+             }
+             QFile::remove(planted);
+             EXPECT_EQ(QDir(users).entryList({"*.USE"}, QDir::Files), before);
+             out.messages = t.prompter.messages();
+             return out;
+         },
+         "HRDLIST",
+         {"ACL/USERS/*"}},
         // A print job id of the server's lpq listing: listed only when it is a number, and
         // removed by it alone.
         {"PrintJobId",
@@ -482,7 +935,38 @@ std::vector<Field> fields() {
              out.stored = SimServer::calls("lprm").join('\n').toUtf8();
              out.expected = keys.join('\n').toUtf8();
              return out;
-         }},
+         },
+         "7", {"printjob.rtf"}},
+        deleteCallsField("DeleteCallsLineTypeKey", 0, "lt.csv", "1,Administrative"),
+        deleteCallsField("DeleteCallsExtensionKey", 1, "ext.csv", "12,Front Desk"),
+        deleteCallsField("DeleteCallsDepartmentKey", 2, "dpt.csv", "100,Front Office,3"),
+        deleteCallsField("DeleteCallsDivisionKey", 3, "div.csv", "3,Operations"),
+        // The site's shell login, the owner and group the print listing is given.
+        {"PrintQueueShellLogin",
+         "sudo chgrp <login> printjob.rtf; sudo chown <login> printjob.rtf",
+         {QStringLiteral("lpq")},
+         // A plain name the server does not know is refused at the login.
+         "shell login|refused the login",
+         [](HostileInputSimTest& t, const QString& payload) {
+             G().g_SiteSSHUser[HardeningSite::kIndex] = payload;
+             t.prompter.ok();
+             frmprintjobs w;
+             w.show();
+             Outcome out;
+             out.messages = t.prompter.messages();
+             QStringList owners;
+             for (const QString& e : SimServer::entries("SUDO"))
+                 if (e.startsWith("chgrp ") || e.startsWith("chown ")) owners << e;
+             if (!owners.isEmpty()) {
+                 out.stored = platform::toCp1252(owners.join('\n'));
+                 out.expected = platform::toCp1252(QStringLiteral("chgrp %1 printjob.rtf\n"
+                                                                  "chown %1 printjob.rtf")
+                                                       .arg(payload));
+             }
+             return out;
+         },
+         "varneltail",
+         {"printjob.rtf"}},
         // An archive name of a backup record on the server: listed only when it is an archive
         // name, and then deleted by it alone.
         {"BackupArchiveName",
@@ -490,17 +974,7 @@ std::vector<Field> fields() {
          {},
          "do not name a backup archive",
          [](HostileInputSimTest& t, const QString& payload) {
-             const QString backups = HardeningSite::file("backup");
-             QDir dir(backups);
-             for (const QString& f : dir.entryList({"143005_120908_*"}, QDir::Files)) dir.remove(f);
-             const QString name = "143005_120908_" + payload + ".tar.gz";
-             {
-                 QFile info(backups + "/zz-hostile-row.info");
-                 EXPECT_TRUE(info.open(QIODevice::WriteOnly));
-                 info.write(platform::toCp1252(name + ",12/9/2008,A,,,HRD\n"));
-                 QFile archive(backups + "/" + name);
-                 if (archive.open(QIODevice::WriteOnly)) archive.write("archive");
-             }
+             const QString name = plantArchive(payload);
              t.prompter.ok();
              fdeletebackups d;
              Outcome out;
@@ -521,42 +995,70 @@ std::vector<Field> fields() {
                      platform::toCp1252("rm -f " + name + "\nrm -f " + name + ".info\n");
              }
              out.messages = t.prompter.messages();
-             QFile::remove(backups + "/zz-hostile-row.info");
+             QFile::remove(HardeningSite::file(kArchiveRecord));
              return out;
-         }},
+         },
+         "site", {"backup/*"}},
+        // The same archive name brought back to this computer: listed only when it is an
+        // archive name, and then copied whole into the backups folder under that name alone.
+        {"RestoreArchiveName",
+         "get <archive>",
+         {},
+         "do not name a backup archive",
+         [](HostileInputSimTest& t, const QString& payload) {
+             const QString name = plantArchive(payload);
+             const QString local = t.home.file("North/Download/backups");
+             QDir(local).removeRecursively();
+             QDir().mkpath(local);
+             t.prompter.ok();
+             fbringbackbackups w;
+             w.show();
+             Outcome out;
+             QStringList ours;
+             for (int r = 1; r <= w.MSFlexGrid1->dataRows(); ++r) {
+                 const bool mine = w.MSFlexGrid1->cell(r, 1).startsWith("143005_120908_");
+                 w.MSFlexGrid1->setTicked(r, mine);
+                 if (mine) ours << w.MSFlexGrid1->cell(r, 1);
+             }
+             if (!ours.isEmpty()) {
+                 t.prompter.yes().ok();
+                 w.Command1_Click();
+                 // What this computer now holds: each file's name and bytes.
+                 QByteArray held;
+                 for (const QString& f : QDir(local).entryList(QDir::Files | QDir::Hidden))
+                     held += platform::toCp1252(f) + '=' + fileBytes(local + "/" + f) + '\n';
+                 out.stored = held;
+                 out.expected = platform::toCp1252(name) + "=archive\n";
+             }
+             out.messages = t.prompter.messages();
+             QFile::remove(HardeningSite::file(kArchiveRecord));
+             return out;
+         },
+         "site", {"backup/*"}},
     };
 }
 
-TEST_P(HostileInputSimTest, IsRefusedByNameOrReachesTheServerAsWrittenAndRunsNothing) {
-    const auto& [field, payload] = GetParam();
-    const Outcome out = field.run(*this, payload.text);
-
-    EXPECT_FALSE(QFile::exists(kCanary)) << "the payload ran on the server";
-    for (const QString& call : SimServer::entries(QStringLiteral("CALL"))) {
-        const QString program = call.section(QLatin1Char(' '), 0, 0);
-        // The answerer also answers what other programs left in their folders, and the tables'
-        // writer is what every test's set-up runs; neither is a payload's doing.
-        if (program == QStringLiteral("answer") && !call.contains(HardeningSite::pc())) continue;
-        if (program == QStringLiteral("do_csv.sh")) continue;
-        EXPECT_TRUE(field.programs.contains(program)) << "ran " << call.toStdString();
-    }
-    if (out.stored) {
-        EXPECT_EQ(out.stored->toStdString(), out.expected.toStdString()) << field.line;
-    } else {
-        const QRegularExpression named(QString::fromLatin1(field.named),
-                                       QRegularExpression::CaseInsensitiveOption);
-        EXPECT_TRUE(out.messages.join('\n').contains(named))
-            << "refused without naming the field: " << out.messages.join('|').toStdString();
+TEST_P(HostileInputSimTest, EachPayloadIsRefusedByNameOrReachesTheServerAsWritten) {
+    const Field& field = GetParam();
+    const QString valid =
+        QString(field.valid).replace(kSiteFolder, HardeningSite::folder());
+    for (const Payload& payload : payloads()) {
+        for (const bool afterValid : {false, true}) {
+            if (afterValid && valid.isEmpty()) continue;
+            SCOPED_TRACE(std::string(afterValid ? "the valid value, then " : "") + payload.name);
+            startRun();
+            if (HasFatalFailure()) return;
+            const QMap<QString, QByteArray> before = siteFiles();
+            const Outcome out = field.run(*this, afterValid ? valid + payload.text : payload.text);
+            check(field, out, before);
+        }
     }
 }
 
-std::string caseName(const ::testing::TestParamInfo<std::tuple<Field, Payload>>& info) {
-    return std::string(std::get<0>(info.param).name) + "_" + std::get<1>(info.param).name;
+std::string caseName(const ::testing::TestParamInfo<Field>& info) {
+    return info.param.name;
 }
 
-INSTANTIATE_TEST_SUITE_P(Fields, HostileInputSimTest,
-                         ::testing::Combine(::testing::ValuesIn(fields()),
-                                            ::testing::ValuesIn(payloads())),
-                         caseName);
+INSTANTIATE_TEST_SUITE_P(Fields, HostileInputSimTest, ::testing::ValuesIn(fields()), caseName);
 
 }  // namespace

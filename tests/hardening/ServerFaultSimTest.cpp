@@ -31,6 +31,8 @@
 #include "support/TempHome.h"
 #include "support/Wait.h"
 #include "tables/DivisionForms.h"
+#include "utilities/TestCall.h"
+#include "utilities/fhobiccall.h"
 #include "widgets/LongWaitCancel.h"
 #include "widgets/ProgressLabel.h"
 #include "widgets/SortableGrid.h"
@@ -484,9 +486,38 @@ Family liveMonitor() {
         }};
 }
 
+Family testCall() {
+    // The test call: its record echoed into a file, then the program run on it. It fetches
+    // nothing; its deadline is the line deadline of the program's line.
+    return {"TestCall",
+            "CALL ORV_RHOBIC",
+            [](ServerFaultSimTest&) { SimServer::setKnob("ORV_RHOBIC.delay", "2"); },
+            {},
+            [](ServerFaultSimTest&) {
+                SimServer::setKnob("ORV_RHOBIC.delay", QString::number(kLineSec + 4));
+            },
+            [](ServerFaultSimTest& t) {
+                fhobiccall w;
+                w.show();
+                w.cbotime->setCurrentText("3");
+                w.cbocharge->setCurrentText("1.00");
+                w.txtnumber->setText("411");
+                t.prompter.ok();
+                w.cmdrun_Click();
+                const QStringList said = t.prompter.messages();
+                // Told as the test call's failure, never as sent; the window takes the next try.
+                EXPECT_EQ(said.size(), 1) << said.join('|').toStdString();
+                EXPECT_TRUE(said.value(0).startsWith("The test call was not sent: "))
+                    << said.join('|').toStdString();
+                EXPECT_TRUE(w.cmdrun->isEnabled());
+                EXPECT_TRUE(w.isVisible());
+                return said;
+            }};
+}
+
 std::vector<Family> families() {
-    return {tablePull(), errorPull(),     reportRun(),  changeRequest(),
-            userFiles(), backupRestore(), liveMonitor()};
+    return {tablePull(),  errorPull(),     reportRun(),   changeRequest(),
+            userFiles(),  backupRestore(), liveMonitor(), testCall()};
 }
 
 // ---- the faults ------------------------------------------------------------------------------

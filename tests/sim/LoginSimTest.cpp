@@ -114,7 +114,10 @@ TEST_F(LoginTest, ShellShowsBarePromptAndJournalsEveryTypedLine) {
     EXPECT_EQ(ssh.line(""), "\r\n$ ");
     EXPECT_EQ(ssh.line("echo 'one", "\r\n> "), "echo 'one\r\n> ");
     EXPECT_EQ(ssh.line("two'"), "two'\r\none\r\ntwo\r\n$ ");
-    EXPECT_EQ(ssh.line("  echo  \"a!b\"  "), "  echo  \"a!b\"  \r\na!b\r\n$ ");
+    EXPECT_EQ(ssh.line("  echo  'a!b'  "), "  echo  'a!b'  \r\na!b\r\n$ ");
+    // History expansion is on, as in a real server's interactive bash: a ! outside single quotes
+    // is expanded, and a line whose event is not found neither runs nor is journalled.
+    EXPECT_EQ(ssh.line("echo \"a!b\""), "echo \"a!b\"\r\n-bash: !b: event not found\r\n$ ");
     EXPECT_EQ(ssh.line("pwd"), "pwd\r\n/usr/varnel\r\n$ ");
     EXPECT_EQ(ssh.line("umask"), "umask\r\n0002\r\n$ ");
     EXPECT_EQ(ssh.line("./do_csv.sh"), "./do_csv.sh\r\n$ ");
@@ -128,7 +131,7 @@ TEST_F(LoginTest, ShellShowsBarePromptAndJournalsEveryTypedLine) {
     ssh.finish();
 
     EXPECT_EQ(SimServer::journal().join('\n').toStdString(),
-              QStringList({"SHELL pwd", "SHELL echo 'one", "SHELL two'", "SHELL   echo  \"a!b\"  ",
+              QStringList({"SHELL pwd", "SHELL echo 'one", "SHELL two'", "SHELL   echo  'a!b'  ",
                            "SHELL pwd", "SHELL umask", "SHELL ./do_csv.sh", "CALL do_csv.sh",
                            "SHELL sudo -n sh -c 'id -un; echo $SIM_SUDO $PATH'",
                            "SUDO sh -c id -un; echo $SIM_SUDO $PATH", "SHELL exit"})

@@ -44,6 +44,12 @@ public:
     bool exhausted() const { return m_script.empty(); }
     // Answers left unused are no failure (a test that scripts for paths it may not take).
     // Without this the prompter fails the test that leaves any.
+    // Forgets the prompts shown and the answers left, for the next run of a test that runs a
+    // window many times.
+    void reset() {
+        m_script.clear();
+        m_prompts.clear();
+    }
     ScriptedPrompter& allowUnusedAnswers() {
         m_unusedAllowed = true;
         return *this;
