@@ -845,6 +845,8 @@ std::vector<Field> fields() {
              // A file name that begins with '-' is an option to ls: the server writes no list,
              // which is told.
              if (stem.startsWith(QLatin1Char('-'))) t.prompter.ok();
+             // A user name not in upper case is no login's: left out of the list and told.
+             if (isValidUserName(stem) && stem != userFileStem(stem)) t.prompter.ok();
              frmdeluser w;
              Outcome out;
              QStringList listed;
@@ -889,6 +891,9 @@ std::vector<Field> fields() {
                      f.write(UserFile::digestOf(QStringLiteral("secret1")).toLatin1() + '\n');
              }
              G().g_UserName = QStringLiteral("alice");
+             // A file name that begins with '-' is an option to ls: the server writes no list,
+             // which is told.
+             if (stem.startsWith(QLatin1Char('-'))) t.prompter.ok();
              frmchangepasswd w;
              w.show();
              QStringList listed;

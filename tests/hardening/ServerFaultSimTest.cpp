@@ -505,9 +505,11 @@ Family testCall() {
                 t.prompter.ok();
                 w.cmdrun_Click();
                 const QStringList said = t.prompter.messages();
-                // Told as the test call's failure, never as sent; the window takes the next try.
+                // Told as the test call's failure, never as sent: "not sent" before the program
+                // line, "may have been sent" once it went out; the window takes the next try.
                 EXPECT_EQ(said.size(), 1) << said.join('|').toStdString();
-                EXPECT_TRUE(said.value(0).startsWith("The test call was not sent: "))
+                EXPECT_TRUE(said.value(0).startsWith("The test call was not sent: ") ||
+                            said.value(0).startsWith("The test call may have been sent: "))
                     << said.join('|').toStdString();
                 EXPECT_TRUE(w.cmdrun->isEnabled());
                 EXPECT_TRUE(w.isVisible());
