@@ -84,6 +84,7 @@ void Reports::Form_Load() {
     lstDivision->clear();
     const int site = G().g_CurSite;
     const auto notMade = [](const ServerFailure& failure) {
+        if (toldCancelledWait(QStringLiteral("The list of reports"))) return;
         tell(QStringLiteral("The list of reports could not be made on the server.\r\n\r\n") +
                  failure.text,
              platform::Icon::Critical, titles::kVarnelReports);
