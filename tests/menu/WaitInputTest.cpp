@@ -29,7 +29,6 @@
 #include "reports/common/ReportTable.h"
 #include "reports/summary/SummaryTestSupport.h"
 #include "reports/summary/fTrunk.h"
-#include "startup/fgetdata.h"
 #include "support/FakeServer.h"
 #include "support/FakeSite.h"
 #include "support/RecordingViewer.h"
@@ -387,18 +386,6 @@ const WaitRow kRows[] = {
      },
      holdFetch("ERROR.COM"), [](QWidget* w) { as<fErrors>(w)->Form_Load(); },
      cancelledWaitText("Fetching the error files")},
-    // Its connect cannot be held (nor ended but by its deadline): the long step held is the
-    // server's writing of its tables.
-    {"Connecting",
-     [](Env& env) -> QWidget* {
-         // The site's monitors cannot connect to the fake afterwards: each is told.
-         env.prompter.ok().ok().ok().ok();
-         auto* w = new fgetdata;
-         w->tmrNowLoad->stop();
-         return w;
-     },
-     holdLine("^\\./do_csv\\.sh"), [](QWidget* w) { as<fgetdata>(w)->tmrNowLoad_Timer(); },
-     cancelledWaitText("Connecting")},
     {"LastReports",
      [](Env& env) -> QWidget* {
          env.server.addFile("reports.txt", "RW_A.rep\n");
@@ -418,13 +405,14 @@ protected:
         home.write("KTReports.ini", "[Sites]\r\nLineTimeout=5\r\n");
     }
     ~WaitInput() override {
-        G().g_UserName = m_user;
+        // A password window sets the user.
+        G() = m_globals;
         setWindowOpenHook({});
         setReportClock({});
         QLocale::setDefault(QLocale::c());
     }
 
-    const QString m_user = G().g_UserName;
+    const Globals m_globals = G();
     testsupport::TempHome home;
     FakeSite site;
     FakeServer server;
