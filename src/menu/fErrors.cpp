@@ -89,7 +89,8 @@ void fErrors::refreshList() {
 }
 
 void fErrors::geterrorcsvfiles(const QString&) {
-    const ErrorPullResult result = pullErrorFiles(filesRequestForSite(G().g_CurSite), m_folder);
+    const ErrorPullResult result =
+        pullErrorFiles(filesRequestForSite(SiteContext::current().index()), m_folder);
     if (!result.skipped && !result.error.isEmpty() &&
         !toldCancelledWait(QStringLiteral("Fetching the error files")))
         tell(QStringLiteral("The error files could not be fetched from the server.") + kCrLf +
@@ -141,7 +142,7 @@ void fErrors::cmdrmerror_Click() {
     // copy listed there is nothing to remove, and no server to wait for.
     const CheckedRun run =
         lines.isEmpty() ? CheckedRun{}
-                        : runCheckedLines(shellRequestForSite(G().g_CurSite, SiteFolder::Login,
+                        : runCheckedLines(shellRequestForSite(SiteContext::current().index(), SiteFolder::Login,
                                                               QStringLiteral("wodSSH1")),
                                           lines);
     if (!self) return;
