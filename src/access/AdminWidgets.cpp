@@ -5,6 +5,7 @@
 #include "common/Messages.h"
 #include "common/SiteContext.h"
 #include "widgets/BusyPointer.h"
+#include "widgets/LongWaitCancel.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -71,7 +72,7 @@ void LoadUserList(QComboBox* box) {
                  "\r\n\r\n" + list.leftOut.join(QStringLiteral("\r\n")),
              platform::Icon::Exclamation);
     }
-    if (!list.problem.isEmpty()) {
+    if (!list.problem.isEmpty() && !toldCancelledWait(QStringLiteral("Listing the users"))) {
         busy.release();
         tell(QStringLiteral("The users of site %1 could not be listed.").arg(site) + "\r\n\r\n" +
                  list.problem,
@@ -135,6 +136,7 @@ void UserAdminWindow::finish(const AdminOutcome& outcome) {
             tell(outcome.text);
             break;
         case AdminOutcome::Kind::Failed:
+            if (toldCancelledWait(QStringLiteral("The change"))) break;
             tell(outcome.text, platform::Icon::Exclamation);
             break;
     }

@@ -299,9 +299,10 @@ void frmLogin::refuseName() {
 
 void frmLogin::serverUnreachable(const QString& error) {
     WriteDebugLog(QStringLiteral("Login: server not reached: ") + error);
-    tell(QStringLiteral("Could not reach the server of site %1: %2")
-             .arg(cboSites->currentText(), error),
-         platform::Icon::Exclamation, titles::kLogin);
+    if (!toldCancelledWait(QStringLiteral("The login")))
+        tell(QStringLiteral("Could not reach the server of site %1: %2")
+                 .arg(cboSites->currentText(), error),
+             platform::Icon::Exclamation, titles::kLogin);
     setInputsEnabled(true);
     txtPassword->setFocus();
 }

@@ -68,6 +68,7 @@ void frmmodusers::cbousers_Click() {
     busy.release();
     if (!read.problem.isEmpty()) {
         // Saving now would take away grants that could not be read.
+        if (toldCancelledWait(QStringLiteral("Reading the functions"))) return;
         tell(QStringLiteral("The functions of %1 could not be read.").arg(user) + kCrLf + kCrLf +
                  read.problem,
              platform::Icon::Exclamation);

@@ -2,6 +2,7 @@
 
 #include "common/CommonFunctions.h"
 #include "common/Globals.h"
+#include "common/SiteContext.h"
 #include "common/SiteTargets.h"
 #include "menu/ErrorFiles.h"
 #include "widgets/Timers.h"
@@ -88,7 +89,7 @@ void ErrorIndicator::stopPulls() {
 
 void ErrorIndicator::geterrorcsvfiles(const QString&) {
     // The site is always the one the main window shows.
-    pullErrorFiles(filesRequestForSite(G().g_CurSite), errorFolder(m_siteName()),
+    pullErrorFiles(filesRequestForSite(SiteContext::current().index()), errorFolder(m_siteName()),
                    [](const QString& text) { WriteDebugLog(text); });
 }
 

@@ -2,6 +2,7 @@
 
 #include "common/CommonFunctions.h"
 #include "common/Globals.h"
+#include "common/SiteContext.h"
 #include "common/ShellQuote.h"
 
 namespace quillon {
@@ -29,7 +30,7 @@ QString& LiveMonitor::buffer() const {
 }
 
 QString LiveMonitor::followedFile() const {
-    const int site = G().g_CurSite;
+    const int site = SiteContext::current().index();
     if (!siteInRange(site)) return QString();
     return m_kind == Kind::CallLog ? G().g_SiteTailPbxFile[site] : G().g_SiteTailPmsFile[site];
 }
@@ -43,7 +44,7 @@ void LiveMonitor::beginReconnect() {
 }
 
 QStringList LiveMonitor::startCommands() const {
-    const int site = G().g_CurSite;
+    const int site = SiteContext::current().index();
     const QString home = siteInRange(site) ? G().g_SiteHomedir[site] : QString();
     // The followed file is a shell expression from the site's configuration (partner sites
     // follow a pipeline), so it goes to the shell as configured.

@@ -1,6 +1,7 @@
 #include "menu/MonitorPane.h"
 
 #include "common/Globals.h"
+#include "common/SiteContext.h"
 #include "common/Messages.h"
 #include "common/SiteTargets.h"
 #include "remote/LiveTailSession.h"
@@ -95,7 +96,7 @@ void MonitorPane::drop() {
 void MonitorPane::reconnect() {
     m_monitor.beginReconnect();
     drop();
-    m_session->connectToHost(shellTargetForSite(G().g_CurSite), G().g_FtpTimeout);
+    m_session->connectToHost(shellTargetForSite(SiteContext::current().index()), G().g_FtpTimeout);
 }
 
 void MonitorPane::session_Connected(int errorCode, const QString& errorText) {

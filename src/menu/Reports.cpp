@@ -77,13 +77,14 @@ int Reports::siteIndex() const {
 }
 
 QString Reports::serverFolder() const {
-    return siteServerFolder(G().g_CurSite, G().g_BackupReportsMode);
+    return SiteContext::current().serverFolder(G().g_BackupReportsMode);
 }
 
 void Reports::Form_Load() {
     lstDivision->clear();
-    const int site = G().g_CurSite;
+    const int site = siteIndex();
     const auto notMade = [](const ServerFailure& failure) {
+        if (toldCancelledWait(QStringLiteral("The list of reports"))) return;
         tell(QStringLiteral("The list of reports could not be made on the server.\r\n\r\n") +
                  failure.text,
              platform::Icon::Critical, titles::kVarnelReports);

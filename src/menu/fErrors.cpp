@@ -89,8 +89,10 @@ void fErrors::refreshList() {
 }
 
 void fErrors::geterrorcsvfiles(const QString&) {
-    const ErrorPullResult result = pullErrorFiles(filesRequestForSite(G().g_CurSite), m_folder);
-    if (!result.skipped && !result.error.isEmpty())
+    const ErrorPullResult result =
+        pullErrorFiles(filesRequestForSite(SiteContext::current().index()), m_folder);
+    if (!result.skipped && !result.error.isEmpty() &&
+        !toldCancelledWait(QStringLiteral("Fetching the error files")))
         tell(QStringLiteral("The error files could not be fetched from the server.") + kCrLf +
                  kCrLf + result.error,
              platform::Icon::Exclamation);
@@ -140,7 +142,7 @@ void fErrors::cmdrmerror_Click() {
     // copy listed there is nothing to remove, and no server to wait for.
     const CheckedRun run =
         lines.isEmpty() ? CheckedRun{}
-                        : runCheckedLines(shellRequestForSite(G().g_CurSite, SiteFolder::Login,
+                        : runCheckedLines(shellRequestForSite(SiteContext::current().index(), SiteFolder::Login,
                                                               QStringLiteral("wodSSH1")),
                                           lines);
     if (!self) return;
@@ -150,7 +152,10 @@ void fErrors::cmdrmerror_Click() {
     QSet<QString> removed;
     for (int i = 0; i < run.lines.size(); ++i)
         if (run.lines[i].ok) removed.insert(fileOf(i));
-    if (!run.error.isEmpty()) {
+    if ((!run.error.isEmpty() || !run.allOk()) &&
+        toldCancelledWait(QStringLiteral("The removal"))) {
+        // Told; the list below still shows what is left.
+    } else if (!run.error.isEmpty()) {
         tell(QStringLiteral("The error files were not removed from the server.") + kCrLf + kCrLf +
                  run.error,
              platform::Icon::Exclamation);

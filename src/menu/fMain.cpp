@@ -461,7 +461,7 @@ void fMain::cmdsynch_Click() {
     }
     QPointer<fMain> self(this);
     // The time is taken after the answer: the question may stay open a while.
-    const UtilityOutcome outcome = setServerClock(G().g_CurSite, utilitiesNow());
+    const UtilityOutcome outcome = setServerClock(SiteContext::current().index(), utilitiesNow());
     if (!self) return;
     tell(outcome.text, outcome.icon);
 }
@@ -472,7 +472,7 @@ void fMain::cmdunlock_Click() {
     if (!running) return;
     QPointer<fMain> self(this);
     BusyPointer busy(this);
-    const UtilityOutcome outcome = unlockServerTables(G().g_CurSite);
+    const UtilityOutcome outcome = unlockServerTables(SiteContext::current().index());
     busy.release();
     if (!self) return;
     tell(outcome.text, outcome.icon);

@@ -122,6 +122,7 @@ void PriceListWindow::load(PriceSet set) {
     pricinggrid->setUpdatesEnabled(true);
     busy.release();
 
+    if (!pulled.ok && toldCancelledWait(QStringLiteral("The table pull"))) return;
     if (!pulled.ok)
         tell(QStringLiteral("The tables of this site could not all be fetched again: %1")
                  .arg(pulled.error),

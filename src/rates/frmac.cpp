@@ -111,8 +111,9 @@ void frmac::Form_Load() {
     busy.release();
 
     // The window shows what the mirror holds; what could not be pulled or read is told.
+    if (!pulled.ok) WriteDebugLog(pulled.error);
+    if (!pulled.ok && toldCancelledWait(QStringLiteral("The table pull"))) return;
     if (!pulled.ok) {
-        WriteDebugLog(pulled.error);
         tell(QStringLiteral("The tables of this site could not all be fetched again: %1")
                  .arg(pulled.error),
              platform::Icon::Exclamation);

@@ -59,6 +59,10 @@ fgetdata::fgetdata(QWidget* parent) : QDialog(parent) {
 fgetdata::~fgetdata() = default;
 
 void fgetdata::tellAndLog(const QString& text) {
+    if (toldCancelledWait(QStringLiteral("Connecting"))) {
+        WriteDebugLog(text);
+        return;
+    }
     WriteDebugLog(text);
     tell(text, platform::Icon::Exclamation, titles::kVarnelReports);
 }

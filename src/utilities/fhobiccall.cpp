@@ -160,6 +160,7 @@ void fhobiccall::cmdrun_Click() {
     cmdrun->setEnabled(true);
     if (!failure.ok()) {
         WriteDebugLog(failure.text);
+        if (toldCancelledWait(QStringLiteral("The test call"))) return;
         // The window stays, so the user can send again; a call that may be on the server
         // already would be charged twice.
         tell(maybeSent ? QStringLiteral("The test call may have been sent: ") + failure.text +

@@ -139,7 +139,7 @@ void frmprintjobs::Form_Load() {
     else
         lists->load({});
     busy.release();
-    if (!problem.isEmpty())
+    if (!problem.isEmpty() && !toldCancelledWait(QStringLiteral("Reading the print queue")))
         tell(QStringLiteral("The print queue could not be read: ") + problem,
              platform::Icon::Exclamation);
 }
@@ -194,7 +194,10 @@ void frmprintjobs::Command1_Click() {
         shell->close();
     }
     entry.leave();
-    if (!failure.ok())
+    const bool failed = !failure.ok() || !notRemoved.isEmpty();
+    if (failed && toldCancelledWait(QStringLiteral("The removal"))) {
+        // Told; the queue is shown afresh.
+    } else if (!failure.ok())
         tell(QStringLiteral("No print job was removed: ") + failure.text,
              platform::Icon::Exclamation);
     else if (!notRemoved.isEmpty())

@@ -37,10 +37,18 @@ public:
 
 private:
     std::function<void()> m_cancel;
+    Ends m_ends;
 };
 
 // Tells a wait the user ended: `text` begins with cancelledWaitText(), shown with the one icon
 // for it.
 void tellCancelledWait(const QString& text);
+
+// A failure path's first step in a window whose work is ended by an Ends::AnyWait Cancel (its
+// own, or the one of the menu that opened it): when such a Cancel ended the wait the failure
+// comes from, tells cancelledWaitText(work) and returns true, and the window tells nothing more
+// of it; false otherwise. Only one wait can be ended at a time, so what a click ended is known
+// program-wide until it is told or the next wait that can be ended begins.
+bool toldCancelledWait(const QString& work);
 
 }  // namespace quillon

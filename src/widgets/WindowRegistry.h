@@ -1,8 +1,8 @@
 #pragma once
 // Which window each menu button opens, and the windows other folders open by name. Each
-// feature folder's windows are entered once, by src/app; the main window builds its buttons'
-// handlers from the table, so a window that is not entered is a button that says so, never one
-// that silently opens nothing.
+// feature folder's windows are entered once, by src/app. A menu button without a handler of
+// its own looks its window up here when clicked; with none entered it logs so and opens
+// nothing, which the main window's tests catch for every button.
 #include <QList>
 #include <QString>
 #include <QVariant>

@@ -41,6 +41,8 @@ TEST_F(MonitorSimTest, CallLogShowsWhatTheServerLogsAfterTheEcho) {
     G().g_CurSite = 1;
     testsupport::SimServer::writeSiteFile(QStringLiteral("COLL.LOG"), QByteArray());
     fMain* w = fMain::instance();
+    control<QComboBox>(w, "cboSites")->addItems({"Default", "Site1"});
+    control<QComboBox>(w, "cboSites")->setCurrentIndex(1);
 
     w->reconnectCallLog();
     ASSERT_TRUE(waitFor([] { return G().g_CallLogState == QStringLiteral("PRINT"); }, 20000))

@@ -503,6 +503,8 @@ class MonitorWindowTest : public MainWindowTest {
 protected:
     void SetUp() override {
         MainWindowTest::SetUp();
+        addSites({"Default", "North"});
+        control<QComboBox>(w, "cboSites")->setCurrentIndex(1);
         G().g_CurSite = 1;
         G().g_SiteHomedir[1] = QStringLiteral("/usr/varnel");
         G().g_SiteTailPbxFile[1] = QStringLiteral("COLL.LOG");

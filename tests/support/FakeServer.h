@@ -56,8 +56,9 @@ public:
         RuleHandle& timesOut();
         // The server ends the session while the line runs (kSessionFailed); the shell closes.
         RuleHandle& dropsSession();
-        // The line waits until the shell's cancel() (kSessionCancelled, the shell closes) or
-        // its deadline (a time-out), serving events meanwhile, as a Cancel button needs.
+        // The line waits until the shell's cancel() or the long-wait Cancel's click
+        // (kSessionCancelled, the shell closes) or its deadline (a time-out), serving events
+        // meanwhile, as a Cancel button needs.
         RuleHandle& blocksUntilCancel();
         // Runs when the line arrives, before the answer: a rule that changes the fake's files,
         // or a click that comes while the window waits for the line.

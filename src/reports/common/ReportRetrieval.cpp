@@ -73,7 +73,7 @@ void executeBatFileForReport(int reportNumber, QWidget* owner) {
     // Where the report program wrote it: the site's server folder (or its backup folder), which
     // need not be the file-transfer login's start folder, where an old report of the same name
     // may lie.
-    const QString remote = siteServerFolder(G().g_CurSite, G().g_BackupReportsMode) +
+    const QString remote = current.serverFolder(G().g_BackupReportsMode) +
                            QLatin1Char('/') + G().g_ReportFileName;
     QString error;
     const bool fetched = fetchRemoteFile(filesRequestForSite(current.index()), remote,

@@ -2,6 +2,7 @@
 
 #include "common/CommonFunctions.h"
 #include "common/Globals.h"
+#include "common/SiteContext.h"
 #include "common/Messages.h"
 #include "common/TextFormats.h"
 #include "reports/common/ReportHandOver.h"
@@ -268,7 +269,8 @@ void ReportWindow::Command1_Click() {
 
     WriteDebugLog(QStringLiteral("Item in list"));
     lstCommands << runCommand;
-    const ReportRunResult result = ReportRun::run(lstCommands, G().g_ReportFileName, G().g_CurSite,
+    const ReportRunResult result = ReportRun::run(lstCommands, G().g_ReportFileName,
+                                                  SiteContext::current().index(),
                                                   G().g_BackupReportsMode, cmdcancelwait);
     running.leave();
     if (!result.ok()) {

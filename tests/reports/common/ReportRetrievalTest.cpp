@@ -217,6 +217,26 @@ TEST_F(RetrievalTest, BackupModeFetchesFromTheBackupFolder) {
               QByteArray("the backup's report\n"));
 }
 
+// Choosing "Default" in the main window leaves the last site's index in the globals; the
+// report comes from the chosen site's login and folder, never from one site's login with
+// another's folder.
+TEST_F(RetrievalTest, TheLoginAndTheFolderAreBothTheChosenSites) {
+    testsupport::configureFakeSite(0, QStringLiteral("/usr/default"));
+    G().g_SiteUsername[0] = QStringLiteral("defaultuser");
+    const FixedSite chosen{0, QStringLiteral("Default")};
+    SiteContext::install(&chosen);
+    server.addFile(QStringLiteral("/usr/default/RETR_DETAIL.rep"), "the default site's report\n");
+    prompter.filePath(home.file(QStringLiteral("Default/Download/reports/d.rtf")));
+
+    executeBatFileForReport(2, nullptr);
+
+    ASSERT_EQ(server.filesRequests().size(), 1u);
+    EXPECT_EQ(server.filesRequests()[0].target.login, "defaultuser");
+    EXPECT_EQ(fetched(), QStringList{"/usr/default/RETR_DETAIL.rep"});
+    EXPECT_EQ(home.read(QStringLiteral("Default/Download/reports/d.rtf")),
+              QByteArray("the default site's report\n"));
+}
+
 TEST_F(RetrievalTest, AFetchThatFailsSaysSoAndShowsNoOldCopy) {
     home.write(QStringLiteral("Sim/detail.rep"), "left from an earlier run");
     G().g_ReportFileName = QStringLiteral("RETR_NOT_THERE.rep");
