@@ -462,6 +462,11 @@ Family liveMonitor() {
         {},  // the connect deadline
         [](ServerFaultSimTest& t) {
             fMain* main = fMain::instance();
+            // The main window's site is the one its box shows: the suites' own.
+            auto* sites = testsupport::control<QComboBox>(main, "cboSites");
+            sites->clear();
+            sites->addItems({QStringLiteral("Default"), HardeningSite::name()});
+            sites->setCurrentIndex(HardeningSite::kIndex);
             t.prompter.ok();
             main->reconnectCallLog();
             EXPECT_TRUE(testsupport::waitFor([&] { return !t.prompter.messages().isEmpty(); },
