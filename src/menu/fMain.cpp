@@ -169,7 +169,8 @@ void fMain::buildWindow() {
     // Menu buttons, in the order of their tabs.
     QList<QPushButton*> tabs[kNoTab + 1];
     for (const MenuButton& row : menuButtons()) {
-        auto [button, label] = makeMenuButton(row, *style());
+        auto [made, label] = makeMenuButton(row, *style());
+        QPushButton* const button = made;  // a lambda may not capture a structured binding (C++20)
         if (row.handler)
             connect(button, &QPushButton::clicked, this, row.handler);
         else
