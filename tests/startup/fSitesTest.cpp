@@ -457,7 +457,7 @@ INSTANTIATE_TEST_SUITE_P(
         RefusedCase{"portWithOption", "East", "127.0.0.1", "22 -oProxyCommand=x", "/usr/varnel",
                     "varneltail", false, "Invalid SSH Port."},
         // A character the configuration file and the server's text cannot hold, in any box.
-        RefusedCase{"nameWithoutAWindows1252Code", "\xc5\x81\xc3\xb3d\xc5\xba", "127.0.0.1", nullptr,
+        RefusedCase{"nameWithoutAWindows1252Code", "\xc5\x81\xc3\xb3" "d\xc5\xba", "127.0.0.1", nullptr,
                     "/usr/varnel", "varneltail", false, "The Site Name may not hold"},
         RefusedCase{"ipWithoutAWindows1252Code", "East", "127.0.0.\xe2\x91\xa0", nullptr,
                     "/usr/varnel", "varneltail", false, "The IP Address may not hold"},
