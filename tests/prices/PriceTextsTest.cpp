@@ -1,0 +1,206 @@
+// What the price-list windows say, text by text: the menu, both lists in either price set with
+// their column headers and hint, and both modify forms with the label of every box and the
+// words and dots of their progress while the server is slow.
+#include "prices/PriceList.h"
+#include "prices/PriceListWindow.h"
+#include "prices/PriceModifyForm.h"
+#include "prices/frmDatabase.h"
+
+#include "common/Globals.h"
+#include "support/FakeServer.h"
+#include "support/FakeSite.h"
+#include "support/ScriptedPrompter.h"
+#include "support/TempHome.h"
+#include "support/WindowTexts.h"
+
+#include <gtest/gtest.h>
+
+#include <QRegularExpression>
+
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+
+using namespace quillon;
+using testsupport::FakeSite;
+using testsupport::Shown;
+using testsupport::TextRow;
+
+namespace {
+
+const QByteArray kCalc = "1,0,0,5,6,30,60,60,60,60,0,0\n2,10,0.25,7.5,6,30,60,30,60,30,1,0\n";
+const QByteArray kRate = "1,0.30,0.20,0.30,0.20,0,1\n2,1.10,0.90,1.10,0.90,0,2\n";
+const QByteArray kCc = "44,United Kingdom,9,2\n";
+
+// A line of each list, as its modify form gets it.
+PriceLine domesticLine() {
+    return PriceLine{{"Local", "60", "1.10", "30", "0.90", "0", "10", "0.25", "7.5", "30", "6",
+                      "1", "0", "2"},
+                     {"2", "1.10", "0.90", "1.10", "0.90", "0", "2"},
+                     {"2", "10", "0.25", "7.5", "6", "30", "60", "30", "60", "30", "1", "0"}};
+}
+PriceLine internationalLine() {
+    return buildPriceList(PriceListKind::International, PriceSet::Guest, {kRate, kCalc, kCc})
+        .lines.value(0);
+}
+
+using Maker = std::function<std::unique_ptr<QWidget>()>;
+const std::map<std::string, Maker>& makers() {
+    static const std::map<std::string, Maker> m{
+        {"frmDatabase", [] { return std::make_unique<frmDatabase>(); }},
+        {"frmdomesticpricing", [] { return std::make_unique<frmdomesticpricing>(); }},
+        {"frminternational", [] { return std::make_unique<frminternational>(); }},
+        {"frmdomesticpricing Admin",
+         [] {
+             G().g_AdminPricing = true;
+             return std::make_unique<frmdomesticpricing>();
+         }},
+        {"frminternational Admin",
+         [] {
+             G().g_AdminPricing = true;
+             return std::make_unique<frminternational>();
+         }},
+        {"frmdomesticpricingmodify",
+         [] {
+             return std::make_unique<frmdomesticpricingmodify>(domesticLine());
+         }},
+        {"frminternationalpricingmodify",
+         [] {
+             return std::make_unique<frminternationalpricingmodify>(internationalLine());
+         }},
+    };
+    return m;
+}
+
+class PriceTexts : public ::testing::TestWithParam<TextRow> {
+protected:
+    PriceTexts() {
+        G().g_AdminPricing = false;
+        FakeSite::addServerTables(server);
+        server.addFile(FakeSite::folder() + "/calc.csv", kCalc);
+        server.addFile(FakeSite::folder() + "/rate.csv", kRate);
+        server.addFile(FakeSite::folder() + "/cc.csv", kCc);
+    }
+    ~PriceTexts() override { G().g_AdminPricing = false; }
+
+    testsupport::TempHome home;
+    FakeSite site;
+    testsupport::FakeServer server;
+    testsupport::ScriptedPrompter prompter;
+};
+
+TEST_P(PriceTexts, StandAsTheUserMustSeeThem) {
+    const TextRow& row = GetParam();
+    const auto window = makers().at(row.window)();
+    window->show();
+    EXPECT_EQ(testsupport::shownText(window.get(), row).toStdString(), row.expected);
+}
+
+#define GRID(window, column, text) TextRow{window, "pricinggrid", Shown::Header, column, text}
+#define BOX(window, box, text) TextRow{window, box, Shown::Label, 0, text}
+
+INSTANTIATE_TEST_SUITE_P(
+    Windows, PriceTexts,
+    ::testing::Values(
+        TextRow{"frmDatabase", "", Shown::Caption, 0, "Database Manager"},
+        TextRow{"frmDatabase", "lblpricing", Shown::Text, 0, "Domestic Pricing"},
+        TextRow{"frmDatabase", "lblCC", Shown::Text, 0, "International Pricing"},
+        TextRow{"frmDatabase", "cmdpricing", Shown::Text, 0, ""},
+        TextRow{"frmDatabase", "cmdCC", Shown::Text, 0, ""},
+        // The domestic list, Guest then Admin.
+        TextRow{"frmdomesticpricing", "", Shown::Caption, 0, "Domestic Guest Pricing"},
+        TextRow{"frmdomesticpricing Admin", "", Shown::Caption, 0, "Domestic Admin Pricing"},
+        TextRow{"frmdomesticpricing", "optguest", Shown::Text, 0, "Guest"},
+        TextRow{"frmdomesticpricing", "optadmin", Shown::Text, 0, "Admin"},
+        TextRow{"frmdomesticpricing", "cmdmodify", Shown::Text, 0, "Modify"},
+        TextRow{"frmdomesticpricing", "lbldir", Shown::Text, 0,
+                "Click on the row then click on  modify or Double click the row you want to "
+                "modify."},
+        GRID("frmdomesticpricing", 0, "Catagory"), GRID("frmdomesticpricing", 1, "Initail period"),
+        GRID("frmdomesticpricing Admin", 1, "Initail period"),
+        GRID("frmdomesticpricing", 2, "Initial Cost"),
+        GRID("frmdomesticpricing", 3, "Additional Time"),
+        GRID("frmdomesticpricing", 4, "Additional Cost"),
+        GRID("frmdomesticpricing", 5, "Surcharge"), GRID("frmdomesticpricing", 6, "% Markup"),
+        GRID("frmdomesticpricing", 7, "Fixed Markup"), GRID("frmdomesticpricing", 8, "Tax"),
+        GRID("frmdomesticpricing", 9, "Threshold Time"), GRID("frmdomesticpricing", 10, "Grace"),
+        GRID("frmdomesticpricing", 11, "Flag"), GRID("frmdomesticpricing", 12, "Break Row"),
+        GRID("frmdomesticpricing", 13, ""),
+        // The international list: its first header, and the one header that differs by set.
+        TextRow{"frminternational", "", Shown::Caption, 0, "International Guest Pricing"},
+        TextRow{"frminternational Admin", "", Shown::Caption, 0, "International Admin Pricing"},
+        TextRow{"frminternational", "optguest", Shown::Text, 0, "Guest"},
+        TextRow{"frminternational", "optadmin", Shown::Text, 0, "Admin"},
+        TextRow{"frminternational", "cmdmodify", Shown::Text, 0, "Modify"},
+        TextRow{"frminternational", "lbldir", Shown::Text, 0,
+                "Click on the row then click on  modify or Double click the row you want to "
+                "modify."},
+        GRID("frminternational", 0, "Country"), GRID("frminternational", 1, "Initail period"),
+        GRID("frminternational Admin", 1, "Initial period"),
+        GRID("frminternational", 2, "Initial Cost"),
+        GRID("frminternational", 3, "Additional Time"),
+        GRID("frminternational", 4, "Additional Cost"), GRID("frminternational", 5, "Surcharge"),
+        GRID("frminternational", 6, "% Markup"), GRID("frminternational", 7, "Fixed Markup"),
+        GRID("frminternational", 8, "Tax"), GRID("frminternational", 9, "Threshold Time"),
+        GRID("frminternational", 10, "Grace"), GRID("frminternational", 11, "Flag"),
+        GRID("frminternational", 12, "Break Row"), GRID("frminternational", 13, ""),
+        // The modify forms.
+        TextRow{"frmdomesticpricingmodify", "", Shown::Caption, 0, "Domestic Pricing (Modify)"},
+        TextRow{"frminternationalpricingmodify", "", Shown::Caption, 0,
+                "Modify International  Pricing"},
+        BOX("frmdomesticpricingmodify", "txtcatagory", "Catagory"),
+        BOX("frmdomesticpricingmodify", "txtoait", "Initial Time Period"),
+        BOX("frmdomesticpricingmodify", "txtoaic", "Initial Cost"),
+        BOX("frmdomesticpricingmodify", "txtoaat", "Additional Time Period"),
+        BOX("frmdomesticpricingmodify", "txtoaac", "Additional Cost"),
+        BOX("frmdomesticpricingmodify", "txtmarkup", "Surcharge"),
+        BOX("frmdomesticpricingmodify", "txtpmkup", "% Markup"),
+        BOX("frmdomesticpricingmodify", "txtfmkup", "Fixed Markup"),
+        BOX("frmdomesticpricingmodify", "txtptax", "Tax %"),
+        BOX("frmdomesticpricingmodify", "txtthres", "Threshold Time"),
+        TextRow{"frmdomesticpricingmodify", "cmdsave", Shown::Text, 0, "Save"},
+        TextRow{"frmdomesticpricingmodify", "Cmdclose", Shown::Text, 0, "Cancel"},
+        BOX("frminternationalpricingmodify", "txtcatagory", "Catagory"),
+        BOX("frminternationalpricingmodify", "txtoait", "Initial Time Period"),
+        BOX("frminternationalpricingmodify", "txtoaic", "Initial Cost"),
+        BOX("frminternationalpricingmodify", "txtoaat", "Additional Time Period"),
+        BOX("frminternationalpricingmodify", "txtoaac", "Additional Cost"),
+        BOX("frminternationalpricingmodify", "txtmarkup", "Surcharge"),
+        BOX("frminternationalpricingmodify", "txtpmkup", "% Markup"),
+        BOX("frminternationalpricingmodify", "txtfmkup", "Fixed Markup"),
+        BOX("frminternationalpricingmodify", "txtptax", "Tax %"),
+        BOX("frminternationalpricingmodify", "txtthres", "Threshold Time"),
+        TextRow{"frminternationalpricingmodify", "cmdsave", Shown::Text, 0, "Save"},
+        TextRow{"frminternationalpricingmodify", "Cmdclose", Shown::Text, 0, "Cancel"}),
+    testsupport::rowName);
+
+// Both modify forms say "Saving Data" with up to ten dots while the server takes the request.
+class PriceProgress : public PriceTexts {};
+
+TEST_P(PriceProgress, RunsFromOneDotToTenWhileTheRequestIsSent) {
+    const TextRow& row = GetParam();
+    const auto window = makers().at(row.window)();
+    window->show();
+    QStringList round;
+    testsupport::lookWhileHeld(server, QRegularExpression("^echo "), [&] {
+        round = testsupport::progressRound(window.get(), row.control, row.expected);
+    });
+    prompter.allowUnusedAnswers().ok().ok();
+    auto* save = testsupport::control<QAbstractButton>(window.get(), "cmdsave");
+    ASSERT_NE(save, nullptr);
+    save->click();
+    EXPECT_TRUE(prompter.messages().size() <= 1) << prompter.messages().join('|').toStdString();
+    EXPECT_EQ(round.join('|').toStdString(),
+              testsupport::dotsFrom("Saving Data.", row.expected).join('|').toStdString());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Forms, PriceProgress,
+    ::testing::Values(TextRow{"frmdomesticpricingmodify", "lblrunning", Shown::Text, 0,
+                              "Saving Data.........."},
+                      TextRow{"frminternationalpricingmodify", "lblrunning", Shown::Text, 0,
+                              "Saving Data.........."}),
+    testsupport::rowName);
+
+}  // namespace
