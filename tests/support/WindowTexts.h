@@ -153,4 +153,17 @@ inline void lookWhileHeld(FakeServer& server, const LinePattern& pattern,
     });
 }
 
+// As lookWhileHeld, for a window whose wait is the fetch of `remotePath`.
+inline void lookWhileFetchHeld(FakeServer& server, const QString& remotePath,
+                               std::function<void()> look) {
+    auto done = std::make_shared<bool>(false);
+    server.blockFetchUntilCancel(remotePath).onFetch(remotePath, [done, look] {
+        if (std::exchange(*done, true)) return;
+        QTimer::singleShot(0, [look] {
+            look();
+            quillon::ServerWaits::instance().cancelCurrent();
+        });
+    });
+}
+
 }  // namespace testsupport
