@@ -60,9 +60,14 @@ fdeletecalls::fdeletecalls(QWidget* parent)
     starttime = new QTimeEdit(dates);
     starttime->setObjectName(QStringLiteral("starttime"));
     starttime->setDisplayFormat(QStringLiteral("HH:mm"));
-    dateGrid->addWidget(new QLabel(QStringLiteral("Before Date"), dates), 0, 0);
+    const auto dateLabel = [dates](const QString& text, QWidget* picker) {
+        auto* l = new QLabel(text, dates);
+        l->setBuddy(picker);
+        return l;
+    };
+    dateGrid->addWidget(dateLabel(QStringLiteral("Before Date"), startdate), 0, 0);
     dateGrid->addWidget(startdate, 0, 1);
-    dateGrid->addWidget(new QLabel(QStringLiteral("Before Time"), dates), 1, 0);
+    dateGrid->addWidget(dateLabel(QStringLiteral("Before Time"), starttime), 1, 0);
     dateGrid->addWidget(starttime, 1, 1);
     addSection(dates);
 

@@ -38,9 +38,12 @@ QComboBox* makeBox(const char* name, const QString& tip, bool editable, QWidget*
     return box;
 }
 
-QLabel* label(const QString& text, const QString& tip, QWidget* parent) {
+// The label beside a box, standing for it (its buddy) and carrying the box's hint where the
+// label has one too.
+QLabel* label(const QString& text, const QString& tip, QWidget* box, QWidget* parent) {
     auto* l = new QLabel(text, parent);
     l->setToolTip(tip);
+    l->setBuddy(box);
     return l;
 }
 }  // namespace
@@ -80,13 +83,13 @@ fhobiccall::fhobiccall(QWidget* parent) : QDialog(parent) {
 
     auto* layout = new QVBoxLayout(this);
     auto* form = new QFormLayout;
-    form->addRow(label(QStringLiteral("Extension Number "), extTip, this), cboext);
-    form->addRow(label(QStringLiteral("CALL TYPE"), typeTip, this), cbotype);
-    form->addRow(label(QStringLiteral("Call Date"), QString(), this), startdate);
-    form->addRow(label(QStringLiteral("Call Time"), QString(), this), starttime);
-    form->addRow(label(QStringLiteral("DURATION ( minutes )"), timeTip, this), cbotime);
-    form->addRow(label(QStringLiteral("CALL CHARGE"), chargeTip, this), cbocharge);
-    form->addRow(label(QStringLiteral("Phone Number"), numberTip, this), txtnumber);
+    form->addRow(label(QStringLiteral("Extension Number "), extTip, cboext, this), cboext);
+    form->addRow(label(QStringLiteral("CALL TYPE"), typeTip, cbotype, this), cbotype);
+    form->addRow(label(QStringLiteral("Call Date"), QString(), startdate, this), startdate);
+    form->addRow(label(QStringLiteral("Call Time"), QString(), starttime, this), starttime);
+    form->addRow(label(QStringLiteral("DURATION ( minutes )"), timeTip, cbotime, this), cbotime);
+    form->addRow(label(QStringLiteral("CALL CHARGE"), chargeTip, cbocharge, this), cbocharge);
+    form->addRow(label(QStringLiteral("Phone Number"), numberTip, txtnumber, this), txtnumber);
     layout->addLayout(form);
     layout->addWidget(cmdrun);
     layout->addWidget(new LongWaitCancel(this, LongWaitCancel::Ends::AnyWait), 0, Qt::AlignRight);
