@@ -93,6 +93,8 @@ TEST_P(AreaCodeTexts, StandAsTheUserMustSeeThem) {
 }
 
 #define LD(column, text) TextRow{"frmac", "MSFlexGrid1", Shown::Header, column, text}
+#define RATE(column, text) TextRow{"frmac", "MSFlexGrid2", Shown::Header, column, text}
+#define CALC(column, text) TextRow{"frmac", "MSFlexGrid3", Shown::Header, column, text}
 
 INSTANTIATE_TEST_SUITE_P(
     Windows, AreaCodeTexts,
@@ -103,7 +105,11 @@ INSTANTIATE_TEST_SUITE_P(
         // The table window.
         TextRow{"frmac", "", Shown::Caption, 0, "Area Codes"}, LD(0, "Key Field"),
         LD(1, "Area Code"), LD(2, "Prefix"), LD(3, "Location"), LD(4, "Rate Number"),
-        LD(5, "Rate"),
+        LD(5, "Rate"), RATE(0, "Row #"), RATE(1, "OAIC"), RATE(2, "OAAC"), RATE(3, "DDIC"),
+        RATE(4, "DDAC"), RATE(5, "MARKUP"), RATE(6, "Cacl Row"), CALC(0, "Row #"),
+        CALC(1, "pmkup"), CALC(2, "fmkup"), CALC(3, "ptax"), CALC(4, "grace"), CALC(5, "thres"),
+        CALC(6, "ddit"), CALC(7, "ddat"), CALC(8, "oait"), CALC(9, "oaat"), CALC(10, "flag"),
+        CALC(11, "br"),
         TextRow{"frmac", "chkAreaCode", Shown::Text, 0, "Filter Area Code"},
         TextRow{"frmac", "chkPrefix", Shown::Text, 0, "Filter Prefix"},
         TextRow{"frmac", "cmdFilter", Shown::Text, 0, "Apply Filter"},
@@ -113,6 +119,9 @@ INSTANTIATE_TEST_SUITE_P(
         TextRow{"frmaddac", "txtareacode", Shown::Label, 0, "Area Code:"},
         TextRow{"frmaddac", "txtprefix", Shown::Label, 0, "Prefix:"},
         TextRow{"frmaddac", "cborate", Shown::Label, 0, "Rate:"},
+        TextRow{"frmaddac", "cborate", Shown::Items, 0,
+                "Intrastate|Local|Interstate|Toll Free|Local Information|Intrastate "
+                "Information|LD Information|900 Calls|911"},
         TextRow{"frmaddac", "cmdsave", Shown::Text, 0, "Save"},
         TextRow{"frmaddac", "cmdcancel", Shown::Text, 0, "Cancel"},
         // The modify form.
@@ -121,6 +130,9 @@ INSTANTIATE_TEST_SUITE_P(
         TextRow{"frmeditAC", "txtprefix", Shown::Label, 0, "Prefix"},
         TextRow{"frmeditAC", "txtname", Shown::Label, 0, "Name"},
         TextRow{"frmeditAC", "cborate", Shown::Label, 0, "Rate"},
+        TextRow{"frmeditAC", "cborate", Shown::Items, 0,
+                "Intrastate|Local|Interstate|Toll Free|Local Information|Intrastate "
+                "Information|LD Information|900 Calls"},
         TextRow{"frmeditAC", "cmdsave", Shown::Text, 0, "Save "},
         TextRow{"frmeditAC", "Cmdclose", Shown::Text, 0, "Cancel"},
         // The calculator, as it opens and after the international tick is set and cleared.

@@ -8,6 +8,7 @@
 
 #include <QAbstractButton>
 #include <QAbstractItemModel>
+#include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -34,6 +35,8 @@ enum class Shown {
     Label,    // the text of the label that stands for the named box (its buddy)
     Header,   // a grid's column header
     Hint,     // the tooltip
+    Frame,    // the title of the frame the named control stands in
+    Items,    // a drop-down list's entries, joined by "|"
 };
 
 // One text of a window: the control named (empty: the window), what of it is read, the column
@@ -51,7 +54,8 @@ inline void PrintTo(const TextRow& r, std::ostream* os) {
 
 // A test name for a row: its index, window, control and what is read, letters and digits only.
 inline std::string rowName(const ::testing::TestParamInfo<TextRow>& info) {
-    static const char* const kinds[] = {"Caption", "Text", "Label", "Header", "Hint"};
+    static const char* const kinds[] = {"Caption", "Text", "Label", "Header",
+                                        "Hint",    "Frame", "Items"};
     std::string name = std::to_string(info.index) + "_" + info.param.window + "_" +
                        info.param.control + "_" + kinds[static_cast<int>(info.param.what)];
     if (info.param.what == Shown::Header) name += std::to_string(info.param.column);
@@ -88,6 +92,19 @@ inline QString shownText(QWidget* window, const TextRow& row) {
             return QString();
         case Shown::Hint:
             return w->toolTip();
+        case Shown::Frame:
+            for (QWidget* p = w->parentWidget(); p && p != window; p = p->parentWidget())
+                if (auto* g = qobject_cast<QGroupBox*>(p)) return g->title();
+            ADD_FAILURE() << row.control << " stands in no frame";
+            return QString();
+        case Shown::Items:
+            if (auto* c = qobject_cast<QComboBox*>(w)) {
+                QStringList items;
+                for (int i = 0; i < c->count(); ++i) items << c->itemText(i);
+                return items.join(QLatin1Char('|'));
+            }
+            ADD_FAILURE() << row.control << " is no drop-down list";
+            return QString();
     }
     return QString();
 }

@@ -95,8 +95,11 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         // Delete calls: the window as it opens, then each kind of item.
         TextRow{"fdeletecalls", "", Shown::Caption, 0, "Delete Calls"},
+        TextRow{"fdeletecalls", "startdate", Shown::Frame, 0, "Date/Time Options"},
         TextRow{"fdeletecalls", "startdate", Shown::Label, 0, "Before Date"},
         TextRow{"fdeletecalls", "starttime", Shown::Label, 0, "Before Time"},
+        TextRow{"fdeletecalls", "Optreporttype_0", Shown::Frame, 0, "Delete call options "},
+        TextRow{"fdeletecalls", "lstDivision", Shown::Frame, 0, "Delete call options "},
         TextRow{"fdeletecalls", "Optreporttype_0", Shown::Text, 0, "Line Type"},
         TextRow{"fdeletecalls", "Optreporttype_1", Shown::Text, 0, "Extension"},
         TextRow{"fdeletecalls", "Optreporttype_2", Shown::Text, 0, "Department"},
@@ -114,6 +117,8 @@ INSTANTIATE_TEST_SUITE_P(
         KIND("fdeletecalls Extension again", "Add Extension", "Selected Extension"),
         // The print queue: a header pair over each list.
         TextRow{"frmprintjobs", "", Shown::Caption, 0, "Remove print Jobs"},
+        TextRow{"frmprintjobs", "lstDivision", Shown::Frame, 0,
+                "Delete Print Jobs on the Call Accounting Computer"},
         TextRow{"frmprintjobs", "lblreporttype_0", Shown::Text, 0, "ID #"},
         TextRow{"frmprintjobs", "lblreporttype_1", Shown::Text, 0, "ID #"},
         TextRow{"frmprintjobs", "lblreporttype_2", Shown::Text, 0, "Name of Print Job"},
@@ -134,6 +139,9 @@ INSTANTIATE_TEST_SUITE_P(
         TIP("cbotime", "Choose how long you want the call to be"),
         TIP("cbocharge", "Choose how much you want the test call to cost"),
         TIP("txtnumber", "Enter phone number here no dash "),
+        TextRow{"fhobiccall", "cbotype", Shown::Items, 0, "LOCAL|LONG DISTANCE|INTERSTATE|FOREIGN"},
+        TextRow{"fhobiccall", "cbotime", Shown::Items, 0, "1|2|3|4|5|6|7|8|9|10"},
+        TextRow{"fhobiccall", "cbocharge", Shown::Items, 0, "0.00|0.01|1.00|2.00|3.00|4.00|5.00"},
         TextRow{"fhobiccall", "cmdrun", Shown::Text, 0, "Send Call"}),
     testsupport::rowName);
 
