@@ -1,9 +1,11 @@
 // What the backup windows say, text by text: the two menus with their picture buttons'
 // captions, the backup window, the restore list and the two tick lists with their column
-// headers and hints, and the words and dots of each progress label while the server is slow.
+// headers and hints, the list of reports to pull back, and the words and dots of each progress
+// label while the server is slow.
 #include "maintenance/BackupLists.h"
 #include "maintenance/BackupMenus.h"
 #include "maintenance/fbackup.h"
+#include "menu/Reports.h"
 
 #include "common/Globals.h"
 #include "support/FakeServer.h"
@@ -46,6 +48,7 @@ const std::map<std::string, Maker>& makers() {
         {"frestore", [] { return std::make_unique<frestore>(); }},
         {"fdeletebackups", [] { return std::make_unique<fdeletebackups>(); }},
         {"fbringbackbackups", [] { return std::make_unique<fbringbackbackups>(); }},
+        {"Reports", [] { return std::make_unique<Reports>(); }},
     };
     return m;
 }
@@ -56,6 +59,7 @@ protected:
         server.addFile(kBackups + "/restore.txt", kListing);
         server.addFile(kBackups + "/diskspace.txt", "40G  12G  28G  30% /dev/sda1\n");
         server.addFile(kBackups + "/" + kArchive, "ARCHIVE");
+        server.addFile("reports.txt", "TESTPC_DETAIL.rep\n");
     }
     ~BackupWindows() override { G().g_BackupReportsMode = false; }
 
@@ -124,7 +128,11 @@ INSTANTIATE_TEST_SUITE_P(
         TextRow{"fbringbackbackups", "cmdcancel", Shown::Text, 0, "&Cancel"},
         BRING(0, "Select"), BRING(1, "File Name "), BRING(2, "Created Date"),
         BRING(3, "Back Type"), BRING(4, "Start Date"), BRING(5, "End Date"),
-        BRING(6, "Created On")),
+        BRING(6, "Created On"),
+        // Pulling back the reports last run.
+        TextRow{"Reports", "", Shown::Caption, 0, "Pull Back Last Reports Ran"},
+        TextRow{"Reports", "Label1", Shown::Text, 0, "Double click on the report you want to view"},
+        TextRow{"Reports", "cmdcancel", Shown::Text, 0, "&Cancel"}),
     testsupport::rowName);
 
 // Closes the named window once an opener shows it modally.
