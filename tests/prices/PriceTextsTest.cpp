@@ -6,11 +6,13 @@
 #include "prices/PriceModifyForm.h"
 #include "prices/frmDatabase.h"
 
+#include "changes/ChangeRequest.h"
 #include "common/Globals.h"
 #include "support/FakeServer.h"
 #include "support/FakeSite.h"
 #include "support/ScriptedPrompter.h"
 #include "support/TempHome.h"
+#include "support/Wait.h"
 #include "support/WindowTexts.h"
 
 #include <gtest/gtest.h>
@@ -73,22 +75,24 @@ const std::map<std::string, Maker>& makers() {
     return m;
 }
 
-class PriceTexts : public ::testing::TestWithParam<TextRow> {
+class PriceWindows : public ::testing::Test {
 protected:
-    PriceTexts() {
+    PriceWindows() {
         G().g_AdminPricing = false;
         FakeSite::addServerTables(server);
         server.addFile(FakeSite::folder() + "/calc.csv", kCalc);
         server.addFile(FakeSite::folder() + "/rate.csv", kRate);
         server.addFile(FakeSite::folder() + "/cc.csv", kCc);
     }
-    ~PriceTexts() override { G().g_AdminPricing = false; }
+    ~PriceWindows() override { G().g_AdminPricing = false; }
 
     testsupport::TempHome home;
     FakeSite site;
     testsupport::FakeServer server;
     testsupport::ScriptedPrompter prompter;
 };
+
+class PriceTexts : public PriceWindows, public ::testing::WithParamInterface<TextRow> {};
 
 TEST_P(PriceTexts, StandAsTheUserMustSeeThem) {
     const TextRow& row = GetParam();
@@ -202,5 +206,24 @@ INSTANTIATE_TEST_SUITE_P(
                       TextRow{"frminternationalpricingmodify", "lblrunning", Shown::Text, 0,
                               "Saving Data.........."}),
     testsupport::rowName);
+
+// After an accepted answer the form says that the tables are being refreshed while it pulls
+// them.
+TEST_P(PriceProgress, TellsTheRefreshWhileTheTablesArePulled) {
+    const auto window = makers().at(GetParam().window)();
+    auto& form = static_cast<ChangeForm&>(*window);
+    window->show();
+    testsupport::control<QAbstractButton>(window.get(), "cmdsave")->click();
+    ASSERT_EQ(form.state(), ChangeExchange::State::Waiting);
+    const QString done = form.exchange().answerName();
+    server.on(answerPollLine(done)).reply(done + "\n");
+    server.addFile(FakeSite::folder() + "/" + done, "1,Record modify OK\n2,Record modify OK\n");
+    const auto seen = testsupport::labelWhenFetched(server, window.get(), "lblrunning",
+                                                    FakeSite::folder() + "/rate.csv");
+    prompter.ok();
+    EXPECT_TRUE(testsupport::waitFor([&] { return seen->seen; }, 5000));
+    EXPECT_TRUE(seen->visible);
+    EXPECT_EQ(seen->text.toStdString(), "Refreshing System information. Please wait");
+}
 
 }  // namespace

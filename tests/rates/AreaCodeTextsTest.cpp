@@ -7,10 +7,12 @@
 #include "rates/frmareacode.h"
 #include "rates/frmeditAC.h"
 
+#include "changes/ChangeRequest.h"
 #include "support/FakeServer.h"
 #include "support/FakeSite.h"
 #include "support/ScriptedPrompter.h"
 #include "support/TempHome.h"
+#include "support/Wait.h"
 #include "support/WindowTexts.h"
 
 #include <gtest/gtest.h>
@@ -182,38 +184,66 @@ void save(QWidget& w) {
     if (auto* b = testsupport::control<QAbstractButton>(&w, "cmdsave")) b->click();
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Windows, AreaCodeProgress,
-    ::testing::Values(
-        ProgressCase{{"frmaddac", "lblrunning", Shown::Text, 0, "Saving Data.........."},
-                     "Saving Data.",
-                     "^echo ",
-                     [](QWidget& w) {
-                         auto& f = static_cast<frmaddac&>(w);
-                         f.txtname->setText("Boston MA");
-                         f.txtareacode->setText("617");
-                         f.txtprefix->setText("555");
-                         f.cborate->setCurrentIndex(f.cborate->findText("Local"));
-                         save(w);
-                     }},
-        ProgressCase{{"frmeditAC", "lblrunning", Shown::Text, 0, "Saving Data.........."},
-                     "Saving Data.",
-                     "^echo ",
-                     [](QWidget& w) {
-                         static_cast<frmeditAC&>(w).txtname->setText("Kendall MA");
-                         save(w);
-                     }},
-        ProgressCase{{"fcallcalc", "lblrunning", Shown::Text, 0, "Report Running.........."},
-                     "Report Running.",
-                     "^\\./ORV_CCAL ",
-                     [](QWidget& w) {
-                         auto& f = static_cast<fcallcalc&>(w);
-                         f.txtarea->setText("617");
-                         f.txtprefix->setText("555");
-                         f.txtduration->setText("5");
-                         testsupport::control<QComboBox>(&f, "cboDivision")->setCurrentIndex(0);
-                         testsupport::control<QAbstractButton>(&f, "Command1")->click();
-                     }}),
-    [](const auto& info) { return std::string(info.param.row.window); });
+const ProgressCase kAddForm{{"frmaddac", "lblrunning", Shown::Text, 0, "Saving Data.........."},
+                            "Saving Data.",
+                            "^echo ",
+                            [](QWidget& w) {
+                                auto& f = static_cast<frmaddac&>(w);
+                                f.txtname->setText("Boston MA");
+                                f.txtareacode->setText("617");
+                                f.txtprefix->setText("555");
+                                f.cborate->setCurrentIndex(f.cborate->findText("Local"));
+                                save(w);
+                            }};
+const ProgressCase kModifyForm{{"frmeditAC", "lblrunning", Shown::Text, 0, "Saving Data.........."},
+                               "Saving Data.",
+                               "^echo ",
+                               [](QWidget& w) {
+                                   static_cast<frmeditAC&>(w).txtname->setText("Kendall MA");
+                                   save(w);
+                               }};
+const ProgressCase kCalculator{
+    {"fcallcalc", "lblrunning", Shown::Text, 0, "Report Running.........."},
+    "Report Running.",
+    "^\\./ORV_CCAL ",
+    [](QWidget& w) {
+        auto& f = static_cast<fcallcalc&>(w);
+        f.txtarea->setText("617");
+        f.txtprefix->setText("555");
+        f.txtduration->setText("5");
+        testsupport::control<QComboBox>(&f, "cboDivision")->setCurrentIndex(0);
+        testsupport::control<QAbstractButton>(&f, "Command1")->click();
+    }};
+
+INSTANTIATE_TEST_SUITE_P(Windows, AreaCodeProgress,
+                         ::testing::Values(kAddForm, kModifyForm, kCalculator),
+                         [](const auto& info) { return std::string(info.param.row.window); });
+
+// After an accepted answer each form says that the tables are being refreshed while it pulls
+// them.
+class AreaCodeRefresh : public AreaCodeWindows,
+                        public ::testing::WithParamInterface<ProgressCase> {};
+
+TEST_P(AreaCodeRefresh, IsToldWhileTheTablesArePulled) {
+    const auto window = makers().at(GetParam().row.window)();
+    auto& form = static_cast<ChangeForm&>(*window);
+    window->show();
+    GetParam().start(*window);
+    ASSERT_EQ(form.state(), ChangeExchange::State::Waiting);
+    const QString done = form.exchange().answerName();
+    server.on(answerPollLine(done)).reply(done + "\n");
+    server.addFile(FakeSite::folder() + "/" + done,
+                   GetParam().row.window == std::string("frmaddac") ? "1,Record added OK\n"
+                                                                    : "1,Record modify OK\n");
+    const auto seen = testsupport::labelWhenFetched(server, window.get(), "lblrunning",
+                                                    FakeSite::folder() + "/ld.csv");
+    prompter.ok();
+    EXPECT_TRUE(testsupport::waitFor([&] { return seen->seen; }, 5000));
+    EXPECT_TRUE(seen->visible);
+    EXPECT_EQ(seen->text.toStdString(), "Refreshing System information. Please wait");
+}
+
+INSTANTIATE_TEST_SUITE_P(Forms, AreaCodeRefresh, ::testing::Values(kAddForm, kModifyForm),
+                         [](const auto& info) { return std::string(info.param.row.window); });
 
 }  // namespace

@@ -183,4 +183,22 @@ inline void lookWhileFetchHeld(FakeServer& server, const QString& remotePath,
     });
 }
 
+// A label as the user saw it when the window asked the server for `remotePath`.
+struct SeenLabel {
+    bool seen = false;
+    bool visible = false;
+    QString text;
+};
+inline std::shared_ptr<SeenLabel> labelWhenFetched(FakeServer& server, QWidget* window,
+                                                   const char* label, const QString& remotePath) {
+    auto seen = std::make_shared<SeenLabel>();
+    auto* l = control<QLabel>(window, label);
+    server.onFetch(remotePath, [seen, l] {
+        if (std::exchange(seen->seen, true) || !l) return;
+        seen->visible = l->isVisible();
+        seen->text = l->text();
+    });
+    return seen;
+}
+
 }  // namespace testsupport
