@@ -68,44 +68,51 @@ TEST_P(AdminTexts, StandAsTheUserMustSeeThem) {
     EXPECT_EQ(testsupport::shownText(window.get(), row).toStdString(), row.expected);
 }
 
-#define LABEL(window, control, text) TextRow{window, control, Shown::Label, 0, text}
-#define TEXT(window, control, text) TextRow{window, control, Shown::Text, 0, text}
-#define CAPTION(window, text) TextRow{window, "", Shown::Caption, 0, text}
+TextRow labelOf(const char* window, const char* control, const char* text) {
+    return {window, control, Shown::Label, 0, text};
+}
+TextRow textOf(const char* window, const char* control, const char* text) {
+    return {window, control, Shown::Text, 0, text};
+}
+TextRow captionOf(const char* window, const char* text) {
+    return {window, "", Shown::Caption, 0, text};
+}
 
 INSTANTIATE_TEST_SUITE_P(
     Windows, AdminTexts,
     ::testing::Values(
         // Adding a user.
-        CAPTION("frmPermissions", "User Permissions"),
-        LABEL("frmPermissions", "txtadduser", "User Name:"),
-        LABEL("frmPermissions", "txtaddpasswd", "Password:"),
-        LABEL("frmPermissions", "txtconfirmpasswd", "Confirm Password:"),
-        TEXT("frmPermissions", "lblreporttype_0", "Functions"),
-        TEXT("frmPermissions", "lblreporttype_1", "Added Functions"),
-        TEXT("frmPermissions", "cmdadd", ">>"), TEXT("frmPermissions", "cmdremove", "<<"),
-        TEXT("frmPermissions", "cmdadduser", "Add User"),
+        captionOf("frmPermissions", "User Permissions"),
+        labelOf("frmPermissions", "txtadduser", "User Name:"),
+        labelOf("frmPermissions", "txtaddpasswd", "Password:"),
+        labelOf("frmPermissions", "txtconfirmpasswd", "Confirm Password:"),
+        textOf("frmPermissions", "lblreporttype_0", "Functions"),
+        textOf("frmPermissions", "lblreporttype_1", "Added Functions"),
+        textOf("frmPermissions", "cmdadd", ">>"), textOf("frmPermissions", "cmdremove", "<<"),
+        textOf("frmPermissions", "cmdadduser", "Add User"),
         // Editing rights.
-        CAPTION("frmmodusers", "Modify Users Permissions"),
-        LABEL("frmmodusers", "cbousers", "User Name:"),
-        TEXT("frmmodusers", "lblreporttype_0", "Functions"),
-        TEXT("frmmodusers", "lblreporttype_1", "Added Functions"),
-        TEXT("frmmodusers", "cmdadd", ">>"), TEXT("frmmodusers", "cmdremove", "<<"),
-        TEXT("frmmodusers", "cmdmoduser", "Modify User"),
+        captionOf("frmmodusers", "Modify Users Permissions"),
+        labelOf("frmmodusers", "cbousers", "User Name:"),
+        textOf("frmmodusers", "lblreporttype_0", "Functions"),
+        textOf("frmmodusers", "lblreporttype_1", "Added Functions"),
+        textOf("frmmodusers", "cmdadd", ">>"), textOf("frmmodusers", "cmdremove", "<<"),
+        textOf("frmmodusers", "cmdmoduser", "Modify User"),
         // One's own password.
-        CAPTION("frmpasswd", "Change Password"), LABEL("frmpasswd", "txtuser", "Current User"),
-        TEXT("frmpasswd", "txtuser", "alice"), LABEL("frmpasswd", "txtoldpasswd", "Old Password"),
-        LABEL("frmpasswd", "txtnewpasswd", "New Password"),
-        LABEL("frmpasswd", "txtconfirmpasswd", "Confirm New Password"),
-        TEXT("frmpasswd", "cmdmodpasswd", "Change Password"),
+        captionOf("frmpasswd", "Change Password"), labelOf("frmpasswd", "txtuser", "Current User"),
+        textOf("frmpasswd", "txtuser", "alice"),
+        labelOf("frmpasswd", "txtoldpasswd", "Old Password"),
+        labelOf("frmpasswd", "txtnewpasswd", "New Password"),
+        labelOf("frmpasswd", "txtconfirmpasswd", "Confirm New Password"),
+        textOf("frmpasswd", "cmdmodpasswd", "Change Password"),
         // Any user's password.
-        CAPTION("frmchangepasswd", "Admin Manage Passwords"),
-        LABEL("frmchangepasswd", "cbousers", "User Name:"),
-        LABEL("frmchangepasswd", "txtnewpasswd", "New Password"),
-        LABEL("frmchangepasswd", "txtconfirmpasswd", "Confirm New Password"),
-        TEXT("frmchangepasswd", "cmdchgpasswd", "Change Password"),
+        captionOf("frmchangepasswd", "Admin Manage Passwords"),
+        labelOf("frmchangepasswd", "cbousers", "User Name:"),
+        labelOf("frmchangepasswd", "txtnewpasswd", "New Password"),
+        labelOf("frmchangepasswd", "txtconfirmpasswd", "Confirm New Password"),
+        textOf("frmchangepasswd", "cmdchgpasswd", "Change Password"),
         // Deleting a user.
-        CAPTION("frmdeluser", "Delete Users"), LABEL("frmdeluser", "cbousers", "User Name:"),
-        TEXT("frmdeluser", "cmddeleteuser", "Delete User")),
+        captionOf("frmdeluser", "Delete Users"), labelOf("frmdeluser", "cbousers", "User Name:"),
+        textOf("frmdeluser", "cmddeleteuser", "Delete User")),
     testsupport::rowName);
 
 }  // namespace

@@ -78,9 +78,10 @@ TEST_P(BackupTexts, StandAsTheUserMustSeeThem) {
     EXPECT_EQ(testsupport::shownText(window.get(), row).toStdString(), row.expected);
 }
 
-#define RESTORE(column, text) TextRow{"frestore", "MSFlexGrid1", Shown::Header, column, text}
-#define DELETE(column, text) TextRow{"fdeletebackups", "MSFlexGrid1", Shown::Header, column, text}
-#define BRING(column, text) TextRow{"fbringbackbackups", "MSFlexGrid1", Shown::Header, column, text}
+// A column header of a backup list.
+TextRow headerOf(const char* window, int column, const char* text) {
+    return {window, "MSFlexGrid1", Shown::Header, column, text};
+}
 
 INSTANTIATE_TEST_SUITE_P(
     Windows, BackupTexts,
@@ -107,18 +108,22 @@ INSTANTIATE_TEST_SUITE_P(
         TextRow{"frestore", "Label1", Shown::Text, 0,
                 "Double click on the backup you want to restore"},
         TextRow{"frestore", "Command1", Shown::Text, 0, "&Restore"},
-        TextRow{"frestore", "cmdcancel", Shown::Text, 0, "&Cancel"}, RESTORE(0, "File Name "),
-        RESTORE(1, "Created Date"), RESTORE(2, "Back Type"), RESTORE(3, "Start Date"),
-        RESTORE(4, "End Date"), RESTORE(5, "Machine Name that created backup"),
+        TextRow{"frestore", "cmdcancel", Shown::Text, 0, "&Cancel"},
+        headerOf("frestore", 0, "File Name "), headerOf("frestore", 1, "Created Date"),
+        headerOf("frestore", 2, "Back Type"), headerOf("frestore", 3, "Start Date"),
+        headerOf("frestore", 4, "End Date"),
+        headerOf("frestore", 5, "Machine Name that created backup"),
         // Deleting backups.
         TextRow{"fdeletebackups", "", Shown::Caption, 0, "Delete Backups"},
         TextRow{"fdeletebackups", "Label1", Shown::Text, 0,
                 "Click on the box under select for the backups you want to delete"},
         TextRow{"fdeletebackups", "Label2", Shown::Text, 0, "HD Size        Space Remaining  "},
         TextRow{"fdeletebackups", "Command1", Shown::Text, 0, "RUN"},
-        TextRow{"fdeletebackups", "cmdcancel", Shown::Text, 0, "&Cancel"}, DELETE(0, "Select"),
-        DELETE(1, "File Name "), DELETE(2, "Created Date"), DELETE(3, "Back Type"),
-        DELETE(4, "Start Date"), DELETE(5, "End Date"), DELETE(6, "Created On"),
+        TextRow{"fdeletebackups", "cmdcancel", Shown::Text, 0, "&Cancel"},
+        headerOf("fdeletebackups", 0, "Select"), headerOf("fdeletebackups", 1, "File Name "),
+        headerOf("fdeletebackups", 2, "Created Date"), headerOf("fdeletebackups", 3, "Back Type"),
+        headerOf("fdeletebackups", 4, "Start Date"), headerOf("fdeletebackups", 5, "End Date"),
+        headerOf("fdeletebackups", 6, "Created On"),
         // Bringing backups back.
         TextRow{"fbringbackbackups", "", Shown::Caption, 0, "Bring Back Backups"},
         TextRow{"fbringbackbackups", "Label1", Shown::Text, 0,
@@ -126,9 +131,12 @@ INSTANTIATE_TEST_SUITE_P(
                 "local machine"},
         TextRow{"fbringbackbackups", "Command1", Shown::Text, 0, "RUN"},
         TextRow{"fbringbackbackups", "cmdcancel", Shown::Text, 0, "&Cancel"},
-        BRING(0, "Select"), BRING(1, "File Name "), BRING(2, "Created Date"),
-        BRING(3, "Back Type"), BRING(4, "Start Date"), BRING(5, "End Date"),
-        BRING(6, "Created On"),
+        headerOf("fbringbackbackups", 0, "Select"), headerOf("fbringbackbackups", 1, "File Name "),
+        headerOf("fbringbackbackups", 2, "Created Date"),
+        headerOf("fbringbackbackups", 3, "Back Type"),
+        headerOf("fbringbackbackups", 4, "Start Date"),
+        headerOf("fbringbackbackups", 5, "End Date"),
+        headerOf("fbringbackbackups", 6, "Created On"),
         // Pulling back the reports last run.
         TextRow{"Reports", "", Shown::Caption, 0, "Pull Back Last Reports Ran"},
         TextRow{"Reports", "Label1", Shown::Text, 0, "Double click on the report you want to view"},
@@ -164,7 +172,8 @@ TEST_P(BackupProgress, RunsToItsLongestTextAndStartsAgain) {
     const auto window = makers().at(c.window)();
     window->show();
     QStringList round;
-    c.hold(server, [&] { round = testsupport::progressRound(window.get(), "lblrunning", c.longest); });
+    c.hold(server,
+           [&] { round = testsupport::progressRound(window.get(), "lblrunning", c.longest); });
     prompter.allowUnusedAnswers();
     c.start(*window, prompter);
     EXPECT_EQ(round.join('|').toStdString(),
@@ -194,21 +203,18 @@ INSTANTIATE_TEST_SUITE_P(
                          closeWhenShown("fdeletebackups");
                          testsupport::control<QAbstractButton>(&w, "cmddeletebackups")->click();
                      }},
-        ProgressCase{"fbackup", "Backup Running.", "Backup Running..........",
-                     line("CALL_PUT5"),
+        ProgressCase{"fbackup", "Backup Running.", "Backup Running..........", line("CALL_PUT5"),
                      [](QWidget& w, testsupport::ScriptedPrompter& p) {
                          p.ok().ok();
                          testsupport::control<QAbstractButton>(&w, "cmdbackup")->click();
                      }},
-        ProgressCase{"frestore", "Restoring Calls.", "Restoring Calls...........",
-                     line("^gunzip "),
+        ProgressCase{"frestore", "Restoring Calls.", "Restoring Calls...........", line("^gunzip "),
                      [](QWidget& w, testsupport::ScriptedPrompter& p) {
                          p.yes().ok().no();
                          testsupport::control<SortableGrid>(&w, "MSFlexGrid1")->setCurrentRow(1);
                          testsupport::control<QAbstractButton>(&w, "Command1")->click();
                      }},
-        ProgressCase{"fdeletebackups", "PROCESSING.", "PROCESSING...........",
-                     line("^sudo rm -f "),
+        ProgressCase{"fdeletebackups", "PROCESSING.", "PROCESSING...........", line("^sudo rm -f "),
                      [](QWidget& w, testsupport::ScriptedPrompter& p) {
                          p.yes().ok();
                          testsupport::control<SortableGrid>(&w, "MSFlexGrid1")->setTicked(1, true);

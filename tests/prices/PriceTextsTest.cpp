@@ -37,10 +37,10 @@ const QByteArray kCc = "44,United Kingdom,9,2\n";
 
 // A line of each list, as its modify form gets it.
 PriceLine domesticLine() {
-    return PriceLine{{"Local", "60", "1.10", "30", "0.90", "0", "10", "0.25", "7.5", "30", "6",
-                      "1", "0", "2"},
-                     {"2", "1.10", "0.90", "1.10", "0.90", "0", "2"},
-                     {"2", "10", "0.25", "7.5", "6", "30", "60", "30", "60", "30", "1", "0"}};
+    return PriceLine{
+        {"Local", "60", "1.10", "30", "0.90", "0", "10", "0.25", "7.5", "30", "6", "1", "0", "2"},
+        {"2", "1.10", "0.90", "1.10", "0.90", "0", "2"},
+        {"2", "10", "0.25", "7.5", "6", "30", "60", "30", "60", "30", "1", "0"}};
 }
 PriceLine internationalLine() {
     return buildPriceList(PriceListKind::International, PriceSet::Guest, {kRate, kCalc, kCc})
@@ -64,13 +64,9 @@ const std::map<std::string, Maker>& makers() {
              return std::make_unique<frminternational>();
          }},
         {"frmdomesticpricingmodify",
-         [] {
-             return std::make_unique<frmdomesticpricingmodify>(domesticLine());
-         }},
+         [] { return std::make_unique<frmdomesticpricingmodify>(domesticLine()); }},
         {"frminternationalpricingmodify",
-         [] {
-             return std::make_unique<frminternationalpricingmodify>(internationalLine());
-         }},
+         [] { return std::make_unique<frminternationalpricingmodify>(internationalLine()); }},
     };
     return m;
 }
@@ -101,8 +97,12 @@ TEST_P(PriceTexts, StandAsTheUserMustSeeThem) {
     EXPECT_EQ(testsupport::shownText(window.get(), row).toStdString(), row.expected);
 }
 
-#define GRID(window, column, text) TextRow{window, "pricinggrid", Shown::Header, column, text}
-#define BOX(window, box, text) TextRow{window, box, Shown::Label, 0, text}
+TextRow headerOf(const char* window, int column, const char* text) {
+    return {window, "pricinggrid", Shown::Header, column, text};
+}
+TextRow labelOf(const char* window, const char* box, const char* text) {
+    return {window, box, Shown::Label, 0, text};
+}
 
 INSTANTIATE_TEST_SUITE_P(
     Windows, PriceTexts,
@@ -121,16 +121,18 @@ INSTANTIATE_TEST_SUITE_P(
         TextRow{"frmdomesticpricing", "lbldir", Shown::Text, 0,
                 "Click on the row then click on  modify or Double click the row you want to "
                 "modify."},
-        GRID("frmdomesticpricing", 0, "Catagory"), GRID("frmdomesticpricing", 1, "Initail period"),
-        GRID("frmdomesticpricing Admin", 1, "Initail period"),
-        GRID("frmdomesticpricing", 2, "Initial Cost"),
-        GRID("frmdomesticpricing", 3, "Additional Time"),
-        GRID("frmdomesticpricing", 4, "Additional Cost"),
-        GRID("frmdomesticpricing", 5, "Surcharge"), GRID("frmdomesticpricing", 6, "% Markup"),
-        GRID("frmdomesticpricing", 7, "Fixed Markup"), GRID("frmdomesticpricing", 8, "Tax"),
-        GRID("frmdomesticpricing", 9, "Threshold Time"), GRID("frmdomesticpricing", 10, "Grace"),
-        GRID("frmdomesticpricing", 11, "Flag"), GRID("frmdomesticpricing", 12, "Break Row"),
-        GRID("frmdomesticpricing", 13, ""),
+        headerOf("frmdomesticpricing", 0, "Catagory"),
+        headerOf("frmdomesticpricing", 1, "Initail period"),
+        headerOf("frmdomesticpricing Admin", 1, "Initail period"),
+        headerOf("frmdomesticpricing", 2, "Initial Cost"),
+        headerOf("frmdomesticpricing", 3, "Additional Time"),
+        headerOf("frmdomesticpricing", 4, "Additional Cost"),
+        headerOf("frmdomesticpricing", 5, "Surcharge"),
+        headerOf("frmdomesticpricing", 6, "% Markup"),
+        headerOf("frmdomesticpricing", 7, "Fixed Markup"), headerOf("frmdomesticpricing", 8, "Tax"),
+        headerOf("frmdomesticpricing", 9, "Threshold Time"),
+        headerOf("frmdomesticpricing", 10, "Grace"), headerOf("frmdomesticpricing", 11, "Flag"),
+        headerOf("frmdomesticpricing", 12, "Break Row"), headerOf("frmdomesticpricing", 13, ""),
         // The international list: its first header, and the one header that differs by set.
         TextRow{"frminternational", "", Shown::Caption, 0, "International Guest Pricing"},
         TextRow{"frminternational Admin", "", Shown::Caption, 0, "International Admin Pricing"},
@@ -140,41 +142,43 @@ INSTANTIATE_TEST_SUITE_P(
         TextRow{"frminternational", "lbldir", Shown::Text, 0,
                 "Click on the row then click on  modify or Double click the row you want to "
                 "modify."},
-        GRID("frminternational", 0, "Country"), GRID("frminternational", 1, "Initail period"),
-        GRID("frminternational Admin", 1, "Initial period"),
-        GRID("frminternational", 2, "Initial Cost"),
-        GRID("frminternational", 3, "Additional Time"),
-        GRID("frminternational", 4, "Additional Cost"), GRID("frminternational", 5, "Surcharge"),
-        GRID("frminternational", 6, "% Markup"), GRID("frminternational", 7, "Fixed Markup"),
-        GRID("frminternational", 8, "Tax"), GRID("frminternational", 9, "Threshold Time"),
-        GRID("frminternational", 10, "Grace"), GRID("frminternational", 11, "Flag"),
-        GRID("frminternational", 12, "Break Row"), GRID("frminternational", 13, ""),
+        headerOf("frminternational", 0, "Country"),
+        headerOf("frminternational", 1, "Initail period"),
+        headerOf("frminternational Admin", 1, "Initial period"),
+        headerOf("frminternational", 2, "Initial Cost"),
+        headerOf("frminternational", 3, "Additional Time"),
+        headerOf("frminternational", 4, "Additional Cost"),
+        headerOf("frminternational", 5, "Surcharge"), headerOf("frminternational", 6, "% Markup"),
+        headerOf("frminternational", 7, "Fixed Markup"), headerOf("frminternational", 8, "Tax"),
+        headerOf("frminternational", 9, "Threshold Time"),
+        headerOf("frminternational", 10, "Grace"), headerOf("frminternational", 11, "Flag"),
+        headerOf("frminternational", 12, "Break Row"), headerOf("frminternational", 13, ""),
         // The modify forms.
         TextRow{"frmdomesticpricingmodify", "", Shown::Caption, 0, "Domestic Pricing (Modify)"},
         TextRow{"frminternationalpricingmodify", "", Shown::Caption, 0,
                 "Modify International  Pricing"},
-        BOX("frmdomesticpricingmodify", "txtcatagory", "Catagory"),
-        BOX("frmdomesticpricingmodify", "txtoait", "Initial Time Period"),
-        BOX("frmdomesticpricingmodify", "txtoaic", "Initial Cost"),
-        BOX("frmdomesticpricingmodify", "txtoaat", "Additional Time Period"),
-        BOX("frmdomesticpricingmodify", "txtoaac", "Additional Cost"),
-        BOX("frmdomesticpricingmodify", "txtmarkup", "Surcharge"),
-        BOX("frmdomesticpricingmodify", "txtpmkup", "% Markup"),
-        BOX("frmdomesticpricingmodify", "txtfmkup", "Fixed Markup"),
-        BOX("frmdomesticpricingmodify", "txtptax", "Tax %"),
-        BOX("frmdomesticpricingmodify", "txtthres", "Threshold Time"),
+        labelOf("frmdomesticpricingmodify", "txtcatagory", "Catagory"),
+        labelOf("frmdomesticpricingmodify", "txtoait", "Initial Time Period"),
+        labelOf("frmdomesticpricingmodify", "txtoaic", "Initial Cost"),
+        labelOf("frmdomesticpricingmodify", "txtoaat", "Additional Time Period"),
+        labelOf("frmdomesticpricingmodify", "txtoaac", "Additional Cost"),
+        labelOf("frmdomesticpricingmodify", "txtmarkup", "Surcharge"),
+        labelOf("frmdomesticpricingmodify", "txtpmkup", "% Markup"),
+        labelOf("frmdomesticpricingmodify", "txtfmkup", "Fixed Markup"),
+        labelOf("frmdomesticpricingmodify", "txtptax", "Tax %"),
+        labelOf("frmdomesticpricingmodify", "txtthres", "Threshold Time"),
         TextRow{"frmdomesticpricingmodify", "cmdsave", Shown::Text, 0, "Save"},
         TextRow{"frmdomesticpricingmodify", "Cmdclose", Shown::Text, 0, "Cancel"},
-        BOX("frminternationalpricingmodify", "txtcatagory", "Catagory"),
-        BOX("frminternationalpricingmodify", "txtoait", "Initial Time Period"),
-        BOX("frminternationalpricingmodify", "txtoaic", "Initial Cost"),
-        BOX("frminternationalpricingmodify", "txtoaat", "Additional Time Period"),
-        BOX("frminternationalpricingmodify", "txtoaac", "Additional Cost"),
-        BOX("frminternationalpricingmodify", "txtmarkup", "Surcharge"),
-        BOX("frminternationalpricingmodify", "txtpmkup", "% Markup"),
-        BOX("frminternationalpricingmodify", "txtfmkup", "Fixed Markup"),
-        BOX("frminternationalpricingmodify", "txtptax", "Tax %"),
-        BOX("frminternationalpricingmodify", "txtthres", "Threshold Time"),
+        labelOf("frminternationalpricingmodify", "txtcatagory", "Catagory"),
+        labelOf("frminternationalpricingmodify", "txtoait", "Initial Time Period"),
+        labelOf("frminternationalpricingmodify", "txtoaic", "Initial Cost"),
+        labelOf("frminternationalpricingmodify", "txtoaat", "Additional Time Period"),
+        labelOf("frminternationalpricingmodify", "txtoaac", "Additional Cost"),
+        labelOf("frminternationalpricingmodify", "txtmarkup", "Surcharge"),
+        labelOf("frminternationalpricingmodify", "txtpmkup", "% Markup"),
+        labelOf("frminternationalpricingmodify", "txtfmkup", "Fixed Markup"),
+        labelOf("frminternationalpricingmodify", "txtptax", "Tax %"),
+        labelOf("frminternationalpricingmodify", "txtthres", "Threshold Time"),
         TextRow{"frminternationalpricingmodify", "cmdsave", Shown::Text, 0, "Save"},
         TextRow{"frminternationalpricingmodify", "Cmdclose", Shown::Text, 0, "Cancel"}),
     testsupport::rowName);
@@ -199,13 +203,12 @@ TEST_P(PriceProgress, RunsFromOneDotToTenWhileTheRequestIsSent) {
               testsupport::dotsFrom("Saving Data.", row.expected).join('|').toStdString());
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Forms, PriceProgress,
-    ::testing::Values(TextRow{"frmdomesticpricingmodify", "lblrunning", Shown::Text, 0,
-                              "Saving Data.........."},
-                      TextRow{"frminternationalpricingmodify", "lblrunning", Shown::Text, 0,
-                              "Saving Data.........."}),
-    testsupport::rowName);
+INSTANTIATE_TEST_SUITE_P(Forms, PriceProgress,
+                         ::testing::Values(TextRow{"frmdomesticpricingmodify", "lblrunning",
+                                                   Shown::Text, 0, "Saving Data.........."},
+                                           TextRow{"frminternationalpricingmodify", "lblrunning",
+                                                   Shown::Text, 0, "Saving Data.........."}),
+                         testsupport::rowName);
 
 // After an accepted answer the form says that the tables are being refreshed while it pulls
 // them.

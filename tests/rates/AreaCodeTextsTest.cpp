@@ -94,9 +94,10 @@ TEST_P(AreaCodeTexts, StandAsTheUserMustSeeThem) {
     EXPECT_EQ(testsupport::shownText(window.get(), row).toStdString(), row.expected);
 }
 
-#define LD(column, text) TextRow{"frmac", "MSFlexGrid1", Shown::Header, column, text}
-#define RATE(column, text) TextRow{"frmac", "MSFlexGrid2", Shown::Header, column, text}
-#define CALC(column, text) TextRow{"frmac", "MSFlexGrid3", Shown::Header, column, text}
+// A column header of one of the table window's three grids.
+TextRow headerOf(const char* grid, int column, const char* text) {
+    return {"frmac", grid, Shown::Header, column, text};
+}
 
 INSTANTIATE_TEST_SUITE_P(
     Windows, AreaCodeTexts,
@@ -105,13 +106,20 @@ INSTANTIATE_TEST_SUITE_P(
         TextRow{"frmareacode", "cmdLD", Shown::Label, 0, "Modify Area Codes"},
         TextRow{"frmareacode", "cmdaddac", Shown::Label, 0, "Add Area Codes"},
         // The table window.
-        TextRow{"frmac", "", Shown::Caption, 0, "Area Codes"}, LD(0, "Key Field"),
-        LD(1, "Area Code"), LD(2, "Prefix"), LD(3, "Location"), LD(4, "Rate Number"),
-        LD(5, "Rate"), RATE(0, "Row #"), RATE(1, "OAIC"), RATE(2, "OAAC"), RATE(3, "DDIC"),
-        RATE(4, "DDAC"), RATE(5, "MARKUP"), RATE(6, "Cacl Row"), CALC(0, "Row #"),
-        CALC(1, "pmkup"), CALC(2, "fmkup"), CALC(3, "ptax"), CALC(4, "grace"), CALC(5, "thres"),
-        CALC(6, "ddit"), CALC(7, "ddat"), CALC(8, "oait"), CALC(9, "oaat"), CALC(10, "flag"),
-        CALC(11, "br"),
+        TextRow{"frmac", "", Shown::Caption, 0, "Area Codes"},
+        headerOf("MSFlexGrid1", 0, "Key Field"), headerOf("MSFlexGrid1", 1, "Area Code"),
+        headerOf("MSFlexGrid1", 2, "Prefix"), headerOf("MSFlexGrid1", 3, "Location"),
+        headerOf("MSFlexGrid1", 4, "Rate Number"), headerOf("MSFlexGrid1", 5, "Rate"),
+        headerOf("MSFlexGrid2", 0, "Row #"), headerOf("MSFlexGrid2", 1, "OAIC"),
+        headerOf("MSFlexGrid2", 2, "OAAC"), headerOf("MSFlexGrid2", 3, "DDIC"),
+        headerOf("MSFlexGrid2", 4, "DDAC"), headerOf("MSFlexGrid2", 5, "MARKUP"),
+        headerOf("MSFlexGrid2", 6, "Cacl Row"), headerOf("MSFlexGrid3", 0, "Row #"),
+        headerOf("MSFlexGrid3", 1, "pmkup"), headerOf("MSFlexGrid3", 2, "fmkup"),
+        headerOf("MSFlexGrid3", 3, "ptax"), headerOf("MSFlexGrid3", 4, "grace"),
+        headerOf("MSFlexGrid3", 5, "thres"), headerOf("MSFlexGrid3", 6, "ddit"),
+        headerOf("MSFlexGrid3", 7, "ddat"), headerOf("MSFlexGrid3", 8, "oait"),
+        headerOf("MSFlexGrid3", 9, "oaat"), headerOf("MSFlexGrid3", 10, "flag"),
+        headerOf("MSFlexGrid3", 11, "br"),
         TextRow{"frmac", "chkAreaCode", Shown::Text, 0, "Filter Area Code"},
         TextRow{"frmac", "chkPrefix", Shown::Text, 0, "Filter Prefix"},
         TextRow{"frmac", "cmdFilter", Shown::Text, 0, "Apply Filter"},
@@ -232,9 +240,9 @@ TEST_P(AreaCodeRefresh, IsToldWhileTheTablesArePulled) {
     ASSERT_EQ(form.state(), ChangeExchange::State::Waiting);
     const QString done = form.exchange().answerName();
     server.on(answerPollLine(done)).reply(done + "\n");
-    server.addFile(FakeSite::folder() + "/" + done,
-                   GetParam().row.window == std::string("frmaddac") ? "1,Record added OK\n"
-                                                                    : "1,Record modify OK\n");
+    server.addFile(FakeSite::folder() + "/" + done, GetParam().row.window == std::string("frmaddac")
+                                                        ? "1,Record added OK\n"
+                                                        : "1,Record modify OK\n");
     const auto seen = testsupport::labelWhenFetched(server, window.get(), "lblrunning",
                                                     FakeSite::folder() + "/ld.csv");
     prompter.ok();

@@ -22,9 +22,9 @@
 
 #include <cctype>
 #include <functional>
-#include <string>
 #include <memory>
 #include <ostream>
+#include <string>
 #include <utility>
 
 namespace testsupport {
@@ -54,7 +54,7 @@ inline void PrintTo(const TextRow& r, std::ostream* os) {
 
 // A test name for a row: its index, window, control and what is read, letters and digits only.
 inline std::string rowName(const ::testing::TestParamInfo<TextRow>& info) {
-    static const char* const kinds[] = {"Caption", "Text", "Label", "Header",
+    static const char* const kinds[] = {"Caption", "Text",  "Label", "Header",
                                         "Hint",    "Frame", "Items"};
     std::string name = std::to_string(info.index) + "_" + info.param.window + "_" +
                        info.param.control + "_" + kinds[static_cast<int>(info.param.what)];

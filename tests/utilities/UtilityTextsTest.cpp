@@ -82,13 +82,16 @@ TEST_P(UtilityTexts, StandAsTheUserMustSeeThem) {
     EXPECT_EQ(testsupport::shownText(window.get(), row).toStdString(), row.expected);
 }
 
-#define KIND(window, available, selected)                              \
-    TextRow{window, "lblreporttype_0", Shown::Text, 0, available},     \
-        TextRow {                                                      \
-        window, "lblreporttype_1", Shown::Text, 0, selected            \
-    }
-#define TIP(control, text) TextRow{"fhobiccall", control, Shown::Hint, 0, text}
-#define LABEL(control, text) TextRow{"fhobiccall", control, Shown::Label, 0, text}
+// The caption over the available (side 0) or the selected (side 1) list.
+TextRow listCaption(const char* window, int side, const char* text) {
+    return {window, side ? "lblreporttype_1" : "lblreporttype_0", Shown::Text, 0, text};
+}
+TextRow testCallHint(const char* control, const char* text) {
+    return {"fhobiccall", control, Shown::Hint, 0, text};
+}
+TextRow testCallLabel(const char* control, const char* text) {
+    return {"fhobiccall", control, Shown::Label, 0, text};
+}
 
 INSTANTIATE_TEST_SUITE_P(
     Windows, UtilityTexts,
@@ -110,11 +113,16 @@ INSTANTIATE_TEST_SUITE_P(
         TextRow{"fdeletecalls", "cmdadd", Shown::Text, 0, ">>"},
         TextRow{"fdeletecalls", "cmdremove", Shown::Text, 0, "<<"},
         TextRow{"fdeletecalls", "Command1", Shown::Text, 0, "Delete Calls"},
-        KIND("fdeletecalls", "Add Extension", "Selected Extension"),
-        KIND("fdeletecalls Line Type", "Add Line Type", "Selected Line Types"),
-        KIND("fdeletecalls Department", "Add Department", "Selected Department"),
-        KIND("fdeletecalls Division", "Add Division", "Selected Division"),
-        KIND("fdeletecalls Extension again", "Add Extension", "Selected Extension"),
+        listCaption("fdeletecalls", 0, "Add Extension"),
+        listCaption("fdeletecalls", 1, "Selected Extension"),
+        listCaption("fdeletecalls Line Type", 0, "Add Line Type"),
+        listCaption("fdeletecalls Line Type", 1, "Selected Line Types"),
+        listCaption("fdeletecalls Department", 0, "Add Department"),
+        listCaption("fdeletecalls Department", 1, "Selected Department"),
+        listCaption("fdeletecalls Division", 0, "Add Division"),
+        listCaption("fdeletecalls Division", 1, "Selected Division"),
+        listCaption("fdeletecalls Extension again", 0, "Add Extension"),
+        listCaption("fdeletecalls Extension again", 1, "Selected Extension"),
         // The print queue: a header pair over each list.
         TextRow{"frmprintjobs", "", Shown::Caption, 0, "Remove print Jobs"},
         TextRow{"frmprintjobs", "lstDivision", Shown::Frame, 0,
@@ -129,16 +137,18 @@ INSTANTIATE_TEST_SUITE_P(
         TextRow{"frmprintjobs", "Command1", Shown::Text, 0, "Delete Print Jobs"},
         // The test call.
         TextRow{"fhobiccall", "", Shown::Caption, 0, "Test Call"},
-        LABEL("cboext", "Extension Number "), LABEL("cbotype", "CALL TYPE"),
-        LABEL("startdate", "Call Date"), LABEL("starttime", "Call Time"),
-        LABEL("cbotime", "DURATION ( minutes )"), LABEL("cbocharge", "CALL CHARGE"),
-        LABEL("txtnumber", "Phone Number"), TIP("cboext", "Choose a Guest Room Extension "),
-        TIP("cbotype",
+        testCallLabel("cboext", "Extension Number "), testCallLabel("cbotype", "CALL TYPE"),
+        testCallLabel("startdate", "Call Date"), testCallLabel("starttime", "Call Time"),
+        testCallLabel("cbotime", "DURATION ( minutes )"), testCallLabel("cbocharge", "CALL CHARGE"),
+        testCallLabel("txtnumber", "Phone Number"),
+        testCallHint("cboext", "Choose a Guest Room Extension "),
+        testCallHint(
+            "cbotype",
             "VALID CALL TYPES ARE :  A = INTERSTATE    B = LONG DISTANCE IN STATE   L = LOCAL  F "
             "= FOREIGN"),
-        TIP("cbotime", "Choose how long you want the call to be"),
-        TIP("cbocharge", "Choose how much you want the test call to cost"),
-        TIP("txtnumber", "Enter phone number here no dash "),
+        testCallHint("cbotime", "Choose how long you want the call to be"),
+        testCallHint("cbocharge", "Choose how much you want the test call to cost"),
+        testCallHint("txtnumber", "Enter phone number here no dash "),
         TextRow{"fhobiccall", "cbotype", Shown::Items, 0, "LOCAL|LONG DISTANCE|INTERSTATE|FOREIGN"},
         TextRow{"fhobiccall", "cbotime", Shown::Items, 0, "1|2|3|4|5|6|7|8|9|10"},
         TextRow{"fhobiccall", "cbocharge", Shown::Items, 0, "0.00|0.01|1.00|2.00|3.00|4.00|5.00"},
@@ -195,8 +205,7 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(ProgressCase{"fdeletecalls", "Deleting Calls.", "Deleting Calls..........",
                                    "^echo ", "lstDivision"},
                       ProgressCase{"frmprintjobs", "Deleting Print Jobs.",
-                                   "Deleting Print Jobs..........", "^sudo lprm ",
-                                   "lstDivision"}),
+                                   "Deleting Print Jobs..........", "^sudo lprm ", "lstDivision"}),
     [](const auto& info) { return std::string(info.param.window); });
 
 }  // namespace
