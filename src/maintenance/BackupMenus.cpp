@@ -21,11 +21,8 @@ const QString kRetrieving = QStringLiteral("Retrieving Backups List");
 constexpr int kMenuDots = 3;
 
 QPushButton* pictureButton(QWidget* parent, const char* name, QStyle::StandardPixmap picture) {
-    QPushButton* b = namedButton(parent, QString::fromLatin1(name));
-    b->setIcon(parent->style()->standardIcon(picture));
-    b->setIconSize(QSize(32, 32));
-    b->setMinimumSize(64, 56);
-    return b;
+    return namedPictureButton(parent, QString::fromLatin1(name), picture, QSize(32, 32),
+                              QSize(64, 56));
 }
 
 QLabel* caption(QWidget* parent, const char* name, const QString& text) {

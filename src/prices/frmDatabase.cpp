@@ -24,10 +24,8 @@ frmDatabase::frmDatabase(QWidget* parent) : QDialog(parent) {
     // Picture buttons without captions; the labels under them name them.
     const auto pictureButton = [&](const QString& name, const QString& label,
                                    QStyle::StandardPixmap picture, int column) {
-        QPushButton* button = namedButton(frame, name);
-        button->setIcon(style()->standardIcon(picture));
-        button->setIconSize(QSize(48, 48));
-        button->setMinimumSize(72, 72);
+        QPushButton* button =
+            namedPictureButton(frame, name, picture, QSize(48, 48), QSize(72, 72));
         button->setAccessibleName(label);
         auto* caption = new QLabel(label, frame);
         caption->setAlignment(Qt::AlignHCenter);

@@ -22,10 +22,8 @@ frmareacode::frmareacode(QWidget* parent) : QDialog(parent) {
     const auto button = [this](const char* name, const char* caption,
                                QStyle::StandardPixmap picture) {
         auto* column = new QVBoxLayout;
-        QPushButton* b = namedButton(this, QString::fromLatin1(name));
-        b->setIcon(style()->standardIcon(picture, nullptr, b));
-        b->setIconSize(QSize(40, 40));
-        b->setMinimumSize(96, 64);
+        QPushButton* b = namedPictureButton(this, QString::fromLatin1(name), picture, QSize(40, 40),
+                                            QSize(96, 64));
         b->setAccessibleName(QString::fromLatin1(caption));
         auto* label = new QLabel(QString::fromLatin1(caption), this);
         label->setAlignment(Qt::AlignHCenter);

@@ -14,6 +14,15 @@ QPushButton* namedButton(QWidget* parent, const QString& name, const QString& ca
     return button;
 }
 
+QPushButton* namedPictureButton(QWidget* parent, const QString& name,
+                                QStyle::StandardPixmap picture, QSize iconSize, QSize minimum) {
+    QPushButton* button = namedButton(parent, name);
+    button->setIcon(button->style()->standardIcon(picture, nullptr, button));
+    button->setIconSize(iconSize);
+    button->setMinimumSize(minimum);
+    return button;
+}
+
 QLineEdit* namedBox(QWidget* parent, const QString& name, const QString& text) {
     auto* box = new QLineEdit(text, parent);
     box->setObjectName(name);
