@@ -99,17 +99,9 @@ void refuseNameBlanks(QLineEdit* box) {
 // ---- controls ------------------------------------------------------------------------------
 
 QLineEdit* adminTextBox(QWidget* parent, const char* name, bool password) {
-    auto* box = new QLineEdit(parent);
-    box->setObjectName(QLatin1String(name));
+    QLineEdit* box = namedBox(parent, QLatin1String(name));
     if (password) box->setEchoMode(QLineEdit::Password);
     return box;
-}
-
-QPushButton* adminButton(QWidget* parent, const char* name, const QString& caption) {
-    auto* button = new QPushButton(caption, parent);
-    button->setObjectName(QLatin1String(name));
-    button->setAutoDefault(false);
-    return button;
 }
 
 QComboBox* userBox(QWidget* parent) {

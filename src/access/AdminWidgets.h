@@ -2,8 +2,9 @@
 // What the user-administration windows share: the button picker, the user list box, the name
 // box's refusal of blanks, and a window frame that keeps its server work from being cut off.
 #include "access/AccessFiles.h"
+#include "common/ReentryGuard.h"
 #include "widgets/ListPair.h"
-#include "widgets/ReentryGuard.h"
+#include "widgets/NamedControls.h"
 
 #include <QDialog>
 
@@ -43,9 +44,8 @@ void LoadUserList(QComboBox* box);
 // where it was, and "You can not have Spaces in the User Name" is told.
 void refuseNameBlanks(QLineEdit* box);
 
-// The controls the windows are made of, named as the windows name them.
+// A text box named as the windows name it; a password box shows no characters.
 QLineEdit* adminTextBox(QWidget* parent, const char* name, bool password);
-QPushButton* adminButton(QWidget* parent, const char* name, const QString& caption);
 // "cbousers": a choice from the list only, in the order the server listed the users.
 QComboBox* userBox(QWidget* parent);
 

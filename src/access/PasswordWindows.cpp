@@ -70,7 +70,7 @@ void layOut(QWidget* window, const QList<QPair<QString, QWidget*>>& rows, QPushB
 
 frmpasswd::frmpasswd(QWidget* parent)
     : PasswordWindow(parent,
-                     adminButton(nullptr, "cmdmodpasswd", QStringLiteral("Change Password"))) {
+                     namedButton(nullptr, "cmdmodpasswd", QStringLiteral("Change Password"))) {
     setObjectName(QStringLiteral("frmpasswd"));
     setWindowTitle(QStringLiteral("Change Password"));
     cmdmodpasswd = m_change;
@@ -129,7 +129,7 @@ void frmpasswd::cmdmodpasswd_Click() {
 
 frmchangepasswd::frmchangepasswd(QWidget* parent)
     : PasswordWindow(parent,
-                     adminButton(nullptr, "cmdchgpasswd", QStringLiteral("Change Password"))) {
+                     namedButton(nullptr, "cmdchgpasswd", QStringLiteral("Change Password"))) {
     setObjectName(QStringLiteral("frmchangepasswd"));
     setWindowTitle(QStringLiteral("Admin Manage Passwords"));
     cmdchgpasswd = m_change;

@@ -5,7 +5,9 @@
 #include "common/SessionLog.h"
 #include "common/SiteTargets.h"
 #include "common/TextFormats.h"
+#include "remote/FetchFile.h"
 #include "remote/ServerWork.h"
+#include "remote/ShellControl.h"
 
 #include <QFile>
 
@@ -15,8 +17,6 @@
 namespace quillon {
 
 namespace {
-
-const QString kShellControl = QStringLiteral("wodSSH1");
 
 AdminOutcome done(const QString& text) {
     return {AdminOutcome::Kind::Done, text};
@@ -153,11 +153,7 @@ UserList listSiteUsers(int site, const QString& localFolder) {
     // A list from an earlier opening must never stand in for one that did not come.
     DeleteFileIfExists(fetched);
     DeleteFileIfExists(converted);
-    const std::unique_ptr<ServerFiles> files =
-        ServerWork::instance().openFiles(filesRequestForSite(site), failure);
-    if (!files) return fail(failure);
-    failure = files->fetch(folder + QStringLiteral("/UNAME.TXT"), fetched);
-    files->close();
+    failure = fetchFile(filesRequestForSite(site), folder + QStringLiteral("/UNAME.TXT"), fetched);
     if (!failure.ok()) return fail(failure);
     ConvertUnixFile(fetched, converted);
     QFile in(converted);

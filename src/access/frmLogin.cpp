@@ -6,16 +6,17 @@
 #include "common/ConfigNames.h"
 #include "common/Globals.h"
 #include "common/Messages.h"
+#include "common/ReentryGuard.h"
 #include "common/ShellQuote.h"
 #include "common/SiteContext.h"
 #include "common/SiteTargets.h"
 #include "platform/ProfileFile.h"
 #include "platform/SystemInfo.h"
 #include "remote/ServerWork.h"
+#include "remote/ShellControl.h"
 #include "widgets/AppControl.h"
 #include "widgets/LongWaitCancel.h"
 #include "widgets/MainWindowPort.h"
-#include "widgets/ReentryGuard.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -150,7 +151,7 @@ void frmLogin::checkLogin() {
     ServerFailure failure;
     WriteDebugLog(QStringLiteral("Login: checking user ") + user);
     const std::unique_ptr<ServerShell> ssh = ServerWork::instance().openShell(
-        shellRequestForSite(site, SiteFolder::Login, QStringLiteral("wodSSH1")), failure);
+        shellRequestForSite(site, SiteFolder::Login, kShellControl), failure);
     if (!ssh) {
         serverUnreachable(failure.text);
         return;
@@ -253,7 +254,7 @@ void frmLogin::acceptLogin(const QString& typed) {
         // answers is not looked at.
         ServerFailure failure;
         const std::unique_ptr<ServerShell> ssh = ServerWork::instance().openShell(
-            shellRequestForSite(site, SiteFolder::Login, QStringLiteral("wodSSH1")), failure);
+            shellRequestForSite(site, SiteFolder::Login, kShellControl), failure);
         if (ssh) {
             ssh->run(QString());
             if (changeFolderAsWritten(*ssh, siteServerFolder(site)).ok())

@@ -2,7 +2,7 @@
 // The login window between start-up and the main window: the user picks a site, types a name
 // and a password; a good login turns on the user's granted menu buttons and hands the site list
 // over to the main window, which then connects the chosen site.
-#include "widgets/ReentryGuard.h"
+#include "common/ReentryGuard.h"
 
 #include <QDialog>
 #include <QStringList>

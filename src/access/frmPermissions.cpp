@@ -21,7 +21,7 @@ frmPermissions::frmPermissions(QWidget* parent) : UserAdminWindow(parent) {
     txtconfirmpasswd = adminTextBox(this, "txtconfirmpasswd", true);
     picker = new ButtonPicker(this);
     picker->setObjectName(QStringLiteral("ButtonPicker"));
-    cmdadduser = adminButton(this, "cmdadduser", QStringLiteral("Add User"));
+    cmdadduser = namedButton(this, "cmdadduser", QStringLiteral("Add User"));
 
     auto* form = new QFormLayout;
     form->addRow(QStringLiteral("User Name:"), txtadduser);

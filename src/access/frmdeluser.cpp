@@ -18,7 +18,7 @@ frmdeluser::frmdeluser(QWidget* parent) : UserAdminWindow(parent) {
     setObjectName(QStringLiteral("frmdeluser"));
     setWindowTitle(QStringLiteral("Delete Users"));
     cbousers = userBox(this);
-    cmddeleteuser = adminButton(this, "cmddeleteuser", QStringLiteral("Delete User"));
+    cmddeleteuser = namedButton(this, "cmddeleteuser", QStringLiteral("Delete User"));
     auto* form = new QFormLayout;
     form->addRow(QStringLiteral("User Name:"), cbousers);
     auto* layout = new QVBoxLayout(this);

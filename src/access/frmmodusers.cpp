@@ -19,7 +19,7 @@ frmmodusers::frmmodusers(QWidget* parent) : UserAdminWindow(parent) {
     cbousers = userBox(this);
     picker = new ButtonPicker(this);
     picker->setObjectName(QStringLiteral("ButtonPicker"));
-    cmdmoduser = adminButton(this, "cmdmoduser", QStringLiteral("Modify User"));
+    cmdmoduser = namedButton(this, "cmdmoduser", QStringLiteral("Modify User"));
 
     auto* form = new QFormLayout;
     form->addRow(QStringLiteral("User Name:"), cbousers);

@@ -3,12 +3,13 @@
 #include "remote/SessionTexts.h"
 
 #include "changes/ChangeRequest.h"
+#include "changes/SiteTables.h"
 #include "common/CommonFunctions.h"
 #include "common/ShellQuote.h"
 #include "common/SiteContext.h"
 #include "common/TextFormats.h"
+#include "remote/ShellControl.h"
 #include "remote/ShellLines.h"
-#include "remote/TablePull.h"
 
 #include <QDir>
 #include <QFile>
@@ -17,23 +18,12 @@ namespace quillon {
 
 namespace {
 
-const QString kControl = QStringLiteral("wodSSH1");
 const QString kMayStillApply = QStringLiteral("The server may still carry out the request.");
 
 // A wait the user ended, whichever step it was in.
 QString requestCancelledText() {
     return cancelledWaitText(QStringLiteral("The request"));
 }
-
-// Marks a call to the server for busy() while it waits.
-class Busy {
-public:
-    explicit Busy(bool& flag) : m_flag(flag) { m_flag = true; }
-    ~Busy() { m_flag = false; }
-
-private:
-    bool& m_flag;
-};
 
 }  // namespace
 
@@ -105,9 +95,9 @@ ServerFailure ChangeExchange::send(QStringList& lstCommands) {
     ServerFailure failure;
     m_wait = std::make_unique<ServerWaits::Scope>();
     {
-        const Busy busy(m_busy);
+        const ReentryGuard::Entry busy = m_busy.enter();
         m_shell = ServerWork::instance().openShell(
-            shellRequestForSite(m_site, SiteFolder::Home, kControl), failure);
+            shellRequestForSite(m_site, SiteFolder::Home, kShellControl), failure);
     }
     if (!m_shell || m_cancelled) {
         close();
@@ -126,7 +116,7 @@ ServerFailure ChangeExchange::send(QStringList& lstCommands) {
         if (line == publishing) m_published = true;
         LineResult written;
         {
-            const Busy busy(m_busy);
+            const ReentryGuard::Entry busy = m_busy.enter();
             written = m_shell->runChecked(line);
         }
         // A move that ran and said it failed renamed nothing.
@@ -162,7 +152,7 @@ ChangeExchange::Outcome ChangeExchange::poll() {
 
     LineResult listed;
     {
-        const Busy busy(m_busy);
+        const ReentryGuard::Entry busy = m_busy.enter();
         listed = m_shell->run(answerPollLine(m_done));
     }
     if (m_cancelled || listed.failure.code == kSessionCancelled)
@@ -210,13 +200,13 @@ ChangeExchange::Outcome ChangeExchange::judge() {
     ServerFailure failure;
     std::unique_ptr<ServerFiles> files;
     {
-        const Busy busy(m_busy);
+        const ReentryGuard::Entry busy = m_busy.enter();
         files = ServerWork::instance().openFiles(filesRequestForSite(m_site), failure);
     }
     if (!files) return notFetched(failure);
     if (m_cancelled) return notFetched({kSessionCancelled, QString(), QString()});
     {
-        const Busy busy(m_busy);
+        const ReentryGuard::Entry busy = m_busy.enter();
         m_files = files.get();
         failure = files->fetch(siteServerFolder(m_site) + QLatin1Char('/') + m_done, local);
         m_files = nullptr;
@@ -236,19 +226,19 @@ ChangeExchange::Outcome ChangeExchange::judge() {
 ServerFailure ChangeExchange::regenerateTables() {
     if (!m_shell || !m_shell->isOpen())
         return {kSessionFailed, sessiontexts::notConnected(), QStringLiteral("./do_csv.sh")};
-    const Busy busy(m_busy);
+    const ReentryGuard::Entry busy = m_busy.enter();
     return m_shell->runChecked(QStringLiteral("./do_csv.sh"), kTableWriteTimeoutSec).failure;
 }
 
 ServerFailure ChangeExchange::sendReloadLine(const QString& word) {
     if (!m_shell || !m_shell->isOpen())
         return {kSessionFailed, sessiontexts::notConnected(), reloadLine(word)};
-    const Busy busy(m_busy);
+    const ReentryGuard::Entry busy = m_busy.enter();
     return m_shell->run(reloadLine(word)).failure;
 }
 
 void ChangeExchange::close() {
-    if (m_busy) {
+    if (m_busy.running()) {
         cancel();
         return;
     }
@@ -260,12 +250,12 @@ void ChangeExchange::close() {
 }
 
 TableMirrorResult ChangeExchange::refreshTables() const {
-    return RefreshSiteTables(m_siteName, filesRequestForSite(m_site), siteServerFolder(m_site));
+    return pullSiteTables(m_site, m_siteName);
 }
 
 void ChangeExchange::cancel() {
     m_cancelled = true;
-    if (m_busy) {
+    if (m_busy.running()) {
         if (m_files)
             m_files->cancel();
         else if (m_shell)

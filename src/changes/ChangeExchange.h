@@ -5,6 +5,7 @@
 // window does after an answer (./do_csv.sh, the reload line, closing, the table pull), for the
 // window to call in its own order. No widgets: the windows' timers call poll() and their Cancel
 // calls cancel().
+#include "common/ReentryGuard.h"
 #include "common/SiteTargets.h"
 #include "common/TableMirror.h"
 #include "remote/ServerWaits.h"
@@ -80,7 +81,7 @@ public:
     void cancel();
     bool cancelled() const { return m_cancelled; }
     // A call to the server is waiting.
-    bool busy() const { return m_busy; }
+    bool busy() const { return m_busy.running(); }
     State state() const { return m_state; }
 
 private:
@@ -105,7 +106,7 @@ private:
     bool m_requestSent = false;
     bool m_published = false;
     bool m_cancelled = false;
-    bool m_busy = false;
+    ReentryGuard m_busy;  // held while a call to the server waits
     QElapsedTimer m_waiting;
     int m_limitSec = 0;
 };

@@ -1,5 +1,6 @@
 #include "changes/ChangeForm.h"
 
+#include "changes/SiteTables.h"
 #include "common/CommonFunctions.h"
 #include "common/Messages.h"
 #include "widgets/LongWaitCancel.h"
@@ -248,10 +249,7 @@ void ChangeForm::pullTables() {
     const TableMirrorResult pulled = m_exchange.refreshTables();
     if (pulled.ok || m_pullTold) return;
     m_pullTold = true;
-    WriteDebugLog(pulled.error);
-    tell(QStringLiteral("The tables of this site could not all be fetched again: %1")
-             .arg(pulled.error),
-         platform::Icon::Exclamation);
+    tellFailedPull(pulled);
 }
 
 void ChangeForm::cmdcancel_Click() {

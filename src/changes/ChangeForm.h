@@ -11,9 +11,9 @@
 // it takes no input but the long-wait Cancel (cmdcancelwait), which ends the wait through
 // ServerShell::cancel(); the user is told the server may still carry out the request.
 #include "changes/ChangeExchange.h"
+#include "common/ReentryGuard.h"
 #include "widgets/LongWaitCancel.h"
 #include "widgets/ProgressLabel.h"
-#include "widgets/ReentryGuard.h"
 
 #include <QDialog>
 #include <QHash>

@@ -9,6 +9,7 @@
 #include "widgets/BusyPointer.h"
 #include "widgets/LongWaitCancel.h"
 #include "widgets/MainWindowPort.h"
+#include "widgets/NamedControls.h"
 #include "widgets/ProgressLabel.h"
 #include "widgets/SortableGrid.h"
 #include "widgets/Timers.h"
@@ -34,13 +35,6 @@ constexpr int kListMinHeight = 267;
 constexpr int kDeleteMinHeight = 406;
 const QString kNoBackupsToManage =
     QStringLiteral("There are no backups to manage on the call accounting server!");
-
-QPushButton* button(QWidget* parent, const char* name, const QString& text) {
-    auto* b = new QPushButton(text, parent);
-    b->setObjectName(QString::fromLatin1(name));
-    b->setAutoDefault(false);
-    return b;
-}
 
 // The shared long-wait Cancel, under the name these windows give it.
 LongWaitCancel* waitCancelButton(QWidget* parent) {
@@ -99,8 +93,8 @@ frestore::frestore(QWidget* parent) : QDialog(parent) {
     connect(MSFlexGrid1, &SortableGrid::rowDoubleClicked, this, &frestore::MSFlexGrid1_DblClick);
     Label1 = new QLabel(QStringLiteral("Double click on the backup you want to restore"), this);
     Label1->setObjectName(QStringLiteral("Label1"));
-    Command1 = button(this, "Command1", QStringLiteral("&Restore"));
-    cmdcancel = button(this, "cmdcancel", QStringLiteral("&Cancel"));
+    Command1 = namedButton(this, "Command1", QStringLiteral("&Restore"));
+    cmdcancel = namedButton(this, "cmdcancel", QStringLiteral("&Cancel"));
     lblrunning = new ProgressLabel(QStringLiteral("Restoring Calls"), kListDots, this);
     lblrunning->setObjectName(QStringLiteral("lblrunning"));
     lblrunning->setVisible(false);
@@ -240,8 +234,8 @@ BackupTickList::BackupTickList(TickListSetup setup, QWidget* parent)
     MSFlexGrid1->setObjectName(QStringLiteral("MSFlexGrid1"));
     Label1 = new QLabel(m_setup.hint, this);
     Label1->setObjectName(QStringLiteral("Label1"));
-    Command1 = button(this, "Command1", QStringLiteral("RUN"));
-    cmdcancel = button(this, "cmdcancel", QStringLiteral("&Cancel"));
+    Command1 = namedButton(this, "Command1", QStringLiteral("RUN"));
+    cmdcancel = namedButton(this, "cmdcancel", QStringLiteral("&Cancel"));
     lblrunning = new ProgressLabel(QStringLiteral("PROCESSING"), kListDots, this);
     lblrunning->setObjectName(QStringLiteral("lblrunning"));
     lblrunning->setVisible(false);

@@ -4,8 +4,8 @@
 // delete (after a question; what was deleted is checked on the server) and bring back (each
 // ticked archive copied to this computer's download/backups folder). Each lists the server
 // afresh when it opens; a record that does not name an archive is left out and told.
+#include "common/ReentryGuard.h"
 #include "maintenance/BackupWork.h"
-#include "widgets/ReentryGuard.h"
 
 #include <QDialog>
 #include <QString>

@@ -1,7 +1,7 @@
 #include "maintenance/BackupMenus.h"
 
-#include "common/Messages.h"
 #include "widgets/BusyPointer.h"
+#include "widgets/NamedControls.h"
 #include "widgets/ProgressLabel.h"
 #include "widgets/Timers.h"
 #include "widgets/WindowRegistry.h"
@@ -21,26 +21,14 @@ const QString kRetrieving = QStringLiteral("Retrieving Backups List");
 constexpr int kMenuDots = 3;
 
 QPushButton* pictureButton(QWidget* parent, const char* name, QStyle::StandardPixmap picture) {
-    auto* b = new QPushButton(parent);
-    b->setObjectName(QString::fromLatin1(name));
-    b->setIcon(parent->style()->standardIcon(picture));
-    b->setIconSize(QSize(32, 32));
-    b->setMinimumSize(64, 56);
-    b->setAutoDefault(false);
-    return b;
+    return namedPictureButton(parent, QString::fromLatin1(name), picture, QSize(32, 32),
+                              QSize(64, 56));
 }
 
 QLabel* caption(QWidget* parent, const char* name, const QString& text) {
-    auto* l = new QLabel(text, parent);
-    l->setObjectName(QString::fromLatin1(name));
+    QLabel* l = namedLabel(parent, QString::fromLatin1(name), text);
     l->setAlignment(Qt::AlignCenter);
     return l;
-}
-
-void opened(const QString& window, QWidget* parent) {
-    if (!openWindow(window, parent))
-        tell(QStringLiteral("The window %1 is not part of this program.").arg(window),
-             platform::Icon::Critical);
 }
 }  // namespace
 
@@ -96,7 +84,7 @@ void Fbackuprestore::setButtonsShown(bool shown) {
 
 void Fbackuprestore::cmdbackup_Click() {
     setButtonsEnabled(false);
-    opened(QStringLiteral("fbackup"), this);
+    openWindowOrTell(QStringLiteral("fbackup"), this);
     setButtonsEnabled(true);
 }
 
@@ -109,7 +97,7 @@ void Fbackuprestore::cmdrestore_Click() {
         BusyPointer busy(this);
         // The restore window lists the backups while it loads, under the running text; a
         // restore closes this menu too.
-        opened(QStringLiteral("frestore"), this);
+        openWindowOrTell(QStringLiteral("frestore"), this);
     }
     tmrreport->stop();
     lblrunning->setVisible(false);
@@ -121,7 +109,7 @@ void Fbackuprestore::cmdmaintance_Click() {
     setButtonsEnabled(false);
     {
         BusyPointer busy(this);
-        opened(QStringLiteral("fmanagebackups"), this);
+        openWindowOrTell(QStringLiteral("fmanagebackups"), this);
     }
     setButtonsEnabled(true);
 }
@@ -179,7 +167,7 @@ void fmanagebackups::openList(const QString& window) {
     lblrunning->setVisible(true);
     tmrreport->start();
     setButtons(false, false);
-    opened(window, this);
+    openWindowOrTell(window, this);
     setButtons(true, true);
     lblrunning->setVisible(false);
     tmrreport->stop();

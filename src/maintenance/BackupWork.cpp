@@ -4,6 +4,7 @@
 #include "common/Globals.h"
 #include "common/SiteContext.h"
 #include "remote/SessionError.h"
+#include "remote/ShellControl.h"
 
 #include <QDir>
 #include <QFile>
@@ -19,8 +20,7 @@ ServerFailure BackupWork::openShell(SiteFolder folder) {
     closeShell();
     ServerFailure failure;
     m_shell = ServerWork::instance().openShell(
-        shellRequestForSite(SiteContext::current().index(), folder, QStringLiteral("wodSSH1")),
-        failure);
+        shellRequestForSite(SiteContext::current().index(), folder, kShellControl), failure);
     return failure;
 }
 

@@ -4,8 +4,8 @@
 // copied to this computer and gets its final name and its info record on the server. The
 // archive is found by the name the server gave it, so the two clocks need not agree; every
 // step is checked and "BACKUP COMPLETE" comes only when the copy and the record are there.
+#include "common/ReentryGuard.h"
 #include "maintenance/BackupWork.h"
-#include "widgets/ReentryGuard.h"
 
 #include <QDialog>
 #include <QString>

@@ -2,12 +2,12 @@
 
 #include "common/CommonFunctions.h"
 #include "common/Globals.h"
+#include "common/ReentryGuard.h"
 #include "common/ShellQuote.h"
 #include "common/SiteContext.h"
 #include "platform/FileLookup.h"
 #include "platform/SystemInfo.h"
 #include "remote/ServerWork.h"
-#include "widgets/ReentryGuard.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -7,7 +7,9 @@
 #include "menu/ReportList.h"
 #include "platform/DocumentViewer.h"
 #include "rates/PricingReport.h"
+#include "remote/FetchFile.h"
 #include "remote/ServerWork.h"
+#include "remote/ShellControl.h"
 #include "reports/common/ReportRetrieval.h"
 #include "reports/common/ReportTable.h"
 #include "widgets/BusyPointer.h"
@@ -95,7 +97,7 @@ void Reports::Form_Load() {
     ServerFailure failure;
     const std::unique_ptr<ServerShell> shell = ServerWork::instance().openShell(
         shellRequestForSite(site, G().g_BackupReportsMode ? SiteFolder::Backup : SiteFolder::Home,
-                            QStringLiteral("wodSSH1")),
+                            kShellControl),
         failure);
     if (!shell) {
         notMade(failure);

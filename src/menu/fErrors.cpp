@@ -11,6 +11,7 @@
 #include "menu/ServerUtilities.h"
 #include "platform/DocumentViewer.h"
 #include "platform/Prompter.h"
+#include "remote/ShellControl.h"
 #include "widgets/LongWaitCancel.h"
 
 #include <QCheckBox>
@@ -142,8 +143,8 @@ void fErrors::cmdrmerror_Click() {
     // copy listed there is nothing to remove, and no server to wait for.
     const CheckedRun run =
         lines.isEmpty() ? CheckedRun{}
-                        : runCheckedLines(shellRequestForSite(SiteContext::current().index(), SiteFolder::Login,
-                                                              QStringLiteral("wodSSH1")),
+                        : runCheckedLines(shellRequestForSite(SiteContext::current().index(),
+                                                              SiteFolder::Login, kShellControl),
                                           lines);
     if (!self) return;
 

@@ -6,6 +6,7 @@
 #include "common/ConfigNames.h"
 #include "common/Globals.h"
 #include "common/Messages.h"
+#include "common/ReentryGuard.h"
 #include "common/TextFormats.h"
 #include "menu/ErrorFiles.h"
 #include "menu/ErrorIndicator.h"
@@ -21,7 +22,6 @@
 #include "reports/common/ReportTable.h"
 #include "widgets/AppControl.h"
 #include "widgets/BusyPointer.h"
-#include "widgets/ReentryGuard.h"
 #include "widgets/WindowRegistry.h"
 
 #include <QCloseEvent>

@@ -1,11 +1,9 @@
 #include "prices/PriceListWindow.h"
 
+#include "changes/SiteTables.h"
 #include "common/CommonFunctions.h"
 #include "common/Globals.h"
 #include "common/Messages.h"
-#include "common/SiteContext.h"
-#include "common/SiteTargets.h"
-#include "remote/TablePull.h"
 #include "widgets/BusyPointer.h"
 #include "widgets/LongWaitCancel.h"
 #include "widgets/SortableGrid.h"
@@ -101,10 +99,7 @@ void PriceListWindow::load(PriceSet set) {
     m_set = set;
     setWindowTitle(priceListCaption(m_kind, set));
 
-    const SiteContext& site = SiteContext::current();
-    const TableMirrorResult pulled = RefreshSiteTables(
-        site.name(), filesRequestForSite(site.index()), siteServerFolder(site.index()));
-    if (!pulled.ok) WriteDebugLog(pulled.error);
+    const TableMirrorResult pulled = pullSiteTables();
 
     WriteDebugLog(QStringLiteral("Loading Calc Grid"));
     if (m_kind == PriceListKind::International) WriteDebugLog(QStringLiteral("Loading CC Grid"));
@@ -122,12 +117,7 @@ void PriceListWindow::load(PriceSet set) {
     pricinggrid->setUpdatesEnabled(true);
     busy.release();
 
-    if (!pulled.ok && toldCancelledWait(QStringLiteral("The table pull"))) return;
-    if (!pulled.ok)
-        tell(QStringLiteral("The tables of this site could not all be fetched again: %1")
-                 .arg(pulled.error),
-             platform::Icon::Exclamation);
-    else if (!list.problem.isEmpty())
+    if (tellFailedPull(pulled) == PullTold::Nothing && !list.problem.isEmpty())
         tell(list.problem, platform::Icon::Exclamation);
 }
 

@@ -4,8 +4,8 @@
 // site's tables and builds the list of the set chosen; Modify and a double click open the
 // modify form of the chosen line, and the list loads again, as the pricing question's set,
 // once that form has closed.
+#include "common/ReentryGuard.h"
 #include "prices/PriceList.h"
-#include "widgets/ReentryGuard.h"
 
 #include <QDialog>
 #include <QList>

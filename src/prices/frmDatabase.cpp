@@ -2,6 +2,7 @@
 
 #include "widgets/BusyPointer.h"
 #include "widgets/LongWaitCancel.h"
+#include "widgets/NamedControls.h"
 #include "widgets/WindowRegistry.h"
 
 #include <QGridLayout>
@@ -23,13 +24,9 @@ frmDatabase::frmDatabase(QWidget* parent) : QDialog(parent) {
     // Picture buttons without captions; the labels under them name them.
     const auto pictureButton = [&](const QString& name, const QString& label,
                                    QStyle::StandardPixmap picture, int column) {
-        auto* button = new QPushButton(frame);
-        button->setObjectName(name);
-        button->setIcon(style()->standardIcon(picture));
-        button->setIconSize(QSize(48, 48));
-        button->setMinimumSize(72, 72);
+        QPushButton* button =
+            namedPictureButton(frame, name, picture, QSize(48, 48), QSize(72, 72));
         button->setAccessibleName(label);
-        button->setAutoDefault(false);
         auto* caption = new QLabel(label, frame);
         caption->setAlignment(Qt::AlignHCenter);
         grid->addWidget(button, 0, column, Qt::AlignHCenter);

@@ -7,10 +7,12 @@
 #include "platform/DocumentViewer.h"
 #include "platform/FileLookup.h"
 #include "rates/PricingReport.h"
+#include "remote/FetchFile.h"
 #include "remote/ServerWork.h"
 #include "reports/common/ReportTable.h"
 #include "reports/common/SelectionTable.h"
 #include "widgets/KeyedPickList.h"
+#include "widgets/NamedControls.h"
 #include "widgets/NumericTextFilter.h"
 
 #include <QCheckBox>
@@ -50,27 +52,22 @@ fcallcalc::fcallcalc(QWidget* parent) : ReportWindow(reportkinds::callCost, QStr
     setWindowTitle(QStringLiteral("Call Calculator"));
     setModal(true);
 
-    const auto label = [this](const char* name, const char* text) {
-        auto* l = new QLabel(QString::fromLatin1(text), this);
-        l->setObjectName(QString::fromLatin1(name));
-        return l;
-    };
     const auto box = [this](const char* name) {
-        auto* b = new QLineEdit(this);
-        b->setObjectName(QString::fromLatin1(name));
+        QLineEdit* b = namedBox(this, QString::fromLatin1(name));
         connect(b, &QLineEdit::textChanged, b, [b] { applyDigitsOnlyFilter(b); });
         return b;
     };
-    Lblareacode = label("Lblareacode", "Enter Area Code");
+    Lblareacode =
+        namedLabel(this, QStringLiteral("Lblareacode"), QStringLiteral("Enter Area Code"));
     txtarea = box("txtarea");
-    lblprefix = label("lblprefix", "Enter Prefix");
+    lblprefix = namedLabel(this, QStringLiteral("lblprefix"), QStringLiteral("Enter Prefix"));
     txtprefix = box("txtprefix");
-    lblduration = label("lblduration", "Enter Duration");
+    lblduration = namedLabel(this, QStringLiteral("lblduration"), QStringLiteral("Enter Duration"));
     txtduration = box("txtduration");
-    chkinternational = new QCheckBox(QStringLiteral("International call"), this);
-    chkinternational->setObjectName(QStringLiteral("chkinternational"));
+    chkinternational = namedCheckBox(this, QStringLiteral("chkinternational"),
+                                     QStringLiteral("International call"));
     connect(chkinternational, &QCheckBox::toggled, this, &fcallcalc::chkinternational_Click);
-    Label5 = label("Label5", "Choose Line Type");
+    Label5 = namedLabel(this, QStringLiteral("Label5"), QStringLiteral("Choose Line Type"));
     cboDivision =
         new KeyedPickList(this, QStringLiteral("cboDivision"), QStringLiteral("cboDivisionhidden"));
 
@@ -172,13 +169,7 @@ bool fcallcalc::bringAnswer() {
         return false;
     };
 
-    ServerFailure failure;
-    std::unique_ptr<ServerFiles> files =
-        ServerWork::instance().openFiles(filesRequestForSite(site), failure);
-    if (files) {
-        failure = files->fetch(remote, answer);
-        files->close();
-    }
+    const ServerFailure failure = fetchFile(filesRequestForSite(site), remote, answer);
     if (!failure.ok())
         return failed(
             QStringLiteral("The price of the call could not be brought back from the server "

@@ -1,13 +1,12 @@
 #include "rates/frmac.h"
 
+#include "changes/SiteTables.h"
 #include "common/CommonFunctions.h"
 #include "common/Globals.h"
 #include "common/Messages.h"
-#include "common/SiteContext.h"
-#include "common/SiteTargets.h"
-#include "remote/TablePull.h"
 #include "widgets/BusyPointer.h"
 #include "widgets/LongWaitCancel.h"
+#include "widgets/NamedControls.h"
 #include "widgets/NumericTextFilter.h"
 #include "widgets/SortableGrid.h"
 #include "widgets/Timers.h"
@@ -41,10 +40,9 @@ frmac::frmac(QWidget* parent) : QDialog(parent) {
     setModal(true);
 
     const auto filterRow = [this](const char* check, const char* caption, const char* box) {
-        auto* c = new QCheckBox(QString::fromLatin1(caption), this);
-        c->setObjectName(QString::fromLatin1(check));
-        auto* b = new QLineEdit(this);
-        b->setObjectName(QString::fromLatin1(box));
+        QCheckBox* c =
+            namedCheckBox(this, QString::fromLatin1(check), QString::fromLatin1(caption));
+        QLineEdit* b = namedBox(this, QString::fromLatin1(box));
         connect(b, &QLineEdit::textChanged, b, [b] { applyNumericTextFilter(b); });
         return std::pair{c, b};
     };
@@ -53,9 +51,7 @@ frmac::frmac(QWidget* parent) : QDialog(parent) {
     std::tie(chkPrefix, txtprefix) = filterRow("chkPrefix", "Filter Prefix", "txtprefix");
     connect(chkAreaCode, &QCheckBox::toggled, this, &frmac::chkAreaCode_Click);
     connect(chkPrefix, &QCheckBox::toggled, this, &frmac::chkPrefix_Click);
-    cmdFilter = new QPushButton(QStringLiteral("Apply Filter"), this);
-    cmdFilter->setObjectName(QStringLiteral("cmdFilter"));
-    cmdFilter->setAutoDefault(false);
+    cmdFilter = namedButton(this, QStringLiteral("cmdFilter"), QStringLiteral("Apply Filter"));
     connect(cmdFilter, &QPushButton::clicked, this, &frmac::cmdFilter_Click);
 
     MSFlexGrid1 = new SortableGrid(this);
@@ -92,9 +88,7 @@ frmac::~frmac() = default;
 
 void frmac::Form_Load() {
     BusyPointer busy(this);
-    const int site = SiteContext::current().index();
-    const TableMirrorResult pulled = RefreshSiteTables(
-        SiteContext::current().name(), filesRequestForSite(site), siteServerFolder(site));
+    const TableMirrorResult pulled = pullSiteTables();
     for (QCheckBox* c : {chkAreaCode, chkPrefix}) c->setChecked(false);
     for (QLineEdit* b : {txtareacode, txtprefix}) {
         b->clear();
@@ -111,13 +105,7 @@ void frmac::Form_Load() {
     busy.release();
 
     // The window shows what the mirror holds; what could not be pulled or read is told.
-    if (!pulled.ok) WriteDebugLog(pulled.error);
-    if (!pulled.ok && toldCancelledWait(QStringLiteral("The table pull"))) return;
-    if (!pulled.ok) {
-        tell(QStringLiteral("The tables of this site could not all be fetched again: %1")
-                 .arg(pulled.error),
-             platform::Icon::Exclamation);
-    }
+    if (tellFailedPull(pulled) == PullTold::Cancelled) return;
     if (!m_tables.problems.isEmpty())
         tell(m_tables.problems.join(QStringLiteral("\r\n")), platform::Icon::Exclamation);
 }
@@ -159,11 +147,8 @@ void frmac::MSFlexGrid1_DblClick(int row) {
     MSFlexGrid2->setCurrentRow(lookup.rate + 1);
     MSFlexGrid3->setCurrentRow(lookup.calc + 1);
     WriteDebugLog(QStringLiteral("Loading edit AC Form"));
-    if (!openWindow(QStringLiteral("frmeditAC"), this, QVariant(MSFlexGrid1->rowCells(row)))) {
-        tell(QStringLiteral("The window frmeditAC is not part of this program."),
-             platform::Icon::Critical);
+    if (!openWindowOrTell(QStringLiteral("frmeditAC"), this, QVariant(MSFlexGrid1->rowCells(row))))
         return;
-    }
     // Once the form has closed the grid shows the table as it is now, with the filter.
     MSFlexGrid1->viewport()->update();
     cmdFilter_Click();

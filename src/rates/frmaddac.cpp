@@ -2,6 +2,7 @@
 
 #include "changes/ChangeRequest.h"
 #include "rates/AreaCodes.h"
+#include "widgets/NamedControls.h"
 #include "widgets/NumericTextFilter.h"
 #include "widgets/TypedLengthLimit.h"
 
@@ -17,15 +18,10 @@ frmaddac::frmaddac(QWidget* parent)
                   .pullsTablesOnClose = false},
                  QStringLiteral("Add Area Codes"), parent) {
     setObjectName(QStringLiteral("frmaddac"));
-    const auto box = [this](const char* name) {
-        auto* b = new QLineEdit(this);
-        b->setObjectName(QString::fromLatin1(name));
-        return b;
-    };
-    txtname = box("txtname");
+    txtname = namedBox(this, QStringLiteral("txtname"));
     limitTypedLength(txtname, kNameLength);
-    txtareacode = box("txtareacode");
-    txtprefix = box("txtprefix");
+    txtareacode = namedBox(this, QStringLiteral("txtareacode"));
+    txtprefix = namedBox(this, QStringLiteral("txtprefix"));
     for (QLineEdit* b : {txtareacode, txtprefix})
         connect(b, &QLineEdit::textChanged, b, [b] { applyDigitsOnlyFilter(b); });
     cborate = new QComboBox(this);

@@ -1,8 +1,8 @@
 #include "rates/frmareacode.h"
 
-#include "common/Messages.h"
 #include "widgets/BusyPointer.h"
 #include "widgets/LongWaitCancel.h"
+#include "widgets/NamedControls.h"
 #include "widgets/WindowRegistry.h"
 
 #include <QHBoxLayout>
@@ -22,12 +22,8 @@ frmareacode::frmareacode(QWidget* parent) : QDialog(parent) {
     const auto button = [this](const char* name, const char* caption,
                                QStyle::StandardPixmap picture) {
         auto* column = new QVBoxLayout;
-        auto* b = new QPushButton(this);
-        b->setObjectName(QString::fromLatin1(name));
-        b->setIcon(style()->standardIcon(picture, nullptr, b));
-        b->setIconSize(QSize(40, 40));
-        b->setMinimumSize(96, 64);
-        b->setAutoDefault(false);
+        QPushButton* b = namedPictureButton(this, QString::fromLatin1(name), picture, QSize(40, 40),
+                                            QSize(96, 64));
         b->setAccessibleName(QString::fromLatin1(caption));
         auto* label = new QLabel(QString::fromLatin1(caption), this);
         label->setAlignment(Qt::AlignHCenter);
@@ -58,11 +54,7 @@ void frmareacode::Form_Load() {
 
 void frmareacode::open(const QString& window) {
     BusyPointer busy(this);
-    if (!openWindow(window, this)) {
-        busy.release();
-        tell(QStringLiteral("The window %1 is not part of this program.").arg(window),
-             platform::Icon::Critical);
-    }
+    openWindowOrTell(window, this);
 }
 
 void frmareacode::cmdLD_Click() {

@@ -1,6 +1,7 @@
 #include "rates/frmeditAC.h"
 
 #include "changes/ChangeRequest.h"
+#include "widgets/NamedControls.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -26,9 +27,7 @@ frmeditAC::frmeditAC(const QStringList& row, QWidget* parent)
     cmdcancel->setObjectName(QStringLiteral("Cmdclose"));
 
     const auto box = [this](const char* name, const QString& value) {
-        auto* b = new QLineEdit(value, this);
-        b->setObjectName(QString::fromLatin1(name));
-        return b;
+        return namedBox(this, QString::fromLatin1(name), value);
     };
     txtareacode = box("txtareacode", row.value(1));
     txtareacode->setEnabled(false);

@@ -1,13 +1,13 @@
 #include "remote/TablePull.h"
 
 #include "common/CommonFunctions.h"
+#include "common/ReentryGuard.h"
 #include "common/SiteContext.h"
 #include "remote/ServerWork.h"
 #include "remote/ShellLines.h"
 
 #include <QDir>
 
-#include <atomic>
 #include <memory>
 
 namespace quillon {
@@ -16,27 +16,15 @@ namespace {
 
 // Every window's pull goes through one file-transfer session at a time; a second pull that a
 // timer or a nested event loop starts meanwhile would delete the files the first is writing.
-std::atomic<bool> g_pullRunning{false};
-
-class PullGuard {
-public:
-    PullGuard() : owned_(!g_pullRunning.exchange(true)) {}
-    ~PullGuard() {
-        if (owned_) g_pullRunning = false;
-    }
-    bool owned() const { return owned_; }
-
-private:
-    bool owned_;
-};
+ReentryGuard g_pull;
 
 }  // namespace
 
 TableMirrorResult RefreshSiteTables(const QString& siteName, const FilesRequest& files,
                                     const QString& serverFolder) {
     TableMirrorResult result;
-    PullGuard guard;
-    if (!guard.owned()) {
+    const ReentryGuard::Entry pulling = g_pull.enter();
+    if (!pulling) {
         result.error = QStringLiteral("A table pull is already running");
         return result;
     }

@@ -12,12 +12,14 @@
 #include "platform/Prompter.h"
 #include "platform/SystemInfo.h"
 #include "remote/ServerWork.h"
+#include "remote/ShellControl.h"
 #include "startup/ReportScripts.h"
 #include "startup/SiteSetup.h"
 #include "widgets/AppControl.h"
 #include "widgets/BusyPointer.h"
 #include "widgets/KeyUpFilter.h"
 #include "widgets/MainWindowPort.h"
+#include "widgets/NamedControls.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -47,19 +49,6 @@ const QString kSaveCaption = QStringLiteral("&Save Site");
 const QString kDefaultSiteRefusal =
     QStringLiteral("YOU MAY NOT MODIFY THE DEFAULT SITE, ADD A SITE CALL VARNEL SUPPORT FOR HELP");
 
-QLineEdit* makeBox(QWidget* parent, const char* name) {
-    auto* box = new QLineEdit(parent);
-    box->setObjectName(QLatin1String(name));
-    return box;
-}
-
-QPushButton* makeButton(QWidget* parent, const char* name, const QString& caption) {
-    auto* button = new QPushButton(caption, parent);
-    button->setObjectName(QLatin1String(name));
-    button->setAutoDefault(false);
-    return button;
-}
-
 }  // namespace
 
 fSites::fSites(QWidget* parent) : QDialog(parent) {
@@ -71,17 +60,17 @@ fSites::fSites(QWidget* parent) : QDialog(parent) {
     cboSites = new QComboBox(this);
     cboSites->setObjectName(QStringLiteral("cboSites"));
     cboSites->setMinimumContentsLength(20);
-    txtSiteName = makeBox(this, "txtSiteName");
+    txtSiteName = namedBox(this, "txtSiteName");
     txtSiteName->setVisible(false);
 
-    txtIPAddress = makeBox(this, "txtIPAddress");
-    txtSSHPort = makeBox(this, "txtSSHPort");
-    txtTelnetPort = makeBox(this, "txtTelnetPort");
-    txtUserName = makeBox(this, "txtUserName");
-    txtPassword = makeBox(this, "txtPassword");
+    txtIPAddress = namedBox(this, "txtIPAddress");
+    txtSSHPort = namedBox(this, "txtSSHPort");
+    txtTelnetPort = namedBox(this, "txtTelnetPort");
+    txtUserName = namedBox(this, "txtUserName");
+    txtPassword = namedBox(this, "txtPassword");
     txtPassword->setEchoMode(QLineEdit::Password);
-    txthomedir = makeBox(this, "txthomedir");
-    txtlogin = makeBox(this, "txtlogin");
+    txthomedir = namedBox(this, "txthomedir");
+    txtlogin = namedBox(this, "txtlogin");
 
     auto* top = new QHBoxLayout;
     top->addWidget(Label1);
@@ -110,9 +99,9 @@ fSites::fSites(QWidget* parent) : QDialog(parent) {
     txtTelnetPort->setVisible(false);
     lblTelnetPort->setVisible(false);
 
-    cmdmodify = makeButton(this, "cmdmodify", kModifyCaption);
-    cmdNewSite = makeButton(this, "cmdNewSite", kNewSiteCaption);
-    cmdcancel = makeButton(this, "cmdcancel", QStringLiteral("&Cancel"));
+    cmdmodify = namedButton(this, "cmdmodify", kModifyCaption);
+    cmdNewSite = namedButton(this, "cmdNewSite", kNewSiteCaption);
+    cmdcancel = namedButton(this, "cmdcancel", QStringLiteral("&Cancel"));
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(cmdmodify);
     buttons->addWidget(cmdNewSite);
@@ -129,7 +118,7 @@ fSites::fSites(QWidget* parent) : QDialog(parent) {
     txtScript->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     txtScript->setMinimumSize(360, 200);
     KeyUpFilter::install(txtScript, [this](int) { txtScript_KeyUp(); });
-    cmdsave = makeButton(Frame1, "cmdsave", QStringLiteral("&Save Script"));
+    cmdsave = namedButton(Frame1, "cmdsave", QStringLiteral("&Save Script"));
     auto* frameLayout = new QGridLayout(Frame1);
     frameLayout->addWidget(new QLabel(QStringLiteral("Available Reports:"), Frame1), 0, 0);
     frameLayout->addWidget(new QLabel(QStringLiteral("Script:"), Frame1), 0, 1);
@@ -533,7 +522,7 @@ std::optional<QString> fSites::setUpNewServer(int siteNumber, const NewSiteEntry
     // The site table's new entry: the address and port as typed, the typed shell login.
     ServerFailure failure;
     const std::unique_ptr<ServerShell> wodSSH1 = ServerWork::instance().openShell(
-        shellRequestForSite(siteNumber - 1, SiteFolder::Login, QStringLiteral("wodSSH1")), failure);
+        shellRequestForSite(siteNumber - 1, SiteFolder::Login, kShellControl), failure);
     if (!wodSSH1) return failure.text;
     QStringList queue;
     QStringList names;

@@ -2,8 +2,8 @@
 // The connecting window, shown modally by the main window for every site choice: it empties the
 // site's local table folder, has the server write its tables (./do_csv.sh), pulls them into the
 // table mirror and reconnects the two live monitors, while a row of dots shows it is working.
+#include "common/ReentryGuard.h"
 #include "widgets/ProgressLabel.h"
-#include "widgets/ReentryGuard.h"
 
 #include <QDialog>
 #include <QString>

@@ -124,11 +124,7 @@ void frmmanager::openForm(const QString& window, const QStringList& row) {
     const int index = m_index;
     // The form is modal over this window, which stays where it is (a modal window that hid
     // itself would end its own wait); once the form has closed the table shows afresh.
-    if (!openWindow(window, this, QVariant(row))) {
-        tell(QStringLiteral("The window %1 is not part of this program.").arg(window),
-             platform::Icon::Critical);
-        return;
-    }
+    if (!openWindowOrTell(window, this, QVariant(row))) return;
     Optreporttype_Click(index);
     MSFlexGrid1->viewport()->update();
     tmrShowMe->start();

@@ -7,6 +7,7 @@
 #include "reports/common/SelectionTable.h"
 #include "utilities/DeleteCalls.h"
 #include "widgets/ListPair.h"
+#include "widgets/NamedControls.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -29,11 +30,6 @@ const QString kNotDeleted = QStringLiteral("Calls not deleted");
 constexpr int kExtension = 1;
 constexpr int kDaysBack = 90;
 
-QCheckBox* makeAllBox(const QString& name, QWidget* parent) {
-    auto* box = new QCheckBox(QStringLiteral("ALL"), parent);
-    box->setObjectName(name);
-    return box;
-}
 }  // namespace
 
 fdeletecalls::fdeletecalls(QWidget* parent)
@@ -75,10 +71,10 @@ fdeletecalls::fdeletecalls(QWidget* parent)
     auto* optionsLayout = new QVBoxLayout(options);
     auto* kindsGrid = new QGridLayout;
     auto* group = new QButtonGroup(this);
-    chkline = makeAllBox(QStringLiteral("chkline"), options);
-    chkext = makeAllBox(QStringLiteral("chkext"), options);
-    chkdpt = makeAllBox(QStringLiteral("chkdpt"), options);
-    chkdiv = makeAllBox(QStringLiteral("chkdiv"), options);
+    chkline = namedCheckBox(options, QStringLiteral("chkline"), QStringLiteral("ALL"));
+    chkext = namedCheckBox(options, QStringLiteral("chkext"), QStringLiteral("ALL"));
+    chkdpt = namedCheckBox(options, QStringLiteral("chkdpt"), QStringLiteral("ALL"));
+    chkdiv = namedCheckBox(options, QStringLiteral("chkdiv"), QStringLiteral("ALL"));
     for (int i = 0; i < kDeleteCallsKinds; ++i) {
         const DeleteCallsKind& kind = deleteCallsKinds()[i];
         Optreporttype[i] = new QRadioButton(kind.option, options);

@@ -6,6 +6,7 @@
 #include "common/SiteContext.h"
 #include "common/SiteTargets.h"
 #include "remote/ServerWork.h"
+#include "remote/ShellControl.h"
 #include "reports/common/SelectionTable.h"
 #include "utilities/TestCall.h"
 #include "widgets/BusyPointer.h"
@@ -142,8 +143,7 @@ void fhobiccall::cmdrun_Click() {
     BusyPointer busy(this);
     ServerFailure failure;
     const std::unique_ptr<ServerShell> shell = ServerWork::instance().openShell(
-        shellRequestForSite(SiteContext::current().index(), SiteFolder::Home,
-                            QStringLiteral("wodSSH1")),
+        shellRequestForSite(SiteContext::current().index(), SiteFolder::Home, kShellControl),
         failure);
     // Whether the program may have taken the call up: its line went out and no status came back.
     bool maybeSent = false;

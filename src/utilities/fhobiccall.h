@@ -1,7 +1,7 @@
 #pragma once
 // Test Call: hands the server one made-up call record for a guest-room extension and runs its
 // test-call program on it, in the site's server folder.
-#include "widgets/ReentryGuard.h"
+#include "common/ReentryGuard.h"
 
 #include <QDialog>
 

@@ -1,6 +1,7 @@
 #include "widgets/ListPair.h"
 
 #include "widgets/KeyUpFilter.h"
+#include "widgets/NamedControls.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -20,13 +21,6 @@ QListWidget* makeList(const char* name, QWidget* parent, bool shown) {
     return list;
 }
 
-QPushButton* makeButton(const char* name, const char* caption, QWidget* parent) {
-    auto* button = new QPushButton(QString::fromLatin1(caption), parent);
-    button->setObjectName(QString::fromLatin1(name));
-    // Enter belongs to the lists, never to a default button.
-    button->setAutoDefault(false);
-    return button;
-}
 }  // namespace
 
 ListPair::ListPair(QWidget* parent) : QWidget(parent) {
@@ -40,8 +34,9 @@ ListPair::ListPair(QWidget* parent) : QWidget(parent) {
     lstItemHidden = makeList("lstItemHidden", this, false);
     m_available = std::make_unique<SelectionList>(lstDivision, lstDivisionHidden);
     m_selected = std::make_unique<SelectionList>(lstItem, lstItemHidden);
-    cmdadd = makeButton("cmdadd", ">>", this);
-    cmdremove = makeButton("cmdremove", "<<", this);
+    // Enter belongs to the lists, never to a default button.
+    cmdadd = namedButton(this, QStringLiteral("cmdadd"), QStringLiteral(">>"));
+    cmdremove = namedButton(this, QStringLiteral("cmdremove"), QStringLiteral("<<"));
 
     connect(lstDivision, &QListWidget::itemDoubleClicked, this, &ListPair::addHighlighted);
     connect(lstItem, &QListWidget::itemDoubleClicked, this, &ListPair::removeHighlighted);

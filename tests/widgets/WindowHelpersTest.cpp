@@ -1,10 +1,10 @@
 // The small helpers every window uses: busy pointer, not-twice guard, timers, number boxes,
 // KeyUp calls and the progress label.
+#include "common/ReentryGuard.h"
 #include "widgets/BusyPointer.h"
 #include "widgets/KeyUpFilter.h"
 #include "widgets/NumericTextFilter.h"
 #include "widgets/ProgressLabel.h"
-#include "widgets/ReentryGuard.h"
 #include "widgets/Timers.h"
 
 #include <gtest/gtest.h>

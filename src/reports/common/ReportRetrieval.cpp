@@ -8,12 +8,11 @@
 #include "common/SiteContext.h"
 #include "platform/DocumentViewer.h"
 #include "platform/Prompter.h"
-#include "remote/ServerWork.h"
+#include "remote/FetchFile.h"
 #include "reports/common/ReportTable.h"
 #include "widgets/BusyPointer.h"
 
 #include <QCoreApplication>
-#include <QFile>
 #include <QFileInfo>
 
 namespace quillon {
@@ -22,20 +21,6 @@ void tellNotBroughtBack(const QString& remote, const QString& error) {
     tell(QStringLiteral("The report %1 could not be brought back from the server.\r\n\r\n%2")
              .arg(remote, error),
          platform::Icon::Critical, titles::kVarnelReports);
-}
-
-bool fetchRemoteFile(const FilesRequest& request, const QString& remotePath,
-                     const QString& localPath, QString* error) {
-    ServerFailure failure;
-    const std::unique_ptr<ServerFiles> files = ServerWork::instance().openFiles(request, failure);
-    if (files) {
-        failure = files->fetch(remotePath, localPath);
-        files->close();
-    } else {
-        QFile::remove(localPath);
-    }
-    if (!failure.ok() && error) *error = failure.text;
-    return failure.ok();
 }
 
 void executeBatFileForReport(int reportNumber, QWidget* owner) {

@@ -1,6 +1,6 @@
 #pragma once
-// Report retrieval: the fetch of one report file, and the hand-over of a report run's file to
-// the user (fetch, dated name, viewer).
+// Report retrieval: the hand-over of a report run's file to the user (fetch, dated name,
+// viewer).
 #include "common/SiteTargets.h"
 
 #include <QString>
@@ -8,11 +8,6 @@
 class QWidget;
 
 namespace quillon {
-
-// Fetches remotePath to localPath over one file session of its own (ServerWork). False, with the
-// reason in *error, when the session or the transfer failed; no file is left at localPath then.
-bool fetchRemoteFile(const FilesRequest& request, const QString& remotePath,
-                     const QString& localPath, QString* error);
 
 // Tells the user that the report at `remote` did not come back, and why.
 void tellNotBroughtBack(const QString& remote, const QString& error);

@@ -4,9 +4,9 @@
 // the request, the program line, the run on the server, then by default closing and handing
 // the report over to the main window's report retrieval). A window adds its own controls and
 // says what its request holds; it copies none of the run.
+#include "common/ReentryGuard.h"
 #include "reports/common/ReportRequest.h"
 #include "widgets/ProgressLabel.h"
-#include "widgets/ReentryGuard.h"
 
 #include <QDialog>
 #include <QList>

@@ -7,6 +7,7 @@
 #include "platform/SystemInfo.h"
 #include "reports/selection/SavedNumbers.h"
 #include "widgets/KeyUpFilter.h"
+#include "widgets/NamedControls.h"
 #include "widgets/NumericTextFilter.h"
 #include "widgets/TypedList.h"
 
@@ -32,14 +33,9 @@ fWatchdog::fWatchdog(QWidget* parent)
 
     Frame1 = new QGroupBox(this);
     Frame1->setObjectName(QStringLiteral("Frame1"));
-    const auto label = [this](const char* name, const char* text) {
-        auto* l = new QLabel(QString::fromLatin1(text), Frame1);
-        l->setObjectName(QString::fromLatin1(name));
-        return l;
-    };
-    Label5 = label("Label5", "Saved  Numbers");
-    Label6 = label("Label6", "Search Criteria");
-    Label4 = label("Label4", "Phone Number");
+    Label5 = namedLabel(Frame1, QStringLiteral("Label5"), QStringLiteral("Saved  Numbers"));
+    Label6 = namedLabel(Frame1, QStringLiteral("Label6"), QStringLiteral("Search Criteria"));
+    Label4 = namedLabel(Frame1, QStringLiteral("Label4"), QStringLiteral("Phone Number"));
     const auto list = [this](const char* name, const char* tip) {
         auto* l = new QListWidget(Frame1);
         l->setObjectName(QString::fromLatin1(name));
@@ -48,8 +44,7 @@ fWatchdog::fWatchdog(QWidget* parent)
     };
     lstsaved = list("lstsaved", "saved list ");
     lstItem = list("lstItem", "search list");
-    txtitem = new QLineEdit(Frame1);
-    txtitem->setObjectName(QStringLiteral("txtitem"));
+    txtitem = namedBox(Frame1, QStringLiteral("txtitem"));
     txtitem->setToolTip(QStringLiteral("Enter phone number with no dashes or parentheses"));
     connect(txtitem, &QLineEdit::textChanged, this, &fWatchdog::txtitem_Change);
     connect(txtitem, &QLineEdit::returnPressed, this, [this] { txtitem_KeyPress(kKeyEnter); });
@@ -59,8 +54,7 @@ fWatchdog::fWatchdog(QWidget* parent)
 
     const auto pictureButton = [this](const char* name, QStyle::StandardPixmap icon,
                                       const char* tip) {
-        auto* b = new QPushButton(Frame1);
-        b->setObjectName(QString::fromLatin1(name));
+        QPushButton* b = namedButton(Frame1, QString::fromLatin1(name));
         b->setIcon(style()->standardIcon(icon));
         b->setToolTip(QString::fromLatin1(tip));
         return b;

@@ -4,6 +4,7 @@
 #include "reports/summary/TrunkGroups.h"
 #include "widgets/KeyUpFilter.h"
 #include "widgets/ListPair.h"
+#include "widgets/NamedControls.h"
 #include "widgets/NumericTextFilter.h"
 #include "widgets/TypedList.h"
 
@@ -39,13 +40,8 @@ FAreacode::FAreacode(QWidget* parent)
     txtarea->setObjectName(QStringLiteral("txtarea"));
     connect(txtarea, &QLineEdit::textChanged, this, &FAreacode::txtarea_Change);
     connect(txtarea, &QLineEdit::returnPressed, this, &FAreacode::cmdadd1_Click);
-    const auto button = [this](const char* name, const char* caption) {
-        auto* b = new QPushButton(QString::fromLatin1(caption), Frame1);
-        b->setObjectName(QString::fromLatin1(name));
-        return b;
-    };
-    cmdadd1 = button("cmdadd1", ">>");
-    cmdremove1 = button("cmdremove1", "<<");
+    cmdadd1 = namedButton(Frame1, QStringLiteral("cmdadd1"), QStringLiteral(">>"));
+    cmdremove1 = namedButton(Frame1, QStringLiteral("cmdremove1"), QStringLiteral("<<"));
     connect(cmdadd1, &QPushButton::clicked, this, &FAreacode::cmdadd1_Click);
     connect(cmdremove1, &QPushButton::clicked, this, &FAreacode::cmdremove1_Click);
     auto* listLabel = new QLabel(QStringLiteral("Area Codes you entered "), Frame1);
