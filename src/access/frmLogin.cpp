@@ -13,9 +13,9 @@
 #include "platform/SystemInfo.h"
 #include "remote/ServerWork.h"
 #include "widgets/AppControl.h"
-#include "widgets/LongWaitCancel.h"
 #include "widgets/MainWindowPort.h"
 #include "widgets/ReentryGuard.h"
+#include "widgets/WaitPanel.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -75,7 +75,7 @@ frmLogin::frmLogin(const QStringList& siteNames, QWidget* parent) : QDialog(pare
     layout->addLayout(grid);
     layout->addLayout(buttons);
     layout->addWidget(lstButtons);
-    layout->addWidget(new LongWaitCancel(this, LongWaitCancel::Ends::AnyWait), 0, Qt::AlignRight);
+    layout->addWidget(new WaitPanel(this, WaitPanel::Cancel::AnyWait), 0, Qt::AlignRight);
     cboSites->setMinimumWidth(200);
 
     connect(cmdOK, &QPushButton::clicked, this, &frmLogin::cmdOK_Click);
@@ -152,7 +152,7 @@ void frmLogin::checkLogin() {
     const std::unique_ptr<ServerShell> ssh = ServerWork::instance().openShell(
         shellRequestForSite(site, SiteFolder::Login, QStringLiteral("wodSSH1")), failure);
     if (!ssh) {
-        serverUnreachable(failure.text);
+        serverUnreachable(failure.text, failure.code);
         return;
     }
     ssh->run(QString());
@@ -162,7 +162,7 @@ void frmLogin::checkLogin() {
         const bool dropped = !ssh->isOpen();
         ssh->close();
         if (dropped)
-            serverUnreachable(cd.failure.text);
+            serverUnreachable(cd.failure.text, cd.failure.code);
         else
             refuse();  // no user folder, so no such user
         return;
@@ -175,7 +175,7 @@ void frmLogin::checkLogin() {
     if (listed.ok()) listed = ssh->run(ls);
     ssh->close();
     if (!listed.ok()) {
-        serverUnreachable(listed.failure.text);
+        serverUnreachable(listed.failure.text, listed.failure.code);
         return;
     }
     if (listed.reply.contains(QLatin1String("No such file"))) {
@@ -192,14 +192,14 @@ void frmLogin::checkLogin() {
     if (!sftp) {
         WriteDebugLog(QStringLiteral("Login: no file transfer: ") + failure.text);
         UserFile::deleteLocalCopies(local, typed);
-        serverUnreachable(failure.text);
+        serverUnreachable(failure.text, failure.code);
         return;
     }
     const std::optional<QString> stored =
         UserFile::fetchDigest(*sftp, site, local, typed, &failure);
     if (!stored) {
         sftp->close();
-        serverUnreachable(failure.text);
+        serverUnreachable(failure.text, failure.code);
         return;
     }
     if (!UserFile::passwordMatches(txtPassword->text(), *stored)) {
@@ -210,13 +210,16 @@ void frmLogin::checkLogin() {
     UserFile::deleteLocalCopies(local, typed);
 
     lstButtons->clear();
-    const std::optional<QStringList> entries = ButtonFile::fetchEntries(*sftp, site, local, typed);
+    ServerFailure lost;
+    const std::optional<QStringList> entries =
+        ButtonFile::fetchEntries(*sftp, site, local, typed, &lost);
     // Logging in without the user's buttons because the transfer was cut off would look like a
     // login granted none.
     if (!entries && !sftp->isOpen()) {
         ButtonFile::deleteLocalCopies(local, typed);
         serverUnreachable(QStringLiteral("The connection was lost while the user's buttons were "
-                                         "read."));
+                                         "read."),
+                          lost.code);
         return;
     }
     sftp->close();
@@ -297,9 +300,9 @@ void frmLogin::refuseName() {
     txtUserName->selectAll();
 }
 
-void frmLogin::serverUnreachable(const QString& error) {
+void frmLogin::serverUnreachable(const QString& error, int failureCode) {
     WriteDebugLog(QStringLiteral("Login: server not reached: ") + error);
-    if (!toldCancelledWait(QStringLiteral("The login")))
+    if (!toldCancelledWait(QStringLiteral("The login"), failureCode))
         tell(QStringLiteral("Could not reach the server of site %1: %2")
                  .arg(cboSites->currentText(), error),
              platform::Icon::Exclamation, titles::kLogin);

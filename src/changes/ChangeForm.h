@@ -11,9 +11,8 @@
 // it takes no input but the long-wait Cancel (cmdcancelwait), which ends the wait through
 // ServerShell::cancel(); the user is told the server may still carry out the request.
 #include "changes/ChangeExchange.h"
-#include "widgets/LongWaitCancel.h"
-#include "widgets/ProgressLabel.h"
 #include "widgets/ReentryGuard.h"
+#include "widgets/WaitPanel.h"
 
 #include <QDialog>
 #include <QHash>
@@ -27,8 +26,6 @@ class QPushButton;
 class QTimer;
 
 namespace quillon {
-
-class LongWaitCancel;
 
 // What differs between the forms of the frame.
 struct ChangeMember {
@@ -58,8 +55,10 @@ public:
 
     QPushButton* cmdsave = nullptr;
     QPushButton* cmdcancel = nullptr;
+    // The progress label, its dots (tmrreport) and the long-wait Cancel, shown while the
+    // request is sent and its answer awaited.
+    WaitPanel* waitpanel = nullptr;
     ProgressLabel* lblrunning = nullptr;
-    // The long-wait Cancel: shown while the request is sent and its answer awaited.
     LongWaitCancel* cmdcancelwait = nullptr;
     QTimer* tmrcheckdone = nullptr;
     QTimer* tmrreport = nullptr;
@@ -77,7 +76,6 @@ public:
     void cmdcancel_Click();
     void cmdcancelwait_Click();
     void tmrcheckdone_Timer();
-    void tmrreport_Timer();
 
     // Every way of closing comes here: Form_Unload, once. While the form waits on the server
     // it takes no input, closing included (widgets/WaitGuard.h).

@@ -7,11 +7,9 @@
 #include "maintenance/BackupMenus.h"
 #include "platform/SaveFile.h"
 #include "widgets/BusyPointer.h"
-#include "widgets/LongWaitCancel.h"
 #include "widgets/MainWindowPort.h"
-#include "widgets/ProgressLabel.h"
 #include "widgets/SortableGrid.h"
-#include "widgets/Timers.h"
+#include "widgets/WaitPanel.h"
 
 #include <QDir>
 #include <QFile>
@@ -40,11 +38,6 @@ QPushButton* button(QWidget* parent, const char* name, const QString& text) {
     b->setObjectName(QString::fromLatin1(name));
     b->setAutoDefault(false);
     return b;
-}
-
-// The shared long-wait Cancel, under the name these windows give it.
-LongWaitCancel* waitCancelButton(QWidget* parent) {
-    return new LongWaitCancel(parent);
 }
 
 // Lists the server afresh into the grid (a tick column in front when asked) and tells what the
@@ -101,20 +94,17 @@ frestore::frestore(QWidget* parent) : QDialog(parent) {
     Label1->setObjectName(QStringLiteral("Label1"));
     Command1 = button(this, "Command1", QStringLiteral("&Restore"));
     cmdcancel = button(this, "cmdcancel", QStringLiteral("&Cancel"));
-    lblrunning = new ProgressLabel(QStringLiteral("Restoring Calls"), kListDots, this);
-    lblrunning->setObjectName(QStringLiteral("lblrunning"));
-    lblrunning->setVisible(false);
-    cmdcancelwait = waitCancelButton(this);
-    tmrreport = makeTimer(this, QStringLiteral("tmrreport"), 1000, TimerShot::Repeating,
-                          [this] { tmrreport_Timer(); });
+    waitpanel = new WaitPanel(this, {QStringLiteral("Restoring Calls"), kListDots}, WaitPanel::Cancel::Offered);
+    lblrunning = waitpanel->label();
+    tmrreport = waitpanel->dots();
+    cmdcancelwait = waitpanel->cancelButton();
     connect(Command1, &QPushButton::clicked, this, &frestore::Command1_Click);
     connect(cmdcancel, &QPushButton::clicked, this, &frestore::cmdcancel_Click);
 
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(Command1);
     buttons->addWidget(cmdcancel);
-    buttons->addWidget(lblrunning, 1);
-    buttons->addWidget(cmdcancelwait);
+    buttons->addWidget(waitpanel, 1);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(Label1);
     layout->addWidget(MSFlexGrid1, 1);
@@ -138,12 +128,8 @@ void frestore::setBusy(bool busy) {
     // A second restore is refused while one runs.
     Command1->setEnabled(!busy);
     cmdcancel->setEnabled(!busy);
-    lblrunning->setVisible(busy);
+    waitpanel->showRunning(busy);
     cmdcancelwait->offerWhile(busy, [this] { m_work.cancel(); });
-    if (busy)
-        tmrreport->start();
-    else
-        tmrreport->stop();
 }
 
 void frestore::Command1_Click() {
@@ -222,9 +208,6 @@ void frestore::cmdcancelwait_Click() {
     cmdcancelwait->cmdcancelwait_Click();
 }
 
-void frestore::tmrreport_Timer() {
-    lblrunning->tick();
-}
 
 
 // ---- the ticked lists ------------------------------------------------------------------------
@@ -242,12 +225,10 @@ BackupTickList::BackupTickList(TickListSetup setup, QWidget* parent)
     Label1->setObjectName(QStringLiteral("Label1"));
     Command1 = button(this, "Command1", QStringLiteral("RUN"));
     cmdcancel = button(this, "cmdcancel", QStringLiteral("&Cancel"));
-    lblrunning = new ProgressLabel(QStringLiteral("PROCESSING"), kListDots, this);
-    lblrunning->setObjectName(QStringLiteral("lblrunning"));
-    lblrunning->setVisible(false);
-    cmdcancelwait = waitCancelButton(this);
-    tmrreport = makeTimer(this, QStringLiteral("tmrreport"), 1000, TimerShot::Repeating,
-                          [this] { tmrreport_Timer(); });
+    waitpanel = new WaitPanel(this, {QStringLiteral("PROCESSING"), kListDots}, WaitPanel::Cancel::Offered);
+    lblrunning = waitpanel->label();
+    tmrreport = waitpanel->dots();
+    cmdcancelwait = waitpanel->cancelButton();
     tmrreport->start();
     connect(Command1, &QPushButton::clicked, this, &BackupTickList::Command1_Click);
     connect(cmdcancel, &QPushButton::clicked, this, &BackupTickList::cmdcancel_Click);
@@ -255,8 +236,7 @@ BackupTickList::BackupTickList(TickListSetup setup, QWidget* parent)
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(Command1);
     buttons->addWidget(cmdcancel);
-    buttons->addWidget(lblrunning, 1);
-    buttons->addWidget(cmdcancelwait);
+    buttons->addWidget(waitpanel, 1);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(Label1);
     layout->addWidget(MSFlexGrid1, 1);
@@ -320,9 +300,6 @@ void BackupTickList::cmdcancelwait_Click() {
     cmdcancelwait->cmdcancelwait_Click();
 }
 
-void BackupTickList::tmrreport_Timer() {
-    lblrunning->tick();
-}
 
 
 // ---- fdeletebackups --------------------------------------------------------------------------

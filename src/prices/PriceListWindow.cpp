@@ -7,8 +7,8 @@
 #include "common/SiteTargets.h"
 #include "remote/TablePull.h"
 #include "widgets/BusyPointer.h"
-#include "widgets/LongWaitCancel.h"
 #include "widgets/SortableGrid.h"
+#include "widgets/WaitPanel.h"
 #include "widgets/WindowRegistry.h"
 
 #include <QLabel>
@@ -59,7 +59,7 @@ PriceListWindow::PriceListWindow(PriceListKind kind, const QString& caption,
     layout->addWidget(optadmin, 0, Qt::AlignLeft);
     layout->addWidget(cmdmodify, 0, Qt::AlignLeft);
     layout->addWidget(lbldir);
-    layout->addWidget(new LongWaitCancel(this, LongWaitCancel::Ends::AnyWait), 0, Qt::AlignRight);
+    layout->addWidget(new WaitPanel(this, WaitPanel::Cancel::AnyWait), 0, Qt::AlignRight);
 }
 
 PriceListWindow::~PriceListWindow() = default;
@@ -122,7 +122,7 @@ void PriceListWindow::load(PriceSet set) {
     pricinggrid->setUpdatesEnabled(true);
     busy.release();
 
-    if (!pulled.ok && toldCancelledWait(QStringLiteral("The table pull"))) return;
+    if (!pulled.ok && toldCancelledWait(QStringLiteral("The table pull"), pulled.code)) return;
     if (!pulled.ok)
         tell(QStringLiteral("The tables of this site could not all be fetched again: %1")
                  .arg(pulled.error),

@@ -1,7 +1,7 @@
 #include "prices/frmDatabase.h"
 
 #include "widgets/BusyPointer.h"
-#include "widgets/LongWaitCancel.h"
+#include "widgets/WaitPanel.h"
 #include "widgets/WindowRegistry.h"
 
 #include <QGridLayout>
@@ -50,7 +50,7 @@ frmDatabase::frmDatabase(QWidget* parent) : QDialog(parent) {
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(frame);
     // A table window loads before it shows: its load's Cancel is here.
-    layout->addWidget(new LongWaitCancel(this, LongWaitCancel::Ends::AnyWait), 0, Qt::AlignBottom);
+    layout->addWidget(new WaitPanel(this, WaitPanel::Cancel::AnyWait), 0, Qt::AlignBottom);
     Form_Load();
 }
 

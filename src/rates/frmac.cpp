@@ -7,10 +7,10 @@
 #include "common/SiteTargets.h"
 #include "remote/TablePull.h"
 #include "widgets/BusyPointer.h"
-#include "widgets/LongWaitCancel.h"
 #include "widgets/NumericTextFilter.h"
 #include "widgets/SortableGrid.h"
 #include "widgets/Timers.h"
+#include "widgets/WaitPanel.h"
 #include "widgets/WindowRegistry.h"
 
 #include <QCheckBox>
@@ -82,7 +82,7 @@ frmac::frmac(QWidget* parent) : QDialog(parent) {
     layout->addLayout(filters);
     layout->addWidget(MSFlexGrid1, 1);
     layout->addWidget(MSFlexGrid3);
-    layout->addWidget(new LongWaitCancel(this, LongWaitCancel::Ends::AnyWait), 0, Qt::AlignRight);
+    layout->addWidget(new WaitPanel(this, WaitPanel::Cancel::AnyWait), 0, Qt::AlignRight);
     setMinimumWidth(325);
 
     Form_Load();
@@ -112,7 +112,7 @@ void frmac::Form_Load() {
 
     // The window shows what the mirror holds; what could not be pulled or read is told.
     if (!pulled.ok) WriteDebugLog(pulled.error);
-    if (!pulled.ok && toldCancelledWait(QStringLiteral("The table pull"))) return;
+    if (!pulled.ok && toldCancelledWait(QStringLiteral("The table pull"), pulled.code)) return;
     if (!pulled.ok) {
         tell(QStringLiteral("The tables of this site could not all be fetched again: %1")
                  .arg(pulled.error),

@@ -5,8 +5,8 @@
 // the report over to the main window's report retrieval). A window adds its own controls and
 // says what its request holds; it copies none of the run.
 #include "reports/common/ReportRequest.h"
-#include "widgets/ProgressLabel.h"
 #include "widgets/ReentryGuard.h"
+#include "widgets/WaitPanel.h"
 
 #include <QDialog>
 #include <QList>
@@ -53,8 +53,9 @@ public:
     // "Send to Printer on Varnel Computer": unticked, the request asks for no printing (Z).
     QCheckBox* chksendprinter = nullptr;
     QPushButton* Command1 = nullptr;
+    // The progress label, its dots timer and the Cancel that ends the run (made by buildRunBox).
+    WaitPanel* waitpanel = nullptr;
     ProgressLabel* lblrunning = nullptr;
-    // Beside the progress label while the server is awaited: ends the run.
     LongWaitCancel* cmdcancelwait = nullptr;
     QTimer* tmrreport = nullptr;
 
@@ -70,7 +71,6 @@ public:
 
     // Event handlers.
     void Command1_Click();
-    void tmrreport_Timer();
     void Optdate_Click(int index);
     void txtinterval_Change();
 
