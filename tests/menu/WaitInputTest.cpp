@@ -41,6 +41,7 @@
 #include "widgets/ListPair.h"
 #include "widgets/LongWaitCancel.h"
 #include "widgets/SortableGrid.h"
+#include "widgets/WaitPanel.h"
 #include "widgets/WindowRegistry.h"
 
 #include <gtest/gtest.h>
@@ -58,6 +59,7 @@
 #include <QRegularExpression>
 #include <QTest>
 #include <QTimer>
+#include <QVBoxLayout>
 
 #include <algorithm>
 #include <functional>
@@ -469,6 +471,47 @@ TEST_P(WaitInput, NothingButCancelReachesTheWaitingWindow) {
     EXPECT_TRUE(told.text.startsWith(row.cancelled)) << prompter.messages().join('|').toStdString();
     EXPECT_EQ(told.icon, platform::Icon::Information);
     if (alive) alive->close();
+}
+
+// A window tells a failure as a wait the user ended only when its own wait was: a Cancel that
+// ended another wait, whose work told nothing of it, says nothing of the next failure.
+TEST(CancelledWait, ALaterFailureElsewhereIsToldAsItsOwn) {
+    testsupport::TempHome home;
+    FakeSite site;
+    FakeServer server;
+    testsupport::ScriptedPrompter prompter;
+    prompter.allowUnusedAnswers();
+    QWidget window;
+    auto* panel = new WaitPanel(&window, WaitPanel::Cancel::AnyWait);
+    (new QVBoxLayout(&window))->addWidget(panel);
+    window.show();
+    server.on("./ORV_B1 2 X.TMP").blocksUntilCancel();
+    ServerFailure failure;
+    const auto shell = server.openShell({{"10.0.0.9", 22, "varnel", "p"}, {}, {}, 30}, failure);
+    ASSERT_TRUE(shell);
+    LongWaitCancel* cancel = panel->cancelButton();
+    QTimer::singleShot(50, cancel, [cancel] { QTest::mouseClick(cancel, Qt::LeftButton); });
+    EXPECT_EQ(shell->run("./ORV_B1 2 X.TMP", 30).failure.code, kSessionCancelled);
+
+    server.failOpen(kSessionUnreachable, "Connection refused");
+    prompter.ok();
+    fErrors errors;
+    ASSERT_EQ(prompter.messages().size(), 1);
+    EXPECT_TRUE(prompter.messages().first().startsWith(
+        "The error files could not be fetched from the server."))
+        << prompter.messages().first().toStdString();
+
+    // Its own wait ended by the user is told as such.
+    server.blockFetchUntilCancel("ERROR.COM");
+    server.onFetch("ERROR.COM", [&errors] {
+        auto* own = errors.findChild<LongWaitCancel*>("cmdcancelwait");
+        QTimer::singleShot(0, own, [own] { QTest::mouseClick(own, Qt::LeftButton); });
+    });
+    server.addFile("ERROR.COM", "E1\n");
+    prompter.ok();
+    errors.Form_Load();
+    ASSERT_EQ(prompter.messages().size(), 2);
+    EXPECT_EQ(prompter.messages().last(), cancelledWaitText("Fetching the error files"));
 }
 
 INSTANTIATE_TEST_SUITE_P(Windows, WaitInput, ::testing::ValuesIn(kRows),
