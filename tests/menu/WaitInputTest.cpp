@@ -26,6 +26,7 @@
 #include "rates/fcallcalc.h"
 #include "rates/frmac.h"
 #include "rates/frmareacode.h"
+#include "startup/fgetdata.h"
 #include "reports/common/ReportTable.h"
 #include "reports/summary/SummaryTestSupport.h"
 #include "reports/summary/fTrunk.h"
@@ -388,6 +389,15 @@ const WaitRow kRows[] = {
      },
      holdFetch("ERROR.COM"), [](QWidget* w) { as<fErrors>(w)->Form_Load(); },
      cancelledWaitText("Fetching the error files")},
+    // The connecting window: its work runs from its load timer; the site's tables are written
+    // on the server by ./do_csv.sh.
+    {"Connecting",
+     [](Env& env) -> QWidget* {
+         FakeSite::addServerTables(env.server);
+         return new fgetdata;
+     },
+     holdLine("^\\./do_csv\\.sh"), [](QWidget* w) { as<fgetdata>(w)->tmrNowLoad_Timer(); },
+     cancelledWaitText("Connecting")},
     {"LastReports",
      [](Env& env) -> QWidget* {
          env.server.addFile("reports.txt", "RW_A.rep\n");
