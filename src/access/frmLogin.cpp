@@ -155,7 +155,15 @@ void frmLogin::checkLogin() {
         serverUnreachable(failure.text, failure.code);
         return;
     }
-    ssh->run(QString());
+    // The lines that wake the shell answer nothing the login reads, but a session they lost
+    // (the user's Cancel among them) ends the check with their own reason.
+    const auto lostOn = [&](const LineResult& woke) {
+        if (woke.ok() || ssh->isOpen()) return false;
+        ssh->close();
+        serverUnreachable(woke.failure.text, woke.failure.code);
+        return true;
+    };
+    if (lostOn(ssh->run(QString()))) return;
     if (const LineResult cd =
             changeFolderAsWritten(*ssh, UserFile::folder(site) + QLatin1Char('/'));
         !cd.ok()) {
@@ -167,7 +175,7 @@ void frmLogin::checkLogin() {
             refuse();  // no user folder, so no such user
         return;
     }
-    ssh->run(QString());
+    if (lostOn(ssh->run(QString()))) return;
     // The name passed isValidUserName, so the file name goes as the system writes it.
     const QString ls = QStringLiteral("ls -1 ") + UserFile::fileName(typed);
     // Sent twice, the first reply not read; a session lost on the first keeps its own reason.

@@ -7,6 +7,7 @@
 
 #include "access/LoginTestSupport.h"
 #include "access/PasswordWindows.h"
+#include "access/frmLogin.h"
 #include "access/frmPermissions.h"
 #include "access/frmdeluser.h"
 #include "access/frmmodusers.h"
@@ -38,6 +39,7 @@
 #include "tables/DivisionForms.h"
 #include "tables/TablesTestSupport.h"
 #include "tables/frmmanager.h"
+#include "widgets/AppControl.h"
 #include "widgets/KeyedPickList.h"
 #include "widgets/ListPair.h"
 #include "widgets/LongWaitCancel.h"
@@ -398,6 +400,18 @@ const WaitRow kRows[] = {
      },
      holdLine("^\\./do_csv\\.sh"), [](QWidget* w) { as<fgetdata>(w)->tmrNowLoad_Timer(); },
      cancelledWaitText("Connecting")},
+    // The login's connect cannot be held; the line that wakes the shell after it is its first
+    // wait that can be ended.
+    {"Login",
+     [](Env&) -> QWidget* {
+         auto* w = new frmLogin({"Default", "North"});
+         w->cboSites->setCurrentIndex(1);
+         w->txtUserName->setText("alice");
+         w->txtPassword->setText("secret1");
+         return w;
+     },
+     holdLine("^$"), [](QWidget* w) { as<frmLogin>(w)->cmdOK_Click(); },
+     cancelledWaitText("The login")},
     {"LastReports",
      [](Env& env) -> QWidget* {
          env.server.addFile("reports.txt", "RW_A.rep\n");
@@ -417,6 +431,13 @@ protected:
         home.write("KTReports.ini", "[Sites]\r\nLineTimeout=5\r\n");
     }
     ~WaitInput() override {
+        // Closing the login ends the program: one short round of the event loop takes the
+        // request back, or every later local event loop would return at once.
+        if (programEndRequested()) {
+            QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(0); });
+            QCoreApplication::exec();
+            resetProgramEnd();
+        }
         // A password window sets the user.
         G() = m_globals;
         setWindowOpenHook({});
