@@ -28,7 +28,6 @@ class QTimer;
 namespace quillon {
 
 class ListPair;
-class LongWaitCancel;
 class SelectionList;
 
 // What the date frame offers besides "Date Range" and "Interval".
