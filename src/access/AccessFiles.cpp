@@ -261,8 +261,8 @@ QStringList ButtonFile::unshownLines(const QByteArray& content) {
 
 std::optional<QStringList> ButtonFile::fetchEntries(ServerFiles& files, int site,
                                                     const QString& localFolder,
-                                                    const QString& user) {
-    const auto bytes = fetchReadCopy(files, site, localFolder, user, nullptr);
+                                                    const QString& user, ServerFailure* failure) {
+    const auto bytes = fetchReadCopy(files, site, localFolder, user, failure);
     if (!bytes) return std::nullopt;
     return parseEntries(*bytes);
 }

@@ -142,9 +142,11 @@ public:
     static QStringList unshownLines(const QByteArray& content);
 
     // Deletes the old local copies, fetches the file and reads its entries. nullopt when no
-    // copy arrived (no grants). The copies stay; the caller removes them when done.
+    // copy arrived (no grants), with why in `failure` when given. The copies stay; the caller
+    // removes them when done.
     static std::optional<QStringList> fetchEntries(ServerFiles& files, int site,
-                                                   const QString& localFolder, const QString& user);
+                                                   const QString& localFolder, const QString& user,
+                                                   ServerFailure* failure = nullptr);
 
     // Deletes the old local copies and fetches the file; its bytes, or nullopt when no copy
     // arrived, with the reason in `failure`. The copies stay.

@@ -5,7 +5,7 @@
 #include "common/Messages.h"
 #include "common/SiteContext.h"
 #include "widgets/BusyPointer.h"
-#include "widgets/LongWaitCancel.h"
+#include "widgets/WaitPanel.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -72,7 +72,8 @@ void LoadUserList(QComboBox* box) {
                  "\r\n\r\n" + list.leftOut.join(QStringLiteral("\r\n")),
              platform::Icon::Exclamation);
     }
-    if (!list.problem.isEmpty() && !toldCancelledWait(QStringLiteral("Listing the users"))) {
+    if (!list.problem.isEmpty() &&
+        !toldCancelledWait(QStringLiteral("Listing the users"), list.code)) {
         busy.release();
         tell(QStringLiteral("The users of site %1 could not be listed.").arg(site) + "\r\n\r\n" +
                  list.problem,
@@ -128,7 +129,7 @@ void UserAdminWindow::finish(const AdminOutcome& outcome) {
             tell(outcome.text);
             break;
         case AdminOutcome::Kind::Failed:
-            if (toldCancelledWait(QStringLiteral("The change"))) break;
+            if (toldCancelledWait(QStringLiteral("The change"), outcome.code)) break;
             tell(outcome.text, platform::Icon::Exclamation);
             break;
     }

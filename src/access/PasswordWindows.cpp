@@ -5,7 +5,7 @@
 #include "common/Messages.h"
 #include "common/ShellQuote.h"
 #include "widgets/BusyPointer.h"
-#include "widgets/LongWaitCancel.h"
+#include "widgets/WaitPanel.h"
 
 #include <QComboBox>
 #include <QFormLayout>
@@ -61,7 +61,7 @@ void layOut(QWidget* window, const QList<QPair<QString, QWidget*>>& rows, QPushB
     auto* layout = new QVBoxLayout(window);
     layout->addLayout(form);
     layout->addWidget(button, 0, Qt::AlignHCenter);
-    layout->addWidget(new LongWaitCancel(window, LongWaitCancel::Ends::AnyWait), 0, Qt::AlignRight);
+    layout->addWidget(new WaitPanel(window, WaitPanel::Cancel::AnyWait), 0, Qt::AlignRight);
     window->setMinimumWidth(320);
 }
 }  // namespace

@@ -25,7 +25,8 @@ AdminOutcome refused(const QString& text) {
     return {AdminOutcome::Kind::Refused, text};
 }
 AdminOutcome failed(const QString& what, const ServerFailure& failure) {
-    return {AdminOutcome::Kind::Failed, what + kCrLf + kCrLf + maskedDigests(failureText(failure))};
+    return {AdminOutcome::Kind::Failed, what + kCrLf + kCrLf + maskedDigests(failureText(failure)),
+            failure.code};
 }
 
 // A shell in the login's start folder. The windows that list or delete send a bare line feed
@@ -127,6 +128,7 @@ UserList listSiteUsers(int site, const QString& localFolder) {
     const QString folder = UserFile::folder(site);
     const auto fail = [&](const ServerFailure& failure) {
         list.problem = failureText(failure);
+        list.code = failure.code;
         return list;
     };
     ServerFailure failure;
@@ -244,6 +246,7 @@ GrantsRead readGrants(int site, const QString& localFolder, const QString& user)
         ServerWork::instance().openFiles(filesRequestForSite(site), failure);
     if (!files) {
         read.problem = failureText(failure);
+        read.code = failure.code;
         return read;
     }
     const auto content = ButtonFile::fetchContent(*files, site, localFolder, user, &failure);
@@ -255,6 +258,7 @@ GrantsRead readGrants(int site, const QString& localFolder, const QString& user)
         // Only a button file the server does not have means no grants; a copy that could not
         // be written here is no proof of that.
         read.problem = failureText(failure);
+        read.code = failure.code;
     }
     return read;
 }

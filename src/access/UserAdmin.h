@@ -19,6 +19,7 @@ struct AdminOutcome {
     };
     Kind kind = Kind::Failed;
     QString text;
+    int code = 0;  // Failed on the server: the failure's SessionError
     bool done() const { return kind == Kind::Done; }
 };
 
@@ -28,6 +29,7 @@ struct UserList {
     QStringList names;    // in the order the server listed them
     QStringList leftOut;  // user files listed under a name not in upper case (alice.USE)
     QString problem;      // why no list could be had; empty when it came
+    int code = 0;         // the SessionError of the failure behind the problem
 };
 // The names of a listing, one file name per line (ALICE.USE): each line less its ".USE". A line
 // that is no user file, or whose name isValidUserName refuses ("[A].USE"), is skipped and
@@ -64,6 +66,7 @@ struct GrantsRead {
     QList<ButtonFile::Grant> grants;
     QStringList unshown;  // the file's other lines after the header, to be kept by a save
     QString problem;
+    int code = 0;  // the SessionError of the failure behind the problem
 };
 GrantsRead readGrants(int site, const QString& localFolder, const QString& user);
 

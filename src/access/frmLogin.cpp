@@ -15,8 +15,9 @@
 #include "remote/ServerWork.h"
 #include "remote/ShellControl.h"
 #include "widgets/AppControl.h"
-#include "widgets/LongWaitCancel.h"
 #include "widgets/MainWindowPort.h"
+#include "common/ReentryGuard.h"
+#include "widgets/WaitPanel.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -76,7 +77,7 @@ frmLogin::frmLogin(const QStringList& siteNames, QWidget* parent) : QDialog(pare
     layout->addLayout(grid);
     layout->addLayout(buttons);
     layout->addWidget(lstButtons);
-    layout->addWidget(new LongWaitCancel(this, LongWaitCancel::Ends::AnyWait), 0, Qt::AlignRight);
+    layout->addWidget(new WaitPanel(this, WaitPanel::Cancel::AnyWait), 0, Qt::AlignRight);
     cboSites->setMinimumWidth(200);
 
     connect(cmdOK, &QPushButton::clicked, this, &frmLogin::cmdOK_Click);
@@ -153,22 +154,30 @@ void frmLogin::checkLogin() {
     const std::unique_ptr<ServerShell> ssh = ServerWork::instance().openShell(
         shellRequestForSite(site, SiteFolder::Login, kShellControl), failure);
     if (!ssh) {
-        serverUnreachable(failure.text);
+        serverUnreachable(failure.text, failure.code);
         return;
     }
-    ssh->run(QString());
+    // The lines that wake the shell answer nothing the login reads, but a session they lost
+    // (the user's Cancel among them) ends the check with their own reason.
+    const auto lostOn = [&](const LineResult& woke) {
+        if (woke.ok() || ssh->isOpen()) return false;
+        ssh->close();
+        serverUnreachable(woke.failure.text, woke.failure.code);
+        return true;
+    };
+    if (lostOn(ssh->run(QString()))) return;
     if (const LineResult cd =
             changeFolderAsWritten(*ssh, UserFile::folder(site) + QLatin1Char('/'));
         !cd.ok()) {
         const bool dropped = !ssh->isOpen();
         ssh->close();
         if (dropped)
-            serverUnreachable(cd.failure.text);
+            serverUnreachable(cd.failure.text, cd.failure.code);
         else
             refuse();  // no user folder, so no such user
         return;
     }
-    ssh->run(QString());
+    if (lostOn(ssh->run(QString()))) return;
     // The name passed isValidUserName, so the file name goes as the system writes it.
     const QString ls = QStringLiteral("ls -1 ") + UserFile::fileName(typed);
     // Sent twice, the first reply not read; a session lost on the first keeps its own reason.
@@ -176,7 +185,7 @@ void frmLogin::checkLogin() {
     if (listed.ok()) listed = ssh->run(ls);
     ssh->close();
     if (!listed.ok()) {
-        serverUnreachable(listed.failure.text);
+        serverUnreachable(listed.failure.text, listed.failure.code);
         return;
     }
     if (listed.reply.contains(QLatin1String("No such file"))) {
@@ -193,14 +202,14 @@ void frmLogin::checkLogin() {
     if (!sftp) {
         WriteDebugLog(QStringLiteral("Login: no file transfer: ") + failure.text);
         UserFile::deleteLocalCopies(local, typed);
-        serverUnreachable(failure.text);
+        serverUnreachable(failure.text, failure.code);
         return;
     }
     const std::optional<QString> stored =
         UserFile::fetchDigest(*sftp, site, local, typed, &failure);
     if (!stored) {
         sftp->close();
-        serverUnreachable(failure.text);
+        serverUnreachable(failure.text, failure.code);
         return;
     }
     if (!UserFile::passwordMatches(txtPassword->text(), *stored)) {
@@ -211,13 +220,16 @@ void frmLogin::checkLogin() {
     UserFile::deleteLocalCopies(local, typed);
 
     lstButtons->clear();
-    const std::optional<QStringList> entries = ButtonFile::fetchEntries(*sftp, site, local, typed);
+    ServerFailure lost;
+    const std::optional<QStringList> entries =
+        ButtonFile::fetchEntries(*sftp, site, local, typed, &lost);
     // Logging in without the user's buttons because the transfer was cut off would look like a
     // login granted none.
     if (!entries && !sftp->isOpen()) {
         ButtonFile::deleteLocalCopies(local, typed);
         serverUnreachable(QStringLiteral("The connection was lost while the user's buttons were "
-                                         "read."));
+                                         "read."),
+                          lost.code);
         return;
     }
     sftp->close();
@@ -298,9 +310,9 @@ void frmLogin::refuseName() {
     txtUserName->selectAll();
 }
 
-void frmLogin::serverUnreachable(const QString& error) {
+void frmLogin::serverUnreachable(const QString& error, int failureCode) {
     WriteDebugLog(QStringLiteral("Login: server not reached: ") + error);
-    if (!toldCancelledWait(QStringLiteral("The login")))
+    if (!toldCancelledWait(QStringLiteral("The login"), failureCode))
         tell(QStringLiteral("Could not reach the server of site %1: %2")
                  .arg(cboSites->currentText(), error),
              platform::Icon::Exclamation, titles::kLogin);

@@ -53,7 +53,8 @@ private:
     void wrongPassword();
     void refuse();
     void refuseName();
-    void serverUnreachable(const QString& error);
+    // Tells why the server was not reached, or that the user ended the wait (failureCode).
+    void serverUnreachable(const QString& error, int failureCode);
     void defaultPath();
     // Moves the site names into the main window's site box and selects g_CurSite there, which
     // runs the main window's site switch.

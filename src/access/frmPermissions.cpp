@@ -4,7 +4,7 @@
 #include "common/Messages.h"
 #include "common/ShellQuote.h"
 #include "widgets/BusyPointer.h"
-#include "widgets/LongWaitCancel.h"
+#include "widgets/WaitPanel.h"
 
 #include <QFormLayout>
 #include <QLineEdit>
@@ -31,7 +31,7 @@ frmPermissions::frmPermissions(QWidget* parent) : UserAdminWindow(parent) {
     layout->addLayout(form);
     layout->addWidget(picker, 1);
     layout->addWidget(cmdadduser, 0, Qt::AlignHCenter);
-    layout->addWidget(new LongWaitCancel(this, LongWaitCancel::Ends::AnyWait), 0, Qt::AlignRight);
+    layout->addWidget(new WaitPanel(this, WaitPanel::Cancel::AnyWait), 0, Qt::AlignRight);
     setMinimumSize(480, 360);
 
     connect(txtadduser, &QLineEdit::textChanged, this, &frmPermissions::txtadduser_Change);

@@ -5,7 +5,7 @@
 #include "common/Messages.h"
 #include "common/TextFormats.h"
 #include "widgets/BusyPointer.h"
-#include "widgets/LongWaitCancel.h"
+#include "widgets/WaitPanel.h"
 
 #include <QComboBox>
 #include <QFormLayout>
@@ -24,7 +24,7 @@ frmdeluser::frmdeluser(QWidget* parent) : UserAdminWindow(parent) {
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
     layout->addWidget(cmddeleteuser, 0, Qt::AlignHCenter);
-    layout->addWidget(new LongWaitCancel(this, LongWaitCancel::Ends::AnyWait), 0, Qt::AlignRight);
+    layout->addWidget(new WaitPanel(this, WaitPanel::Cancel::AnyWait), 0, Qt::AlignRight);
     setMinimumWidth(300);
     connect(cmddeleteuser, &QPushButton::clicked, this, &frmdeluser::cmddeleteuser_Click);
     Form_Load();

@@ -4,7 +4,7 @@
 #include "common/Messages.h"
 #include "common/TextFormats.h"
 #include "widgets/BusyPointer.h"
-#include "widgets/LongWaitCancel.h"
+#include "widgets/WaitPanel.h"
 
 #include <QComboBox>
 #include <QFormLayout>
@@ -27,7 +27,7 @@ frmmodusers::frmmodusers(QWidget* parent) : UserAdminWindow(parent) {
     layout->addLayout(form);
     layout->addWidget(picker, 1);
     layout->addWidget(cmdmoduser, 0, Qt::AlignHCenter);
-    layout->addWidget(new LongWaitCancel(this, LongWaitCancel::Ends::AnyWait), 0, Qt::AlignRight);
+    layout->addWidget(new WaitPanel(this, WaitPanel::Cancel::AnyWait), 0, Qt::AlignRight);
     setMinimumSize(480, 320);
 
     // The user's pick; the list's own filling picks nothing.
@@ -68,7 +68,7 @@ void frmmodusers::cbousers_Click() {
     busy.release();
     if (!read.problem.isEmpty()) {
         // Saving now would take away grants that could not be read.
-        if (toldCancelledWait(QStringLiteral("Reading the functions"))) return;
+        if (toldCancelledWait(QStringLiteral("Reading the functions"), read.code)) return;
         tell(QStringLiteral("The functions of %1 could not be read.").arg(user) + kCrLf + kCrLf +
                  read.problem,
              platform::Icon::Exclamation);

@@ -3,7 +3,6 @@
 #include "changes/SiteTables.h"
 #include "common/CommonFunctions.h"
 #include "common/Messages.h"
-#include "widgets/LongWaitCancel.h"
 #include "widgets/NumericTextFilter.h"
 #include "widgets/Timers.h"
 
@@ -35,17 +34,16 @@ ChangeForm::ChangeForm(ChangeMember member, const QString& caption, QWidget* par
     cmdsave->setObjectName(m_member.saveName);
     cmdcancel = new QPushButton(QStringLiteral("Cancel"), this);
     cmdcancel->setObjectName(QStringLiteral("cmdcancel"));
-    lblrunning = new ProgressLabel(m_member.runningText, this);
-    lblrunning->setObjectName(QStringLiteral("lblrunning"));
+    waitpanel = new WaitPanel(this, {m_member.runningText}, WaitPanel::Cancel::Offered);
+    lblrunning = waitpanel->label();
     if (!m_member.runningStart.isEmpty()) lblrunning->setText(m_member.runningStart);
     lblrunning->showInRed(m_member.runningInRed);
-    lblrunning->setVisible(false);
-    cmdcancelwait = new LongWaitCancel(this);
+    tmrreport = waitpanel->dots();
+    cmdcancelwait = waitpanel->cancelButton();
     for (QPushButton* b : {cmdsave, cmdcancel}) b->setAutoDefault(false);
     buttons->addWidget(cmdsave);
     buttons->addWidget(cmdcancel);
-    buttons->addWidget(lblrunning, 1);
-    buttons->addWidget(cmdcancelwait);
+    buttons->addWidget(waitpanel, 1);
     layout->addLayout(buttons);
 
     connect(cmdsave, &QPushButton::clicked, this, &ChangeForm::cmdsave_Click);
@@ -53,8 +51,6 @@ ChangeForm::ChangeForm(ChangeMember member, const QString& caption, QWidget* par
     
     tmrcheckdone = makeTimer(this, QStringLiteral("tmrcheckdone"), 1000, TimerShot::Repeating,
                              [this] { tmrcheckdone_Timer(); });
-    tmrreport = makeTimer(this, QStringLiteral("tmrreport"), 1000, TimerShot::Repeating,
-                          [this] { tmrreport_Timer(); });
     // The hidden label's dots already run when Save shows it.
     tmrreport->start();
 }
@@ -277,10 +273,6 @@ void ChangeForm::cancelWait() {
         endWait();
     else if (m_exchange.busy())
         m_exchange.cancel();
-}
-
-void ChangeForm::tmrreport_Timer() {
-    lblrunning->tick();
 }
 
 void ChangeForm::closeForm() {

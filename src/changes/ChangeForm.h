@@ -14,6 +14,7 @@
 #include "common/ReentryGuard.h"
 #include "widgets/LongWaitCancel.h"
 #include "widgets/ProgressLabel.h"
+#include "widgets/WaitPanel.h"
 
 #include <QDialog>
 #include <QHash>
@@ -27,8 +28,6 @@ class QPushButton;
 class QTimer;
 
 namespace quillon {
-
-class LongWaitCancel;
 
 // What differs between the forms of the frame.
 struct ChangeMember {
@@ -58,8 +57,10 @@ public:
 
     QPushButton* cmdsave = nullptr;
     QPushButton* cmdcancel = nullptr;
+    // The progress label, its dots (tmrreport) and the long-wait Cancel, shown while the
+    // request is sent and its answer awaited.
+    WaitPanel* waitpanel = nullptr;
     ProgressLabel* lblrunning = nullptr;
-    // The long-wait Cancel: shown while the request is sent and its answer awaited.
     LongWaitCancel* cmdcancelwait = nullptr;
     QTimer* tmrcheckdone = nullptr;
     QTimer* tmrreport = nullptr;
@@ -77,7 +78,6 @@ public:
     void cmdcancel_Click();
     void cmdcancelwait_Click();
     void tmrcheckdone_Timer();
-    void tmrreport_Timer();
 
     // Every way of closing comes here: Form_Unload, once. While the form waits on the server
     // it takes no input, closing included (widgets/WaitGuard.h).

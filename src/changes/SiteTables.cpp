@@ -5,7 +5,7 @@
 #include "common/SiteContext.h"
 #include "common/SiteTargets.h"
 #include "remote/TablePull.h"
-#include "widgets/LongWaitCancel.h"
+#include "widgets/WaitPanel.h"
 
 namespace quillon {
 
@@ -23,7 +23,8 @@ TableMirrorResult pullSiteTables(int site, const QString& siteName) {
 
 PullTold tellFailedPull(const TableMirrorResult& pulled) {
     if (pulled.ok) return PullTold::Nothing;
-    if (toldCancelledWait(QStringLiteral("The table pull"))) return PullTold::Cancelled;
+    if (toldCancelledWait(QStringLiteral("The table pull"), pulled.code))
+        return PullTold::Cancelled;
     tell(QStringLiteral("The tables of this site could not all be fetched again: %1")
              .arg(pulled.error),
          platform::Icon::Exclamation);

@@ -28,6 +28,7 @@ struct TableMirrorResult {
     bool ok = false;
     QStringList missing;  // tables that left no working file
     QString error;        // why, for the caller to tell the user
+    int code = 0;         // the SessionError of the failure that ended the pull; 0 when none did
 };
 
 }  // namespace quillon

@@ -7,12 +7,11 @@
 #include "maintenance/BackupMenus.h"
 #include "platform/SaveFile.h"
 #include "widgets/BusyPointer.h"
-#include "widgets/LongWaitCancel.h"
 #include "widgets/MainWindowPort.h"
 #include "widgets/NamedControls.h"
 #include "widgets/ProgressLabel.h"
 #include "widgets/SortableGrid.h"
-#include "widgets/Timers.h"
+#include "widgets/WaitPanel.h"
 
 #include <QDir>
 #include <QFile>
@@ -35,11 +34,6 @@ constexpr int kListMinHeight = 267;
 constexpr int kDeleteMinHeight = 406;
 const QString kNoBackupsToManage =
     QStringLiteral("There are no backups to manage on the call accounting server!");
-
-// The shared long-wait Cancel, under the name these windows give it.
-LongWaitCancel* waitCancelButton(QWidget* parent) {
-    return new LongWaitCancel(parent);
-}
 
 // Lists the server afresh into the grid (a tick column in front when asked) and tells what the
 // user must know: a failure, records left out, an empty list.
@@ -95,20 +89,17 @@ frestore::frestore(QWidget* parent) : QDialog(parent) {
     Label1->setObjectName(QStringLiteral("Label1"));
     Command1 = namedButton(this, "Command1", QStringLiteral("&Restore"));
     cmdcancel = namedButton(this, "cmdcancel", QStringLiteral("&Cancel"));
-    lblrunning = new ProgressLabel(QStringLiteral("Restoring Calls"), kListDots, this);
-    lblrunning->setObjectName(QStringLiteral("lblrunning"));
-    lblrunning->setVisible(false);
-    cmdcancelwait = waitCancelButton(this);
-    tmrreport = makeTimer(this, QStringLiteral("tmrreport"), 1000, TimerShot::Repeating,
-                          [this] { tmrreport_Timer(); });
+    waitpanel = new WaitPanel(this, {QStringLiteral("Restoring Calls"), kListDots}, WaitPanel::Cancel::Offered);
+    lblrunning = waitpanel->label();
+    tmrreport = waitpanel->dots();
+    cmdcancelwait = waitpanel->cancelButton();
     connect(Command1, &QPushButton::clicked, this, &frestore::Command1_Click);
     connect(cmdcancel, &QPushButton::clicked, this, &frestore::cmdcancel_Click);
 
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(Command1);
     buttons->addWidget(cmdcancel);
-    buttons->addWidget(lblrunning, 1);
-    buttons->addWidget(cmdcancelwait);
+    buttons->addWidget(waitpanel, 1);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(Label1);
     layout->addWidget(MSFlexGrid1, 1);
@@ -132,12 +123,8 @@ void frestore::setBusy(bool busy) {
     // A second restore is refused while one runs.
     Command1->setEnabled(!busy);
     cmdcancel->setEnabled(!busy);
-    lblrunning->setVisible(busy);
+    waitpanel->showRunning(busy);
     cmdcancelwait->offerWhile(busy, [this] { m_work.cancel(); });
-    if (busy)
-        tmrreport->start();
-    else
-        tmrreport->stop();
 }
 
 void frestore::Command1_Click() {
@@ -216,9 +203,6 @@ void frestore::cmdcancelwait_Click() {
     cmdcancelwait->cmdcancelwait_Click();
 }
 
-void frestore::tmrreport_Timer() {
-    lblrunning->tick();
-}
 
 
 // ---- the ticked lists ------------------------------------------------------------------------
@@ -236,12 +220,10 @@ BackupTickList::BackupTickList(TickListSetup setup, QWidget* parent)
     Label1->setObjectName(QStringLiteral("Label1"));
     Command1 = namedButton(this, "Command1", QStringLiteral("RUN"));
     cmdcancel = namedButton(this, "cmdcancel", QStringLiteral("&Cancel"));
-    lblrunning = new ProgressLabel(QStringLiteral("PROCESSING"), kListDots, this);
-    lblrunning->setObjectName(QStringLiteral("lblrunning"));
-    lblrunning->setVisible(false);
-    cmdcancelwait = waitCancelButton(this);
-    tmrreport = makeTimer(this, QStringLiteral("tmrreport"), 1000, TimerShot::Repeating,
-                          [this] { tmrreport_Timer(); });
+    waitpanel = new WaitPanel(this, {QStringLiteral("PROCESSING"), kListDots}, WaitPanel::Cancel::Offered);
+    lblrunning = waitpanel->label();
+    tmrreport = waitpanel->dots();
+    cmdcancelwait = waitpanel->cancelButton();
     tmrreport->start();
     connect(Command1, &QPushButton::clicked, this, &BackupTickList::Command1_Click);
     connect(cmdcancel, &QPushButton::clicked, this, &BackupTickList::cmdcancel_Click);
@@ -249,8 +231,7 @@ BackupTickList::BackupTickList(TickListSetup setup, QWidget* parent)
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(Command1);
     buttons->addWidget(cmdcancel);
-    buttons->addWidget(lblrunning, 1);
-    buttons->addWidget(cmdcancelwait);
+    buttons->addWidget(waitpanel, 1);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(Label1);
     layout->addWidget(MSFlexGrid1, 1);
@@ -314,9 +295,6 @@ void BackupTickList::cmdcancelwait_Click() {
     cmdcancelwait->cmdcancelwait_Click();
 }
 
-void BackupTickList::tmrreport_Timer() {
-    lblrunning->tick();
-}
 
 
 // ---- fdeletebackups --------------------------------------------------------------------------

@@ -21,6 +21,7 @@ namespace quillon {
 class LongWaitCancel;
 class ProgressLabel;
 class SortableGrid;
+class WaitPanel;
 
 class frestore : public QDialog {
     Q_OBJECT
@@ -32,6 +33,7 @@ public:
     QLabel* Label1 = nullptr;
     QPushButton* Command1 = nullptr;
     QPushButton* cmdcancel = nullptr;
+    WaitPanel* waitpanel = nullptr;  // lblrunning, tmrreport, cmdcancelwait
     ProgressLabel* lblrunning = nullptr;
     LongWaitCancel* cmdcancelwait = nullptr;
     QTimer* tmrreport = nullptr;
@@ -42,7 +44,6 @@ public:
     void MSFlexGrid1_DblClick();
     void cmdcancel_Click();
     void cmdcancelwait_Click();
-    void tmrreport_Timer();
 
 private:
     void setBusy(bool busy);
@@ -68,6 +69,7 @@ public:
     QLabel* Label1 = nullptr;
     QPushButton* Command1 = nullptr;
     QPushButton* cmdcancel = nullptr;
+    WaitPanel* waitpanel = nullptr;  // lblrunning, tmrreport, cmdcancelwait
     ProgressLabel* lblrunning = nullptr;
     LongWaitCancel* cmdcancelwait = nullptr;
     QTimer* tmrreport = nullptr;
@@ -76,7 +78,6 @@ public:
     void Command1_Click();
     void cmdcancel_Click();
     void cmdcancelwait_Click();
-    void tmrreport_Timer();
     // The archive names of the ticked rows, top to bottom as shown.
     QStringList tickedNames() const;
 

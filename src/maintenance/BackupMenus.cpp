@@ -4,6 +4,7 @@
 #include "widgets/NamedControls.h"
 #include "widgets/ProgressLabel.h"
 #include "widgets/Timers.h"
+#include "widgets/WaitPanel.h"
 #include "widgets/WindowRegistry.h"
 
 #include <QGridLayout>
@@ -47,12 +48,11 @@ Fbackuprestore::Fbackuprestore(QWidget* parent) : QDialog(parent) {
     lblbackupcalls = caption(this, "lblbackupcalls", QStringLiteral("Backup Calls"));
     lblrestorecalls = caption(this, "lblrestorecalls", QStringLiteral("Restore Calls"));
     lblmanagebackups = caption(this, "lblmanagebackups", QStringLiteral("Manage Backups"));
-    lblrunning = new ProgressLabel(kRetrieving, kMenuDots, this);
-    lblrunning->setObjectName(QStringLiteral("lblrunning"));
+    // The opened list offers its own Cancel.
+    waitpanel = new WaitPanel(this, {kRetrieving, kMenuDots}, WaitPanel::Cancel::None);
+    lblrunning = waitpanel->label();
     lblrunning->setAlignment(Qt::AlignCenter);
-    lblrunning->setVisible(false);
-    tmrreport = makeTimer(this, QStringLiteral("tmrreport"), 1000, TimerShot::Repeating,
-                          [this] { tmrreport_Timer(); });
+    tmrreport = waitpanel->dots();
 
     auto* grid = new QGridLayout(Frame1);
     grid->addWidget(cmdbackup, 0, 0, Qt::AlignCenter);
@@ -61,7 +61,7 @@ Fbackuprestore::Fbackuprestore(QWidget* parent) : QDialog(parent) {
     grid->addWidget(lblbackupcalls, 1, 0);
     grid->addWidget(lblrestorecalls, 1, 1);
     grid->addWidget(lblmanagebackups, 1, 2);
-    grid->addWidget(lblrunning, 2, 0, 1, 3);
+    grid->addWidget(waitpanel, 2, 0, 1, 3);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(Frame1);
 
@@ -89,8 +89,7 @@ void Fbackuprestore::cmdbackup_Click() {
 }
 
 void Fbackuprestore::cmdrestore_Click() {
-    lblrunning->setVisible(true);
-    tmrreport->start();
+    waitpanel->showRunning(true);
     setButtonsShown(false);
     setButtonsEnabled(false);
     {
@@ -99,8 +98,7 @@ void Fbackuprestore::cmdrestore_Click() {
         // restore closes this menu too.
         openWindowOrTell(QStringLiteral("frestore"), this);
     }
-    tmrreport->stop();
-    lblrunning->setVisible(false);
+    waitpanel->showRunning(false);
     setButtonsEnabled(true);
     setButtonsShown(true);
 }
@@ -112,10 +110,6 @@ void Fbackuprestore::cmdmaintance_Click() {
         openWindowOrTell(QStringLiteral("fmanagebackups"), this);
     }
     setButtonsEnabled(true);
-}
-
-void Fbackuprestore::tmrreport_Timer() {
-    lblrunning->tick();
 }
 
 // ---- fmanagebackups --------------------------------------------------------------------------
@@ -131,12 +125,11 @@ fmanagebackups::fmanagebackups(QWidget* parent) : QDialog(parent) {
     cmdpullbackbackups = pictureButton(this, "cmdpullbackbackups", QStyle::SP_ArrowDown);
     Label2 = caption(this, "Label2", QStringLiteral("Delete Backups"));
     Label1 = caption(this, "Label1", QStringLiteral("Pull Back Backups"));
-    lblrunning = new ProgressLabel(kRetrieving, kMenuDots, this);
-    lblrunning->setObjectName(QStringLiteral("lblrunning"));
+    // The opened list offers its own Cancel.
+    waitpanel = new WaitPanel(this, {kRetrieving, kMenuDots}, WaitPanel::Cancel::None);
+    lblrunning = waitpanel->label();
     lblrunning->setAlignment(Qt::AlignCenter);
-    lblrunning->setVisible(false);
-    tmrreport = makeTimer(this, QStringLiteral("tmrreport"), 1000, TimerShot::Repeating,
-                          [this] { tmrreport_Timer(); });
+    tmrreport = waitpanel->dots();
     // The hidden label's dots already run when a button shows it.
     tmrreport->start();
 
@@ -145,7 +138,7 @@ fmanagebackups::fmanagebackups(QWidget* parent) : QDialog(parent) {
     grid->addWidget(cmdpullbackbackups, 0, 1, Qt::AlignCenter);
     grid->addWidget(Label2, 1, 0);
     grid->addWidget(Label1, 1, 1);
-    grid->addWidget(lblrunning, 2, 0, 1, 2);
+    grid->addWidget(waitpanel, 2, 0, 1, 2);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(Frame1);
 
@@ -164,13 +157,11 @@ void fmanagebackups::setButtons(bool shown, bool enabled) {
 }
 
 void fmanagebackups::openList(const QString& window) {
-    lblrunning->setVisible(true);
-    tmrreport->start();
+    waitpanel->showRunning(true);
     setButtons(false, false);
     openWindowOrTell(window, this);
     setButtons(true, true);
-    lblrunning->setVisible(false);
-    tmrreport->stop();
+    waitpanel->showRunning(false);
 }
 
 void fmanagebackups::cmddeletebackups_Click() {
@@ -181,13 +172,8 @@ void fmanagebackups::cmdpullbackbackups_Click() {
     openList(QStringLiteral("fbringbackbackups"));
 }
 
-void fmanagebackups::tmrreport_Timer() {
-    lblrunning->tick();
-}
-
 void fmanagebackups::listLoaded() {
-    lblrunning->setVisible(false);
-    tmrreport->stop();
+    waitpanel->showRunning(false);
     for (QWidget* w :
          {static_cast<QWidget*>(cmddeletebackups), static_cast<QWidget*>(cmdpullbackbackups),
           static_cast<QWidget*>(Label1), static_cast<QWidget*>(Label2)})

@@ -12,6 +12,7 @@ class QTimer;
 namespace quillon {
 
 class ProgressLabel;
+class WaitPanel;
 
 class Fbackuprestore : public QDialog {
     Q_OBJECT
@@ -25,13 +26,13 @@ public:
     QLabel* lblbackupcalls = nullptr;
     QLabel* lblrestorecalls = nullptr;
     QLabel* lblmanagebackups = nullptr;
+    WaitPanel* waitpanel = nullptr;  // lblrunning and its dots, tmrreport
     ProgressLabel* lblrunning = nullptr;
     QTimer* tmrreport = nullptr;
 
     void cmdbackup_Click();
     void cmdrestore_Click();
     void cmdmaintance_Click();
-    void tmrreport_Timer();
     // The three buttons on or off (the backup window's unload switches them on).
     void setButtonsEnabled(bool on);
 
@@ -49,12 +50,12 @@ public:
     QPushButton* cmdpullbackbackups = nullptr;
     QLabel* Label1 = nullptr;  // "Pull Back Backups"
     QLabel* Label2 = nullptr;  // "Delete Backups"
+    WaitPanel* waitpanel = nullptr;  // lblrunning and its dots, tmrreport
     ProgressLabel* lblrunning = nullptr;
     QTimer* tmrreport = nullptr;
 
     void cmddeletebackups_Click();
     void cmdpullbackbackups_Click();
-    void tmrreport_Timer();
 
     // The opened window has its list (or has given up): the running text stops and the
     // buttons show again, still off until that window closes.

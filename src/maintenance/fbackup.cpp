@@ -5,9 +5,7 @@
 #include "common/SiteContext.h"
 #include "maintenance/BackupMenus.h"
 #include "reports/common/ReportTable.h"
-#include "widgets/LongWaitCancel.h"
-#include "widgets/ProgressLabel.h"
-#include "widgets/Timers.h"
+#include "widgets/WaitPanel.h"
 
 #include <QDateEdit>
 #include <QFileInfo>
@@ -63,13 +61,14 @@ fbackup::fbackup(QWidget* parent) : QDialog(parent) {
     cmdbackup->setObjectName(QStringLiteral("cmdbackup"));
     cmdbackup->setAutoDefault(false);
     connect(cmdbackup, &QPushButton::clicked, this, &fbackup::cmdbackup_Click);
-    lblrunning = new ProgressLabel(kBackupRunning, this);
-    lblrunning->setObjectName(QStringLiteral("lblrunning"));
+    waitpanel = new WaitPanel(this,
+                              {kBackupRunning, ProgressLabel::kMostDots,
+                               QStringLiteral("lblrunning"), QStringLiteral("tmrbackup")},
+                              WaitPanel::Cancel::Offered);
+    lblrunning = waitpanel->label();
     lblrunning->setText(kBackupRunning + QLatin1Char('.'));
-    lblrunning->setVisible(false);
-    cmdcancelwait = new LongWaitCancel(this);
-    tmrbackup = makeTimer(this, QStringLiteral("tmrbackup"), 1000, TimerShot::Repeating,
-                          [this] { tmrbackup_Timer(); });
+    tmrbackup = waitpanel->dots();
+    cmdcancelwait = waitpanel->cancelButton();
     lstCommands = new QListWidget(this);
     lstCommands->setObjectName(QStringLiteral("lstCommands"));
     lstCommands->setVisible(false);
@@ -81,8 +80,7 @@ fbackup::fbackup(QWidget* parent) : QDialog(parent) {
     dates->addWidget(enddate, 1, 1);
     auto* run = new QHBoxLayout;
     run->addWidget(cmdbackup);
-    run->addWidget(lblrunning, 1);
-    run->addWidget(cmdcancelwait);
+    run->addWidget(waitpanel, 1);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(options);
     layout->addLayout(dates);
@@ -130,12 +128,8 @@ void fbackup::setRunning(bool running) {
     } else {
         Optdate_Click(m_type == kBackupAll ? 0 : 1);
     }
-    lblrunning->setVisible(running);
+    waitpanel->showRunning(running);
     cmdcancelwait->offerWhile(running, [this] { m_work.cancel(); });
-    if (running)
-        tmrbackup->start();
-    else
-        tmrbackup->stop();
 }
 
 void fbackup::cmdbackup_Click() {
@@ -268,9 +262,6 @@ void fbackup::cmdcancelwait_Click() {
     cmdcancelwait->cmdcancelwait_Click();
 }
 
-void fbackup::tmrbackup_Timer() {
-    lblrunning->tick();
-}
 
 void fbackup::Form_Unload() {
     if (auto* menu = qobject_cast<Fbackuprestore*>(parentWidget())) menu->setButtonsEnabled(true);

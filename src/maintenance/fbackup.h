@@ -23,6 +23,7 @@ namespace quillon {
 
 class LongWaitCancel;
 class ProgressLabel;
+class WaitPanel;
 
 class fbackup : public QDialog {
     Q_OBJECT
@@ -36,8 +37,10 @@ public:
     QLabel* Lblstartdate = nullptr;
     QLabel* Label3 = nullptr;
     QPushButton* cmdbackup = nullptr;
+    // The progress label, its dots (tmrbackup) and the long-wait Cancel, shown while the
+    // backup runs.
+    WaitPanel* waitpanel = nullptr;
     ProgressLabel* lblrunning = nullptr;
-    // The long-wait Cancel, shown while the backup runs.
     LongWaitCancel* cmdcancelwait = nullptr;
     QTimer* tmrbackup = nullptr;
     QListWidget* lstCommands = nullptr;
@@ -52,7 +55,6 @@ public:
     void startdate_Change();
     void cmdbackup_Click();
     void cmdcancelwait_Click();
-    void tmrbackup_Timer();
     void Form_Unload();
 
     void done(int result) override;

@@ -109,6 +109,7 @@ ErrorPullResult pullErrorFiles(const FilesRequest& request, const QString& folde
     const std::unique_ptr<ServerFiles> files = ServerWork::instance().openFiles(request, failure);
     if (!files) {
         result.error = failure.text;
+        result.code = failure.code;
         say(QStringLiteral("FTP FOR ERRORS FAILED: ") + result.error);
         return result;
     }
@@ -124,6 +125,7 @@ ErrorPullResult pullErrorFiles(const FilesRequest& request, const QString& folde
         // session ends the pull.
         if (!files->isOpen()) {
             result.error = fetched.text;
+            result.code = fetched.code;
             say(QStringLiteral("FTP FOR ERRORS FAILED: ") + result.error);
             return result;
         }

@@ -43,6 +43,7 @@ struct ErrorPullResult {
     bool completed = false;  // every file was tried and the session closed normally
     QStringList fetched;     // server names fetched, in order
     QString error;           // why it ended early (connection, lost session, local folder)
+    int code = 0;            // the SessionError that ended it early; 0 for a local failure
 };
 
 // True while a pull is running: a second pull does not start meanwhile.

@@ -50,13 +50,18 @@ public:
 
     void showBackupReportsMode(bool on) override { fMain::instance()->showBackupReportsMode(on); }
 
+    // What the connecting window shows and reconnects is the main window's: with none loaded
+    // there is nothing to show, and making one here would leave a main window nobody unloads.
     void setConnectedCaption(const QString& text) override {
-        fMain::instance()->setConnectedCaption(text);
+        if (fMain::isLoaded()) fMain::instance()->setConnectedCaption(text);
     }
 
-    void setDownloadTip(const QString& text) override { fMain::instance()->setDownloadTip(text); }
+    void setDownloadTip(const QString& text) override {
+        if (fMain::isLoaded()) fMain::instance()->setDownloadTip(text);
+    }
 
     void reconnectMonitorAndWait(Monitor monitor, int deadlineMs) override {
+        if (!fMain::isLoaded()) return;
         fMain* main = fMain::instance();
         MonitorPane& pane = monitor == Monitor::CallLog ? main->callLogPane() : main->pmsPane();
         LiveTailSession* session = pane.session();

@@ -13,7 +13,7 @@
 #include "reports/common/ReportRetrieval.h"
 #include "reports/common/ReportTable.h"
 #include "widgets/BusyPointer.h"
-#include "widgets/LongWaitCancel.h"
+#include "widgets/WaitPanel.h"
 
 #include <QComboBox>
 #include <QCoreApplication>
@@ -52,7 +52,7 @@ Reports::Reports(QWidget* parent) : QDialog(parent) {
     layout->addWidget(Label1);
     layout->addWidget(lstDivision, 1);
     layout->addLayout(buttons);
-    layout->addWidget(new LongWaitCancel(this, LongWaitCancel::Ends::AnyWait), 0, Qt::AlignRight);
+    layout->addWidget(new WaitPanel(this, WaitPanel::Cancel::AnyWait), 0, Qt::AlignRight);
     // 3840 by 4000 twips: the window snaps back to this when made smaller; the layout keeps
     // the list filling it with the button centred below.
     setMinimumSize(256, 267);
@@ -86,7 +86,7 @@ void Reports::Form_Load() {
     lstDivision->clear();
     const int site = siteIndex();
     const auto notMade = [](const ServerFailure& failure) {
-        if (toldCancelledWait(QStringLiteral("The list of reports"))) return;
+        if (toldCancelledWait(QStringLiteral("The list of reports"), failure)) return;
         tell(QStringLiteral("The list of reports could not be made on the server.\r\n\r\n") +
                  failure.text,
              platform::Icon::Critical, titles::kVarnelReports);

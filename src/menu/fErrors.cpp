@@ -13,6 +13,7 @@
 #include "platform/Prompter.h"
 #include "remote/ShellControl.h"
 #include "widgets/LongWaitCancel.h"
+#include "widgets/WaitPanel.h"
 
 #include <QCheckBox>
 #include <QFile>
@@ -63,7 +64,7 @@ fErrors::fErrors(QWidget* parent) : QDialog(parent) {
     inner->addLayout(buttons);
     auto* outer = new QVBoxLayout(this);
     outer->addWidget(Frame1);
-    outer->addWidget(new LongWaitCancel(this, LongWaitCancel::Ends::AnyWait), 0, Qt::AlignRight);
+    outer->addWidget(new WaitPanel(this, WaitPanel::Cancel::AnyWait), 0, Qt::AlignRight);
 
     connect(File1, &QListWidget::itemDoubleClicked, this, [this] { File1_DblClick(); });
     connect(cmdrmerror, &QPushButton::clicked, this, &fErrors::cmdrmerror_Click);
@@ -93,7 +94,7 @@ void fErrors::geterrorcsvfiles(const QString&) {
     const ErrorPullResult result =
         pullErrorFiles(filesRequestForSite(SiteContext::current().index()), m_folder);
     if (!result.skipped && !result.error.isEmpty() &&
-        !toldCancelledWait(QStringLiteral("Fetching the error files")))
+        !toldCancelledWait(QStringLiteral("Fetching the error files"), result.code))
         tell(QStringLiteral("The error files could not be fetched from the server.") + kCrLf +
                  kCrLf + result.error,
              platform::Icon::Exclamation);
@@ -154,7 +155,7 @@ void fErrors::cmdrmerror_Click() {
     for (int i = 0; i < run.lines.size(); ++i)
         if (run.lines[i].ok) removed.insert(fileOf(i));
     if ((!run.error.isEmpty() || !run.allOk()) &&
-        toldCancelledWait(QStringLiteral("The removal"))) {
+        toldCancelledWait(QStringLiteral("The removal"), run.code)) {
         // Told; the list below still shows what is left.
     } else if (!run.error.isEmpty()) {
         tell(QStringLiteral("The error files were not removed from the server.") + kCrLf + kCrLf +

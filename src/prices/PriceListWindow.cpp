@@ -5,8 +5,8 @@
 #include "common/Globals.h"
 #include "common/Messages.h"
 #include "widgets/BusyPointer.h"
-#include "widgets/LongWaitCancel.h"
 #include "widgets/SortableGrid.h"
+#include "widgets/WaitPanel.h"
 #include "widgets/WindowRegistry.h"
 
 #include <QLabel>
@@ -57,7 +57,7 @@ PriceListWindow::PriceListWindow(PriceListKind kind, const QString& caption,
     layout->addWidget(optadmin, 0, Qt::AlignLeft);
     layout->addWidget(cmdmodify, 0, Qt::AlignLeft);
     layout->addWidget(lbldir);
-    layout->addWidget(new LongWaitCancel(this, LongWaitCancel::Ends::AnyWait), 0, Qt::AlignRight);
+    layout->addWidget(new WaitPanel(this, WaitPanel::Cancel::AnyWait), 0, Qt::AlignRight);
 }
 
 PriceListWindow::~PriceListWindow() = default;

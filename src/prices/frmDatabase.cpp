@@ -3,6 +3,7 @@
 #include "widgets/BusyPointer.h"
 #include "widgets/LongWaitCancel.h"
 #include "widgets/NamedControls.h"
+#include "widgets/WaitPanel.h"
 #include "widgets/WindowRegistry.h"
 
 #include <QGridLayout>
@@ -47,7 +48,7 @@ frmDatabase::frmDatabase(QWidget* parent) : QDialog(parent) {
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(frame);
     // A table window loads before it shows: its load's Cancel is here.
-    layout->addWidget(new LongWaitCancel(this, LongWaitCancel::Ends::AnyWait), 0, Qt::AlignBottom);
+    layout->addWidget(new WaitPanel(this, WaitPanel::Cancel::AnyWait), 0, Qt::AlignBottom);
     Form_Load();
 }
 

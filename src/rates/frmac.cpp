@@ -10,6 +10,7 @@
 #include "widgets/NumericTextFilter.h"
 #include "widgets/SortableGrid.h"
 #include "widgets/Timers.h"
+#include "widgets/WaitPanel.h"
 #include "widgets/WindowRegistry.h"
 
 #include <QCheckBox>
@@ -78,7 +79,7 @@ frmac::frmac(QWidget* parent) : QDialog(parent) {
     layout->addLayout(filters);
     layout->addWidget(MSFlexGrid1, 1);
     layout->addWidget(MSFlexGrid3);
-    layout->addWidget(new LongWaitCancel(this, LongWaitCancel::Ends::AnyWait), 0, Qt::AlignRight);
+    layout->addWidget(new WaitPanel(this, WaitPanel::Cancel::AnyWait), 0, Qt::AlignRight);
     setMinimumWidth(325);
 
     Form_Load();

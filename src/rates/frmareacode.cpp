@@ -3,6 +3,7 @@
 #include "widgets/BusyPointer.h"
 #include "widgets/LongWaitCancel.h"
 #include "widgets/NamedControls.h"
+#include "widgets/WaitPanel.h"
 #include "widgets/WindowRegistry.h"
 
 #include <QHBoxLayout>
@@ -43,7 +44,7 @@ frmareacode::frmareacode(QWidget* parent) : QDialog(parent) {
     layout->addLayout(ldColumn);
     layout->addLayout(addColumn);
     // A table window loads before it shows: its load's Cancel is here.
-    layout->addWidget(new LongWaitCancel(this, LongWaitCancel::Ends::AnyWait), 0, Qt::AlignBottom);
+    layout->addWidget(new WaitPanel(this, WaitPanel::Cancel::AnyWait), 0, Qt::AlignBottom);
     Form_Load();
 }
 

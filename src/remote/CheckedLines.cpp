@@ -71,6 +71,7 @@ CheckedRun runCheckedLines(const ShellRequest& request, const QStringList& lines
     const std::unique_ptr<ServerShell> shell = ServerWork::instance().openShell(request, failure);
     if (!shell) {
         run.error = failure.text;
+        run.code = failure.code;
         return run;
     }
     for (const QString& line : lines) {
@@ -84,6 +85,8 @@ CheckedRun runCheckedLines(const ShellRequest& request, const QStringList& lines
         const LineResult r = shell->runChecked(line, timeoutSec);
         o.ok = r.ok();
         o.problem = r.failure.text;
+        if (run.code == kSessionOk || r.failure.code == kSessionCancelled)
+            run.code = r.failure.code;
         run.lines << o;
     }
     shell->close();

@@ -2,6 +2,7 @@
 // Shell lines whose outcome is checked: each line reports its own exit status, and a failure
 // names the line, never a silent success.
 #include "common/SiteTargets.h"
+#include "remote/SessionError.h"
 
 #include <QList>
 #include <QString>
@@ -37,6 +38,9 @@ struct LineOutcome {
 struct CheckedRun {
     QString error;  // set when the lines could not be sent (connection, folder)
     QList<LineOutcome> lines;
+    // The SessionError of the connect or line that failed first, kSessionCancelled when the user
+    // ended a wait of the run; kSessionOk when none failed on the session.
+    int code = kSessionOk;
 
     // Every line was sent and ended well.
     bool allOk() const;

@@ -52,12 +52,17 @@ TableMirrorResult RefreshSiteTables(const QString& siteName, const FilesRequest&
     const std::unique_ptr<ServerFiles> session = ServerWork::instance().openFiles(files, failure);
     if (!session) {
         result.error = failure.text;
+        result.code = failure.code;
     } else {
         for (const QString& t : mirrorTables()) {
             if (!session->isOpen()) break;  // a time-out closed it: the rest cannot come
             const ServerFailure fetched =
                 session->fetch(serverFolder + QLatin1Char('/') + t + ".csv", scratch(t));
-            if (!fetched.ok()) failures << fetched.text;
+            if (fetched.ok()) continue;
+            failures << fetched.text;
+            // The first failure stands, but a wait the user ended is what the pull is told as.
+            if (result.code == kSessionOk || fetched.code == kSessionCancelled)
+                result.code = fetched.code;
         }
         session->close();
     }

@@ -9,10 +9,9 @@
 #include "remote/ServerWork.h"
 #include "remote/TablePull.h"
 #include "startup/ReportScripts.h"
-#include "widgets/LongWaitCancel.h"
 #include "widgets/MainWindowPort.h"
-#include "widgets/ProgressLabel.h"
 #include "widgets/Timers.h"
+#include "widgets/WaitPanel.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -40,26 +39,27 @@ fgetdata::fgetdata(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QString());
     setModal(true);
 
-    lblgetdata = new ProgressLabel(QString(), this);
-    lblgetdata->setObjectName(QStringLiteral("lblgetdata"));
+    waitpanel = new WaitPanel(this,
+                              {QString(), ProgressLabel::kMostDots, QStringLiteral("lblgetdata"),
+                               QStringLiteral("tmrgetdata")},
+                              WaitPanel::Cancel::AnyWait);
+    lblgetdata = waitpanel->label();
     lblgetdata->setMinimumWidth(320);
-
-    tmrgetdata = makeTimer(this, QStringLiteral("tmrgetdata"), 1000, TimerShot::Repeating,
-                           [this] { tmrgetdata_Timer(); });
+    lblgetdata->setVisible(true);
+    tmrgetdata = waitpanel->dots();
     tmrNowLoad = makeTimer(this, QStringLiteral("tmrNowLoad"), 200, TimerShot::Single,
                            [this] { tmrNowLoad_Timer(); });
 
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(lblgetdata);
-    layout->addWidget(new LongWaitCancel(this, LongWaitCancel::Ends::AnyWait), 0, Qt::AlignRight);
+    layout->addWidget(waitpanel);
 
     Form_Load();
 }
 
 fgetdata::~fgetdata() = default;
 
-void fgetdata::tellAndLog(const QString& text) {
-    if (toldCancelledWait(QStringLiteral("Connecting"))) {
+void fgetdata::tellAndLog(const QString& text, int failureCode) {
+    if (toldCancelledWait(QStringLiteral("Connecting"), failureCode)) {
         WriteDebugLog(text);
         return;
     }
@@ -109,10 +109,6 @@ void fgetdata::Form_Load() {
     DeleteFileIfExists(download + QStringLiteral("/usernameunix.use"));
 }
 
-void fgetdata::tmrgetdata_Timer() {
-    lblgetdata->tick();
-}
-
 void fgetdata::tmrNowLoad_Timer() {
     if (m_done) return;
     ReentryGuard::Entry working = m_working.enter();
@@ -151,7 +147,8 @@ void fgetdata::pullTables() {
         tellAndLog(
             QStringLiteral("Unable to connect to %1: %2\r\n\r\nThe tables of this site were not "
                            "fetched.")
-                .arg(m_site, failure.text));
+                .arg(m_site, failure.text),
+            failure.code);
         return;
     }
     WriteDebugLog(QStringLiteral("wodSSHDOCSV connected"));
@@ -163,7 +160,8 @@ void fgetdata::pullTables() {
         tellAndLog(
             QStringLiteral("Unable to change to the folder %1 on %2: %3\r\n\r\nThe tables of "
                            "this site were not fetched.")
-                .arg(homedir, m_site, cd.failure.text));
+                .arg(homedir, m_site, cd.failure.text),
+            cd.failure.code);
     } else if (const LineResult csv = shell->run(QStringLiteral("./do_csv.sh"), kDoCsvTimeoutSec);
                !csv.ok()) {
         written = false;
@@ -172,7 +170,8 @@ void fgetdata::pullTables() {
                            "%1 minutes: %2\r\n\r\nThe tables of %3 were not fetched; choose the "
                            "site again to retry.")
                 .arg(kDoCsvTimeoutSec / 60)
-                .arg(csv.failure.text, m_site));
+                .arg(csv.failure.text, m_site),
+            csv.failure.code);
     }
 
     // Without fresh server files the mirror stays empty rather than half old, half new.
@@ -187,7 +186,7 @@ void fgetdata::pullTables() {
                 text +=
                     QStringLiteral(" Missing: %1.").arg(result.missing.join(QStringLiteral(", ")));
             if (!result.error.isEmpty()) text += QStringLiteral("\r\n\r\n") + result.error;
-            tellAndLog(text);
+            tellAndLog(text, result.code);
         }
     }
     shell->close();

@@ -4,6 +4,7 @@
 // table mirror and reconnects the two live monitors, while a row of dots shows it is working.
 #include "common/ReentryGuard.h"
 #include "widgets/ProgressLabel.h"
+#include "widgets/WaitPanel.h"
 
 #include <QDialog>
 #include <QString>
@@ -19,6 +20,7 @@ public:
     explicit fgetdata(QWidget* parent = nullptr);
     ~fgetdata() override;
 
+    WaitPanel* waitpanel = nullptr;  // lblgetdata, its dots tmrgetdata and the Cancel
     ProgressLabel* lblgetdata = nullptr;
     QTimer* tmrgetdata = nullptr;
     QTimer* tmrNowLoad = nullptr;
@@ -31,7 +33,6 @@ public:
 
     // Event handlers.
     void Form_Load();
-    void tmrgetdata_Timer();
     void tmrNowLoad_Timer();
 
     // The deadline of ./do_csv.sh, which writes all 13 tables.
@@ -44,7 +45,8 @@ private:
     // The shell part: connect, cd, ./do_csv.sh, pull; each failure is told.
     void pullTables();
     void reconnectMonitors();
-    void tellAndLog(const QString& text);
+    // Tells a failure, or that the user ended its wait (failureCode kSessionCancelled).
+    void tellAndLog(const QString& text, int failureCode = 0);
 
     QString m_site;
     int m_index = -1;

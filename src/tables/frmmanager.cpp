@@ -10,9 +10,9 @@
 #include "reports/common/ReportTable.h"
 #include "tables/OrgTables.h"
 #include "widgets/BusyPointer.h"
-#include "widgets/LongWaitCancel.h"
 #include "widgets/SortableGrid.h"
 #include "widgets/Timers.h"
+#include "widgets/WaitPanel.h"
 #include "widgets/WindowRegistry.h"
 
 #include <QComboBox>
@@ -90,7 +90,7 @@ frmmanager::frmmanager(QWidget* parent) : QDialog(parent) {
     layout->addWidget(options);
     layout->addWidget(MSFlexGrid1, 1);
     layout->addLayout(buttons);
-    layout->addWidget(new LongWaitCancel(this, LongWaitCancel::Ends::AnyWait), 0, Qt::AlignRight);
+    layout->addWidget(new WaitPanel(this, WaitPanel::Cancel::AnyWait), 0, Qt::AlignRight);
 
     Form_Load();
 }

@@ -11,8 +11,8 @@
 #include "utilities/TestCall.h"
 #include "widgets/BusyPointer.h"
 #include "widgets/KeyedPickList.h"
-#include "widgets/LongWaitCancel.h"
 #include "widgets/NumericTextFilter.h"
+#include "widgets/WaitPanel.h"
 
 #include <QComboBox>
 #include <QDateEdit>
@@ -93,7 +93,7 @@ fhobiccall::fhobiccall(QWidget* parent) : QDialog(parent) {
     form->addRow(label(QStringLiteral("Phone Number"), numberTip, txtnumber, this), txtnumber);
     layout->addLayout(form);
     layout->addWidget(cmdrun);
-    layout->addWidget(new LongWaitCancel(this, LongWaitCancel::Ends::AnyWait), 0, Qt::AlignRight);
+    layout->addWidget(new WaitPanel(this, WaitPanel::Cancel::AnyWait), 0, Qt::AlignRight);
 
     connect(txtnumber, &QLineEdit::textChanged, this, [this] { txtnumber_Change(); });
     connect(cmdrun, &QPushButton::clicked, this, &fhobiccall::cmdrun_Click);
@@ -163,7 +163,7 @@ void fhobiccall::cmdrun_Click() {
     cmdrun->setEnabled(true);
     if (!failure.ok()) {
         WriteDebugLog(failure.text);
-        if (toldCancelledWait(QStringLiteral("The test call"))) return;
+        if (toldCancelledWait(QStringLiteral("The test call"), failure)) return;
         // The window stays, so the user can send again; a call that may be on the server
         // already would be charged twice.
         tell(maybeSent ? QStringLiteral("The test call may have been sent: ") + failure.text +

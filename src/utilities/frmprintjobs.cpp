@@ -12,9 +12,7 @@
 #include "utilities/PrintQueue.h"
 #include "widgets/BusyPointer.h"
 #include "widgets/ListPair.h"
-#include "widgets/LongWaitCancel.h"
-#include "widgets/ProgressLabel.h"
-#include "widgets/Timers.h"
+#include "widgets/WaitPanel.h"
 
 #include <QCheckBox>
 #include <QDir>
@@ -54,19 +52,17 @@ frmprintjobs::frmprintjobs(QWidget* parent) : QDialog(parent) {
     Command1 = new QPushButton(QStringLiteral("Delete Print Jobs"), this);
     Command1->setObjectName(QStringLiteral("Command1"));
     Command1->setAutoDefault(false);
-    lblrunning = new ProgressLabel(QStringLiteral("Deleting Print Jobs"), this);
-    lblrunning->setObjectName(QStringLiteral("lblrunning"));
+    waitpanel = new WaitPanel(this, {QStringLiteral("Deleting Print Jobs")},
+                              WaitPanel::Cancel::AnyWait);
+    lblrunning = waitpanel->label();
     lblrunning->showInRed(true, true);
-    lblrunning->setVisible(false);
+    tmrreport = waitpanel->dots();
     layout->addWidget(Command1);
-    layout->addWidget(lblrunning);
-    layout->addWidget(new LongWaitCancel(this, LongWaitCancel::Ends::AnyWait), 0, Qt::AlignRight);
+    layout->addWidget(waitpanel);
 
     connect(lists, &ListPair::moved, this, &frmprintjobs::updateCommand1);
     connect(chkrmall, &QCheckBox::toggled, this, [this] { chkrmall_Click(); });
     connect(Command1, &QPushButton::clicked, this, &frmprintjobs::Command1_Click);
-    tmrreport = makeTimer(this, QStringLiteral("tmrreport"), 1000, TimerShot::Repeating,
-                          [this] { tmrreport_Timer(); });
     tmrreport->start();
     Form_Load();
 }
@@ -84,6 +80,7 @@ void frmprintjobs::Form_Load() {
 
     // The login names the listing's group and owner unquoted: only a plain account name may.
     QString problem;
+    int problemCode = kSessionOk;
     if (!isPlainAccountName(login)) {
         problem =
             QStringLiteral("The site's shell login \"%1\" is not a plain account name.").arg(login);
@@ -103,7 +100,10 @@ void frmprintjobs::Form_Load() {
             }
             shell->close();
         }
-        if (!failure.ok()) problem = failure.text;
+        if (!failure.ok()) {
+            problem = failure.text;
+            problemCode = failure.code;
+        }
     }
 
     const QString folder = siteDownloadFolder(SiteContext::current().name());
@@ -126,9 +126,10 @@ void frmprintjobs::Form_Load() {
         }
         if (!failure.ok()) WriteDebugLog(QStringLiteral("printjob.rtf: ") + failure.text);
         // A listing the server does not have is an empty queue; any other failure is not.
-        if (!failure.ok() && !isMissingRemoteFile(failure))
+        if (!failure.ok() && !isMissingRemoteFile(failure)) {
             problem = failure.text;
-        else if (failure.ok() && !ConvertUnixFile(m_rawListing, m_listing))
+            problemCode = failure.code;
+        } else if (failure.ok() && !ConvertUnixFile(m_rawListing, m_listing))
             problem = QStringLiteral("the copy %1 could not be written.")
                           .arg(QDir::toNativeSeparators(m_listing));
     }
@@ -139,7 +140,8 @@ void frmprintjobs::Form_Load() {
     else
         lists->load({});
     busy.release();
-    if (!problem.isEmpty() && !toldCancelledWait(QStringLiteral("Reading the print queue")))
+    if (!problem.isEmpty() &&
+        !toldCancelledWait(QStringLiteral("Reading the print queue"), problemCode))
         tell(QStringLiteral("The print queue could not be read: ") + problem,
              platform::Icon::Exclamation);
 }
@@ -174,12 +176,12 @@ void frmprintjobs::Command1_Click() {
     // The chosen jobs stay as they are while they are removed.
     for (QWidget* w : {static_cast<QWidget*>(lists), static_cast<QWidget*>(chkrmall)})
         w->setEnabled(false);
-    lblrunning->setVisible(true);
-    tmrreport->start();
+    waitpanel->showRunning(true);
 
     WriteDebugLog(QStringLiteral("Item in list"));
     ServerFailure failure;
     QStringList notRemoved;
+    int lastCode = kSessionOk;
     const std::unique_ptr<ServerShell> shell = ServerWork::instance().openShell(
         shellRequestForSite(SiteContext::current().index(), SiteFolder::Login, kControl), failure);
     if (shell) {
@@ -188,6 +190,7 @@ void frmprintjobs::Command1_Click() {
             const LineResult removed = shell->runChecked(line);
             if (!removed.ok()) {
                 notRemoved << id + QStringLiteral(": ") + removed.failure.text;
+                lastCode = removed.failure.code;
                 if (!shell->isOpen()) break;
             }
         }
@@ -195,7 +198,8 @@ void frmprintjobs::Command1_Click() {
     }
     entry.leave();
     const bool failed = !failure.ok() || !notRemoved.isEmpty();
-    if (failed && toldCancelledWait(QStringLiteral("The removal"))) {
+    if (failed && toldCancelledWait(QStringLiteral("The removal"),
+                                    failure.ok() ? lastCode : failure.code)) {
         // Told; the queue is shown afresh.
     } else if (!failure.ok())
         tell(QStringLiteral("No print job was removed: ") + failure.text,
@@ -204,10 +208,6 @@ void frmprintjobs::Command1_Click() {
         tell(QStringLiteral("These print jobs were not removed:") + kCrLf + notRemoved.join(kCrLf),
              platform::Icon::Exclamation);
     done(QDialog::Accepted);
-}
-
-void frmprintjobs::tmrreport_Timer() {
-    lblrunning->tick();
 }
 
 void frmprintjobs::Form_Unload() {

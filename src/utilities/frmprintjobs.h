@@ -12,6 +12,7 @@ namespace quillon {
 
 class ListPair;
 class ProgressLabel;
+class WaitPanel;
 
 class frmprintjobs : public QDialog {
     Q_OBJECT
@@ -22,6 +23,7 @@ public:
     ListPair* lists = nullptr;
     QCheckBox* chkrmall = nullptr;
     QPushButton* Command1 = nullptr;
+    WaitPanel* waitpanel = nullptr;  // lblrunning, its dots tmrreport and the Cancel
     ProgressLabel* lblrunning = nullptr;
     QTimer* tmrreport = nullptr;
 
@@ -32,7 +34,6 @@ public:
     void Form_Load();
     void chkrmall_Click();
     void Command1_Click();
-    void tmrreport_Timer();
     void Form_Unload();
 
     // Closing waits until a removal in progress has ended.

@@ -1,30 +1,13 @@
 #include "widgets/LongWaitCancel.h"
 
-#include "common/Messages.h"
 #include "remote/ServerWaits.h"
 
 #include <utility>
 
 namespace quillon {
 
-namespace {
-
-// Whether an Ends::AnyWait Cancel ended a wait that is not told yet.
-bool g_endedWait = false;
-
-}  // namespace
-
 LongWaitCancel::LongWaitCancel(QWidget* parent, Ends ends)
-    : QPushButton(QStringLiteral("Cancel"), parent), m_ends(ends) {
-    // A new wait is new work: what an earlier click ended has been told by then.
-    static const bool clearsOnNewWait = [] {
-        connect(&ServerWaits::instance(), &ServerWaits::cancellableChanged,
-                &ServerWaits::instance(), [](bool cancellable) {
-                    if (cancellable) g_endedWait = false;
-                });
-        return true;
-    }();
-    (void)clearsOnNewWait;
+    : QPushButton(QStringLiteral("Cancel"), parent) {
     setObjectName(QStringLiteral("cmdcancelwait"));
     setAutoDefault(false);
     setToolTip(QStringLiteral("Stop waiting for the server"));
@@ -62,18 +45,7 @@ void LongWaitCancel::cmdcancelwait_Click() {
     // One click is enough: the wait ends once the session is cut.
     setEnabled(false);
     const std::function<void()> cancel = m_cancel;
-    if (m_ends == Ends::AnyWait) g_endedWait = true;
     cancel();
-}
-
-void tellCancelledWait(const QString& text) {
-    tell(text, platform::Icon::Information);
-}
-
-bool toldCancelledWait(const QString& work) {
-    if (!std::exchange(g_endedWait, false)) return false;
-    tellCancelledWait(cancelledWaitText(work));
-    return true;
 }
 
 }  // namespace quillon

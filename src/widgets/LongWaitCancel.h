@@ -4,7 +4,8 @@
 // a waiting window that takes input (widgets/WaitGuard.h), and every window names it
 // "cmdcancelwait". A click ends the wait at once through the session's cancel(); the waiting
 // call then returns kSessionCancelled, the session is closed, and the window tells
-// cancelledWaitText() with the one icon (tellCancelledWait). The window hands it to its work as
+// cancelledWaitText() with the one icon (tellCancelledWait, widgets/WaitPanel.h, the panel the
+// button sits in). The window hands it to its work as
 // its WaitCanceller (the work offers it the session for the length of the wait, CancelOffer),
 // or offers its own cancel for the length of a run (offerWhile); the button is shown exactly
 // that long.
@@ -37,18 +38,6 @@ public:
 
 private:
     std::function<void()> m_cancel;
-    Ends m_ends;
 };
-
-// Tells a wait the user ended: `text` begins with cancelledWaitText(), shown with the one icon
-// for it.
-void tellCancelledWait(const QString& text);
-
-// A failure path's first step in a window whose work is ended by an Ends::AnyWait Cancel (its
-// own, or the one of the menu that opened it): when such a Cancel ended the wait the failure
-// comes from, tells cancelledWaitText(work) and returns true, and the window tells nothing more
-// of it; false otherwise. Only one wait can be ended at a time, so what a click ended is known
-// program-wide until it is told or the next wait that can be ended begins.
-bool toldCancelledWait(const QString& work);
 
 }  // namespace quillon

@@ -1,5 +1,5 @@
 #pragma once
-// A label that shows a text and adds a dot at each tick of its window's timer, back to one dot
+// A label that shows a text and adds a dot at each tick of its wait panel's timer, back to one dot
 // after the tenth: "Report Running..........", then "Report Running.". A window whose text runs
 // to another number of dots says so (the backup menus stop at three).
 #include <QLabel>

@@ -20,6 +20,7 @@
 #include "widgets/MainWindowPort.h"
 #include "widgets/ProgressLabel.h"
 #include "widgets/SortableGrid.h"
+#include "widgets/WaitPanel.h"
 
 #include <gtest/gtest.h>
 
@@ -927,9 +928,9 @@ TEST_F(BackupWindows, TheMenusProgressRunsToThreeDots) {
     Fbackuprestore menu;
     EXPECT_EQ(menu.windowTitle(), "Backup/Restore Menu");
     EXPECT_TRUE(menu.lblrunning->isHidden());
-    for (int i = 0; i < 3; ++i) menu.tmrreport_Timer();
+    for (int i = 0; i < 3; ++i) menu.waitpanel->dots_Timer();
     EXPECT_EQ(menu.lblrunning->text(), "Retrieving Backups List...");
-    menu.tmrreport_Timer();
+    menu.waitpanel->dots_Timer();
     EXPECT_EQ(menu.lblrunning->text(), "Retrieving Backups List.");
     fmanagebackups manage;
     EXPECT_EQ(manage.windowTitle(), "Manage Backups ");

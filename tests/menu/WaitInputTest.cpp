@@ -7,6 +7,7 @@
 
 #include "access/LoginTestSupport.h"
 #include "access/PasswordWindows.h"
+#include "access/frmLogin.h"
 #include "access/frmPermissions.h"
 #include "access/frmdeluser.h"
 #include "access/frmmodusers.h"
@@ -26,6 +27,7 @@
 #include "rates/fcallcalc.h"
 #include "rates/frmac.h"
 #include "rates/frmareacode.h"
+#include "startup/fgetdata.h"
 #include "reports/common/ReportTable.h"
 #include "reports/summary/SummaryTestSupport.h"
 #include "reports/summary/fTrunk.h"
@@ -37,10 +39,12 @@
 #include "tables/DivisionForms.h"
 #include "tables/TablesTestSupport.h"
 #include "tables/frmmanager.h"
+#include "widgets/AppControl.h"
 #include "widgets/KeyedPickList.h"
 #include "widgets/ListPair.h"
 #include "widgets/LongWaitCancel.h"
 #include "widgets/SortableGrid.h"
+#include "widgets/WaitPanel.h"
 #include "widgets/WindowRegistry.h"
 
 #include <gtest/gtest.h>
@@ -58,6 +62,7 @@
 #include <QRegularExpression>
 #include <QTest>
 #include <QTimer>
+#include <QVBoxLayout>
 
 #include <algorithm>
 #include <functional>
@@ -386,6 +391,27 @@ const WaitRow kRows[] = {
      },
      holdFetch("ERROR.COM"), [](QWidget* w) { as<fErrors>(w)->Form_Load(); },
      cancelledWaitText("Fetching the error files")},
+    // The connecting window: its work runs from its load timer; the site's tables are written
+    // on the server by ./do_csv.sh.
+    {"Connecting",
+     [](Env& env) -> QWidget* {
+         FakeSite::addServerTables(env.server);
+         return new fgetdata;
+     },
+     holdLine("^\\./do_csv\\.sh"), [](QWidget* w) { as<fgetdata>(w)->tmrNowLoad_Timer(); },
+     cancelledWaitText("Connecting")},
+    // The login's connect cannot be held; the line that wakes the shell after it is its first
+    // wait that can be ended.
+    {"Login",
+     [](Env&) -> QWidget* {
+         auto* w = new frmLogin({"Default", "North"});
+         w->cboSites->setCurrentIndex(1);
+         w->txtUserName->setText("alice");
+         w->txtPassword->setText("secret1");
+         return w;
+     },
+     holdLine("^$"), [](QWidget* w) { as<frmLogin>(w)->cmdOK_Click(); },
+     cancelledWaitText("The login")},
     {"LastReports",
      [](Env& env) -> QWidget* {
          env.server.addFile("reports.txt", "RW_A.rep\n");
@@ -405,6 +431,13 @@ protected:
         home.write("KTReports.ini", "[Sites]\r\nLineTimeout=5\r\n");
     }
     ~WaitInput() override {
+        // Closing the login ends the program: one short round of the event loop takes the
+        // request back, or every later local event loop would return at once.
+        if (programEndRequested()) {
+            QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(0); });
+            QCoreApplication::exec();
+            resetProgramEnd();
+        }
         // A password window sets the user.
         G() = m_globals;
         setWindowOpenHook({});
@@ -469,6 +502,47 @@ TEST_P(WaitInput, NothingButCancelReachesTheWaitingWindow) {
     EXPECT_TRUE(told.text.startsWith(row.cancelled)) << prompter.messages().join('|').toStdString();
     EXPECT_EQ(told.icon, platform::Icon::Information);
     if (alive) alive->close();
+}
+
+// A window tells a failure as a wait the user ended only when its own wait was: a Cancel that
+// ended another wait, whose work told nothing of it, says nothing of the next failure.
+TEST(CancelledWait, ALaterFailureElsewhereIsToldAsItsOwn) {
+    testsupport::TempHome home;
+    FakeSite site;
+    FakeServer server;
+    testsupport::ScriptedPrompter prompter;
+    prompter.allowUnusedAnswers();
+    QWidget window;
+    auto* panel = new WaitPanel(&window, WaitPanel::Cancel::AnyWait);
+    (new QVBoxLayout(&window))->addWidget(panel);
+    window.show();
+    server.on("./ORV_B1 2 X.TMP").blocksUntilCancel();
+    ServerFailure failure;
+    const auto shell = server.openShell({{"10.0.0.9", 22, "varnel", "p"}, {}, {}, 30}, failure);
+    ASSERT_TRUE(shell);
+    LongWaitCancel* cancel = panel->cancelButton();
+    QTimer::singleShot(50, cancel, [cancel] { QTest::mouseClick(cancel, Qt::LeftButton); });
+    EXPECT_EQ(shell->run("./ORV_B1 2 X.TMP", 30).failure.code, kSessionCancelled);
+
+    server.failOpen(kSessionUnreachable, "Connection refused");
+    prompter.ok();
+    fErrors errors;
+    ASSERT_EQ(prompter.messages().size(), 1);
+    EXPECT_TRUE(prompter.messages().first().startsWith(
+        "The error files could not be fetched from the server."))
+        << prompter.messages().first().toStdString();
+
+    // Its own wait ended by the user is told as such.
+    server.blockFetchUntilCancel("ERROR.COM");
+    server.onFetch("ERROR.COM", [&errors] {
+        auto* own = errors.findChild<LongWaitCancel*>("cmdcancelwait");
+        QTimer::singleShot(0, own, [own] { QTest::mouseClick(own, Qt::LeftButton); });
+    });
+    server.addFile("ERROR.COM", "E1\n");
+    prompter.ok();
+    errors.Form_Load();
+    ASSERT_EQ(prompter.messages().size(), 2);
+    EXPECT_EQ(prompter.messages().last(), cancelledWaitText("Fetching the error files"));
 }
 
 INSTANTIATE_TEST_SUITE_P(Windows, WaitInput, ::testing::ValuesIn(kRows),

@@ -139,7 +139,7 @@ TEST_F(Connecting, TheDotsGrowToTenThenStartAgainAtOne) {
                                   ".....",     "......",     ".......", "........",
                                   ".........", "..........", ".",       ".."};
     for (const QString& dots : expected) {
-        w.tmrgetdata_Timer();
+        w.waitpanel->dots_Timer();
         EXPECT_EQ(label->text(), "Connecting to North" + dots);
     }
     EXPECT_EQ(w.tmrgetdata->interval(), 1000);

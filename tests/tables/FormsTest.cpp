@@ -585,7 +585,7 @@ TEST_F(FormTest, SaveLocksTheFormAndAnAcceptedAnswerFinishesInOrder) {
     EXPECT_FALSE(f.cmdcancelwait->isHidden());
     EXPECT_TRUE(f.tmrreport->isActive());
     EXPECT_TRUE(f.tmrcheckdone->isActive());
-    f.tmrreport_Timer();
+    f.waitpanel->dots_Timer();
     EXPECT_EQ(f.lblrunning->text(), "Saving Data.");
 
     server.on(answerPollLine(f.exchange().answerName())).reply(missingReply(f));

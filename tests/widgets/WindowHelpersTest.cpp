@@ -1,15 +1,17 @@
 // The small helpers every window uses: busy pointer, not-twice guard, timers, number boxes,
-// KeyUp calls and the progress label.
+// KeyUp calls, the progress label and the wait panel.
 #include "common/ReentryGuard.h"
 #include "widgets/BusyPointer.h"
 #include "widgets/KeyUpFilter.h"
 #include "widgets/NumericTextFilter.h"
 #include "widgets/ProgressLabel.h"
 #include "widgets/Timers.h"
+#include "widgets/WaitPanel.h"
 
 #include <gtest/gtest.h>
 
 #include <QEventLoop>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPointer>
@@ -244,6 +246,40 @@ TEST(ProgressLabelTest, AWindowsOwnNumberOfDotsEndsTheRun) {
         label.tick();
         EXPECT_EQ(label.text(), "PROCESSING.");
     }
+}
+
+// ---- wait panel ----------------------------------------------------------------------------
+
+// The panel's label runs its dots exactly while it is shown; the names are the window's.
+TEST(WaitPanelTest, ShowsTheRunningLabelWithItsDotsUnderTheWindowsNames) {
+    QWidget window;
+    auto* panel = new WaitPanel(&window,
+                                {"Connecting to North", ProgressLabel::kMostDots,
+                                 "lblgetdata", "tmrgetdata"},
+                                WaitPanel::Cancel::Offered);
+    window.show();
+    EXPECT_EQ(window.findChild<QLabel*>("lblgetdata"), panel->label());
+    EXPECT_EQ(window.findChild<QTimer*>("tmrgetdata"), panel->dots());
+    EXPECT_EQ(window.findChild<LongWaitCancel*>("cmdcancelwait"), panel->cancelButton());
+    EXPECT_TRUE(panel->label()->isHidden());
+    EXPECT_FALSE(panel->dots()->isActive());
+    EXPECT_EQ(panel->dots()->interval(), 1000);
+
+    panel->showRunning(true);
+    EXPECT_TRUE(panel->label()->isVisible());
+    EXPECT_TRUE(panel->dots()->isActive());
+    panel->dots_Timer();
+    EXPECT_EQ(panel->label()->text(), "Connecting to North.");
+    panel->showRunning(false);
+    EXPECT_TRUE(panel->label()->isHidden());
+    EXPECT_FALSE(panel->dots()->isActive());
+
+    // A menu whose opened window has its own Cancel shows none.
+    WaitPanel menu(nullptr, {"Retrieving Backups List", 3}, WaitPanel::Cancel::None);
+    EXPECT_EQ(menu.cancelButton(), nullptr);
+    EXPECT_EQ(menu.findChild<LongWaitCancel*>(), nullptr);
+    EXPECT_EQ(menu.label()->objectName(), "lblrunning");
+    EXPECT_EQ(menu.dots()->objectName(), "tmrreport");
 }
 
 }  // namespace

@@ -2,17 +2,14 @@
 
 #include "common/CommonFunctions.h"
 #include "common/Globals.h"
-#include "common/SiteContext.h"
 #include "common/Messages.h"
+#include "common/SiteContext.h"
 #include "common/TextFormats.h"
 #include "reports/common/ReportHandOver.h"
 #include "reports/common/ReportRun.h"
 #include "widgets/ListPair.h"
-#include "widgets/LongWaitCancel.h"
 #include "widgets/NumericTextFilter.h"
-#include "widgets/ProgressLabel.h"
 #include "widgets/SelectionList.h"
-#include "widgets/Timers.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -31,10 +28,7 @@
 namespace quillon {
 
 ReportWindow::ReportWindow(const ReportKind& kind, QString intervalMessage, QWidget* parent)
-    : QDialog(parent), m_kind(kind), m_intervalMessage(std::move(intervalMessage)) {
-    tmrreport = makeTimer(this, QStringLiteral("tmrreport"), 1000, TimerShot::Repeating,
-                          [this] { tmrreport_Timer(); });
-}
+    : QDialog(parent), m_kind(kind), m_intervalMessage(std::move(intervalMessage)) {}
 
 ReportWindow::~ReportWindow() = default;
 
@@ -149,16 +143,13 @@ QWidget* ReportWindow::buildRunBox() {
     Command1 = new QPushButton(QStringLiteral("RUN REPORT"), box);
     Command1->setObjectName(QStringLiteral("Command1"));
     connect(Command1, &QPushButton::clicked, this, &ReportWindow::Command1_Click);
-    lblrunning = new ProgressLabel(QStringLiteral("Report Running"), box);
-    lblrunning->setObjectName(QStringLiteral("lblrunning"));
+    waitpanel = new WaitPanel(box, {QStringLiteral("Report Running")}, WaitPanel::Cancel::Offered);
+    lblrunning = waitpanel->label();
     lblrunning->showInRed(true);
-    lblrunning->setVisible(false);
-    cmdcancelwait = new LongWaitCancel(box);
+    tmrreport = waitpanel->dots();
+    cmdcancelwait = waitpanel->cancelButton();
     layout->addWidget(Command1);
-    auto* waiting = new QHBoxLayout;
-    waiting->addWidget(lblrunning, 1);
-    waiting->addWidget(cmdcancelwait);
-    layout->addLayout(waiting);
+    layout->addWidget(waitpanel);
     return box;
 }
 
@@ -188,10 +179,6 @@ void ReportWindow::Optdate_Click(int index) {
 
 void ReportWindow::txtinterval_Change() {
     applyNumericTextFilter(txtinterval);
-}
-
-void ReportWindow::tmrreport_Timer() {
-    lblrunning->tick();
 }
 
 bool ReportWindow::queueDatePart(ReportRequest& request) {
@@ -230,11 +217,7 @@ QString ReportWindow::programLine(const ReportRequest& request) const {
 void ReportWindow::setBusy(bool busy) {
     Command1->setEnabled(!busy);
     Command1->setVisible(!busy);
-    lblrunning->setVisible(busy);
-    if (busy)
-        tmrreport->start();
-    else
-        tmrreport->stop();
+    waitpanel->showRunning(busy);
 }
 
 void ReportWindow::Command1_Click() {

@@ -6,7 +6,9 @@
 // says what its request holds; it copies none of the run.
 #include "common/ReentryGuard.h"
 #include "reports/common/ReportRequest.h"
+#include "common/ReentryGuard.h"
 #include "widgets/ProgressLabel.h"
+#include "widgets/WaitPanel.h"
 
 #include <QDialog>
 #include <QList>
@@ -28,7 +30,6 @@ class QTimer;
 namespace quillon {
 
 class ListPair;
-class LongWaitCancel;
 class SelectionList;
 
 // What the date frame offers besides "Date Range" and "Interval".
@@ -53,8 +54,9 @@ public:
     // "Send to Printer on Varnel Computer": unticked, the request asks for no printing (Z).
     QCheckBox* chksendprinter = nullptr;
     QPushButton* Command1 = nullptr;
+    // The progress label, its dots timer and the Cancel that ends the run (made by buildRunBox).
+    WaitPanel* waitpanel = nullptr;
     ProgressLabel* lblrunning = nullptr;
-    // Beside the progress label while the server is awaited: ends the run.
     LongWaitCancel* cmdcancelwait = nullptr;
     QTimer* tmrreport = nullptr;
 
@@ -70,7 +72,6 @@ public:
 
     // Event handlers.
     void Command1_Click();
-    void tmrreport_Timer();
     void Optdate_Click(int index);
     void txtinterval_Change();
 

@@ -517,7 +517,7 @@ TEST_F(SelectionWindowTest, ProgressLabelGrowsToTenDotsAndStartsAgain) {
     fDetailReport w;
     QStringList seen;
     for (int i = 0; i < 12; ++i) {
-        w.tmrreport_Timer();
+        w.waitpanel->dots_Timer();
         seen << w.lblrunning->text();
     }
     EXPECT_EQ(seen[0], "Report Running.");
