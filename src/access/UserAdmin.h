@@ -84,7 +84,4 @@ AdminOutcome setUserPassword(int site, const QString& localFolder, const QString
 // the server does not list (a name from a broken listing) is not deleted, and told.
 AdminOutcome deleteUser(int site, const QString& user);
 
-// A failure for the user: its text, and the line it failed on when there was one.
-QString failureText(const ServerFailure& failure);
-
 }  // namespace quillon
