@@ -9,8 +9,6 @@
 
 namespace quillon {
 
-struct ServerFailure;
-
 struct AdminOutcome {
     enum class Kind {
         Done,     // the work is done and was seen on the server; the window closes
