@@ -6,6 +6,7 @@
 #include "common/SiteTargets.h"
 #include "common/TextFormats.h"
 #include "remote/FetchFile.h"
+#include "remote/ServerSteps.h"
 #include "remote/ServerWork.h"
 #include "remote/ShellControl.h"
 
@@ -87,11 +88,6 @@ AdminOutcome writePassword(int site, const QString& localFolder, const QString& 
 }
 
 }  // namespace
-
-QString failureText(const ServerFailure& failure) {
-    if (failure.line.isEmpty() || failure.text.contains(failure.line)) return failure.text;
-    return QStringLiteral("%1%2(the line was: %3)").arg(failure.text, kCrLf, failure.line);
-}
 
 // ---- the user list --------------------------------------------------------------------------
 
@@ -330,8 +326,8 @@ AdminOutcome deleteUser(int site, const QString& user) {
     // or a name from a broken listing would be told deleted.
     const QString userFile = name + QLatin1String(UserFileKind::suffix);
     const QString list = QStringLiteral("ls -1 ") + userFile;
-    LineResult listed = changeFolderAsWritten(*shell, UserFile::folder(site));
-    if (listed.ok()) listed = shell->runChecked(list);
+    StepsRun listed = runServerSteps(
+        *shell, {ServerStep::bareFolder(UserFile::folder(site)), ServerStep::checked(list)});
     if (listed.ok() && listed.reply.trimmed() != userFile)
         listed.failure = {kSessionFailed,
                           QStringLiteral("The server lists no user file %1: %2")
@@ -342,15 +338,15 @@ AdminOutcome deleteUser(int site, const QString& user) {
         return failed(QStringLiteral("The user %1 was not deleted.").arg(name), listed.failure);
     }
     // Then rm -f, whose status is the proof that the file is gone.
-    LineResult r = shell->runChecked(QStringLiteral("rm -f ") + userFile);
-    if (r.ok()) r = changeFolderAsWritten(*shell, ButtonFile::folder(site));
-    if (r.ok())
-        r = shell->runChecked(QStringLiteral("rm -f ") + name +
-                              QLatin1String(ButtonFileKind::suffix));
-    if (!r.ok()) {
+    const StepsRun removed =
+        runServerSteps(*shell, {ServerStep::checked(QStringLiteral("rm -f ") + userFile),
+                                ServerStep::bareFolder(ButtonFile::folder(site)),
+                                ServerStep::checked(QStringLiteral("rm -f ") + name +
+                                                    QLatin1String(ButtonFileKind::suffix))});
+    if (!removed.ok()) {
         shell->close();
         return failed(QStringLiteral("The user %1 may not have been deleted.").arg(name),
-                      r.failure);
+                      removed.failure);
     }
     shell->close();
     return done(QStringLiteral("User ") + name + QStringLiteral(" has been deleted"));

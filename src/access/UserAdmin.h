@@ -9,8 +9,6 @@
 
 namespace quillon {
 
-struct ServerFailure;
-
 struct AdminOutcome {
     enum class Kind {
         Done,     // the work is done and was seen on the server; the window closes
@@ -86,8 +84,5 @@ AdminOutcome setUserPassword(int site, const QString& localFolder, const QString
 // Removes the user's user file and button file, the name as listed. A name whose user file
 // the server does not list (a name from a broken listing) is not deleted, and told.
 AdminOutcome deleteUser(int site, const QString& user);
-
-// A failure for the user: its text, and the line it failed on when there was one.
-QString failureText(const ServerFailure& failure);
 
 }  // namespace quillon

@@ -22,8 +22,9 @@ constexpr int kDiskLineTail = 13;
 ServerStep checked(const QString& line, const QString& what, int deadline = 0) {
     return {ServerStep::Kind::Checked, line, deadline, what};
 }
-ServerStep plain(const QString& line, int deadline = 0) {
-    return {ServerStep::Kind::Plain, line, deadline, QString()};
+// Ownership changes the server may not make (the stand-in has no group of the login's name).
+ServerStep bestEffort(const QString& line) {
+    return {ServerStep::Kind::BestEffort, line, 0, QStringLiteral("A step on the server failed")};
 }
 ServerStep folder(const QString& path, const QString& what) {
     return {ServerStep::Kind::Folder, path, 0, what};
@@ -301,8 +302,8 @@ QList<ServerStep> restoreSteps(const QString& name, const QString& pc, const QSt
                 QStringLiteral("The backup could not be unpacked"), slow),
         checked(QStringLiteral("sudo ./CALL_GET5"),
                 QStringLiteral("The server could not take up the restored calls"), slow),
-        plain(QStringLiteral("sudo chown ") + user + QStringLiteral(" *.db *.DAT")),
-        plain(QStringLiteral("sudo chgrp ") + user + QStringLiteral(" *.db *.DAT")),
+        bestEffort(QStringLiteral("sudo chown ") + user + QStringLiteral(" *.db *.DAT")),
+        bestEffort(QStringLiteral("sudo chgrp ") + user + QStringLiteral(" *.db *.DAT")),
     };
 }
 

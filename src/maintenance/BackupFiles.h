@@ -3,6 +3,8 @@
 // archive, the listing (every record of the backup folder in one file) as the lists show it,
 // the disk-space lines, and the server steps of making, restoring and deleting a backup as
 // data, so that their lines are tested without a window.
+#include "remote/ServerSteps.h"
+
 #include <QDate>
 #include <QDateTime>
 #include <QList>
@@ -90,17 +92,6 @@ struct DiskSpace {
 std::optional<DiskSpace> parseDiskSpaceLine(const QString& line);
 
 // ---- the server steps -----------------------------------------------------------------------
-
-// One line of a step list. Checked lines must end with status 0 (their outcome decides);
-// folder lines are checked changes of folder; plain lines are sent and their prompt awaited,
-// for lines whose failure loses nothing (ownership changes the stand-in cannot make).
-struct ServerStep {
-    enum class Kind { Plain, Checked, Folder };
-    Kind kind = Kind::Checked;
-    QString line;  // for Folder: the folder
-    int deadlineSec = 0;  // 0: the configured line deadline
-    QString what;  // what the step does, for the message when it fails
-};
 
 // Seconds the long backup and restore steps (the server's programs, tar, gzip) may run.
 int backupStepTimeoutSec();

@@ -27,32 +27,11 @@ ServerFailure BackupWork::openShell(SiteFolder folder) {
 ServerFailure BackupWork::run(const QList<ServerStep>& steps, int* failedStep) {
     if (failedStep) *failedStep = 0;
     if (!m_shell) return {kSessionFailed, QStringLiteral("No session is open."), QString()};
-    for (int i = 0; i < steps.size(); ++i) {
-        const ServerStep& step = steps.at(i);
-        if (failedStep) *failedStep = i;
-        if (m_cancelled)
-            return {kSessionCancelled, cancelledWaitText(QStringLiteral("The work")), step.line};
-        LineResult r;
-        switch (step.kind) {
-            case ServerStep::Kind::Plain:
-                r = m_shell->run(step.line, step.deadlineSec);
-                break;
-            case ServerStep::Kind::Checked:
-                r = m_shell->runChecked(step.line, step.deadlineSec);
-                break;
-            case ServerStep::Kind::Folder:
-                r = m_shell->changeFolder(step.line, step.deadlineSec);
-                break;
-        }
-        if (r.ok()) continue;
-        WriteDebugLog(step.line + QStringLiteral(": ") + r.failure.text);
-        if (step.kind == ServerStep::Kind::Plain && r.failure.code == kSessionTimedOut) continue;
-        ServerFailure f = r.failure;
-        if (f.code != kSessionCancelled) f.text = stepFailureText(step.what, f);
-        return f;
-    }
-    if (failedStep) *failedStep = int(steps.size());
-    return {};
+    const StepsRun r = runServerSteps(*m_shell, steps,
+                                      {.cancelled = [this] { return m_cancelled; },
+                                       .log = [](const QString& text) { WriteDebugLog(text); }});
+    if (failedStep) *failedStep = r.failedStep;
+    return r.failure;
 }
 
 LineResult BackupWork::runLine(const QString& line, int deadlineSec) {
@@ -97,13 +76,6 @@ void BackupWork::cancel() {
     m_cancelled = true;
     if (m_shell) m_shell->cancel();
     if (m_files) m_files->cancel();
-}
-
-QString stepFailureText(const QString& what, const ServerFailure& failure) {
-    QString text = what.isEmpty() ? QStringLiteral("A step on the server failed") : what;
-    text += QStringLiteral(".\r\n\r\n") + failure.text;
-    if (!failure.line.isEmpty()) text += QStringLiteral("\r\n(") + failure.line + QLatin1Char(')');
-    return text;
 }
 
 FetchedListing fetchBackupListing(bool withDiskSpace) {

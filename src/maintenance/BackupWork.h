@@ -4,6 +4,7 @@
 // once for the three windows that list. A window's Cancel calls cancel() while a step waits.
 #include "common/SiteTargets.h"
 #include "maintenance/BackupFiles.h"
+#include "remote/ServerSteps.h"
 #include "remote/ServerWork.h"
 
 #include <QString>
@@ -21,9 +22,9 @@ public:
 
     // A shell on the current site in that folder (the change of folder is checked).
     ServerFailure openShell(SiteFolder folder);
-    // The steps in order; the first that fails ends the run, and its failure's text says what
-    // the step was for and what the server said. `failedStep` gets the index of the step that
-    // failed (or was about to run when Cancel came), the number of steps when none did.
+    // The steps in the open shell (runServerSteps, each failure in the debug log); the first
+    // that fails ends the run. `failedStep` gets the index of the step that failed (or was about
+    // to run when Cancel came), the number of steps when none did.
     ServerFailure run(const QList<ServerStep>& steps, int* failedStep = nullptr);
     // One line; its reply. A deadline of 0 is the configured line deadline ([Sites] LineTimeout).
     LineResult runLine(const QString& line, int deadlineSec = 0);
@@ -48,9 +49,6 @@ private:
     std::unique_ptr<ServerFiles> m_files;
     bool m_cancelled = false;
 };
-
-// A failure as the user hears it: what the step was for, then the server's words.
-QString stepFailureText(const QString& what, const ServerFailure& failure);
 
 // The backup list of the current site, made afresh on the server (the listing lines, with the
 // disk-space lines when asked) and fetched with diskspace.txt too when asked into the site's

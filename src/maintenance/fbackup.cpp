@@ -4,6 +4,7 @@
 #include "common/Messages.h"
 #include "common/SiteContext.h"
 #include "maintenance/BackupMenus.h"
+#include "remote/ServerSteps.h"
 #include "reports/common/ReportTable.h"
 #include "widgets/WaitPanel.h"
 
@@ -180,7 +181,7 @@ ServerFailure fbackup::backUp(const QString& pc) {
     const LineResult packed = m_work.runCheckedLine(kListPackedArchive);
     if (!packed.ok())
         return {packed.failure.code,
-                stepFailureText(QStringLiteral("The packed archive was not found"), packed.failure),
+                failureText(packed.failure, QStringLiteral("The packed archive was not found")),
                 packed.failure.line};
     for (const QString& name : packed.reply.split(QLatin1Char('\n'), Qt::SkipEmptyParts))
         if (isProvisionalArchiveName(name.trimmed(), pc)) m_provisional = name.trimmed();
@@ -196,10 +197,10 @@ ServerFailure fbackup::backUp(const QString& pc) {
     // back and gives a name again.
     const LineResult listed = m_work.runCheckedLine(backupFolderListLine(home));
     if (!listed.ok())
-        return {listed.failure.code,
-                stepFailureText(QStringLiteral("The backup folder could not be listed"),
-                                listed.failure),
-                listed.failure.line};
+        return {
+            listed.failure.code,
+            failureText(listed.failure, QStringLiteral("The backup folder could not be listed")),
+            listed.failure.line};
     QSet<QString> onServer;
     for (const QString& name : listed.reply.split(QLatin1Char('\n'), Qt::SkipEmptyParts))
         onServer.insert(name.trimmed());
@@ -246,10 +247,9 @@ ServerFailure fbackup::backUp(const QString& pc) {
     if (!f.ok()) return f;
     if (!fetched.ok())
         return {fetched.code,
-                stepFailureText(QStringLiteral("The backup %1 is on the server but could not be "
-                                               "copied to this computer")
-                                    .arg(record.fileName),
-                                fetched),
+                failureText(fetched, QStringLiteral("The backup %1 is on the server but "
+                                                    "could not be copied to this computer")
+                                         .arg(record.fileName)),
                 QString()};
     if (QFileInfo(local).size() <= 0)
         return {kSessionFailed,

@@ -238,44 +238,52 @@ QStringList buttonFileQueue(const QStringList& names) {
     return queue;
 }
 
-QList<SetupStep> serverSetupSteps(const QString& homedir, const QString& login,
+ServerSetupSteps serverSetupSteps(const QString& homedir, const QString& login,
                                   const QString& userDigest) {
-    using K = SetupStep::Kind;
     auto cd = [](const QString& folder) {
-        return SetupStep{K::ChangeFolder, QStringLiteral("cd ") + folder, folder};
+        return ServerStep::bareFolder(
+            folder, QStringLiteral("The folder '%1' could not be reached on the server; the "
+                                   "set-up was stopped there")
+                        .arg(folder));
     };
-    auto line = [](const QString& text) { return SetupStep{K::Line, text, {}}; };
+    auto line = [](const QString& text) { return ServerStep::plain(text); };
     const QString buttons = homedir + QStringLiteral("/ACL/BUTTONS/");
     return {
-        cd(homedir),
-        line(QStringLiteral("sudo mkdir ACL ")),
-        line(QStringLiteral("sudo chgrp users ORV* ")),
-        line(QStringLiteral("sudo chmod 666 *.db ")),
-        line(QStringLiteral("sudo chown root *.db ")),
-        line(QStringLiteral("sudo chgrp users *.db ")),
-        line(QStringLiteral("sudo chown ") + login + QStringLiteral(" ACL ")),
-        line(QStringLiteral("sudo chgrp ") + login + QStringLiteral(" ACL ")),
-        cd(QStringLiteral("ACL")),
-        line(QStringLiteral("sudo mkdir USERS ")),
-        line(QStringLiteral("sudo mkdir BUTTONS ")),
-        line(QStringLiteral("sudo chmod 777 BUTTONS USERS ")),
-        line(QStringLiteral("sudo chown ") + login + QStringLiteral(" * ")),
-        line(QStringLiteral("sudo chgrp ") + login + QStringLiteral(" * ")),
-        cd(buttons),
-        line(QStringLiteral("sudo chown ") + login + QStringLiteral(" *.BUT ")),
-        line(QStringLiteral("sudo chgrp ") + login + QStringLiteral(" *.BUT ")),
-        line(QStringLiteral("sudo rm -f ") + buttons + kButtonFile),
-        SetupStep{K::RunQueue, {}, {}},
-        line(QStringLiteral("sudo chmod 666 *.BUT")),
-        line(QStringLiteral("sudo chown ") + login + QStringLiteral(" default_buttons")),
-        line(QStringLiteral("sudo chgrp ") + login + QStringLiteral(" default_buttons")),
-        cd(homedir + QStringLiteral("/ACL/USERS/")),
-        line(QStringLiteral("echo ") + userDigest + QStringLiteral(" > default_user")),
-        line(QStringLiteral("sudo chown ") + login + QStringLiteral(" * ")),
-        line(QStringLiteral("sudo chgrp ") + login + QStringLiteral(" * ")),
-        line(QStringLiteral("sudo chmod 666 *.USE ")),
-        line(QStringLiteral("sudo chown ") + login + QStringLiteral(" default_user")),
-        line(QStringLiteral("sudo chgrp ") + login + QStringLiteral(" default_user")),
+        .beforeButtons =
+            {
+                line(QString()),
+                cd(homedir),
+                line(QStringLiteral("sudo mkdir ACL ")),
+                line(QStringLiteral("sudo chgrp users ORV* ")),
+                line(QStringLiteral("sudo chmod 666 *.db ")),
+                line(QStringLiteral("sudo chown root *.db ")),
+                line(QStringLiteral("sudo chgrp users *.db ")),
+                line(QStringLiteral("sudo chown ") + login + QStringLiteral(" ACL ")),
+                line(QStringLiteral("sudo chgrp ") + login + QStringLiteral(" ACL ")),
+                cd(QStringLiteral("ACL")),
+                line(QStringLiteral("sudo mkdir USERS ")),
+                line(QStringLiteral("sudo mkdir BUTTONS ")),
+                line(QStringLiteral("sudo chmod 777 BUTTONS USERS ")),
+                line(QStringLiteral("sudo chown ") + login + QStringLiteral(" * ")),
+                line(QStringLiteral("sudo chgrp ") + login + QStringLiteral(" * ")),
+                cd(buttons),
+                line(QStringLiteral("sudo chown ") + login + QStringLiteral(" *.BUT ")),
+                line(QStringLiteral("sudo chgrp ") + login + QStringLiteral(" *.BUT ")),
+                line(QStringLiteral("sudo rm -f ") + buttons + kButtonFile),
+            },
+        .afterButtons =
+            {
+                line(QStringLiteral("sudo chmod 666 *.BUT")),
+                line(QStringLiteral("sudo chown ") + login + QStringLiteral(" default_buttons")),
+                line(QStringLiteral("sudo chgrp ") + login + QStringLiteral(" default_buttons")),
+                cd(homedir + QStringLiteral("/ACL/USERS/")),
+                line(QStringLiteral("echo ") + userDigest + QStringLiteral(" > default_user")),
+                line(QStringLiteral("sudo chown ") + login + QStringLiteral(" * ")),
+                line(QStringLiteral("sudo chgrp ") + login + QStringLiteral(" * ")),
+                line(QStringLiteral("sudo chmod 666 *.USE ")),
+                line(QStringLiteral("sudo chown ") + login + QStringLiteral(" default_user")),
+                line(QStringLiteral("sudo chgrp ") + login + QStringLiteral(" default_user")),
+            },
     };
 }
 
@@ -291,31 +299,20 @@ SetupOutcome runServerSetup(ServerShell& shell, const QString& homedir, const QS
     // The login and the folder go into the lines as they are: never send anything unsafe.
     if (!isPlainAccountName(login) || !isSafeServerPath(homedir))
         return fail(QString(), QStringLiteral("The SSH Login or the HomeDir is not valid."));
-    if (const LineResult first = shell.run(QString()); !first.ok())
-        return fail(QString(), first.failure.text);
-    for (const SetupStep& step : serverSetupSteps(homedir, login, defaultUserDigest())) {
-        switch (step.kind) {
-            case SetupStep::Kind::ChangeFolder:
-                // The sudo lines that follow work on relative names: in any other folder they
-                // would change the wrong files.
-                if (const LineResult cd = changeFolderAsWritten(shell, step.folder); !cd.ok())
-                    return fail(step.text,
-                                QStringLiteral("The folder '%1' could not be reached on the "
-                                               "server; the set-up was stopped there.\r\n%2")
-                                    .arg(step.folder, cd.failure.text));
-                break;
-            case SetupStep::Kind::Line:
-                if (const LineResult r = shell.run(step.text); !r.ok())
-                    return fail(step.text, r.failure.text);
-                break;
-            case SetupStep::Kind::RunQueue:
-                queue = buttonFileQueue(buttonNames);
-                if (const LineResult r = shell.runQueue(queue); !r.ok())
-                    return fail(r.failure.line, r.failure.text);
-                WriteDebugLog(QStringLiteral("DONE RUNNING REPORT"));
-                break;
-        }
-    }
+    const ServerSetupSteps steps = serverSetupSteps(homedir, login, defaultUserDigest());
+    if (const StepsRun r = runServerSteps(shell, steps.beforeButtons); !r.ok())
+        return fail(r.failure.line, r.failure.text);
+
+    queue = buttonFileQueue(buttonNames);
+    QList<ServerStep> buttonLines;
+    for (const QString& line : queue) buttonLines << ServerStep::plain(line);
+    const StepsRun written = runServerSteps(shell, buttonLines);
+    queue = queue.mid(written.failedStep);
+    if (!written.ok()) return fail(written.failure.line, written.failure.text);
+    WriteDebugLog(QStringLiteral("DONE RUNNING REPORT"));
+
+    if (const StepsRun r = runServerSteps(shell, steps.afterButtons); !r.ok())
+        return fail(r.failure.line, r.failure.text);
     return out;
 }
 

@@ -2,6 +2,8 @@
 // A new site: the checks of the entry, the local folder tree, the configuration keys, and the
 // first-time set-up of its server (access-control folders, owners, modes, default button and
 // user files) run line by line in one shell session.
+#include "remote/ServerSteps.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -10,8 +12,6 @@
 #include <optional>
 
 namespace quillon {
-
-class ServerShell;
 
 // The new site as typed in the editor's boxes.
 struct NewSiteEntry {
@@ -94,14 +94,15 @@ QString defaultUserDigest();
 // The command queue that writes default_buttons: the header line anew, then one line per name.
 QStringList buttonFileQueue(const QStringList& names);
 
-// One step of the server set-up: a folder change (checked), a line, or the button queue.
-struct SetupStep {
-    enum class Kind { ChangeFolder, Line, RunQueue };
-    Kind kind;
-    QString text;  // the line as it is sent; for ChangeFolder "cd " + folder
-    QString folder;
+// The server set-up on either side of the button file (buttonFileQueue, run line by line between
+// them): a bare line that waits for the shell, the access-control folders with their owners and
+// modes, then the default user. The folder changes are the set-up's bare "cd"; the sudo lines
+// after each work on relative names, so a folder that was not reached stops the set-up.
+struct ServerSetupSteps {
+    QList<ServerStep> beforeButtons;
+    QList<ServerStep> afterButtons;
 };
-QList<SetupStep> serverSetupSteps(const QString& homedir, const QString& login,
+ServerSetupSteps serverSetupSteps(const QString& homedir, const QString& login,
                                   const QString& userDigest);
 
 struct SetupOutcome {
@@ -109,10 +110,9 @@ struct SetupOutcome {
     QString message;  // the description for the user when not ok
     QString failedLine;
 };
-// Runs the set-up in the shell: a bare first line, then every step in order (folder changes as
-// changeFolderAsWritten), stopping at the first folder change that did not arrive and at the
-// first line the session could not run. `queue` is the editor's command list; it holds what was
-// not run when the set-up stops inside it.
+// Runs the set-up in the shell (runServerSteps), stopping at the first folder change that did
+// not arrive and at the first line the session could not run. `queue` is the editor's command
+// list; it holds what was not run when the set-up stops inside it.
 SetupOutcome runServerSetup(ServerShell& shell, const QString& homedir, const QString& login,
                             const QStringList& buttonNames, QStringList& queue);
 

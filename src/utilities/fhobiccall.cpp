@@ -5,7 +5,7 @@
 #include "common/Messages.h"
 #include "common/SiteContext.h"
 #include "common/SiteTargets.h"
-#include "remote/ServerWork.h"
+#include "remote/ServerSteps.h"
 #include "remote/ShellControl.h"
 #include "reports/common/SelectionTable.h"
 #include "utilities/TestCall.h"
@@ -141,24 +141,16 @@ void fhobiccall::cmdrun_Click() {
 
     cmdrun->setEnabled(false);
     BusyPointer busy(this);
-    ServerFailure failure;
-    const std::unique_ptr<ServerShell> shell = ServerWork::instance().openShell(
-        shellRequestForSite(SiteContext::current().index(), SiteFolder::Home, kShellControl),
-        failure);
+    QList<ServerStep> steps;
+    for (const QString& line : lines) steps << ServerStep::checked(line);
+    const StepsRun run =
+        runServerSteps(shellRequestForSite(SiteContext::current().index(), SiteFolder::Home,
+                                           kShellControl),
+                       steps);
+    const ServerFailure& failure = run.failure;
     // Whether the program may have taken the call up: its line went out and no status came back.
-    bool maybeSent = false;
-    if (shell) {
-        for (int i = 0; i < lines.size(); ++i) {
-            const LineResult sent = shell->runChecked(lines.at(i));
-            if (!sent.ok()) {
-                failure = sent.failure;
-                // The checks above admit only what a line may hold, so it was not refused unsent.
-                maybeSent = i == lines.size() - 1 && !sent.status.has_value();
-                break;
-            }
-        }
-        shell->close();
-    }
+    // The checks above admit only what a line may hold, so it was not refused unsent.
+    const bool maybeSent = run.failedStep == lines.size() - 1 && !run.status.has_value();
     busy.release();
     cmdrun->setEnabled(true);
     if (!failure.ok()) {

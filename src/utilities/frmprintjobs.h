@@ -1,7 +1,7 @@
 #pragma once
 // Remove print Jobs: lists the jobs of the current site's print queue (the server's lpq) and
 // removes the chosen ones, or all of them.
-#include "widgets/ReentryGuard.h"
+#include "common/ReentryGuard.h"
 
 #include <QDialog>
 

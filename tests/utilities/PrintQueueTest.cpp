@@ -335,4 +335,21 @@ TEST_F(PrintJobsWindow, AFailedRemovalIsTold) {
     EXPECT_TRUE(prompter.messages()[0].contains("lprm: job 12 not found"));
 }
 
+// A session lost at the first removal leaves the jobs after it queued: each is told, none is
+// passed over as if it had gone.
+TEST_F(PrintJobsWindow, ALostSessionTellsEveryJobLeftInTheQueue) {
+    frmprintjobs w;
+    prompter.yes();
+    w.chkrmall->setChecked(true);
+    server.on("sudo lprm 12").dropsSession();
+    prompter.ok();
+    w.Command1_Click();
+    EXPECT_EQ(server.linesOf(1), QStringList{withExitStatus("sudo lprm 12")});
+    EXPECT_EQ(prompter.messages().last(),
+              "These print jobs were not removed:\r\n"
+              "12: The server closed the session while running: sudo lprm 12\r\n"
+              "12345: not sent, the connection was lost\r\n"
+              "345: not sent, the connection was lost");
+}
+
 }  // namespace
