@@ -5,12 +5,12 @@
 // window does after an answer (./do_csv.sh, the reload line, closing, the table pull), for the
 // window to call in its own order. No widgets: the windows' timers call poll() and their Cancel
 // calls cancel().
+#include "common/ProgramClock.h"
 #include "common/SiteTargets.h"
 #include "common/TableMirror.h"
 #include "remote/ServerWaits.h"
 #include "remote/ServerWork.h"
 
-#include <QElapsedTimer>
 #include <QString>
 #include <QStringList>
 
@@ -106,7 +106,7 @@ private:
     bool m_published = false;
     bool m_cancelled = false;
     bool m_busy = false;
-    QElapsedTimer m_waiting;
+    ProgramStopwatch m_waiting;  // since the request was published
     int m_limitSec = 0;
 };
 

@@ -8,6 +8,7 @@
 
 #include "common/CommonFunctions.h"
 #include "common/Globals.h"
+#include "common/ProgramClock.h"
 #include "menu/ErrorFiles.h"
 #include "menu/ErrorIndicator.h"
 #include "menu/ServerUtilities.h"
@@ -169,8 +170,6 @@ TEST_F(ErrorIndicatorTest, UnreachableServerIsSilentOnTheMenuAndToldInTheWindow)
 
 class ErrorFakeTest : public ::testing::Test, protected ErrorWindowBase {
 protected:
-    void TearDown() override { quillon::setUtilitiesClock({}); }
-
     OpenedWindows opened;
 };
 
@@ -390,7 +389,7 @@ TEST_F(ErrorFakeTest, DecliningRemovesNothingAndCloses) {
 }
 
 TEST_F(ErrorFakeTest, SavingAsksANameForEachCopyAndSkipsWhenNoneIsGiven) {
-    quillon::setUtilitiesClock([] { return QDateTime(QDate(2008, 12, 16), QTime(14, 5)); });
+    const quillon::SettableClock clock(QDateTime(QDate(2008, 12, 16), QTime(14, 5)));
     writeServer({"ERROR.COM", "ERROR.LOG", "ERROR.PMS", "ERROR.NEW"});
     removalRemoves();
     writeLocal(QStringLiteral("taken.rtf"), "taken");
