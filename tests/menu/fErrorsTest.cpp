@@ -18,6 +18,7 @@
 #include "support/RecordingViewer.h"
 #include "support/ScriptedPrompter.h"
 #include "support/TempHome.h"
+#include "support/Wait.h"
 
 #include <gtest/gtest.h>
 
@@ -252,7 +253,7 @@ TEST_F(ErrorFakeTest, ClickAndTickDuringAPullWaitForIt) {
     w->errorIndicator().tmrGetErrors_Timer();
     EXPECT_FALSE(openedDuringPull);
     EXPECT_TRUE(opened.names.isEmpty());
-    QTest::qWait(50);
+    EXPECT_TRUE(testsupport::waitFor([&] { return !opened.names.isEmpty(); }, 5000));
 
     EXPECT_EQ(opened.names, QStringList{"fErrors"});
     EXPECT_FALSE(G().g_PullErrors);
