@@ -23,7 +23,7 @@ const SystemClock& systemClock() {
     return clock;
 }
 
-// Read from the session workers too.
+// Any thread may ask for the time.
 std::atomic<const ProgramClock*> g_clock{nullptr};
 
 }  // namespace
