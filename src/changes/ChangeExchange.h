@@ -6,12 +6,12 @@
 // window to call in its own order. No widgets: the windows' timers call poll() and their Cancel
 // calls cancel().
 #include "common/ReentryGuard.h"
+#include "common/ProgramClock.h"
 #include "common/SiteTargets.h"
 #include "common/TableMirror.h"
 #include "remote/ServerWaits.h"
 #include "remote/ServerWork.h"
 
-#include <QElapsedTimer>
 #include <QString>
 #include <QStringList>
 
@@ -107,7 +107,7 @@ private:
     bool m_published = false;
     bool m_cancelled = false;
     ReentryGuard m_busy;  // held while a call to the server waits
-    QElapsedTimer m_waiting;
+    ProgramStopwatch m_waiting;  // since the request was published
     int m_limitSec = 0;
 };
 

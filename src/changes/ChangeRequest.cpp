@@ -2,6 +2,7 @@
 
 #include "common/CommonFunctions.h"
 #include "common/ConfigNames.h"
+#include "common/ProgramClock.h"
 #include "common/ShellQuote.h"
 #include "platform/TextCodec.h"
 
@@ -10,16 +11,6 @@
 #include <algorithm>
 
 namespace quillon {
-
-namespace {
-
-ChangeClock g_clock;
-
-QDateTime changeNow() {
-    return g_clock ? g_clock() : QDateTime::currentDateTime();
-}
-
-}  // namespace
 
 QString RequestNamer::next(const QString& computerName, const QDateTime& now) {
     QDateTime moment = now;
@@ -32,11 +23,7 @@ QString RequestNamer::next(const QString& computerName, const QDateTime& now) {
 
 QString nextRequestName(const QString& computerName) {
     static RequestNamer namer;
-    return namer.next(computerName, changeNow());
-}
-
-void setChangeClock(ChangeClock clock) {
-    g_clock = std::move(clock);
+    return namer.next(computerName, programNow());
 }
 
 QString answerFileName(const QString& requestName) {

@@ -8,8 +8,6 @@
 #include <QString>
 #include <QStringList>
 
-#include <functional>
-
 namespace quillon {
 
 // The answers that accept a request, compared whole as answerText() reads them.
@@ -31,11 +29,8 @@ private:
     QDateTime m_last;
 };
 
-// The next request name of this run, by the change clock (the local time unless a test set
-// another).
+// The next request name of this run, by the program's clock.
 QString nextRequestName(const QString& computerName);
-using ChangeClock = std::function<QDateTime()>;
-void setChangeClock(ChangeClock clock);
 
 // The answer file of a request: its name less ".todo", then ".done".
 QString answerFileName(const QString& requestName);

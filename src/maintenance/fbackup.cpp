@@ -2,6 +2,7 @@
 
 #include "common/CommonFunctions.h"
 #include "common/Messages.h"
+#include "common/ProgramClock.h"
 #include "common/SiteContext.h"
 #include "maintenance/BackupMenus.h"
 #include "remote/ServerSteps.h"
@@ -93,7 +94,7 @@ fbackup::fbackup(QWidget* parent) : QDialog(parent) {
 fbackup::~fbackup() = default;
 
 void fbackup::Form_Load() {
-    const QDate today = reportClockNow().date();
+    const QDate today = programNow().date();
     startdate->setDate(today.addDays(-30));
     Optdate[1]->setChecked(true);
     // The copies made with each backup land here.
@@ -209,7 +210,7 @@ ServerFailure fbackup::backUp(const QString& pc) {
 
     const QString base = siteBackupsFolder(site.name());
     if (base.isEmpty()) return {kSessionFailed, unusableSiteText(site.name(), 1), {}};
-    const QDateTime now = reportClockNow();
+    const QDateTime now = programNow();
     const QString finalName =
         freeBackupArchiveName(now, pc, [&onServer, &base](const QString& name) {
             return onServer.contains(name) || onServer.contains(name + QStringLiteral(".info")) ||

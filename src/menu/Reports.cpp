@@ -3,6 +3,7 @@
 #include "common/CommonFunctions.h"
 #include "common/Globals.h"
 #include "common/Messages.h"
+#include "common/ProgramClock.h"
 #include "common/SiteContext.h"
 #include "menu/ReportList.h"
 #include "platform/DocumentViewer.h"
@@ -188,7 +189,7 @@ void Reports::lstDivision_DblClick() {
     }
     WriteDebugLog(QStringLiteral("STARTING RENAME"));
     const SavedReport saved = saveFetchedReport(fetchedPath, siteReportsFolder(site),
-                                                proposedReportName(name, reportClockNow()));
+                                                proposedReportName(name, programNow()));
     if (saved.outcome == SavedReport::Cancelled) return;
     if (saved.outcome == SavedReport::Failed) {
         tell(saved.error, platform::Icon::Critical, titles::kVarnelReports);
@@ -200,7 +201,7 @@ void Reports::lstDivision_DblClick() {
         // The answer is read whole before the report replaces it in one step, so it needs no
         // copy aside, and a report that cannot be written leaves the answer as it came.
         QString why;
-        if (WritePricingReport(saved.path, saved.path, reportClockNow(), &why) != 0)
+        if (WritePricingReport(saved.path, saved.path, programNow(), &why) != 0)
             tell(QStringLiteral("The call-cost answer could not be turned into a pricing "
                                 "report.\r\n\r\n%1\r\n\r\nThe answer is kept as it came in %2.")
                      .arg(why, QDir::toNativeSeparators(saved.path)),

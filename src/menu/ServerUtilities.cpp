@@ -5,15 +5,6 @@
 
 namespace quillon {
 
-namespace {
-
-std::function<QDateTime()>& clockSource() {
-    static std::function<QDateTime()> clock;
-    return clock;
-}
-
-}  // namespace
-
 // --- lines ------------------------------------------------------------------------------
 
 QString clockStamp(const QDateTime& when) {
@@ -38,14 +29,6 @@ QStringList unlockLines() {
     for (const QString& file : unlockTableFiles())
         lines << QStringLiteral("sudo ./ORV_UNLOCK ") + file;
     return lines;
-}
-
-QDateTime utilitiesNow() {
-    return clockSource() ? clockSource()() : QDateTime::currentDateTime();
-}
-
-void setUtilitiesClock(std::function<QDateTime()> clock) {
-    clockSource() = std::move(clock);
 }
 
 // --- the two utilities -----------------------------------------------------------------

@@ -9,8 +9,6 @@
 #include <QString>
 #include <QStringList>
 
-#include <functional>
-
 namespace quillon {
 
 // The PC time as the server's date command takes it: "mmddhhmmyy" (24-hour clock).
@@ -36,10 +34,5 @@ UtilityOutcome setServerClock(int site, const QDateTime& when);
 UtilityOutcome unlockServerTables(int site);
 // What Time Sync tells when the user answered No.
 QString clockNotChangedText();
-
-// The time the utilities read (the clock stamp, the dated names of saved error files). Tests
-// fix it; an empty function gives the PC's clock again.
-QDateTime utilitiesNow();
-void setUtilitiesClock(std::function<QDateTime()> clock);
 
 }  // namespace quillon

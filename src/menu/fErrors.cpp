@@ -5,6 +5,7 @@
 #include "common/CommonFunctions.h"
 #include "common/Globals.h"
 #include "common/Messages.h"
+#include "common/ProgramClock.h"
 #include "common/SiteContext.h"
 #include "common/TextFormats.h"
 #include "menu/ErrorFiles.h"
@@ -113,7 +114,7 @@ QString fErrors::askSaveName(const QString& entry) {
     platform::Prompter& prompter = platform::Prompter::instance();
     std::optional<QString> answer =
         prompter.input(QStringLiteral("Enter a name for the ERROR file :"), titles::kSaveFile,
-                       savedCopyName(utilitiesNow(), entry));
+                       savedCopyName(programNow(), entry));
     for (;;) {
         // Cancel or no name keeps the file as it is.
         if (!answer || answer->trimmed().isEmpty()) return QString();

@@ -7,6 +7,7 @@
 #include "common/Globals.h"
 #include "common/Messages.h"
 #include "common/ReentryGuard.h"
+#include "common/ProgramClock.h"
 #include "common/TextFormats.h"
 #include "menu/ErrorFiles.h"
 #include "menu/ErrorIndicator.h"
@@ -462,7 +463,7 @@ void fMain::cmdsynch_Click() {
     }
     QPointer<fMain> self(this);
     // The time is taken after the answer: the question may stay open a while.
-    const UtilityOutcome outcome = setServerClock(SiteContext::current().index(), utilitiesNow());
+    const UtilityOutcome outcome = setServerClock(SiteContext::current().index(), programNow());
     if (!self) return;
     tell(outcome.text, outcome.icon);
 }

@@ -1,6 +1,8 @@
 #pragma once
 // The pricing report: the readable text made from the server's call-cost answer (the
 // "_CCAL.rep" file that the cost program leaves beside its request).
+#include "common/ProgramClock.h"
+
 #include <QByteArray>
 #include <QDateTime>
 #include <QString>
@@ -40,7 +42,7 @@ QString PricingReportStamp(const QDateTime& when);
 // and leaves outPath as it was, with the reason in *error. The input is never deleted; it is
 // read whole first, so outPath may be inPath itself.
 int WritePricingReport(const QString& inPath, const QString& outPath,
-                       const QDateTime& ranAt = QDateTime::currentDateTime(),
+                       const QDateTime& ranAt = programNow(),
                        QString* error = nullptr);
 
 }  // namespace quillon

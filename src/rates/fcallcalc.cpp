@@ -3,6 +3,7 @@
 #include "common/CommonFunctions.h"
 #include "common/Globals.h"
 #include "common/Messages.h"
+#include "common/ProgramClock.h"
 #include "common/SiteContext.h"
 #include "platform/DocumentViewer.h"
 #include "platform/FileLookup.h"
@@ -192,7 +193,7 @@ bool fcallcalc::bringAnswer() {
             QStringLiteral("The server's answer prices another call (%1-%2), not %3-%4. No "
                            "report was made; please run the calculator again.")
                 .arg(read->areaCode(), read->prefix(), m_area, m_prefix));
-    if (WritePricingReport(answer, report, QDateTime::currentDateTime(), &error) != 0)
+    if (WritePricingReport(answer, report, programNow(), &error) != 0)
         return failed(error);
     return true;
 }
@@ -219,7 +220,7 @@ void fcallcalc::finishRun() {
     WriteDebugLog(QStringLiteral("STARTING RENAME"));
     const SavedReport saved =
         saveFetchedReport(report, callCalcFolder(SiteContext::current().name()),
-                          proposedReportName(bareName, reportClockNow()));
+                          proposedReportName(bareName, programNow()));
     if (saved.outcome == SavedReport::Cancelled) return;
     if (saved.outcome == SavedReport::Failed) {
         tell(saved.error, platform::Icon::Critical);

@@ -5,9 +5,9 @@
 #include "common/Globals.h"
 #include "common/GridExport.h"
 #include "common/Messages.h"
+#include "common/ProgramClock.h"
 #include "common/SiteContext.h"
 #include "common/TextFormats.h"
-#include "reports/common/ReportTable.h"
 #include "tables/OrgTables.h"
 #include "widgets/BusyPointer.h"
 #include "widgets/SortableGrid.h"
@@ -185,7 +185,7 @@ void frmmanager::exportGrid(const QString& extension, const QString& kind) {
              platform::Icon::Exclamation);
         return;
     }
-    const QDateTime now = reportClockNow();
+    const QDateTime now = programNow();
     const QString day = now.toString(QStringLiteral("MM-dd-yyyy"));
     const QString proposed = day + QLatin1Char(' ') + now.toString(QStringLiteral("HH-mm")) +
                              QLatin1Char(' ') + table.word + extension;

@@ -8,6 +8,7 @@
 #include "support/FakeSite.h"
 #include "support/TempHome.h"
 #include "support/Wait.h"
+#include "common/ProgramClock.h"
 
 #include <gtest/gtest.h>
 
@@ -261,6 +262,7 @@ TEST_F(ChangeExchangeTest, ALineThatCannotBeTypedIsNotSent) {
 }
 
 TEST_F(ChangeExchangeTest, AnAnswerWrittenAfterItsFileWasMadeIsRead) {
+    SettableClock clock;
     home.write("KTReports.ini", "[Sites]\r\nAnswerTimeout=1\r\n");
     sendRequest();
     answer("");
@@ -277,7 +279,7 @@ TEST_F(ChangeExchangeTest, AnAnswerWrittenAfterItsFileWasMadeIsRead) {
     done = empty.answerName();
     answer("");
     EXPECT_EQ(empty.poll().kind, Kind::Waiting);
-    QTest::qWait(1100);
+    clock.advance(1100);
     EXPECT_EQ(empty.poll().kind, Kind::TimedOut);
 }
 
@@ -307,11 +309,12 @@ TEST_F(ChangeExchangeTest, AnAnswerThatCannotBeFetchedIsNotAccepted) {
 }
 
 TEST_F(ChangeExchangeTest, TheWaitEndsAtItsLimit) {
+    SettableClock clock;
     home.write("KTReports.ini", "[Sites]\r\nAnswerTimeout=1\r\n");
     sendRequest();
     server.on(answerPollLine(done)).reply(missingReply());
     EXPECT_EQ(x.poll().kind, Kind::Waiting);
-    QTest::qWait(1100);
+    clock.advance(1100);
     const ChangeExchange::Outcome o = x.poll();
     EXPECT_EQ(o.kind, Kind::TimedOut);
     EXPECT_EQ(o.message,

@@ -124,6 +124,8 @@ TEST_F(ExchangeSimTest, NeverAnsweredStaysUnansweredAfterTheKnobIsGone) {
     EXPECT_EQ(o.kind, Kind::TimedOut);
     x.close();
     SimServer::clearKnobs();
+    // Nothing to wait for: the answerer must stay silent. Several of its polls (0.2 s apart,
+    // a request settles for 0.3 s) pass on the real clock before the folder is looked at.
     QTest::qWait(800);
     EXPECT_TRUE(site.exists(x.requestName()));
     EXPECT_FALSE(site.exists(x.answerName()));

@@ -14,6 +14,7 @@
 #include "HardeningSite.h"
 #include "access/frmLogin.h"
 #include "common/CommonFunctions.h"
+#include "common/ProgramClock.h"
 #include "common/TableMirror.h"
 #include "maintenance/BackupLists.h"
 #include "menu/ErrorFiles.h"
@@ -132,13 +133,11 @@ protected:
                        .arg(kAnswerSec)
                        .toLatin1());
         ReportRun::setReportDeadlineSec(kReportSec);
-        setReportClock([] { return QDateTime(QDate(2026, 12, 9), QTime(14, 30)); });
         home.write("North/Bats/div.csv", "3,Operations\r\n");
         home.write("North/Bats/ext.csv", "12,Front Desk\r\n");
     }
     void TearDown() override {
         ReportRun::setReportDeadlineSec(0);
-        setReportClock({});
         for (const QPointer<QTimer>& t : triggers) delete t.data();
         if (fMain::isLoaded()) fMain::unloadInstance();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -217,6 +216,7 @@ public:
     QStringList cleanUp;
     QList<QPointer<QTimer>> triggers;
     QString loginUser = QStringLiteral("alice");
+    quillon::SettableClock programClock{QDateTime(QDate(2026, 12, 9), QTime(14, 30))};
 };
 
 // ---- the families ----------------------------------------------------------------------------

@@ -7,6 +7,7 @@
 #include "support/ProgramWindows.h"
 
 #include "common/Globals.h"
+#include "common/ProgramClock.h"
 #include "common/SiteContext.h"
 #include "maintenance/BackupFiles.h"
 #include "maintenance/BackupLists.h"
@@ -162,7 +163,7 @@ TEST_F(BackupSim, AServerClockADayAheadStillFetchesAndRecordsTheArchive) {
 TEST_F(BackupSim, TheClockSetBackReplacesNoBackupAndRecordsRunTogetherAreListed) {
     const QString first = "013005_110208_TESTPC.tar.gz";
     const QString second = "013006_110208_TESTPC.tar.gz";
-    setReportClock([] { return QDateTime(QDate(2008, 11, 2), QTime(1, 30, 5)); });
+    SettableClock clock(QDateTime(QDate(2008, 11, 2), QTime(1, 30, 5)));
     for (int i = 0; i < 2; ++i) {
         // Something changed between the two, so their archives can be told apart even when
         // both are packed within one second.
@@ -175,7 +176,7 @@ TEST_F(BackupSim, TheClockSetBackReplacesNoBackupAndRecordsRunTogetherAreListed)
         f.cmdbackup_Click();
         EXPECT_EQ(prompter.messages().last(), "BACKUP COMPLETE");
     }
-    setReportClock({});
+    clock.setNow({});
     EXPECT_EQ(ownArchives(), (QStringList{first, second}));
     for (const QString& name : {first, second}) {
         EXPECT_TRUE(site.read("backup/" + name + ".info").startsWith((name + ",").toLatin1()));

@@ -7,6 +7,7 @@
 #include "widgets/LongWaitCancel.h"
 
 #include "common/Globals.h"
+#include "common/ProgramClock.h"
 #include "common/SiteContext.h"
 #include "common/SiteTargets.h"
 #include "remote/CheckedLines.h"
@@ -87,10 +88,8 @@ class BackupWindows : public ::testing::Test {
 protected:
     void SetUp() override {
         QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
-        setReportClock([] { return QDateTime(QDate(2008, 12, 9), QTime(14, 30, 5)); });
     }
     void TearDown() override {
-        setReportClock({});
         QLocale::setDefault(QLocale::c());
     }
     void listing(const QByteArray& bytes = kListing) {
@@ -101,6 +100,7 @@ protected:
     }
 
     testsupport::TempHome home;
+    quillon::SettableClock programClock{QDateTime(QDate(2008, 12, 9), QTime(14, 30, 5))};
     FakeSite site;
     FakeServer server;
     testsupport::ScriptedPrompter prompter;

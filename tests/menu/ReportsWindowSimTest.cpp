@@ -9,6 +9,7 @@
 #include "SimServer.h"
 #include "TempHome.h"
 #include "common/Globals.h"
+#include "common/ProgramClock.h"
 #include "menu/fMain.h"
 #include "reports/common/ReportTable.h"
 
@@ -52,13 +53,11 @@ protected:
         SimTest::SetUp();
         if (IsSkipped()) return;
         QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
-        setReportClock([] { return kDecember9th; });
         SimServer::configureSite(1);
         reports = home.file(QStringLiteral("Sim/Download/reports"));
     }
     void TearDown() override {
         for (const QString& f : serverFiles) SimServer::removeSiteFile(f);
-        setReportClock({});
         QLocale::setDefault(QLocale::system());
         SimTest::TearDown();
     }
@@ -83,6 +82,7 @@ protected:
     }
 
     testsupport::TempHome home;
+    quillon::SettableClock programClock{kDecember9th};
     testsupport::ScriptedPrompter prompter;
     testsupport::RecordingViewer viewer;
     menutest::MainWindowOnSite main{QStringLiteral("Sim")};

@@ -8,6 +8,7 @@
 #include "ScriptedPrompter.h"
 #include "TempHome.h"
 #include "common/Globals.h"
+#include "common/ProgramClock.h"
 #include "menu/fMain.h"
 #include "reports/common/ReportTable.h"
 #include "support/FakeServer.h"
@@ -47,12 +48,10 @@ class ReportsWindowTest : public ::testing::Test {
 protected:
     void SetUp() override {
         QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
-        setReportClock([] { return kDecember9th; });
         testsupport::configureFakeSite(1);
         reports = home.file(QStringLiteral("Sim/Download/reports"));
     }
     void TearDown() override {
-        setReportClock({});
         QLocale::setDefault(QLocale::system());
     }
     // The list the server's shell lines leave in the report folder, and the reports in it.
@@ -71,6 +70,7 @@ protected:
     }
 
     testsupport::TempHome home;
+    quillon::SettableClock programClock{kDecember9th};
     testsupport::ScriptedPrompter prompter;
     testsupport::RecordingViewer viewer;
     FakeServer server;

@@ -6,6 +6,7 @@
 #include "support/ProgramWindows.h"
 
 #include "common/Globals.h"
+#include "common/ProgramClock.h"
 #include "menu/fMain.h"
 #include "support/ScriptedPrompter.h"
 #include "support/SimServer.h"
@@ -32,20 +33,19 @@ protected:
         testsupport::SimTest::SetUp();
         if (IsSkipped()) return;
         SimServer::configureSite(1);
-        quillon::setUtilitiesClock([] { return QDateTime(QDate(2008, 12, 9), QTime(14, 5, 33)); });
         w = fMain::instance();
         control<QComboBox>(w, "cboSites")->addItems({"Default", "Site1"});
         control<QComboBox>(w, "cboSites")->setCurrentIndex(1);
         G().g_CurSite = 1;
     }
     void TearDown() override {
-        quillon::setUtilitiesClock({});
         if (w) fMain::unloadInstance();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         testsupport::SimTest::TearDown();
     }
 
     testsupport::TempHome home;
+    quillon::SettableClock programClock{QDateTime(QDate(2008, 12, 9), QTime(14, 5, 33))};
     testsupport::ScriptedPrompter prompter;
     fMain* w = nullptr;
 };

@@ -6,6 +6,7 @@
 #include "support/ProgramWindows.h"
 
 #include "common/Globals.h"
+#include "common/ProgramClock.h"
 #include "menu/fMain.h"
 #include "support/FakeServer.h"
 #include "support/ScriptedPrompter.h"
@@ -261,11 +262,12 @@ INSTANTIATE_TEST_SUITE_P(
 class UtilityWindow : public menutest::MainWindowOnSite {
 public:
     UtilityWindow() : MainWindowOnSite(QStringLiteral("Site1")) {
-        quillon::setUtilitiesClock([] { return kDec9th1405; });
         control<QPushButton>(w, "cmdsynch")->setEnabled(true);
         control<QPushButton>(w, "cmdunlock")->setEnabled(true);
     }
-    ~UtilityWindow() { quillon::setUtilitiesClock({}); }
+
+private:
+    quillon::SettableClock m_clock{kDec9th1405};
 };
 
 class ServerUtilityTest : public ::testing::Test {

@@ -20,6 +20,7 @@
 
 #include "changes/ChangeForm.h"
 #include "common/Globals.h"
+#include "common/ProgramClock.h"
 #include "maintenance/BackupLists.h"
 #include "maintenance/fbackup.h"
 #include "prices/PriceListWindow.h"
@@ -424,7 +425,6 @@ const WaitRow kRows[] = {
 class WaitInput : public ::testing::TestWithParam<WaitRow> {
 protected:
     WaitInput() {
-        setReportClock([] { return QDateTime(QDate(2026, 12, 9), QTime(14, 5)); });
         QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
         // Should a Cancel fail to end a wait, its deadline does, and the row fails.
         G().g_FtpTimeout = 5;
@@ -441,12 +441,12 @@ protected:
         // A password window sets the user.
         G() = m_globals;
         setWindowOpenHook({});
-        setReportClock({});
         QLocale::setDefault(QLocale::c());
     }
 
     const Globals m_globals = G();
     testsupport::TempHome home;
+    quillon::SettableClock programClock{QDateTime(QDate(2026, 12, 9), QTime(14, 5))};
     FakeSite site;
     FakeServer server;
     testsupport::ScriptedPrompter prompter;

@@ -8,6 +8,7 @@
 
 #include "common/CommonFunctions.h"
 #include "common/Globals.h"
+#include "common/ProgramClock.h"
 #include "menu/ErrorFiles.h"
 #include "menu/ErrorIndicator.h"
 #include "menu/ServerUtilities.h"
@@ -17,6 +18,7 @@
 #include "support/RecordingViewer.h"
 #include "support/ScriptedPrompter.h"
 #include "support/TempHome.h"
+#include "support/Wait.h"
 
 #include <gtest/gtest.h>
 
@@ -169,8 +171,6 @@ TEST_F(ErrorIndicatorTest, UnreachableServerIsSilentOnTheMenuAndToldInTheWindow)
 
 class ErrorFakeTest : public ::testing::Test, protected ErrorWindowBase {
 protected:
-    void TearDown() override { quillon::setUtilitiesClock({}); }
-
     OpenedWindows opened;
 };
 
@@ -253,7 +253,7 @@ TEST_F(ErrorFakeTest, ClickAndTickDuringAPullWaitForIt) {
     w->errorIndicator().tmrGetErrors_Timer();
     EXPECT_FALSE(openedDuringPull);
     EXPECT_TRUE(opened.names.isEmpty());
-    QTest::qWait(50);
+    EXPECT_TRUE(testsupport::waitFor([&] { return !opened.names.isEmpty(); }, 5000));
 
     EXPECT_EQ(opened.names, QStringList{"fErrors"});
     EXPECT_FALSE(G().g_PullErrors);
@@ -390,7 +390,7 @@ TEST_F(ErrorFakeTest, DecliningRemovesNothingAndCloses) {
 }
 
 TEST_F(ErrorFakeTest, SavingAsksANameForEachCopyAndSkipsWhenNoneIsGiven) {
-    quillon::setUtilitiesClock([] { return QDateTime(QDate(2008, 12, 16), QTime(14, 5)); });
+    const quillon::SettableClock clock(QDateTime(QDate(2008, 12, 16), QTime(14, 5)));
     writeServer({"ERROR.COM", "ERROR.LOG", "ERROR.PMS", "ERROR.NEW"});
     removalRemoves();
     writeLocal(QStringLiteral("taken.rtf"), "taken");

@@ -5,6 +5,7 @@
 #include "rates/fcallcalc.h"
 
 #include "common/Globals.h"
+#include "common/ProgramClock.h"
 #include "remote/CheckedLines.h"
 #include "support/DebugLogLines.h"
 #include "reports/common/ReportTable.h"
@@ -43,10 +44,8 @@ class CallCalcTest : public ::testing::Test {
 protected:
     CallCalcTest() {
         home.write("North/Bats/lt.csv", "1,Administrative\r\n2,Guest Room\r\n");
-        setReportClock([] { return QDateTime(QDate(2026, 12, 9), QTime(14, 5)); });
         server.on(kReady).reply("REPORT_READY\n");
     }
-    ~CallCalcTest() override { setReportClock({}); }
 
     void fill(fcallcalc& w, const QString& area, const QString& prefix, const QString& minutes) {
         if (!area.isEmpty()) w.txtarea->setText(area);
@@ -63,6 +62,7 @@ protected:
     }
 
     testsupport::TempHome home;
+    quillon::SettableClock programClock{QDateTime(QDate(2026, 12, 9), QTime(14, 5))};
     FakeSite site;
     testsupport::FakeServer server;
     testsupport::ScriptedPrompter prompter;

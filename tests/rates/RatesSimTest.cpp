@@ -7,6 +7,7 @@
 #include "rates/frmeditAC.h"
 
 #include "common/Globals.h"
+#include "common/ProgramClock.h"
 #include "remote/CheckedLines.h"
 #include "reports/common/ReportTable.h"
 #include "support/ProgramWindows.h"
@@ -34,14 +35,6 @@ namespace {
 
 class RatesSimTest : public testsupport::SimSiteTest {
 protected:
-    void SetUp() override {
-        SimSiteTest::SetUp();
-        setReportClock([] { return QDateTime(QDate(2026, 12, 9), QTime(14, 5)); });
-    }
-    void TearDown() override {
-        setReportClock({});
-        SimSiteTest::TearDown();
-    }
     void saveAndWait(ChangeForm& f) {
         f.show();
         f.cmdsave_Click();
@@ -65,6 +58,7 @@ protected:
 
     testsupport::ScriptedPrompter prompter;
     testsupport::RecordingViewer viewer;
+    quillon::SettableClock programClock{QDateTime(QDate(2026, 12, 9), QTime(14, 5))};
 };
 
 TEST_F(RatesSimTest, TheCalculatorPricesTheCallAndOpensTheReport) {

@@ -64,6 +64,8 @@ TEST_F(LiveTailTest, DisconnectEndsItWithoutFurtherSignals) {
     EXPECT_LT(clock.elapsed(), 100);
     EXPECT_FALSE(tail.isConnected());
     const int before = data.count();
+    // Nothing may come: the server writes every 0.05 s, so 0.4 s of silence on the real clock
+    // shows the session is gone.
     QTest::qWait(400);
     EXPECT_EQ(data.count(), before);
     EXPECT_EQ(gone.count(), 0);
@@ -84,12 +86,14 @@ TEST_F(LiveTailTest, ClosingWhileItStillConnectsDoesNotWaitForTheDeadline) {
         LiveTailSession tail;
         QSignalSpy connected(&tail, &LiveTailSession::connected);
         tail.connectToHost(target, 30);
+        // The worker's connect to the silent server is under way (it shows no state to wait
+        // on); the real time is what the deadline below is measured against.
         QTest::qWait(300);
         // Connecting again drops the first attempt; it must not be waited for either.
         clock.start();
         tail.connectToHost(target, 30);
         EXPECT_LT(clock.elapsed(), 1000);
-        QTest::qWait(300);
+        QTest::qWait(300);  // the second attempt under way, as the first
         clock.restart();
     }
     EXPECT_LT(clock.elapsed(), 1000);

@@ -90,6 +90,8 @@ TEST_F(RemoteShellTest, RepliesCarryNoEchoAndNoPrompt) {
 TEST_F(RemoteShellTest, StrayOutputBetweenLinesIsNotTakenForTheReply) {
     const auto started = shell.execute(QStringLiteral("( (sleep 0.3; echo late-output) & )"));
     ASSERT_TRUE(started) << shell.errorString().toStdString();
+    // The server's own delay is what is tested: the stray line comes 0.3 s after the reply,
+    // with nothing on this side to wait on; the next line goes once it surely came.
     QTest::qWait(800);
     const auto next = shell.execute(QStringLiteral("echo next"));
     ASSERT_TRUE(next) << shell.errorString().toStdString();

@@ -18,6 +18,7 @@
 #include "support/ScriptedPrompter.h"
 #include "support/TempHome.h"
 #include "support/Wait.h"
+#include "common/ProgramClock.h"
 
 #include <gtest/gtest.h>
 
@@ -788,6 +789,7 @@ TEST_F(FormTest, TheFormStaysWhileTheRequestIsSent) {
 }
 
 TEST_F(FormTest, NoAnswerWithinTheLimitIsToldAndTheTablesAreRewrittenAndPulled) {
+    SettableClock clock;
     home.write("KTReports.ini", "[Sites]\r\nAnswerTimeout=1\r\n");
     fEditDiv f(kDivRow);
     f.show();
@@ -796,7 +798,7 @@ TEST_F(FormTest, NoAnswerWithinTheLimitIsToldAndTheTablesAreRewrittenAndPulled) 
     server.on(answerPollLine(f.exchange().answerName())).reply(missingReply(f));
     f.tmrcheckdone_Timer();
     EXPECT_EQ(f.state(), State::Waiting);
-    QTest::qWait(1100);
+    clock.advance(1100);
     prompter.ok();
     f.tmrcheckdone_Timer();
     EXPECT_EQ(prompter.messages(),

@@ -8,6 +8,7 @@
 #include "common/ExcelFileV2.h"
 #include "common/Globals.h"
 #include "common/GridExport.h"
+#include "common/ProgramClock.h"
 #include "common/SiteContext.h"
 #include "reports/common/ReportTable.h"
 #include "support/RecordingViewer.h"
@@ -67,11 +68,9 @@ protected:
                     QTimer::singleShot(0, form, &QDialog::accept);
                     return form;
                 }});
-        setReportClock([] { return QDateTime(QDate(2026, 12, 9), QTime(15, 30)); });
     }
     void TearDown() override {
         WindowRegistry::clear();
-        setReportClock({});
         SiteContext::install(nullptr);
     }
     QString exportFile(const QString& name) const {
@@ -80,6 +79,7 @@ protected:
 
     testsupport::TempHome home;
     FixedSite site{1, QStringLiteral("North")};
+    SettableClock programClock{QDateTime(QDate(2026, 12, 9), QTime(15, 30))};
     testsupport::ScriptedPrompter prompter;
     testsupport::RecordingViewer viewer;
     QStringList opened;

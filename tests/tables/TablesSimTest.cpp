@@ -25,6 +25,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QTest>
 #include <QTimer>
 
@@ -359,7 +360,9 @@ TEST_F(TablesSimTest, CancelEndsTheWaitAndClosingIsRefused) {
         f.show();
         f.cmdsave_Click();
         ASSERT_EQ(f.state(), ChangeExchange::State::Waiting);
-        QTest::qWait(1200);  // a poll or two
+        EXPECT_TRUE(testsupport::waitFor(
+            [] { return !SimServer::shellLines().filter(QRegularExpression("^ls ")).isEmpty(); },
+            10000));  // a poll or two
         prompter.ok();
         if (!cancel) {
             // Closing is refused while the form waits; its Cancel still ends the wait.

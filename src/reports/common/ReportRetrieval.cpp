@@ -5,6 +5,7 @@
 #include "common/CommonFunctions.h"
 #include "common/Globals.h"
 #include "common/Messages.h"
+#include "common/ProgramClock.h"
 #include "common/SiteContext.h"
 #include "platform/DocumentViewer.h"
 #include "platform/Prompter.h"
@@ -73,7 +74,7 @@ void executeBatFileForReport(int reportNumber, QWidget* owner) {
 
     WriteDebugLog(QStringLiteral("STARTING RENAME"));
     const QString reportsFolder = siteReportsFolder(site);
-    const QDateTime now = reportClockNow();
+    const QDateTime now = programNow();
     QString chosen;
     for (const QString& name : names) {
         const QString fetchedPath = siteFolder + QLatin1Char('/') + name;

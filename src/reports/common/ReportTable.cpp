@@ -46,11 +46,6 @@ bool inTable(int n) {
     return n >= ReportTable::kFirst && n <= ReportTable::kLast;
 }
 
-ReportClock& clockHook() {
-    static ReportClock clock;
-    return clock;
-}
-
 }  // namespace
 
 bool ReportTable::fill(int n) {
@@ -118,14 +113,6 @@ void getBatPath(int iRepNum, const QString&) {
 
 QString getReportName(int iRepNum) {
     return reportTable().getReportName(iRepNum);
-}
-
-void setReportClock(ReportClock clock) {
-    clockHook() = std::move(clock);
-}
-
-QDateTime reportClockNow() {
-    return clockHook() ? clockHook()() : QDateTime::currentDateTime();
 }
 
 QString proposedReportName(const QString& fetchedName, const QDateTime& when) {

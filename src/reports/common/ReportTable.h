@@ -9,7 +9,6 @@
 #include <QStringList>
 
 #include <array>
-#include <functional>
 
 namespace quillon {
 
@@ -45,11 +44,6 @@ ReportTable& reportTable();
 // a number outside the table is told to the user. sIniFile is not read.
 void getBatPath(int iRepNum, const QString& sIniFile = QString());
 QString getReportName(int iRepNum);
-
-// The time that dates the proposed report names; tests fix it. An empty clock is the system's.
-using ReportClock = std::function<QDateTime()>;
-void setReportClock(ReportClock clock);
-QDateTime reportClockNow();
 
 // "mm-dd_hh-mm_" + the fetched name less its last four characters + ".rtf".
 QString proposedReportName(const QString& fetchedName, const QDateTime& when);

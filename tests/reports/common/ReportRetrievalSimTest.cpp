@@ -7,6 +7,7 @@
 #include "SimServer.h"
 #include "TempHome.h"
 #include "common/Globals.h"
+#include "common/ProgramClock.h"
 #include "common/SiteContext.h"
 #include "reports/common/ReportTable.h"
 
@@ -25,7 +26,6 @@ protected:
     void SetUp() override {
         SimTest::SetUp();
         if (IsSkipped()) return;
-        setReportClock([] { return kDecember9th; });
         SimServer::configureSite(1);
         G().g_CurSite = 1;
         SiteContext::install(&site);
@@ -38,13 +38,13 @@ protected:
     void TearDown() override {
         SimServer::removeSiteFile(QStringLiteral("RETR_DETAIL.rep"));
         SimServer::removeSiteFile(QStringLiteral("backup/RETR_DETAIL.rep"));
-        setReportClock({});
         SiteContext::install(nullptr);
         SimTest::TearDown();
     }
     QString report(const char* name) const { return reports + QLatin1Char('/') + name; }
 
     testsupport::TempHome home;
+    quillon::SettableClock programClock{kDecember9th};
     testsupport::ScriptedPrompter prompter;
     testsupport::RecordingViewer viewer;
     FixedSite site{1, QStringLiteral("Sim")};

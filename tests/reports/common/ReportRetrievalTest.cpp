@@ -7,6 +7,7 @@
 #include "ScriptedPrompter.h"
 #include "TempHome.h"
 #include "common/Globals.h"
+#include "common/ProgramClock.h"
 #include "common/SiteContext.h"
 #include "reports/common/ReportTable.h"
 
@@ -95,7 +96,6 @@ INSTANTIATE_TEST_SUITE_P(
 class RetrievalTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        setReportClock([] { return kDecember9th; });
         testsupport::configureFakeSite(1);
         G().g_CurSite = 1;
         SiteContext::install(&site);
@@ -108,7 +108,6 @@ protected:
         reports = home.file(QStringLiteral("Sim/Download/reports"));
     }
     void TearDown() override {
-        setReportClock({});
         SiteContext::install(nullptr);
     }
     QStringList fetched() const {
@@ -119,6 +118,7 @@ protected:
     QString report(const char* name) const { return reports + QLatin1Char('/') + name; }
 
     testsupport::TempHome home;
+    quillon::SettableClock programClock{kDecember9th};
     testsupport::ScriptedPrompter prompter;
     testsupport::RecordingViewer viewer;
     FakeServer server;

@@ -6,6 +6,7 @@
 
 #include "SelectionTestSupport.h"
 #include "common/Globals.h"
+#include "common/ProgramClock.h"
 #include "menu/fMain.h"
 #include "platform/SystemInfo.h"
 #include "remote/CheckedLines.h"
@@ -41,7 +42,6 @@ protected:
         platform::SystemInfo::setComputerNameOverride(pc());
         SimServer::configureSite(1);
         G().g_CurSite = 1;
-        setReportClock([] { return QDateTime(QDate(2026, 12, 9), QTime(14, 30)); });
         main = fMain::instance();
         control<QComboBox>(main, "cboSites")->addItems({"Default", "North"});
         control<QComboBox>(main, "cboSites")->setCurrentIndex(1);
@@ -50,7 +50,6 @@ protected:
     }
     void TearDown() override {
         ReportRun::setReportDeadlineSec(0);
-        setReportClock({});
         if (main) fMain::unloadInstance();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         SimTest::TearDown();
@@ -75,6 +74,7 @@ protected:
     }
 
     testsupport::TempHome home;
+    quillon::SettableClock programClock{QDateTime(QDate(2026, 12, 9), QTime(14, 30))};
     testsupport::ScriptedPrompter prompter;
     testsupport::RecordingViewer viewer;
     fMain* main = nullptr;

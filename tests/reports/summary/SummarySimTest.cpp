@@ -12,6 +12,7 @@
 
 #include "SummaryTestSupport.h"
 #include "common/Globals.h"
+#include "common/ProgramClock.h"
 #include "menu/fMain.h"
 #include "platform/SystemInfo.h"
 #include "reports/common/ReportRun.h"
@@ -119,7 +120,6 @@ protected:
         platform::SystemInfo::setComputerNameOverride(pc());
         SimServer::configureSite(1);
         G().g_CurSite = 1;
-        setReportClock([] { return QDateTime(QDate(2026, 12, 9), QTime(14, 30)); });
         main = fMain::instance();
         control<QComboBox>(main, "cboSites")->addItems({"Default", "North"});
         control<QComboBox>(main, "cboSites")->setCurrentIndex(1);
@@ -131,7 +131,6 @@ protected:
             fMain::unloadInstance();
         }
         ReportRun::setReportDeadlineSec(0);
-        setReportClock({});
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         SimTest::TearDown();
     }
@@ -184,6 +183,7 @@ protected:
     }
 
     testsupport::TempHome home;
+    quillon::SettableClock programClock{QDateTime(QDate(2026, 12, 9), QTime(14, 30))};
     testsupport::ScriptedPrompter prompter;
     testsupport::RecordingViewer viewer;
     fMain* main = nullptr;
