@@ -5,6 +5,7 @@
 #include "prices/PriceListWindow.h"
 #include "prices/PriceModifyForm.h"
 #include "prices/frmDatabase.h"
+#include "support/Modal.h"
 #include "support/ProgramWindows.h"
 
 #include "changes/ChangeRequest.h"
@@ -88,14 +89,6 @@ protected:
             QPoint(header->sectionViewportPosition(col) + header->sectionSize(col) / 2,
                    header->height() / 2));
     }
-    // Runs `act` on the named window once its opener has shown it modally.
-    static void whenShown(const QString& name, std::function<void(QWidget&)> act) {
-        QTimer::singleShot(10, [name, act] {
-            for (QWidget* w : QApplication::topLevelWidgets())
-                if (w->objectName() == name && w->isVisible()) return act(*w);
-            whenShown(name, act);
-        });
-    }
 
     testsupport::TempHome home;
     FakeSite site;
@@ -140,7 +133,7 @@ TEST_F(PriceWindowTest, ClicksOnTheMenuWhileAListLoadsOpenNoSecondList) {
         QTest::mouseDClick(menu.cmdCC, Qt::LeftButton);
         setWindowOpenHook({});
     });
-    whenShown("frmdomesticpricing", [](QWidget& w) { w.close(); });
+    testsupport::closeWhenShown("frmdomesticpricing");
     QTest::mouseClick(menu.cmdpricing, Qt::LeftButton);
     EXPECT_TRUE(held);
     EXPECT_TRUE(opened.isEmpty()) << opened.join(' ').toStdString();
@@ -241,7 +234,7 @@ TEST_F(PriceWindowTest, ModifyGetsTheChosenLineAndTheListReloadsTheQuestionsSet)
     list.pricinggrid->setCurrentRow(1);
     const int fetched = tableFetches();
     QStringList seen;
-    whenShown("frmdomesticpricingmodify", [&](QWidget& w) {
+    testsupport::whenShown("frmdomesticpricingmodify", [&](QWidget& w) {
         auto& f = static_cast<PriceModifyForm&>(w);
         seen << f.windowTitle() << f.txtcatagory->text() << f.txtoaic->text() << f.txtrowold->text()
              << f.line().rateFields.value(0);

@@ -10,6 +10,7 @@
 #include "common/Globals.h"
 #include "common/ShellQuote.h"
 #include "remote/CheckedLines.h"
+#include "support/Modal.h"
 #include "support/FakeServer.h"
 #include "support/FakeSite.h"
 #include "support/LocalShell.h"
@@ -138,10 +139,7 @@ TEST_F(AreaCodeTest, ClicksOnTheMenuWhileTheTableWindowLoadsOpenNoSecondWindow) 
         QTest::mouseDClick(menu.cmdaddac, Qt::LeftButton);
         setWindowOpenHook({});
     });
-    QTimer::singleShot(0, [] {
-        for (QWidget* w : QApplication::topLevelWidgets())
-            if (w->objectName() == "frmac" && w->isVisible()) w->close();
-    });
+    testsupport::closeWhenShown("frmac");
     QTest::mouseClick(menu.cmdLD, Qt::LeftButton);
     EXPECT_TRUE(held);
     EXPECT_TRUE(opened.isEmpty()) << opened.join(' ').toStdString();

@@ -9,6 +9,7 @@
 #include "common/Globals.h"
 #include "remote/CheckedLines.h"
 #include "reports/common/ReportTable.h"
+#include "support/ChangeForms.h"
 #include "support/ProgramWindows.h"
 #include "support/RecordingViewer.h"
 #include "support/ScriptedPrompter.h"
@@ -29,6 +30,7 @@
 
 using namespace quillon;
 using testsupport::SimServer;
+using testsupport::saveAndWait;
 
 namespace {
 
@@ -41,11 +43,6 @@ protected:
     void TearDown() override {
         setReportClock({});
         SimSiteTest::TearDown();
-    }
-    void saveAndWait(ChangeForm& f) {
-        f.show();
-        f.cmdsave_Click();
-        EXPECT_TRUE(testsupport::waitFor([&] { return !f.isVisible(); }, 20000));
     }
     QStringList requests() const { return QDir(site.folder()).entryList({"*.todo"}, QDir::Files); }
     QByteArray mirror(const QString& table) const { return home.read("North/Bats/" + table); }

@@ -28,13 +28,11 @@ using testsupport::SimServer;
 
 namespace {
 
-class UtilitiesSimTest : public testsupport::SimTest {
+class UtilitiesSimTest : public testsupport::SimSiteTest {
 protected:
     void SetUp() override {
-        SimTest::SetUp();
+        SimSiteTest::SetUp();
         if (IsSkipped()) return;
-        if (!site.make()) GTEST_SKIP() << "making a site folder needs root";
-        site.writeAndPullTables();
         SimServer::clearJournal();  // what the windows ask from here on
     }
     static void choose(ListPair& lists, const QString& text) {
@@ -54,8 +52,6 @@ protected:
         return out;
     }
 
-    testsupport::TempHome home;
-    testsupport::SimSite site;
     testsupport::ScriptedPrompter prompter;
 };
 

@@ -9,6 +9,7 @@
 #include "reports/summary/fstatsreport.h"
 #include "support/Controls.h"
 #include "support/ProgramWindows.h"
+#include "support/ReportSimTest.h"
 
 #include "SummaryTestSupport.h"
 #include "common/Globals.h"
@@ -108,32 +109,20 @@ const EndToEnd kWindows[] = {
      "Area Code Report\nProgram: ORV_B9 2 <pc>_AREA.TMP\nRequest:\n", "12-09_14-30_area.rtf"},
 };
 
-class SummarySimTest : public testsupport::SimTest {
+class SummarySimTest : public testsupport::ReportSimTest {
 protected:
+    SummarySimTest() : ReportSimTest(pc()) {}
     void SetUp() override {
-        SimTest::SetUp();
+        ReportSimTest::SetUp();
         if (IsSkipped()) return;
         summarytest::writeTables(home);
-        // A computer name of this process's own: other test programs may use the server's
-        // folder at the same time.
-        platform::SystemInfo::setComputerNameOverride(pc());
-        SimServer::configureSite(1);
-        G().g_CurSite = 1;
         setReportClock([] { return QDateTime(QDate(2026, 12, 9), QTime(14, 30)); });
-        main = fMain::instance();
-        control<QComboBox>(main, "cboSites")->addItems({"Default", "North"});
-        control<QComboBox>(main, "cboSites")->setCurrentIndex(1);
         removeServerFiles();
     }
     void TearDown() override {
-        if (main) {
-            removeServerFiles();
-            fMain::unloadInstance();
-        }
-        ReportRun::setReportDeadlineSec(0);
+        if (main) removeServerFiles();
         setReportClock({});
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        SimTest::TearDown();
+        ReportSimTest::TearDown();
     }
     static void removeServerFiles() {
         for (const char* folder : {"", "backup/"}) {
@@ -167,13 +156,6 @@ protected:
         b->click();
         EXPECT_TRUE(driven);
     }
-    QString reportsFile(const QString& name) const {
-        return home.file("North/Download/reports/" + name);
-    }
-    static QByteArray fileBytes(const QString& path) {
-        QFile f(path);
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    }
     // A run that ends with `said` and nothing fetched.
     void expectNothingFetched(const QString& said, platform::Icon icon, qsizetype before = 0) {
         EXPECT_EQ(prompter.messages().mid(before), QStringList{said});
@@ -182,11 +164,6 @@ protected:
         EXPECT_TRUE(viewer.opened.isEmpty());
         EXPECT_TRUE(QDir(home.file("North/Download/reports")).isEmpty());
     }
-
-    testsupport::TempHome home;
-    testsupport::ScriptedPrompter prompter;
-    testsupport::RecordingViewer viewer;
-    fMain* main = nullptr;
 };
 
 class SummaryEndToEnd : public SummarySimTest, public ::testing::WithParamInterface<EndToEnd> {};
