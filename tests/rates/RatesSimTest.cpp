@@ -29,8 +29,8 @@
 #include <QPushButton>
 
 using namespace quillon;
-using testsupport::SimServer;
 using testsupport::saveAndWait;
+using testsupport::SimServer;
 
 namespace {
 

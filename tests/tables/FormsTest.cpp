@@ -105,8 +105,9 @@ TEST_F(FormTest, TheDivisionFormsHoldTheNumberAndTheName) {
 // Every form's running label waits hidden with its words in red.
 TEST_F(FormTest, TheRunningLabelIsSavingDataInRed) {
     for (const Opener& open :
-         {addForm<fAddDiv>(), modifyForm<fEditDiv>(kDivRow), addForm<fAddDpt>(), modifyForm<feditdpt>(kDptRow),
-          addForm<fAddext>(), modifyForm<feditext>(kExtRow), addForm<FAddLine>(), modifyForm<feditline>(kLineRow)}) {
+         {addForm<fAddDiv>(), modifyForm<fEditDiv>(kDivRow), addForm<fAddDpt>(),
+          modifyForm<feditdpt>(kDptRow), addForm<fAddext>(), modifyForm<feditext>(kExtRow),
+          addForm<FAddLine>(), modifyForm<feditline>(kLineRow)}) {
         const auto f = open();
         const QLabel* label = f->lblrunning;
         EXPECT_EQ(label->text(), "Saving Data") << f->windowTitle().toStdString();
@@ -255,7 +256,8 @@ INSTANTIATE_TEST_SUITE_P(
         FocusCase{"ModifyExtension", modifyForm<feditext>(kExtRow), "txtextname"},
         FocusCase{"AddLine", addForm<FAddLine>(), "txtlinenumber"},
         FocusCase{"AddAreaCode", addForm<frmaddac>(), "txtname"},
-        FocusCase{"ModifyAreaCode", modifyForm<frmeditAC>({"1", "617", "555", "Boston", "2"}), "txtname"},
+        FocusCase{"ModifyAreaCode", modifyForm<frmeditAC>({"1", "617", "555", "Boston", "2"}),
+                  "txtname"},
         FocusCase{"DomesticPrice",
                   [] { return std::make_unique<frmdomesticpricingmodify>(PriceLine{}); },
                   "txtoait"},
@@ -290,51 +292,51 @@ TEST_P(Records, SaveWritesTheRecordAsTheFileMustHoldIt) {
 }
 
 const RecordCase kRecordCases[] = {
-        RecordCase{"AddDivision", addForm<fAddDiv>(),
-                   [](ChangeForm& f) {
-                       box(f, "txtdivnumber")->setText("7");
-                       box(f, "txtDivName")->setText("Sales  Team ");
-                   },
-                   "1,add,div,7,Sales  Team "},
-        RecordCase{"ModifyDivision", modifyForm<fEditDiv>(kDivRow),
-                   [](ChangeForm& f) { box(f, "txtDivName")->setText("Ops  North"); },
-                   "1,mod,div,0003,\"Operations\",0003,\"Ops  North\""},
-        RecordCase{"AddDepartment", addForm<fAddDpt>(),
-                   [](ChangeForm& f) {
-                       box(f, "txtdptnumber")->setText("120");
-                       box(f, "txtdptname")->setText("Sales");
-                       pick(list(f, "cboDivision"), "0003 Operations");
-                   },
-                   "1,add,dpt,120,Sales,0003"},
-        // Unchanged but for the name: the old division as the mirror holds it, the new one as
-        // the key, and the one trailing blank.
-        RecordCase{"ModifyDepartment", modifyForm<feditdpt>({"0003", "Old", "3"}),
-                   [](ChangeForm& f) { box(f, "txtdptname")->setText("New"); },
-                   "1,mod,dpt,0003,\"Old\",3,0003,\"New\",0003 "},
-        RecordCase{"AddExtension", addForm<fAddext>(),
-                   [](ChangeForm& f) {
-                       box(f, "txtextnumber")->setText("1060");
-                       box(f, "txtextname")->setText("Gift Shop");
-                       pick(list(f, "cboDepartment"), "0100 Front Office");
-                       box(f, "txtequipment")->setText("5.00");
-                   },
-                   "1,add,ext,1060,Gift Shop,0100,5.00,0,0,0,0"},
-        RecordCase{"ModifyExtension", modifyForm<feditext>(kExtRow),
-                   [](ChangeForm& f) {
-                       box(f, "txtextname")->setText("Front  Desk");
-                       box(f, "txtother")->setText("0");
-                   },
-                   "1,mod,ext,0012,\"Front Desk\",100,12.50,0.00,2.00,148,,0012,\"Front  Desk\","
-                   "0100,12.50,0.00,2.00,148,0  "},
-        RecordCase{"AddLine", addForm<FAddLine>(),
-                   [](ChangeForm& f) {
-                       box(f, "txtlinenumber")->setText("8");
-                       pick(list(f, "cboext"), "0012 Front Desk");
-                       pick(list(f, "cbolt"), "0001 Administrative");
-                   },
-                   "1,add,line,8,0012,0001"},
-        RecordCase{"ModifyLineUnchanged", modifyForm<feditline>(kLineRow), [](ChangeForm&) {},
-                   "1,mod,line,0005,12,1,0005,0012,0001"}};
+    RecordCase{"AddDivision", addForm<fAddDiv>(),
+               [](ChangeForm& f) {
+                   box(f, "txtdivnumber")->setText("7");
+                   box(f, "txtDivName")->setText("Sales  Team ");
+               },
+               "1,add,div,7,Sales  Team "},
+    RecordCase{"ModifyDivision", modifyForm<fEditDiv>(kDivRow),
+               [](ChangeForm& f) { box(f, "txtDivName")->setText("Ops  North"); },
+               "1,mod,div,0003,\"Operations\",0003,\"Ops  North\""},
+    RecordCase{"AddDepartment", addForm<fAddDpt>(),
+               [](ChangeForm& f) {
+                   box(f, "txtdptnumber")->setText("120");
+                   box(f, "txtdptname")->setText("Sales");
+                   pick(list(f, "cboDivision"), "0003 Operations");
+               },
+               "1,add,dpt,120,Sales,0003"},
+    // Unchanged but for the name: the old division as the mirror holds it, the new one as
+    // the key, and the one trailing blank.
+    RecordCase{"ModifyDepartment", modifyForm<feditdpt>({"0003", "Old", "3"}),
+               [](ChangeForm& f) { box(f, "txtdptname")->setText("New"); },
+               "1,mod,dpt,0003,\"Old\",3,0003,\"New\",0003 "},
+    RecordCase{"AddExtension", addForm<fAddext>(),
+               [](ChangeForm& f) {
+                   box(f, "txtextnumber")->setText("1060");
+                   box(f, "txtextname")->setText("Gift Shop");
+                   pick(list(f, "cboDepartment"), "0100 Front Office");
+                   box(f, "txtequipment")->setText("5.00");
+               },
+               "1,add,ext,1060,Gift Shop,0100,5.00,0,0,0,0"},
+    RecordCase{"ModifyExtension", modifyForm<feditext>(kExtRow),
+               [](ChangeForm& f) {
+                   box(f, "txtextname")->setText("Front  Desk");
+                   box(f, "txtother")->setText("0");
+               },
+               "1,mod,ext,0012,\"Front Desk\",100,12.50,0.00,2.00,148,,0012,\"Front  Desk\","
+               "0100,12.50,0.00,2.00,148,0  "},
+    RecordCase{"AddLine", addForm<FAddLine>(),
+               [](ChangeForm& f) {
+                   box(f, "txtlinenumber")->setText("8");
+                   pick(list(f, "cboext"), "0012 Front Desk");
+                   pick(list(f, "cbolt"), "0001 Administrative");
+               },
+               "1,add,line,8,0012,0001"},
+    RecordCase{"ModifyLineUnchanged", modifyForm<feditline>(kLineRow), [](ChangeForm&) {},
+               "1,mod,line,0005,12,1,0005,0012,0001"}};
 
 INSTANTIATE_TEST_SUITE_P(Forms, Records, ::testing::ValuesIn(kRecordCases));
 
@@ -433,7 +435,8 @@ const QString kNameChars =
 INSTANTIATE_TEST_SUITE_P(
     Forms, Checks,
     ::testing::Values(
-        CheckCase{"AddDivisionEmpty", addForm<fAddDiv>(), kNothing, "You must enter a Division name"},
+        CheckCase{"AddDivisionEmpty", addForm<fAddDiv>(), kNothing,
+                  "You must enter a Division name"},
         CheckCase{"AddDivisionWithoutNumber", addForm<fAddDiv>(),
                   [](ChangeForm& f) { box(f, "txtDivName")->setText("Sales"); },
                   "You must enter a Division number"},
@@ -455,7 +458,9 @@ INSTANTIATE_TEST_SUITE_P(
         // Refused at its box, before anything is sent: the server's shell would refuse the
         // line unsent, after the form had counted the request as sent.
         CheckCase{"ModifyDivisionNameWithoutAWindows1252Code", modifyForm<fEditDiv>(kDivRow),
-                  [](ChangeForm& f) { box(f, "txtDivName")->setText(QString::fromUtf8("\u0141\u00f3d\u017a")); },
+                  [](ChangeForm& f) {
+                      box(f, "txtDivName")->setText(QString::fromUtf8("\u0141\u00f3d\u017a"));
+                  },
                   QString::fromUtf8("The Division Name may not hold the character \"\u0141\" "
                                     "(U+0141): the server's text is Windows-1252, which has no "
                                     "code for it.")},
@@ -470,8 +475,9 @@ INSTANTIATE_TEST_SUITE_P(
                   "You must Choose a Division"},
         CheckCase{"AddDepartmentEmpty", addForm<fAddDpt>(), kNothing,
                   "You must enter a Department name"},
-        CheckCase{"ModifyDepartmentDivisionNotInTheTable", modifyForm<feditdpt>({"0100", "A", "99"}),
-                  kNothing, "You must Choose a Division"},
+        CheckCase{"ModifyDepartmentDivisionNotInTheTable",
+                  modifyForm<feditdpt>({"0100", "A", "99"}), kNothing,
+                  "You must Choose a Division"},
         CheckCase{"ModifyDepartmentBackslash", modifyForm<feditdpt>(kDptRow),
                   [](ChangeForm& f) { box(f, "txtdptname")->setText("A\\B"); },
                   "The Department Name " + kNameChars},

@@ -127,16 +127,16 @@ INSTANTIATE_TEST_SUITE_P(
                    },
                    "1,add,ext,1060,Gift Shop,0100,5.00,0,0,0,0\n", "EXT added OK", "ext.csv",
                    "1060,Gift Shop,100,5.00,0,0,0,0"},
-        GoldenCase{
-            "ModifyExtension",
-            modifyForm<feditext>({"1030", "Liam O'Brien", "120", "15.00", "0.00", "2.50", "64", ""}),
-            [](ChangeForm& f) {
-                box(f, "txtextname")->setText("Liam O'Brien Jr");
-                box(f, "txtother")->setText("0");
-            },
-            "1,mod,ext,1030,\"Liam O'Brien\",120,15.00,0.00,2.50,64,,1030,\"Liam O'Brien "
-            "Jr\",0120,15.00,0.00,2.50,64,0  \n",
-            "EXT Modified OK", "ext.csv", "1030,Liam O'Brien Jr,120,15.00,0.00,2.50,64,0"},
+        GoldenCase{"ModifyExtension",
+                   modifyForm<feditext>({"1030", "Liam O'Brien", "120", "15.00", "0.00", "2.50",
+                                         "64", ""}),
+                   [](ChangeForm& f) {
+                       box(f, "txtextname")->setText("Liam O'Brien Jr");
+                       box(f, "txtother")->setText("0");
+                   },
+                   "1,mod,ext,1030,\"Liam O'Brien\",120,15.00,0.00,2.50,64,,1030,\"Liam O'Brien "
+                   "Jr\",0120,15.00,0.00,2.50,64,0  \n",
+                   "EXT Modified OK", "ext.csv", "1030,Liam O'Brien Jr,120,15.00,0.00,2.50,64,0"},
         GoldenCase{"AddLine", addForm<FAddLine>(),
                    [](ChangeForm& f) {
                        box(f, "txtlinenumber")->setText("8");
@@ -200,10 +200,13 @@ TEST_P(HostileNames, AreRefusedWithTheirMessageOrStoredByteForByte) {
     EXPECT_FALSE(QFile::exists(SimServer::siteDir() + "/canary"));
 }
 
-const FieldCase kDivisionName{
-    "DivisionName", addForm<fAddDiv>(),  [](ChangeForm& f) { box(f, "txtdivnumber")->setText("61"); },
-    "txtDivName",   "Division Name", "div.csv",
-    "Div added OK"};
+const FieldCase kDivisionName{"DivisionName",
+                              addForm<fAddDiv>(),
+                              [](ChangeForm& f) { box(f, "txtdivnumber")->setText("61"); },
+                              "txtDivName",
+                              "Division Name",
+                              "div.csv",
+                              "Div added OK"};
 const FieldCase kDepartmentName{"DepartmentName",
                                 addForm<fAddDpt>(),
                                 [](ChangeForm& f) {
