@@ -737,7 +737,7 @@ TEST_F(ModifyRights, RevokingEveryGrantAsksAndWritesTheHeaderOnly) {
     pick(w->cbousers, QStringLiteral("DUPE"));
     while (w->picker->lstItem->count() > 0) {
         w->picker->lstItem->setCurrentRow(0);
-        w->picker->removeHighlighted();
+        w->picker->cmdremove->click();
     }
     prompter.no();
     save();

@@ -297,7 +297,7 @@ Family reportRun() {
                 EXPECT_EQ(found.size(), 1);
                 if (!found.isEmpty()) {
                     w.lstDivision->setCurrentItem(found.first());
-                    w.cmdadd_Click();
+                    w.cmdadd->click();
                 }
                 t.prompter.ok().ok().ok();
                 w.Command1_Click();

@@ -54,6 +54,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPushButton>
 #include <QLocale>
 #include <QPointer>
 #include <QRegularExpression>
@@ -190,7 +191,7 @@ const WaitRow kRows[] = {
          const auto found = w->lists->lstDivision->findItems("0101 Lobby", Qt::MatchExactly);
          if (!found.isEmpty()) {
              w->lists->available().highlight(w->lists->lstDivision->row(found.first()));
-             w->lists->addHighlighted();
+             w->lists->cmdadd->click();
          }
          env.prompter.yes();
          return w;

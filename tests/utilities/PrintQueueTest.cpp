@@ -124,7 +124,7 @@ protected:
     void SetUp() override { server.addFile("printjob.rtf", kQueue); }
     static void choose(frmprintjobs& w, int row) {
         w.lists->available().highlight(row);
-        w.lists->addHighlighted();
+        w.lists->cmdadd->click();
     }
 
     testsupport::TempHome home;
@@ -247,7 +247,7 @@ TEST_F(PrintJobsWindow, MovesEnableDeleteWhileJobsAreChosen) {
     // The job that followed takes the highlight.
     EXPECT_EQ(w.lists->available().highlighted(), 1);
     w.lists->selected().highlight(0);
-    w.lists->removeHighlighted();
+    w.lists->cmdremove->click();
     EXPECT_FALSE(w.Command1->isEnabled());
 }
 

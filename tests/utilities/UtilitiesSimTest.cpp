@@ -20,6 +20,7 @@
 #include <QDateEdit>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QTimeEdit>
 
@@ -42,7 +43,7 @@ protected:
         const int row = shown.indexOf(text);
         ASSERT_GE(row, 0) << text.toStdString();
         lists.available().highlight(row);
-        lists.addHighlighted();
+        lists.cmdadd->click();
     }
     // The call store's rows of one extension (column 2), as the answerer keeps them.
     QStringList callsOf(const QString& ext) const {

@@ -4,6 +4,7 @@
 #include "widgets/ListPair.h"
 #include "widgets/TypedList.h"
 
+#include "support/Controls.h"
 #include "support/ScriptedPrompter.h"
 
 #include <gtest/gtest.h>
@@ -44,11 +45,8 @@ const QList<SelectionEntry> kExtensions{{"0012", "0012 Front Desk"},
                                         {"12345", "12345 Suite"},
                                         {"0014", "0014 Bar"}};
 
-// A double click as the mouse makes it: a click, then the second press.
 void doubleClick(QListWidget* list, int row) {
-    const QPoint at = list->visualItemRect(list->item(row)).center();
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
-    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
+    testsupport::doubleClick(list, list->item(row));
 }
 
 struct Move {
