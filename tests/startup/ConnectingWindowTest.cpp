@@ -11,6 +11,7 @@
 #include "platform/SystemInfo.h"
 #include "support/DebugLogLines.h"
 #include "support/FakeServer.h"
+#include "support/NullMainWindow.h"
 #include "support/ScriptedPrompter.h"
 #include "support/TempHome.h"
 #include "widgets/MainWindowPort.h"
@@ -37,27 +38,16 @@ using testsupport::FakeServer;
 namespace {
 
 // What the connecting window does to the main window, in order.
-class RecordingMainWindow : public MainWindowPort {
+class RecordingMainWindow : public testsupport::NullMainWindow {
 public:
     QStringList calls;
 
-    void prepareForLogin() override {}
-    void showUpdateButton(bool) override {}
-    QStringList commandButtonNames() const override { return {}; }
-    void grantButton(const QString&) override {}
-    void showSiteEditorButton() override {}
-    QStringList siteNames() const override { return {}; }
-    void setSiteNames(const QStringList&) override {}
-    void addSiteName(const QString&) override {}
-    void setListIndex(int) override {}
     void setConnectedCaption(const QString& text) override { calls << "caption " + text; }
     void setDownloadTip(const QString& text) override { calls << "tip " + text; }
     void reconnectMonitorAndWait(Monitor monitor, int) override {
         calls << (monitor == Monitor::CallLog ? "monitor CallLog " + G().g_CallLogState
                                               : "monitor Pms " + G().g_PmsState);
     }
-    void show() override {}
-    bool isLoaded() const override { return true; }
 };
 
 QStringList filesIn(const QString& folder) {
