@@ -6,10 +6,12 @@
 #include "common/Globals.h"
 #include "support/FakeServer.h"
 #include "support/FakeSite.h"
+#include "support/NullMainWindow.h"
 #include "support/RecordingViewer.h"
 #include "support/ScriptedPrompter.h"
 #include "support/TempHome.h"
 #include "tables/TablesTestSupport.h"
+#include "widgets/MainWindowPort.h"
 #include "widgets/WindowRegistry.h"
 
 #include <gtest/gtest.h>
@@ -66,19 +68,28 @@ QStringList repeatedNames(const QWidget& window) {
 class WindowTable : public ::testing::TestWithParam<std::string> {
 protected:
     void SetUp() override {
+        // The start-up windows reach the main window through the port: here it has none, so
+        // that no main window outlives the case.
+        before = MainWindowPort::instance();
+        MainWindowPort::install(&main);
         tablestest::writeMirror(home);
         testsupport::FakeSite::addServerTables(server);
         // Whatever a window tells while it is made is not what this test is about.
         for (int i = 0; i < 8; ++i) prompter.ok();
         prompter.allowUnusedAnswers();
     }
-    void TearDown() override { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
+    void TearDown() override {
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        MainWindowPort::install(before);
+    }
 
     testsupport::TempHome home;
     testsupport::FakeSite site;
     testsupport::FakeServer server;
     testsupport::ScriptedPrompter prompter;
     testsupport::RecordingViewer viewer;
+    testsupport::NullMainWindow main;
+    MainWindowPort* before = nullptr;
 };
 
 TEST_P(WindowTable, TheMadeWindowCarriesItsEntrysNameAndItsControlsDistinctNames) {

@@ -5,6 +5,7 @@
 #include "prices/PriceListWindow.h"
 #include "prices/PriceModifyForm.h"
 #include "prices/frmDatabase.h"
+#include "support/Controls.h"
 #include "support/Modal.h"
 #include "support/ProgramWindows.h"
 
@@ -37,6 +38,7 @@
 #include <utility>
 
 using namespace quillon;
+using testsupport::control;
 using testsupport::FakeSite;
 using State = ChangeExchange::State;
 
@@ -322,7 +324,7 @@ class SentRecords : public ModifyFormTest, public ::testing::WithParamInterface<
 TEST_P(SentRecords, WriteTheTwoRecordsInSingleQuotes) {
     const SentCase& c = GetParam();
     const auto f = c.form();
-    if (c.value) f->findChild<QLineEdit*>(c.box)->setText(c.value);
+    if (c.value) control<QLineEdit>(f.get(), c.box)->setText(c.value);
     f->show();
     f->cmdsave_Click();
     EXPECT_TRUE(prompter.messages().isEmpty()) << prompter.messages().join('|').toStdString();
@@ -497,7 +499,7 @@ class EmptyBoxes : public ModifyFormTest, public ::testing::WithParamInterface<E
 TEST_P(EmptyBoxes, StopTheDomesticSaveWithTheirMessage) {
     const EmptyCase& c = GetParam();
     frmdomesticpricingmodify f(localLine());
-    f.findChild<QLineEdit*>(c.box)->clear();
+    control<QLineEdit>(f, c.box)->clear();
     f.show();
     prompter.ok();
     f.cmdsave_Click();

@@ -10,6 +10,7 @@
 #include "common/Globals.h"
 #include "common/ShellQuote.h"
 #include "remote/CheckedLines.h"
+#include "support/Controls.h"
 #include "support/FakeServer.h"
 #include "support/FakeSite.h"
 #include "support/LocalShell.h"
@@ -39,6 +40,7 @@
 #include <utility>
 
 using namespace quillon;
+using testsupport::control;
 using testsupport::FakeSite;
 using State = ChangeExchange::State;
 
@@ -290,7 +292,7 @@ TEST_F(ModifyTest, TheFormHoldsTheRowAndAPickOnlyListOfTheClasses) {
     frmeditAC f(kLocal);
     EXPECT_EQ(f.windowTitle(), "Modify Area Codes");
     EXPECT_EQ(f.cmdsave->text(), "Save ");
-    EXPECT_EQ(f.findChild<QPushButton*>("Cmdclose"), f.cmdcancel);
+    EXPECT_EQ(control<QPushButton>(f, "Cmdclose"), f.cmdcancel);
     EXPECT_EQ(f.cmdcancel->text(), "Cancel");
     EXPECT_EQ(f.txtareacode->text(), "617");
     EXPECT_FALSE(f.txtareacode->isEnabled());

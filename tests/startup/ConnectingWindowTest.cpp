@@ -9,6 +9,7 @@
 #include "menu/MainMenu.h"
 #include "menu/fMain.h"
 #include "platform/SystemInfo.h"
+#include "support/Controls.h"
 #include "support/DebugLogLines.h"
 #include "support/FakeServer.h"
 #include "support/NullMainWindow.h"
@@ -31,6 +32,7 @@
 #include <memory>
 
 using quillon::fgetdata;
+using testsupport::control;
 using quillon::G;
 using quillon::MainWindowPort;
 using testsupport::FakeServer;
@@ -122,8 +124,7 @@ protected:
 TEST_F(Connecting, TheDotsGrowToTenThenStartAgainAtOne) {
     chooseSite("North");
     fgetdata& w = load();
-    auto* label = w.findChild<QLabel*>("lblgetdata");
-    ASSERT_TRUE(label);
+    auto* label = control<QLabel>(w, "lblgetdata");
     EXPECT_EQ(label->text(), "Connecting to North");
     const QStringList expected = {".",         "..",         "...",     "....",
                                   ".....",     "......",     ".......", "........",

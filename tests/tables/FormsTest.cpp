@@ -13,6 +13,7 @@
 #include "TablesTestSupport.h"
 #include "changes/ChangeRequest.h"
 #include "remote/CheckedLines.h"
+#include "support/Controls.h"
 #include "support/ChangeForms.h"
 #include "support/FakeServer.h"
 #include "support/FakeSite.h"
@@ -38,6 +39,7 @@
 #include <ostream>
 
 using namespace quillon;
+using testsupport::control;
 using tablestest::items;
 using tablestest::pick;
 using testsupport::FakeSite;
@@ -235,8 +237,7 @@ TEST_P(FirstFocus, TheFormOpensOnItsFirstField) {
     f->show();
     f->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(f.get()));
-    QWidget* first = f->findChild<QWidget*>(QString::fromLatin1(GetParam().first));
-    ASSERT_TRUE(first);
+    QWidget* first = control<QWidget>(f.get(), GetParam().first);
     QWidget* focused = QApplication::focusWidget();
     EXPECT_TRUE(focused == first || (focused && first->isAncestorOf(focused)))
         << (focused ? focused->objectName().toStdString() : "nothing");

@@ -19,6 +19,7 @@
 #include <ostream>
 
 using namespace quillon;
+using testsupport::control;
 
 namespace {
 
@@ -203,7 +204,7 @@ TEST(ListPairTest, UnformattedKeysTravelWithTheirEntries) {
 TEST(KeyedPickListTest, LabelsAndKeysStayPairedAndThePreselectionIsExact) {
     QWidget window;
     KeyedPickList pick(&window, "cboDivision", "cboDivisionhidden");
-    EXPECT_EQ(window.findChild<QComboBox*>("cboDivision"), pick.shown());
+    EXPECT_EQ(control<QComboBox>(window, "cboDivision"), pick.shown());
     EXPECT_TRUE(pick.twin()->isHidden());
     EXPECT_FALSE(pick.shown()->isEditable());
     pick.setEntries({{"12345", "12345 Suite"}, {"1234", "1234 Annex"}, {"0002", "0002 Guest"}});
