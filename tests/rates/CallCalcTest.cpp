@@ -6,9 +6,9 @@
 
 #include "common/Globals.h"
 #include "remote/CheckedLines.h"
+#include "reports/common/ReportTable.h"
 #include "support/Controls.h"
 #include "support/DebugLogLines.h"
-#include "reports/common/ReportTable.h"
 #include "support/FakeServer.h"
 #include "support/FakeSite.h"
 #include "support/LocalShell.h"

@@ -32,9 +32,9 @@
 #include <memory>
 
 using quillon::fgetdata;
-using testsupport::control;
 using quillon::G;
 using quillon::MainWindowPort;
+using testsupport::control;
 using testsupport::FakeServer;
 
 namespace {

@@ -13,8 +13,8 @@
 #include "TablesTestSupport.h"
 #include "changes/ChangeRequest.h"
 #include "remote/CheckedLines.h"
-#include "support/Controls.h"
 #include "support/ChangeForms.h"
+#include "support/Controls.h"
 #include "support/FakeServer.h"
 #include "support/FakeSite.h"
 #include "support/ScriptedPrompter.h"
@@ -39,9 +39,9 @@
 #include <ostream>
 
 using namespace quillon;
-using testsupport::control;
 using tablestest::items;
 using tablestest::pick;
+using testsupport::control;
 using testsupport::FakeSite;
 using State = ChangeExchange::State;
 

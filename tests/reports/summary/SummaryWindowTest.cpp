@@ -30,11 +30,11 @@
 #include <ostream>
 
 using namespace quillon;
-using testsupport::control;
 using platform::Icon;
 using summarytest::chooseInterval;
 using summarytest::pick;
 using summarytest::texts;
+using testsupport::control;
 
 namespace {
 
