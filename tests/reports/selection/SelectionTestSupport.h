@@ -13,8 +13,8 @@
 #include <QDir>
 #include <QFile>
 #include <QListWidget>
-#include <QPushButton>
 #include <QProcess>
+#include <QPushButton>
 #include <QStringList>
 #include <QTemporaryDir>
 
