@@ -509,14 +509,6 @@ void fMain::dropMonitors() {
     m_pms->drop();
 }
 
-void fMain::reconnectCallLog() {
-    m_callLog->reconnect();
-}
-
-void fMain::reconnectPms() {
-    m_pms->reconnect();
-}
-
 // --- what start-up does to the window ----------------------------------------------------
 
 void fMain::setButtonUsable(const char* name, bool usable) {

@@ -46,10 +46,6 @@ public:
     // A bare setCurrentIndex on the box runs nothing.
     void setListIndex(int index);
 
-    // Opens a live monitor afresh on the current site (the connecting window calls these after
-    // the table pull): state "RECONNECTING", drop the old session, connect in the background.
-    void reconnectCallLog();
-    void reconnectPms();
     // Drops both monitors without waiting; state and buffer stay as they are.
     void dropMonitors();
     // The two live monitors (call log, PMS).

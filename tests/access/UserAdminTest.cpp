@@ -10,6 +10,7 @@
 #include "common/ButtonCatalogue.h"
 #include "common/Globals.h"
 #include "common/SiteContext.h"
+#include "support/Controls.h"
 #include "support/DebugLogLines.h"
 #include "support/FakeServer.h"
 #include "support/ScriptedPrompter.h"
@@ -26,6 +27,7 @@
 #include <QTest>
 
 using namespace quillon;
+using testsupport::control;
 using testsupport::FakeServer;
 using testsupport::ScriptedPrompter;
 
@@ -143,8 +145,7 @@ TEST_F(AdminOnFake, WindowsHaveTheirCaptionsAndControls) {
         for (const QString& name : s.controls)
             EXPECT_TRUE(s.window->findChild<QWidget*>(name)) << name.toStdString();
         for (const auto& [name, text] : s.buttons) {
-            const auto* b = s.window->findChild<QPushButton*>(name);
-            ASSERT_TRUE(b) << name.toStdString();
+            const auto* b = control<QPushButton>(s.window.get(), name);
             EXPECT_EQ(b->text(), text);
         }
         for (const char* hidden : {"lstDivisionHidden", "lstItemHidden"})
@@ -737,7 +738,7 @@ TEST_F(ModifyRights, RevokingEveryGrantAsksAndWritesTheHeaderOnly) {
     pick(w->cbousers, QStringLiteral("DUPE"));
     while (w->picker->lstItem->count() > 0) {
         w->picker->lstItem->setCurrentRow(0);
-        w->picker->removeHighlighted();
+        w->picker->cmdremove->click();
     }
     prompter.no();
     save();

@@ -7,6 +7,7 @@
 // A field is one row of fields() below: how the payload gets into it (a typed box, a site
 // setting, a table of the mirror), what runs it and what the server then holds. One test runs
 // every payload of its row, each alone and after the row's own valid value.
+#include "support/ChangeForms.h"
 #include "support/ProgramWindows.h"
 
 #include "HardeningSite.h"
@@ -292,11 +293,7 @@ public:
 
 };
 
-QLineEdit* box(QWidget& w, const char* name) {
-    auto* b = w.findChild<QLineEdit*>(QString::fromLatin1(name));
-    EXPECT_NE(b, nullptr) << name;
-    return b;
-}
+using testsupport::box;
 
 // A typed box of a change form; `fill` gives the other fields valid values, `record` is the
 // request's record for the box's value.

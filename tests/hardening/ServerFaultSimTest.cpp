@@ -19,6 +19,7 @@
 #include "maintenance/BackupLists.h"
 #include "menu/ErrorFiles.h"
 #include "menu/LiveMonitor.h"
+#include "menu/MonitorPane.h"
 #include "menu/fMain.h"
 #include "remote/FileTransferSession.h"
 #include "remote/TablePull.h"
@@ -297,7 +298,7 @@ Family reportRun() {
                 EXPECT_EQ(found.size(), 1);
                 if (!found.isEmpty()) {
                     w.lstDivision->setCurrentItem(found.first());
-                    w.cmdadd_Click();
+                    w.cmdadd->click();
                 }
                 t.prompter.ok().ok().ok();
                 w.Command1_Click();
@@ -468,7 +469,7 @@ Family liveMonitor() {
             sites->addItems({QStringLiteral("Default"), HardeningSite::name()});
             sites->setCurrentIndex(HardeningSite::kIndex);
             t.prompter.ok();
-            main->reconnectCallLog();
+            main->callLogPane().reconnect();
             EXPECT_TRUE(testsupport::waitFor([&] { return !t.prompter.messages().isEmpty(); },
                                              kLongestRunMs))
                 << "nothing told; state " << G().g_CallLogState.toStdString();
@@ -480,7 +481,7 @@ Family liveMonitor() {
             QFile::remove(t.home.file("known_hosts"));
             SimServer::clearKnobs();
             SimServer::configureSite(HardeningSite::kIndex, HardeningSite::folder());
-            main->reconnectCallLog();
+            main->callLogPane().reconnect();
             EXPECT_TRUE(testsupport::waitFor(
                 [] { return G().g_CallLogState == LiveMonitor::kPrint; }, kLongestRunMs))
                 << "not started again; state " << G().g_CallLogState.toStdString();

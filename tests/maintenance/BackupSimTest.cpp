@@ -39,13 +39,9 @@ namespace {
 const QString kRefused =
     "These backup records do not name a backup archive and are left out of the list:\r\n*";
 
-class BackupSim : public testsupport::SimTest {
+class BackupSim : public testsupport::SimSiteTest {
 protected:
-    void SetUp() override {
-        testsupport::SimTest::SetUp();
-        if (IsSkipped()) return;
-        if (!site.make()) GTEST_SKIP() << "no site folder of the test's own (needs root)";
-    }
+    BackupSim() : SimSiteTest(false) {}
 
     QStringList backupFolder() const {
         return QDir(site.file("backup")).entryList(QDir::Files, QDir::Name);
@@ -70,8 +66,6 @@ protected:
         return own.value(0);
     }
 
-    testsupport::TempHome home;
-    testsupport::SimSite site;
     testsupport::ScriptedPrompter prompter;
 };
 

@@ -15,6 +15,7 @@
 #include "reports/common/ReportTable.h"
 #include "support/FakeServer.h"
 #include "support/FakeSite.h"
+#include "support/NullMainWindow.h"
 #include "support/ScriptedPrompter.h"
 #include "support/TempHome.h"
 #include "support/Wait.h"
@@ -833,22 +834,8 @@ TEST_F(BackupWindows, RecordsRunTogetherAreEachARow) {
 
 // ---- a restore that fails once the tables are gone ------------------------------------------
 
-class RecordingPort : public MainWindowPort {
+class RecordingPort : public testsupport::NullMainWindow {
 public:
-    void prepareForLogin() override {}
-    void showUpdateButton(bool) override {}
-    QStringList commandButtonNames() const override { return {}; }
-    void grantButton(const QString&) override {}
-    void showSiteEditorButton() override {}
-    QStringList siteNames() const override { return {}; }
-    void setSiteNames(const QStringList&) override {}
-    void addSiteName(const QString&) override {}
-    void setListIndex(int) override {}
-    void setConnectedCaption(const QString&) override {}
-    void setDownloadTip(const QString&) override {}
-    void reconnectMonitorAndWait(Monitor, int) override {}
-    void show() override {}
-    bool isLoaded() const override { return true; }
     void showBackupReportsMode(bool on) override { modes << on; }
     QList<bool> modes;
 };

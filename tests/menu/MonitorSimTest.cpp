@@ -1,6 +1,7 @@
 // The live call-log monitor end to end, on the stand-in server: what the server logs shows in
 // the main window, and the tail command's own echo does not.
 #include "MenuTestSupport.h"
+#include "menu/MonitorPane.h"
 #include "menu/fMain.h"
 #include "support/Controls.h"
 #include "support/ProgramWindows.h"
@@ -44,7 +45,7 @@ TEST_F(MonitorSimTest, CallLogShowsWhatTheServerLogsAfterTheEcho) {
     control<QComboBox>(w, "cboSites")->addItems({"Default", "Site1"});
     control<QComboBox>(w, "cboSites")->setCurrentIndex(1);
 
-    w->reconnectCallLog();
+    w->callLogPane().reconnect();
     ASSERT_TRUE(waitFor([] { return G().g_CallLogState == QStringLiteral("PRINT"); }, 20000))
         << "the echo of the tail command never came; state " << G().g_CallLogState.toStdString();
 

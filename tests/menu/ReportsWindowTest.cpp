@@ -2,6 +2,7 @@
 // fetches of the list and of the report, and what becomes of the report on the PC.
 #include "MenuTestSupport.h"
 #include "menu/Reports.h"
+#include "support/Controls.h"
 #include "support/ProgramWindows.h"
 
 #include "RecordingViewer.h"
@@ -27,6 +28,7 @@
 #include <ostream>
 
 using namespace quillon;
+using testsupport::control;
 using testsupport::FakeServer;
 using testsupport::Prompt;
 
@@ -243,7 +245,7 @@ TEST_F(ReportsWindowTest, CancelButtonClosesAndLetsTheErrorPullRunAgain) {
 TEST_F(ReportsWindowTest, KeepsItsMinimumSize) {
     server.addFile("reports.txt", QByteArray());
     Reports window;
-    EXPECT_EQ(window.findChild<QLabel*>(QStringLiteral("Label1"))->text(),
+    EXPECT_EQ(control<QLabel>(window, "Label1")->text(),
               QStringLiteral("Double click on the report you want to view"));
     EXPECT_EQ(window.cmdcancel->text(), QStringLiteral("&Cancel"));
     window.show();

@@ -37,9 +37,8 @@ protected:
         server.addFile("reports.txt", "RW_A.rep\n");
     }
     QPushButton* button(const char* name) const {
-        auto* b = main.w->findChild<QPushButton*>(QLatin1String(name));
-        EXPECT_NE(b, nullptr) << name;
-        if (b) b->setEnabled(true);
+        auto* b = control<QPushButton>(main.w, name);
+        b->setEnabled(true);
         return b;
     }
 

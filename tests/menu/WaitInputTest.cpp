@@ -3,6 +3,7 @@
 // and grid double-clicked, every box typed into and every combo box moved on with the keyboard,
 // Return and Escape pressed and the window closed. Nothing more may be sent, no window open, no
 // box change and the window stay; then the wait ends at once through its Cancel.
+#include "support/Modal.h"
 #include "support/ProgramWindows.h"
 
 #include "access/LoginTestSupport.h"
@@ -60,6 +61,7 @@
 #include <QListWidget>
 #include <QLocale>
 #include <QPointer>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QTest>
 #include <QTimer>
@@ -151,19 +153,6 @@ void oneBackupListed(Env& env) {
                        "101508_103108_OFFICE1.tar.gz,10/31/2008,A,10/01/08,10/31/08,OFFICE1\n");
 }
 
-// Acts on the named window once its opener shows it modally.
-void whenShown(const QString& name, std::function<void(QWidget*)> act) {
-    QTimer::singleShot(10, [name, act] {
-        for (QWidget* w : QApplication::topLevelWidgets())
-            if (w->objectName() == name && w->isVisible()) return act(w);
-        whenShown(name, act);
-    });
-}
-
-void closeWhenShown(const QString& name) {
-    whenShown(name, [](QWidget* w) { w->close(); });
-}
-
 template <class W>
 W* as(QWidget* w) {
     return static_cast<W*>(w);
@@ -180,7 +169,7 @@ WaitRow menuRow(const char* name, const QString& table, const QString& window,
             },
             holdFetch(FakeSite::folder() + table),
             [window, click](QWidget* w) {
-                closeWhenShown(window);
+                testsupport::closeWhenShown(window);
                 click(as<Menu>(w));
             },
             cancelledWaitText("The table pull")};
@@ -208,7 +197,7 @@ const WaitRow kRows[] = {
          const auto found = w->lists->lstDivision->findItems("0101 Lobby", Qt::MatchExactly);
          if (!found.isEmpty()) {
              w->lists->available().highlight(w->lists->lstDivision->row(found.first()));
-             w->lists->addHighlighted();
+             w->lists->cmdadd->click();
          }
          env.prompter.yes();
          return w;
@@ -381,7 +370,8 @@ const WaitRow kRows[] = {
      },
      holdLine("^mv -f "),
      [](QWidget* w) {
-         whenShown("fEditDiv", [](QWidget* form) { as<ChangeForm>(form)->cmdsave_Click(); });
+         testsupport::whenShown<ChangeForm>("fEditDiv",
+                                            [](ChangeForm& form) { form.cmdsave_Click(); });
          as<frmmanager>(w)->cmdmodify_Click();
      },
      cancelledWaitText("The request")},

@@ -54,16 +54,8 @@ protected:
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
 
-    QPushButton* button(const char* name) const {
-        auto* b = w->findChild<QPushButton*>(QLatin1String(name));
-        EXPECT_NE(b, nullptr) << name;
-        return b;
-    }
-    QWidget* widget(const char* name) const {
-        auto* x = w->findChild<QWidget*>(QLatin1String(name));
-        EXPECT_NE(x, nullptr) << name;
-        return x;
-    }
+    QPushButton* button(const char* name) const { return control<QPushButton>(w, name); }
+    QWidget* widget(const char* name) const { return control<QWidget>(w, name); }
     void addSites(const QStringList& names) { control<QComboBox>(w, "cboSites")->addItems(names); }
     // As the login does for a user granted everything.
     void grantEverything() {

@@ -5,6 +5,8 @@
 #include "prices/PriceListWindow.h"
 #include "prices/PriceModifyForm.h"
 #include "prices/frmDatabase.h"
+#include "support/Controls.h"
+#include "support/Modal.h"
 #include "support/ProgramWindows.h"
 
 #include "changes/ChangeRequest.h"
@@ -36,6 +38,7 @@
 #include <utility>
 
 using namespace quillon;
+using testsupport::control;
 using testsupport::FakeSite;
 using State = ChangeExchange::State;
 
@@ -88,14 +91,6 @@ protected:
             QPoint(header->sectionViewportPosition(col) + header->sectionSize(col) / 2,
                    header->height() / 2));
     }
-    // Runs `act` on the named window once its opener has shown it modally.
-    static void whenShown(const QString& name, std::function<void(QWidget&)> act) {
-        QTimer::singleShot(10, [name, act] {
-            for (QWidget* w : QApplication::topLevelWidgets())
-                if (w->objectName() == name && w->isVisible()) return act(*w);
-            whenShown(name, act);
-        });
-    }
 
     testsupport::TempHome home;
     FakeSite site;
@@ -140,7 +135,7 @@ TEST_F(PriceWindowTest, ClicksOnTheMenuWhileAListLoadsOpenNoSecondList) {
         QTest::mouseDClick(menu.cmdCC, Qt::LeftButton);
         setWindowOpenHook({});
     });
-    whenShown("frmdomesticpricing", [](QWidget& w) { w.close(); });
+    testsupport::closeWhenShown("frmdomesticpricing");
     QTest::mouseClick(menu.cmdpricing, Qt::LeftButton);
     EXPECT_TRUE(held);
     EXPECT_TRUE(opened.isEmpty()) << opened.join(' ').toStdString();
@@ -241,7 +236,7 @@ TEST_F(PriceWindowTest, ModifyGetsTheChosenLineAndTheListReloadsTheQuestionsSet)
     list.pricinggrid->setCurrentRow(1);
     const int fetched = tableFetches();
     QStringList seen;
-    whenShown("frmdomesticpricingmodify", [&](QWidget& w) {
+    testsupport::whenShown("frmdomesticpricingmodify", [&](QWidget& w) {
         auto& f = static_cast<PriceModifyForm&>(w);
         seen << f.windowTitle() << f.txtcatagory->text() << f.txtoaic->text() << f.txtrowold->text()
              << f.line().rateFields.value(0);
@@ -329,7 +324,7 @@ class SentRecords : public ModifyFormTest, public ::testing::WithParamInterface<
 TEST_P(SentRecords, WriteTheTwoRecordsInSingleQuotes) {
     const SentCase& c = GetParam();
     const auto f = c.form();
-    if (c.value) f->findChild<QLineEdit*>(c.box)->setText(c.value);
+    if (c.value) control<QLineEdit>(f.get(), c.box)->setText(c.value);
     f->show();
     f->cmdsave_Click();
     EXPECT_TRUE(prompter.messages().isEmpty()) << prompter.messages().join('|').toStdString();
@@ -504,7 +499,7 @@ class EmptyBoxes : public ModifyFormTest, public ::testing::WithParamInterface<E
 TEST_P(EmptyBoxes, StopTheDomesticSaveWithTheirMessage) {
     const EmptyCase& c = GetParam();
     frmdomesticpricingmodify f(localLine());
-    f.findChild<QLineEdit*>(c.box)->clear();
+    control<QLineEdit>(f, c.box)->clear();
     f.show();
     prompter.ok();
     f.cmdsave_Click();

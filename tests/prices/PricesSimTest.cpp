@@ -3,6 +3,7 @@
 // the list that loads again shows the new price.
 #include "prices/PriceListWindow.h"
 #include "prices/PriceModifyForm.h"
+#include "support/Modal.h"
 #include "support/ProgramWindows.h"
 
 #include "common/Globals.h"
@@ -25,14 +26,8 @@ using namespace quillon;
 
 namespace {
 
-class PricesSimTest : public testsupport::SimTest {
+class PricesSimTest : public testsupport::SimSiteTest {
 protected:
-    void SetUp() override {
-        SimTest::SetUp();
-        if (IsSkipped()) return;
-        if (!site.make()) GTEST_SKIP() << "making a site folder needs root";
-        site.writeAndPullTables();
-    }
     QStringList requests() const { return QDir(site.folder()).entryList({"*.todo"}, QDir::Files); }
     // The first grid row whose cells begin so; 0 when there is none.
     static int rowOf(const SortableGrid* g, const QStringList& begin) {
@@ -43,19 +38,12 @@ protected:
     // Changes the modify form's boxes and saves once the list has shown it; the form's own
     // timer polls for the answer.
     static void changeWhenShown(const QString& name, std::function<void(PriceModifyForm&)> edit) {
-        QTimer::singleShot(10, [name, edit] {
-            for (QWidget* w : QApplication::topLevelWidgets())
-                if (w->objectName() == name && w->isVisible()) {
-                    auto& f = static_cast<PriceModifyForm&>(*w);
-                    edit(f);
-                    return f.cmdsave_Click();
-                }
-            changeWhenShown(name, edit);
+        testsupport::whenShown<PriceModifyForm>(name, [edit](PriceModifyForm& f) {
+            edit(f);
+            f.cmdsave_Click();
         });
     }
 
-    testsupport::TempHome home;
-    testsupport::SimSite site;
     testsupport::ScriptedPrompter prompter;
 };
 

@@ -10,9 +10,11 @@
 #include "common/Globals.h"
 #include "common/ShellQuote.h"
 #include "remote/CheckedLines.h"
+#include "support/Controls.h"
 #include "support/FakeServer.h"
 #include "support/FakeSite.h"
 #include "support/LocalShell.h"
+#include "support/Modal.h"
 #include "support/ProgramWindows.h"
 #include "support/ScriptedPrompter.h"
 #include "support/TempHome.h"
@@ -38,6 +40,7 @@
 #include <utility>
 
 using namespace quillon;
+using testsupport::control;
 using testsupport::FakeSite;
 using State = ChangeExchange::State;
 
@@ -138,10 +141,7 @@ TEST_F(AreaCodeTest, ClicksOnTheMenuWhileTheTableWindowLoadsOpenNoSecondWindow) 
         QTest::mouseDClick(menu.cmdaddac, Qt::LeftButton);
         setWindowOpenHook({});
     });
-    QTimer::singleShot(0, [] {
-        for (QWidget* w : QApplication::topLevelWidgets())
-            if (w->objectName() == "frmac" && w->isVisible()) w->close();
-    });
+    testsupport::closeWhenShown("frmac");
     QTest::mouseClick(menu.cmdLD, Qt::LeftButton);
     EXPECT_TRUE(held);
     EXPECT_TRUE(opened.isEmpty()) << opened.join(' ').toStdString();
@@ -292,7 +292,7 @@ TEST_F(ModifyTest, TheFormHoldsTheRowAndAPickOnlyListOfTheClasses) {
     frmeditAC f(kLocal);
     EXPECT_EQ(f.windowTitle(), "Modify Area Codes");
     EXPECT_EQ(f.cmdsave->text(), "Save ");
-    EXPECT_EQ(f.findChild<QPushButton*>("Cmdclose"), f.cmdcancel);
+    EXPECT_EQ(control<QPushButton>(f, "Cmdclose"), f.cmdcancel);
     EXPECT_EQ(f.cmdcancel->text(), "Cancel");
     EXPECT_EQ(f.txtareacode->text(), "617");
     EXPECT_FALSE(f.txtareacode->isEnabled());

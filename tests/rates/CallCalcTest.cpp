@@ -7,8 +7,9 @@
 #include "common/Globals.h"
 #include "common/ProgramClock.h"
 #include "remote/CheckedLines.h"
-#include "support/DebugLogLines.h"
 #include "reports/common/ReportTable.h"
+#include "support/Controls.h"
+#include "support/DebugLogLines.h"
 #include "support/FakeServer.h"
 #include "support/FakeSite.h"
 #include "support/LocalShell.h"
@@ -29,6 +30,7 @@
 #include <QTimer>
 
 using namespace quillon;
+using testsupport::control;
 using testsupport::FakeSite;
 
 namespace {
@@ -72,9 +74,8 @@ protected:
 TEST_F(CallCalcTest, TheFormLoadsTheLineTypesAndMakesItsFolder) {
     fcallcalc w;
     EXPECT_EQ(w.windowTitle(), "Call Calculator");
-    auto* shown = w.findChild<QComboBox*>("cboDivision");
-    auto* twin = w.findChild<QComboBox*>("cboDivisionhidden");
-    ASSERT_TRUE(shown && twin);
+    auto* shown = control<QComboBox>(w, "cboDivision");
+    auto* twin = control<QComboBox>(w, "cboDivisionhidden");
     EXPECT_EQ(shown->itemText(1), "0002 Guest Room");
     EXPECT_EQ(twin->itemText(1), "0002");
     EXPECT_EQ(shown->currentIndex(), -1);

@@ -10,6 +10,7 @@
 #include "common/ProgramClock.h"
 #include "remote/CheckedLines.h"
 #include "reports/common/ReportTable.h"
+#include "support/ChangeForms.h"
 #include "support/ProgramWindows.h"
 #include "support/RecordingViewer.h"
 #include "support/ScriptedPrompter.h"
@@ -29,17 +30,13 @@
 #include <QPushButton>
 
 using namespace quillon;
+using testsupport::saveAndWait;
 using testsupport::SimServer;
 
 namespace {
 
 class RatesSimTest : public testsupport::SimSiteTest {
 protected:
-    void saveAndWait(ChangeForm& f) {
-        f.show();
-        f.cmdsave_Click();
-        EXPECT_TRUE(testsupport::waitFor([&] { return !f.isVisible(); }, 20000));
-    }
     QStringList requests() const { return QDir(site.folder()).entryList({"*.todo"}, QDir::Files); }
     QByteArray mirror(const QString& table) const { return home.read("North/Bats/" + table); }
     static void fillAdd(frmaddac& f, const char* name, const char* area, const char* prefix,

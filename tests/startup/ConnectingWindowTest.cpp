@@ -9,8 +9,10 @@
 #include "menu/MainMenu.h"
 #include "menu/fMain.h"
 #include "platform/SystemInfo.h"
+#include "support/Controls.h"
 #include "support/DebugLogLines.h"
 #include "support/FakeServer.h"
+#include "support/NullMainWindow.h"
 #include "support/ScriptedPrompter.h"
 #include "support/TempHome.h"
 #include "widgets/MainWindowPort.h"
@@ -32,32 +34,22 @@
 using quillon::fgetdata;
 using quillon::G;
 using quillon::MainWindowPort;
+using testsupport::control;
 using testsupport::FakeServer;
 
 namespace {
 
 // What the connecting window does to the main window, in order.
-class RecordingMainWindow : public MainWindowPort {
+class RecordingMainWindow : public testsupport::NullMainWindow {
 public:
     QStringList calls;
 
-    void prepareForLogin() override {}
-    void showUpdateButton(bool) override {}
-    QStringList commandButtonNames() const override { return {}; }
-    void grantButton(const QString&) override {}
-    void showSiteEditorButton() override {}
-    QStringList siteNames() const override { return {}; }
-    void setSiteNames(const QStringList&) override {}
-    void addSiteName(const QString&) override {}
-    void setListIndex(int) override {}
     void setConnectedCaption(const QString& text) override { calls << "caption " + text; }
     void setDownloadTip(const QString& text) override { calls << "tip " + text; }
     void reconnectMonitorAndWait(Monitor monitor, int) override {
         calls << (monitor == Monitor::CallLog ? "monitor CallLog " + G().g_CallLogState
                                               : "monitor Pms " + G().g_PmsState);
     }
-    void show() override {}
-    bool isLoaded() const override { return true; }
 };
 
 QStringList filesIn(const QString& folder) {
@@ -132,8 +124,7 @@ protected:
 TEST_F(Connecting, TheDotsGrowToTenThenStartAgainAtOne) {
     chooseSite("North");
     fgetdata& w = load();
-    auto* label = w.findChild<QLabel*>("lblgetdata");
-    ASSERT_TRUE(label);
+    auto* label = control<QLabel>(w, "lblgetdata");
     EXPECT_EQ(label->text(), "Connecting to North");
     const QStringList expected = {".",         "..",         "...",     "....",
                                   ".....",     "......",     ".......", "........",

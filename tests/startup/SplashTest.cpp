@@ -79,9 +79,9 @@ TEST_P(SplashEdition, ShowsTheEditionAndVersionAtLoad) {
     writeIni(QByteArray(GetParam().express) + "Num=0\r\n");
     splash = new frmSplash;
     const QString name = QString::fromLatin1(GetParam().name);
-    EXPECT_EQ(splash->findChild<QLabel*>("lblProductName")->text(), name);
-    EXPECT_EQ(splash->findChild<QLabel*>("lblVersion")->text(), "Version 7.0.3");
-    EXPECT_EQ(splash->findChild<QLabel*>("lblWarning")->text(), "please wait .....");
+    EXPECT_EQ(control<QLabel>(splash, "lblProductName")->text(), name);
+    EXPECT_EQ(control<QLabel>(splash, "lblVersion")->text(), "Version 7.0.3");
+    EXPECT_EQ(control<QLabel>(splash, "lblWarning")->text(), "please wait .....");
     EXPECT_EQ(platform::programTitle(), name);
     EXPECT_EQ(G().g_Version, "7.0.3");
 }
@@ -95,8 +95,7 @@ TEST_F(Splash, LoadPreparesTheHiddenMainWindowWithEveryMenuButtonOff) {
     writeIni("Num=0\r\n");
     G().g_BackupReportsMode = true;
     splash = new frmSplash;
-    auto* timer = splash->findChild<QTimer*>("tmrSplash");
-    ASSERT_TRUE(timer);
+    auto* timer = control<QTimer>(splash, "tmrSplash");
     EXPECT_TRUE(timer->isActive());
     EXPECT_EQ(timer->interval(), 3000);
     EXPECT_TRUE(timer->isSingleShot());
@@ -118,7 +117,7 @@ TEST_F(Splash, TheGlobeInTheProgramFolderTurns) {
     QFile::copy(QStringLiteral(QUILLON_SOURCE_DIR "/resources/globe1_14807.gif"),
                 home.file("globe1_14807.gif"));
     splash = new frmSplash;
-    QMovie* globe = splash->findChild<QLabel*>("AniGif1")->movie();
+    QMovie* globe = control<QLabel>(splash, "AniGif1")->movie();
     ASSERT_TRUE(globe);
     EXPECT_TRUE(globe->isValid());
     EXPECT_GT(globe->frameCount(), 1);
@@ -165,7 +164,7 @@ TEST_F(Splash, ClosingItBeforeTheTimerEndsTheProgram) {
     splash->show();
     splash->close();
     EXPECT_TRUE(quillon::programEndRequested());
-    EXPECT_FALSE(splash->findChild<QTimer*>("tmrSplash")->isActive());
+    EXPECT_FALSE(control<QTimer>(splash, "tmrSplash")->isActive());
 }
 
 struct UpdateCase {

@@ -13,6 +13,8 @@
 #include "TablesTestSupport.h"
 #include "changes/ChangeRequest.h"
 #include "remote/CheckedLines.h"
+#include "support/ChangeForms.h"
+#include "support/Controls.h"
 #include "support/FakeServer.h"
 #include "support/FakeSite.h"
 #include "support/ScriptedPrompter.h"
@@ -40,37 +42,22 @@
 using namespace quillon;
 using tablestest::items;
 using tablestest::pick;
+using testsupport::control;
 using testsupport::FakeSite;
 using State = ChangeExchange::State;
 
 namespace {
 
-using Opener = std::function<std::unique_ptr<ChangeForm>()>;
-
-template <class W>
-Opener add() {
-    return [] { return std::make_unique<W>(); };
-}
-template <class W>
-Opener edit(QStringList row) {
-    return [row] { return std::make_unique<W>(row); };
-}
+using Opener = testsupport::FormOpener;
+using testsupport::addForm;
+using testsupport::box;
+using testsupport::list;
+using testsupport::modifyForm;
 
 const QStringList kDivRow{"0003", "Operations"};
 const QStringList kDptRow{"0100", "Front Office", "3"};
 const QStringList kExtRow{"0012", "Front Desk", "100", "12.50", "0.00", "2.00", "148", ""};
 const QStringList kLineRow{"0005", "12", "1"};
-
-QLineEdit* box(ChangeForm& f, const char* name) {
-    auto* b = f.findChild<QLineEdit*>(QString::fromLatin1(name));
-    EXPECT_NE(b, nullptr) << name;
-    return b;
-}
-QComboBox* list(ChangeForm& f, const char* name) {
-    auto* c = f.findChild<QComboBox*>(QString::fromLatin1(name));
-    EXPECT_NE(c, nullptr) << name;
-    return c;
-}
 
 class FormTest : public ::testing::Test {
 protected:
@@ -121,8 +108,9 @@ TEST_F(FormTest, TheDivisionFormsHoldTheNumberAndTheName) {
 // Every form's running label waits hidden with its words in red.
 TEST_F(FormTest, TheRunningLabelIsSavingDataInRed) {
     for (const Opener& open :
-         {add<fAddDiv>(), edit<fEditDiv>(kDivRow), add<fAddDpt>(), edit<feditdpt>(kDptRow),
-          add<fAddext>(), edit<feditext>(kExtRow), add<FAddLine>(), edit<feditline>(kLineRow)}) {
+         {addForm<fAddDiv>(), modifyForm<fEditDiv>(kDivRow), addForm<fAddDpt>(),
+          modifyForm<feditdpt>(kDptRow), addForm<fAddext>(), modifyForm<feditext>(kExtRow),
+          addForm<FAddLine>(), modifyForm<feditline>(kLineRow)}) {
         const auto f = open();
         const QLabel* label = f->lblrunning;
         EXPECT_EQ(label->text(), "Saving Data") << f->windowTitle().toStdString();
@@ -250,8 +238,7 @@ TEST_P(FirstFocus, TheFormOpensOnItsFirstField) {
     f->show();
     f->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(f.get()));
-    QWidget* first = f->findChild<QWidget*>(QString::fromLatin1(GetParam().first));
-    ASSERT_TRUE(first);
+    QWidget* first = control<QWidget>(f.get(), GetParam().first);
     QWidget* focused = QApplication::focusWidget();
     EXPECT_TRUE(focused == first || (focused && first->isAncestorOf(focused)))
         << (focused ? focused->objectName().toStdString() : "nothing");
@@ -265,17 +252,18 @@ TEST_P(FirstFocus, TheFormOpensOnItsFirstField) {
 INSTANTIATE_TEST_SUITE_P(
     Forms, FirstFocus,
     ::testing::Values(
-        FocusCase{"AddDivision", add<fAddDiv>(), "txtdivnumber"},
-        FocusCase{"ModifyDivision", edit<fEditDiv>(kDivRow), "txtDivName"},
-        FocusCase{"AddExtension", add<fAddext>(), "txtextnumber"},
-        FocusCase{"ModifyExtension", edit<feditext>(kExtRow), "txtextname"},
-        FocusCase{"AddLine", add<FAddLine>(), "txtlinenumber"},
-        FocusCase{"AddAreaCode", add<frmaddac>(), "txtname"},
-        FocusCase{"ModifyAreaCode", edit<frmeditAC>({"1", "617", "555", "Boston", "2"}), "txtname"},
+        FocusCase{"AddDivision", addForm<fAddDiv>(), "txtdivnumber"},
+        FocusCase{"ModifyDivision", modifyForm<fEditDiv>(kDivRow), "txtDivName"},
+        FocusCase{"AddExtension", addForm<fAddext>(), "txtextnumber"},
+        FocusCase{"ModifyExtension", modifyForm<feditext>(kExtRow), "txtextname"},
+        FocusCase{"AddLine", addForm<FAddLine>(), "txtlinenumber"},
+        FocusCase{"AddAreaCode", addForm<frmaddac>(), "txtname"},
+        FocusCase{"ModifyAreaCode", modifyForm<frmeditAC>({"1", "617", "555", "Boston", "2"}),
+                  "txtname"},
         FocusCase{"DomesticPrice",
                   [] { return std::make_unique<frmdomesticpricingmodify>(PriceLine{}); },
                   "txtoait"},
-        FocusCase{"DeleteCalls", add<fdeletecalls>(), "startdate"}),
+        FocusCase{"DeleteCalls", addForm<fdeletecalls>(), "startdate"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // ---- records ---------------------------------------------------------------------------------
@@ -306,51 +294,51 @@ TEST_P(Records, SaveWritesTheRecordAsTheFileMustHoldIt) {
 }
 
 const RecordCase kRecordCases[] = {
-        RecordCase{"AddDivision", add<fAddDiv>(),
-                   [](ChangeForm& f) {
-                       box(f, "txtdivnumber")->setText("7");
-                       box(f, "txtDivName")->setText("Sales  Team ");
-                   },
-                   "1,add,div,7,Sales  Team "},
-        RecordCase{"ModifyDivision", edit<fEditDiv>(kDivRow),
-                   [](ChangeForm& f) { box(f, "txtDivName")->setText("Ops  North"); },
-                   "1,mod,div,0003,\"Operations\",0003,\"Ops  North\""},
-        RecordCase{"AddDepartment", add<fAddDpt>(),
-                   [](ChangeForm& f) {
-                       box(f, "txtdptnumber")->setText("120");
-                       box(f, "txtdptname")->setText("Sales");
-                       pick(list(f, "cboDivision"), "0003 Operations");
-                   },
-                   "1,add,dpt,120,Sales,0003"},
-        // Unchanged but for the name: the old division as the mirror holds it, the new one as
-        // the key, and the one trailing blank.
-        RecordCase{"ModifyDepartment", edit<feditdpt>({"0003", "Old", "3"}),
-                   [](ChangeForm& f) { box(f, "txtdptname")->setText("New"); },
-                   "1,mod,dpt,0003,\"Old\",3,0003,\"New\",0003 "},
-        RecordCase{"AddExtension", add<fAddext>(),
-                   [](ChangeForm& f) {
-                       box(f, "txtextnumber")->setText("1060");
-                       box(f, "txtextname")->setText("Gift Shop");
-                       pick(list(f, "cboDepartment"), "0100 Front Office");
-                       box(f, "txtequipment")->setText("5.00");
-                   },
-                   "1,add,ext,1060,Gift Shop,0100,5.00,0,0,0,0"},
-        RecordCase{"ModifyExtension", edit<feditext>(kExtRow),
-                   [](ChangeForm& f) {
-                       box(f, "txtextname")->setText("Front  Desk");
-                       box(f, "txtother")->setText("0");
-                   },
-                   "1,mod,ext,0012,\"Front Desk\",100,12.50,0.00,2.00,148,,0012,\"Front  Desk\","
-                   "0100,12.50,0.00,2.00,148,0  "},
-        RecordCase{"AddLine", add<FAddLine>(),
-                   [](ChangeForm& f) {
-                       box(f, "txtlinenumber")->setText("8");
-                       pick(list(f, "cboext"), "0012 Front Desk");
-                       pick(list(f, "cbolt"), "0001 Administrative");
-                   },
-                   "1,add,line,8,0012,0001"},
-        RecordCase{"ModifyLineUnchanged", edit<feditline>(kLineRow), [](ChangeForm&) {},
-                   "1,mod,line,0005,12,1,0005,0012,0001"}};
+    RecordCase{"AddDivision", addForm<fAddDiv>(),
+               [](ChangeForm& f) {
+                   box(f, "txtdivnumber")->setText("7");
+                   box(f, "txtDivName")->setText("Sales  Team ");
+               },
+               "1,add,div,7,Sales  Team "},
+    RecordCase{"ModifyDivision", modifyForm<fEditDiv>(kDivRow),
+               [](ChangeForm& f) { box(f, "txtDivName")->setText("Ops  North"); },
+               "1,mod,div,0003,\"Operations\",0003,\"Ops  North\""},
+    RecordCase{"AddDepartment", addForm<fAddDpt>(),
+               [](ChangeForm& f) {
+                   box(f, "txtdptnumber")->setText("120");
+                   box(f, "txtdptname")->setText("Sales");
+                   pick(list(f, "cboDivision"), "0003 Operations");
+               },
+               "1,add,dpt,120,Sales,0003"},
+    // Unchanged but for the name: the old division as the mirror holds it, the new one as
+    // the key, and the one trailing blank.
+    RecordCase{"ModifyDepartment", modifyForm<feditdpt>({"0003", "Old", "3"}),
+               [](ChangeForm& f) { box(f, "txtdptname")->setText("New"); },
+               "1,mod,dpt,0003,\"Old\",3,0003,\"New\",0003 "},
+    RecordCase{"AddExtension", addForm<fAddext>(),
+               [](ChangeForm& f) {
+                   box(f, "txtextnumber")->setText("1060");
+                   box(f, "txtextname")->setText("Gift Shop");
+                   pick(list(f, "cboDepartment"), "0100 Front Office");
+                   box(f, "txtequipment")->setText("5.00");
+               },
+               "1,add,ext,1060,Gift Shop,0100,5.00,0,0,0,0"},
+    RecordCase{"ModifyExtension", modifyForm<feditext>(kExtRow),
+               [](ChangeForm& f) {
+                   box(f, "txtextname")->setText("Front  Desk");
+                   box(f, "txtother")->setText("0");
+               },
+               "1,mod,ext,0012,\"Front Desk\",100,12.50,0.00,2.00,148,,0012,\"Front  Desk\","
+               "0100,12.50,0.00,2.00,148,0  "},
+    RecordCase{"AddLine", addForm<FAddLine>(),
+               [](ChangeForm& f) {
+                   box(f, "txtlinenumber")->setText("8");
+                   pick(list(f, "cboext"), "0012 Front Desk");
+                   pick(list(f, "cbolt"), "0001 Administrative");
+               },
+               "1,add,line,8,0012,0001"},
+    RecordCase{"ModifyLineUnchanged", modifyForm<feditline>(kLineRow), [](ChangeForm&) {},
+               "1,mod,line,0005,12,1,0005,0012,0001"}};
 
 INSTANTIATE_TEST_SUITE_P(Forms, Records, ::testing::ValuesIn(kRecordCases));
 
@@ -449,67 +437,71 @@ const QString kNameChars =
 INSTANTIATE_TEST_SUITE_P(
     Forms, Checks,
     ::testing::Values(
-        CheckCase{"AddDivisionEmpty", add<fAddDiv>(), kNothing, "You must enter a Division name"},
-        CheckCase{"AddDivisionWithoutNumber", add<fAddDiv>(),
+        CheckCase{"AddDivisionEmpty", addForm<fAddDiv>(), kNothing,
+                  "You must enter a Division name"},
+        CheckCase{"AddDivisionWithoutNumber", addForm<fAddDiv>(),
                   [](ChangeForm& f) { box(f, "txtDivName")->setText("Sales"); },
                   "You must enter a Division number"},
-        CheckCase{"AddDivisionCommaInTheName", add<fAddDiv>(),
+        CheckCase{"AddDivisionCommaInTheName", addForm<fAddDiv>(),
                   [](ChangeForm& f) {
                       box(f, "txtdivnumber")->setText("7");
                       box(f, "txtDivName")->setText("Sales, North");
                   },
                   "The Division Name " + kNameChars},
-        CheckCase{"AddDivisionDecimalNumber", add<fAddDiv>(),
+        CheckCase{"AddDivisionDecimalNumber", addForm<fAddDiv>(),
                   [](ChangeForm& f) {
                       box(f, "txtdivnumber")->setText("7.5");
                       box(f, "txtDivName")->setText("Sales");
                   },
                   "The Division Number must be a whole number: digits only."},
-        CheckCase{"ModifyDivisionNameEmptied", edit<fEditDiv>(kDivRow),
+        CheckCase{"ModifyDivisionNameEmptied", modifyForm<fEditDiv>(kDivRow),
                   [](ChangeForm& f) { box(f, "txtDivName")->clear(); },
                   "You must enter a Division name"},
         // Refused at its box, before anything is sent: the server's shell would refuse the
         // line unsent, after the form had counted the request as sent.
-        CheckCase{"ModifyDivisionNameWithoutAWindows1252Code", edit<fEditDiv>(kDivRow),
-                  [](ChangeForm& f) { box(f, "txtDivName")->setText(QString::fromUtf8("\u0141\u00f3d\u017a")); },
+        CheckCase{"ModifyDivisionNameWithoutAWindows1252Code", modifyForm<fEditDiv>(kDivRow),
+                  [](ChangeForm& f) {
+                      box(f, "txtDivName")->setText(QString::fromUtf8("\u0141\u00f3d\u017a"));
+                  },
                   QString::fromUtf8("The Division Name may not hold the character \"\u0141\" "
                                     "(U+0141): the server's text is Windows-1252, which has no "
                                     "code for it.")},
-        CheckCase{"ModifyDivisionQuoteInTheName", edit<fEditDiv>(kDivRow),
+        CheckCase{"ModifyDivisionQuoteInTheName", modifyForm<fEditDiv>(kDivRow),
                   [](ChangeForm& f) { box(f, "txtDivName")->setText("Ops \"North\""); },
                   "The Division Name " + kNameChars},
-        CheckCase{"AddDepartmentWithoutDivision", add<fAddDpt>(),
+        CheckCase{"AddDepartmentWithoutDivision", addForm<fAddDpt>(),
                   [](ChangeForm& f) {
                       box(f, "txtdptnumber")->setText("1");
                       box(f, "txtdptname")->setText("A");
                   },
                   "You must Choose a Division"},
-        CheckCase{"AddDepartmentEmpty", add<fAddDpt>(), kNothing,
+        CheckCase{"AddDepartmentEmpty", addForm<fAddDpt>(), kNothing,
                   "You must enter a Department name"},
-        CheckCase{"ModifyDepartmentDivisionNotInTheTable", edit<feditdpt>({"0100", "A", "99"}),
-                  kNothing, "You must Choose a Division"},
-        CheckCase{"ModifyDepartmentBackslash", edit<feditdpt>(kDptRow),
+        CheckCase{"ModifyDepartmentDivisionNotInTheTable",
+                  modifyForm<feditdpt>({"0100", "A", "99"}), kNothing,
+                  "You must Choose a Division"},
+        CheckCase{"ModifyDepartmentBackslash", modifyForm<feditdpt>(kDptRow),
                   [](ChangeForm& f) { box(f, "txtdptname")->setText("A\\B"); },
                   "The Department Name " + kNameChars},
-        CheckCase{"AddExtensionEmpty", add<fAddext>(), kNothing,
+        CheckCase{"AddExtensionEmpty", addForm<fAddext>(), kNothing,
                   "You must enter a name for this extension"},
-        CheckCase{"AddExtensionWithoutNumber", add<fAddext>(),
+        CheckCase{"AddExtensionWithoutNumber", addForm<fAddext>(),
                   [](ChangeForm& f) { box(f, "txtextname")->setText("A"); },
                   "You must enter an extension Number"},
-        CheckCase{"AddExtensionWithoutDepartment", add<fAddext>(),
+        CheckCase{"AddExtensionWithoutDepartment", addForm<fAddext>(),
                   [](ChangeForm& f) {
                       box(f, "txtextname")->setText("A");
                       box(f, "txtextnumber")->setText("1");
                   },
                   "You must choose a Department"},
-        CheckCase{"AddExtensionAnAmountCleared", add<fAddext>(),
+        CheckCase{"AddExtensionAnAmountCleared", addForm<fAddext>(),
                   [](ChangeForm& f) {
                       box(f, "txtextname")->setText("A");
                       box(f, "txtextnumber")->setText("1");
                       box(f, "txtother")->clear();
                   },
                   "You must enter a value in Other category"},
-        CheckCase{"AddExtensionHalfANumber", add<fAddext>(),
+        CheckCase{"AddExtensionHalfANumber", addForm<fAddext>(),
                   [](ChangeForm& f) {
                       box(f, "txtextname")->setText("A");
                       box(f, "txtextnumber")->setText("1");
@@ -518,55 +510,55 @@ INSTANTIATE_TEST_SUITE_P(
                   },
                   "The Equipment Cost must be a number such as 12.50: digits, an optional sign "
                   "and \".\" before the decimals."},
-        CheckCase{"ModifyExtensionOtherEmpty", edit<feditext>(kExtRow), kNothing,
+        CheckCase{"ModifyExtensionOtherEmpty", modifyForm<feditext>(kExtRow), kNothing,
                   "You must enter a value in Other category"},
-        CheckCase{"ModifyExtensionNumberAndNameEmpty", edit<feditext>(kExtRow),
+        CheckCase{"ModifyExtensionNumberAndNameEmpty", modifyForm<feditext>(kExtRow),
                   [](ChangeForm& f) {
                       box(f, "txtextnumber")->clear();
                       box(f, "txtextname")->clear();
                   },
                   "You must enter an extension Number"},
-        CheckCase{"ModifyExtensionNameEmpty", edit<feditext>(kExtRow),
+        CheckCase{"ModifyExtensionNameEmpty", modifyForm<feditext>(kExtRow),
                   [](ChangeForm& f) {
                       box(f, "txtother")->setText("0");
                       box(f, "txtextname")->clear();
                   },
                   "YYou must enter an extension Name"},
-        CheckCase{"ModifyExtensionTotalEmpty", edit<feditext>(kExtRow),
+        CheckCase{"ModifyExtensionTotalEmpty", modifyForm<feditext>(kExtRow),
                   [](ChangeForm& f) {
                       box(f, "txtother")->setText("0");
                       box(f, "txttotal")->clear();
                   },
                   "YYou must enter a value in Total category"},
-        CheckCase{"ModifyExtensionOverHeadEmpty", edit<feditext>(kExtRow),
+        CheckCase{"ModifyExtensionOverHeadEmpty", modifyForm<feditext>(kExtRow),
                   [](ChangeForm& f) {
                       box(f, "txtother")->setText("0");
                       box(f, "txtoverhead")->clear();
                   },
                   "You must enter a value in OverHead category"},
-        CheckCase{"ModifyExtensionEquipmentEmpty", edit<feditext>(kExtRow),
+        CheckCase{"ModifyExtensionEquipmentEmpty", modifyForm<feditext>(kExtRow),
                   [](ChangeForm& f) {
                       box(f, "txtother")->setText("0");
                       box(f, "txtequipment")->clear();
                   },
                   "You must enter a value in Equipment category"},
-        CheckCase{"ModifyExtensionCreditEmpty", edit<feditext>(kExtRow),
+        CheckCase{"ModifyExtensionCreditEmpty", modifyForm<feditext>(kExtRow),
                   [](ChangeForm& f) {
                       box(f, "txtother")->setText("0");
                       box(f, "txtcredit")->clear();
                   },
                   "You must enter a value in Credit category"},
-        CheckCase{"AddLineEmpty", add<FAddLine>(), kNothing, "You must enter a Line number"},
-        CheckCase{"AddLineWithoutExtension", add<FAddLine>(),
+        CheckCase{"AddLineEmpty", addForm<FAddLine>(), kNothing, "You must enter a Line number"},
+        CheckCase{"AddLineWithoutExtension", addForm<FAddLine>(),
                   [](ChangeForm& f) { box(f, "txtlinenumber")->setText("8"); },
                   "You must choose an Extension"},
-        CheckCase{"AddLineWithoutLineType", add<FAddLine>(),
+        CheckCase{"AddLineWithoutLineType", addForm<FAddLine>(),
                   [](ChangeForm& f) {
                       box(f, "txtlinenumber")->setText("8");
                       pick(list(f, "cboext"), "1234 Lobby");
                   },
                   "You must choose a Line Type"},
-        CheckCase{"ModifyLineExtensionNotInTheTable", edit<feditline>({"0005", "99", "1"}),
+        CheckCase{"ModifyLineExtensionNotInTheTable", modifyForm<feditline>({"0005", "99", "1"}),
                   kNothing, "You must choose an Extension"}));
 
 // ---- the frame --------------------------------------------------------------------------------

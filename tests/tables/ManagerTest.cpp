@@ -11,6 +11,7 @@
 #include "common/ProgramClock.h"
 #include "common/SiteContext.h"
 #include "reports/common/ReportTable.h"
+#include "support/Controls.h"
 #include "support/RecordingViewer.h"
 #include "support/ScriptedPrompter.h"
 #include "support/TempHome.h"
@@ -37,6 +38,7 @@
 #include <ostream>
 
 using namespace quillon;
+using testsupport::control;
 
 namespace {
 
@@ -247,10 +249,10 @@ TEST_F(ManagerTest, WritesItsLogLines) {
         frmmanager m;
         m.show();
         for (int i = 0; i < 4; ++i) {
-            m.findChild<QRadioButton*>(QStringLiteral("Optreporttype_%1").arg(i))->click();
+            control<QRadioButton>(m, QStringLiteral("Optreporttype_%1").arg(i))->click();
             m.MSFlexGrid1->setCurrentRow(1);
-            m.findChild<QPushButton*>(QStringLiteral("cmdmodify"))->click();
-            const QTimer* showMe = m.findChild<QTimer*>(QStringLiteral("tmrShowMe"));
+            control<QPushButton>(m, "cmdmodify")->click();
+            const QTimer* showMe = control<QTimer>(m, "tmrShowMe");
             ASSERT_TRUE(testsupport::waitFor([&] { return !showMe->isActive(); }, 5000));
             const QString grid = QString::fromLatin1(tables[i].grid);
             expected << "Loading " + grid + " Grid" << "Done Loading " + grid + " Grid"

@@ -10,6 +10,7 @@
 
 #include "TablesTestSupport.h"
 #include "changes/ChangeRequest.h"
+#include "support/ChangeForms.h"
 #include "support/ScriptedPrompter.h"
 #include "support/SimServer.h"
 #include "support/SimSite.h"
@@ -39,35 +40,15 @@ using testsupport::SimServer;
 
 namespace {
 
-using Opener = std::function<std::unique_ptr<ChangeForm>()>;
-template <class W>
-Opener add() {
-    return [] { return std::make_unique<W>(); };
-}
-template <class W>
-Opener edit(QStringList row) {
-    return [row] { return std::make_unique<W>(row); };
-}
-
-QLineEdit* box(QWidget& f, const char* name) {
-    auto* b = f.findChild<QLineEdit*>(QString::fromLatin1(name));
-    EXPECT_NE(b, nullptr) << name;
-    return b;
-}
-QComboBox* list(QWidget& f, const char* name) {
-    auto* c = f.findChild<QComboBox*>(QString::fromLatin1(name));
-    EXPECT_NE(c, nullptr) << name;
-    return c;
-}
+using Opener = testsupport::FormOpener;
+using testsupport::addForm;
+using testsupport::box;
+using testsupport::list;
+using testsupport::modifyForm;
+using testsupport::saveAndWait;
 
 class TablesSimTest : public testsupport::SimSiteTest {
 protected:
-    // Saves and waits, the form's own timer polling, until the form has closed.
-    void saveAndWait(ChangeForm& f) {
-        f.show();
-        f.cmdsave_Click();
-        EXPECT_TRUE(testsupport::waitFor([&] { return !f.isVisible(); }, 20000));
-    }
     QStringList requests() const { return QDir(site.folder()).entryList({"*.todo"}, QDir::Files); }
     QByteArray mirror(const QString& table) const { return home.read("North/Bats/" + table); }
     // Runs `act` on the named window once the opener has shown it modally.
@@ -116,29 +97,29 @@ TEST_P(RequestFiles, HoldTheRecordAndTheChangeComesBackInTheMirror) {
 INSTANTIATE_TEST_SUITE_P(
     Forms, RequestFiles,
     ::testing::Values(
-        GoldenCase{"AddDivision", add<fAddDiv>(),
+        GoldenCase{"AddDivision", addForm<fAddDiv>(),
                    [](ChangeForm& f) {
                        box(f, "txtdivnumber")->setText("60");
                        box(f, "txtDivName")->setText("New  Division ");
                    },
                    "1,add,div,60,New  Division \n", "Div added OK", "div.csv",
                    "60,New  Division ,"},
-        GoldenCase{"ModifyDivision", edit<fEditDiv>({"0030", "Operations"}),
+        GoldenCase{"ModifyDivision", modifyForm<fEditDiv>({"0030", "Operations"}),
                    [](ChangeForm& f) { box(f, "txtDivName")->setText("Ops  North"); },
                    "1,mod,div,0030,\"Operations\",0030,\"Ops  North\"\n", "Div Modified OK",
                    "div.csv", "30,Ops  North,"},
-        GoldenCase{"AddDepartment", add<fAddDpt>(),
+        GoldenCase{"AddDepartment", addForm<fAddDpt>(),
                    [](ChangeForm& f) {
                        box(f, "txtdptnumber")->setText("180");
                        box(f, "txtdptname")->setText("Spa");
                        pick(list(f, "cboDivision"), "0050 Guests");
                    },
                    "1,add,dpt,180,Spa,0050\n", "DPT added OK", "dpt.csv", "180,Spa,50"},
-        GoldenCase{"ModifyDepartment", edit<feditdpt>({"0100", "Front Office", "10"}),
+        GoldenCase{"ModifyDepartment", modifyForm<feditdpt>({"0100", "Front Office", "10"}),
                    [](ChangeForm& f) { box(f, "txtdptname")->setText("Front  Office"); },
                    "1,mod,dpt,0100,\"Front Office\",10,0100,\"Front  Office\",0010 \n",
                    "DPT Modified OK", "dpt.csv", "100,Front  Office,10"},
-        GoldenCase{"AddExtension", add<fAddext>(),
+        GoldenCase{"AddExtension", addForm<fAddext>(),
                    [](ChangeForm& f) {
                        box(f, "txtextnumber")->setText("1060");
                        box(f, "txtextname")->setText("Gift Shop");
@@ -147,24 +128,24 @@ INSTANTIATE_TEST_SUITE_P(
                    },
                    "1,add,ext,1060,Gift Shop,0100,5.00,0,0,0,0\n", "EXT added OK", "ext.csv",
                    "1060,Gift Shop,100,5.00,0,0,0,0"},
-        GoldenCase{
-            "ModifyExtension",
-            edit<feditext>({"1030", "Liam O'Brien", "120", "15.00", "0.00", "2.50", "64", ""}),
-            [](ChangeForm& f) {
-                box(f, "txtextname")->setText("Liam O'Brien Jr");
-                box(f, "txtother")->setText("0");
-            },
-            "1,mod,ext,1030,\"Liam O'Brien\",120,15.00,0.00,2.50,64,,1030,\"Liam O'Brien "
-            "Jr\",0120,15.00,0.00,2.50,64,0  \n",
-            "EXT Modified OK", "ext.csv", "1030,Liam O'Brien Jr,120,15.00,0.00,2.50,64,0"},
-        GoldenCase{"AddLine", add<FAddLine>(),
+        GoldenCase{"ModifyExtension",
+                   modifyForm<feditext>({"1030", "Liam O'Brien", "120", "15.00", "0.00", "2.50",
+                                         "64", ""}),
+                   [](ChangeForm& f) {
+                       box(f, "txtextname")->setText("Liam O'Brien Jr");
+                       box(f, "txtother")->setText("0");
+                   },
+                   "1,mod,ext,1030,\"Liam O'Brien\",120,15.00,0.00,2.50,64,,1030,\"Liam O'Brien "
+                   "Jr\",0120,15.00,0.00,2.50,64,0  \n",
+                   "EXT Modified OK", "ext.csv", "1030,Liam O'Brien Jr,120,15.00,0.00,2.50,64,0"},
+        GoldenCase{"AddLine", addForm<FAddLine>(),
                    [](ChangeForm& f) {
                        box(f, "txtlinenumber")->setText("8");
                        pick(list(f, "cboext"), "1031 Ana Duarte");
                        pick(list(f, "cbolt"), "0002 Executive");
                    },
                    "1,add,line,8,1031,0002\n", "LINE added OK", "line.csv", "8,1031,2"},
-        GoldenCase{"ModifyLine", edit<feditline>({"0001", "1001", "1"}),
+        GoldenCase{"ModifyLine", modifyForm<feditline>({"0001", "1001", "1"}),
                    [](ChangeForm& f) { pick(list(f, "cbolt1"), "0003 Guest Room"); },
                    "1,mod,line,0001,1001,1,0001,1001,0003\n", "LINE Modified OK", "line.csv",
                    "1,1001,3"}));
@@ -220,12 +201,15 @@ TEST_P(HostileNames, AreRefusedWithTheirMessageOrStoredByteForByte) {
     EXPECT_FALSE(QFile::exists(SimServer::siteDir() + "/canary"));
 }
 
-const FieldCase kDivisionName{
-    "DivisionName", add<fAddDiv>(),  [](ChangeForm& f) { box(f, "txtdivnumber")->setText("61"); },
-    "txtDivName",   "Division Name", "div.csv",
-    "Div added OK"};
+const FieldCase kDivisionName{"DivisionName",
+                              addForm<fAddDiv>(),
+                              [](ChangeForm& f) { box(f, "txtdivnumber")->setText("61"); },
+                              "txtDivName",
+                              "Division Name",
+                              "div.csv",
+                              "Div added OK"};
 const FieldCase kDepartmentName{"DepartmentName",
-                                add<fAddDpt>(),
+                                addForm<fAddDpt>(),
                                 [](ChangeForm& f) {
                                     box(f, "txtdptnumber")->setText("181");
                                     pick(list(f, "cboDivision"), "0010 Rooms Division");
@@ -235,7 +219,7 @@ const FieldCase kDepartmentName{"DepartmentName",
                                 "dpt.csv",
                                 "DPT added OK"};
 const FieldCase kExtensionName{"ExtensionName",
-                               add<fAddext>(),
+                               addForm<fAddext>(),
                                [](ChangeForm& f) {
                                    box(f, "txtextnumber")->setText("1061");
                                    pick(list(f, "cboDepartment"), "0100 Front Office");

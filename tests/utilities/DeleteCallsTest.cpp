@@ -115,7 +115,7 @@ protected:
         const int row = texts(w.lists->lstDivision).indexOf(text);
         ASSERT_GE(row, 0) << text.toStdString();
         w.lists->available().highlight(row);
-        w.lists->addHighlighted();
+        w.lists->cmdadd->click();
     }
     void answer(fdeletecalls& w, const QByteArray& bytes) {
         const QString done = w.exchange().answerName();

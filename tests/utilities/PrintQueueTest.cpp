@@ -4,6 +4,7 @@
 #include "utilities/frmprintjobs.h"
 
 #include "remote/CheckedLines.h"
+#include "support/Controls.h"
 #include "support/DebugLogLines.h"
 #include "support/FakeServer.h"
 #include "support/FakeSite.h"
@@ -27,6 +28,7 @@
 #include <ostream>
 
 using namespace quillon;
+using testsupport::control;
 using testsupport::FakeSite;
 
 namespace {
@@ -124,7 +126,7 @@ protected:
     void SetUp() override { server.addFile("printjob.rtf", kQueue); }
     static void choose(frmprintjobs& w, int row) {
         w.lists->available().highlight(row);
-        w.lists->addHighlighted();
+        w.lists->cmdadd->click();
     }
 
     testsupport::TempHome home;
@@ -247,7 +249,7 @@ TEST_F(PrintJobsWindow, MovesEnableDeleteWhileJobsAreChosen) {
     // The job that followed takes the highlight.
     EXPECT_EQ(w.lists->available().highlighted(), 1);
     w.lists->selected().highlight(0);
-    w.lists->removeHighlighted();
+    w.lists->cmdremove->click();
     EXPECT_FALSE(w.Command1->isEnabled());
 }
 
@@ -287,13 +289,12 @@ TEST_F(PrintJobsWindow, ADoubleClickedJobIsRemovedAndTheRunLogged) {
     testsupport::startDebugLog();
     frmprintjobs w;
     w.show();
-    auto* listed = w.findChild<QListWidget*>(QStringLiteral("lstDivision"));
-    ASSERT_NE(listed, nullptr);
+    auto* listed = control<QListWidget>(w, "lstDivision");
     const QRect second = listed->visualItemRect(listed->item(1));
     QTest::mouseClick(listed->viewport(), Qt::LeftButton, {}, second.center());
     QTest::mouseDClick(listed->viewport(), Qt::LeftButton, {}, second.center());
     EXPECT_EQ(texts(w.lists->lstItem), QStringList{"12345   (stdin)"});
-    auto* remove = w.findChild<QPushButton*>(QStringLiteral("Command1"));
+    auto* remove = control<QPushButton>(w, "Command1");
     ASSERT_TRUE(remove->isEnabled());
     QTest::mouseClick(remove, Qt::LeftButton);
     ASSERT_EQ(server.shellRequests().size(), 2u);

@@ -99,6 +99,15 @@ protected:
     void SetUp() override {
         home.write("North/Bats/ext.csv", "101,Room 101,200,0,0,0,0,\r\n7,Room 7,200,0,0,0,0,\r\n");
     }
+    // Shows the window with a call of extension 0007 of that type to 411, 9 December at 08:05.
+    static void fillIn(fhobiccall& w, const QString& type) {
+        w.show();
+        w.extensions->setCurrentIndex(1);
+        w.cbotype->setCurrentText(type);
+        w.startdate->setDate(QDate(2026, 12, 9));
+        w.starttime->setTime(QTime(8, 5));
+        w.txtnumber->setText("411");
+    }
     testsupport::TempHome home;
     FakeSite site;
     testsupport::FakeServer server;
@@ -133,14 +142,9 @@ TEST_F(TestCallWindow, ThePhoneNumberTakesFifteenDigits) {
 
 TEST_F(TestCallWindow, SendsTheRecordInTheSiteFolderAndSaysSo) {
     fhobiccall w;
-    w.show();
-    w.extensions->setCurrentIndex(1);
-    w.cbotype->setCurrentText("LONG DISTANCE");
-    w.startdate->setDate(QDate(2026, 12, 9));
-    w.starttime->setTime(QTime(8, 5));
+    fillIn(w, "LONG DISTANCE");
     w.cbotime->setCurrentText("3");
     w.cbocharge->setCurrentText("1.00");
-    w.txtnumber->setText("411");
     prompter.ok();
     w.cmdrun_Click();
     EXPECT_EQ(G().g_ParamFileName, "TESTPC_HOBIC.TMP");
@@ -159,12 +163,7 @@ TEST_F(TestCallWindow, SendsTheRecordInTheSiteFolderAndSaysSo) {
 TEST_F(TestCallWindow, InBackupReportsModeTheCallStillGoesToTheSiteFolder) {
     G().g_BackupReportsMode = true;
     fhobiccall w;
-    w.show();
-    w.extensions->setCurrentIndex(1);
-    w.cbotype->setCurrentText("INTERSTATE");
-    w.startdate->setDate(QDate(2026, 12, 9));
-    w.starttime->setTime(QTime(8, 5));
-    w.txtnumber->setText("411");
+    fillIn(w, "INTERSTATE");
     prompter.ok();
     w.cmdrun_Click();
     ASSERT_EQ(server.shellRequests().size(), 1u);

@@ -20,6 +20,7 @@
 #include <QDateEdit>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QTimeEdit>
 
@@ -28,13 +29,11 @@ using testsupport::SimServer;
 
 namespace {
 
-class UtilitiesSimTest : public testsupport::SimTest {
+class UtilitiesSimTest : public testsupport::SimSiteTest {
 protected:
     void SetUp() override {
-        SimTest::SetUp();
+        SimSiteTest::SetUp();
         if (IsSkipped()) return;
-        if (!site.make()) GTEST_SKIP() << "making a site folder needs root";
-        site.writeAndPullTables();
         SimServer::clearJournal();  // what the windows ask from here on
     }
     static void choose(ListPair& lists, const QString& text) {
@@ -44,7 +43,7 @@ protected:
         const int row = shown.indexOf(text);
         ASSERT_GE(row, 0) << text.toStdString();
         lists.available().highlight(row);
-        lists.addHighlighted();
+        lists.cmdadd->click();
     }
     // The call store's rows of one extension (column 2), as the answerer keeps them.
     QStringList callsOf(const QString& ext) const {
@@ -54,8 +53,6 @@ protected:
         return out;
     }
 
-    testsupport::TempHome home;
-    testsupport::SimSite site;
     testsupport::ScriptedPrompter prompter;
 };
 

@@ -4,6 +4,7 @@
 #include "widgets/ListPair.h"
 #include "widgets/TypedList.h"
 
+#include "support/Controls.h"
 #include "support/ScriptedPrompter.h"
 
 #include <gtest/gtest.h>
@@ -18,6 +19,7 @@
 #include <ostream>
 
 using namespace quillon;
+using testsupport::control;
 
 namespace {
 
@@ -44,11 +46,8 @@ const QList<SelectionEntry> kExtensions{{"0012", "0012 Front Desk"},
                                         {"12345", "12345 Suite"},
                                         {"0014", "0014 Bar"}};
 
-// A double click as the mouse makes it: a click, then the second press.
 void doubleClick(QListWidget* list, int row) {
-    const QPoint at = list->visualItemRect(list->item(row)).center();
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
-    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
+    testsupport::doubleClick(list, list->item(row));
 }
 
 struct Move {
@@ -205,7 +204,7 @@ TEST(ListPairTest, UnformattedKeysTravelWithTheirEntries) {
 TEST(KeyedPickListTest, LabelsAndKeysStayPairedAndThePreselectionIsExact) {
     QWidget window;
     KeyedPickList pick(&window, "cboDivision", "cboDivisionhidden");
-    EXPECT_EQ(window.findChild<QComboBox*>("cboDivision"), pick.shown());
+    EXPECT_EQ(control<QComboBox>(window, "cboDivision"), pick.shown());
     EXPECT_TRUE(pick.twin()->isHidden());
     EXPECT_FALSE(pick.shown()->isEditable());
     pick.setEntries({{"12345", "12345 Suite"}, {"1234", "1234 Annex"}, {"0002", "0002 Guest"}});

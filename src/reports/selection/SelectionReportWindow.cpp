@@ -193,22 +193,6 @@ void SelectionReportWindow::chkpostcalls_Click() {
         if (QCheckBox* live = optionBox(QStringLiteral("chklivecalls"))) live->setChecked(false);
 }
 
-void SelectionReportWindow::lstDivision_DblClick() {
-    lists->addHighlighted();
-}
-
-void SelectionReportWindow::lstItem_DblClick() {
-    lists->removeHighlighted();
-}
-
-void SelectionReportWindow::cmdadd_Click() {
-    lstDivision_DblClick();
-}
-
-void SelectionReportWindow::cmdremove_Click() {
-    lstItem_DblClick();
-}
-
 void SelectionReportWindow::queueRequest(ReportRequest& request) {
     request.addHeader();
     for (const ReportOption& o : reportOptions()) {

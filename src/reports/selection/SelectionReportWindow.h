@@ -86,15 +86,8 @@ public:
     int reportType = -1;
 
     // Public operations and event handlers.
-    void cmdadd_Click();
-    void cmdremove_Click();
-    void lstDivision_DblClick();
-    void lstItem_DblClick();
     void Optreporttype_Click(int index);
     void resetitemlist();
-    void chkline_Click() { allBox_Click(0); }
-    void chkdpt_Click() { allBox_Click(2); }
-    void chkdiv_Click() { allBox_Click(3); }
     void chkpostcalls_Click();
 
 protected:

@@ -10,6 +10,7 @@
 namespace quillon {
 
 fAuth::fAuth(QWidget* parent) : SelectionReportWindow(authSetup(), parent) {
+    setObjectName(QStringLiteral("fAuth"));
     auto* frame = new QGroupBox(Frame1);
     frame->setObjectName(QStringLiteral("FrameAuthType"));
     auto* layout = new QVBoxLayout(frame);

@@ -5,6 +5,7 @@
 namespace quillon {
 
 fDetailReport::fDetailReport(QWidget* parent) : SelectionReportWindow(detailSetup(), parent) {
+    setObjectName(QStringLiteral("fDetailReport"));
     Form_Load();
 }
 

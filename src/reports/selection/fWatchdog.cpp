@@ -29,6 +29,7 @@ namespace quillon {
 
 fWatchdog::fWatchdog(QWidget* parent)
     : ReportWindow(reportkinds::watchdog, QStringLiteral("interval not added"), parent) {
+    setObjectName(QStringLiteral("fWatchdog"));
     setWindowTitle(QStringLiteral("Watch Dog Report"));
 
     Frame1 = new QGroupBox(this);

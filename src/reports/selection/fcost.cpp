@@ -5,6 +5,7 @@
 namespace quillon {
 
 fcost::fcost(QWidget* parent) : SelectionReportWindow(costSetup(), parent) {
+    setObjectName(QStringLiteral("fcost"));
     Form_Load();
 }
 

@@ -5,6 +5,7 @@
 namespace quillon {
 
 funusedstations::funusedstations(QWidget* parent) : SelectionReportWindow(unusedSetup(), parent) {
+    setObjectName(QStringLiteral("funusedstations"));
     Form_Load();
 }
 

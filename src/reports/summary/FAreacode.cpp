@@ -29,6 +29,7 @@ constexpr EchoShape kSortShape{.blanksAfterEcho = 2, .blanksBeforeRedirect = 2, 
 
 FAreacode::FAreacode(QWidget* parent)
     : ReportWindow(reportkinds::area, QStringLiteral("interval Not added"), parent) {
+    setObjectName(QStringLiteral("FAreacode"));
     setWindowTitle(QStringLiteral("Area Code Report"));
 
     Frame1 = new QGroupBox(QStringLiteral("Report Breakdown"), this);

@@ -10,6 +10,7 @@
 namespace quillon {
 
 fAuditReport::fAuditReport(QWidget* parent) : ReportWindow(reportkinds::audit, QString(), parent) {
+    setObjectName(QStringLiteral("fAuditReport"));
     setWindowTitle(QStringLiteral("Audit Report"));
     Frame1 = new QGroupBox(QStringLiteral("Report Options"), this);
     Frame1->setObjectName(QStringLiteral("Frame1"));

@@ -39,6 +39,7 @@ constexpr EchoShape kHourShape{.blanksAfterEcho = 1, .blanksBeforeRedirect = 0, 
 
 fTrunk::fTrunk(QWidget* parent)
     : ReportWindow(reportkinds::trunk, QStringLiteral("interval not added"), parent) {
+    setObjectName(QStringLiteral("fTrunk"));
     setWindowTitle(QStringLiteral("Trunk Report"));
 
     Frame1 = new QGroupBox(QStringLiteral("Report Breakdown"), this);

@@ -13,6 +13,7 @@ namespace quillon {
 
 fcrono::fcrono(QWidget* parent)
     : ReportWindow(reportkinds::crono, QStringLiteral("interval not added"), parent) {
+    setObjectName(QStringLiteral("fcrono"));
     setWindowTitle(QStringLiteral("Crono Report"));
     Frame1 = new QGroupBox(QStringLiteral("Report Options"), this);
     Frame1->setObjectName(QStringLiteral("Frame1"));

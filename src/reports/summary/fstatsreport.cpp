@@ -42,6 +42,7 @@ const QString kIntervalMessage = QStringLiteral("INTERVAL NOT ADDED");
 
 fstatsreport::fstatsreport(QWidget* parent)
     : ReportWindow(reportkinds::stats, kIntervalMessage, parent) {
+    setObjectName(QStringLiteral("fstatsreport"));
     setWindowTitle(QStringLiteral("Statistics Report"));
 
     Frame1 = new QGroupBox(QStringLiteral("Report Format Type"), this);

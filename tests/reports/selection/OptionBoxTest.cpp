@@ -7,6 +7,7 @@
 
 #include "SelectionTestSupport.h"
 #include "common/Globals.h"
+#include "support/Controls.h"
 #include "support/FakeServer.h"
 
 #include <gtest/gtest.h>
@@ -18,6 +19,7 @@
 #include <ostream>
 
 using namespace quillon;
+using testsupport::control;
 
 namespace {
 
@@ -75,11 +77,10 @@ TEST_P(OptionBoxTest, SendsTheLettersOfTheBoxTickedAlone) {
         item = "0007 Legal";
     }
     for (const QString& name : boxes) {
-        QCheckBox* box = w->findChild<QCheckBox*>(name);
-        ASSERT_NE(box, nullptr) << name.toStdString();
+        QCheckBox* box = control<QCheckBox>(w.get(), name);
         box->setChecked(false);
     }
-    if (*c.ticked) w->findChild<QCheckBox*>(QLatin1String(c.ticked))->setChecked(true);
+    if (*c.ticked) control<QCheckBox>(w.get(), c.ticked)->setChecked(true);
     selectiontest::selectShown(*w, {item});
     w->Command1_Click();
 

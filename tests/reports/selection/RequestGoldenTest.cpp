@@ -7,6 +7,7 @@
 #include "reports/selection/funusedstations.h"
 
 #include "SelectionTestSupport.h"
+#include "support/Controls.h"
 
 #include <gtest/gtest.h>
 
@@ -20,6 +21,7 @@
 #include <ostream>
 
 using namespace quillon;
+using testsupport::control;
 
 namespace {
 
@@ -52,8 +54,7 @@ Choose pick(QStringList texts) {
 Choose tick(QStringList names, bool on = true) {
     return [names, on](ReportWindow& w) {
         for (const QString& n : names) {
-            auto* box = w.findChild<QCheckBox*>(n);
-            ASSERT_NE(box, nullptr) << n.toStdString();
+            auto* box = control<QCheckBox>(w, n);
             box->setChecked(on);
         }
     };
@@ -61,8 +62,7 @@ Choose tick(QStringList names, bool on = true) {
 
 Choose option(const QString& name) {
     return [name](ReportWindow& w) {
-        auto* r = w.findChild<QRadioButton*>(name);
-        ASSERT_NE(r, nullptr) << name.toStdString();
+        auto* r = control<QRadioButton>(w, name);
         r->setChecked(true);
     };
 }

@@ -3,6 +3,7 @@
 #include "reports/selection/fDetailReport.h"
 #include "support/Controls.h"
 #include "support/ProgramWindows.h"
+#include "support/ReportSimTest.h"
 
 #include "SelectionTestSupport.h"
 #include "common/Globals.h"
@@ -31,30 +32,16 @@ using testsupport::SimServer;
 
 namespace {
 
-class SelectionSimTest : public testsupport::SimTest {
+class SelectionSimTest : public testsupport::ReportSimTest {
 protected:
+    SelectionSimTest() : ReportSimTest(pc()) {}
     void SetUp() override {
-        SimTest::SetUp();
+        ReportSimTest::SetUp();
         if (IsSkipped()) return;
         selectiontest::writeTables(home);
-        // A computer name of this process's own: other test programs may use the server's
-        // folder at the same time.
-        platform::SystemInfo::setComputerNameOverride(pc());
-        SimServer::configureSite(1);
-        G().g_CurSite = 1;
-        main = fMain::instance();
-        control<QComboBox>(main, "cboSites")->addItems({"Default", "North"});
-        control<QComboBox>(main, "cboSites")->setCurrentIndex(1);
         for (const char* tag : {"DETAIL", "COST", "UNUSED", "WDOG", "AUTH"})
             for (const char* ext : {".TMP", ".rep"}) SimServer::removeSiteFile(file(tag, ext));
     }
-    void TearDown() override {
-        ReportRun::setReportDeadlineSec(0);
-        if (main) fMain::unloadInstance();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        SimTest::TearDown();
-    }
-
     static QString pc() {
         return QStringLiteral("SEL%1").arg(QCoreApplication::applicationPid() % 100000);
     }
@@ -65,19 +52,6 @@ protected:
     static QStringList calls(const QString& program) {
         return SimServer::calls(program).filter(pc());
     }
-    QString reportsFile(const QString& name) const {
-        return home.file("North/Download/reports/" + name);
-    }
-    static QByteArray fileBytes(const QString& path) {
-        QFile f(path);
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    }
-
-    testsupport::TempHome home;
-    quillon::SettableClock programClock{QDateTime(QDate(2026, 12, 9), QTime(14, 30))};
-    testsupport::ScriptedPrompter prompter;
-    testsupport::RecordingViewer viewer;
-    fMain* main = nullptr;
 };
 
 TEST_F(SelectionSimTest, DetailRunEndsWithTheReportOpened) {

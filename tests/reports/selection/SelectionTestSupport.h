@@ -14,6 +14,7 @@
 #include <QFile>
 #include <QListWidget>
 #include <QProcess>
+#include <QPushButton>
 #include <QStringList>
 #include <QTemporaryDir>
 
@@ -42,7 +43,7 @@ inline void selectShown(quillon::SelectionReportWindow& w, const QStringList& sh
         const auto found = w.lstDivision->findItems(t, Qt::MatchExactly);
         ASSERT_EQ(found.size(), 1) << t.toStdString();
         w.lstDivision->setCurrentItem(found.first());
-        w.cmdadd_Click();
+        w.cmdadd->click();
     }
 }
 

@@ -8,6 +8,7 @@
 #include "SelectionTestSupport.h"
 #include "common/CommonFunctions.h"
 #include "common/Globals.h"
+#include "support/Controls.h"
 
 #include <gtest/gtest.h>
 
@@ -26,6 +27,7 @@
 
 using namespace quillon;
 using platform::Icon;
+using testsupport::doubleClick;
 
 namespace {
 
@@ -264,7 +266,7 @@ TEST_F(SelectionWindowTest, AllExtStandsAloneForEveryExtension) {
     EXPECT_FALSE(w.lstDivision->isEnabled());
     // The lists are greyed: the buttons cannot change the selection either.
     w.lstDivision->setCurrentRow(0);
-    w.cmdadd_Click();
+    w.cmdadd->click();
     EXPECT_EQ(texts(w.lstItem), QStringList{"ALL EXT"});
     w.allBoxes[1]->setChecked(false);
     EXPECT_EQ(w.lstItem->count(), 0);
@@ -330,10 +332,10 @@ TEST_F(SelectionWindowTest, DateChoicesEnableTheirControls) {
 
 TEST_F(SelectionWindowTest, MovingEntriesOneByOne) {
     fDetailReport w;
-    w.cmdadd_Click();  // nothing highlighted
+    w.cmdadd->click();  // nothing highlighted
     EXPECT_EQ(w.lstItem->count(), 0);
     w.lstDivision->setCurrentRow(1);
-    w.cmdadd_Click();
+    w.cmdadd->click();
     EXPECT_EQ(texts(w.lstItem), QStringList{"0012 Front Desk"});
     EXPECT_EQ(w.lstDivision->currentRow(), 1);  // the next one, ready for another press
     QTest::keyClick(w.lstDivision, Qt::Key_Return);
@@ -353,16 +355,15 @@ TEST_F(SelectionWindowTest, MovingEntriesOneByOne) {
 // (12, 7) differ, and each entry still takes exactly its own key along.
 TEST_F(SelectionWindowTest, AccountCodesKeepTheirOwnKeys) {
     fAuth w;
+    w.show();
     EXPECT_EQ(texts(w.lstDivisionHidden), (QStringList{"12", "7", "PH-9"}));
     const auto found = w.lstDivision->findItems("0012 Marketing", Qt::MatchExactly);
     ASSERT_EQ(found.size(), 1);
-    w.lstDivision->setCurrentItem(found.first());
-    w.lstDivision_DblClick();
+    doubleClick(w.lstDivision, found.first());
     EXPECT_EQ(texts(w.lstItemHidden), QStringList{"12"});
     EXPECT_EQ(texts(w.lstDivisionHidden), (QStringList{"7", "PH-9"}));
     EXPECT_EQ(texts(w.lstDivision), (QStringList{"0007 Legal", "PH-9 Phones"}));
-    w.lstItem->setCurrentRow(0);
-    w.lstItem_DblClick();
+    doubleClick(w.lstItem, w.lstItem->item(0));
     EXPECT_EQ(texts(w.lstDivisionHidden), (QStringList{"12", "7", "PH-9"}));
 }
 
@@ -401,7 +402,7 @@ TEST_P(RefusalTest, RefusesBeforeAnySession) {
     const auto w = c.open();
     if (c.selectSomething) {
         w->lstDivision->setCurrentRow(0);
-        w->cmdadd_Click();
+        w->cmdadd->click();
         w->Optdate[2]->setChecked(true);  // and an empty interval box
     }
     for (int i = 0; i < c.messages.size(); ++i) prompter.ok();

@@ -9,6 +9,7 @@
 #include "reports/summary/fstatsreport.h"
 #include "support/Controls.h"
 #include "support/ProgramWindows.h"
+#include "support/ReportSimTest.h"
 
 #include "SummaryTestSupport.h"
 #include "common/Globals.h"
@@ -109,30 +110,18 @@ const EndToEnd kWindows[] = {
      "Area Code Report\nProgram: ORV_B9 2 <pc>_AREA.TMP\nRequest:\n", "12-09_14-30_area.rtf"},
 };
 
-class SummarySimTest : public testsupport::SimTest {
+class SummarySimTest : public testsupport::ReportSimTest {
 protected:
+    SummarySimTest() : ReportSimTest(pc()) {}
     void SetUp() override {
-        SimTest::SetUp();
+        ReportSimTest::SetUp();
         if (IsSkipped()) return;
         summarytest::writeTables(home);
-        // A computer name of this process's own: other test programs may use the server's
-        // folder at the same time.
-        platform::SystemInfo::setComputerNameOverride(pc());
-        SimServer::configureSite(1);
-        G().g_CurSite = 1;
-        main = fMain::instance();
-        control<QComboBox>(main, "cboSites")->addItems({"Default", "North"});
-        control<QComboBox>(main, "cboSites")->setCurrentIndex(1);
         removeServerFiles();
     }
     void TearDown() override {
-        if (main) {
-            removeServerFiles();
-            fMain::unloadInstance();
-        }
-        ReportRun::setReportDeadlineSec(0);
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        SimTest::TearDown();
+        if (main) removeServerFiles();
+        ReportSimTest::TearDown();
     }
     static void removeServerFiles() {
         for (const char* folder : {"", "backup/"}) {
@@ -166,13 +155,6 @@ protected:
         b->click();
         EXPECT_TRUE(driven);
     }
-    QString reportsFile(const QString& name) const {
-        return home.file("North/Download/reports/" + name);
-    }
-    static QByteArray fileBytes(const QString& path) {
-        QFile f(path);
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    }
     // A run that ends with `said` and nothing fetched.
     void expectNothingFetched(const QString& said, platform::Icon icon, qsizetype before = 0) {
         EXPECT_EQ(prompter.messages().mid(before), QStringList{said});
@@ -181,12 +163,6 @@ protected:
         EXPECT_TRUE(viewer.opened.isEmpty());
         EXPECT_TRUE(QDir(home.file("North/Download/reports")).isEmpty());
     }
-
-    testsupport::TempHome home;
-    quillon::SettableClock programClock{QDateTime(QDate(2026, 12, 9), QTime(14, 30))};
-    testsupport::ScriptedPrompter prompter;
-    testsupport::RecordingViewer viewer;
-    fMain* main = nullptr;
 };
 
 class SummaryEndToEnd : public SummarySimTest, public ::testing::WithParamInterface<EndToEnd> {};

@@ -8,6 +8,7 @@
 
 #include "SummaryTestSupport.h"
 #include "common/Globals.h"
+#include "support/Controls.h"
 #include "support/DebugLogLines.h"
 #include "support/FakeServer.h"
 
@@ -33,6 +34,7 @@ using platform::Icon;
 using summarytest::chooseInterval;
 using summarytest::pick;
 using summarytest::texts;
+using testsupport::control;
 
 namespace {
 
@@ -149,8 +151,7 @@ TEST_F(SummaryWindowTest, NumberBoxesKeepOnlyANumber) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         const auto w = c.open();
-        auto* box = w->findChild<QLineEdit*>(c.box);
-        ASSERT_NE(box, nullptr);
+        auto* box = control<QLineEdit>(w.get(), c.box);
         box->setEnabled(true);
         QTest::keyClicks(box, "1a");
         EXPECT_EQ(box->text(), "1");
