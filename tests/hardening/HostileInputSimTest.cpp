@@ -11,11 +11,13 @@
 #include "support/ProgramWindows.h"
 
 #include "HardeningSite.h"
+#include "KeptSessions.h"
 #include "access/AccessFiles.h"
 #include "access/frmLogin.h"
 #include "access/PasswordWindows.h"
 #include "access/frmPermissions.h"
 #include "access/frmdeluser.h"
+#include "access/frmmodusers.h"
 #include "common/ButtonCatalogue.h"
 #include "maintenance/BackupLists.h"
 #include "common/ShellQuote.h"
@@ -25,6 +27,8 @@
 #include "reports/selection/fWatchdog.h"
 #include "reports/summary/FAreacode.h"
 #include "reports/summary/fstatsreport.h"
+#include "prices/PriceList.h"
+#include "prices/PriceModifyForm.h"
 #include "rates/AreaCodes.h"
 #include "rates/fcallcalc.h"
 #include "rates/frmaddac.h"
@@ -184,11 +188,20 @@ QMap<QString, QByteArray> siteFiles() {
 class HostileInputSimTest : public hardening::HardeningTest,
                             public ::testing::WithParamInterface<Field> {
 protected:
+    void SetUp() override {
+        HardeningTest::SetUp();
+        // All payloads of a field in one session where its windows allow it.
+        m_kept = std::make_unique<hardening::KeptSessions>();
+        ServerWork::install(m_kept.get());
+    }
     void TearDown() override {
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        ServerWork::install(nullptr);
+        m_kept.reset();
         QFile::remove(kCanary);
         HardeningTest::TearDown();
     }
+    std::unique_ptr<hardening::KeptSessions> m_kept;
 
     // The start of one payload's run: the program's settings, the prompter, the server's
     // knobs, journal and request files as a fresh case has them, and no canary.
@@ -382,6 +395,25 @@ Field storedField(const char* name, const char* named, const char* valid,
             kAnsweredTables};
 }
 
+// A typed box of a modify form opened on a stored row; `record` is the request's record for
+// the box's value as the box then holds it (a number box keeps only what it takes).
+Field typedField(const char* name, const char* boxName, const char* named, const char* valid,
+                 std::function<std::unique_ptr<ChangeForm>()> open,
+                 std::function<QString(const QString&)> record) {
+    return {name,
+            "echo '<record>' > .<request>.todo.tmp",
+            {QStringLiteral("answer")},
+            named,
+            [boxName, open, record](HostileInputSimTest& t, const QString& payload) {
+                const std::unique_ptr<ChangeForm> f = open();
+                QLineEdit* b = box(*f, boxName);
+                b->setText(payload);
+                return t.saveForm(*f, record(b->text()));
+            },
+            QString::fromLatin1(valid),
+            kAnsweredTables};
+}
+
 // An area-code record as the server receives it: every run of blanks one blank.
 QString ldAdd(const QString& area, const QString& prefix, const QString& name, const QString& rate) {
     return QString("1,add,ld," + area + "," + prefix + "," + name + ",1," + rate)
@@ -424,6 +456,48 @@ Field deleteCallsField(const char* name, int kind, const char* table, const char
             },
             "7",
             kAnsweredTables};
+}
+
+// A box of the add-extension form; the others hold valid values. `place` is the box's place
+// in the record after "1,add,ext,": number, name, department, equipment, credit, overhead,
+// total, other (the department is picked, so it has no box here).
+Field extensionField(const char* name, int place, const char* named) {
+    static const char* const boxes[] = {"txtextnumber", "txtextname", nullptr, "txtequipment",
+                                        "txtcredit",    "txtoverhead", "txttotal", "txtother"};
+    static const char* const valid[] = {"1063", "Hostile", "0100", "0", "0", "0", "0", "0"};
+    return formField<fAddext>(
+        name, boxes[place], named, valid[place],
+        [place](fAddext& f) {
+            for (int i : {0, 1, 3, 4, 5, 6, 7})
+                if (i != place) box(f, boxes[i])->setText(QString::fromLatin1(valid[i]));
+            tablestest::pick(f.cboDepartment, "0100 Front Office");
+        },
+        [place](const QString& v) {
+            QStringList values;
+            for (int i = 0; i < 8; ++i) values << (i == place ? v : QString::fromLatin1(valid[i]));
+            return "1,add,ext," + values.join(',');
+        });
+}
+
+// The price lines of the stand-in's tables that the modify rows open: Guest "Local" (rate and
+// calculation rows 250) and Guest "United Kingdom" (rows 209).
+PriceTables priceTables() {
+    return {"250,0.15,0.10,0.15,0.10,0.50,250\n209,1.10,0.90,1.10,0.90,0,209\n",
+            "250,10,0.25,7.5,6,30,60,30,60,30,1,0\n209,0,0,7.5,6,30,60,60,60,60,0,0\n",
+            "44,United Kingdom,9,209\n"};
+}
+PriceLine guestLocalPriceLine() {
+    for (const PriceLine& l :
+         buildPriceList(PriceListKind::Domestic, PriceSet::Guest, priceTables()).lines)
+        if (l.rateFields.value(0) == QStringLiteral("250")) return l;
+    ADD_FAILURE() << "no Local line";
+    return {};
+}
+PriceLine guestUkPriceLine() {
+    const PriceList list =
+        buildPriceList(PriceListKind::International, PriceSet::Guest, priceTables());
+    EXPECT_FALSE(list.lines.isEmpty());
+    return list.lines.value(0);
 }
 
 // A new password typed into one of the two password windows, for a user planted on the server
@@ -568,6 +642,60 @@ std::vector<Field> fields() {
                     b->setText("0");
             },
             [](const QString& v) { return "1,add,ext,1062,Hostile,0100,0," + v + ",0,0,0"; }),
+        formField<fAddDpt>("DepartmentNumber", "txtdptnumber", "department number", "181",
+                           [](fAddDpt& f) {
+                               f.txtdptname->setText("Hostile");
+                               tablestest::pick(f.cboDivision, "0003 Operations");
+                           },
+                           [](const QString& v) { return "1,add,dpt," + v + ",Hostile,0003"; }),
+        extensionField("ExtensionNumber", 0, "extension number"),
+        extensionField("ExtensionEquipment", 3, "equipment"),
+        extensionField("ExtensionOverhead", 5, "overhead"),
+        extensionField("ExtensionTotal", 6, "total"),
+        extensionField("ExtensionOther", 7, "other"),
+        // The modify forms' typed names, after the stored row.
+        typedField("ModifyDivisionName", "txtDivName", "division name", "Ops",
+                   [] { return std::unique_ptr<ChangeForm>(new fEditDiv({"0003", "Operations"})); },
+                   [](const QString& v) { return "1,mod,div,0003,\"Operations\",0003,\"" + v + "\""; }),
+        typedField("ModifyDepartmentName", "txtdptname", "department name", "Front",
+                   [] {
+                       return std::unique_ptr<ChangeForm>(
+                           new feditdpt({"0100", "Front Office", "3"}));
+                   },
+                   [](const QString& v) {
+                       return "1,mod,dpt,0100,\"Front Office\",3,0100,\"" + v + "\",0003 ";
+                   }),
+        typedField("ModifyExtensionName", "txtextname", "extension name|name for this extension",
+                   "Desk",
+                   [] {
+                       return std::unique_ptr<ChangeForm>(new feditext(
+                           {"0012", "Front Desk", "100", "12.50", "0.00", "2.00", "148", "0"}));
+                   },
+                   [](const QString& v) {
+                       return "1,mod,ext,0012,\"Front Desk\",100,12.50,0.00,2.00,148,0,0012,\"" + v +
+                              "\",0100,12.50,0.00,2.00,148,0  ";
+                   }),
+        // The price lists' modify forms: a typed amount goes into both halves of its pair.
+        typedField("DomesticPriceInitialCost", "txtoaic", "cost", "0.20",
+                   [] {
+                       return std::unique_ptr<ChangeForm>(
+                           new frmdomesticpricingmodify(guestLocalPriceLine()));
+                   },
+                   [](const QString& v) {
+                       return "1,mod,rate,250,0.15,0.10,0.15,0.10,0.50,250,250," + v + ",0.10," + v +
+                              ",0.10,0.50,250  \n2,mod,calc,250,10,0.25,7.5,6,30,60,30,60,30,1,0,"
+                              "250,10,0.25,7.5,6,30,60,30,60,30,1,0  ";
+                   }),
+        typedField("InternationalPriceSurcharge", "txtmarkup", "surcharge|markup", "0.25",
+                   [] {
+                       return std::unique_ptr<ChangeForm>(
+                           new frminternationalpricingmodify(guestUkPriceLine()));
+                   },
+                   [](const QString& v) {
+                       return "1,mod,rate,209,1.10,0.90,1.10,0.90,0,209,209,1.10,0.90,1.10,0.90," + v +
+                              ",209  \n2,mod,calc,209,0,0,7.5,6,30,60,60,60,60,0,0,"
+                              "209,0,0,7.5,6,30,60,60,60,60,0,0  ";
+                   }),
         formField<FAddLine>("LineNumber", "txtlinenumber", "line number", "8",
                             [](FAddLine& f) {
                                 tablestest::pick(f.cboext, "0012 Front Desk");
@@ -869,6 +997,50 @@ std::vector<Field> fields() {
              return out;
          },
          "HRDLIST", {"ACL/USERS/*", "ACL/BUTTONS/*"}},
+        // A line of a user's button file that the rights editor does not show: saving the
+        // user's rights writes it back as it stood, or refuses; nothing else runs.
+        {"ButtonFileUnshownLine",
+         "echo <line> >> .<USER>.BUT.tmp; mv -f .<USER>.BUT.tmp <USER>.BUT",
+         {},
+         "functions|shell line cannot hold",
+         [](HostileInputSimTest& t, const QString& payload) {
+             const QString stem = QStringLiteral("HRDRIGHT");
+             const QString userFile = "ACL/USERS/" + stem + ".USE";
+             const QString buttonFile = "ACL/BUTTONS/" + stem + ".BUT";
+             const QByteArray planted = QByteArray(ButtonFile::kHeader) + "\n04.cmdstats\n99." +
+                                        platform::toCp1252(payload) + '\n';
+             for (const auto& [name, bytes] :
+                  {std::pair{userFile, QByteArray("E52D98C459819A11775936D8DFBB7929\n")},
+                   std::pair{buttonFile, planted}}) {
+                 QFile f(HardeningSite::file(name));
+                 EXPECT_TRUE(f.open(QIODevice::WriteOnly)) << name.toStdString();
+                 f.write(bytes);
+             }
+             G().g_UserName = QStringLiteral("alice");
+             t.prompter.ok().ok().ok();
+             Outcome out;
+             {
+                 frmmodusers w;
+                 w.show();
+                 const int i = w.cbousers->findText(stem);
+                 EXPECT_GE(i, 0);
+                 w.cbousers->setCurrentIndex(i);
+                 emit w.cbousers->activated(i);
+                 if (w.cmdmoduser->isEnabled()) {
+                     QTest::mouseClick(w.cmdmoduser, Qt::LeftButton);
+                     if (t.prompter.messages().contains(QStringLiteral("USERS SETTINGS MODIFIED"))) {
+                         out.stored = HardeningSite::read(buttonFile);
+                         // The file is read as lines, a lone CR ending one as LF does.
+                         out.expected = QByteArray(planted).replace('\r', '\n');
+                     }
+                 }
+             }
+             out.messages = t.prompter.messages();
+             QFile::remove(HardeningSite::file(userFile));
+             QFile::remove(HardeningSite::file(buttonFile));
+             return out;
+         },
+         "ok", {"ACL/USERS/*", "ACL/BUTTONS/*"}},
         // A user file on the server whose name holds the payload, as the administrator's password
         // window lists it: listed only when it names a user, and then its file alone changed.
         {"PasswordWindowListedUser",
