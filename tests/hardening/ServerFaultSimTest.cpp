@@ -934,14 +934,15 @@ Family clockAndUnlock() {
                 sites->setCurrentIndex(HardeningSite::kIndex);
                 t.prompter.yes().ok();
                 main->cmdsynch_Click();
+                // The question, then what became of the clock.
                 const QStringList clock = t.prompter.messages();
-                EXPECT_EQ(clock.size(), 1) << clock.join('|').toStdString();
-                EXPECT_NE(clock.value(0), "Varnel Call Accounting Server Time changed");
+                EXPECT_EQ(clock.size(), 2) << clock.join('|').toStdString();
+                EXPECT_NE(clock.value(1), "Varnel Call Accounting Server Time changed");
                 t.prompter.ok();
                 main->cmdunlock_Click();
                 const QStringList said = t.prompter.messages();
-                EXPECT_EQ(said.size(), 2) << said.join('|').toStdString();
-                EXPECT_TRUE(said.value(1).contains("Tables")) << said.join('|').toStdString();
+                EXPECT_EQ(said.size(), 3) << said.join('|').toStdString();
+                EXPECT_TRUE(said.value(2).contains("Tables")) << said.join('|').toStdString();
                 return said;
             },
             "Server Time"};
@@ -1091,6 +1092,7 @@ std::vector<Fault> faults() {
                 &testsupport::StallProxy::cut),
         {"DeadlinePassed", timedOut,
          [](ServerFaultSimTest& t, const Family& f) {
+             t.writeSettings(kStruckSec, kStruckSec);
              if (f.pastDeadline)
                  f.pastDeadline(t);
              else
