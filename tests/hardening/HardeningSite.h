@@ -2,6 +2,7 @@
 // What the hardening suites share: a site folder of their own on the stand-in server (made once
 // per test program, so no request or report of theirs lands in the folder other tests use), set
 // up as site 1 "North", the current site, in a program folder of each test's own.
+#include "access/PasswordWindows.h"
 #include "common/Globals.h"
 #include "common/SiteContext.h"
 #include "platform/SystemInfo.h"
@@ -12,10 +13,14 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QComboBox>
 #include <QFileInfo>
+#include <QLineEdit>
 #include <QTemporaryDir>
 
 #include <sys/stat.h>
+
+#include <memory>
 
 namespace hardening {
 
@@ -23,6 +28,27 @@ namespace hardening {
 inline QByteArray fileBytes(const QString& path) {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// One of the two password windows, shown, for `user` (whose user file holds "secret1"): its own
+// (the user logged in, the old password typed) or the administrator's (alice logged in, the
+// user picked once the window listed it). `change` gets the window's change button.
+inline std::unique_ptr<quillon::PasswordWindow> openPasswordWindow(bool own, const QString& user,
+                                                                   QPushButton** change) {
+    if (own) {
+        quillon::G().g_UserName = user;
+        auto* p = new quillon::frmpasswd;
+        p->show();
+        p->txtoldpasswd->setText(QStringLiteral("secret1"));
+        *change = p->cmdmodpasswd;
+        return std::unique_ptr<quillon::PasswordWindow>(p);
+    }
+    quillon::G().g_UserName = QStringLiteral("alice");
+    auto* p = new quillon::frmchangepasswd;
+    p->show();
+    p->cbousers->setCurrentIndex(p->cbousers->findText(user));
+    *change = p->cmdchgpasswd;
+    return std::unique_ptr<quillon::PasswordWindow>(p);
 }
 
 class HardeningSite {

@@ -442,24 +442,10 @@ Outcome changePassword(HostileInputSimTest& t, bool own, const QString& password
         f.write(old);
     }
     t.prompter.ok().ok();
-    std::unique_ptr<PasswordWindow> w;
     QPushButton* change = nullptr;
-    if (own) {
-        G().g_UserName = user;
-        auto* p = new frmpasswd;
-        p->show();
-        p->txtoldpasswd->setText(QStringLiteral("secret1"));
-        change = p->cmdmodpasswd;
-        w.reset(p);
-    } else {
-        G().g_UserName = QStringLiteral("alice");
-        auto* p = new frmchangepasswd;
-        p->show();
-        p->cbousers->setCurrentIndex(p->cbousers->findText(user));
-        EXPECT_EQ(p->cbousers->currentText(), user);
-        change = p->cmdchgpasswd;
-        w.reset(p);
-    }
+    const std::unique_ptr<PasswordWindow> w = hardening::openPasswordWindow(own, user, &change);
+    if (auto* admin = qobject_cast<frmchangepasswd*>(w.get()))
+        EXPECT_EQ(admin->cbousers->currentText(), user);
     w->txtnewpasswd->setText(password);
     w->txtconfirmpasswd->setText(password);
     QTest::mouseClick(change, Qt::LeftButton);
