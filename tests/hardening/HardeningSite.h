@@ -10,10 +10,10 @@
 #include "support/SimServer.h"
 #include "support/TempHome.h"
 
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
-#include <QComboBox>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QTemporaryDir>

@@ -27,11 +27,11 @@
 #include "menu/LiveMonitor.h"
 #include "menu/Reports.h"
 #include "menu/fMain.h"
+#include "rates/fcallcalc.h"
 #include "remote/FileTransferSession.h"
 #include "remote/TablePull.h"
 #include "reports/common/ReportRun.h"
 #include "reports/common/ReportTable.h"
-#include "rates/fcallcalc.h"
 #include "reports/selection/fDetailReport.h"
 #include "support/RecordingViewer.h"
 #include "support/ScriptedPrompter.h"
@@ -198,8 +198,7 @@ public:
     void writeSettings(int lineSec = kLineSec, int answerSec = kAnswerSec,
                        int backupSec = kBackupSec) {
         const QString ini =
-            QStringLiteral(
-                "[Sites]\r\nLineTimeout=%1\r\nAnswerTimeout=%2\r\nBackupTimeout=%3\r\n")
+            QStringLiteral("[Sites]\r\nLineTimeout=%1\r\nAnswerTimeout=%2\r\nBackupTimeout=%3\r\n")
                 .arg(lineSec)
                 .arg(answerSec)
                 .arg(backupSec);
@@ -600,8 +599,8 @@ void expectOldOrNew(const QString& relative, const QByteArray& old, const QByteA
     }
     const QByteArray now = fileBytes(path);
     EXPECT_TRUE(now == old || now == written)
-        << relative.toStdString() << " holds neither the old nor the new content: "
-        << now.left(80).toStdString();
+        << relative.toStdString()
+        << " holds neither the old nor the new content: " << now.left(80).toStdString();
 }
 
 const QByteArray kButtonHeader = "ENABLED BUTTONS DO NOT REMOVE THIS LINE\n";
@@ -703,8 +702,9 @@ Family deleteBackups() {
             [](ServerFaultSimTest& t) {
                 const QString server = HardeningSite::file("backup/" + kArchive);
                 t.writeServerFile(server, "an archive to delete\n");
-                t.writeServerFile(server + ".info",
-                                  (kArchive + ",12/9/2008,A,12/09/08,12/09/08,HRDDEL\n").toLatin1());
+                t.writeServerFile(
+                    server + ".info",
+                    (kArchive + ",12/9/2008,A,12/09/08,12/09/08,HRDDEL\n").toLatin1());
                 t.prompter.ok();
                 fdeletebackups w;
                 w.show();
@@ -745,9 +745,10 @@ Family printQueue() {
             },
             [](ServerFaultSimTest& t) {
                 SimServer::setKnob("print_queue", "7 root hardening.rep 10\n");
-                t.home.write("North/download/printjobs.rtf",
-                             "Rank    Owner   Job     File(s)                         Total Size\r\n"
-                             "active  root    99      stale.rep                       10 bytes\r\n");
+                t.home.write(
+                    "North/download/printjobs.rtf",
+                    "Rank    Owner   Job     File(s)                         Total Size\r\n"
+                    "active  root    99      stale.rep                       10 bytes\r\n");
                 t.prompter.ok();
                 frmprintjobs w;
                 w.show();
@@ -811,7 +812,8 @@ Family rightsEditing() {
             {},
             {},
             [](ServerFaultSimTest& t) {
-                t.writeServerFile(HardeningSite::file("ACL/USERS/HRDMOD.USE"), digestLine("secret1"));
+                t.writeServerFile(HardeningSite::file("ACL/USERS/HRDMOD.USE"),
+                                  digestLine("secret1"));
                 t.writeServerFile(HardeningSite::file("ACL/BUTTONS/HRDMOD.BUT"), kOld);
                 t.cleanUp << HardeningSite::file("ACL/BUTTONS/.HRDMOD.BUT.tmp");
                 // Copies of a read before, with a grant the server's file does not hold.
@@ -887,7 +889,8 @@ Family deleteUser() {
             {},
             {},
             [](ServerFaultSimTest& t) {
-                t.writeServerFile(HardeningSite::file("ACL/USERS/HRDDEL.USE"), digestLine("secret1"));
+                t.writeServerFile(HardeningSite::file("ACL/USERS/HRDDEL.USE"),
+                                  digestLine("secret1"));
                 t.writeServerFile(HardeningSite::file("ACL/BUTTONS/HRDDEL.BUT"), kButtonHeader);
                 // A user list of an earlier opening, never shown as this one's.
                 t.home.write("North/download/usernames.use", "HRDSTALE.USE\n");

@@ -226,9 +226,10 @@ TEST_F(ReportsWindowTest, AReportGoneFromTheServerIsToldAndNoOldCopyShown) {
 
     ASSERT_EQ(prompter.prompts().size(), 1u);
     EXPECT_EQ(prompter.prompts().front().kind, Prompt::Kind::Message);
-    EXPECT_EQ(prompter.messages().front(),
-              "The report /usr/varnel/RW_GONE.rep could not be brought back from the server.\r\n\r\n"
-              "Could not fetch /usr/varnel/RW_GONE.rep: the server has no such file");
+    EXPECT_EQ(
+        prompter.messages().front(),
+        "The report /usr/varnel/RW_GONE.rep could not be brought back from the server.\r\n\r\n"
+        "Could not fetch /usr/varnel/RW_GONE.rep: the server has no such file");
     EXPECT_FALSE(QFile::exists(home.file(QStringLiteral("Sim/RW_GONE.rep"))));
     EXPECT_TRUE(viewer.opened.isEmpty());
 }
