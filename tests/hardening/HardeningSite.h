@@ -3,6 +3,7 @@
 // per test program, so no request or report of theirs lands in the folder other tests use), set
 // up as site 1 "North", the current site, in a program folder of each test's own.
 #include "access/PasswordWindows.h"
+#include "access/frmPermissions.h"
 #include "common/Globals.h"
 #include "common/SiteContext.h"
 #include "platform/SystemInfo.h"
@@ -16,9 +17,14 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include <sys/stat.h>
+
+#include <gtest/gtest.h>
 
 #include <memory>
 
@@ -49,6 +55,21 @@ inline std::unique_ptr<quillon::PasswordWindow> openPasswordWindow(bool own, con
     p->cbousers->setCurrentIndex(p->cbousers->findText(user));
     *change = p->cmdchgpasswd;
     return std::unique_ptr<quillon::PasswordWindow>(p);
+}
+
+// The add-user form (made once the catalogue is filled) filled: the name, the password twice,
+// and the Detail Report granted.
+inline void fillAddUserForm(quillon::frmPermissions& w, const QString& name,
+                            const QString& password) {
+    w.txtadduser->setText(name);
+    w.txtaddpasswd->setText(password);
+    w.txtconfirmpasswd->setText(password);
+    const auto detail = w.picker->lstDivision->findItems("01.RPT Detail Report", Qt::MatchExactly);
+    EXPECT_EQ(detail.size(), 1);
+    if (!detail.isEmpty()) {
+        w.picker->lstDivision->setCurrentItem(detail.first());
+        QTest::mouseClick(w.picker->cmdadd, Qt::LeftButton);
+    }
 }
 
 class HardeningSite {

@@ -339,15 +339,7 @@ Outcome sendTestCall(HostileInputSimTest& t, fhobiccall& w) {
 Outcome addUser(HostileInputSimTest& t, const QString& name, const QString& password) {
     fillButtonCatalogue();
     frmPermissions w;
-    w.txtadduser->setText(name);
-    w.txtaddpasswd->setText(password);
-    w.txtconfirmpasswd->setText(password);
-    const auto detail = w.picker->lstDivision->findItems("01.RPT Detail Report", Qt::MatchExactly);
-    EXPECT_EQ(detail.size(), 1);
-    if (!detail.isEmpty()) {
-        w.picker->lstDivision->setCurrentItem(detail.first());
-        QTest::mouseClick(w.picker->cmdadd, Qt::LeftButton);
-    }
+    hardening::fillAddUserForm(w, name, password);
     t.prompter.ok();
     QTest::mouseClick(w.cmdadduser, Qt::LeftButton);
     Outcome out;

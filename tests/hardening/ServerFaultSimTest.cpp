@@ -781,16 +781,7 @@ Family addUser() {
                 fillButtonCatalogue();
                 frmPermissions w;
                 w.show();
-                w.txtadduser->setText("hrdnew");
-                w.txtaddpasswd->setText("first1");
-                w.txtconfirmpasswd->setText("first1");
-                const auto detail =
-                    w.picker->lstDivision->findItems("01.RPT Detail Report", Qt::MatchExactly);
-                EXPECT_EQ(detail.size(), 1);
-                if (!detail.isEmpty()) {
-                    w.picker->lstDivision->setCurrentItem(detail.first());
-                    QTest::mouseClick(w.picker->cmdadd, Qt::LeftButton);
-                }
+                hardening::fillAddUserForm(w, "hrdnew", "first1");
                 t.prompter.ok();
                 QTest::mouseClick(w.cmdadduser, Qt::LeftButton);
                 const QStringList said = t.prompter.messages();
