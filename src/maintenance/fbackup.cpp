@@ -175,7 +175,10 @@ ServerFailure fbackup::backUp(const QString& pc) {
     m_archive.clear();
 
     ServerFailure f = m_work.openShell(SiteFolder::Home);
-    if (!f.ok()) return f;
+    // Named as the steps are: the connection's words alone do not say a backup failed.
+    if (!f.ok())
+        return {f.code, failureText(f, QStringLiteral("The backup could not be started")),
+                f.line};
     f = m_work.run(backupPackSteps(home, callPut(), pc));
     if (!f.ok()) return f;
     // The server's own date named the archive; the scratch folder holds only this one.

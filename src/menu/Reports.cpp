@@ -129,10 +129,10 @@ bool Reports::getreportfilelist(const QString&) {
     removeEverySpelling(folder, QStringLiteral("reportsunix.txt"));
     const QString unixList = folder + QStringLiteral("/reportsunix.txt");
 
-    QString remote = QStringLiteral("reports.txt");
-    if (G().g_BackupReportsMode) {
-        remote = serverFolder() + QStringLiteral("/reports.txt");
-    } else if (m_shell && m_shell->isOpen()) {
+    // Where the shell lines wrote it: the site's server folder (or its backup folder), which
+    // need not be the file-transfer login's start folder, where an old list may lie.
+    const QString remote = serverFolder() + QStringLiteral("/reports.txt");
+    if (!G().g_BackupReportsMode && m_shell && m_shell->isOpen()) {
         // The shell is already there; the system changes to the folder once more all the same.
         m_shell->changeFolder(serverFolder());
     }
@@ -174,8 +174,8 @@ void Reports::lstDivision_DblClick() {
     const QString fetchedPath = siteFolder + QLatin1Char('/') + name;
     // A copy left from an earlier run must never be shown as the one fetched now.
     removeEverySpelling(siteFolder, name);
-    const QString remote =
-        G().g_BackupReportsMode ? serverFolder() + QLatin1Char('/') + name : name;
+    // The listed report of the listed folder, not a report of that name elsewhere.
+    const QString remote = serverFolder() + QLatin1Char('/') + name;
     QString error;
     const bool fetched = fetchRemoteFile(filesRequestForSite(index), remote, fetchedPath, &error);
     lstDivision->setEnabled(true);

@@ -238,7 +238,7 @@ QStringList buttonFileQueue(const QStringList& names) {
     return queue;
 }
 
-ServerSetupSteps serverSetupSteps(const QString& homedir, const QString& login,
+SiteSetupLists siteSetupLists(const QString& homedir, const QString& login,
                                   const QString& userDigest) {
     auto cd = [](const QString& folder) {
         return ServerStep::bareFolder(
@@ -299,7 +299,7 @@ SetupOutcome runServerSetup(ServerShell& shell, const QString& homedir, const QS
     // The login and the folder go into the lines as they are: never send anything unsafe.
     if (!isPlainAccountName(login) || !isSafeServerPath(homedir))
         return fail(QString(), QStringLiteral("The SSH Login or the HomeDir is not valid."));
-    const ServerSetupSteps steps = serverSetupSteps(homedir, login, defaultUserDigest());
+    const SiteSetupLists steps = siteSetupLists(homedir, login, defaultUserDigest());
     if (const StepsRun r = runServerSteps(shell, steps.beforeButtons); !r.ok())
         return fail(r.failure.line, r.failure.text);
 

@@ -98,11 +98,11 @@ QStringList buttonFileQueue(const QStringList& names);
 // them): a bare line that waits for the shell, the access-control folders with their owners and
 // modes, then the default user. The folder changes are the set-up's bare "cd"; the sudo lines
 // after each work on relative names, so a folder that was not reached stops the set-up.
-struct ServerSetupSteps {
+struct SiteSetupLists {
     QList<ServerStep> beforeButtons;
     QList<ServerStep> afterButtons;
 };
-ServerSetupSteps serverSetupSteps(const QString& homedir, const QString& login,
+SiteSetupLists siteSetupLists(const QString& homedir, const QString& login,
                                   const QString& userDigest);
 
 struct SetupOutcome {

@@ -2,6 +2,8 @@
 // What the hardening suites share: a site folder of their own on the stand-in server (made once
 // per test program, so no request or report of theirs lands in the folder other tests use), set
 // up as site 1 "North", the current site, in a program folder of each test's own.
+#include "access/PasswordWindows.h"
+#include "access/frmPermissions.h"
 #include "common/Globals.h"
 #include "common/SiteContext.h"
 #include "platform/SystemInfo.h"
@@ -9,13 +11,22 @@
 #include "support/SimServer.h"
 #include "support/TempHome.h"
 
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include <sys/stat.h>
+
+#include <gtest/gtest.h>
+
+#include <memory>
 
 namespace hardening {
 
@@ -23,6 +34,42 @@ namespace hardening {
 inline QByteArray fileBytes(const QString& path) {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// One of the two password windows, shown, for `user` (whose user file holds "secret1"): its own
+// (the user logged in, the old password typed) or the administrator's (alice logged in, the
+// user picked once the window listed it). `change` gets the window's change button.
+inline std::unique_ptr<quillon::PasswordWindow> openPasswordWindow(bool own, const QString& user,
+                                                                   QPushButton** change) {
+    if (own) {
+        quillon::G().g_UserName = user;
+        auto* p = new quillon::frmpasswd;
+        p->show();
+        p->txtoldpasswd->setText(QStringLiteral("secret1"));
+        *change = p->cmdmodpasswd;
+        return std::unique_ptr<quillon::PasswordWindow>(p);
+    }
+    quillon::G().g_UserName = QStringLiteral("alice");
+    auto* p = new quillon::frmchangepasswd;
+    p->show();
+    p->cbousers->setCurrentIndex(p->cbousers->findText(user));
+    *change = p->cmdchgpasswd;
+    return std::unique_ptr<quillon::PasswordWindow>(p);
+}
+
+// The add-user form (made once the catalogue is filled) filled: the name, the password twice,
+// and the Detail Report granted.
+inline void fillAddUserForm(quillon::frmPermissions& w, const QString& name,
+                            const QString& password) {
+    w.txtadduser->setText(name);
+    w.txtaddpasswd->setText(password);
+    w.txtconfirmpasswd->setText(password);
+    const auto detail = w.picker->lstDivision->findItems("01.RPT Detail Report", Qt::MatchExactly);
+    EXPECT_EQ(detail.size(), 1);
+    if (!detail.isEmpty()) {
+        w.picker->lstDivision->setCurrentItem(detail.first());
+        QTest::mouseClick(w.picker->cmdadd, Qt::LeftButton);
+    }
 }
 
 class HardeningSite {

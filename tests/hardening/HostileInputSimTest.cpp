@@ -349,15 +349,7 @@ Outcome sendTestCall(HostileInputSimTest& t, fhobiccall& w) {
 Outcome addUser(HostileInputSimTest& t, const QString& name, const QString& password) {
     fillButtonCatalogue();
     frmPermissions w;
-    w.txtadduser->setText(name);
-    w.txtaddpasswd->setText(password);
-    w.txtconfirmpasswd->setText(password);
-    const auto detail = w.picker->lstDivision->findItems("01.RPT Detail Report", Qt::MatchExactly);
-    EXPECT_EQ(detail.size(), 1);
-    if (!detail.isEmpty()) {
-        w.picker->lstDivision->setCurrentItem(detail.first());
-        QTest::mouseClick(w.picker->cmdadd, Qt::LeftButton);
-    }
+    hardening::fillAddUserForm(w, name, password);
     t.prompter.ok();
     QTest::mouseClick(w.cmdadduser, Qt::LeftButton);
     Outcome out;
@@ -513,24 +505,10 @@ Outcome changePassword(HostileInputSimTest& t, bool own, const QString& password
         f.write(old);
     }
     t.prompter.ok().ok();
-    std::unique_ptr<PasswordWindow> w;
     QPushButton* change = nullptr;
-    if (own) {
-        G().g_UserName = user;
-        auto* p = new frmpasswd;
-        p->show();
-        p->txtoldpasswd->setText(QStringLiteral("secret1"));
-        change = p->cmdmodpasswd;
-        w.reset(p);
-    } else {
-        G().g_UserName = QStringLiteral("alice");
-        auto* p = new frmchangepasswd;
-        p->show();
-        p->cbousers->setCurrentIndex(p->cbousers->findText(user));
-        EXPECT_EQ(p->cbousers->currentText(), user);
-        change = p->cmdchgpasswd;
-        w.reset(p);
-    }
+    const std::unique_ptr<PasswordWindow> w = hardening::openPasswordWindow(own, user, &change);
+    if (auto* admin = qobject_cast<frmchangepasswd*>(w.get()))
+        EXPECT_EQ(admin->cbousers->currentText(), user);
     w->txtnewpasswd->setText(password);
     w->txtconfirmpasswd->setText(password);
     QTest::mouseClick(change, Qt::LeftButton);

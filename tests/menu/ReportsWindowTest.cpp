@@ -86,7 +86,9 @@ const QStringList kListLines{"sudo chgrp 'varneltail' reports.txt",
 
 TEST_F(ReportsWindowTest, ListsTheServersReportsAsItsShellLinesMadeThem) {
     // Names that could reach outside the site folder are not offered.
-    listOnServer("reports.txt", {"RW_A.rep", "RW_B.rep", "RW..up.rep", "RW\\back.rep"});
+    listOnServer("/usr/varnel/reports.txt", {"RW_A.rep", "RW_B.rep", "RW..up.rep", "RW\\back.rep"});
+    // A list of the same name in the file-transfer login's start folder is another folder's.
+    listOnServer("reports.txt", {"RW_STALE.rep"});
 
     Reports window;
 
@@ -101,7 +103,7 @@ TEST_F(ReportsWindowTest, ListsTheServersReportsAsItsShellLinesMadeThem) {
     EXPECT_FALSE(server.isShellOpen(0));
     ASSERT_EQ(server.filesRequests().size(), 1u);
     EXPECT_EQ(server.filesRequests()[0].target.login, "varnel");
-    EXPECT_EQ(fetched(), QStringList{"reports.txt"});
+    EXPECT_EQ(fetched(), QStringList{"/usr/varnel/reports.txt"});
     EXPECT_EQ(server.fetches()[0].localPath, report("reportsunix.txt"));
 
     EXPECT_EQ(listed(window.lstDivision), (QStringList{"RW_A.rep", "RW_B.rep"}));
@@ -132,7 +134,7 @@ TEST_F(ReportsWindowTest, BackupModeListsAndFetchesTheBackupFolder) {
 }
 
 TEST_F(ReportsWindowTest, AFolderWithoutReportsGivesAnEmptyList) {
-    server.addFile("reports.txt", QByteArray());
+    server.addFile("/usr/varnel/reports.txt", QByteArray());
     Reports window;
     EXPECT_EQ(window.lstDivision->count(), 0);
     EXPECT_TRUE(prompter.prompts().empty());
@@ -151,8 +153,9 @@ class CallCostAnswer : public ReportsWindowTest,
                        public ::testing::WithParamInterface<CallCostCase> {};
 
 TEST_P(CallCostAnswer, BecomesThePricingReport) {
-    listOnServer("reports.txt", {"RWPC_CCAL.rep"});
-    server.addFile("RWPC_CCAL.rep", golden(GetParam().answer));
+    listOnServer("/usr/varnel/reports.txt", {"RWPC_CCAL.rep"});
+    server.addFile("/usr/varnel/RWPC_CCAL.rep", golden(GetParam().answer));
+    server.addFile("RWPC_CCAL.rep", "an answer in the file-transfer login's start folder\n");
     Reports window;
     G().g_PullErrors = false;
     const QString chosen = report(QStringLiteral("12-09_14-30_RWPC_CCAL.rtf"));
@@ -160,7 +163,7 @@ TEST_P(CallCostAnswer, BecomesThePricingReport) {
 
     doubleClick(window, QStringLiteral("RWPC_CCAL.rep"));
 
-    EXPECT_EQ(fetched(), (QStringList{"reports.txt", "RWPC_CCAL.rep"}));
+    EXPECT_EQ(fetched(), (QStringList{"/usr/varnel/reports.txt", "/usr/varnel/RWPC_CCAL.rep"}));
     EXPECT_EQ(server.fetches()[1].localPath, home.file(QStringLiteral("Sim/RWPC_CCAL.rep")));
     ASSERT_EQ(prompter.prompts().size(), 1u);
     EXPECT_EQ(prompter.prompts().front().file.proposedName,
@@ -179,8 +182,8 @@ INSTANTIATE_TEST_SUITE_P(BothShapes, CallCostAnswer,
                                            CallCostCase{"tiv_CCAL.rep", "tiv_CCAL.txt"}));
 
 TEST_F(ReportsWindowTest, ALowerCaseCallCostNameKeepsTheRawAnswer) {
-    listOnServer("reports.txt", {"RWPC_CCAL.rep"});
-    server.addFile("RWPC_CCAL.rep", golden("standard_CCAL.rep"));
+    listOnServer("/usr/varnel/reports.txt", {"RWPC_CCAL.rep"});
+    server.addFile("/usr/varnel/RWPC_CCAL.rep", golden("standard_CCAL.rep"));
     Reports window;
     prompter.filePath(report(QStringLiteral("12-09_14-30_rwpc_ccal.rtf")));
     doubleClick(window, QStringLiteral("RWPC_CCAL.rep"));
@@ -189,8 +192,8 @@ TEST_F(ReportsWindowTest, ALowerCaseCallCostNameKeepsTheRawAnswer) {
 }
 
 TEST_F(ReportsWindowTest, AnAnswerThatCannotBeReadIsKeptAndTold) {
-    listOnServer("reports.txt", {"RWPC_CCAL.rep"});
-    server.addFile("RWPC_CCAL.rep", "1,2,3\n");
+    listOnServer("/usr/varnel/reports.txt", {"RWPC_CCAL.rep"});
+    server.addFile("/usr/varnel/RWPC_CCAL.rep", "1,2,3\n");
     Reports window;
     const QString chosen = report(QStringLiteral("12-09_14-30_RWPC_CCAL.rtf"));
     prompter.filePath(chosen).ok();
@@ -205,8 +208,8 @@ TEST_F(ReportsWindowTest, AnAnswerThatCannotBeReadIsKeptAndTold) {
 }
 
 TEST_F(ReportsWindowTest, CancelDeletesTheFetchedReport) {
-    listOnServer("reports.txt", {"RW_C.rep"});
-    server.addFile("RW_C.rep", "c\n");
+    listOnServer("/usr/varnel/reports.txt", {"RW_C.rep"});
+    server.addFile("/usr/varnel/RW_C.rep", "c\n");
     Reports window;
     prompter.cancelFile();
     doubleClick(window, QStringLiteral("RW_C.rep"));
@@ -216,7 +219,7 @@ TEST_F(ReportsWindowTest, CancelDeletesTheFetchedReport) {
 }
 
 TEST_F(ReportsWindowTest, AReportGoneFromTheServerIsToldAndNoOldCopyShown) {
-    listOnServer("reports.txt", {"RW_GONE.rep"});
+    listOnServer("/usr/varnel/reports.txt", {"RW_GONE.rep"});
     Reports window;
     home.write(QStringLiteral("Sim/RW_GONE.rep"), "left from an earlier run");
     prompter.ok();
@@ -225,15 +228,16 @@ TEST_F(ReportsWindowTest, AReportGoneFromTheServerIsToldAndNoOldCopyShown) {
 
     ASSERT_EQ(prompter.prompts().size(), 1u);
     EXPECT_EQ(prompter.prompts().front().kind, Prompt::Kind::Message);
-    EXPECT_EQ(prompter.messages().front(),
-              "The report RW_GONE.rep could not be brought back from the server.\r\n\r\n"
-              "Could not fetch RW_GONE.rep: the server has no such file");
+    EXPECT_EQ(
+        prompter.messages().front(),
+        "The report /usr/varnel/RW_GONE.rep could not be brought back from the server.\r\n\r\n"
+        "Could not fetch /usr/varnel/RW_GONE.rep: the server has no such file");
     EXPECT_FALSE(QFile::exists(home.file(QStringLiteral("Sim/RW_GONE.rep"))));
     EXPECT_TRUE(viewer.opened.isEmpty());
 }
 
 TEST_F(ReportsWindowTest, CancelButtonClosesAndLetsTheErrorPullRunAgain) {
-    server.addFile("reports.txt", QByteArray());
+    server.addFile("/usr/varnel/reports.txt", QByteArray());
     Reports window;
     window.show();
     G().g_PullErrors = false;
@@ -243,7 +247,7 @@ TEST_F(ReportsWindowTest, CancelButtonClosesAndLetsTheErrorPullRunAgain) {
 }
 
 TEST_F(ReportsWindowTest, KeepsItsMinimumSize) {
-    server.addFile("reports.txt", QByteArray());
+    server.addFile("/usr/varnel/reports.txt", QByteArray());
     Reports window;
     EXPECT_EQ(control<QLabel>(window, "Label1")->text(),
               QStringLiteral("Double click on the report you want to view"));
@@ -285,7 +289,7 @@ TEST_F(ReportsWindowTest, AFailingStepIsToldAndLeavesTheListEmpty) {
          4},
         {"no list", [](FakeServer&) {},
          "The list of reports could not be brought back from the server.\r\n\r\nCould not "
-         "fetch reports.txt: the server has no such file",
+         "fetch /usr/varnel/reports.txt: the server has no such file",
          6},
     };
     for (const Case& c : cases) {

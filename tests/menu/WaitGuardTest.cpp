@@ -34,7 +34,7 @@ class WaitGuardTest : public ::testing::Test {
 protected:
     void SetUp() override {
         testsupport::configureFakeSite(1);
-        server.addFile("reports.txt", "RW_A.rep\n");
+        server.addFile("/usr/varnel/reports.txt", "RW_A.rep\n");
     }
     QPushButton* button(const char* name) const {
         auto* b = control<QPushButton>(main.w, name);
@@ -95,7 +95,7 @@ TEST_F(WaitGuardTest, TheWaitingWindowRefusesToCloseUntilTheWaitIsOver) {
     });
 
     // A second listing with the window showing, as a load after the first would run it.
-    server.addFile("reports.txt", "RW_B.rep\n");
+    server.addFile("/usr/varnel/reports.txt", "RW_B.rep\n");
     window->Form_Load();
 
     EXPECT_FALSE(closedDuringWait);

@@ -405,7 +405,7 @@ const WaitRow kRows[] = {
      cancelledWaitText("The login")},
     {"LastReports",
      [](Env& env) -> QWidget* {
-         env.server.addFile("reports.txt", "RW_A.rep\n");
+         env.server.addFile("/usr/varnel/reports.txt", "RW_A.rep\n");
          return new Reports;
      },
      holdLine("^sudo ls -1 "), [](QWidget* w) { as<Reports>(w)->Form_Load(); },

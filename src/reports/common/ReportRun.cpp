@@ -55,9 +55,11 @@ ReportRunResult ReportRun::run(QStringList& lstCommands, const QString& reportFi
         if (!failure.line.isEmpty() || folder.isEmpty())
             return sessionBroke(QStringLiteral("could not change to the folder %1").arg(folder),
                                 failure);
-        return failed(
-            Outcome::ConnectFailed,
-            QStringLiteral("Could not connect to %1: %2").arg(request.target.host, failure.text));
+        // Named as the run's other failures are: the connection's words alone do not say that
+        // a report failed.
+        return failed(Outcome::ConnectFailed,
+                      QStringLiteral("The report was not run: could not connect to %1.\r\n\r\n%2")
+                          .arg(request.target.host, failure.text));
     }
 
     const CancelOffer offer(canceller, *shell);

@@ -246,8 +246,8 @@ TEST_F(SelectionRunTest, AFailedStepIsToldAndTheRunButtonComesBack) {
              s.failOpen(kSessionUnreachable,
                         "Could not connect to the server 10.0.0.9: Connection refused");
          },
-         "Could not connect to 10.0.0.9: Could not connect to the server 10.0.0.9: Connection "
-         "refused",
+         "The report was not run: could not connect to 10.0.0.9.\r\n\r\nCould not connect to "
+         "the server 10.0.0.9: Connection refused",
          false},
         {"missing folder",
          [](FakeServer& s) {
