@@ -12,6 +12,23 @@
 #include "access/frmPermissions.h"
 #include "access/frmdeluser.h"
 #include "access/frmmodusers.h"
+#include "prices/PriceModifyForm.h"
+#include "rates/frmaddac.h"
+#include "rates/frmeditAC.h"
+#include "reports/selection/SelectionTestSupport.h"
+#include "reports/selection/fAuth.h"
+#include "reports/selection/fDetailReport.h"
+#include "reports/selection/fWatchdog.h"
+#include "reports/selection/fcost.h"
+#include "reports/selection/funusedstations.h"
+#include "reports/summary/FAreacode.h"
+#include "reports/summary/fAuditReport.h"
+#include "reports/summary/fcrono.h"
+#include "reports/summary/fstatsreport.h"
+#include "support/ChangeForms.h"
+#include "tables/DepartmentForms.h"
+#include "tables/ExtensionForms.h"
+#include "tables/LineForms.h"
 #include "common/ButtonCatalogue.h"
 #include "menu/Reports.h"
 #include "menu/fErrors.h"
@@ -175,6 +192,84 @@ WaitRow menuRow(const char* name, const QString& table, const QString& window,
             cancelledWaitText("The table pull")};
 }
 
+// A change form, filled so that its Save sends; its request is held at its publishing move.
+WaitRow formRow(const char* name, testsupport::FormOpener open,
+                std::function<void(ChangeForm&)> fill) {
+    return {name,
+            [open, fill](Env& env) -> QWidget* {
+                tablestest::writeMirror(env.home);
+                FakeSite::addServerTables(env.server);
+                std::unique_ptr<ChangeForm> form = open();
+                fill(*form);
+                return form.release();
+            },
+            holdLine("^mv -f "), [](QWidget* w) { as<ChangeForm>(w)->cmdsave_Click(); },
+            cancelledWaitText("The request")};
+}
+
+// A price form sends its two records whole (its Cancel stays off meanwhile): its first long
+// wait that can be ended is its first poll for the answer, which its timer sends.
+WaitRow priceFormRow(const char* name, testsupport::FormOpener open) {
+    WaitRow row = formRow(name, std::move(open), [](ChangeForm&) {});
+    row.hold = holdLine("^ls ");
+    row.start = [](QWidget* w) {
+        auto* form = as<ChangeForm>(w);
+        form->cmdsave_Click();
+        EXPECT_TRUE(testsupport::waitFor([form] { return !form->cmdcancelwait->isOffered(); },
+                                         15000));
+    };
+    return row;
+}
+
+// One line of a price list built from the smallest tables that hold it: Guest "Local" and
+// "United Kingdom".
+PriceLine priceLine(PriceListKind kind) {
+    const PriceTables tables{QByteArray("250,0.15,0.10,0.15,0.10,0.50,250\n"
+                                        "209,1.10,0.90,1.10,0.90,0,209\n"),
+                             QByteArray("250,10,0.25,7.5,6,30,60,30,60,30,1,0\n"
+                                        "209,0,0,7.5,6,30,60,60,60,60,0,0\n"),
+                             QByteArray("44,United Kingdom,9,209\n")};
+    return buildPriceList(kind, PriceSet::Guest, tables).lines.value(0);
+}
+
+// A report window with the least chosen that lets it run; its program line is held.
+template <class W>
+WaitRow reportRow(const char* name, void (*tables)(Env&), std::function<void(W&)> choose) {
+    return {name,
+            [tables, choose](Env& env) -> QWidget* {
+                tables(env);
+                auto* w = new W;
+                choose(*w);
+                return w;
+            },
+            holdLine("^\\./ORV_"), [](QWidget* w) { static_cast<W*>(w)->Command1_Click(); },
+            cancelledWaitText("The report")};
+}
+void selectionTables(Env& env) {
+    selectiontest::writeTables(env.home);
+}
+void summaryTables(Env& env) {
+    summarytest::writeTables(env.home);
+}
+template <class W>
+WaitRow selectionRow(const char* name, const QStringList& shown) {
+    return reportRow<W>(name, selectionTables,
+                        [shown](W& w) { selectiontest::selectShown(w, shown); });
+}
+
+// A price list reloading its tables for the other set.
+template <class W>
+WaitRow priceListRow(const char* name) {
+    return {name,
+            [](Env& env) -> QWidget* {
+                FakeSite::addServerTables(env.server);
+                return new W;
+            },
+            holdFetch(FakeSite::folder() + "/calc.csv"),
+            [](QWidget* w) { static_cast<PriceListWindow*>(w)->optadmin_Click(); },
+            cancelledWaitText("The table pull")};
+}
+
 // The change requests are held at their publishing move: a Cancel before it leaves nothing on
 // the server and is told as "not sent", not as a wait the user ended.
 const WaitRow kRows[] = {
@@ -186,6 +281,63 @@ const WaitRow kRows[] = {
      },
      holdLine("^mv -f "), [](QWidget* w) { as<ChangeForm>(w)->cmdsave_Click(); },
      cancelledWaitText("The request")},
+    formRow("AddDivision", testsupport::addForm<fAddDiv>(),
+            [](ChangeForm& f) {
+                testsupport::box(f, "txtdivnumber")->setText("7");
+                testsupport::box(f, "txtDivName")->setText("Sales");
+            }),
+    formRow("AddDepartment", testsupport::addForm<fAddDpt>(),
+            [](ChangeForm& f) {
+                testsupport::box(f, "txtdptnumber")->setText("120");
+                testsupport::box(f, "txtdptname")->setText("Sales");
+                tablestest::pick(testsupport::list(f, "cboDivision"), "0003 Operations");
+            }),
+    formRow("ModifyDepartment", testsupport::modifyForm<feditdpt>({"0100", "Front Office", "3"}),
+            [](ChangeForm& f) { testsupport::box(f, "txtdptname")->setText("Front"); }),
+    formRow("AddExtension", testsupport::addForm<fAddext>(),
+            [](ChangeForm& f) {
+                testsupport::box(f, "txtextnumber")->setText("1060");
+                testsupport::box(f, "txtextname")->setText("Gift Shop");
+                tablestest::pick(testsupport::list(f, "cboDepartment"), "0100 Front Office");
+                testsupport::box(f, "txtequipment")->setText("5.00");
+            }),
+    formRow("ModifyExtension",
+            testsupport::modifyForm<feditext>(
+                {"0012", "Front Desk", "100", "12.50", "0.00", "2.00", "148", ""}),
+            [](ChangeForm& f) {
+                testsupport::box(f, "txtextname")->setText("Desk");
+                testsupport::box(f, "txtother")->setText("0");
+            }),
+    formRow("AddLine", testsupport::addForm<FAddLine>(),
+            [](ChangeForm& f) {
+                testsupport::box(f, "txtlinenumber")->setText("8");
+                tablestest::pick(testsupport::list(f, "cboext"), "0012 Front Desk");
+                tablestest::pick(testsupport::list(f, "cbolt"), "0001 Administrative");
+            }),
+    formRow("ModifyLine", testsupport::modifyForm<feditline>({"0005", "12", "1"}),
+            [](ChangeForm&) {}),
+    formRow("AddAreaCode", testsupport::addForm<frmaddac>(),
+            [](ChangeForm& f) {
+                auto& a = static_cast<frmaddac&>(f);
+                a.txtname->setText("Boston MA");
+                a.txtareacode->setText("617");
+                a.txtprefix->setText("555");
+                a.cborate->setCurrentIndex(a.cborate->findText("Local"));
+            }),
+    formRow("ModifyAreaCode",
+            testsupport::modifyForm<frmeditAC>(
+                {"1", "617", "556", "Cambridge MA", "250", "Local"}),
+            [](ChangeForm& f) { static_cast<frmeditAC&>(f).txtname->setText("Kendall MA"); }),
+    priceFormRow("ModifyDomesticPrice",
+                 [] {
+                     return std::make_unique<frmdomesticpricingmodify>(
+                         priceLine(PriceListKind::Domestic));
+                 }),
+    priceFormRow("ModifyInternationalPrice",
+                 [] {
+                     return std::make_unique<frminternationalpricingmodify>(
+                         priceLine(PriceListKind::International));
+                 }),
     {"DeleteCalls",
      [](Env& env) -> QWidget* {
          env.home.write("North/Bats/lt.csv", "3,Guest Room\r\n");
@@ -225,17 +377,34 @@ const WaitRow kRows[] = {
      },
      holdLine("^\\./ORV_"), [](QWidget* w) { as<fTrunk>(w)->Command1_Click(); },
      cancelledWaitText("The report")},
+    selectionRow<fDetailReport>("DetailReport", {"0012 Front Desk"}),
+    selectionRow<fcost>("CostReport", {"0003 Operations"}),
+    selectionRow<fAuth>("AccountCodeReport", {"0007 Legal"}),
+    reportRow<funusedstations>("UnusedStationsReport", selectionTables,
+                               [](funusedstations& w) {
+                                   w.Optreporttype[1]->setChecked(true);
+                                   w.allBoxes[1]->setChecked(true);
+                               }),
+    // No number saved for the site yet: the window says so on opening.
+    reportRow<fWatchdog>("WatchdogReport",
+                         [](Env& env) {
+                             selectionTables(env);
+                             env.prompter.ok();
+                         },
+                         [](fWatchdog& w) {
+                             w.txtitem->setText("5551234");
+                             w.cmdadd_Click();
+                         }),
+    reportRow<fAuditReport>("AuditReport", summaryTables, [](fAuditReport&) {}),
+    reportRow<fstatsreport>("StatsReport", summaryTables,
+                            [](fstatsreport& w) { w.txtValue->setText("10"); }),
+    reportRow<fcrono>("CronoReport", summaryTables, [](fcrono&) {}),
+    reportRow<FAreacode>("AreaReport", summaryTables,
+                         [](FAreacode& w) { summarytest::pick(*w.lists, {"0012 South"}); }),
     {"Backup", [](Env&) -> QWidget* { return new fbackup; }, holdLine("^(?!cd )"),
      [](QWidget* w) { as<fbackup>(w)->cmdbackup_Click(); }, cancelledWaitText("The backup")},
-    {"PriceListReload",
-     [](Env& env) -> QWidget* {
-         FakeSite::addServerTables(env.server);
-         auto* w = new frmdomesticpricing;
-         return w;
-     },
-     holdFetch(FakeSite::folder() + "/calc.csv"),
-     [](QWidget* w) { as<PriceListWindow>(w)->optadmin_Click(); },
-     cancelledWaitText("The table pull")},
+    priceListRow<frmdomesticpricing>("PriceListReload"),
+    priceListRow<frminternational>("InternationalPriceListReload"),
     menuRow<frmareacode>("AreaCodeMenu", "/ld.csv", "frmac",
                          [](frmareacode* menu) { menu->cmdLD_Click(); }),
     menuRow<frmDatabase>("PriceListMenu", "/calc.csv", "frmdomesticpricing",
@@ -308,6 +477,22 @@ const WaitRow kRows[] = {
          return w;
      },
      holdLine("^(?!cd )"), [](QWidget* w) { as<frmpasswd>(w)->cmdmodpasswd->click(); },
+     cancelledWaitText("The change")},
+    {"AdminPassword",
+     [](Env& env) -> QWidget* {
+         logintest::forEachSimUserFile(
+             [&env](const QString& path, const QByteArray& bytes) { env.server.addFile(path, bytes); });
+         env.server.addFile("/usr/varnel/ACL/USERS/UNAME.TXT", "ALICE.USE\nDUPE.USE\n");
+         auto* w = new frmchangepasswd;
+         QComboBox* users = w->cbousers;
+         const int alice = users->findText("ALICE");
+         users->setCurrentIndex(alice);
+         emit users->activated(alice);
+         w->txtnewpasswd->setText("pass2");
+         w->txtconfirmpasswd->setText("pass2");
+         return w;
+     },
+     holdLine("^(?!cd )"), [](QWidget* w) { as<frmchangepasswd>(w)->cmdchgpasswd->click(); },
      cancelledWaitText("The change")},
     {"PrintQueue",
      [](Env& env) -> QWidget* {
