@@ -40,6 +40,7 @@
 #include "common/Globals.h"
 #include "common/ProgramClock.h"
 #include "maintenance/BackupLists.h"
+#include "maintenance/BackupMenus.h"
 #include "maintenance/fbackup.h"
 #include "prices/PriceListWindow.h"
 #include "prices/frmDatabase.h"
@@ -175,21 +176,42 @@ W* as(QWidget* w) {
     return static_cast<W*>(w);
 }
 
-// A menu whose button opens a table window; the window's table pull is the menu's wait.
+// A menu whose button opens a window that loads from the server before it shows; that load is
+// the menu's wait.
 template <class Menu>
-WaitRow menuRow(const char* name, const QString& table, const QString& window,
-                void (*click)(Menu*)) {
+WaitRow opensRow(const char* name, void (*prepare)(Env&),
+                 std::function<void(Env&, std::function<void()>)> hold, const QString& window,
+                 void (*click)(Menu*), const QString& cancelled) {
     return {name,
-            [](Env& env) -> QWidget* {
-                FakeSite::addServerTables(env.server);
+            [prepare](Env& env) -> QWidget* {
+                prepare(env);
                 return new Menu;
             },
-            holdFetch(FakeSite::folder() + table),
+            std::move(hold),
             [window, click](QWidget* w) {
                 testsupport::closeWhenShown(window);
                 click(as<Menu>(w));
             },
-            cancelledWaitText("The table pull")};
+            cancelled};
+}
+
+void serverTables(Env& env) {
+    FakeSite::addServerTables(env.server);
+}
+
+// A menu whose button opens a table window; the window's table pull is the menu's wait.
+template <class Menu>
+WaitRow menuRow(const char* name, const QString& table, const QString& window,
+                void (*click)(Menu*)) {
+    return opensRow<Menu>(name, serverTables, holdFetch(FakeSite::folder() + table), window, click,
+                          cancelledWaitText("The table pull"));
+}
+
+// A backup menu whose button opens a list of the backups; the listing's fetch is the wait.
+template <class Menu>
+WaitRow backupMenuRow(const char* name, const QString& window, void (*click)(Menu*)) {
+    return opensRow<Menu>(name, oneBackupListed, holdFetch("/usr/varnel/backup/restore.txt"),
+                          window, click, cancelledWaitText("The list"));
 }
 
 // A change form, filled so that its Save sends; its request is held at its publishing move.
@@ -409,6 +431,8 @@ const WaitRow kRows[] = {
                          [](frmareacode* menu) { menu->cmdLD_Click(); }),
     menuRow<frmDatabase>("PriceListMenu", "/calc.csv", "frmdomesticpricing",
                          [](frmDatabase* menu) { menu->cmdpricing_Click(); }),
+    menuRow<frmDatabase>("InternationalPriceListMenu", "/calc.csv", "frminternational",
+                         [](frmDatabase* menu) { menu->cmdCC_Click(); }),
     {"TestCall",
      [](Env& env) -> QWidget* {
          env.home.write("North/Bats/ext.csv", "101,Room 101,200,0,0,0,0,\r\n");
@@ -597,6 +621,19 @@ const WaitRow kRows[] = {
      cancelledWaitText("The list of reports")},
 };
 
+// The backup lists load before they show, under their menu's running text, and neither the
+// menu nor the unshown list offers a Cancel meanwhile: a stalled listing holds the user until
+// its deadline and is then told as a failure. Input is refused throughout. Kept off until the
+// menus offer the load's Cancel.
+const WaitRow kBackupListLoads[] = {
+    backupMenuRow<Fbackuprestore>("RestoreMenu", "frestore",
+                                  [](Fbackuprestore* menu) { menu->cmdrestore_Click(); }),
+    backupMenuRow<fmanagebackups>("DeleteBackupsMenu", "fdeletebackups",
+                                  [](fmanagebackups* menu) { menu->cmddeletebackups_Click(); }),
+    backupMenuRow<fmanagebackups>("BringBackMenu", "fbringbackbackups",
+                                  [](fmanagebackups* menu) { menu->cmdpullbackbackups_Click(); }),
+};
+
 class WaitInput : public ::testing::TestWithParam<WaitRow> {
 protected:
     WaitInput() {
@@ -721,6 +758,8 @@ TEST(CancelledWait, ALaterFailureElsewhereIsToldAsItsOwn) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Windows, WaitInput, ::testing::ValuesIn(kRows),
+                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(DISABLED_BackupLists, WaitInput, ::testing::ValuesIn(kBackupListLoads),
                          [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
