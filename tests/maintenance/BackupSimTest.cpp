@@ -159,10 +159,10 @@ TEST_F(BackupSim, TheClockSetBackReplacesNoBackupAndRecordsRunTogetherAreListed)
     const QString second = "013006_110208_TESTPC.tar.gz";
     SettableClock clock(QDateTime(QDate(2008, 11, 2), QTime(1, 30, 5)));
     for (int i = 0; i < 2; ++i) {
-        // Something changed between the two, so their archives can be told apart even when
-        // both are packed within one second.
+        // A call file changed between the two (the archive holds *DAT), so their archives can be
+        // told apart even when both are packed within one second.
         if (i == 1)
-            ASSERT_EQ(SimServer::runAs(SimServer::shellUser(), "echo second >second.mark",
+            ASSERT_EQ(SimServer::runAs(SimServer::shellUser(), "echo second >second.DAT",
                                        site.file(".")),
                       0);
         fbackup f;

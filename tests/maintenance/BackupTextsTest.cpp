@@ -59,7 +59,7 @@ protected:
         server.addFile(kBackups + "/restore.txt", kListing);
         server.addFile(kBackups + "/diskspace.txt", "40G  12G  28G  30% /dev/sda1\n");
         server.addFile(kBackups + "/" + kArchive, "ARCHIVE");
-        server.addFile("reports.txt", "TESTPC_DETAIL.rep\n");
+        server.addFile(FakeSite::folder() + "/reports.txt", "TESTPC_DETAIL.rep\n");
     }
     ~BackupWindows() override { G().g_BackupReportsMode = false; }
 
