@@ -62,6 +62,7 @@ FetchedListing loadListing(SortableGrid* grid, bool ticks, bool withDiskSpace,
     grid->AutoSizeGrid();
     if (!fetched.failure.ok()) {
         WriteDebugLog(fetched.failure.text);
+        if (toldCancelledWait(QStringLiteral("The list"), fetched.failure)) return fetched;
         tell(QStringLiteral("The list of backups could not be fetched from the server.\r\n\r\n") +
                  fetched.failure.text,
              platform::Icon::Exclamation);

@@ -48,8 +48,9 @@ Fbackuprestore::Fbackuprestore(QWidget* parent) : QDialog(parent) {
     lblbackupcalls = caption(this, "lblbackupcalls", QStringLiteral("Backup Calls"));
     lblrestorecalls = caption(this, "lblrestorecalls", QStringLiteral("Restore Calls"));
     lblmanagebackups = caption(this, "lblmanagebackups", QStringLiteral("Manage Backups"));
-    // The opened list offers its own Cancel.
-    waitpanel = new WaitPanel(this, {kRetrieving, kMenuDots}, WaitPanel::Cancel::None);
+    // The list a button opens loads its backups before it shows: the menu offers that wait's
+    // Cancel meanwhile.
+    waitpanel = new WaitPanel(this, {kRetrieving, kMenuDots}, WaitPanel::Cancel::AnyWait);
     lblrunning = waitpanel->label();
     lblrunning->setAlignment(Qt::AlignCenter);
     tmrreport = waitpanel->dots();
@@ -125,8 +126,9 @@ fmanagebackups::fmanagebackups(QWidget* parent) : QDialog(parent) {
     cmdpullbackbackups = pictureButton(this, "cmdpullbackbackups", QStyle::SP_ArrowDown);
     Label2 = caption(this, "Label2", QStringLiteral("Delete Backups"));
     Label1 = caption(this, "Label1", QStringLiteral("Pull Back Backups"));
-    // The opened list offers its own Cancel.
-    waitpanel = new WaitPanel(this, {kRetrieving, kMenuDots}, WaitPanel::Cancel::None);
+    // The list a button opens loads its backups before it shows: the menu offers that wait's
+    // Cancel meanwhile.
+    waitpanel = new WaitPanel(this, {kRetrieving, kMenuDots}, WaitPanel::Cancel::AnyWait);
     lblrunning = waitpanel->label();
     lblrunning->setAlignment(Qt::AlignCenter);
     tmrreport = waitpanel->dots();

@@ -616,10 +616,8 @@ const WaitRow kRows[] = {
      cancelledWaitText("The list of reports")},
 };
 
-// The backup lists load before they show, under their menu's running text, and neither the
-// menu nor the unshown list offers a Cancel meanwhile: a stalled listing holds the user until
-// its deadline and is then told as a failure. Input is refused throughout. Kept off until the
-// menus offer the load's Cancel.
+// The backup lists load before they show, under their menu's running text: the menu offers the
+// load's Cancel, as the unshown list cannot.
 const WaitRow kBackupListLoads[] = {
     backupMenuRow<Fbackuprestore>("RestoreMenu", "frestore",
                                   [](Fbackuprestore* menu) { menu->cmdrestore_Click(); }),
@@ -754,7 +752,7 @@ TEST(CancelledWait, ALaterFailureElsewhereIsToldAsItsOwn) {
 
 INSTANTIATE_TEST_SUITE_P(Windows, WaitInput, ::testing::ValuesIn(kRows),
                          [](const auto& info) { return std::string(info.param.name); });
-INSTANTIATE_TEST_SUITE_P(DISABLED_BackupLists, WaitInput, ::testing::ValuesIn(kBackupListLoads),
+INSTANTIATE_TEST_SUITE_P(BackupLists, WaitInput, ::testing::ValuesIn(kBackupListLoads),
                          [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
