@@ -27,9 +27,8 @@ using testsupport::TextRow;
 
 namespace {
 
-using Maker = std::function<std::unique_ptr<QWidget>()>;
-const std::map<std::string, Maker>& makers() {
-    static const std::map<std::string, Maker> m{
+const testsupport::WindowMakers& makers() {
+    static const testsupport::WindowMakers m{
         {"frmPermissions", [] { return std::make_unique<frmPermissions>(); }},
         {"frmmodusers", [] { return std::make_unique<frmmodusers>(); }},
         {"frmpasswd", [] { return std::make_unique<frmpasswd>(); }},
@@ -62,10 +61,7 @@ protected:
 };
 
 TEST_P(AdminTexts, StandAsTheUserMustSeeThem) {
-    const TextRow& row = GetParam();
-    const auto window = makers().at(row.window)();
-    window->show();
-    EXPECT_EQ(testsupport::shownText(window.get(), row).toStdString(), row.expected);
+    testsupport::expectShownText(makers(), GetParam());
 }
 
 TextRow labelOf(const char* window, const char* control, const char* text) {

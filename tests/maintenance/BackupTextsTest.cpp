@@ -10,6 +10,7 @@
 #include "common/Globals.h"
 #include "support/FakeServer.h"
 #include "support/FakeSite.h"
+#include "support/Modal.h"
 #include "support/ProgramWindows.h"
 #include "support/ScriptedPrompter.h"
 #include "support/TempHome.h"
@@ -39,9 +40,8 @@ const QString kBackups = "/usr/varnel/backup";
 const QString kArchive = "143005_120908_OFFICE1.tar.gz";
 const QByteArray kListing = "143005_120908_OFFICE1.tar.gz,12/9/2008,P,11/09/08,12/09/08,OFFICE1\n";
 
-using Maker = std::function<std::unique_ptr<QWidget>()>;
-const std::map<std::string, Maker>& makers() {
-    static const std::map<std::string, Maker> m{
+const testsupport::WindowMakers& makers() {
+    static const testsupport::WindowMakers m{
         {"Fbackuprestore", [] { return std::make_unique<Fbackuprestore>(); }},
         {"fmanagebackups", [] { return std::make_unique<fmanagebackups>(); }},
         {"fbackup", [] { return std::make_unique<fbackup>(); }},
@@ -72,10 +72,7 @@ protected:
 class BackupTexts : public BackupWindows, public ::testing::WithParamInterface<TextRow> {};
 
 TEST_P(BackupTexts, StandAsTheUserMustSeeThem) {
-    const TextRow& row = GetParam();
-    const auto window = makers().at(row.window)();
-    window->show();
-    EXPECT_EQ(testsupport::shownText(window.get(), row).toStdString(), row.expected);
+    testsupport::expectShownText(makers(), GetParam());
 }
 
 // A column header of a backup list.
@@ -143,14 +140,7 @@ INSTANTIATE_TEST_SUITE_P(
         TextRow{"Reports", "cmdcancel", Shown::Text, 0, "&Cancel"}),
     testsupport::rowName);
 
-// Closes the named window once an opener shows it modally.
-void closeWhenShown(const QString& name) {
-    QTimer::singleShot(10, [name] {
-        for (QWidget* w : QApplication::topLevelWidgets())
-            if (w->objectName() == name && w->isVisible()) return void(w->close());
-        closeWhenShown(name);
-    });
-}
+using testsupport::closeWhenShown;
 
 // Each window's progress while the server holds its work: the label, its first and longest
 // text, and how the work starts and is held.

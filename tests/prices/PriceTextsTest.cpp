@@ -47,9 +47,8 @@ PriceLine internationalLine() {
         .lines.value(0);
 }
 
-using Maker = std::function<std::unique_ptr<QWidget>()>;
-const std::map<std::string, Maker>& makers() {
-    static const std::map<std::string, Maker> m{
+const testsupport::WindowMakers& makers() {
+    static const testsupport::WindowMakers m{
         {"frmDatabase", [] { return std::make_unique<frmDatabase>(); }},
         {"frmdomesticpricing", [] { return std::make_unique<frmdomesticpricing>(); }},
         {"frminternational", [] { return std::make_unique<frminternational>(); }},
@@ -91,10 +90,7 @@ protected:
 class PriceTexts : public PriceWindows, public ::testing::WithParamInterface<TextRow> {};
 
 TEST_P(PriceTexts, StandAsTheUserMustSeeThem) {
-    const TextRow& row = GetParam();
-    const auto window = makers().at(row.window)();
-    window->show();
-    EXPECT_EQ(testsupport::shownText(window.get(), row).toStdString(), row.expected);
+    testsupport::expectShownText(makers(), GetParam());
 }
 
 TextRow headerOf(const char* window, int column, const char* text) {

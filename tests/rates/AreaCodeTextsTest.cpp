@@ -38,9 +38,8 @@ const QByteArray kLd = "1,617,556,Cambridge MA,1,250\n";
 const QByteArray kRate = "250,0.05,0.05,0.08,0.08,0,1\n";
 const QByteArray kCalc = "1,0,0,5,0,0,60,60,60,60,1,0\n";
 
-using Maker = std::function<std::unique_ptr<QWidget>()>;
-const std::map<std::string, Maker>& makers() {
-    static const std::map<std::string, Maker> m{
+const testsupport::WindowMakers& makers() {
+    static const testsupport::WindowMakers m{
         {"frmareacode", [] { return std::make_unique<frmareacode>(); }},
         {"frmac", [] { return std::make_unique<frmac>(); }},
         {"frmaddac", [] { return std::make_unique<frmaddac>(); }},
@@ -88,10 +87,7 @@ protected:
 class AreaCodeTexts : public AreaCodeWindows, public ::testing::WithParamInterface<TextRow> {};
 
 TEST_P(AreaCodeTexts, StandAsTheUserMustSeeThem) {
-    const TextRow& row = GetParam();
-    const auto window = makers().at(row.window)();
-    window->show();
-    EXPECT_EQ(testsupport::shownText(window.get(), row).toStdString(), row.expected);
+    testsupport::expectShownText(makers(), GetParam());
 }
 
 // A column header of one of the table window's three grids.

@@ -22,6 +22,7 @@
 
 #include <cctype>
 #include <functional>
+#include <map>
 #include <memory>
 #include <ostream>
 #include <string>
@@ -107,6 +108,18 @@ inline QString shownText(QWidget* window, const TextRow& row) {
             return QString();
     }
     return QString();
+}
+
+// The windows of a family's table, each made by its name.
+using WindowMakers = std::map<std::string, std::function<std::unique_ptr<QWidget>()>>;
+
+// Makes the row's window, shows it and checks the row's text.
+inline void expectShownText(const WindowMakers& makers, const TextRow& row) {
+    const auto found = makers.find(row.window);
+    ASSERT_NE(found, makers.end()) << row.window;
+    const std::unique_ptr<QWidget> window = found->second();
+    window->show();
+    EXPECT_EQ(shownText(window.get(), row).toStdString(), row.expected);
 }
 
 // The texts of a progress label, from the one after its longest text through the longest

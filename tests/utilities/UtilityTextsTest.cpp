@@ -36,9 +36,8 @@ std::unique_ptr<QWidget> deleteCallsOf(const char* option) {
     return w;
 }
 
-using Maker = std::function<std::unique_ptr<QWidget>()>;
-const std::map<std::string, Maker>& makers() {
-    static const std::map<std::string, Maker> m{
+const testsupport::WindowMakers& makers() {
+    static const testsupport::WindowMakers m{
         {"fdeletecalls", [] { return std::make_unique<fdeletecalls>(); }},
         {"fdeletecalls Line Type", [] { return deleteCallsOf("Optreporttype_0"); }},
         {"fdeletecalls Department", [] { return deleteCallsOf("Optreporttype_2"); }},
@@ -76,10 +75,7 @@ protected:
 class UtilityTexts : public UtilityWindows, public ::testing::WithParamInterface<TextRow> {};
 
 TEST_P(UtilityTexts, StandAsTheUserMustSeeThem) {
-    const TextRow& row = GetParam();
-    const auto window = makers().at(row.window)();
-    window->show();
-    EXPECT_EQ(testsupport::shownText(window.get(), row).toStdString(), row.expected);
+    testsupport::expectShownText(makers(), GetParam());
 }
 
 // The caption over the available (side 0) or the selected (side 1) list.
